@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+namespace qv {
+
+// Failure of a transport component (open, settings, status, write, read). The text
+// starts with the operation that failed, then the system's own error text.
+class EComPort : public std::runtime_error {
+public:
+    explicit EComPort(const QString& mensaje) : std::runtime_error(mensaje.toStdString()) {}
+};
+
+// Input/output error of the unit search: no unit answered on the probed ports.
+class EEntradaSalida : public std::runtime_error {
+public:
+    explicit EEntradaSalida(const QString& mensaje) : std::runtime_error(mensaje.toStdString()) {}
+};
+
+// The abstract port the protocol object talks through. Wire text is 8-bit, so it is
+// carried as bytes. Operations other than Cerrar and Conectado may throw (EComPort,
+// EEntradaSalida or another std::exception); the protocol object catches them all.
+class TCOM {
+public:
+    virtual ~TCOM() = default;
+    virtual void Abrir() = 0;                             // open the transport
+    virtual void Cerrar() = 0;                            // close it; never fails
+    virtual void Configurar(const QString& host) = 0;     // settings; serial: also finds the unit
+    virtual void Enviar(const QByteArray& texto) = 0;     // send, in pieces if long
+    virtual void Recibir(QByteArray& texto) = 0;          // whatever has arrived (may be empty)
+    virtual bool Conectado() = 0;                         // true while open
+};
+
+} // namespace qv

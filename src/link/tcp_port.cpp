@@ -1,0 +1,135 @@
+#include "link/tcp_port.h"
+
+#include <QDeadlineTimer>
+#include <QHostInfo>
+#include <QTcpSocket>
+
+namespace qv {
+
+TTcpPort::TTcpPort(int puerto) : Cliente(std::make_unique<QTcpSocket>()), PuertoTcp(puerto)
+{
+}
+
+TTcpPort::~TTcpPort()
+{
+    Cerrar();
+}
+
+void TTcpPort::Configurar(const QString& host)
+{
+    QHostAddress dir;
+    if (host.isEmpty()) {
+        // This machine's own address: the first one its name resolves to, else loopback.
+        const QHostInfo info = QHostInfo::fromName(QHostInfo::localHostName());
+        for (const QHostAddress& a : info.addresses()) {
+            if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+                dir = a;
+                break;
+            }
+        }
+        if (dir.isNull())
+            dir = QHostAddress(QHostAddress::LocalHost);
+    } else if (!dir.setAddress(host)) {
+        const QHostInfo info = QHostInfo::fromName(host);
+        if (info.error() != QHostInfo::NoError || info.addresses().isEmpty())
+            throw EComPort(QStringLiteral("Host not found: ") + host);
+        dir = info.addresses().constFirst();
+        for (const QHostAddress& a : info.addresses()) {
+            if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+                dir = a;
+                break;
+            }
+        }
+    }
+    Host = dir;
+}
+
+void TTcpPort::Abrir()
+{
+    if (Cliente->state() == QAbstractSocket::ConnectedState)
+        return;
+    if (Host.isNull())
+        throw EComPort(QStringLiteral("Connect failed: no address"));
+    Cliente->abort();
+    Cliente->connectToHost(Host, static_cast<quint16>(PuertoTcp));
+    if (!Cliente->waitForConnected(TiempoConexion)) {
+        const QString e = Cliente->errorString();
+        Cliente->abort();
+        throw EComPort(QStringLiteral("Connect failed: ") + e);
+    }
+}
+
+void TTcpPort::Cerrar()
+{
+    try {
+        if (Cliente->state() != QAbstractSocket::UnconnectedState) {
+            Cliente->disconnectFromHost();
+            if (Cliente->state() != QAbstractSocket::UnconnectedState)
+                Cliente->waitForDisconnected(500);
+        }
+        Cliente->abort();
+    } catch (...) {
+    }
+}
+
+bool TTcpPort::Conectado()
+{
+    return Cliente->state() == QAbstractSocket::ConnectedState;
+}
+
+void TTcpPort::Enviar(const QByteArray& texto)
+{
+    if (!Conectado())
+        throw EComPort(QStringLiteral("Operation failed: not connected"));
+    QByteArray lineas;
+    lineas.reserve(texto.size() + (texto.size() / LargoLinea + 1) * 2);
+    for (qsizetype desde = 0; desde < texto.size(); desde += LargoLinea) {
+        lineas += texto.mid(desde, LargoLinea);
+        lineas += "\r\n";
+    }
+    if (lineas.isEmpty())
+        return;
+    if (Cliente->write(lineas) != lineas.size())
+        throw EComPort(QStringLiteral("Operation failed: ") + Cliente->errorString());
+    QDeadlineTimer limite(10000 + lineas.size());
+    while (Cliente->bytesToWrite() > 0) {
+        if (!Cliente->waitForBytesWritten(static_cast<int>(limite.remainingTime()))) {
+            if (Cliente->bytesToWrite() == 0)
+                break;
+            throw EComPort(QStringLiteral("Operation failed: ") + Cliente->errorString());
+        }
+    }
+}
+
+void TTcpPort::Recibir(QByteArray& texto)
+{
+    texto.clear();
+    QDeadlineTimer limite(TiempoLectura);
+    for (;;) {
+        if (Cliente->canReadLine()) {
+            texto = Cliente->readLine();
+            if (texto.endsWith('\n'))
+                texto.chop(1);
+            if (texto.endsWith('\r'))
+                texto.chop(1);
+            return;
+        }
+        if (Cliente->bytesAvailable() > LineaMaxima) {
+            Cliente->abort();
+            throw EComPort(QStringLiteral("Operation aborted: line too long"));
+        }
+        if (Cliente->state() != QAbstractSocket::ConnectedState) {
+            // The peer has gone: hand over an unended remnant once, then report it.
+            if (Cliente->bytesAvailable() > 0) {
+                texto = Cliente->readAll();
+                return;
+            }
+            throw EComPort(QStringLiteral("Operation aborted: connection closed"));
+        }
+        if (limite.hasExpired())
+            return;
+        Cliente->waitForReadyRead(static_cast<int>(std::max<qint64>(1, limite.remainingTime())));
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "link/com.h"
+
+#include <QHostAddress>
+#include <memory>
+
+class QTcpSocket;
+
+namespace qv {
+
+// The TCP transport to the relay program. Commands go out as CR LF lines of at most
+// 100 characters; replies come back as LF-ended lines.
+class TTcpPort : public TCOM {
+public:
+    static constexpr int PuertoRelay = 9099;
+    static constexpr int LargoLinea = 100;
+
+    explicit TTcpPort(int puerto = PuertoRelay);
+    ~TTcpPort() override;
+
+    // Connects, waiting at most TiempoConexion ms; "already connected" is no error.
+    void Abrir() override;
+    void Cerrar() override;
+    // Resolves Host (empty: this machine's own address); sets port and read time-out.
+    void Configurar(const QString& host) override;
+    void Enviar(const QByteArray& texto) override;
+    // One line without its end, or empty after TiempoLectura ms. Throws when the
+    // peer has closed the connection and nothing is left to read.
+    void Recibir(QByteArray& texto) override;
+    bool Conectado() override;
+
+    QHostAddress Direccion() const { return Host; }
+    int Puerto() const { return PuertoTcp; }
+
+    int TiempoLectura = 1200;   // ms a line read waits
+    int TiempoConexion = 10000; // ms a connect waits; a blocked window must not hang
+    qsizetype LineaMaxima = 4 * 1024 * 1024; // a longer unended line is refused
+
+private:
+    std::unique_ptr<QTcpSocket> Cliente;
+    QHostAddress Host;
+    int PuertoTcp;
+};
+
+} // namespace qv
