@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace qv {
+
+// Reader of the space-separated text records of every file of the model, over the
+// whole file held in memory (Latin-1 bytes). A field: skip spaces, CR, LF and the
+// caller's two separators; collect until CR, LF or either separator (the separator
+// that ends it is consumed, and so is the LF after a CR). Fields keep at most
+// `MaxCampo` characters; the rest of a longer field is consumed and dropped.
+// LF alone is taken as a line end too, so files edited elsewhere still read.
+class TLectorCampos {
+public:
+    static constexpr int MaxCampo = 100;
+
+    explicit TLectorCampos(QByteArray datos);
+
+    // Next field; empty at the end of the data.
+    QByteArray LeerCampo(char sep1 = ' ', char sep2 = ' ');
+    QString LeerCampoTexto(char sep1 = ' ', char sep2 = ' ');
+
+    // Rest of the current line (without CR LF); the line end is consumed.
+    QByteArray LeerLinea();
+    QString LeerLineaTexto();
+
+    // Fields as numbers: the whole field must be the number (EErrorFormato otherwise,
+    // also at the end of the data).
+    double LeerCampoReal(char sep1 = ' ', char sep2 = ' ');
+    qint64 LeerCampoEntero(char sep1 = ' ', char sep2 = ' ');
+
+    // Lines as numbers: leading blanks, the number, rest of the line ignored
+    // (EErrorFormato when there is no number or no line left).
+    double LeerLineaReal();
+    qint64 LeerLineaEntero();
+
+    // Skips the rest of the current line including its end.
+    void SaltarLinea();
+
+    // No byte left.
+    bool Fin() const { return pos_ >= datos_.size(); }
+    qsizetype Posicion() const { return pos_; }
+    void PonerPosicion(qsizetype p);
+    const QByteArray& Datos() const { return datos_; }
+
+private:
+    QByteArray datos_;
+    qsizetype pos_ = 0;
+};
+
+} // namespace qv
