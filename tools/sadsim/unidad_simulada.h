@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <vector>
+
+namespace qv {
+
+// Faults the simulated unit can pose for tests of the program's error paths.
+enum class TFalloUnidad {
+    Ninguno,
+    Silencio, // consumes commands, never answers
+    Basura,   // answers noise instead of each reply
+    Corte,    // every reply is cut in the middle
+    Lento     // every reply leaves late (longer than the program's ack wait)
+};
+
+bool LeerFallo(const QString& texto, TFalloUnidad& fallo);
+
+struct TOpcionesUnidad {
+    QByteArray version = "1.21";
+    double velocidad = 1.0;                    // unit seconds per real second
+    TFalloUnidad fallo = TFalloUnidad::Ninguno;
+    std::int64_t retrasoLentoUs = 1500000;     // real time, for TFalloUnidad::Lento
+    std::uint32_t semilla = 1;                 // noise of TFalloUnidad::Basura
+};
+
+// The unit's side of the command protocol. It consumes bytes as they arrive from
+// the line and produces reply bytes, on a clock the caller supplies (real-time
+// microseconds; the unit's own time runs `velocidad` times faster). Nothing here
+// touches a terminal or a timer, so it runs the same under a pseudo-terminal
+// driver and under tests that feed it bytes one by one.
+//
+// Inputs wired inside the unit:
+//   analog inputs 1-4   <- analog outputs 1-4 (counts c -> c / 25.5 V)
+//   analog input 5      <- sine, 2 V amplitude, 1 Hz
+//   analog input 6      <- triangle, -4 V .. 4 V, 0.5 Hz (rising from -4 V at t = 0)
+//   analog input 7      <- square, 3 V for the first half of each 0.5 s, else 0 V
+//   analog input 8      <- constant 1 V
+//   digital inputs 1-16 <- digital outputs 1-16
+// Waveform time is the unit's time since power-on.
+class TUnidadSimulada {
+public:
+    static constexpr int Capacidad = 63487;       // sample memory, words
+    static constexpr int BufferAntiguo = 512;     // input buffer of old firmware, bytes
+    static constexpr std::int64_t PausaAntiguoUs = 20000; // a gap that lets old firmware drain it
+    static constexpr int MaxComando = 4 * 1024 * 1024;
+
+    explicit TUnidadSimulada(TOpcionesUnidad opciones = {});
+
+    // Bytes arrived from the line at real time `ahoraUs` (never decreasing).
+    void Recibir(const QByteArray& datos, std::int64_t ahoraUs);
+    // Lets the unit's time reach `ahoraUs`: delays, triggers and sampling.
+    void Avanzar(std::int64_t ahoraUs);
+    // Reply bytes due by `ahoraUs`.
+    QByteArray TomarSalida(std::int64_t ahoraUs);
+    bool HaySalidaPendiente() const { return !salida_.empty(); }
+
+    // Observation for drivers and tests.
+    int Estado() const { return estado_; }
+    int MuestrasTomadas() const { return tomadas_; }
+    int BytesPerdidos() const { return perdidos_; }
+    int ComandosRechazados() const { return rechazados_; }
+    bool FirmwareAntiguo() const;
+    // Current value of an output group (0 u, 1 v, 2..5 w..z) as played now.
+    int ValorSalida(int grupo) const;
+
+private:
+    // Input groups, in the order of the read-back: A, B, analog 1..8.
+    static constexpr int NumGrupos = 10;
+    // Output groups u, v, w, x, y, z.
+    static constexpr int NumSalidas = 6;
+
+    struct TPrograma {
+        bool disparo = false;     // command 6, otherwise 7
+        int n = 0;
+        std::array<bool, NumGrupos> grupo{};
+        std::array<bool, 4> diferencial{}; // pairs 1-2, 3-4, 5-6, 7-8 as listed by k..n
+        std::array<bool, NumSalidas> salida{};
+        std::array<std::vector<int>, NumSalidas> muestras;
+        // trigger: canal 0 A, 1 B, 2..9 analog 1..8, 10..13 pairs
+        int canal = 0;
+        int nivel = 0;
+        int bit = 0;
+        int flanco = 1;           // wire code: 1 rising, 0 falling, 2 both
+        double retardoUs = 0;     // unit time
+        double periodoUs = 0;     // unit time
+    };
+
+    void ProcesarByte(char c, std::int64_t ahoraUs);
+    void Ejecutar(const QByteArray& comando, std::int64_t ahoraUs);
+    void Responder(QByteArray texto, std::int64_t ahoraUs);
+
+    bool ComandoEntradas(const QList<QByteArray>& campos);
+    bool ComandoSalidasFijas(const QList<QByteArray>& campos);
+    bool ComandoPrograma(const QList<QByteArray>& campos);
+    bool ComandoConmutar(const QList<QByteArray>& campos, bool encender);
+    QByteArray RespuestaDatos() const;
+    QByteArray RespuestaMonitor() const;
+
+    void Empezar(double tInicio);
+    void TomarMuestra(int k);
+    void Terminar();
+    void VigilarDisparo(double hasta);
+
+    double TiempoUnidad(std::int64_t ahoraUs) const;
+    int SalidaEn(int g, int k) const;       // programmed value k with the switch mask
+    int SalidaAhora(int g, double t) const; // what output g plays at unit time t
+    double VoltiosEntrada(int entrada, double t) const; // analog input 1..8
+    int CuentasCanal(int canal, double t) const;        // canal 2..13 as in TPrograma
+    int PalabraDigital(int grupo, double t) const;      // 0 A, 1 B
+
+    TOpcionesUnidad op_;
+    std::mt19937 azar_;
+
+    // line and framing
+    QByteArray comando_;
+    bool descartando_ = false;
+    std::int64_t ultimaLlegada_ = -1;
+    int enRafaga_ = 0;
+    int perdidos_ = 0;
+    int rechazados_ = 0;
+    std::int64_t ahoraReal_ = 0;
+    std::int64_t origenReal_ = -1;
+
+    struct TEnvio {
+        std::int64_t cuando;
+        QByteArray texto;
+    };
+    std::deque<TEnvio> salida_;
+
+    // analog input range digits (0..5) from command 3
+    std::array<int, 8> rango_{};
+    // levels of outputs outside a capture
+    std::array<int, NumSalidas> fijo_{};
+    // switch state of outputs during a capture (commands 12/13)
+    std::array<std::uint8_t, 2> mascaraDig_{{0xFF, 0xFF}};
+    std::array<bool, 4> analogicaOn_{{true, true, true, true}};
+
+    int estado_ = 0;
+    TPrograma prog_;
+    double tProgramado_ = 0;
+    double tInicio_ = 0;
+    double tEvaluado_ = 0;
+    bool hayPrevio_ = false;
+    int previo_ = 0;
+    int tomadas_ = 0;
+    std::vector<std::int16_t> datos_; // tomadas_ x active groups
+    int gruposActivos_ = 0;
+};
+
+} // namespace qv
