@@ -25,4 +25,8 @@ const std::vector<TTextoControl>& TablaFormulario(int formulario);
 // QAction or QMenu of that object name. Run from every form's showing.
 void AplicarTextosFormulario(QWidget& formulario, int numero, TTextos& textos);
 
+// The same with a table given directly (forms whose table is built at run time, tests).
+void AplicarTextosFormulario(QWidget& formulario, const std::vector<TTextoControl>& tabla,
+                             TTextos& textos);
+
 } // namespace qv

@@ -1,0 +1,66 @@
+#include "lang/ui/conexion.h"
+
+#include "lang/interaccion.h"
+#include "lang/ui/textos_formularios.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace qv {
+
+namespace {
+constexpr int kFormulario = 6;
+}
+
+TfrmConexion::TfrmConexion(TTextos& textos, QWidget* parent)
+    : QDialog(parent)
+    , textos_(textos)
+{
+    setObjectName(QStringLiteral("frmConexion"));
+    setWindowTitle(QStringLiteral("-Testeo de presencia "));
+    resize(360, 110);
+
+    Label1 = new QLabel(QStringLiteral("El SAD no responde"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+
+    auto boton = [this](const char* nombre, const QString& caption, int x, int respuesta) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(nombre));
+        b->setGeometry(x, 64, 96, 28);
+        connect(b, &QPushButton::clicked, this, [this, respuesta] { done(respuesta); });
+        return b;
+    };
+    BtnReintentar = boton("BtnReintentar", QStringLiteral("Reintentar"), 24, Respuesta::Reintentar);
+    BtnAbortar = boton("BtnAbortar", QStringLiteral("Abortar"), 132, Respuesta::Abortar);
+    BtnIgnorar = boton("BtnIgnorar", QStringLiteral("Ignorar"), 240, Respuesta::Ignorar);
+    BtnReintentar->setDefault(true);
+    CentrarMensaje();
+}
+
+void TfrmConexion::CentrarMensaje()
+{
+    Label1->adjustSize();
+    Label1->move((width() - Label1->width()) / 2, 22);
+}
+
+void TfrmConexion::reject()
+{
+    done(Respuesta::Abortar);
+}
+
+void TfrmConexion::showEvent(QShowEvent* e)
+{
+    AplicarTextosFormulario(*this, kFormulario, textos_);
+    CentrarMensaje(); // the language text may be longer or shorter than the default
+    QDialog::showEvent(e);
+}
+
+void TfrmConexion::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    CentrarMensaje();
+}
+
+} // namespace qv

@@ -1,0 +1,60 @@
+#include "lang/ui/textos_formularios.h"
+
+#include "lang/textos.h"
+
+#include <QByteArray>
+#include <QMetaObject>
+#include <QVariant>
+#include <QWidget>
+
+namespace qv {
+
+namespace {
+
+QObject* BuscarObjeto(QWidget& formulario, const char* nombre)
+{
+    if (nombre == nullptr || *nombre == '\0')
+        return &formulario;
+    const QString n = QString::fromLatin1(nombre);
+    if (QObject* o = formulario.findChild<QObject*>(n))
+        return o;
+    return formulario.objectName() == n ? &formulario : nullptr;
+}
+
+// Tables name the usual property; a menu or a group box shows its text as "title" and
+// an action or a button has no "title", so the two are taken as one when the control
+// lacks the named one. Any other unknown name becomes a dynamic property (dialog filters).
+QByteArray PropiedadEfectiva(const QObject& o, const QByteArray& propiedad)
+{
+    const QMetaObject* mo = o.metaObject();
+    if (mo->indexOfProperty(propiedad.constData()) >= 0)
+        return propiedad;
+    if (propiedad == "text" && mo->indexOfProperty("title") >= 0)
+        return QByteArrayLiteral("title");
+    if (propiedad == "title" && mo->indexOfProperty("text") >= 0)
+        return QByteArrayLiteral("text");
+    return propiedad;
+}
+
+} // namespace
+
+void AplicarTextosFormulario(QWidget& formulario, const std::vector<TTextoControl>& tabla,
+                             TTextos& textos)
+{
+    for (const TTextoControl& t : tabla) {
+        if (t.propiedad == nullptr || *t.propiedad == '\0')
+            continue;
+        QObject* o = BuscarObjeto(formulario, t.objeto);
+        if (o == nullptr)
+            continue; // a control this build of the form lacks
+        const QString texto = textos.LeerTexto(t.clave);
+        o->setProperty(PropiedadEfectiva(*o, QByteArray(t.propiedad)).constData(), texto);
+    }
+}
+
+void AplicarTextosFormulario(QWidget& formulario, int numero, TTextos& textos)
+{
+    AplicarTextosFormulario(formulario, TablaFormulario(numero), textos);
+}
+
+} // namespace qv
