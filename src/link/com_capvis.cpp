@@ -1,0 +1,405 @@
+#include "link/com_capvis.h"
+
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "link/reloj.h"
+#include "link/serie_port.h"
+#include "link/tcp_port.h"
+
+namespace qv {
+
+namespace {
+
+bool TieneFin(const QByteArray& t)
+{
+    return t.contains('#') || t.contains('$');
+}
+
+} // namespace
+
+TComCapvis::TComCapvis(TTextos& textos, TInteraccion& interaccion, TReloj& reloj, QStringList puertosSerie)
+    : Textos(textos), Interaccion(interaccion), Reloj(reloj), PuertosSerie(std::move(puertosSerie))
+{
+}
+
+TComCapvis::~TComCapvis()
+{
+    Desconectar();
+}
+
+void TComCapvis::SetTipoConexion(bool esTcp)
+{
+    if (esTcp)
+        PonerPuerto(std::make_unique<TTcpPort>(PuertoTcp), true);
+    else
+        PonerPuerto(std::make_unique<TSeriePort>(PuertosSerie, Interaccion, Reloj), false);
+}
+
+void TComCapvis::PonerPuerto(std::unique_ptr<TCOM> puerto, bool esTcp)
+{
+    if (Puerto_)
+        Puerto_->Cerrar();
+    Puerto_ = std::move(puerto);
+    EsTcp = esTcp;
+    VaciarRecepcion();
+    BufEnvio.clear();
+}
+
+// ---- sending ----
+
+bool TComCapvis::Inicializar()
+{
+    if (!Puerto_)
+        return false;
+    try {
+        Puerto_->Configurar(QString());
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::EnviarTexto(const QByteArray& texto)
+{
+    BufEnvio += texto;
+    // BufEnvio never holds a "#" between calls, so only the new text can end it;
+    // a capture command is gathered from thousands of pieces.
+    if (!texto.contains('#'))
+        return true;
+    try {
+        if (!Puerto_) {
+            BufEnvio.clear();
+            return false;
+        }
+        if (!EsTcp && !Puerto_->Conectado() && !Inicializar()) {
+            BufEnvio.clear();
+            return false;
+        }
+        Puerto_->Enviar(BufEnvio);
+        if (RepetirCaptura && CapturaGuardada.isEmpty() && BufEnvio.startsWith('7'))
+            CapturaGuardada = BufEnvio;
+        BufEnvio.clear();
+        return true;
+    } catch (...) {
+        BufEnvio.clear();
+        CapturaGuardada.clear();
+        return false;
+    }
+}
+
+bool TComCapvis::EnviarComando(const QByteArray& comando, QByteArray& respuesta, bool conRespuesta)
+{
+    if (!Puerto_)
+        return false;
+    if (!Puerto_->Conectado() && !Inicializar())
+        return false;
+    VaciarRecepcion();
+    if (!EnviarTexto(comando) || !comando.contains('#'))
+        return false;
+    return conRespuesta ? LeerRespuesta(respuesta) : EsperarAck();
+}
+
+bool TComCapvis::Ack(const QByteArray& comando)
+{
+    QByteArray r;
+    return EnviarComando(comando, r, false);
+}
+
+// ---- receiving ----
+
+void TComCapvis::Recibir(QByteArray& texto)
+{
+    if (!Puerto_)
+        throw EComPort(QStringLiteral("no port"));
+    Puerto_->Recibir(texto);
+}
+
+void TComCapvis::AnadirRecibido(const QByteArray& texto)
+{
+    if (texto.isEmpty())
+        return;
+    if (PosRecepcion >= Recepcion.size()) {
+        Recepcion = texto;
+        PosRecepcion = 0;
+        return;
+    }
+    // Drop what was consumed once it is the larger part, so long replies stay linear.
+    if (PosRecepcion > 65536 && PosRecepcion > Recepcion.size() / 2) {
+        Recepcion.remove(0, PosRecepcion);
+        PosRecepcion = 0;
+    }
+    Recepcion += texto;
+}
+
+void TComCapvis::VaciarRecepcion()
+{
+    Recepcion.clear();
+    PosRecepcion = 0;
+}
+
+bool TComCapvis::EsperarAck()
+{
+    for (int i = 0; i < Intentos; ++i) {
+        QByteArray t;
+        try {
+            Recibir(t);
+        } catch (...) {
+            t.clear();
+        }
+        if (t == "&")
+            return true;
+        Reloj.Dormir(100);
+    }
+    return false;
+}
+
+char TComCapvis::LeerCaracter()
+{
+    if (PosRecepcion < Recepcion.size())
+        return Recepcion.at(PosRecepcion++);
+    QByteArray rec;
+    Recibir(rec);
+    AnadirRecibido(rec);
+    for (int pasada = 0; pasada < Intentos && !TieneFin(rec); ++pasada) {
+        const qint64 inicio = Reloj.Tick();
+        while (!TieneFin(rec) && Reloj.Tick() - inicio < 10) {
+            try {
+                Recibir(rec);
+                AnadirRecibido(rec);
+            } catch (...) {
+                rec.clear();
+                Reloj.Dormir(50);
+            }
+        }
+    }
+    if (PosRecepcion >= Recepcion.size())
+        return MarcaNada;
+    return Recepcion.at(PosRecepcion++);
+}
+
+bool TComCapvis::LeerRespuesta(QByteArray& respuesta)
+{
+    QByteArray texto;
+    for (;;) {
+        char c = MarcaNada;
+        try {
+            c = LeerCaracter();
+        } catch (...) {
+            return false;
+        }
+        if (c == '#')
+            break;
+        if (c == MarcaNada)
+            return false;
+        texto += c;
+        // A reply of a query is short; endless noise must not keep us here.
+        if (texto.size() > MaxRespuesta)
+            return false;
+    }
+    // Every reply starts with the acknowledge; anything else is not the unit talking.
+    if (!texto.startsWith('&'))
+        return false;
+    respuesta = texto.mid(1);
+    return true;
+}
+
+qsizetype TComCapvis::Separador(qsizetype desde) const
+{
+    const char* d = Recepcion.constData();
+    const qsizetype n = Recepcion.size();
+    for (qsizetype i = desde; i < n; ++i) {
+        if (d[i] == ',' || d[i] == '#')
+            return i;
+    }
+    return -1;
+}
+
+bool TComCapvis::LeerCampo(QByteArray& campo)
+{
+    try {
+        // Where the search for a separator goes on, so polling stays linear.
+        qsizetype visto = PosRecepcion;
+        auto haySeparador = [&] {
+            qsizetype s = Separador(visto);
+            if (s < 0)
+                visto = Recepcion.size();
+            return s >= 0;
+        };
+        for (int pasada = 0; pasada < Intentos && !haySeparador(); ++pasada) {
+            const qint64 inicio = Reloj.Tick();
+            while (Reloj.Tick() - inicio < 10) {
+                QByteArray rec;
+                try {
+                    Recibir(rec);
+                } catch (...) {
+                    Reloj.Dormir(50);
+                    continue;
+                }
+                const qsizetype antes = PosRecepcion;
+                AnadirRecibido(rec);
+                visto -= antes - PosRecepcion; // the buffer may have been compacted
+                if (haySeparador())
+                    break;
+            }
+        }
+        if (PosRecepcion >= Recepcion.size())
+            return false;
+        const qsizetype s = Separador(PosRecepcion);
+        // A field without its separator is cut short: never take it as a value.
+        if (s < 0)
+            return false;
+        campo = Recepcion.mid(PosRecepcion, s - PosRecepcion);
+        UltimoSeparador = Recepcion.at(s);
+        PosRecepcion = s + 1;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::EsperarSaludo(QString& nombre)
+{
+    if (!Puerto_)
+        return false;
+    try {
+        if (!Puerto_->Conectado())
+            Puerto_->Abrir();
+    } catch (...) {
+        return false;
+    }
+    QByteArray t;
+    auto recibir = [&] {
+        try {
+            Recibir(t);
+        } catch (...) {
+            t.clear();
+        }
+    };
+    recibir();
+    for (int i = 0; i < 10 && !t.contains('$'); ++i) {
+        // Nothing more can come over a connection the peer has closed.
+        if (!Puerto_->Conectado())
+            break;
+        Reloj.Dormir(1000);
+        recibir();
+    }
+    const qsizetype d = t.indexOf('$');
+    if (d < 0)
+        return false;
+    nombre = QString::fromLatin1(t.mid(d + 1)).trimmed();
+    return true;
+}
+
+// ---- queries ----
+
+void TComCapvis::SinSAD()
+{
+    throw ENoHaySAD(Textos.BuscarTexto(273));
+}
+
+void TComCapvis::Conectar(const QString& servidor)
+{
+    if (PCPropietario == PCLocal)
+        Desconectar();
+    if (!Puerto_)
+        SinSAD();
+    if (!EsTcp) {
+        PCPropietario = PCLocal;
+    } else {
+        // A connection kept open while another PC held the unit carries no fresh
+        // greeting: start over so the relay tells the current holder.
+        if (Puerto_->Conectado())
+            Puerto_->Cerrar();
+        VaciarRecepcion();
+        try {
+            Puerto_->Configurar(servidor);
+        } catch (...) {
+            PCPropietario.clear();
+            SinSAD();
+        }
+        QString nombre;
+        if (!EsperarSaludo(nombre)) {
+            PCPropietario.clear();
+            SinSAD();
+        }
+        if (!nombre.isEmpty() && nombre.compare(PCLocal, Qt::CaseInsensitive) != 0) {
+            PCPropietario = nombre;
+            return;
+        }
+        PCPropietario = PCLocal;
+    }
+    if (!LeerVersion()) {
+        Desconectar();
+        SinSAD();
+    }
+    Servidor = servidor;
+}
+
+void TComCapvis::Desconectar()
+{
+    try {
+        if (Puerto_ && Puerto_->Conectado()) {
+            BufEnvio.clear();
+            VaciarRecepcion();
+            if (EnviarTexto(SalidasACero))
+                EsperarAck();
+            Puerto_->Cerrar();
+        }
+    } catch (...) {
+    }
+}
+
+bool TComCapvis::LeerVersion()
+{
+    try {
+        QByteArray r;
+        if (!EnviarComando(QByteArrayLiteral("1#"), r, true))
+            return false;
+        const qsizetype coma = r.indexOf(',');
+        if (coma < 0)
+            return false;
+        bool ok = false;
+        const int memoria = r.mid(coma + 1).toInt(&ok);
+        if (!ok)
+            return false;
+        const QByteArray version = r.left(coma);
+        Version = QString::fromLatin1(version);
+        Memoria = memoria;
+        // Firmware before 1.21 wants command 4 after every identification.
+        if (version < QByteArrayLiteral("1.21")) {
+            QByteArray ignorada;
+            EnviarComando(QByteArrayLiteral("4,C#"), ignorada, true);
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::LeerEstado(int& estado)
+{
+    try {
+        QByteArray r;
+        if (!EnviarComando(QByteArrayLiteral("2#"), r, true))
+            return false;
+        bool ok = false;
+        const int e = r.toInt(&ok);
+        if (!ok)
+            return false;
+        estado = e;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::Abortar()
+{
+    try {
+        return Ack(QByteArrayLiteral("8#")) && Ack(SalidasACero);
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace qv

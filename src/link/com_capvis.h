@@ -1,0 +1,146 @@
+#pragma once
+
+#include "link/com.h"
+#include "model/config_es.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+namespace qv {
+
+class TTextos;
+class TInteraccion;
+class TReloj;
+class TCjtSenales;
+class TConfigES;
+
+// Connecting to the unit failed (no greeting, no answer, unknown host). The message
+// is the language text 273.
+class ENoHaySAD : public std::runtime_error {
+public:
+    explicit ENoHaySAD(const QString& mensaje)
+        : std::runtime_error(mensaje.toStdString()), Mensaje(mensaje) {}
+    QString Mensaje;
+};
+
+// The progress window of programming and read-back; capture windows implement it.
+class TProgresoCaptura {
+public:
+    virtual ~TProgresoCaptura() = default;
+    virtual void Esperando() = 0; // waiting for the unit
+    virtual void Enviando() = 0;  // sending a command
+    virtual void Hecho() = 0;     // command accepted
+    virtual void Leyendo() = 0;   // reading samples back
+};
+
+// The one object through which the program talks to the unit: the unit's ASCII
+// command language over the current port. Every operation that talks to the unit
+// answers false on any failure of the port or of a reply, and never throws; only
+// Conectar raises (ENoHaySAD).
+class TComCapvis {
+public:
+    static constexpr char MarcaNada = char(216);   // LeerCaracter: nothing received
+    static constexpr int Intentos = 11;            // tries of every polling wait
+    static constexpr int MaxRespuesta = 4096;      // longest reply of a query
+    static inline const QByteArray SalidasACero = QByteArrayLiteral("5,U,0,V,0,W,0,X,0,Y,0,Z,0#");
+
+    // puertosSerie: the serial device list (station setting PuertosSerie).
+    TComCapvis(TTextos& textos, TInteraccion& interaccion, TReloj& reloj, QStringList puertosSerie);
+    ~TComCapvis();
+    TComCapvis(const TComCapvis&) = delete;
+    TComCapvis& operator=(const TComCapvis&) = delete;
+
+    // Replaces the port by a new serial (false) or TCP (true) one.
+    void SetTipoConexion(bool esTcp);
+    // Replaces the port by the given one (tests, other transports).
+    void PonerPuerto(std::unique_ptr<TCOM> puerto, bool esTcp);
+    TCOM* Puerto() const { return Puerto_.get(); }
+    // Settings used by the next SetTipoConexion.
+    void PonerPuertosSerie(const QStringList& puertos) { PuertosSerie = puertos; }
+    void PonerPuertoTcp(int puerto) { PuertoTcp = puerto; }
+    // Progress window of the running sequence, or null.
+    void PonerVentanaProgreso(TProgresoCaptura* v) { VentanaProgreso = v; }
+
+    void Conectar(const QString& servidor);
+    void Desconectar();
+    bool LeerVersion();
+    bool LeerEstado(int& estado);
+    bool Abortar();
+
+    // Capture commands.
+    bool ConfigurarEntradas(const QString& lista);
+    bool ProgramarTrigger(const TConfigES& config);
+    bool ProgramarRetardo(const TConfigES& config);
+    bool LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config);
+    bool LeerMonitor();
+    bool ActivarSalidas(const QString& cuerpo);
+    bool DesactivarSalidas(const QString& cuerpo);
+    void ActualizarGrupos(const TConfigES& config);
+    void SetRepetirCaptura(bool on);
+
+    // Framing and polling (used by the commands above; public for the link's tests).
+    bool Inicializar();
+    bool EnviarTexto(const QByteArray& texto);
+    bool EnviarComando(const QByteArray& comando, QByteArray& respuesta, bool conRespuesta);
+    bool EsperarAck();
+    bool LeerRespuesta(QByteArray& respuesta);
+    bool LeerCampo(QByteArray& campo);
+    char LeerCaracter();
+    void VaciarRecepcion();
+    bool EsperarSaludo(QString& nombre);
+    // Text not yet consumed by the readers.
+    QByteArray BufRecepcion() const { return Recepcion.mid(PosRecepcion); }
+
+    bool EsTcp = false;
+    bool RepetirCaptura = false;
+    QByteArray CapturaGuardada;
+    QByteArray BufEnvio;
+    int Memoria = 0;
+    QString Version;
+    QString Servidor;
+    TDescriptorCaptura Descriptor; // Progreso, GrupoActivo, EntradaDigital
+    std::array<std::int32_t, 10> UltimoValor{};
+    // Trigger record, filled by the trigger dialogs.
+    std::uint8_t TipoTrigger = 0; // 0 analog, 1 digital
+    char CanalTrigger = 'c';
+    std::uint8_t BitTrigger = 0;
+    std::int32_t NivelTrigger = 0;
+    std::uint8_t Flanco = 0;      // 0 rising, 1 falling, 2 both
+    const std::int32_t Capacidad = 63487;
+    std::int32_t MuestrasLeidas = 0;
+    QString PCPropietario;
+    QString PCLocal;
+
+    const double CuentasPorVoltio = 25.5;
+    double EscalaEntrada = 10.0 / 2048;
+
+private:
+    bool ProgramarCaptura(const TConfigES& config, bool trigger);
+    bool EnviarCaptura(const TConfigES& config, bool trigger);
+    bool IntentoLectura(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config);
+    void DescartarPendiente();
+    bool Ack(const QByteArray& comando);
+    void Recibir(QByteArray& texto);
+    void AnadirRecibido(const QByteArray& texto);
+    qsizetype Separador(qsizetype desde) const;
+    void Aviso142();
+    [[noreturn]] void SinSAD();
+
+    TTextos& Textos;
+    TInteraccion& Interaccion;
+    TReloj& Reloj;
+    QStringList PuertosSerie;
+    int PuertoTcp = 9099;
+    std::unique_ptr<TCOM> Puerto_;
+    TProgresoCaptura* VentanaProgreso = nullptr;
+    QByteArray Recepcion;       // received text; consumed up to PosRecepcion
+    qsizetype PosRecepcion = 0;
+    char UltimoSeparador = 0;   // what ended the last field LeerCampo gave
+};
+
+} // namespace qv

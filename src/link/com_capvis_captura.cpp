@@ -1,0 +1,416 @@
+#include "link/com_capvis.h"
+
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "model/errores.h"
+#include "model/generadores.h"
+#include "model/senales.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+// An assembly step that could not be gathered or sent.
+struct EEnvioCaptura {};
+
+QByteArray Numero(qint64 v)
+{
+    return QByteArray::number(v);
+}
+
+// Samples of one digital output group (outputs desde..desde+7) as 8-bit words.
+void ValoresDig(const TConfigES& config, int desde, int n, double periodo, QByteArray& salida)
+{
+    std::vector<std::uint8_t> palabra(static_cast<std::size_t>(n), 0);
+    for (int bit = 0; bit < 8; ++bit) {
+        const TSalDig& s = config.SalDig(desde + bit);
+        if (!s.Activo || !s.Generador)
+            continue;
+        // A fresh copy: a table answers from its first value on.
+        std::unique_ptr<TGenDigital> g = s.Generador->Copiar();
+        for (int k = 0; k < n; ++k) {
+            if (g->Valor(k * periodo) != 0)
+                palabra[k] |= std::uint8_t(1u << bit);
+        }
+    }
+    for (int k = 0; k < n; ++k) {
+        salida += Numero(palabra[k]);
+        salida += ',';
+    }
+}
+
+// Samples of one analog output in converter counts, clamped; the last one is 0 so
+// the output returns to 0 V when the capture ends.
+void ValoresAna(const TSalAna& s, int n, double periodo, QByteArray& salida)
+{
+    std::unique_ptr<TGenAnalogico> g = s.Generador ? s.Generador->Copiar() : nullptr;
+    for (int k = 0; k < n; ++k) {
+        qint64 c = 0;
+        if (g && k < n - 1) {
+            const double v = g->Codigo(k * periodo);
+            if (!std::isfinite(v))
+                throw EErrorCalculo(QStringLiteral("output value"));
+            c = std::llround(std::clamp(v, -255.0, 255.0));
+        }
+        salida += Numero(c);
+        salida += ',';
+    }
+}
+
+} // namespace
+
+void TComCapvis::Aviso142()
+{
+    Interaccion.MostrarAviso(Textos.BuscarTexto(142), Botones::Aceptar);
+}
+
+bool TComCapvis::ConfigurarEntradas(const QString& lista)
+{
+    if (lista.isEmpty())
+        return true; // nothing to tell the unit
+    try {
+        return Ack("3" + lista.toLatin1() + "#");
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::ProgramarTrigger(const TConfigES& config)
+{
+    return ProgramarCaptura(config, true);
+}
+
+bool TComCapvis::ProgramarRetardo(const TConfigES& config)
+{
+    return ProgramarCaptura(config, false);
+}
+
+bool TComCapvis::ProgramarCaptura(const TConfigES& config, bool trigger)
+{
+    try {
+        const QString lista = config.RangosEntAna();
+        if (!lista.isEmpty() && !ConfigurarEntradas(lista))
+            return false;
+        bool ok;
+        if (!trigger && RepetirCaptura && !CapturaGuardada.isEmpty()) {
+            // Continuous monitoring replays the first command byte for byte.
+            const QByteArray guardada = CapturaGuardada;
+            ok = Ack(guardada);
+            if (!ok)
+                Aviso142();
+        } else {
+            ok = EnviarCaptura(config, trigger);
+        }
+        ActualizarGrupos(config);
+        return ok;
+    } catch (...) {
+        BufEnvio.clear();
+        return false;
+    }
+}
+
+bool TComCapvis::EnviarCaptura(const TConfigES& config, bool trigger)
+{
+    if (VentanaProgreso)
+        VentanaProgreso->Esperando();
+    BufEnvio.clear();
+    try {
+        auto pieza = [this](const QByteArray& t) {
+            if (!EnviarTexto(t))
+                throw EEnvioCaptura{};
+        };
+        const int n = std::max(0, config.NumMuestras);
+        const double periodo = config.PeriodoSegundos();
+
+        pieza((trigger ? "6," : "7,") + Numero(n) + ",");
+
+        const TLetras entDig = config.LetrasEntDig();
+        const TLetras entAna = config.LetrasEntAna();
+        pieza(Numero(entDig.cuenta + entAna.cuenta) + "," + entDig.texto.toLatin1() + entAna.texto.toLatin1());
+
+        const TLetras salDig = config.LetrasSalDig();
+        const TLetras salAna = config.LetrasSalAna();
+        pieza(Numero(salDig.cuenta + salAna.cuenta) + "," + salDig.texto.toLatin1() + salAna.texto.toLatin1());
+
+        QByteArray valores;
+        valores.reserve(static_cast<qsizetype>(n) * 5);
+        for (int grupo = 0; grupo < 2; ++grupo) {
+            bool activo = false;
+            for (int i = 1; i <= 8; ++i)
+                activo = activo || config.SalDig(grupo * 8 + i).Activo;
+            if (!activo)
+                continue;
+            valores.clear();
+            ValoresDig(config, grupo * 8 + 1, n, periodo, valores);
+            pieza(valores);
+        }
+        for (int i = 1; i <= TConfigES::NumSalAna; ++i) {
+            if (!config.SalAna(i).Activo)
+                continue;
+            valores.clear();
+            ValoresAna(config.SalAna(i), n, periodo, valores);
+            pieza(valores);
+        }
+
+        if (trigger) {
+            QByteArray t(1, CanalTrigger);
+            t += ',';
+            t += Numero(TipoTrigger == 0 ? qint64(NivelTrigger) : qint64(BitTrigger)) + ",";
+            t += Flanco == 0 ? "1," : Flanco == 1 ? "0," : "2,";
+            pieza(t);
+        } else {
+            pieza(Numero(std::llround(std::max(0.0, config.Retardo))) + ",");
+        }
+        pieza(Numero(config.UnidadPeriodo) + "," + Numero(std::llround(config.Periodo)));
+
+        if (VentanaProgreso)
+            VentanaProgreso->Enviando();
+        QByteArray r;
+        if (!EnviarComando(QByteArrayLiteral("#"), r, false)) {
+            BufEnvio.clear();
+            Aviso142();
+            return false;
+        }
+        if (VentanaProgreso) {
+            if (trigger)
+                VentanaProgreso->Hecho();
+            else
+                VentanaProgreso->Enviando();
+        }
+        return true;
+    } catch (const EEnvioCaptura&) {
+        BufEnvio.clear();
+        Aviso142();
+        return false;
+    }
+}
+
+void TComCapvis::ActualizarGrupos(const TConfigES& config)
+{
+    bool a = false, b = false;
+    for (int i = 1; i <= 16; ++i) {
+        const bool act = config.EntDig(i).Activo;
+        Descriptor.EntradaDigital[i] = act ? 1 : 0;
+        if (i <= 8)
+            a = a || act;
+        else
+            b = b || act;
+    }
+    Descriptor.GrupoActivo[0] = a ? 1 : 0;
+    Descriptor.GrupoActivo[1] = b ? 1 : 0;
+    for (int i = 1; i <= 8; ++i)
+        Descriptor.GrupoActivo[1 + i] = config.EntAna(i).Activo ? 1 : 0;
+}
+
+void TComCapvis::SetRepetirCaptura(bool on)
+{
+    CapturaGuardada.clear();
+    RepetirCaptura = on;
+}
+
+void TComCapvis::DescartarPendiente()
+{
+    // The rest of a broken reply may still be on its way; it must not be taken for
+    // the start of the next one.
+    VaciarRecepcion();
+    for (int i = 0; i < 64; ++i) {
+        QByteArray t;
+        try {
+            Recibir(t);
+        } catch (...) {
+            return;
+        }
+        if (t.isEmpty())
+            return;
+    }
+}
+
+bool TComCapvis::LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config)
+{
+    datos = false;
+    n = 0;
+    for (int intento = 0; intento < 3; ++intento) {
+        if (intento > 0)
+            DescartarPendiente();
+        VaciarRecepcion();
+        if (!EnviarTexto(QByteArrayLiteral("9#")))
+            return false;
+        bool d = false;
+        int m = 0;
+        bool ok = false;
+        try {
+            ok = IntentoLectura(d, m, senales, config);
+        } catch (...) {
+            ok = false;
+        }
+        if (ok) {
+            datos = d;
+            n = m;
+            return true;
+        }
+    }
+    datos = false;
+    return true;
+}
+
+bool TComCapvis::IntentoLectura(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config)
+{
+    QByteArray f;
+    if (!LeerCampo(f) || !f.startsWith('&'))
+        return false;
+    if (f == "&0") {
+        n = 0;
+        datos = true;
+        return true;
+    }
+    bool ok = false;
+    const int total = f.mid(1).toInt(&ok);
+    if (!ok || total < 0 || total > MaxMuestras)
+        return false;
+    n = total;
+    MuestrasLeidas = total;
+    const auto& grupos = Descriptor.GrupoActivo;
+    if (std::none_of(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; })) {
+        datos = true;
+        return true;
+    }
+    if (total == 0) {
+        datos = true;
+        return true;
+    }
+
+    const double periodo = config.PeriodoSegundos();
+    const auto muestras = static_cast<std::uint16_t>(total);
+    std::array<std::unique_ptr<TSenalAna>, 8> ana;
+    std::array<float, 8> escala{};
+    std::array<float, 8> factor{};
+    for (int i = 1; i <= 8; ++i) {
+        if (!grupos[1 + i])
+            continue;
+        const TEntAna& e = config.EntAna(i);
+        ana[i - 1] = std::make_unique<TSenalAna>(Textos, e.Nombre, false, nullptr, nullptr, i, periodo, muestras);
+        ana[i - 1]->PonerDatosSenal(e.Unidad, FondoEscalaRango(e.Rango), e.Factor);
+        escala[i - 1] = ResolucionRango(e.Rango);
+        factor[i - 1] = e.Factor;
+    }
+    std::array<std::vector<std::uint8_t>, 2> palabras;
+    for (int g = 0; g < 2; ++g) {
+        if (grupos[g])
+            palabras[g].resize(muestras);
+    }
+
+    for (int k = 0; k < total; ++k) {
+        for (int g = 0; g < 10; ++g) {
+            if (!grupos[g])
+                continue;
+            if (!LeerCampo(f))
+                return false;
+            const int v = f.toInt(&ok);
+            if (!ok)
+                return false;
+            if (g < 2) {
+                if (v < 0 || v > 255)
+                    return false;
+                palabras[g][k] = static_cast<std::uint8_t>(v);
+            } else {
+                EscalaEntrada = escala[g - 2];
+                ana[g - 2]->PonerMuestra(k, static_cast<float>(v * EscalaEntrada * factor[g - 2]));
+            }
+        }
+    }
+    // A reply that goes on past the expected fields does not have the layout of the
+    // programmed capture; its values would land in the wrong signals.
+    if (UltimoSeparador != '#')
+        return false;
+
+    std::vector<std::unique_ptr<TSenalDig>> dig;
+    for (int i = 16; i >= 1; --i) {
+        const int g = i <= 8 ? 0 : 1;
+        if (!Descriptor.EntradaDigital[i] || !grupos[g])
+            continue;
+        const int bit = (i - 1) % 8;
+        auto s = std::make_unique<TSenalDig>(config.EntDig(i).Nombre, false, nullptr, nullptr, i, periodo, muestras);
+        for (int k = 0; k < total; ++k)
+            s->PonerMuestra(k, std::uint8_t((palabras[g][k] >> bit) & 1u));
+        dig.push_back(std::move(s));
+    }
+    // Only a complete reply reaches the set.
+    for (auto& s : dig)
+        senales.AnadirDig(std::move(s));
+    for (int i = 8; i >= 1; --i) {
+        if (ana[i - 1])
+            senales.AnadirAna(std::move(ana[i - 1]));
+    }
+    datos = true;
+    return true;
+}
+
+bool TComCapvis::LeerMonitor()
+{
+    try {
+        QByteArray r;
+        if (!EnviarComando(QByteArrayLiteral("10#"), r, true) || r.isEmpty())
+            return false;
+        if (r == "0") {
+            Descriptor.Progreso = 0;
+            return true;
+        }
+        const auto& grupos = Descriptor.GrupoActivo;
+        const int activos = static_cast<int>(std::count_if(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; }));
+        bool ok = false;
+        if (activos == 0) {
+            const int k = r.toInt(&ok);
+            if (!ok)
+                return false;
+            if (k >= Descriptor.Progreso && k <= 65535)
+                Descriptor.Progreso = static_cast<std::uint16_t>(k);
+            return true;
+        }
+        const QList<QByteArray> campos = r.split(',');
+        if (campos.size() - 1 != activos)
+            return true; // not the layout of this capture
+        const int k = campos.at(0).toInt(&ok);
+        if (!ok)
+            return false;
+        if (k <= Descriptor.Progreso || k > 65535)
+            return true;
+        std::array<std::int32_t, 10> valores = UltimoValor;
+        int c = 1;
+        for (int g = 0; g < 10; ++g) {
+            if (!grupos[g])
+                continue;
+            valores[g] = campos.at(c++).toInt(&ok);
+            if (!ok)
+                return false;
+        }
+        Descriptor.Progreso = static_cast<std::uint16_t>(k);
+        UltimoValor = valores;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::ActivarSalidas(const QString& cuerpo)
+{
+    try {
+        return Ack("12," + cuerpo.toLatin1() + "#");
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TComCapvis::DesactivarSalidas(const QString& cuerpo)
+{
+    try {
+        return Ack("13," + cuerpo.toLatin1() + "#");
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace qv
