@@ -2,9 +2,11 @@
 
 #include "lang/ui/textos_formularios.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace qv {
 
@@ -19,41 +21,53 @@ TfrmCambiarNombre::TfrmCambiarNombre(TTextos& textos, const QString& nombre, QWi
 {
     setObjectName(QStringLiteral("frmCambiarNombre"));
     setWindowTitle(QStringLiteral("Cambiar Nombre de Se\u00f1al"));
-    setFixedSize(400, 120);
 
     Label1 = new QLabel(QStringLiteral("El conjunto de se\u00f1ales ya contiene una se\u00f1al  "), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 14, 270, 20);
 
+    // Beside the label whatever the length of the translated text.
     LNombre = new QLabel(nombre, this);
     LNombre->setObjectName(QStringLiteral("LNombre"));
-    LNombre->setGeometry(282, 14, 110, 20);
+    LNombre->setTextFormat(Qt::PlainText);
     QFont negrita = LNombre->font();
     negrita.setBold(true);
     LNombre->setFont(negrita);
 
     Edit1 = new QLineEdit(nombre, this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(12, 42, 376, 24);
     Edit1->selectAll();
 
     OKBtn = new QPushButton(QStringLiteral("Aceptar"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(68, 80, 85, 28);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 
     CancelBtn = new QPushButton(QStringLiteral("Cancelar"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(158, 80, 85, 28);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     // Context help has no viewer in this program yet; the button is kept for the layout
     // and its language text.
     HelpBtn = new QPushButton(QStringLiteral("Ayuda"), this);
     HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
-    HelpBtn->setGeometry(248, 80, 85, 28);
     HelpBtn->setAutoDefault(false);
+
+    auto* linea = new QHBoxLayout;
+    linea->addWidget(Label1);
+    linea->addWidget(LNombre);
+    linea->addStretch();
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    for (QPushButton* b : {OKBtn, CancelBtn, HelpBtn}) {
+        b->setMinimumWidth(85);
+        botones->addWidget(b);
+    }
+    botones->addStretch();
+    auto* columna = new QVBoxLayout(this);
+    columna->addLayout(linea);
+    columna->addWidget(Edit1);
+    columna->addLayout(botones);
+    setMinimumWidth(400);
 
     Edit1->setFocus();
 }
