@@ -1,5 +1,8 @@
 #include "common/interaccion_guion.h"
+#include "lang/ui/cambiar_nombre.h"
 #include "lang/ui/conexion.h"
+#include "lang/ui/mensaje.h"
+#include "lang/ui/textos_formularios.h"
 #include "lang/ui/interaccion_qt.h"
 #include "modal_guion.h"
 
@@ -127,6 +130,27 @@ TEST_F(Dialogos, BusyCursorNests)
         otra.CursorOcupado(true);
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The form tables and these dialogs must agree on object names, or a translation
+// silently leaves the built-in caption in place.
+TEST_F(Dialogos, EveryTableEntryOfTheseDialogsFindsItsControl)
+{
+    TfrmConexion conexion(textos);
+    TfrmMensaje mensaje(textos);
+    TfrmCambiarNombre cambiar(textos, QStringLiteral("Seno"));
+    const std::vector<std::pair<int, QDialog*>> formularios = {
+        {6, &conexion}, {28, &mensaje}, {42, &cambiar}};
+    for (const auto& [numero, dialogo] : formularios) {
+        const auto& tabla = TablaFormulario(numero);
+        EXPECT_FALSE(tabla.empty()) << numero;
+        for (const TTextoControl& t : tabla) {
+            if (*t.objeto == '\0')
+                continue;
+            EXPECT_NE(dialogo->findChild<QObject*>(QString::fromLatin1(t.objeto)), nullptr)
+                << "form " << numero << " " << t.objeto;
+        }
+    }
 }
 
 } // namespace
