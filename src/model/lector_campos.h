@@ -21,6 +21,11 @@ public:
     QByteArray LeerCampo(char sep1 = ' ', char sep2 = ' ');
     QString LeerCampoTexto(char sep1 = ' ', char sep2 = ' ');
 
+    // Skips blanks, then collects up to `fin` (consumed) or the line end (not
+    // consumed); blanks inside are kept. For the last field of a record that may
+    // hold spaces (a file name): unlike LeerCampo it never runs into the next line.
+    QByteArray LeerHasta(char fin);
+
     // Rest of the current line (without CR LF); the line end is consumed.
     QByteArray LeerLinea();
     QString LeerLineaTexto();

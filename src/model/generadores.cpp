@@ -1,0 +1,541 @@
+#include "model/generadores.h"
+
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "model/config_es.h"
+#include "model/errores.h"
+#include "model/formatos.h"
+#include "model/lector_campos.h"
+#include "model/senales.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace qv {
+
+namespace {
+
+// Nearest integer, halves to the even neighbour, whatever the FPU rounding mode.
+long double RedondeoPar(long double x)
+{
+    const long double abajo = std::floor(x);
+    const long double resto = x - abajo;
+    if (resto > 0.5L)
+        return abajo + 1;
+    if (resto < 0.5L)
+        return abajo;
+    return std::fmod(abajo, 2.0L) == 0 ? abajo : abajo + 1;
+}
+
+float Finito(long double v, const char* tipo)
+{
+    const float f = float(v);
+    if (!std::isfinite(f))
+        throw EErrorCalculo(QStringLiteral("Valor no definido del generador %1").arg(QLatin1String(tipo)));
+    return f;
+}
+
+QString Real(float v) { return FormatoGeneral(double(v)); }
+
+float CampoFloat(TLectorCampos& l, char sep1 = ' ', char sep2 = ' ')
+{
+    return float(l.LeerCampoReal(sep1, sep2));
+}
+
+// Absolute paths and paths with a drive are kept; the rest hang from the program folder.
+QString RutaTabla(const QString& fichero, const QString& carpeta)
+{
+    if (fichero.contains(QLatin1Char(':')) || QDir::isAbsolutePath(fichero) || carpeta.isEmpty())
+        return fichero;
+    return QDir(carpeta).filePath(fichero);
+}
+
+} // namespace
+
+int CodigoUnidad(TTextos& textos, const QString& palabra, int maximo)
+{
+    for (int k = 0; k <= maximo; ++k)
+        if (palabra == textos.BuscarTexto(193 + k))
+            return k;
+    return 0;
+}
+
+QString PalabraUnidad(TTextos& textos, int codigo)
+{
+    return textos.BuscarTexto(193 + std::clamp(codigo, 0, 4));
+}
+
+double ASegundos(double valor, int codigo)
+{
+    switch (codigo) {
+    case Unidad::Mili: return valor / 1e3;
+    case Unidad::Segundo: return valor;
+    default:
+        // Codes the dialogs never produce: the nearest defined unit.
+        return codigo <= Unidad::Micro ? valor / 1e6 : valor * 60;
+    }
+}
+
+void TGenerador::PonerUnidades(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro)
+{
+    UnidadRetardo = std::uint8_t(CodigoUnidad(textos, unidadRetardo, Unidad::Segundo));
+    UnidadParametro = std::uint8_t(CodigoUnidad(textos, unidadParametro, Unidad::Minuto));
+}
+
+float TGenAnalogico::Codigo(double t)
+{
+    return float(RedondeoPar(static_cast<long double>(Valor(t)) * CuentasPorVoltio));
+}
+
+// --- sine
+
+TGenSeno::TGenSeno(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
+                   float retardo, float fase, float frecuencia, float offset, float amplitud)
+    : Amplitud(amplitud), Offset(offset), Frecuencia(frecuencia), Fase(fase)
+{
+    PonerUnidades(textos, unidadRetardo, unidadParametro);
+    Retardo = retardo;
+}
+
+QString TGenSeno::Escribir(TTextos& textos) const
+{
+    return QStringList{QStringLiteral("Seno"), PalabraUnidad(textos, UnidadParametro), Real(Amplitud),
+                       Real(Offset), Real(Frecuencia), Real(Fase), Real(Retardo),
+                       PalabraUnidad(textos, UnidadRetardo)}
+        .join(QLatin1Char(' '));
+}
+
+std::unique_ptr<TGenAnalogico> TGenSeno::Copiar() const { return std::make_unique<TGenSeno>(*this); }
+
+float TGenSeno::Valor(double t)
+{
+    if (t < Retardo)
+        return Offset;
+    // The phase runs from the start of the capture, not from the delay.
+    const long double arg = 2 * std::numbers::pi_v<long double> * Frecuencia * t + Fase;
+    return Finito(static_cast<long double>(Amplitud) * std::sin(arg) + Offset, "Seno");
+}
+
+// --- ramp
+
+TGenRampa::TGenRampa(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
+                     float tiempoRampa, float retardo, float offset, float amplitud)
+    : Amplitud(amplitud), Offset(offset), TiempoRampa(tiempoRampa)
+{
+    PonerUnidades(textos, unidadRetardo, unidadParametro);
+    Retardo = retardo;
+}
+
+QString TGenRampa::Escribir(TTextos& textos) const
+{
+    return QStringList{QStringLiteral("Rampa"), PalabraUnidad(textos, UnidadParametro), Real(Amplitud),
+                       Real(Offset), Real(Retardo), PalabraUnidad(textos, UnidadRetardo), Real(TiempoRampa)}
+        .join(QLatin1Char(' '));
+}
+
+std::unique_ptr<TGenAnalogico> TGenRampa::Copiar() const { return std::make_unique<TGenRampa>(*this); }
+
+float TGenRampa::Valor(double t)
+{
+    const double retardo = Retardo;
+    const double T = ASegundos(TiempoRampa, UnidadParametro);
+    if (t < retardo)
+        return Offset;
+    if (t <= retardo + T) {
+        // A ramp of time 0 has no value at its start (0/0); say so instead of a NaN.
+        if (T == 0)
+            throw EErrorCalculo(QStringLiteral("Rampa de tiempo 0"));
+        const long double fr = (static_cast<long double>(t) - retardo) / T;
+        return Finito(Offset + (static_cast<long double>(Amplitud) - Offset) * fr, "Rampa");
+    }
+    return Amplitud;
+}
+
+// --- step
+
+TGenEscalon::TGenEscalon(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
+                         float retardo, float amplitud, float offset)
+    : Amplitud(amplitud), Offset(offset)
+{
+    PonerUnidades(textos, unidadRetardo, unidadParametro);
+    Retardo = retardo;
+}
+
+QString TGenEscalon::Escribir(TTextos& textos) const
+{
+    return QStringList{QStringLiteral("Escalon"), PalabraUnidad(textos, UnidadParametro), Real(Offset),
+                       Real(Amplitud), Real(Retardo), PalabraUnidad(textos, UnidadRetardo)}
+        .join(QLatin1Char(' '));
+}
+
+std::unique_ptr<TGenAnalogico> TGenEscalon::Copiar() const { return std::make_unique<TGenEscalon>(*this); }
+
+float TGenEscalon::Valor(double t) { return Finito(t >= Retardo ? Amplitud : Offset, "Escalon"); }
+
+// --- analog table
+
+TGenTablaAna::TGenTablaAna(TTextos& textos, const QString& fichero, const QString& unidadRetardo, float retardo)
+    : Fichero(fichero)
+{
+    PonerUnidades(textos, unidadRetardo, QString());
+    Retardo = retardo;
+}
+
+QString TGenTablaAna::Escribir(TTextos& textos) const
+{
+    return QStringLiteral("TablaAnalogica %1 %2 %3")
+        .arg(Real(Retardo), PalabraUnidad(textos, UnidadRetardo), Fichero);
+}
+
+std::unique_ptr<TGenAnalogico> TGenTablaAna::Copiar() const
+{
+    auto c = std::make_unique<TGenTablaAna>(*this);
+    c->Posicion = 0;
+    return c;
+}
+
+std::unique_ptr<TGenTablaAna> TGenTablaAna::CopiaLigera() const
+{
+    auto c = std::make_unique<TGenTablaAna>(*this);
+    c->Valores.clear();
+    c->Posicion = 0;
+    return c;
+}
+
+namespace {
+template <class V>
+auto Siguiente(std::vector<V>& valores, int& posicion)
+{
+    if (posicion < 0 || std::size_t(posicion) >= valores.size())
+        posicion = 0;
+    const V v = valores[std::size_t(posicion)];
+    posicion = (std::size_t(posicion) + 1 >= valores.size()) ? 0 : posicion + 1;
+    return v;
+}
+} // namespace
+
+float TGenTablaAna::Valor(double t)
+{
+    if (!(t > Retardo) || Valores.empty())
+        return 0;
+    return Finito(Siguiente(Valores, Posicion), "Tabla");
+}
+
+float TGenTablaAna::Codigo(double t) { return CodigoTabla(t); }
+
+float TGenTablaAna::CodigoTabla(double t)
+{
+    if (t < Retardo || Valores.empty())
+        return 0;
+    const float v = Finito(Siguiente(Valores, Posicion), "Tabla");
+    return float(RedondeoPar(static_cast<long double>(v) * CuentasPorVoltio));
+}
+
+namespace {
+
+QByteArray LeerTablaFichero(QString& fichero, const TContextoTablas& contexto, bool& abierto)
+{
+    fichero = RutaTabla(fichero, contexto.carpetaPrograma);
+    QFile f(fichero);
+    abierto = f.open(QIODevice::ReadOnly);
+    return abierto ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+bool TGenTablaAna::CargarTabla(int salida, const TContextoTablas& contexto)
+{
+    bool abierto = false;
+    const QByteArray datos = LeerTablaFichero(Fichero, contexto, abierto);
+    if (!abierto) {
+        contexto.interaccion.MostrarError(contexto.textos.BuscarTexto(184) + QString::number(salida)
+                                              + QLatin1Char(' ') + contexto.textos.BuscarTexto(185),
+                                          Botones::Aceptar);
+        return false;
+    }
+    Valores.clear();
+    Posicion = 0;
+    NumValores = 0;
+    bool ok = true;
+    try {
+        TLectorCampos l(datos);
+        const qint64 n = l.LeerLineaEntero();
+        Valores.reserve(std::size_t(std::clamp<qint64>(n, 0, 65536)));
+        for (qint64 i = 0; i < n; ++i)
+            Valores.push_back(float(l.LeerLineaReal()));
+    } catch (const EErrorModelo&) {
+        ok = false;
+    }
+    NumValores = int(Valores.size());
+    return ok;
+}
+
+// --- pulse train
+
+TGenTren::TGenTren(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
+                   float tiempoOff, float tiempoOn, float retardo)
+    : TiempoOn(tiempoOn), TiempoOff(tiempoOff)
+{
+    PonerUnidades(textos, unidadRetardo, unidadParametro);
+    Retardo = retardo;
+}
+
+QString TGenTren::Escribir(TTextos& textos) const
+{
+    return QStringList{QStringLiteral("Tren"), PalabraUnidad(textos, UnidadParametro), Real(Retardo),
+                       PalabraUnidad(textos, UnidadRetardo), Real(TiempoOn), Real(TiempoOff)}
+        .join(QLatin1Char(' '));
+}
+
+std::unique_ptr<TGenDigital> TGenTren::Copiar() const { return std::make_unique<TGenTren>(*this); }
+
+std::uint8_t TGenTren::Valor(double t)
+{
+    if (t < Retardo)
+        return 0;
+    double d = t - double(Retardo);
+    const double periodo = ASegundos(double(TiempoOn) + double(TiempoOff), UnidadParametro);
+    // A train without period (or a negative one) stays high: the reduction below
+    // would never end.
+    if (!(periodo > 0))
+        return 1;
+    if (d > periodo) {
+        // Reduce by whole periods; an exact multiple stands for the end of a period.
+        d = std::fmod(d, periodo);
+        if (d == 0)
+            d = periodo;
+    }
+    return d <= ASegundos(TiempoOn, UnidadParametro) ? 1 : 0;
+}
+
+// --- single pulse
+
+TGenPulso::TGenPulso(TTextos& textos, std::uint8_t nivel, const QString& unidadParametro,
+                     const QString& unidadRetardo, float retardo)
+    : Nivel(nivel)
+{
+    PonerUnidades(textos, unidadRetardo, unidadParametro);
+    Retardo = retardo;
+}
+
+QString TGenPulso::Escribir(TTextos& textos) const
+{
+    return QStringList{QStringLiteral("Pulso"), PalabraUnidad(textos, UnidadParametro),
+                       Nivel == 1 ? QStringLiteral("bajo") : QStringLiteral("alto"), Real(Retardo),
+                       PalabraUnidad(textos, UnidadRetardo)}
+        .join(QLatin1Char(' '));
+}
+
+std::unique_ptr<TGenDigital> TGenPulso::Copiar() const { return std::make_unique<TGenPulso>(*this); }
+
+std::uint8_t TGenPulso::Valor(double t)
+{
+    const bool despues = t > Retardo;
+    if (Nivel == 1)
+        return despues ? 0 : 1;
+    return despues ? 1 : 0;
+}
+
+// --- digital table
+
+TGenTablaDig::TGenTablaDig(TTextos& textos, const QString& fichero, const QString& unidadRetardo, float retardo)
+    : Fichero(fichero)
+{
+    PonerUnidades(textos, unidadRetardo, QString());
+    Retardo = retardo;
+}
+
+QString TGenTablaDig::Escribir(TTextos& textos) const
+{
+    return QStringLiteral("TablaDigital %1 %2 %3").arg(Real(Retardo), PalabraUnidad(textos, UnidadRetardo), Fichero);
+}
+
+std::unique_ptr<TGenDigital> TGenTablaDig::Copiar() const
+{
+    auto c = std::make_unique<TGenTablaDig>(*this);
+    c->Posicion = 0;
+    return c;
+}
+
+std::unique_ptr<TGenTablaDig> TGenTablaDig::CopiaLigera() const
+{
+    auto c = std::make_unique<TGenTablaDig>(*this);
+    c->Valores.clear();
+    c->Posicion = 0;
+    return c;
+}
+
+std::uint8_t TGenTablaDig::Valor(double t) { return ValorTabla(t); }
+
+std::uint8_t TGenTablaDig::ValorTabla(double t)
+{
+    if (t < Retardo || Valores.empty())
+        return 0;
+    return Siguiente(Valores, Posicion);
+}
+
+bool TGenTablaDig::CargarTabla(int salida, const TContextoTablas& contexto)
+{
+    bool abierto = false;
+    const QByteArray datos = LeerTablaFichero(Fichero, contexto, abierto);
+    if (!abierto) {
+        contexto.interaccion.MostrarError(contexto.textos.BuscarTexto(186) + QLatin1Char(' ')
+                                              + QString::number(salida) + QLatin1Char(' ')
+                                              + contexto.textos.BuscarTexto(187),
+                                          Botones::Aceptar);
+        return false;
+    }
+    Valores.clear();
+    Posicion = 0;
+    NumValores = 0;
+    bool ok = true;
+    try {
+        TLectorCampos l(datos);
+        const qint64 n = l.LeerLineaEntero();
+        Valores.reserve(std::size_t(std::clamp<qint64>(n, 0, 65536)));
+        for (qint64 i = 0; i < n; ++i) {
+            const qint64 v = l.LeerLineaEntero();
+            if (v != 0 && v != 1)
+                ok = false;
+            Valores.push_back(std::uint8_t(v & 0xFF));
+        }
+    } catch (const EErrorModelo&) {
+        ok = false;
+    }
+    NumValores = int(Valores.size());
+    return ok;
+}
+
+// --- copies and records
+
+std::unique_ptr<TGenAnalogico> CopiaParaSenal(const TGenAnalogico& g)
+{
+    if (auto t = dynamic_cast<const TGenTablaAna*>(&g))
+        return t->CopiaLigera();
+    return g.Copiar();
+}
+
+std::unique_ptr<TGenDigital> CopiaParaSenal(const TGenDigital& g)
+{
+    if (auto t = dynamic_cast<const TGenTablaDig*>(&g))
+        return t->CopiaLigera();
+    return g.Copiar();
+}
+
+bool EsTipoAnalogico(const QByteArray& tipo)
+{
+    return tipo == "Seno" || tipo == "Rampa" || tipo == "Escalon" || tipo == "TablaAnalogica";
+}
+
+bool EsTipoDigital(const QByteArray& tipo) { return tipo == "Pulso" || tipo == "Tren" || tipo == "TablaDigital"; }
+
+std::unique_ptr<TGenAnalogico> LeerGenAnalogico(TTextos& textos, const QByteArray& tipo, TLectorCampos& l)
+{
+    if (tipo == "Seno") {
+        const QString u = l.LeerCampoTexto();
+        const float a = CampoFloat(l), o = CampoFloat(l), f = CampoFloat(l), fase = CampoFloat(l);
+        const float r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto(' ', '$');
+        return std::make_unique<TGenSeno>(textos, ur, u, r, fase, f, o, a);
+    }
+    if (tipo == "Rampa") {
+        const QString u = l.LeerCampoTexto();
+        const float a = CampoFloat(l), o = CampoFloat(l), r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto();
+        const float tr = CampoFloat(l, ' ', '$');
+        return std::make_unique<TGenRampa>(textos, ur, u, tr, r, o, a);
+    }
+    if (tipo == "Escalon") {
+        const QString u = l.LeerCampoTexto();
+        const float o = CampoFloat(l), a = CampoFloat(l), r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto(' ', '$');
+        return std::make_unique<TGenEscalon>(textos, ur, u, r, a, o);
+    }
+    if (tipo == "TablaAnalogica") {
+        const float r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto();
+        const QString fichero = QString::fromLatin1(l.LeerHasta('$'));
+        return std::make_unique<TGenTablaAna>(textos, fichero, ur, r);
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TGenDigital> LeerGenDigital(TTextos& textos, const QByteArray& tipo, TLectorCampos& l)
+{
+    if (tipo == "Tren") {
+        const QString u = l.LeerCampoTexto();
+        const float r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto();
+        const float on = CampoFloat(l);
+        const float off = CampoFloat(l, ' ', '$');
+        return std::make_unique<TGenTren>(textos, ur, u, off, on, r);
+    }
+    if (tipo == "Pulso") {
+        const QString u = l.LeerCampoTexto();
+        const std::uint8_t nivel = l.LeerCampo() == "bajo" ? 1 : 0;
+        const float r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto(' ', '$');
+        return std::make_unique<TGenPulso>(textos, nivel, u, ur, r);
+    }
+    if (tipo == "TablaDigital") {
+        const float r = CampoFloat(l);
+        const QString ur = l.LeerCampoTexto();
+        const QString fichero = QString::fromLatin1(l.LeerHasta('$'));
+        return std::make_unique<TGenTablaDig>(textos, fichero, ur, r);
+    }
+    return nullptr;
+}
+
+// --- signals of the outputs
+
+void SenalesDeSalidas(int n, TCjtSenales& senales, const TConfigES& config, TTextos& textos)
+{
+    n = std::clamp(n, 0, MaxMuestras);
+    const double P = config.PeriodoSegundos();
+    const float limite = float(CodigoMaximo / CuentasPorVoltio);
+    for (int s = TConfigES::NumSalAna; s >= 1; --s) {
+        const TSalAna& salida = config.SalAna(s);
+        if (!salida.Activo || !salida.Generador)
+            continue;
+        auto senal = std::make_unique<TSenalAna>(textos, salida.Nombre, false, nullptr, salida.Generador.get(), s,
+                                                 P, std::uint16_t(n));
+        // A fresh copy: the table cursor starts at 0 and the configuration is untouched.
+        auto gen = salida.Generador->Copiar();
+        if (gen->EsTabla()) {
+            for (int k = 1; k <= n; ++k)
+                senal->PonerMuestra(k - 1, gen->Valor(k * P));
+        } else {
+            for (int k = 1; k < n; ++k) {
+                const float v = gen->Valor((k - 1) * P);
+                const long double c = RedondeoPar(static_cast<long double>(v) * CuentasPorVoltio);
+                senal->PonerMuestra(k - 1, c > CodigoMaximo ? limite : c < -CodigoMaximo ? -limite : v);
+            }
+            if (n > 0)
+                senal->PonerMuestra(n - 1, 0);
+        }
+        senales.AnadirAna(std::move(senal));
+    }
+    for (int s = TConfigES::NumSalDig; s >= 1; --s) {
+        const TSalDig& salida = config.SalDig(s);
+        if (!salida.Activo || !salida.Generador)
+            continue;
+        auto senal = std::make_unique<TSenalDig>(salida.Nombre, false, nullptr, salida.Generador.get(), s, P,
+                                                 std::uint16_t(n));
+        auto gen = salida.Generador->Copiar();
+        if (gen->EsTabla()) {
+            for (int i = 0; i < n; ++i)
+                senal->PonerMuestra(i, gen->Valor((i + 1) * P));
+        } else {
+            for (int i = 0; i + 1 < n; ++i)
+                senal->PonerMuestra(i, gen->Valor(i * P));
+            if (n > 0)
+                senal->PonerMuestra(n - 1, 0);
+        }
+        senales.AnadirDig(std::move(senal));
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,114 @@
+#include "model/lector_campos.h"
+
+#include "model/errores.h"
+#include "model/formatos.h"
+
+#include <algorithm>
+
+namespace qv {
+
+TLectorCampos::TLectorCampos(QByteArray datos) : datos_(std::move(datos)) {}
+
+void TLectorCampos::PonerPosicion(qsizetype p) { pos_ = std::clamp<qsizetype>(p, 0, datos_.size()); }
+
+QByteArray TLectorCampos::LeerCampo(char sep1, char sep2)
+{
+    const qsizetype n = datos_.size();
+    const char* d = datos_.constData();
+    while (pos_ < n) {
+        const char c = d[pos_];
+        if (c == ' ' || c == '\r' || c == '\n' || c == sep1 || c == sep2)
+            ++pos_;
+        else
+            break;
+    }
+    QByteArray campo;
+    while (pos_ < n) {
+        const char c = d[pos_++];
+        if (c == '\r') {
+            if (pos_ < n && d[pos_] == '\n')
+                ++pos_;
+            break;
+        }
+        if (c == '\n' || c == sep1 || c == sep2)
+            break;
+        if (campo.size() < MaxCampo)
+            campo += c;
+    }
+    return campo;
+}
+
+QByteArray TLectorCampos::LeerHasta(char fin)
+{
+    const qsizetype n = datos_.size();
+    const char* d = datos_.constData();
+    while (pos_ < n && (d[pos_] == ' ' || d[pos_] == '\t'))
+        ++pos_;
+    const qsizetype inicio = pos_;
+    while (pos_ < n && d[pos_] != fin && d[pos_] != '\r' && d[pos_] != '\n')
+        ++pos_;
+    QByteArray campo = datos_.mid(inicio, pos_ - inicio);
+    if (pos_ < n && d[pos_] == fin)
+        ++pos_;
+    return campo;
+}
+
+QString TLectorCampos::LeerCampoTexto(char sep1, char sep2)
+{
+    return QString::fromLatin1(LeerCampo(sep1, sep2));
+}
+
+QByteArray TLectorCampos::LeerLinea()
+{
+    const qsizetype n = datos_.size();
+    const char* d = datos_.constData();
+    const qsizetype inicio = pos_;
+    while (pos_ < n && d[pos_] != '\r' && d[pos_] != '\n')
+        ++pos_;
+    QByteArray linea = datos_.mid(inicio, pos_ - inicio);
+    if (pos_ < n && d[pos_] == '\r')
+        ++pos_;
+    if (pos_ < n && d[pos_] == '\n')
+        ++pos_;
+    return linea;
+}
+
+QString TLectorCampos::LeerLineaTexto() { return QString::fromLatin1(LeerLinea()); }
+
+void TLectorCampos::SaltarLinea() { LeerLinea(); }
+
+double TLectorCampos::LeerCampoReal(char sep1, char sep2)
+{
+    if (Fin())
+        throw EErrorFormato(QStringLiteral("Fin de fichero inesperado"));
+    return RealOError(LeerCampo(sep1, sep2));
+}
+
+qint64 TLectorCampos::LeerCampoEntero(char sep1, char sep2)
+{
+    if (Fin())
+        throw EErrorFormato(QStringLiteral("Fin de fichero inesperado"));
+    return EnteroOError(LeerCampo(sep1, sep2));
+}
+
+double TLectorCampos::LeerLineaReal()
+{
+    if (Fin())
+        throw EErrorFormato(QStringLiteral("Fin de fichero inesperado"));
+    const QByteArray linea = LeerLinea();
+    if (auto v = LeerRealInicio(linea))
+        return *v;
+    throw EErrorFormato(QStringLiteral("Numero real no valido: \"%1\"").arg(QString::fromLatin1(linea)));
+}
+
+qint64 TLectorCampos::LeerLineaEntero()
+{
+    if (Fin())
+        throw EErrorFormato(QStringLiteral("Fin de fichero inesperado"));
+    const QByteArray linea = LeerLinea();
+    if (auto v = LeerEnteroInicio(linea))
+        return *v;
+    throw EErrorFormato(QStringLiteral("Numero entero no valido: \"%1\"").arg(QString::fromLatin1(linea)));
+}
+
+} // namespace qv
