@@ -244,30 +244,6 @@ TEST_F(Mensaje, BoxIsReleasedWhenTheRunThrows)
     EXPECT_EQ(interaccion.MostrarAviso(QStringLiteral("a"), Botones::Aceptar), 1);
 }
 
-TEST_F(Mensaje, GeometryOfTheBox)
-{
-    TfrmMensaje caja(textos);
-    caja.Preparar(TfrmMensaje::TSabor::Aviso, QStringLiteral("a"), Botones::Aceptar);
-    EXPECT_EQ(caja.size(), QSize(528, 131));
-    auto* t = caja.findChild<QTextEdit*>(QStringLiteral("texto"));
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->geometry(), QRect(85, 24, 369, 50));
-    EXPECT_EQ(t->frameShape(), QFrame::NoFrame);
-    for (const char* n : {"IAviso", "IStop", "Ipregunta", "IInformacion"}) {
-        auto* l = caja.findChild<QLabel*>(QString::fromLatin1(n));
-        ASSERT_NE(l, nullptr);
-        EXPECT_EQ(l->pos(), QPoint(10, 10));
-    }
-    const std::map<QString, int> anchos = {{"BtnAceptar", 87}, {"BtnSi", 89}, {"BtnNo", 89},
-                                           {"BtnCancel", 121}, {"BtnChange", 154},
-                                           {"BtnOverwrite", 130}, {"btnOmitir", 186}};
-    for (const auto& [nombre, ancho] : anchos) {
-        auto* b = caja.findChild<QPushButton*>(nombre);
-        ASSERT_NE(b, nullptr) << nombre.toStdString();
-        EXPECT_EQ(b->width(), ancho);
-    }
-}
-
 // The box with a real language file: Latin-1 texts reach the buttons, and texts are
 // read again at every showing.
 TEST(MensajeIdioma, TextsComeFromTheLanguageFileAtEveryShowing)
