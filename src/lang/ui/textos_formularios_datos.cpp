@@ -266,7 +266,7 @@ const Tabla kProgRetardo = {
 // Form 6.
 const Tabla kConexion = {
     {6000, "", "windowTitle"},
-    {6001, "LabelMensaje", "text"},
+    {6001, "Label1", "text"},
     {6002, "BtnReintentar", "text"},
     {6003, "BtnAbortar", "text"},
     {6004, "BtnIgnorar", "text"},
@@ -702,7 +702,7 @@ const Tabla kCambiarNombre = {
     {42001, "Label1", "text"},
     {2, "OKBtn", "text"},
     {1, "CancelBtn", "text"},
-    {3, "BtnHelp", "text"},
+    {3, "HelpBtn", "text"},
 };
 
 // Form 43.
