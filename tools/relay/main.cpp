@@ -1,0 +1,61 @@
+// RelayServer: shares the unit on this PC's serial line with the program's TCP clients.
+// RelayServer [--port N] [--serial DEVICE]
+#include "interaccion_consola.h"
+#include "linea_unidad.h"
+#include "relay_server.h"
+
+#include "link/reloj.h"
+
+#include <QCoreApplication>
+#include <QHostInfo>
+
+#include <csignal>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::signal(SIGPIPE, SIG_IGN);
+    quint16 puerto = qv::RelayServer::PuertoPorDefecto;
+    QStringList puertos;
+
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hayValor = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hayValor) {
+            bool ok = false;
+            const uint n = args[++i].toUInt(&ok);
+            if (!ok || n > 65535) {
+                std::fprintf(stderr, "RelayServer: bad port\n");
+                return 2;
+            }
+            puerto = static_cast<quint16>(n);
+        } else if (a == QLatin1String("--serial") && hayValor) {
+            puertos = QStringList{args[++i]};
+        } else {
+            std::fprintf(stderr, "usage: RelayServer [--port N] [--serial DEVICE]\n");
+            return 2;
+        }
+    }
+    if (puertos.isEmpty())
+        puertos = qv::PuertosSerieEstacion(QCoreApplication::applicationDirPath());
+
+    qv::TInteraccionConsola interaccion;
+    qv::TRelojReal reloj;
+    qv::TLineaSerie linea(puertos, interaccion, reloj);
+    qv::RelayServer relay(linea, QHostInfo::localHostName());
+    if (!relay.Escuchar(QHostAddress::Any, puerto)) {
+        std::fprintf(stderr, "RelayServer: cannot listen on port %u: %s\n", puerto,
+                     qPrintable(relay.ErrorEscucha()));
+        return 1;
+    }
+    // A unit that is not there yet is searched for again at the first command.
+    if (linea.Disponible())
+        std::printf("RelayServer: port %u, unit %s on %s\n", relay.PuertoTcp(), qPrintable(linea.Version()),
+                    qPrintable(linea.Dispositivo()));
+    else
+        std::printf("RelayServer: port %u, no unit found yet\n", relay.PuertoTcp());
+    std::fflush(stdout);
+    return app.exec();
+}
