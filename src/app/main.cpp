@@ -1,1 +1,24 @@
-int main(int, char**) { return 0; }
+#include "app/aplicacion.h"
+#include "app/servicios_puesto.h"
+#include "app/splash.h"
+#include "lang/ui/modal.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    qv::PrepararProceso();
+
+    // The splash goes on its own after two seconds and waits for nothing.
+    auto* splash = new qv::TfrmSplash;
+    splash->show();
+
+    const QString carpeta = QCoreApplication::applicationDirPath();
+    qv::TModal modal;
+    qv::TPuestoPorDefecto puesto(carpeta);
+    qv::TAplicacion aplicacion(carpeta, modal, puesto);
+    aplicacion.Principal.showMaximized();
+    splash->raise();
+    return app.exec();
+}

@@ -1,0 +1,60 @@
+#include "app/acerca.h"
+
+#include "lang/ui/textos_formularios.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv {
+
+TAboutBox::TAboutBox(TTextos& textos, QWidget* parent)
+    : QDialog(parent), textos_(textos)
+{
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("Acerca de Quorvane"));
+    setFixedSize(340, 250);
+
+    auto* icono = new QLabel(this);
+    icono->setObjectName(QStringLiteral("ProgramIcon"));
+    icono->setPixmap(QIcon(QStringLiteral(":/iconos/producto.svg")).pixmap(120, 90));
+
+    auto* nombre = new QLabel(QStringLiteral("QUORVANE"), this);
+    nombre->setObjectName(QStringLiteral("ProductName"));
+    QFont f = nombre->font();
+    f.setPointSize(16);
+    f.setBold(true);
+    nombre->setFont(f);
+    auto* version = new QLabel(QStringLiteral("V 4.0"), this);
+    version->setObjectName(QStringLiteral("Version"));
+    auto* comentario = new QLabel(QString::fromUtf8("Sistema de Adquisición de Datos"), this);
+    comentario->setObjectName(QStringLiteral("Comments"));
+    comentario->setWordWrap(true);
+
+    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* textos_col = new QVBoxLayout;
+    textos_col->addWidget(nombre);
+    textos_col->addWidget(version);
+    textos_col->addWidget(comentario);
+    textos_col->addStretch(1);
+    auto* arriba = new QHBoxLayout;
+    arriba->addWidget(icono, 0, Qt::AlignTop);
+    arriba->addLayout(textos_col, 1);
+    auto* capa = new QVBoxLayout(this);
+    capa->addLayout(arriba, 1);
+    capa->addWidget(ok, 0, Qt::AlignHCenter);
+}
+
+void TAboutBox::showEvent(QShowEvent* e)
+{
+    AplicarTextosFormulario(*this, Formulario, textos_);
+    QDialog::showEvent(e);
+}
+
+} // namespace qv

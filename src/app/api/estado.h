@@ -1,0 +1,51 @@
+#pragma once
+
+#include "link/com_capvis.h"
+#include "model/config_es.h"
+#include "model/senales.h"
+
+#include <QString>
+#include <memory>
+
+namespace qv {
+
+// The operations list (its header comes with the operations module). Held through a
+// shared_ptr only because that can be destroyed where the type is incomplete; the
+// state is its only owner.
+class TOperaciones;
+
+// The state every part of the program works on, owned by the main window for the whole
+// run and handed to dialogs and windows by reference. No globals: whoever needs it gets
+// it in its constructor.
+class TEstadoPrograma {
+public:
+    static inline const QString SinFicheroSenales = QStringLiteral("*.qvn");
+    static inline const QString SinFicheroConfig = QStringLiteral("*.cfg");
+
+    // Signals of the open file or of the last capture; none when nothing is open.
+    std::unique_ptr<TCjtSenales> SenalesActuales;
+    // Configuration the signals belong to; none means nothing open.
+    std::unique_ptr<TConfigES> ConfigActual;
+    // Working copy for the configuration, capture and trigger dialogs; they copy it back
+    // into ConfigActual when accepted.
+    std::unique_ptr<TConfigES> ConfigTrabajo;
+    // Operations that derive signals, recomputed after each read-back.
+    std::shared_ptr<TOperaciones> OperacionesActuales;
+    // The device link: created when the main window is first shown, freed when it closes.
+    std::unique_ptr<TComCapvis> EnlaceSAD;
+
+    bool Modificado = false;    // the signal set has unsaved changes
+    bool Monitorizando = false; // continuous monitoring is running
+    bool Cerrando = false;      // the main window is closing
+    bool ModeloM = false;       // the unit is a ZD800M
+
+    // File names of the file commands; "*.qvn" / "*.cfg" when none.
+    QString FicheroAbierto = SinFicheroSenales;   // opened with "Abrir"
+    QString FicheroGuardarComo = SinFicheroSenales; // last chosen with "Guardar como ..."
+    QString FicheroConfig = SinFicheroConfig;     // the configuration dialogs' name
+
+    // The set exists and holds at least one signal.
+    bool HayConjunto() const { return SenalesActuales && !SenalesActuales->Vacio(); }
+};
+
+} // namespace qv

@@ -1,0 +1,222 @@
+// Command enabling of the main window for the states the program goes through.
+#include "principal_prueba.h"
+
+namespace qv::test {
+namespace {
+
+using Habilitacion = PrincipalPrueba;
+
+// Commands that need a child window (the file, representation and window groups).
+const char* const kDeHija[] = {"SpBtnImprimir", "ExportarBMP1", "ExportarWMF", "Representacion1",
+                               "SpBtnElegir", "Elegir1", "SpBtnTabla", "VentanadeDatos1",
+                               "SpBtnCursores", "Cursores1", "spBtnCalculadora", "Calculadora1",
+                               "SpBtnZoomIn", "ZoomIn1", "SpBtnZoomOut", "ZoomOut1",
+                               "DefinirRepresentacin1", "CerrarTodas1", "CerrarVentana1",
+                               "Cascada1", "TileHorizontal1", "TileVertical1"};
+// Commands that need a non-empty set.
+const char* const kDeConjunto[] = {"Anadir", "Guardarcomo1", "ExportarTXT1", "SpBtnAnalogica",
+                                   "SpBtnDigital", "NuevaVentana1", "VentanaDigital1"};
+const char* const kDeConfig[] = {"Cerrar", "GrabarConES1", "Gurardarcomo1"};
+
+TEST_F(Habilitacion, NadaAbierto)
+{
+    Crear();
+    for (const char* n : {"SpBtnAbrir", "Abrir1", "Archivo1", "Configuracion1", "Ayuda1", "VerConfig1",
+                          "CargarConfES1", "Salir1", "Acercade"})
+        EXPECT_TRUE(Activo(n)) << n;
+    for (const char* n : kDeHija)
+        EXPECT_FALSE(Activo(n)) << n;
+    for (const char* n : kDeConjunto)
+        EXPECT_FALSE(Activo(n)) << n;
+    for (const char* n : kDeConfig)
+        EXPECT_FALSE(Activo(n)) << n;
+    for (const char* n : {"Presentacinpreliminar1", "SpBtnDatos", "Datossingulares1", "Comentario2",
+                          "Ventana1", "GuardarArchivo", "GuardarArchivo1"})
+        EXPECT_FALSE(Activo(n)) << n;
+    // Single-station by default: the capture commands are available at once.
+    for (const char* n : {"Captacion1", "SpBtnProgramar", "SpBtnLeer", "SpBtnTest", "SpBtnAbortar"})
+        EXPECT_TRUE(Activo(n)) << n;
+}
+
+TEST_F(Habilitacion, ConfiguracionAbiertaSinSenales)
+{
+    Crear();
+    AbrirConfiguracion();
+    ventana->ActualizarMenus();
+    for (const char* n : kDeConfig)
+        EXPECT_TRUE(Activo(n)) << n;
+    for (const char* n : kDeConjunto)
+        EXPECT_FALSE(Activo(n)) << n;
+    EXPECT_FALSE(Activo("Ventana1"));
+    EXPECT_FALSE(Activo("Comentario2"));
+
+    // An empty set: the comment and the window menu exist for it, nothing else does.
+    AbrirConjunto(0);
+    ventana->ActualizarMenus();
+    EXPECT_TRUE(Activo("Comentario2"));
+    EXPECT_TRUE(Activo("Ventana1"));
+    for (const char* n : kDeConjunto)
+        EXPECT_FALSE(Activo(n)) << n;
+}
+
+TEST_F(Habilitacion, SenalesYUnaVentanaAnalogica)
+{
+    Crear();
+    AbrirConfiguracion();
+    AbrirConjunto(2);
+    NuevaHija(TTipoVentana::Analogica);
+    ventana->SetHaySenalesVisibles(true);
+    ventana->ActualizarMenus();
+    for (const char* n : kDeHija)
+        EXPECT_TRUE(Activo(n)) << n;
+    for (const char* n : kDeConjunto)
+        EXPECT_TRUE(Activo(n)) << n;
+    for (const char* n : kDeConfig)
+        EXPECT_TRUE(Activo(n)) << n;
+    for (const char* n : {"Presentacinpreliminar1", "SpBtnDatos", "Datossingulares1", "Comentario2",
+                          "Ventana1", "Insertartexto1", "Borrartodoslostextos1"})
+        EXPECT_TRUE(Activo(n)) << n;
+
+    // "Datos" also needs the active window to show a signal.
+    ventana->SetHaySenalesVisibles(false);
+    ventana->ActualizarMenus();
+    EXPECT_FALSE(Activo("SpBtnDatos"));
+    EXPECT_FALSE(Activo("Datossingulares1"));
+    EXPECT_TRUE(Activo("SpBtnElegir"));
+}
+
+TEST_F(Habilitacion, TipoDeLaVentanaActiva)
+{
+    Crear();
+    AbrirConjunto(1);
+    // The data table is a child but not a signal window: no print preview of it.
+    NuevaHija(TTipoVentana::TablaDatos);
+    ventana->ActualizarMenus();
+    EXPECT_TRUE(Activo("SpBtnImprimir"));
+    EXPECT_FALSE(Activo("Presentacinpreliminar1"));
+
+    // The ZD801 configuration window as the active child counts as no child at all.
+    NuevaHija(TTipoVentana::ConfigZD801);
+    ventana->ActualizarMenus();
+    for (const char* n : kDeHija)
+        EXPECT_FALSE(Activo(n)) << n;
+    EXPECT_TRUE(Activo("Ventana1")); // the set still exists
+}
+
+TEST_F(Habilitacion, EstadoInicialAlCerrarLaUltimaVentana)
+{
+    Crear();
+    AbrirConjunto(0); // a set that exists, even empty, keeps "Analog." and "Digital"
+    NuevaHija(TTipoVentana::Analogica);
+    ventana->SetHaySenalesVisibles(true);
+    ventana->ActualizarMenus();
+    ventana->EstadoInicial();
+    for (const char* n : {"SpBtnImprimir", "ExportarBMP1", "ExportarWMF", "Presentacinpreliminar1",
+                          "SpBtnZoomIn", "SpBtnZoomOut", "SpBtnElegir", "SpBtnDatos",
+                          "spBtnCalculadora", "SpBtnTabla", "SpBtnCursores", "CerrarVentana1",
+                          "CerrarTodas1", "Cascada1", "TileHorizontal1", "TileVertical1",
+                          "Representacion1", "Elegir1", "ZoomIn1"})
+        EXPECT_FALSE(Activo(n)) << n;
+    for (const char* n : {"SpBtnAbrir", "Abrir1", "ExportarTXT1", "SpBtnAnalogica", "SpBtnDigital",
+                          "NuevaVentana1", "VentanaDigital1", "Configuracion1", "Ventana1",
+                          "Comentario2"})
+        EXPECT_TRUE(Activo(n)) << n;
+
+    // Without a set the window menu has nothing left to offer.
+    ventana->Estado().SenalesActuales.reset();
+    ventana->EstadoInicial();
+    for (const char* n : {"ExportarTXT1", "SpBtnAnalogica", "NuevaVentana1", "Ventana1", "Comentario2"})
+        EXPECT_FALSE(Activo(n)) << n;
+}
+
+TEST_F(Habilitacion, DesactivaBarraSegunLaTablaDeDatos)
+{
+    Crear();
+    AbrirConjunto(1);
+    NuevaHija(TTipoVentana::TablaDatos);
+    ventana->ActualizarMenus();
+    ventana->DesactivaBarra();
+    EXPECT_FALSE(Activo("SpBtnAbrir"));
+    EXPECT_FALSE(Activo("Abrir1"));
+    for (const char* n : {"SpBtnImprimir", "SpBtnAnalogica", "SpBtnDigital", "SpBtnTabla"})
+        EXPECT_TRUE(Activo(n)) << n;
+    for (const char* n : {"SpBtnElegir", "SpBtnDatos", "spBtnCalculadora", "SpBtnCursores",
+                          "SpBtnZoomIn", "SpBtnZoomOut", "Representacion1"})
+        EXPECT_FALSE(Activo(n)) << n;
+
+    // Any other active child: the table commands go too.
+    NuevaHija(TTipoVentana::Analogica);
+    ventana->DesactivaBarra();
+    for (const char* n : {"SpBtnImprimir", "SpBtnAnalogica", "SpBtnDigital", "SpBtnTabla"})
+        EXPECT_FALSE(Activo(n)) << n;
+}
+
+TEST_F(Habilitacion, ModificadoYGuardado)
+{
+    Crear();
+    EXPECT_FALSE(ventana->Estado().Modificado);
+    ventana->MarcarModificado();
+    EXPECT_TRUE(ventana->Estado().Modificado);
+    for (const char* n : {"GuardarArchivo", "GuardarArchivo1", "Guardarcomo1"})
+        EXPECT_TRUE(Activo(n)) << n;
+    ventana->MarcarGuardado();
+    EXPECT_FALSE(ventana->Estado().Modificado);
+    EXPECT_FALSE(Activo("GuardarArchivo"));
+    EXPECT_FALSE(Activo("GuardarArchivo1"));
+    // "Guardar como ..." stays for a set that can still be saved elsewhere.
+    EXPECT_TRUE(Activo("Guardarcomo1"));
+}
+
+TEST_F(Habilitacion, CapturaDesactivadaAlCrearHastaMostrar)
+{
+    Crear(false);
+    EXPECT_FALSE(Activo("Captacion1"));
+    EXPECT_FALSE(Activo("SpBtnProgramar"));
+    // "Leer" follows the read-back item, which is itself enabled.
+    EXPECT_TRUE(Activo("SpBtnLeer"));
+    ventana->show();
+    EXPECT_TRUE(Activo("Captacion1"));
+    EXPECT_TRUE(Activo("SpBtnProgramar"));
+}
+
+TEST_F(Habilitacion, VentanasHijas)
+{
+    Crear();
+    AbrirConjunto(3);
+    auto* a = NuevaHija(TTipoVentana::Analogica);
+    auto* d = NuevaHija(TTipoVentana::Digital);
+    auto* t = NuevaHija(TTipoVentana::TablaDatos);
+    EXPECT_EQ(ventana->NuevoNumeroVentana(), 1);
+    EXPECT_EQ(ventana->NuevoNumeroVentana(), 2);
+
+    // Deleted signals reach the signal windows only.
+    ventana->QuitarSenalesDeVentanas({QStringLiteral("S0"), QStringLiteral("S2")});
+    EXPECT_EQ(a->quitadas, QStringList({"S0", "S2"}));
+    EXPECT_EQ(d->quitadas, QStringList({"S0", "S2"}));
+    EXPECT_TRUE(t->quitadas.isEmpty());
+
+    ventana->CerrarVentanaActiva();
+    EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 2);
+    Accion("CerrarTodas1")->trigger();
+    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
+    EXPECT_EQ(ventana->ContadorVentanas(), 0);
+    EXPECT_FALSE(Activo("Cascada1"));
+}
+
+TEST_F(Habilitacion, MosaicosSinSolaparse)
+{
+    Crear();
+    ventana->resize(800, 572);
+    NuevaHija(TTipoVentana::Analogica);
+    NuevaHija(TTipoVentana::Digital);
+    auto lista = ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder);
+    Accion("TileHorizontal1")->trigger();
+    EXPECT_EQ(lista[0]->width(), lista[1]->width());
+    EXPECT_LE(lista[0]->geometry().bottom(), lista[1]->geometry().top());
+    Accion("TileVertical1")->trigger();
+    EXPECT_EQ(lista[0]->height(), lista[1]->height());
+    EXPECT_LE(lista[0]->geometry().right(), lista[1]->geometry().left());
+}
+
+} // namespace
+} // namespace qv::test
