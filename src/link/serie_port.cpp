@@ -4,6 +4,9 @@
 #include "link/reloj.h"
 
 #include <QElapsedTimer>
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
 #include <QSerialPort>
 
 namespace qv {
@@ -14,6 +17,19 @@ namespace {
 bool ErrorGrave(QSerialPort::SerialPortError e)
 {
     return e != QSerialPort::NoError && e != QSerialPort::TimeoutError;
+}
+
+// Whether the line has hung up (device unplugged, far end of a pseudo-terminal
+// gone); such a line reads as silence forever.
+bool Colgado(QSerialPort& p)
+{
+#ifdef Q_OS_UNIX
+    pollfd f{static_cast<int>(p.handle()), POLLIN, 0};
+    return f.fd >= 0 && ::poll(&f, 1, 0) > 0 && (f.revents & (POLLHUP | POLLERR | POLLNVAL));
+#else
+    Q_UNUSED(p);
+    return false;
+#endif
 }
 
 } // namespace
@@ -169,7 +185,7 @@ void TSeriePort::EscribirTodo(const QByteArray& datos)
             if (ComPort->bytesToWrite() == 0)
                 break;
             const QString e = ComPort->errorString();
-            const bool perdido = ComPort->error() == QSerialPort::ResourceError;
+            const bool perdido = ComPort->error() == QSerialPort::ResourceError || Colgado(*ComPort);
             ComPort->clearError();
             if (perdido)
                 ComPort->close();
@@ -198,17 +214,19 @@ void TSeriePort::Recibir(QByteArray& texto)
     }
     const QSerialPort::SerialPortError e = ComPort->error();
     texto = ComPort->readAll();
-    if (ErrorGrave(e)) {
-        const QString msg = ComPort->errorString();
+    if (e != QSerialPort::NoError && !ErrorGrave(e))
         ComPort->clearError();
-        // A vanished device (unplugged, peer of a pseudo-terminal gone): close, so the
-        // next command runs the search again.
-        if (e == QSerialPort::ResourceError)
+    if (!texto.isEmpty())
+        return; // an error shows again on the next read
+    const bool colgado = Colgado(*ComPort);
+    if (ErrorGrave(e) || colgado) {
+        const QString msg = colgado ? QStringLiteral("line hung up") : ComPort->errorString();
+        ComPort->clearError();
+        // A vanished device (unplugged, far end of a pseudo-terminal gone): close, so
+        // the next command runs the search again.
+        if (colgado || e == QSerialPort::ResourceError)
             ComPort->close();
-        if (texto.isEmpty())
-            throw EComPort(QStringLiteral("Operation aborted: ") + msg);
-    } else if (e == QSerialPort::TimeoutError) {
-        ComPort->clearError();
+        throw EComPort(QStringLiteral("Operation aborted: ") + msg);
     }
 }
 
