@@ -107,14 +107,23 @@ void TUnidadSimulada::Recibir(const QByteArray& datos, std::int64_t ahoraUs)
     const bool antiguo = FirmwareAntiguo();
     if (antiguo) {
         // Old firmware drains its small buffer only while the line is quiet.
-        if (ultimaLlegada_ >= 0 && ahoraUs - ultimaLlegada_ >= PausaAntiguoUs)
+        if (ultimaLlegada_ >= 0 && ahoraUs - ultimaLlegada_ >= PausaAntiguoUs) {
             enRafaga_ = 0;
+            if (desbordado_) {
+                // It knows it lost bytes: the command they belonged to is dropped.
+                desbordado_ = false;
+                comando_.clear();
+                descartando_ = false;
+                ++rechazados_;
+            }
+        }
         ultimaLlegada_ = ahoraUs;
     }
     for (char c : datos) {
         if (antiguo) {
             if (enRafaga_ >= BufferAntiguo) {
                 ++perdidos_;
+                desbordado_ = true;
                 continue;
             }
             ++enRafaga_;

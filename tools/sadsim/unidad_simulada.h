@@ -123,6 +123,7 @@ private:
     bool descartando_ = false;
     std::int64_t ultimaLlegada_ = -1;
     int enRafaga_ = 0;
+    bool desbordado_ = false;
     int perdidos_ = 0;
     int rechazados_ = 0;
     std::int64_t ahoraReal_ = 0;
