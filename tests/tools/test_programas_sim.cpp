@@ -1,0 +1,226 @@
+// The built programs themselves: sadsim behind its pseudo-terminal, and the relay on a
+// real serial line to it.
+#include "interaccion_consola.h"
+#include "linea_unidad.h"
+#include "relay_server.h"
+
+#include "link/reloj.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+bool Esperar(const std::function<bool()>& cond, int maxMs = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!cond()) {
+        if (t.elapsed() > maxMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+QString Programa(const char* nombre)
+{
+    return QDir(QStringLiteral(QV_BIN_DIR)).filePath(QLatin1String(nombre));
+}
+
+// A running sadsim, stopped by SIGTERM when the test ends.
+struct Simulador {
+    explicit Simulador(const QString& enlace, QStringList extra = {})
+    {
+        proceso.start(Programa("sadsim"), QStringList{QStringLiteral("--link"), enlace} + extra);
+        if (proceso.waitForStarted(5000) && Esperar([this] { return proceso.canReadLine(); }))
+            pts = QString::fromLocal8Bit(proceso.readLine()).trimmed();
+    }
+    ~Simulador() { Parar(); }
+    void Parar()
+    {
+        if (proceso.state() == QProcess::NotRunning)
+            return;
+        proceso.terminate();
+        if (!proceso.waitForFinished(5000))
+            proceso.kill();
+        proceso.waitForFinished(2000);
+    }
+    QProcess proceso;
+    QString pts;
+};
+
+// One command over a serial line, reply collected until it ends in "#" or "&" alone.
+QByteArray Preguntar(QSerialPort& p, const QByteArray& comando, bool soloAck = false)
+{
+    p.write(comando);
+    p.waitForBytesWritten(1000);
+    QByteArray r;
+    Esperar([&] {
+        if (p.waitForReadyRead(10))
+            r += p.readAll();
+        return r.endsWith('#') || (soloAck && r == "&");
+    }, 3000);
+    return r;
+}
+
+bool AbrirSerie(QSerialPort& p, const QString& ruta)
+{
+    p.setPortName(ruta);
+    if (!p.open(QIODevice::ReadWrite))
+        return false;
+    p.setBaudRate(115200);
+    p.setFlowControl(QSerialPort::SoftwareControl);
+    return true;
+}
+
+QByteArray LineaDe(QTcpSocket& s)
+{
+    if (!Esperar([&] { return s.canReadLine(); }))
+        return "<none>";
+    return s.readLine();
+}
+
+quint16 PuertoLibre()
+{
+    QTcpServer t;
+    t.listen(QHostAddress::LocalHost, 0);
+    return t.serverPort();
+}
+
+} // namespace
+
+TEST(Sadsim, PublicaElEnlaceRespondeYLoRetiraAlTerminar)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString enlace = dir.filePath(QStringLiteral("ttySAD"));
+    // A stale link from an earlier run is replaced.
+    ASSERT_EQ(::symlink("/dev/pts/nonexistent", QFile::encodeName(enlace).constData()), 0);
+
+    Simulador sim(enlace, {QStringLiteral("--speed"), QStringLiteral("1000")});
+    ASSERT_TRUE(sim.pts.startsWith(QLatin1String("/dev/pts/"))) << qPrintable(sim.pts);
+    QFileInfo info(enlace);
+    ASSERT_TRUE(info.isSymLink());
+    EXPECT_EQ(info.symLinkTarget(), sim.pts);
+
+    {
+        QSerialPort p;
+        ASSERT_TRUE(AbrirSerie(p, enlace));
+        EXPECT_EQ(Preguntar(p, "1#"), "&1.21,126974#");
+        // A 1 s delayed capture at 1000x is over in a few milliseconds of real time.
+        EXPECT_EQ(Preguntar(p, "7,10,1,g,0,1,1,10#", true), "&");
+        EXPECT_TRUE(Esperar([&] { return Preguntar(p, "2#") == "&3#"; }));
+        const QByteArray datos = Preguntar(p, "9#");
+        EXPECT_TRUE(datos.startsWith("&10,")) << datos.constData();
+        EXPECT_EQ(datos.count(','), 10);
+    }
+
+    sim.Parar();
+    EXPECT_EQ(sim.proceso.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFileInfo(enlace).isSymLink());
+}
+
+TEST(Sadsim, OpcionesDeFirmwareYFallos)
+{
+    QTemporaryDir dir;
+    const QString enlace = dir.filePath(QStringLiteral("tty"));
+    {
+        Simulador sim(enlace, {QStringLiteral("--firmware"), QStringLiteral("1.10")});
+        QSerialPort p;
+        ASSERT_TRUE(AbrirSerie(p, enlace));
+        EXPECT_EQ(Preguntar(p, "1#"), "&1.10,126974#");
+    }
+    {
+        Simulador sim(enlace, {QStringLiteral("--fault"), QStringLiteral("cut")});
+        QSerialPort p;
+        ASSERT_TRUE(AbrirSerie(p, enlace));
+        p.write("1#");
+        QByteArray r;
+        Esperar([&] {
+            if (p.waitForReadyRead(10))
+                r += p.readAll();
+            return r.size() >= 6;
+        }, 2000);
+        EXPECT_TRUE(r.startsWith('&'));
+        EXPECT_FALSE(r.contains('#'));
+    }
+    QProcess malo;
+    malo.start(Programa("sadsim"), {QStringLiteral("--fault"), QStringLiteral("smoke")});
+    ASSERT_TRUE(malo.waitForFinished(5000));
+    EXPECT_NE(malo.exitCode(), 0);
+}
+
+TEST(RelaySerie, BuscaLaUnidadYSobreviveASuPerdida)
+{
+    QTemporaryDir dir;
+    const QString enlace = dir.filePath(QStringLiteral("ttySAD"));
+    auto sim = std::make_unique<Simulador>(enlace);
+    ASSERT_FALSE(sim->pts.isEmpty());
+
+    qv::TInteraccionConsola interaccion;
+    qv::TRelojReal reloj;
+    qv::TLineaSerie linea({QStringLiteral("/dev/null-sad-absent"), enlace}, interaccion, reloj);
+    qv::RelayServer relay(linea, QStringLiteral("aula"));
+    ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
+    ASSERT_TRUE(linea.Disponible());
+    EXPECT_EQ(linea.Dispositivo(), enlace);
+    EXPECT_EQ(linea.Version(), "1.21");
+
+    QTcpSocket c;
+    c.connectToHost(QHostAddress::LocalHost, relay.PuertoTcp());
+    ASSERT_TRUE(c.waitForConnected(3000));
+    EXPECT_EQ(LineaDe(c), "$\n");
+    c.write("2#\r\n");
+    EXPECT_EQ(LineaDe(c), "&0#\n");
+
+    // The unit goes away: commands go unanswered, nothing breaks.
+    sim.reset();
+    c.write("2#\r\n");
+    EXPECT_FALSE(Esperar([&] { return c.canReadLine(); }, 1500));
+    // It comes back on the same link: the next command finds it again.
+    sim = std::make_unique<Simulador>(enlace);
+    ASSERT_FALSE(sim->pts.isEmpty());
+    c.readAll();
+    c.write("1#\r\n");
+    EXPECT_EQ(LineaDe(c), "&1.21,126974#\n");
+}
+
+TEST(RelaySerie, ProgramaRelayServerConSuPuerto)
+{
+    QTemporaryDir dir;
+    const QString enlace = dir.filePath(QStringLiteral("ttySAD"));
+    Simulador sim(enlace);
+    ASSERT_FALSE(sim.pts.isEmpty());
+    const quint16 puerto = PuertoLibre();
+
+    QProcess relay;
+    relay.start(Programa("RelayServer"),
+                {QStringLiteral("--port"), QString::number(puerto), QStringLiteral("--serial"), enlace});
+    ASSERT_TRUE(relay.waitForStarted(5000));
+    ASSERT_TRUE(Esperar([&] { return relay.canReadLine(); }));
+    const QByteArray estado = relay.readLine();
+    EXPECT_TRUE(estado.contains("1.21")) << estado.constData();
+
+    QTcpSocket c;
+    c.connectToHost(QHostAddress::LocalHost, puerto);
+    ASSERT_TRUE(c.waitForConnected(3000));
+    EXPECT_EQ(LineaDe(c), "$\n");
+    c.write("2#\r\n");
+    EXPECT_EQ(LineaDe(c), "&0#\n");
+    relay.terminate();
+    relay.waitForFinished(5000);
+}
