@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <functional>
+
+namespace qv {
+
+// Whole-file input and output of every file of the program.
+//
+// Writing goes to a temporary file in the target's folder that replaces the old
+// file only when everything was written: a write that fails half-way (disk full,
+// an error while producing the text) leaves the old file as it was.
+
+// Writes `datos` as the whole new content of `ruta`. False (and the reason in
+// `error` when given) when the file could not be written; the old file is kept.
+bool EscribirSeguro(const QString& ruta, const QByteArray& datos, QString* error = nullptr);
+
+// The same with the content produced by `escribir` on the temporary file; an
+// exception thrown by it cancels the write (old file kept) and is passed on.
+bool EscribirSeguro(const QString& ruta, const std::function<void(QIODevice&)>& escribir,
+                    QString* error = nullptr);
+
+// Reads the whole file; false when it cannot be opened or read.
+bool LeerFicheroEntero(const QString& ruta, QByteArray& datos);
+
+} // namespace qv

@@ -1,0 +1,295 @@
+#include "model/fichero_senales.h"
+
+#include "lang/textos.h"
+#include "model/config_es.h"
+#include "model/errores.h"
+#include "model/escritura_segura.h"
+#include "model/fichero_config.h"
+#include "model/formatos.h"
+#include "model/generadores.h"
+#include "model/lector_campos.h"
+#include "model/operaciones.h"
+#include "model/senales.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace qv {
+
+namespace {
+
+const QByteArray Comienza = QByteArray("ComienzaSe\xF1" "al");
+const QByteArray FinSenal = QByteArray("FinSe\xF1" "al");
+const char* const Fin = "\r\n";
+
+void Real(QByteArray& s, double v)
+{
+    s += FormatoCientifico(v).toLatin1();
+    s += Fin;
+}
+
+void Linea(QByteArray& s, const QByteArray& texto)
+{
+    s += texto;
+    s += Fin;
+}
+
+// A comment or name line must stay one line of the file.
+QByteArray UnaLinea(const QString& texto)
+{
+    QByteArray b = texto.toLatin1();
+    b.replace('\r', ' ');
+    b.replace('\n', ' ');
+    return b;
+}
+
+QByteArray LineaOperacion(const TOperacion* op) { return op ? RegistroOperacion(*op) : QByteArray("nil"); }
+
+template <class G>
+QByteArray LineaGenerador(const G* gen, int canal, TTextos& textos)
+{
+    if (!gen)
+        return "nil";
+    return QByteArray::number(canal) + ' ' + gen->Escribir(textos).toLatin1() + '$';
+}
+
+void Cabecera(QByteArray& s, const TSenal& senal, bool analogica)
+{
+    Linea(s, Comienza);
+    Linea(s, analogica ? "Ana" : "Dig");
+    Linea(s, UnaLinea(senal.Nombre()));
+    Real(s, senal.Periodo());
+    Linea(s, QByteArray::number(senal.NumMuestras()));
+}
+
+// --- reading
+
+float AFloat(double v)
+{
+    if (std::isfinite(v) && std::fabs(v) > double(FLT_MAX))
+        throw EErrorFormato(QStringLiteral("Valor fuera del rango de una muestra"));
+    return float(v);
+}
+
+int AEntero(qint64 v)
+{
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        throw EErrorFormato(QStringLiteral("Entero fuera de rango"));
+    return int(v);
+}
+
+struct TLineasComunes {
+    int canalGenerador = 0;
+    std::unique_ptr<TGenAnalogico> genAna;
+    std::unique_ptr<TGenDigital> genDig;
+    std::unique_ptr<TOperacion> operacion;
+    bool calculada = false;
+};
+
+// Generator line, operation line and the Calculada line of a block.
+TLineasComunes LeerLineasComunes(TLectorCampos& l, bool analogica, TTextos& textos)
+{
+    TLineasComunes r;
+    {
+        TLectorCampos g(l.LeerLinea());
+        const QByteArray primero = g.LeerCampo().left(analogica ? 20 : 14);
+        if (primero != "nil") {
+            r.canalGenerador = AEntero(EnteroOError(primero));
+            const QByteArray tipo = g.LeerCampo();
+            if (analogica) {
+                r.genAna = LeerGenAnalogico(textos, tipo, g);
+                if (!r.genAna)
+                    throw EErrorModelo(textos.BuscarTexto(122), 122);
+            } else {
+                r.genDig = LeerGenDigital(textos, tipo, g);
+                if (!r.genDig)
+                    throw EErrorModelo(textos.BuscarTexto(123), 123);
+            }
+        }
+    }
+    {
+        TLectorCampos o(l.LeerLinea());
+        if (o.LeerCampo() != "nil") {
+            o.PonerPosicion(0);
+            r.operacion = std::make_unique<TOperacion>(LeerRegistroOperacion(o, analogica));
+        }
+    }
+    r.calculada = l.LeerLinea() == "true";
+    return r;
+}
+
+// The rest of a block after its kind and name lines.
+std::unique_ptr<TSenalAna> LeerBloqueAna(TLectorCampos& l, const QString& nombre, TTextos& textos)
+{
+    const double periodo = l.LeerLineaReal();
+    const auto n = std::uint16_t(std::uint64_t(l.LeerLineaEntero()) & 0xFFFF);
+    TLineasComunes c = LeerLineasComunes(l, true, textos);
+    auto s = std::make_unique<TSenalAna>(textos, nombre, c.calculada, c.operacion.get(), c.genAna.get(),
+                                         c.canalGenerador, periodo, n);
+    s->PonerCalculada(c.calculada);
+    if (!c.calculada && !c.genAna && !c.operacion) {
+        s->Canal = AEntero(l.LeerLineaEntero());
+        const float fondo = AFloat(l.LeerLineaReal());
+        const float factor = AFloat(l.LeerLineaReal());
+        s->PonerDatosSenal(l.LeerLineaTexto(), fondo, factor);
+    }
+    for (int i = 0; i < n; ++i)
+        s->PonerMuestra(i, AFloat(l.LeerLineaReal()));
+    return s;
+}
+
+std::unique_ptr<TSenalDig> LeerBloqueDig(TLectorCampos& l, const QString& nombre, TTextos& textos)
+{
+    const double periodo = l.LeerLineaReal();
+    const auto n = std::uint16_t(std::uint64_t(l.LeerLineaEntero()) & 0xFFFF);
+    TLineasComunes c = LeerLineasComunes(l, false, textos);
+    auto s = std::make_unique<TSenalDig>(nombre, c.calculada, c.operacion.get(), c.genDig.get(),
+                                         c.canalGenerador, periodo, n);
+    s->PonerCalculada(c.calculada);
+    if (!c.calculada && !c.genDig && !c.operacion)
+        s->Canal = AEntero(l.LeerLineaEntero());
+    for (int i = 0; i < n; ++i)
+        s->PonerMuestra(i, std::uint8_t(std::uint64_t(l.LeerLineaEntero()) & 0xFF));
+    return s;
+}
+
+} // namespace
+
+void EscribirFichero(const TCjtSenales& senales, QByteArray& s)
+{
+    if (senales.Vacio())
+        return;
+    TTextos& textos = senales.Textos();
+    // One allocation: 25 bytes per analog sample line, 3 per digital one.
+    qsizetype tamano = s.size() + 4096;
+    for (int i = 0; i < senales.NumAna(); ++i)
+        tamano += 25 * qsizetype(senales.Ana(i)->NumMuestras()) + 512;
+    for (int i = 0; i < senales.NumDig(); ++i)
+        tamano += 3 * qsizetype(senales.Dig(i)->NumMuestras()) + 512;
+    s.reserve(tamano);
+
+    for (int i = 0; i < senales.NumAna(); ++i) {
+        const TSenalAna& a = *senales.Ana(i);
+        Cabecera(s, a, true);
+        Linea(s, LineaGenerador(a.Generador(), a.Canal, textos));
+        Linea(s, LineaOperacion(a.Operacion()));
+        Linea(s, a.Calculada() ? "true" : "false");
+        if (!a.Calculada() && !a.Generador() && !a.Operacion()) {
+            Linea(s, QByteArray::number(a.Canal));
+            Real(s, a.FondoEscala);
+            Real(s, a.Factor);
+            Linea(s, UnaLinea(a.Unidad));
+        }
+        for (float x : a.Muestras())
+            Real(s, x);
+    }
+    for (int i = 0; i < senales.NumDig(); ++i) {
+        const TSenalDig& d = *senales.Dig(i);
+        Cabecera(s, d, false);
+        Linea(s, LineaGenerador(d.Generador(), d.Canal, textos));
+        Linea(s, LineaOperacion(d.Operacion()));
+        Linea(s, d.Calculada() ? "true" : "false");
+        if (!d.Calculada() && !d.Generador() && !d.Operacion())
+            Linea(s, QByteArray::number(d.Canal));
+        for (std::uint8_t x : d.Muestras())
+            Linea(s, QByteArray::number(x));
+    }
+    Linea(s, FinSenal);
+    Linea(s, "Comentario:");
+    Linea(s, QByteArray::number(senales.Comentario.size()));
+    for (const QString& c : senales.Comentario)
+        Linea(s, UnaLinea(c));
+}
+
+void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
+{
+    TTextos& textos = senales.Textos();
+    TLectorCampos l(datos);
+    QByteArray linea;
+    for (;;) {
+        if (l.Fin())
+            return;
+        linea = l.LeerLinea();
+        if (linea == Comienza)
+            break;
+    }
+    while (linea == Comienza) {
+        const bool analogica = l.LeerLinea() == "Ana";
+        const QString nombre = l.LeerLineaTexto();
+        if (analogica)
+            senales.AnadirAna(LeerBloqueAna(l, nombre, textos));
+        else
+            senales.AnadirDig(LeerBloqueDig(l, nombre, textos));
+        linea = l.LeerLinea();
+    }
+    // The line that ended the blocks is "FinSeñal"; then "Comentario:", the count, the lines.
+    l.SaltarLinea();
+    const qint64 n = l.LeerLineaEntero();
+    QStringList comentario;
+    for (qint64 i = 0; i < n; ++i) {
+        if (l.Fin())
+            throw EErrorFormato(QStringLiteral("Faltan lineas del comentario"));
+        comentario << l.LeerLineaTexto();
+    }
+    senales.Comentario = comentario;
+}
+
+bool LeerSenalDeDatos(TCjtSenales& senales, const QByteArray& datos, const QString& nombre,
+                      const QString& nuevoNombre)
+{
+    TTextos& textos = senales.Textos();
+    TLectorCampos l(datos);
+    const QByteArray buscado = nombre.toLatin1();
+    bool analogica = false;
+    for (;;) {
+        QByteArray linea;
+        do {
+            if (l.Fin())
+                return false;
+            linea = l.LeerLinea();
+        } while (linea != "Ana" && linea != "Dig");
+        analogica = linea == "Ana";
+        if (l.LeerLinea() == buscado)
+            break;
+    }
+    const QString nombreFinal = nuevoNombre != nombre ? nuevoNombre : nombre;
+    if (analogica)
+        senales.AnadirAna(LeerBloqueAna(l, nombreFinal, textos));
+    else
+        senales.AnadirDig(LeerBloqueDig(l, nombreFinal, textos));
+    return true;
+}
+
+bool LeerSenalDeFichero(TCjtSenales& senales, const QString& ruta, const QString& nombre,
+                        const QString& nuevoNombre)
+{
+    QByteArray datos;
+    if (!LeerFicheroEntero(ruta, datos))
+        throw EErrorModelo(QStringLiteral("No se puede leer %1").arg(ruta));
+    return LeerSenalDeDatos(senales, datos, nombre, nuevoNombre);
+}
+
+void GuardarFicheroSenales(const QString& ruta, TFicheroConfig& ficheroConfig, const TConfigES& config,
+                           const TOperaciones& operaciones, const TCjtSenales& senales)
+{
+    QByteArray datos = ficheroConfig.Texto(config, operaciones);
+    EscribirFichero(senales, datos);
+    QString error;
+    if (!EscribirSeguro(ruta, datos, &error))
+        throw EErrorModelo(QStringLiteral("No se puede escribir %1: %2").arg(ruta, error));
+}
+
+bool AbrirFicheroSenales(const QString& ruta, TFicheroConfig& ficheroConfig, TConfigES& config,
+                         TOperaciones& operaciones, TCjtSenales& senales)
+{
+    QByteArray datos;
+    if (!LeerFicheroEntero(ruta, datos))
+        throw EErrorModelo(QStringLiteral("No se puede leer %1").arg(ruta));
+    if (!ficheroConfig.LeerConfiguracionDatos(datos, config, operaciones))
+        return false;
+    LeerFichero(senales, datos);
+    return true;
+}
+
+} // namespace qv
