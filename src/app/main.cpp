@@ -4,6 +4,7 @@
 #include "lang/ui/modal.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
@@ -18,6 +19,10 @@ int main(int argc, char** argv)
     qv::TModal modal;
     qv::TPuestoPorDefecto puesto(carpeta);
     qv::TAplicacion aplicacion(carpeta, modal, puesto);
+    // Fill the screen first, so that it is full-size even where no window manager
+    // honours the maximized state.
+    if (QScreen* pantalla = QGuiApplication::primaryScreen())
+        aplicacion.Principal.setGeometry(pantalla->availableGeometry());
     aplicacion.Principal.showMaximized();
     splash->raise();
     return app.exec();

@@ -15,12 +15,12 @@ public:
     explicit TfrmSplash(QWidget* parent = nullptr);
 
     QTimer& Temporizador() { return Timer1; }
+    void Timer1Timer();
 
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void Timer1Timer();
 
     QTimer Timer1;
 };

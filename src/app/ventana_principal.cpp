@@ -132,6 +132,9 @@ void TfrmPrincipal::CrearBarras()
     BarraHerramientas->setFloatable(false);
     BarraHerramientas->setIconSize(QSize(16, 16));
     BarraHerramientas->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Captions must fit the narrow 45-pixel buttons.
+    BarraHerramientas->setStyleSheet(
+        QStringLiteral("QToolButton { padding: 0px; margin: 0px; font-size: 7pt; }"));
     addToolBar(Qt::TopToolBarArea, BarraHerramientas);
 
     SpBtnAbrir = accion("SpBtnAbrir", QStringLiteral("Abrir"), "abrir", 150);
@@ -342,7 +345,7 @@ void TfrmPrincipal::CrearBarraEstado()
     capaPuesto->setContentsMargins(2, 0, 2, 0);
     I_Mono = IconoEstado("I_Mono", "mono", panelPuesto);
     I_Multi = IconoEstado("I_Multi", "multi", panelPuesto);
-    I_Mono->setToolTip(QStringLiteral("Aula Multi-Puesto"));
+    I_Mono->setToolTip(QStringLiteral("Monopuesto"));
     I_Multi->setToolTip(QStringLiteral("Aula Multi-Puesto"));
     capaPuesto->addWidget(I_Mono);
     capaPuesto->addWidget(I_Multi);

@@ -1,0 +1,174 @@
+// The program as it starts: the composition root with the real language file, the
+// main window's texts, the about box, the splash, the number locale and "&Salir".
+#include "principal_prueba.h"
+
+#include "app/aplicacion.h"
+#include "app/splash.h"
+#include "lang/idioma.h"
+#include "lang/ui/textos_formularios.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusTipEvent>
+#include <clocale>
+#include <cstring>
+
+namespace qv::test {
+namespace {
+
+const QString kCarpetaDatos = QStringLiteral(QV_SOURCE_DIR "/data");
+
+class Aplicacion : public ::testing::Test {
+protected:
+    TModalPrueba modal;
+    TPuestoPrueba puesto;
+};
+
+TEST_F(Aplicacion, TextosDelFormularioUnoEnLaVentana)
+{
+    TAplicacion app(kCarpetaDatos, modal, puesto);
+    app.Principal.show();
+    TLanguage idioma;
+    idioma.setIdiomaFile(kCarpetaDatos + QStringLiteral("/idioma.lng"));
+
+    // Every entry of the table names a control of the window and gave it its text.
+    const auto& tabla = TablaFormulario(1);
+    ASSERT_FALSE(tabla.empty());
+    for (const TTextoControl& t : tabla) {
+        QObject* o = *t.objeto ? app.Principal.findChild<QObject*>(QLatin1String(t.objeto))
+                               : static_cast<QObject*>(&app.Principal);
+        ASSERT_NE(o, nullptr) << t.objeto;
+        const QString esperado = idioma.BuscarTexto(t.clave);
+        EXPECT_NE(esperado, TLanguage::Nada) << t.clave;
+        EXPECT_EQ(o->property(t.propiedad).toString(), esperado) << t.objeto << " " << t.propiedad;
+    }
+
+    // Every command of the menus is named in the table, so none misses its text.
+    QSet<QString> nombres;
+    for (const TTextoControl& t : tabla)
+        nombres.insert(QLatin1String(t.objeto));
+    std::function<void(QMenu*)> recorrer = [&](QMenu* m) {
+        EXPECT_TRUE(nombres.contains(m->objectName())) << m->objectName().toStdString();
+        for (QAction* a : m->actions()) {
+            if (a->isSeparator())
+                continue;
+            if (a->menu())
+                recorrer(a->menu());
+            else
+                EXPECT_TRUE(nombres.contains(a->objectName())) << a->text().toStdString();
+        }
+    };
+    for (QAction* a : app.Principal.menuBar()->actions())
+        recorrer(a->menu());
+
+    EXPECT_EQ(app.Principal.windowTitle(), QStringLiteral("QUORVANE"));
+    auto texto = [&](const char* n) {
+        QAction* a = app.Principal.findChild<QAction*>(QLatin1String(n));
+        return a ? a->text() : QString();
+    };
+    EXPECT_EQ(texto("Abrir1"), QStringLiteral("A&brir"));
+    EXPECT_EQ(texto("Inmediata"), QStringLiteral("Inmediata "));
+    EXPECT_EQ(texto("VentanaDigital1"), QStringLiteral("Nueva Ventana Digital"));
+    EXPECT_EQ(texto("Salir1"), QStringLiteral("&Salir"));
+    EXPECT_EQ(app.Principal.findChild<QMenu*>(QStringLiteral("Ayuda1"))->title(), QStringLiteral("Ay&uda"));
+    EXPECT_EQ(app.Principal.findChild<QMenu*>(QStringLiteral("Configuracion1"))->title(),
+              QString::fromUtf8("Con&figuración"));
+}
+
+TEST_F(Aplicacion, NumerosDeAyuda)
+{
+    TAplicacion app(kCarpetaDatos, modal, puesto);
+    const std::pair<const char*, int> casos[] = {
+        {"Abrir1", 150}, {"Guardarcomo1", 149}, {"Anadir", 169}, {"VerConfig1", 8},
+        {"CargarConfES1", 9}, {"Gurardarcomo1", 10}, {"TestPresencia1", 146}, {"analgico1", 133},
+        {"digital1", 137}, {"Inmediata", 130}, {"Retardada", 131}, {"MonitorContinua", 144},
+        {"Monitorizar1", 141}, {"AbortarCaptacion1", 140}, {"LecturaDatos1", 145},
+        {"Comentario2", 231}, {"Elegir1", 154}, {"VentanadeDatos1", 181}, {"Salir1", 248},
+        {"Presentacinpreliminar1", 224}, {"ExportarWMF", 236}, {"Temasdeayuda1", 249}};
+    for (const auto& [nombre, ayuda] : casos) {
+        QAction* a = app.Principal.findChild<QAction*>(QLatin1String(nombre));
+        ASSERT_NE(a, nullptr) << nombre;
+        EXPECT_EQ(a->property("contextoAyuda").toInt(), ayuda) << nombre;
+    }
+    EXPECT_EQ(app.Principal.findChild<QMenu*>(QStringLiteral("ProgramarCaptacion1"))
+                  ->menuAction()->property("contextoAyuda").toInt(), 129);
+    EXPECT_EQ(app.Principal.property("contextoAyuda").toInt(), 255);
+}
+
+TEST_F(Aplicacion, AcercaDeConSusTextos)
+{
+    TAplicacion app(kCarpetaDatos, modal, puesto);
+    app.Principal.show();
+    QString version, comentario;
+    modal.accion = [&](QDialog& d) {
+        d.show(); // texts are applied at showing
+        version = d.findChild<QLabel*>(QStringLiteral("Version"))->text();
+        comentario = d.findChild<QLabel*>(QStringLiteral("Comments"))->text();
+        d.accept();
+        return d.result();
+    };
+    app.Principal.findChild<QAction*>(QStringLiteral("Acercade"))->trigger();
+    EXPECT_EQ(modal.vistos, QStringList({"AboutBox"}));
+    EXPECT_EQ(version, QStringLiteral("V 4.0"));
+    EXPECT_EQ(comentario, QString::fromUtf8("Sistema de Adquisición de Datos"));
+}
+
+TEST_F(Aplicacion, SalirCierraLaVentanaYLiberaElEstado)
+{
+    TAplicacion app(kCarpetaDatos, modal, puesto);
+    app.Principal.show();
+    ASSERT_NE(app.Principal.Estado().EnlaceSAD, nullptr);
+    app.Principal.findChild<QAction*>(QStringLiteral("Salir1"))->trigger();
+    EXPECT_FALSE(app.Principal.isVisible());
+    EXPECT_TRUE(app.Principal.Estado().Cerrando);
+    EXPECT_EQ(app.Principal.Estado().EnlaceSAD, nullptr);
+    EXPECT_TRUE(modal.vistos.isEmpty());
+}
+
+TEST_F(Aplicacion, LaPistaVaAlPanelDeEstado)
+{
+    TAplicacion app(kCarpetaDatos, modal, puesto);
+    app.Principal.show();
+    QStatusTipEvent pista(QStringLiteral("Abrir fichero"));
+    QCoreApplication::sendEvent(&app.Principal, &pista);
+    EXPECT_EQ(app.Principal.findChild<QLabel*>(QStringLiteral("PE"))->text(), QStringLiteral("Abrir fichero"));
+    // The icon panels stay in place: no temporary message replaced them.
+    EXPECT_FALSE(app.Principal.findChild<QLabel*>(QStringLiteral("I_Mono"))->isHidden());
+    EXPECT_TRUE(app.Principal.findChild<QWidget*>(QStringLiteral("PE"))->isVisible());
+}
+
+TEST(Splash, SeMuestraYSeVaSola)
+{
+    QPointer<TfrmSplash> s = new TfrmSplash;
+    EXPECT_EQ(s->size(), QSize(393, 225));
+    EXPECT_TRUE(s->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(s->windowFlags() & Qt::WindowStaysOnTopHint);
+    s->show();
+    EXPECT_TRUE(s->Temporizador().isActive());
+    EXPECT_TRUE(s->Temporizador().isSingleShot());
+    EXPECT_EQ(s->Temporizador().interval(), 2000);
+    s->Timer1Timer();
+    EXPECT_FALSE(s->Temporizador().isActive());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(s.isNull());
+}
+
+TEST(Proceso, PuntoDecimalEnTodo)
+{
+    // As QCoreApplication leaves it on Unix: the numeric locale from the environment.
+    std::setlocale(LC_NUMERIC, "C.utf8");
+    const QLocale anterior;
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    PrepararProceso();
+    EXPECT_EQ(QLocale().toString(1.5), QStringLiteral("1.5"));
+    EXPECT_EQ(QStringLiteral("%L1").arg(1234.5), QStringLiteral("1234.5"));
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Quorvane"));
+    QLocale::setDefault(anterior);
+}
+
+} // namespace
+} // namespace qv::test
