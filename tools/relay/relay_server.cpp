@@ -83,8 +83,8 @@ QString RelayServer::Titular() const
 {
     if (!titular_)
         return QString();
-    auto it = clientes_.constFind(titular_.data());
-    return it == clientes_.constEnd() ? QString() : it->nombre;
+    auto it = clientes_.find(titular_.data());
+    return it == clientes_.end() ? QString() : it->second.nombre;
 }
 
 void RelayServer::Escribir(QTcpSocket* s, const QByteArray& texto)
@@ -95,8 +95,9 @@ void RelayServer::Escribir(QTcpSocket* s, const QByteArray& texto)
 
 void RelayServer::Avisar(const QByteArray& linea, QTcpSocket* excepto)
 {
-    for (QTcpSocket* s : orden_)
-        if (s != excepto)
+    const QList<QTcpSocket*> lista = orden_;
+    for (QTcpSocket* s : lista)
+        if (s != excepto && clientes_.count(s))
             Escribir(s, linea);
 }
 
@@ -110,7 +111,7 @@ void RelayServer::NuevaConexion()
         }
         TCliente c;
         c.nombre = NombreCliente(s->peerAddress());
-        clientes_.insert(s, c);
+        clientes_.emplace(s, c);
         orden_.append(s);
         connect(s, &QTcpSocket::readyRead, this, [this, s] { LeerCliente(s); });
         connect(s, &QTcpSocket::disconnected, this, [this, s] { Quitar(s); });
@@ -134,8 +135,8 @@ void RelayServer::LeerCliente(QTcpSocket* s)
     while (desde < datos.size()) {
         const qsizetype lf = datos.indexOf('\n', desde);
         const qsizetype fin = lf < 0 ? datos.size() : lf;
-        it->linea.append(datos.constData() + desde, fin - desde);
-        if (it->linea.size() > MaxLinea) {
+        it->second.linea.append(datos.constData() + desde, fin - desde);
+        if (it->second.linea.size() > MaxLinea) {
             Quitar(s);
             return;
         }
@@ -143,20 +144,19 @@ void RelayServer::LeerCliente(QTcpSocket* s)
         if (lf < 0)
             break;
         QByteArray linea;
-        linea.swap(it->linea);
+        linea.swap(it->second.linea);
         if (linea.endsWith('\r'))
             linea.chop(1);
-        if (!TratarLinea(s, *it, linea))
-            return;
-        it = clientes_.find(s); // holding may have changed, the entry has not moved
-        if (it == clientes_.end())
+        if (!TratarLinea(s, it->second, linea))
             return;
     }
 }
 
 bool RelayServer::TratarLinea(QTcpSocket* s, TCliente& c, const QByteArray& linea)
 {
-    c.comando += linea;
+    for (char ch : linea)
+        if (ch != 0x11 && ch != 0x13)
+            c.comando += ch;
     if (c.comando.size() > MaxComando) {
         Quitar(s);
         return false;
@@ -174,16 +174,18 @@ bool RelayServer::TratarLinea(QTcpSocket* s, TCliente& c, const QByteArray& line
             Reenviar(comando, s);
         else
             Escribir(s, "!" + Titular().toLatin1() + "\n");
+        if (!clientes_.count(s))
+            return false; // the connection broke while we talked
     }
     return true;
 }
 
 void RelayServer::Quitar(QTcpSocket* s)
 {
-    if (!clientes_.contains(s))
+    if (!clientes_.count(s))
         return;
     disconnect(s, nullptr, this, nullptr);
-    clientes_.remove(s);
+    clientes_.erase(s);
     orden_.removeAll(s);
     const bool eraTitular = titular_ == s;
     for (auto& p : pendientes_)
@@ -269,7 +271,7 @@ void RelayServer::Entregar(const QByteArray& texto)
 {
     // An answer goes to whoever asked; stray bytes go to the holder, as on a serial line.
     QTcpSocket* destino = pendientes_.empty() ? titular_.data() : pendientes_.front().cliente.data();
-    if (destino && clientes_.contains(destino))
+    if (destino && clientes_.count(destino))
         Escribir(destino, texto + "\n");
 }
 

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
@@ -10,6 +9,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <map>
 
 class QTcpServer;
 class QTcpSocket;
@@ -27,7 +27,8 @@ class TLineaUnidad;
 //    greeted with an empty name ("$"); every other client gets the holder's name,
 //    which is the holder's peer address ("192.168.1.20").
 //  - Clients send command text as CR LF lines; the contents of a client's lines are
-//    joined, and each command completed by "#" goes to the unit whole.
+//    joined, and each command completed by "#" goes to the unit whole. XON and XOFF
+//    bytes are dropped: on the serial line they would stall the unit.
 //  - The unit's answer to each command reaches the client that sent it as one line:
 //    "&" for commands 3, 5, 6, 7, 8, 12, 13 and "&...#" for 1, 2, 4, 9, 10 (and any
 //    other number). Bytes that never complete an answer are passed on as one line
@@ -107,7 +108,7 @@ private:
     QTcpServer* servidor_;
     QUdpSocket* udp_;
     QString error_;
-    QHash<QTcpSocket*, TCliente> clientes_;
+    std::map<QTcpSocket*, TCliente> clientes_; // node-based: entries stay put while others go
     QList<QTcpSocket*> orden_;  // clients by arrival, longest waiting first
     QPointer<QTcpSocket> titular_;
     std::deque<TPendiente> pendientes_;
