@@ -19,15 +19,17 @@ namespace qv {
 namespace {
 
 // Nearest integer, halves to the even neighbour, whatever the FPU rounding mode.
-long double RedondeoPar(long double x)
+// A float times 25.5 is exact in double, so double is enough for the codes.
+double RedondeoPar(double x)
 {
-    const long double abajo = std::floor(x);
-    const long double resto = x - abajo;
-    if (resto > 0.5L)
+    const double abajo = std::floor(x);
+    const double resto = x - abajo;
+    if (resto > 0.5)
         return abajo + 1;
-    if (resto < 0.5L)
+    if (resto < 0.5)
         return abajo;
-    return std::fmod(abajo, 2.0L) == 0 ? abajo : abajo + 1;
+    const double mitad = abajo * 0.5;
+    return std::floor(mitad) == mitad ? abajo : abajo + 1;
 }
 
 float Finito(long double v, const char* tipo)
@@ -87,7 +89,7 @@ void TGenerador::PonerUnidades(TTextos& textos, const QString& unidadRetardo, co
 
 float TGenAnalogico::Codigo(double t)
 {
-    return float(RedondeoPar(static_cast<long double>(Valor(t)) * CuentasPorVoltio));
+    return float(RedondeoPar(double(Valor(t)) * CuentasPorVoltio));
 }
 
 // --- sine
@@ -114,9 +116,10 @@ float TGenSeno::Valor(double t)
 {
     if (t < Retardo)
         return Offset;
-    // The phase runs from the start of the capture, not from the delay.
-    const long double arg = 2 * std::numbers::pi_v<long double> * Frecuencia * t + Fase;
-    return Finito(static_cast<long double>(Amplitud) * std::sin(arg) + Offset, "Seno");
+    // The phase runs from the start of the capture, not from the delay. Double
+    // precision is ample for a single-precision result and far quicker than sinl.
+    const double arg = 2 * std::numbers::pi * double(Frecuencia) * t + double(Fase);
+    return Finito(double(Amplitud) * std::sin(arg) + double(Offset), "Seno");
 }
 
 // --- ramp
@@ -231,7 +234,7 @@ float TGenTablaAna::CodigoTabla(double t)
     if (t < Retardo || Valores.empty())
         return 0;
     const float v = Finito(Siguiente(Valores, Posicion), "Tabla");
-    return float(RedondeoPar(static_cast<long double>(v) * CuentasPorVoltio));
+    return float(RedondeoPar(double(v) * CuentasPorVoltio));
 }
 
 namespace {
@@ -510,7 +513,7 @@ void SenalesDeSalidas(int n, TCjtSenales& senales, const TConfigES& config, TTex
         } else {
             for (int k = 1; k < n; ++k) {
                 const float v = gen->Valor((k - 1) * P);
-                const long double c = RedondeoPar(static_cast<long double>(v) * CuentasPorVoltio);
+                const double c = RedondeoPar(double(v) * CuentasPorVoltio);
                 senal->PonerMuestra(k - 1, c > CodigoMaximo ? limite : c < -CodigoMaximo ? -limite : v);
             }
             if (n > 0)
