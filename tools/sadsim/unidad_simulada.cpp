@@ -568,8 +568,9 @@ void TUnidadSimulada::VigilarDisparo(double hasta)
     // Watching a fast trigger over a long stretch is thinned out so that a large
     // jump of the clock costs a bounded amount of work; the waveforms are slow.
     double paso = prog_.periodoUs;
-    if ((hasta - tEvaluado_) / paso > 100000.0)
-        paso = (hasta - tEvaluado_) / 100000.0;
+    constexpr double MaxEvaluaciones = 20000.0;
+    if ((hasta - tEvaluado_) / paso > MaxEvaluaciones)
+        paso = (hasta - tEvaluado_) / MaxEvaluaciones;
     const bool digital = prog_.canal < 2;
     while (tEvaluado_ <= hasta) {
         const double t = tEvaluado_;
