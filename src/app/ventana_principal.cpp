@@ -458,6 +458,12 @@ bool TfrmPrincipal::GetHAyDatos()
     return hayDatos_;
 }
 
+void TfrmPrincipal::FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
+                               double referencia)
+{
+    estado_.FFT2.FiltrarFFT(senal, tipoFiltro, frecBaja, frecAlta, referencia);
+}
+
 bool TfrmPrincipal::event(QEvent* e)
 {
     // The status panel PE shows the current hint; the status bar itself never replaces

@@ -2,17 +2,14 @@
 
 #include "link/com_capvis.h"
 #include "model/config_es.h"
+#include "model/fft.h"
+#include "model/operaciones.h"
 #include "model/senales.h"
 
 #include <QString>
 #include <memory>
 
 namespace qv {
-
-// The operations list (its header comes with the operations module). Held through a
-// shared_ptr only because that can be destroyed where the type is incomplete; the
-// state is its only owner.
-class TOperaciones;
 
 // The state every part of the program works on, owned by the main window for the whole
 // run and handed to dialogs and windows by reference. No globals: whoever needs it gets
@@ -30,9 +27,12 @@ public:
     // into ConfigActual when accepted.
     std::unique_ptr<TConfigES> ConfigTrabajo;
     // Operations that derive signals, recomputed after each read-back.
-    std::shared_ptr<TOperaciones> OperacionesActuales;
+    std::unique_ptr<TOperaciones> OperacionesActuales;
     // The device link: created when the main window is first shown, freed when it closes.
     std::unique_ptr<TComCapvis> EnlaceSAD;
+
+    // The frequency filter's transform, kept for the whole run.
+    TFFT FFT2;
 
     bool Modificado = false;    // the signal set has unsaved changes
     bool Monitorizando = false; // continuous monitoring is running

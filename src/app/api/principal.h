@@ -48,7 +48,8 @@ public:
     virtual bool GetHAyDatos() = 0;
 
     // Frequency filter of an analog signal, in place (kinds: 0 high-pass, 1 low-pass,
-    // 2 band-pass, 3 band-stop; `referencia` is the reference frequency).
+    // 2 band-pass, 3 band-stop; `referencia` is the reference frequency). A signal too
+    // short to transform raises EErrorCalculo for the caller to report.
     virtual void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
                             double referencia) = 0;
 
