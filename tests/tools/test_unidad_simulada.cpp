@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <cmath>
+#include <iterator>
+#include <random>
 
 using qv::TFalloUnidad;
 using qv::TOpcionesUnidad;
@@ -418,4 +420,28 @@ TEST(UnidadSimulada, GranSaltoDeRelojEsperandoDisparoEsAcotado)
     EXPECT_EQ(b.Pedir("6,100,1,g,0,g,0,1,0,1#"), "&");
     b.Pasar(100000000);
     EXPECT_EQ(b.Estado(), 3);
+}
+
+TEST(UnidadSimulada, EntradaAlAzarNoLaRompe)
+{
+    // Commands made of the protocol's own pieces reach every branch of the parser.
+    static const char* Piezas[] = {"1", "2", "3", "5", "6", "7", "8", "9", "10", "12", "13", "0", "-1",
+                                   "255", "65535", "99999999999", "a", "c", "k", "n", "u", "z", "U",
+                                   "W", "", "-", "q", "\x13", "\r\n"};
+    std::mt19937 azar(7);
+    std::uniform_int_distribution<int> pieza(0, static_cast<int>(std::size(Piezas)) - 1);
+    std::uniform_int_distribution<int> largo(0, 40);
+    Banco b;
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray cmd;
+        const int n = largo(azar);
+        for (int k = 0; k < n; ++k)
+            cmd += QByteArray(Piezas[pieza(azar)]) + (k + 1 < n ? "," : "");
+        b.u.Recibir(cmd + "#", b.t);
+        b.u.TomarSalida(b.t);
+        b.Pasar(1000);
+    }
+    // Still a working unit afterwards.
+    EXPECT_EQ(b.Pedir("8#"), "&");
+    EXPECT_EQ(b.Estado(), 0);
 }
