@@ -15,7 +15,7 @@ TAboutBox::TAboutBox(TTextos& textos, QWidget* parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Acerca de Quorvane"));
-    setFixedSize(340, 250);
+    setFixedSize(380, 230);
 
     auto* icono = new QLabel(this);
     icono->setObjectName(QStringLiteral("ProgramIcon"));

@@ -85,10 +85,6 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     Area->setObjectName(QStringLiteral("AreaMDI"));
     Area->setBackground(QColor(0x80, 0x80, 0x80));
     setCentralWidget(Area);
-    connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
-        if (!estado_.Cerrando)
-            ActualizarMenus();
-    });
 
     Timer_Ocupado.setObjectName(QStringLiteral("Timer_Ocupado"));
     Timer_Ocupado.setInterval(IntervaloOcupado);
@@ -410,6 +406,7 @@ void TfrmPrincipal::FormCreate()
     maxSenalesDig_ = 16;
     MarcarGuardado();
     estado_.Cerrando = false;
+    FicheroAyuda = carpetaPrograma_ + QStringLiteral("/Quorvane.chm");
     remotoVisible_ = false;
     perfilRemoto_ = false;
     remotoPermitido_ = puesto_.LeerHayRed();

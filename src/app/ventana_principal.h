@@ -99,6 +99,9 @@ public:
     bool Multipuesto() const { return multipuesto_; }
     QTimer& TimerOcupado() { return Timer_Ocupado; }
 
+    // Help file of the context numbers ("contextoAyuda" of each command).
+    QString FicheroAyuda;
+
     // Close sequence: the query answers whether the window may close.
     bool FormCloseQuery();
     void FormClose();
