@@ -44,6 +44,16 @@ struct TOpcionesUnidad {
 //   analog input 8      <- constant 1 V
 //   digital inputs 1-16 <- digital outputs 1-16
 // Waveform time is the unit's time since power-on.
+//
+// Answers: "1#" -> "&" version "," 126974 "#" (memory in bytes, two per word);
+// "2#" -> "&" state "#"; "4,...#" -> "&0#"; "9#" -> "&" n "," values "#" with the
+// samples taken so far (states 2 and 3; values per sample in the order A, B, analog
+// 1..8 of the programmed groups; "&" n "#" when no input group is programmed), else
+// "&0#"; "10#" -> "&" k "," latest value per group "#" while capturing, else "&0#".
+// Commands 3, 5, 6, 7, 8, 12, 13 answer "&". A command the unit cannot take
+// (malformed, unknown, or a capture that does not fit the memory) gets no answer
+// and changes nothing. Outputs play from the first sample of a capture; outside a
+// capture they hold the levels of command 5 or the last sample played.
 class TUnidadSimulada {
 public:
     static constexpr int Capacidad = 63487;       // sample memory, words
