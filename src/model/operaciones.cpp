@@ -58,7 +58,8 @@ bool TOperaciones::BorrarOpDig(const QString& nombre) { return Borrar(ListaOpDig
 QByteArray RegistroOperacion(const TOperacion& op)
 {
     QByteArray r = op.NombreResultado.toLatin1() + ' ' + op.Operador.toLatin1() + ' ';
-    if (op.Operador == QLatin1String("Filtro"))
+    // Only analog records carry the filter values: the reader of digital ones skips none.
+    if (op.EsAnalogica() && op.Operador == QLatin1String("Filtro"))
         r += FormatoGeneral(op.FrecBaja).toLatin1() + ' ' + FormatoGeneral(op.FrecAlta).toLatin1() + ' ';
     r += Logico(op.EsConstante1);
     r += ' ' + Operando(op.EsConstante1, op.Constante1, op.Operando1) + ' ';
