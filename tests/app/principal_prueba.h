@@ -133,6 +133,8 @@ protected:
         QMdiSubWindow* s = ventana->AreaVentanas().addSubWindow(h);
         s->show();
         ventana->AreaVentanas().setActiveSubWindow(s);
+        // A real child window asks for this when it activates.
+        ventana->ActualizarMenus();
         return h;
     }
 
