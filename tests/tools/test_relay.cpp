@@ -317,3 +317,58 @@ TEST(RelayPuertos, ListaDeLaEstacionOPorDefecto)
     const QStringList lista = qv::PuertosSerieEstacion(dir.path());
     EXPECT_EQ(lista, (QStringList{QDir(dir.path()).filePath(QStringLiteral("ttySAD")), QStringLiteral("/dev/ttyS0")}));
 }
+
+namespace {
+
+// A line whose unit answers only when the test says so.
+class LineaManual : public qv::TLineaUnidad {
+public:
+    bool Disponible() override { return true; }
+    bool Enviar(const QByteArray& comando) override
+    {
+        comandos.push_back(comando);
+        return true;
+    }
+    void Responder(const QByteArray& r) { Q_EMIT Llegada(r); }
+    std::vector<QByteArray> comandos;
+};
+
+} // namespace
+
+TEST(RelayOrden, UnComandoCadaVezYCadaRespuestaASuDueno)
+{
+    LineaManual linea;
+    RelayServer relay(linea, QStringLiteral("aula"));
+    ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
+    QTcpSocket a;
+    a.connectToHost(QHostAddress::LocalHost, relay.PuertoTcp());
+    ASSERT_TRUE(a.waitForConnected(3000));
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+    a.readLine();
+
+    a.write("2#8#\r\n");
+    ASSERT_TRUE(Esperar([&] { return !linea.comandos.empty(); }));
+    // The second command waits for the answer to the first, which comes in pieces.
+    EXPECT_EQ(linea.comandos.size(), 1u);
+    linea.Responder("&");
+    linea.Responder("1");
+    EXPECT_EQ(linea.comandos.size(), 1u);
+    linea.Responder("#&");
+    ASSERT_EQ(linea.comandos.size(), 2u);
+    EXPECT_EQ(linea.comandos[1], "8#");
+    ASSERT_TRUE(Esperar([&] { return a.bytesAvailable() >= 6; }));
+    EXPECT_EQ(a.readLine(), "&1#\n");
+    // The "&" that came early belongs to "8#": answered without further bytes.
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+    EXPECT_EQ(a.readLine(), "&\n");
+
+    // Bytes nobody asked for reach the holder on their own line, never glued to the
+    // next answer.
+    linea.Responder("zz");
+    a.write("1#\r\n");
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 3; }));
+    linea.Responder("&1.21,126974#");
+    ASSERT_TRUE(Esperar([&] { return a.bytesAvailable() >= 17; }));
+    EXPECT_EQ(a.readLine(), "zz\n");
+    EXPECT_EQ(a.readLine(), "&1.21,126974#\n");
+}

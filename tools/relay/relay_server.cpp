@@ -39,7 +39,9 @@ RelayServer::RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* pad
     : QObject(padre), linea_(linea), equipo_(std::move(nombreEquipo)),
       servidor_(new QTcpServer(this)), udp_(new QUdpSocket(this))
 {
-    reloj_.start();
+    espera_.setSingleShot(true);
+    espera_.setInterval(OlvidoMs);
+    connect(&espera_, &QTimer::timeout, this, &RelayServer::SinRespuesta);
     silencio_.setSingleShot(true);
     silencio_.setInterval(SilencioMs);
     connect(&silencio_, &QTimer::timeout, this, &RelayServer::AlSilencio);
@@ -188,9 +190,15 @@ void RelayServer::Quitar(QTcpSocket* s)
     clientes_.erase(s);
     orden_.removeAll(s);
     const bool eraTitular = titular_ == s;
-    for (auto& p : pendientes_)
-        if (p.cliente == s)
-            p.cliente = nullptr;
+    // Its commands still waiting are dropped; the one on the line is answered to nobody.
+    for (auto it = cola_.begin(); it != cola_.end();) {
+        if (it->cliente == s && !(enCurso_ && it == cola_.begin()))
+            it = cola_.erase(it);
+        else
+            ++it;
+    }
+    if (enCurso_ && !cola_.empty() && cola_.front().cliente == s)
+        cola_.front().cliente = nullptr;
     s->abort();
     s->deleteLater();
     if (eraTitular)
@@ -205,26 +213,53 @@ void RelayServer::Liberar()
     Avisar("$\n", nullptr);
 }
 
-void RelayServer::OlvidarViejos()
-{
-    const qint64 ahora = reloj_.elapsed();
-    while (!pendientes_.empty() && respuesta_.isEmpty() && ahora - pendientes_.front().enviado > OlvidoMs)
-        pendientes_.pop_front();
-}
-
 void RelayServer::Reenviar(const QByteArray& comando, QTcpSocket* origen)
 {
-    OlvidarViejos();
-    if (!linea_.Disponible())
-        return; // no unit: the client sees an unanswered command
-    pendientes_.push_back({RespuestaConDatos(NumeroComando(comando)), origen, reloj_.elapsed()});
-    if (!linea_.Enviar(comando))
-        pendientes_.pop_back();
+    cola_.push_back({comando, RespuestaConDatos(NumeroComando(comando)), origen, ++ultimoId_});
+    Siguiente();
+}
+
+void RelayServer::Siguiente()
+{
+    // Sending may deliver the unit's bytes at once and end the exchange from inside;
+    // the loop below then carries on instead of a nested call.
+    if (enviando_)
+        return;
+    enviando_ = true;
+    while (!enCurso_ && !cola_.empty()) {
+        if (!linea_.Disponible()) {
+            cola_.clear(); // no unit: every waiting client sees an unanswered command
+            break;
+        }
+        if (!respuesta_.isEmpty()) {
+            // Stray bytes must not be taken for the start of the coming answer.
+            silencio_.stop();
+            Entregar(respuesta_);
+            respuesta_.clear();
+        }
+        const quint64 id = cola_.front().id;
+        const QByteArray comando = cola_.front().comando;
+        enCurso_ = true;
+        espera_.start();
+        if (!linea_.Enviar(comando) && enCurso_ && !cola_.empty() && cola_.front().id == id)
+            Terminado();
+    }
+    enviando_ = false;
+}
+
+void RelayServer::Terminado()
+{
+    espera_.stop();
+    if (enCurso_ && !cola_.empty())
+        cola_.pop_front();
+    enCurso_ = false;
 }
 
 void RelayServer::LlegadaUnidad(const QByteArray& datos)
 {
     respuesta_ += datos;
+    if (enCurso_)
+        espera_.stop(); // the unit answers: from now on its silence decides
     Repartir();
     if (respuesta_.size() > MaxComando) {
         // A unit that floods without ever framing an answer: pass it on and start over.
@@ -237,10 +272,9 @@ void RelayServer::LlegadaUnidad(const QByteArray& datos)
 
 void RelayServer::Repartir()
 {
-    while (!pendientes_.empty() && !respuesta_.isEmpty()) {
-        const TPendiente& p = pendientes_.front();
+    while (enCurso_ && !respuesta_.isEmpty()) {
         qsizetype largo = 0;
-        if (p.conDatos) {
+        if (cola_.front().conDatos) {
             const qsizetype fin = respuesta_.indexOf('#');
             if (fin < 0)
                 return;
@@ -252,7 +286,8 @@ void RelayServer::Repartir()
         }
         Entregar(respuesta_.left(largo));
         respuesta_.remove(0, largo);
-        pendientes_.pop_front();
+        Terminado();
+        Siguiente();
     }
 }
 
@@ -263,14 +298,24 @@ void RelayServer::AlSilencio()
         return;
     Entregar(respuesta_);
     respuesta_.clear();
-    if (!pendientes_.empty())
-        pendientes_.pop_front();
+    if (enCurso_) {
+        Terminado();
+        Siguiente();
+    }
+}
+
+void RelayServer::SinRespuesta()
+{
+    if (!enCurso_ || !respuesta_.isEmpty())
+        return; // bytes are coming: the silence timer ends this exchange
+    Terminado();
+    Siguiente();
 }
 
 void RelayServer::Entregar(const QByteArray& texto)
 {
     // An answer goes to whoever asked; stray bytes go to the holder, as on a serial line.
-    QTcpSocket* destino = pendientes_.empty() ? titular_.data() : pendientes_.front().cliente.data();
+    QTcpSocket* destino = enCurso_ && !cola_.empty() ? cola_.front().cliente.data() : titular_.data();
     if (destino && clientes_.count(destino))
         Escribir(destino, texto + "\n");
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
@@ -31,9 +30,11 @@ class TLineaUnidad;
 //    bytes are dropped: on the serial line they would stall the unit.
 //  - The unit's answer to each command reaches the client that sent it as one line:
 //    "&" for commands 3, 5, 6, 7, 8, 12, 13 and "&...#" for 1, 2, 4, 9, 10 (and any
-//    other number). Bytes that never complete an answer are passed on as one line
-//    after 300 ms of silence from the unit; a command left unanswered is forgotten
-//    after 3 s.
+//    other number). Commands reach the unit one at a time, each after the answer
+//    to the one before, so an answer can never be handed to the wrong command.
+//    Bytes that never complete an answer are passed on as one line after 300 ms of
+//    silence from the unit; a command the unit leaves unanswered for 3 s is given
+//    up and the next one goes out.
 //  - Refusal: a command from a client that does not hold the unit is not sent to
 //    the unit; the client gets the line "!" + holder's name instead, which the
 //    program reads as a failed command.
@@ -80,9 +81,10 @@ private:
         QByteArray comando; // joined line contents until "#"
     };
     struct TPendiente {
+        QByteArray comando;
         bool conDatos;      // answer ends in "#"; otherwise a lone "&"
         QPointer<QTcpSocket> cliente;
-        qint64 enviado;
+        quint64 id;
     };
 
     void NuevaConexion();
@@ -96,10 +98,12 @@ private:
     void Escribir(QTcpSocket* s, const QByteArray& texto);
 
     void LlegadaUnidad(const QByteArray& datos);
+    void Siguiente();
+    void Terminado();
     void Repartir();
     void AlSilencio();
+    void SinRespuesta();
     void Entregar(const QByteArray& texto);
-    void OlvidarViejos();
 
     void Descubrir();
 
@@ -111,10 +115,15 @@ private:
     std::map<QTcpSocket*, TCliente> clientes_; // node-based: entries stay put while others go
     QList<QTcpSocket*> orden_;  // clients by arrival, longest waiting first
     QPointer<QTcpSocket> titular_;
-    std::deque<TPendiente> pendientes_;
+    // Commands for the unit, one at a time: the front one is on the line while
+    // enCurso_ is set, and its answer is framed before the next goes out.
+    std::deque<TPendiente> cola_;
+    bool enCurso_ = false;
+    bool enviando_ = false;
+    quint64 ultimoId_ = 0;
     QByteArray respuesta_;
     QTimer silencio_;
-    QElapsedTimer reloj_;
+    QTimer espera_;
 };
 
 // The name a client is known by: its peer address, IPv4 where it is one.
