@@ -348,3 +348,41 @@ TEST_F(FicheroSenalesTest, FailedWritesKeepTheOldFile)
     EXPECT_TRUE(Leer(ruta).startsWith("FALSE\r\n"));
     EXPECT_TRUE(Leer(ruta).contains(Comienza));
 }
+
+TEST_F(FicheroSenalesTest, StoredFileReadsAndSavesStably)
+{
+    TFicheroConfig datos(textos, inter, QStringLiteral(QV_TEST_DATA));
+    TConfigES c;
+    TOperaciones o;
+    TCjtSenales s(textos, inter);
+    ASSERT_TRUE(AbrirFicheroSenales(QStringLiteral(QV_TEST_DATA "/f_senales.qvn"), datos, c, o, s));
+    EXPECT_TRUE(inter.mensajes.empty());
+    EXPECT_EQ(c.NumMuestras, 25000);
+    EXPECT_EQ(c.UnidadAnalisis, Unidad::Segundo);
+    EXPECT_EQ(o.ListaOpAna.size(), 3u);
+    EXPECT_EQ(o.ListaOpDig.size(), 2u);
+    EXPECT_EQ(s.NombresAna(), (QStringList{"Filt", "OutAnY1", "InAnaC1"}));
+    EXPECT_EQ(s.NombresDig(), (QStringList{"Xo", "OutDiW1", "InDigA1"}));
+    EXPECT_EQ(s.BuscarAna("InAnaC1")->Muestras(), (std::vector<float>{0.25f, -0.125f, 0}));
+    EXPECT_EQ(float(s.BuscarAna("InAnaC1")->Periodo()), 0.001f);
+    EXPECT_EQ(s.BuscarAna("OutAnY1")->Canal, 1);
+    EXPECT_EQ(s.Comentario, (QStringList{QString::fromUtf8("Prueba con señales"), QString::fromUtf8("segunda línea")}));
+    auto* tabla = dynamic_cast<const TGenTablaAna*>(c.SalAna(4).Generador.get());
+    ASSERT_NE(tabla, nullptr);
+    EXPECT_EQ(tabla->NumValores, 4);
+
+    // Saved and read twice, the file comes back to the bytes of its first save.
+    const QString r1 = dir.filePath("1.qvn"), r2 = dir.filePath("2.qvn");
+    GuardarFicheroSenales(r1, datos, c, o, s);
+    TConfigES c2;
+    TOperaciones o2;
+    TCjtSenales s2(textos, inter);
+    ASSERT_TRUE(AbrirFicheroSenales(r1, datos, c2, o2, s2));
+    GuardarFicheroSenales(r2, datos, c2, o2, s2);
+    TConfigES c3;
+    TOperaciones o3;
+    TCjtSenales s3(textos, inter);
+    ASSERT_TRUE(AbrirFicheroSenales(r2, datos, c3, o3, s3));
+    GuardarFicheroSenales(r2, datos, c3, o3, s3);
+    EXPECT_EQ(Leer(r2), Leer(r1));
+}
