@@ -78,26 +78,6 @@ TEST_F(Aplicacion, TextosDelFormularioUnoEnLaVentana)
               QString::fromUtf8("Con&figuración"));
 }
 
-TEST_F(Aplicacion, NumerosDeAyuda)
-{
-    TAplicacion app(kCarpetaDatos, modal, puesto);
-    const std::pair<const char*, int> casos[] = {
-        {"Abrir1", 150}, {"Guardarcomo1", 149}, {"Anadir", 169}, {"VerConfig1", 8},
-        {"CargarConfES1", 9}, {"Gurardarcomo1", 10}, {"TestPresencia1", 146}, {"analgico1", 133},
-        {"digital1", 137}, {"Inmediata", 130}, {"Retardada", 131}, {"MonitorContinua", 144},
-        {"Monitorizar1", 141}, {"AbortarCaptacion1", 140}, {"LecturaDatos1", 145},
-        {"Comentario2", 231}, {"Elegir1", 154}, {"VentanadeDatos1", 181}, {"Salir1", 248},
-        {"Presentacinpreliminar1", 224}, {"ExportarWMF", 236}, {"Temasdeayuda1", 249}};
-    for (const auto& [nombre, ayuda] : casos) {
-        QAction* a = app.Principal.findChild<QAction*>(QLatin1String(nombre));
-        ASSERT_NE(a, nullptr) << nombre;
-        EXPECT_EQ(a->property("contextoAyuda").toInt(), ayuda) << nombre;
-    }
-    EXPECT_EQ(app.Principal.findChild<QMenu*>(QStringLiteral("ProgramarCaptacion1"))
-                  ->menuAction()->property("contextoAyuda").toInt(), 129);
-    EXPECT_EQ(app.Principal.property("contextoAyuda").toInt(), 255);
-}
-
 TEST_F(Aplicacion, AcercaDeConSusTextos)
 {
     TAplicacion app(kCarpetaDatos, modal, puesto);
