@@ -341,7 +341,10 @@ void TComCapvis::Desconectar()
         if (Puerto_ && Puerto_->Conectado()) {
             BufEnvio.clear();
             VaciarRecepcion();
-            if (EnviarTexto(SalidasACero))
+            // A station that was told another PC holds the unit has no outputs to
+            // turn off; the relay would refuse it and every read would time out.
+            const bool ajena = EsTcp && PCPropietario != PCLocal;
+            if (!ajena && EnviarTexto(SalidasACero))
                 EsperarAck();
             Puerto_->Cerrar();
         }

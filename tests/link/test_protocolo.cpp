@@ -226,6 +226,11 @@ TEST_F(Relay, GreetingNamingAnotherPcLeavesTheUnitToItWithoutQuerying)
     EXPECT_TRUE(puerto->enviados.isEmpty());
     EXPECT_TRUE(puerto->Conectado());
     EXPECT_TRUE(enlace.Servidor.isEmpty());
+
+    // Leaving a unit held by another PC touches none of its outputs.
+    enlace.Desconectar();
+    EXPECT_TRUE(puerto->enviados.isEmpty());
+    EXPECT_FALSE(puerto->Conectado());
 }
 
 TEST_F(Relay, GreetingNamingThisPcInOtherCaseOrNobodyHoldsTheUnit)
