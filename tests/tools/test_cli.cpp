@@ -1,0 +1,542 @@
+// quorvane-cli as a user runs it: a copy of the built program in a folder of its own
+// (so that its Quorvane.ini and Programa.cfg are the test's), on files written by the
+// model code, and against the simulated unit.
+#include "ajustes_estacion.h"
+#include "exportar_csv.h"
+#include "interaccion_terminal.h"
+
+#include "common/interaccion_guion.h"
+#include "e2e/procesos.h"
+
+#include "lang/idioma.h"
+#include "model/config_es.h"
+#include "model/escritura_segura.h"
+#include "model/exportar.h"
+#include "model/fichero_config.h"
+#include "model/fichero_senales.h"
+#include "model/generadores.h"
+#include "model/operaciones.h"
+#include "model/senales.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <memory>
+
+using namespace qv;
+
+namespace {
+
+struct TResultado {
+    int estado = -1;
+    QByteArray salida;
+    QString error;
+};
+
+// The program copied with its language file into a temporary program folder.
+class TCli {
+public:
+    TCli()
+    {
+        const QDir bin(QStringLiteral(QV_BIN_DIR));
+        ok = QFile::copy(bin.filePath(QStringLiteral("quorvane-cli")), Ruta(QStringLiteral("quorvane-cli"))) &&
+             QFile::copy(bin.filePath(QStringLiteral("idioma.lng")), Ruta(QStringLiteral("idioma.lng")));
+        textos.setIdiomaFile(bin.filePath(QStringLiteral("idioma.lng")));
+    }
+    QString Ruta(const QString& nombre) const { return dir.filePath(nombre); }
+
+    TResultado Correr(const QStringList& args, int esperaMs = 30000)
+    {
+        QProcess p;
+        p.start(Ruta(QStringLiteral("quorvane-cli")), args);
+        TResultado r;
+        if (!p.waitForStarted(5000))
+            return r;
+        p.closeWriteChannel();
+        if (!p.waitForFinished(esperaMs)) {
+            p.kill();
+            p.waitForFinished(2000);
+            return r;
+        }
+        r.estado = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        r.salida = p.readAllStandardOutput();
+        r.error = QString::fromLocal8Bit(p.readAllStandardError());
+        return r;
+    }
+
+    void Ini(const QByteArray& texto) { EscribirSeguro(Ruta(QStringLiteral("Quorvane.ini")), texto); }
+
+    QTemporaryDir dir;
+    bool ok = false;
+    TLanguage textos;
+};
+
+// A set written through the model: two analog signals (one shorter), one digital,
+// names that CSV must quote.
+class CliFicheros : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(cli.ok);
+        TCjtSenales s(cli.textos, interaccion);
+        auto corta = std::make_unique<TSenalAna>(cli.textos, QStringLiteral("q\"z"), true, nullptr, nullptr, 0, 0.5, 2);
+        corta->PonerMuestra(0, 7.0f);
+        corta->PonerMuestra(1, 8.0f);
+        s.AnadirAna(std::move(corta));
+        auto va = std::make_unique<TSenalAna>(cli.textos, QStringLiteral("x,y"), false, nullptr, nullptr, 1, 0.5, 3);
+        va->PonerDatosSenal(QStringLiteral("Voltios"), 10, 1);
+        va->PonerMuestra(0, 0.1f);
+        va->PonerMuestra(1, -2.5f);
+        va->PonerMuestra(2, 3.0f);
+        s.AnadirAna(std::move(va));
+        auto db = std::make_unique<TSenalDig>(QStringLiteral("Db"), true, nullptr, nullptr, 0, 0.5, 3);
+        db->PonerMuestra(1, 1);
+        s.AnadirDig(std::move(db));
+        s.Comentario << QStringLiteral("primera linea");
+
+        config.NumMuestras = 3;
+        config.Periodo = 500;
+        config.TiempoAnalisis = 1500;
+        config.EntAna(1).Activo = true;
+        config.EntDig(2).Activo = true;
+        ops.AnadirOpAna(TOperacion("1", 0, false, false, 0, 0, "Ana", "V", "Doble", "+", "1"));
+
+        TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+        qvn = cli.Ruta(QStringLiteral("datos.qvn"));
+        GuardarFicheroSenales(qvn, fc, config, ops, s);
+        cfg = cli.Ruta(QStringLiteral("conf.cfg"));
+        fc.EscribirConfiguracion(cfg, config, ops);
+    }
+
+    // The set as the program reads the file back (lists reversed).
+    std::unique_ptr<TCjtSenales> Leido()
+    {
+        auto s = std::make_unique<TCjtSenales>(cli.textos, interaccion);
+        TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+        TConfigES c;
+        TOperaciones o;
+        EXPECT_TRUE(AbrirFicheroSenales(qvn, fc, c, o, *s));
+        return s;
+    }
+
+    TCli cli;
+    test::TInteraccionGuion interaccion;
+    TConfigES config;
+    TOperaciones ops;
+    QString qvn, cfg;
+};
+
+QList<QByteArray> Lineas(const QByteArray& texto)
+{
+    QList<QByteArray> l = texto.split('\n');
+    for (QByteArray& x : l)
+        if (x.endsWith('\r'))
+            x.chop(1);
+    if (!l.isEmpty() && l.back().isEmpty())
+        l.pop_back();
+    return l;
+}
+
+QByteArray Linea(const QByteArray& texto, const QByteArray& inicio)
+{
+    for (const QByteArray& l : Lineas(texto))
+        if (l.startsWith(inicio))
+            return l;
+    return {};
+}
+
+} // namespace
+
+// ---- pieces of the library ----
+
+TEST(CliAjustes, PuertosSerieDeLaEstacion)
+{
+    QTemporaryDir dir;
+    TAjustesEstacion a(dir.path());
+    // No file: defaults, single-station, the ZD800M.
+    EXPECT_EQ(a.PuertosSerie(), TAjustesEstacion::PuertosSeriePorDefecto());
+    EXPECT_FALSE(a.Multipuesto());
+    EXPECT_TRUE(a.ModeloM());
+
+    EscribirSeguro(QDir(dir.path()).filePath(QStringLiteral("Quorvane.ini")),
+                   "[Otra]\r\nPuertosSerie=/dev/nada\r\n; comment\r\n[configuracionsad]\r\n"
+                   "puertosserie = ttySAD, /dev/ttyS9,,sub/x\r\nTipoConAula=monopuesto\r\nAspecto=ZD801\r\n");
+    const QStringList l = a.PuertosSerie();
+    ASSERT_EQ(l.size(), 3);
+    EXPECT_EQ(l[0], QDir(dir.path()).filePath(QStringLiteral("ttySAD")));
+    EXPECT_EQ(l[1], QStringLiteral("/dev/ttyS9"));
+    EXPECT_EQ(l[2], QDir(dir.path()).filePath(QStringLiteral("sub/x")));
+    // Case matters in values: "monopuesto" is multi-station.
+    EXPECT_TRUE(a.Multipuesto());
+    EXPECT_FALSE(a.ModeloM());
+
+    EscribirSeguro(a.Fichero(), "[ConfiguracionSAD]\r\nPuertosSerie= , \r\n");
+    EXPECT_EQ(a.PuertosSerie(), TAjustesEstacion::PuertosSeriePorDefecto());
+}
+
+TEST(CliAjustes, FicheroDeDemostracion)
+{
+    const QString carpeta = QStringLiteral(QV_SOURCE_DIR "/data");
+    QByteArray datos;
+    ASSERT_TRUE(LeerFicheroEntero(QDir(carpeta).filePath(QStringLiteral("Quorvane.ini")), datos));
+    EXPECT_EQ(datos.count("\r\n"), datos.count('\n')); // CR LF throughout
+    TAjustesEstacion a(carpeta);
+    const QStringList l = a.PuertosSerie();
+    ASSERT_EQ(l.size(), 9);
+    EXPECT_EQ(l.front(), QDir(carpeta).filePath(QStringLiteral("ttySAD")));
+    EXPECT_EQ(l.mid(1), TAjustesEstacion::PuertosSeriePorDefecto());
+    EXPECT_FALSE(a.Multipuesto());
+    EXPECT_FALSE(a.ModeloM());
+}
+
+TEST(CliPiezas, NombresCsvYFloat)
+{
+    EXPECT_EQ(CampoCsv(QStringLiteral("abc")), "abc");
+    EXPECT_EQ(CampoCsv(QStringLiteral("a,b")), "\"a,b\"");
+    EXPECT_EQ(CampoCsv(QStringLiteral("q\"z")), "\"q\"\"z\"");
+    EXPECT_EQ(CampoCsv(QStringLiteral(" a")), "\" a\"");
+    // Shortest text that reads back as the same float, "." whatever the locale.
+    for (float x : {0.1f, -2.5f, 1e-5f, 4.99755859375f, 123456.789f, -0.0048828125f}) {
+        const QByteArray t = TextoFloat(x);
+        EXPECT_FALSE(t.contains(',')) << t.constData();
+        EXPECT_EQ(std::strtof(t.constData(), nullptr), x) << t.constData();
+    }
+    EXPECT_EQ(TextoFloat(0.1f), "0.1");
+
+    EXPECT_EQ(TInteraccionTerminal::NombreSiguiente(QStringLiteral("Va")), QStringLiteral("Va_2"));
+    EXPECT_EQ(TInteraccionTerminal::NombreSiguiente(QStringLiteral("Va_2")), QStringLiteral("Va_3"));
+    EXPECT_EQ(TInteraccionTerminal::NombreSiguiente(QStringLiteral("_7")), QStringLiteral("_7_2"));
+}
+
+// ---- info and export ----
+
+TEST_F(CliFicheros, InfoDeFicheroDeSenales)
+{
+    const TResultado r = cli.Correr({QStringLiteral("info"), qvn});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(Linea(r.salida, "content:"), "content: signals");
+    EXPECT_EQ(Linea(r.salida, "time base:"), "time base: period 500 ms, analysis time 1500 ms, 3 samples, delay 0 s");
+    EXPECT_EQ(Linea(r.salida, "analog inputs:"), "analog inputs: InAnaC1 (1, 10V, factor 1, Voltios)");
+    EXPECT_EQ(Linea(r.salida, "digital inputs:"), "digital inputs: InDigA2 (2)");
+    EXPECT_EQ(Linea(r.salida, "operation Doble"), "operation Doble = (InAnaC1 + InAnaC1)");
+    EXPECT_EQ(Linea(r.salida, "signals:"), "signals: 2 analog, 1 digital");
+    const QByteArray va = Linea(r.salida, "signal x,y:");
+    EXPECT_TRUE(va.contains("analog, 3 samples, period 0.5 s, captured on channel 1")) << va.constData();
+    EXPECT_TRUE(va.contains("max 3, min -2.5")) << va.constData();
+    const QByteArray db = Linea(r.salida, "signal Db:");
+    EXPECT_TRUE(db.contains("digital, 3 samples, period 0.5 s, calculated; ones 1")) << db.constData();
+    EXPECT_EQ(Linea(r.salida, "comment:"), "comment: 1 lines");
+}
+
+TEST_F(CliFicheros, InfoDeConfiguracion)
+{
+    const TResultado r = cli.Correr({QStringLiteral("info"), cfg});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(Linea(r.salida, "content:"), "content: configuration");
+    EXPECT_EQ(Linea(r.salida, "signals:"), "signals: 0 analog, 0 digital");
+    EXPECT_EQ(Linea(r.salida, "operations:"), "operations: 1 analog, 0 digital");
+}
+
+TEST_F(CliFicheros, ExportarTablaDeTexto)
+{
+    auto leido = Leido();
+    // Standard output carries the model's table byte for byte.
+    TResultado r = cli.Correr({QStringLiteral("export"), qvn});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(r.salida, ExportarTexto(*leido));
+
+    const QString out = cli.Ruta(QStringLiteral("t.txt"));
+    r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("-o"), out, QStringLiteral("--signals"),
+                    QStringLiteral("Db")});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_TRUE(r.salida.isEmpty());
+    QByteArray datos;
+    ASSERT_TRUE(LeerFicheroEntero(out, datos));
+    EXPECT_EQ(datos, ExportarTexto(*leido, {QStringLiteral("Db")}));
+
+    // An existing file is kept unless the command says otherwise.
+    r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("-o"), out});
+    EXPECT_EQ(r.estado, 1);
+    QByteArray despues;
+    ASSERT_TRUE(LeerFicheroEntero(out, despues));
+    EXPECT_EQ(despues, datos);
+    r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("-o"), out, QStringLiteral("--overwrite")});
+    EXPECT_EQ(r.estado, 0);
+    ASSERT_TRUE(LeerFicheroEntero(out, despues));
+    EXPECT_EQ(despues, ExportarTexto(*leido));
+}
+
+TEST_F(CliFicheros, ExportarCsv)
+{
+    TResultado r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("--csv")});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_TRUE(r.salida.endsWith("\r\n"));
+    const QList<QByteArray> l = Lineas(r.salida);
+    // Read back, each list is reversed: analog "q\"z" then "x,y".
+    ASSERT_EQ(l.size(), 4);
+    EXPECT_EQ(l[0], "time,\"q\"\"z\",\"x,y\",Db");
+    EXPECT_EQ(l[1], "0,7,0.1,0");
+    EXPECT_EQ(l[2], "0.5,8,-2.5,1");
+    // The first column is the short signal: its missing sample stays empty and no
+    // sample of the longer ones is lost.
+    EXPECT_EQ(l[3], "1,,3,0");
+
+    r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("--csv"), QStringLiteral("--signals"),
+                    QStringLiteral("Db,x,y")});
+    EXPECT_EQ(r.estado, 1); // "x" and "y" are no signals: nothing is written
+    EXPECT_TRUE(r.salida.isEmpty());
+    r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("--csv"), QStringLiteral("--signals"),
+                    QStringLiteral("Db")});
+    ASSERT_EQ(r.estado, 0);
+    EXPECT_EQ(Lineas(r.salida), (QList<QByteArray>{"time,Db", "0,0", "0.5,1", "1,0"}));
+}
+
+TEST_F(CliFicheros, NombresRepetidosSeConservanAmbos)
+{
+    QByteArray datos;
+    ASSERT_TRUE(LeerFicheroEntero(qvn, datos));
+    // The digital block renamed to the analog signal's name.
+    datos.replace("Dig\r\nDb\r\n", "Dig\r\nx,y\r\n");
+    ASSERT_TRUE(EscribirSeguro(qvn, datos));
+    const TResultado r = cli.Correr({QStringLiteral("info"), qvn});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(Linea(r.salida, "signals:"), "signals: 2 analog, 1 digital");
+    EXPECT_FALSE(Linea(r.salida, "signal x,y:").isEmpty());
+    EXPECT_TRUE(Linea(r.salida, "signal x,y_2:").contains("digital")) << r.salida.constData();
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(233))) << r.error.toStdString();
+}
+
+TEST_F(CliFicheros, FicherosMalosDanElTextoNumerado)
+{
+    const QString t101 = cli.textos.BuscarTexto(101);
+    TResultado r = cli.Correr({QStringLiteral("info"), cli.Ruta(QStringLiteral("no-existe.qvn"))});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(t101)) << r.error.toStdString();
+
+    // An unknown generator kind in the signal part.
+    QByteArray datos;
+    ASSERT_TRUE(LeerFicheroEntero(qvn, datos));
+    const qsizetype senales = datos.indexOf("ComienzaSe");
+    ASSERT_GT(senales, 0);
+    QByteArray malo = datos;
+    malo.replace(malo.indexOf("nil\r\n", senales), 5, "1 Cuadrada 1 2 3$\r\n");
+    const QString ruta = cli.Ruta(QStringLiteral("malo.qvn"));
+    ASSERT_TRUE(EscribirSeguro(ruta, malo));
+    for (const char* orden : {"info", "export"}) {
+        r = cli.Correr({QString::fromLatin1(orden), ruta});
+        EXPECT_EQ(r.estado, 1) << orden;
+        EXPECT_TRUE(r.salida.isEmpty()) << orden;
+        EXPECT_TRUE(r.error.contains(t101)) << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(122))) << r.error.toStdString();
+    }
+
+    // A sample that is no number.
+    malo = datos;
+    malo.replace(" 3.00000000000000E+0000", "tres");
+    ASSERT_TRUE(EscribirSeguro(ruta, malo));
+    r = cli.Correr({QStringLiteral("export"), ruta, QStringLiteral("--csv")});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(t101)) << r.error.toStdString();
+
+    // Not a configuration at all: the time-base stage fails.
+    ASSERT_TRUE(EscribirSeguro(ruta, "hola\r\nesto no es\r\n"));
+    r = cli.Correr({QStringLiteral("info"), ruta});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(149))) << r.error.toStdString();
+
+    // A configuration file holds nothing to export.
+    r = cli.Correr({QStringLiteral("export"), cfg});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(218))) << r.error.toStdString();
+}
+
+TEST_F(CliFicheros, LineaDeOrdenesMala)
+{
+    for (const QStringList& a : {QStringList{}, QStringList{QStringLiteral("borrar")},
+                                 QStringList{QStringLiteral("info")},
+                                 QStringList{QStringLiteral("export"), qvn, QStringLiteral("--nada")},
+                                 QStringList{QStringLiteral("export"), qvn, QStringLiteral("-o")},
+                                 QStringList{QStringLiteral("capture"), cfg},
+                                 QStringList{QStringLiteral("capture"), cfg, QStringLiteral("-o"),
+                                             QStringLiteral("x.qvn"), QStringLiteral("--delay"),
+                                             QStringLiteral("dos")},
+                                 QStringList{QStringLiteral("test"), QStringLiteral("--port"), QStringLiteral("a"),
+                                             QStringLiteral("--relay"), QStringLiteral("b")}}) {
+        const TResultado r = cli.Correr(a);
+        EXPECT_EQ(r.estado, 2) << a.join(' ').toStdString();
+        EXPECT_TRUE(r.error.contains(QStringLiteral("usage:"))) << a.join(' ').toStdString();
+    }
+    // Without its language file the program would misread unit words: it refuses.
+    ASSERT_TRUE(QFile::remove(cli.Ruta(QStringLiteral("idioma.lng"))));
+    const TResultado r = cli.Correr({QStringLiteral("info"), qvn});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("idioma.lng")));
+}
+
+// ---- against the simulated unit ----
+
+namespace {
+
+// The simulator publishes its line as "ttySAD" in the program folder, where the
+// station setting of the test finds it by its bare name.
+class CliUnidad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(cli.ok);
+        enlace = cli.Ruta(QStringLiteral("ttySAD"));
+        ASSERT_FALSE(sim.Start({QStringLiteral("--link"), enlace, QStringLiteral("--speed"), QStringLiteral("100")})
+                         .isEmpty());
+        cli.Ini("[ConfiguracionSAD]\r\nTipoConAula=Monopuesto\r\nPuertosSerie=ttySAD\r\n");
+    }
+
+    // Loop-back configuration: analog output 1 (sine) into analog input 1, digital
+    // output 1 (train) into digital input 1, 200 samples at 1 ms, and an operation
+    // on the captured input.
+    QString Configuracion()
+    {
+        TConfigES c;
+        c.NumMuestras = 200;
+        c.Periodo = 1;
+        c.TiempoAnalisis = 200;
+        c.UnidadPeriodo = Unidad::Mili;
+        c.UnidadAnalisis = Unidad::Mili;
+        c.EntAna(1).Activo = true;
+        c.EntDig(1).Activo = true;
+        const QString s = cli.textos.BuscarTexto(195), ms = cli.textos.BuscarTexto(194);
+        c.SalAna(1).Activo = true;
+        c.SalAna(1).Generador = std::make_unique<TGenSeno>(cli.textos, s, ms, 0, 0, 5, 1, 7);
+        c.SalDig(1).Activo = true;
+        c.SalDig(1).Generador = std::make_unique<TGenTren>(cli.textos, s, ms, 7, 13, 0);
+        TOperaciones o;
+        o.AnadirOpAna(TOperacion("1", 0, false, false, 0, 0, "Ana", "V", "Resta", "-", "9"));
+        TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+        const QString ruta = cli.Ruta(QStringLiteral("bucle.cfg"));
+        fc.EscribirConfiguracion(ruta, c, o);
+        return ruta;
+    }
+
+    TCli cli;
+    test::TInteraccionGuion interaccion;
+    test::TProceso sim{QStringLiteral("sadsim")};
+    QString enlace;
+};
+
+} // namespace
+
+TEST_F(CliUnidad, TestIdentificaLaUnidad)
+{
+    TResultado r = cli.Correr({QStringLiteral("test")});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(Linea(r.salida, "unit:"), "unit: " + enlace.toLocal8Bit());
+    EXPECT_EQ(Linea(r.salida, "version:"), "version: 1.21");
+    EXPECT_EQ(Linea(r.salida, "capacity:"), "capacity: 63487");
+    EXPECT_EQ(Linea(r.salida, "state:"), "state: 0 " + cli.textos.BuscarTexto(127).toLocal8Bit());
+
+    // No unit on the named line: text 273.
+    r = cli.Correr({QStringLiteral("test"), QStringLiteral("--port"), cli.Ruta(QStringLiteral("nada"))});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(273))) << r.error.toStdString();
+}
+
+TEST_F(CliUnidad, CapturaConBucleDeSalidas)
+{
+    const QString cfg = Configuracion();
+    const QString out = cli.Ruta(QStringLiteral("captura.qvn"));
+    TResultado r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), out});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(249))) << r.error.toStdString();
+    // The program's read-back finds what was programmed.
+    EXPECT_TRUE(QFileInfo::exists(cli.Ruta(QStringLiteral("Programa.cfg"))));
+
+    TCjtSenales s(cli.textos, interaccion);
+    TConfigES c;
+    TOperaciones o;
+    TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+    ASSERT_TRUE(AbrirFicheroSenales(out, fc, c, o, s));
+    const TSenalAna* in = s.BuscarAna(QStringLiteral("InAnaC1"));
+    const TSenalAna* salida = s.BuscarAna(QStringLiteral("OutAnY1"));
+    const TSenalAna* resta = s.BuscarAna(QStringLiteral("Resta"));
+    const TSenalDig* din = s.BuscarDig(QStringLiteral("InDigA1"));
+    const TSenalDig* dout = s.BuscarDig(QStringLiteral("OutDiW1"));
+    ASSERT_TRUE(in && salida && resta && din && dout) << s.NombresAna().join(' ').toStdString();
+    ASSERT_EQ(in->NumMuestras(), 200);
+    ASSERT_EQ(salida->NumMuestras(), 200);
+    // The output signal holds the generator's volts; the unit played them quantised
+    // to output counts and read them back with the input converter.
+    float maximo = 0;
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_NEAR(in->LeerMuestra(i) * CuentasPorVoltio, salida->LeerMuestra(i) * CuentasPorVoltio, 2.0)
+            << "sample " << i;
+        EXPECT_NEAR(resta->LeerMuestra(i), in->LeerMuestra(i) - salida->LeerMuestra(i), 1e-5f);
+        EXPECT_EQ(din->LeerMuestra(i), dout->LeerMuestra(i)) << "sample " << i;
+        maximo = std::max(maximo, in->LeerMuestra(i));
+    }
+    EXPECT_GT(maximo, 7.5f); // the sine really went through: 1 V offset + 7 V
+
+    r = cli.Correr({QStringLiteral("info"), out});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(Linea(r.salida, "content:"), "content: signals");
+    EXPECT_TRUE(Linea(r.salida, "signal InAnaC1:").contains("200 samples, period 0.001 s, captured on channel 1"));
+    EXPECT_TRUE(Linea(r.salida, "signal OutAnY1:").contains("generator of output 1"));
+
+    // The unit now holds a finished capture: it is not replaced unasked, and the
+    // existing file is not overwritten.
+    const QString otro = cli.Ruta(QStringLiteral("otra.qvn"));
+    r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), otro});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(216))) << r.error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(otro));
+    r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), out, QStringLiteral("--force")});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_FALSE(r.error.contains(cli.textos.BuscarTexto(216)));
+
+    r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), otro, QStringLiteral("--force"),
+                    QStringLiteral("--delay"), QStringLiteral("1")});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    TCjtSenales s2(cli.textos, interaccion);
+    TConfigES c2;
+    TOperaciones o2;
+    ASSERT_TRUE(AbrirFicheroSenales(otro, fc, c2, o2, s2));
+    EXPECT_EQ(c2.Retardo, 1);
+    EXPECT_EQ(s2.NumAna(), 3);
+}
+
+TEST_F(CliUnidad, CapturaQueNoCabeNoTocaLaUnidad)
+{
+    TConfigES c;
+    c.NumMuestras = 70000;
+    c.Periodo = 1;
+    c.TiempoAnalisis = 70000;
+    c.EntAna(1).Activo = true;
+    c.EntAna(2).Activo = true;
+    TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+    const QString cfg = cli.Ruta(QStringLiteral("grande.cfg"));
+    fc.EscribirConfiguracion(cfg, c, TOperaciones{});
+    TResultado r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), cli.Ruta(QStringLiteral("g.qvn"))});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(134))) << r.error.toStdString();
+    r = cli.Correr({QStringLiteral("test")});
+    EXPECT_EQ(Linea(r.salida, "state:"), "state: 0 " + cli.textos.BuscarTexto(127).toLocal8Bit());
+}
+
+TEST_F(CliUnidad, TestPorElRelay)
+{
+    const quint16 puerto = test::PuertoLibre();
+    test::TProceso relay{QStringLiteral("RelayServer")};
+    if (!QFileInfo::exists(QStringLiteral(QV_BIN_DIR "/RelayServer")))
+        GTEST_SKIP() << "RelayServer not built";
+    ASSERT_FALSE(relay.Start({QStringLiteral("--port"), QString::number(puerto), QStringLiteral("--serial"), enlace})
+                     .isEmpty());
+    const TResultado r = cli.Correr({QStringLiteral("test"), QStringLiteral("--relay"),
+                                     QStringLiteral("127.0.0.1:%1").arg(puerto)});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    EXPECT_EQ(Linea(r.salida, "unit:"), QStringLiteral("unit: relay 127.0.0.1:%1").arg(puerto).toLocal8Bit());
+    EXPECT_EQ(Linea(r.salida, "version:"), "version: 1.21");
+}

@@ -1,0 +1,522 @@
+#include "ordenes_cli.h"
+
+#include "exportar_csv.h"
+#include "informe.h"
+
+#include "link/com_capvis.h"
+#include "link/serie_port.h"
+#include "link/tcp_port.h"
+#include "model/base_tiempos.h"
+#include "model/config_es.h"
+#include "model/errores.h"
+#include "model/escritura_segura.h"
+#include "model/exportar.h"
+#include "model/fft.h"
+#include "model/fichero_config.h"
+#include "model/fichero_senales.h"
+#include "model/formatos.h"
+#include "model/generadores.h"
+#include "model/operaciones.h"
+#include "model/senales.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHostInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+// Polling the unit while a capture runs: never busier than every 50 ms, never
+// lazier than every half second.
+constexpr int PausaMinima = 50;
+constexpr int PausaMaxima = 500;
+// How long past its own duration a capture may take before we give up on it.
+constexpr double HolguraSegundos = 10;
+constexpr double HolguraRelativa = 0.1;
+// Failed state queries in a row that end the wait.
+constexpr int FallosEstado = 3;
+
+bool HayCanalActivo(const TConfigES& c)
+{
+    for (int i = 1; i <= TConfigES::NumEntDig; ++i)
+        if (c.EntDig(i).Activo || c.SalDig(i).Activo)
+            return true;
+    for (int i = 1; i <= TConfigES::NumEntAna; ++i)
+        if (c.EntAna(i).Activo)
+            return true;
+    for (int i = 1; i <= TConfigES::NumSalAna; ++i)
+        if (c.SalAna(i).Activo)
+            return true;
+    return false;
+}
+
+QString Nativo(const QString& ruta)
+{
+    return QDir::toNativeSeparators(ruta);
+}
+
+} // namespace
+
+TOrdenesCli::TOrdenesCli(QString carpetaPrograma, std::FILE* salida, std::FILE* error)
+    : carpeta_(std::move(carpetaPrograma)), salida_(salida), error_(error), interaccion_(error),
+      ajustes_(carpeta_)
+{
+}
+
+TOrdenesCli::~TOrdenesCli() = default;
+
+QString TOrdenesCli::Uso()
+{
+    return QStringLiteral(
+        "usage: quorvane-cli info FILE\n"
+        "       quorvane-cli export FILE [-o OUT] [--signals A,B,...] [--csv] [--overwrite]\n"
+        "       quorvane-cli test [--port DEVICE | --relay HOST[:PORT]]\n"
+        "       quorvane-cli capture CONFIG.cfg -o OUT.qvn [--delay S] [--force] [--overwrite]\n"
+        "                    [--port DEVICE | --relay HOST[:PORT]]\n"
+        "FILE is a signal file (qvn) or a configuration file (cfg). Without --port or --relay\n"
+        "the unit is found as the program finds it (Quorvane.ini in the program folder).\n"
+        "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n");
+}
+
+int TOrdenesCli::Ejecutar(const QStringList& args)
+{
+    if (args.isEmpty())
+        return ErrorUso(QString());
+    const QString orden = args.front();
+    if (orden == QLatin1String("help") || orden == QLatin1String("--help") || orden == QLatin1String("-h")) {
+        std::fputs(Uso().toLocal8Bit().constData(), salida_);
+        return Salida::Bien;
+    }
+    TOpciones op;
+    QString error;
+    if (!LeerOpciones(args.mid(1), op, error))
+        return ErrorUso(error);
+    if (!CargarIdioma())
+        return Salida::Fallo;
+
+    if (orden == QLatin1String("info"))
+        return Info(op);
+    if (orden == QLatin1String("export"))
+        return Exportar(op);
+    if (orden == QLatin1String("test"))
+        return Test(op);
+    if (orden == QLatin1String("capture"))
+        return Captura(op);
+    return ErrorUso(QStringLiteral("unknown command %1").arg(orden));
+}
+
+bool TOrdenesCli::LeerOpciones(const QStringList& args, TOpciones& op, QString& error) const
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto valor = [&](QString& destino) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            destino = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
+            if (!valor(op.salida))
+                return false;
+        } else if (a == QLatin1String("--signals")) {
+            QString lista;
+            if (!valor(lista))
+                return false;
+            for (const QString& n : lista.split(QLatin1Char(',')))
+                if (!n.trimmed().isEmpty())
+                    op.senales << n.trimmed();
+            if (op.senales.isEmpty()) {
+                error = QStringLiteral("--signals needs at least one name");
+                return false;
+            }
+        } else if (a == QLatin1String("--csv")) {
+            op.csv = true;
+        } else if (a == QLatin1String("--overwrite")) {
+            op.sobreescribir = true;
+        } else if (a == QLatin1String("--force")) {
+            op.forzar = true;
+        } else if (a == QLatin1String("--port")) {
+            if (!valor(op.puerto))
+                return false;
+        } else if (a == QLatin1String("--relay")) {
+            if (!valor(op.relay))
+                return false;
+        } else if (a == QLatin1String("--delay")) {
+            if (!valor(op.retardo))
+                return false;
+            op.hayRetardo = true;
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else {
+            op.posicionales << a;
+        }
+    }
+    if (!op.puerto.isEmpty() && !op.relay.isEmpty()) {
+        error = QStringLiteral("--port and --relay exclude each other");
+        return false;
+    }
+    return true;
+}
+
+bool TOrdenesCli::CargarIdioma()
+{
+    // Without the language file every message would read "nada" and, worse, the unit
+    // words of configuration files would not be recognised (times read as ms).
+    const QString fichero = QDir(carpeta_).filePath(QStringLiteral("idioma.lng"));
+    if (!QFileInfo(fichero).isReadable()) {
+        interaccion_.Escribir(QStringLiteral("cannot read the language file %1").arg(Nativo(fichero)));
+        return false;
+    }
+    idioma_.setIdiomaFile(fichero);
+    return true;
+}
+
+int TOrdenesCli::Error(int clave, const QString& detalle)
+{
+    if (lineaAbierta_) {
+        std::fputc('\n', error_);
+        lineaAbierta_ = false;
+    }
+    QString t = idioma_.BuscarTexto(clave);
+    if (!detalle.isEmpty())
+        t += QLatin1Char(' ') + detalle;
+    interaccion_.Escribir(t);
+    return Salida::Fallo;
+}
+
+int TOrdenesCli::ErrorUso(const QString& texto)
+{
+    if (!texto.isEmpty())
+        interaccion_.Escribir(texto);
+    std::fputs(Uso().toLocal8Bit().constData(), error_);
+    return Salida::Uso;
+}
+
+void TOrdenesCli::Progreso(const QString& texto)
+{
+    // One line rewritten in place; padded so that a shorter text covers a longer one.
+    std::fprintf(error_, "\r%-72s", texto.toLocal8Bit().constData());
+    std::fflush(error_);
+    lineaAbierta_ = true;
+}
+
+bool TOrdenesCli::AbrirFichero(const QString& ruta, TConfigES& config, TOperaciones& operaciones,
+                               TCjtSenales& senales)
+{
+    TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
+    try {
+        // A failed configuration part has shown its own stage text already.
+        return AbrirFicheroSenales(ruta, fichero, config, operaciones, senales);
+    } catch (const EErrorModelo& e) {
+        if (e.Clave() != 0 && e.Clave() != 101)
+            interaccion_.Escribir(idioma_.BuscarTexto(e.Clave()));
+    } catch (const std::exception&) {
+    }
+    Error(101, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    return false;
+}
+
+bool TOrdenesCli::SalidaLibre(const QString& ruta, bool sobreescribir)
+{
+    const QFileInfo info(ruta);
+    if (info.exists() && !sobreescribir) {
+        interaccion_.Escribir(QStringLiteral("%1 exists; add --overwrite to replace it").arg(Nativo(ruta)));
+        return false;
+    }
+    if (info.isDir() || !info.absoluteDir().exists() || !QFileInfo(info.absolutePath()).isWritable()) {
+        Error(240, Nativo(ruta));
+        return false;
+    }
+    return true;
+}
+
+bool TOrdenesCli::Escribir(const QString& ruta, const QByteArray& datos)
+{
+    if (ruta.isEmpty() || ruta == QLatin1String("-")) {
+        return std::fwrite(datos.constData(), 1, size_t(datos.size()), salida_) == size_t(datos.size()) &&
+               std::fflush(salida_) == 0;
+    }
+    if (!EscribirSeguro(ruta, datos)) {
+        Error(240, Nativo(ruta));
+        return false;
+    }
+    return true;
+}
+
+// ---- info and export ----
+
+int TOrdenesCli::Info(const TOpciones& op)
+{
+    if (op.posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("info takes one file"));
+    const QString ruta = op.posicionales.front();
+    TConfigES config;
+    TOperaciones operaciones;
+    TCjtSenales senales(idioma_, interaccion_);
+    if (!AbrirFichero(ruta, config, operaciones, senales))
+        return Salida::Fallo;
+    const QByteArray texto = InformeFichero(Nativo(ruta), config, operaciones, senales, idioma_).toLocal8Bit();
+    return Escribir(QString(), texto) ? Salida::Bien : Salida::Fallo;
+}
+
+int TOrdenesCli::Exportar(const TOpciones& op)
+{
+    if (op.posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("export takes one file"));
+    const QString ruta = op.posicionales.front();
+    const bool aFichero = !op.salida.isEmpty() && op.salida != QLatin1String("-");
+    if (aFichero && !SalidaLibre(op.salida, op.sobreescribir))
+        return Salida::Fallo;
+
+    TConfigES config;
+    TOperaciones operaciones;
+    TCjtSenales senales(idioma_, interaccion_);
+    if (!AbrirFichero(ruta, config, operaciones, senales))
+        return Salida::Fallo;
+    if (senales.Vacio())
+        return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    for (const QString& n : op.senales)
+        if (!senales.BuscarAna(n) && !senales.BuscarDig(n)) {
+            interaccion_.Escribir(QStringLiteral("%1 holds no signal named %2").arg(Nativo(ruta), n));
+            return Salida::Fallo;
+        }
+
+    const QByteArray datos = op.csv ? ExportarCsv(senales, op.senales) : ExportarTexto(senales, op.senales);
+    return Escribir(aFichero ? op.salida : QString(), datos) ? Salida::Bien : Salida::Fallo;
+}
+
+// ---- the unit ----
+
+std::unique_ptr<TComCapvis> TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
+{
+    bool tcp = false;
+    QString host;
+    int puertoTcp = TTcpPort::PuertoRelay;
+    QStringList puertos;
+    QString relay = op.relay;
+    if (relay.isEmpty() && op.puerto.isEmpty() && ajustes_.Multipuesto()) {
+        // A classroom station reaches its unit through the relay of the PC it used last
+        // (this PC when none is named).
+        relay = ajustes_.UltimoPCSAD();
+        tcp = true;
+    }
+    if (!op.relay.isEmpty()) {
+        tcp = true;
+        // HOST, HOST:PORT or [v6 address]:PORT
+        const qsizetype dos = relay.lastIndexOf(QLatin1Char(':'));
+        const bool v6Suelta = relay.count(QLatin1Char(':')) > 1 && !relay.startsWith(QLatin1Char('['));
+        if (dos >= 0 && !v6Suelta) {
+            const auto n = LeerEntero(relay.mid(dos + 1));
+            if (!n || *n < 1 || *n > 65535) {
+                ErrorUso(QStringLiteral("bad relay port in %1").arg(relay));
+                return nullptr;
+            }
+            puertoTcp = int(*n);
+            relay = relay.left(dos);
+        }
+        if (relay.startsWith(QLatin1Char('[')) && relay.endsWith(QLatin1Char(']')))
+            relay = relay.mid(1, relay.size() - 2);
+    }
+    if (tcp)
+        host = relay;
+    else if (!op.puerto.isEmpty())
+        puertos = QStringList{op.puerto};
+    else
+        puertos = ajustes_.PuertosSerie();
+
+    auto com = std::make_unique<TComCapvis>(idioma_, interaccion_, reloj_, puertos);
+    com->PCLocal = QHostInfo::localHostName();
+    com->PonerPuertoTcp(puertoTcp);
+    com->SetTipoConexion(tcp);
+    try {
+        com->Conectar(host);
+    } catch (const ENoHaySAD& e) {
+        interaccion_.Escribir(e.Mensaje);
+        return nullptr;
+    } catch (const std::exception&) {
+        Error(273);
+        return nullptr;
+    }
+    if (com->PCPropietario.compare(com->PCLocal, Qt::CaseInsensitive) != 0) {
+        Error(269, com->PCPropietario);
+        return nullptr;
+    }
+    if (tcp) {
+        donde = QStringLiteral("relay %1:%2").arg(host.isEmpty() ? QStringLiteral("localhost") : host).arg(puertoTcp);
+    } else if (auto* serie = dynamic_cast<TSeriePort*>(com->Puerto())) {
+        donde = serie->NombrePuerto();
+    }
+    return com;
+}
+
+int TOrdenesCli::Test(const TOpciones& op)
+{
+    if (!op.posicionales.isEmpty())
+        return ErrorUso(QStringLiteral("test takes no file"));
+    QString donde;
+    auto com = Conectar(op, donde);
+    if (!com)
+        return Salida::Fallo;
+    int estado = 0;
+    if (!com->LeerEstado(estado))
+        return Error(125);
+    const QString textoEstado =
+        estado >= 0 && estado <= 3 ? idioma_.BuscarTexto(127 + estado) : QStringLiteral("?");
+    const QString t = QStringLiteral("unit: %1\nversion: %2\nmemory: %3\ncapacity: %4\nstate: %5 %6\n")
+                          .arg(donde, com->Version)
+                          .arg(com->Memoria)
+                          .arg(com->Capacidad)
+                          .arg(estado)
+                          .arg(textoEstado);
+    return Escribir(QString(), t.toLocal8Bit()) ? Salida::Bien : Salida::Fallo;
+}
+
+void TOrdenesCli::GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones)
+{
+    // The program's read-back rebuilds the reply layout from the capture last
+    // programmed; a stale file there would make it misread this capture.
+    TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
+    const QStringList carpetas{carpeta_, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+    for (const QString& c : carpetas) {
+        if (c.isEmpty() || !QDir().mkpath(c))
+            continue;
+        try {
+            fichero.EscribirConfiguracion(QDir(c).filePath(QStringLiteral("Programa.cfg")), config, operaciones);
+            return;
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+int TOrdenesCli::Captura(const TOpciones& op)
+{
+    if (op.posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("capture takes one configuration file"));
+    if (op.salida.isEmpty() || op.salida == QLatin1String("-"))
+        return ErrorUso(QStringLiteral("capture needs -o OUT.qvn"));
+    int retardo = 0;
+    if (op.hayRetardo) {
+        const auto n = LeerEntero(op.retardo);
+        if (!n || *n < 0)
+            return ErrorUso(QStringLiteral("--delay takes whole seconds"));
+        if (*n > 65535)
+            return Error(133);
+        retardo = int(*n);
+    }
+    // Everything that can be checked without the unit is checked before it is touched.
+    if (!SalidaLibre(op.salida, op.sobreescribir))
+        return Salida::Fallo;
+
+    TConfigES config;
+    TOperaciones operaciones;
+    {
+        TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
+        try {
+            if (!fichero.LeerConfiguracion(op.posicionales.front(), config, operaciones))
+                return Salida::Fallo;
+        } catch (const std::exception&) {
+            return Error(101, QStringLiteral("(%1)").arg(Nativo(op.posicionales.front())));
+        }
+    }
+    config.Retardo = retardo;
+    if (config.NumMuestras <= 0 || !(config.Periodo > 0))
+        return Error(143);
+    if (!HayCanalActivo(config))
+        return Error(167);
+    if (!PeriodoValido(config))
+        return Error(166);
+    if (!CabeEnMemoria(config) || config.NumMuestras > MaxMuestras)
+        return Error(134);
+
+    QString donde;
+    auto com = Conectar(op, donde);
+    if (!com)
+        return Salida::Fallo;
+
+    int estado = 0;
+    if (!com->LeerEstado(estado))
+        return Error(125);
+    if (estado >= 1 && estado <= 3 && !op.forzar) {
+        // The unit holds another capture (or its unread data): leave it alone.
+        const int clave = estado == 3 ? 216 : 127 + estado;
+        return Error(clave, QStringLiteral("(--force replaces it)"));
+    }
+    if (estado == 1 && !com->Abortar())
+        return Error(131);
+
+    interaccion_.Escribir(idioma_.BuscarTexto(257));
+    if (!com->ProgramarRetardo(config))
+        return Error(135);
+    GuardarPrograma(config, operaciones);
+
+    // Wait for the end: the delay plus the samples, with a margin for the line.
+    const double duracion = config.Retardo + config.NumMuestras * config.PeriodoSegundos();
+    const qint64 limite = qint64(std::ceil((duracion * (1 + HolguraRelativa) + HolguraSegundos) * 1000));
+    const int pausa = std::clamp(int(duracion * 1000 / 100), PausaMinima, PausaMaxima);
+    const qint64 inicio = reloj_.Tick();
+    com->Descriptor.Progreso = 0;
+    int fallos = 0;
+    for (;;) {
+        if (!com->LeerEstado(estado)) {
+            if (++fallos >= FallosEstado)
+                return Error(125);
+        } else {
+            fallos = 0;
+            if (estado == 3)
+                break;
+            if (estado == 0)
+                return Error(127);
+            if (estado == 2) {
+                com->LeerMonitor();
+                Progreso(QStringLiteral("%1 %2/%3")
+                             .arg(idioma_.BuscarTexto(251))
+                             .arg(com->Descriptor.Progreso)
+                             .arg(config.NumMuestras));
+            } else {
+                Progreso(QStringLiteral("%1 (%2 s)")
+                             .arg(idioma_.BuscarTexto(255))
+                             .arg((reloj_.Tick() - inicio) / 1000));
+            }
+        }
+        if (reloj_.Tick() - inicio > limite)
+            return Error(129);
+        reloj_.Dormir(pausa);
+    }
+    Progreso(idioma_.BuscarTexto(249));
+    std::fputc('\n', error_);
+    lineaAbierta_ = false;
+
+    TCjtSenales senales(idioma_, interaccion_);
+    bool datos = false;
+    int n = 0;
+    if (!com->LeerDatos(datos, n, senales, config))
+        return Error(157);
+    if (!datos || n <= 0)
+        return Error(140);
+    try {
+        SenalesDeSalidas(n, senales, config, idioma_);
+        TFFT fft;
+        operaciones.Recalcular(senales, config, fft, interaccion_, idioma_);
+    } catch (const std::exception&) {
+        return Error(101);
+    }
+    TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
+    try {
+        GuardarFicheroSenales(op.salida, fichero, config, operaciones, senales);
+    } catch (const std::exception&) {
+        // The unit keeps the data until the next capture is programmed.
+        return Error(240, Nativo(op.salida));
+    }
+    interaccion_.Escribir(idioma_.BuscarTexto(250) + QStringLiteral(": ") + Nativo(op.salida));
+    return Salida::Bien;
+}
+
+} // namespace qv

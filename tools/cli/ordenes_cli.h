@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ajustes_estacion.h"
+#include "interaccion_terminal.h"
+
+#include "lang/idioma.h"
+#include "link/reloj.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+
+namespace qv {
+
+class TComCapvis;
+class TCjtSenales;
+class TConfigES;
+class TOperaciones;
+
+// Exit statuses of quorvane-cli.
+namespace Salida {
+inline constexpr int Bien = 0;
+inline constexpr int Fallo = 1; // the numbered text was written to standard error
+inline constexpr int Uso = 2;   // bad command line
+} // namespace Salida
+
+// The commands of quorvane-cli. The program folder holds idioma.lng (every message
+// is one of its numbered texts) and Quorvane.ini (where the unit is found).
+class TOrdenesCli {
+public:
+    TOrdenesCli(QString carpetaPrograma, std::FILE* salida = stdout, std::FILE* error = stderr);
+    ~TOrdenesCli();
+
+    // `args` without the program's name; answers the exit status.
+    int Ejecutar(const QStringList& args);
+
+    static QString Uso();
+
+private:
+    struct TOpciones {
+        QStringList posicionales;
+        QString salida;        // -o
+        QStringList senales;   // --signals
+        bool csv = false;
+        bool sobreescribir = false; // --overwrite
+        bool forzar = false;        // --force
+        QString puerto;        // --port
+        QString relay;         // --relay
+        bool hayRetardo = false;
+        QString retardo;       // --delay
+    };
+
+    int Info(const TOpciones& op);
+    int Exportar(const TOpciones& op);
+    int Test(const TOpciones& op);
+    int Captura(const TOpciones& op);
+
+    bool LeerOpciones(const QStringList& args, TOpciones& op, QString& error) const;
+    bool CargarIdioma();
+    // Reads a signal or configuration file; false after its message was written.
+    bool AbrirFichero(const QString& ruta, TConfigES& config, TOperaciones& operaciones, TCjtSenales& senales);
+    // The protocol object on the transport the options or the station settings give,
+    // connected; null after the message was written.
+    std::unique_ptr<TComCapvis> Conectar(const TOpciones& op, QString& donde);
+    bool SalidaLibre(const QString& ruta, bool sobreescribir);
+    bool Escribir(const QString& ruta, const QByteArray& datos);
+    void GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones);
+
+    int Error(int clave, const QString& detalle = {});
+    int ErrorUso(const QString& texto);
+    void Progreso(const QString& texto);
+
+    QString carpeta_;
+    std::FILE* salida_;
+    std::FILE* error_;
+    TLanguage idioma_;
+    TInteraccionTerminal interaccion_;
+    TRelojReal reloj_;
+    TAjustesEstacion ajustes_;
+    bool lineaAbierta_ = false; // a progress line waits for its end
+};
+
+} // namespace qv
