@@ -62,6 +62,15 @@ QString Nativo(const QString& ruta)
 
 } // namespace
 
+void TSoltarEnlace::operator()(TComCapvis* com) const
+{
+    if (!com)
+        return;
+    // Over TCP the relay frees the unit itself when the connection closes.
+    com->PonerPuerto(nullptr, com->EsTcp);
+    delete com;
+}
+
 TOrdenesCli::TOrdenesCli(QString carpetaPrograma, std::FILE* salida, std::FILE* error)
     : carpeta_(std::move(carpetaPrograma)), salida_(salida), error_(error), interaccion_(error),
       ajustes_(carpeta_)
@@ -295,7 +304,7 @@ int TOrdenesCli::Exportar(const TOpciones& op)
 
 // ---- the unit ----
 
-std::unique_ptr<TComCapvis> TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
+TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
 {
     bool tcp = false;
     QString host;
@@ -332,7 +341,7 @@ std::unique_ptr<TComCapvis> TOrdenesCli::Conectar(const TOpciones& op, QString& 
     else
         puertos = ajustes_.PuertosSerie();
 
-    auto com = std::make_unique<TComCapvis>(idioma_, interaccion_, reloj_, puertos);
+    TEnlace com(new TComCapvis(idioma_, interaccion_, reloj_, puertos));
     com->PCLocal = QHostInfo::localHostName();
     com->PonerPuertoTcp(puertoTcp);
     com->SetTipoConexion(tcp);

@@ -25,6 +25,13 @@ inline constexpr int Fallo = 1; // the numbered text was written to standard err
 inline constexpr int Uso = 2;   // bad command line
 } // namespace Salida
 
+// Lets go of the unit's line without the link's farewell (all outputs to zero):
+// a unit test or a capture left running must not be disturbed on the way out.
+struct TSoltarEnlace {
+    void operator()(TComCapvis* com) const;
+};
+using TEnlace = std::unique_ptr<TComCapvis, TSoltarEnlace>;
+
 // The commands of quorvane-cli. The program folder holds idioma.lng (every message
 // is one of its numbered texts) and Quorvane.ini (where the unit is found).
 class TOrdenesCli {
@@ -62,7 +69,7 @@ private:
     bool AbrirFichero(const QString& ruta, TConfigES& config, TOperaciones& operaciones, TCjtSenales& senales);
     // The protocol object on the transport the options or the station settings give,
     // connected; null after the message was written.
-    std::unique_ptr<TComCapvis> Conectar(const TOpciones& op, QString& donde);
+    TEnlace Conectar(const TOpciones& op, QString& donde);
     bool SalidaLibre(const QString& ruta, bool sobreescribir);
     bool Escribir(const QString& ruta, const QByteArray& datos);
     void GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones);
