@@ -10,6 +10,8 @@
 #include "model/lector_campos.h"
 #include "model/operaciones.h"
 
+#include <cfloat>
+#include <cmath>
 #include <limits>
 
 namespace qv {
@@ -60,7 +62,30 @@ void LeerUnidad(TTextos& textos, const QString& palabra, std::uint8_t& unidad, b
         }
 }
 
+float Simple(double v)
+{
+    if (!(std::fabs(v) <= double(FLT_MAX)))
+        throw EErrorFormato(QStringLiteral("Valor fuera del rango de precision simple"));
+    return float(v);
+}
+
 } // namespace
+
+void ComprobarGenerador(const TGenerador& g)
+{
+    std::vector<float> v{g.Retardo};
+    if (auto s = dynamic_cast<const TGenSeno*>(&g))
+        v.insert(v.end(), {s->Amplitud, s->Offset, s->Frecuencia, s->Fase});
+    else if (auto r = dynamic_cast<const TGenRampa*>(&g))
+        v.insert(v.end(), {r->Amplitud, r->Offset, r->TiempoRampa});
+    else if (auto e = dynamic_cast<const TGenEscalon*>(&g))
+        v.insert(v.end(), {e->Amplitud, e->Offset});
+    else if (auto t = dynamic_cast<const TGenTren*>(&g))
+        v.insert(v.end(), {t->TiempoOn, t->TiempoOff});
+    for (float x : v)
+        if (!std::isfinite(x))
+            throw EErrorFormato(QStringLiteral("Valor fuera del rango de precision simple en un generador"));
+}
 
 QByteArray RegistroCanal(const TEntDig& c) { return Comunes(c) + '$'; }
 
@@ -95,7 +120,7 @@ void LeerCanal(TLectorCampos& l, TEntAna& c)
     for (int r = 0; r < 6; ++r)
         if (rango == tokens[r])
             c.Rango = std::uint8_t(r);
-    c.Factor = float(l.LeerCampoReal());
+    c.Factor = Simple(l.LeerCampoReal());
     c.Unidad = l.LeerCampoTexto(' ', '$');
     SaltarResto(l);
 }
@@ -109,6 +134,7 @@ void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& 
         auto gen = LeerGenDigital(contexto.textos, tipo, l);
         if (!gen)
             throw EErrorModelo(contexto.textos.BuscarTexto(123), 123);
+        ComprobarGenerador(*gen);
         if (auto tabla = dynamic_cast<TGenTablaDig*>(gen.get())) {
             if (!tabla->CargarTabla(salida, contexto)) {
                 gen.reset();
@@ -129,6 +155,7 @@ void LeerCanal(TLectorCampos& l, TSalAna& c, int salida, const TContextoTablas& 
         auto gen = LeerGenAnalogico(contexto.textos, tipo, l);
         if (!gen)
             throw EErrorModelo(contexto.textos.BuscarTexto(122), 122);
+        ComprobarGenerador(*gen);
         if (auto tabla = dynamic_cast<TGenTablaAna*>(gen.get())) {
             if (!tabla->CargarTabla(salida, contexto)) {
                 gen.reset();

@@ -33,6 +33,11 @@ void LeerCanal(TLectorCampos& l, TEntAna& c);
 void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& contexto);
 void LeerCanal(TLectorCampos& l, TSalAna& c, int salida, const TContextoTablas& contexto);
 
+// A generator read from a file must hold only finite values: a number beyond single
+// precision would be written back as "INF", which no reader accepts. EErrorFormato.
+class TGenerador;
+void ComprobarGenerador(const TGenerador& g);
+
 // Configuration files (and the first part of every signal file).
 class TFicheroConfig {
 public:

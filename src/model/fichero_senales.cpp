@@ -101,10 +101,12 @@ TLineasComunes LeerLineasComunes(TLectorCampos& l, bool analogica, TTextos& text
                 r.genAna = LeerGenAnalogico(textos, tipo, g);
                 if (!r.genAna)
                     throw EErrorModelo(textos.BuscarTexto(122), 122);
+                ComprobarGenerador(*r.genAna);
             } else {
                 r.genDig = LeerGenDigital(textos, tipo, g);
                 if (!r.genDig)
                     throw EErrorModelo(textos.BuscarTexto(123), 123);
+                ComprobarGenerador(*r.genDig);
             }
         }
     }

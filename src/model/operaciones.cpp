@@ -11,6 +11,7 @@
 #include "model/senales.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace qv {
 
@@ -96,8 +97,12 @@ TOperacion LeerRegistroOperacion(TLectorCampos& l, bool analogica)
     const QString unidad = QString::fromLatin1(l.LeerHasta('$'));
     if (nombre.isEmpty() || operador.isEmpty())
         throw EErrorFormato(QStringLiteral("Registro de operacion incompleto"));
-    return TOperacion(op1, tipo, c2, c1, frecAlta, frecBaja,
-                      analogica ? QStringLiteral("Ana") : QStringLiteral("Dig"), unidad, nombre, operador, op2);
+    TOperacion op(op1, tipo, c2, c1, frecAlta, frecBaja, analogica ? QStringLiteral("Ana") : QStringLiteral("Dig"),
+                  unidad, nombre, operador, op2);
+    // A constant beyond single precision would be written back as "INF", which no reader takes.
+    if (!std::isfinite(op.Constante1) || !std::isfinite(op.Constante2))
+        throw EErrorFormato(QStringLiteral("Constante fuera de rango"));
+    return op;
 }
 
 QByteArray TOperaciones::Escribir() const

@@ -231,6 +231,10 @@ TEST_F(FicheroConfigTest, EachStageReportsItsOwnText)
         {31, "OutDiW3 false 3 Cuadrada 1$", "T153"}, // unknown generator kind
         {47, "Out AnY2 false 2 nil$", "T154"},
         {48, "OutAnZ1 false 3 Seno segundos uno 0 1 0 0 segundos$", "T154"},
+        // Numbers beyond single precision would come back as "INF": refused on the way in.
+        {23, "InAnaD2 false 4 Normal 10V 1E300 Voltios$", "T152"},
+        {49, "OutAnZ2 false 4 Seno segundos 1E300 0 1 0 0 segundos$", "T154"},
+        {51, "1\r\nK * true 1E300 false 1 255 V$", "T155"},
         {51, "x", "T155"},
         {52, "1", "T155"}, // a digital operation announced but missing
     };

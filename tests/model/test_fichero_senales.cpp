@@ -277,6 +277,10 @@ TEST_F(FicheroSenalesTest, MalformedBlocksRaise)
     dig.replace("Dig\r\nD\r\n 2.00000000000000E-0003\r\n2\r\nnil",
                 "Dig\r\nD\r\n 2.00000000000000E-0003\r\n2\r\n1 Seno 1 2$");
     EXPECT_EQ(clave(dig), 123);
+    QByteArray infinito = texto;
+    infinito.replace("Ana\r\nA\r\n 2.00000000000000E-0003\r\n3\r\nnil",
+                     "Ana\r\nA\r\n 2.00000000000000E-0003\r\n3\r\n1 Seno segundos 1E300 0 1 0 0 segundos$");
+    EXPECT_EQ(clave(infinito), 0);
     // Cut inside the samples, a bad number, a bad comment count, a sample no float holds.
     EXPECT_EQ(clave(texto.left(texto.indexOf("FinSe") - 30)), 0);
     QByteArray malo = texto;
