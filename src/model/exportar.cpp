@@ -5,6 +5,10 @@
 #include "model/formatos.h"
 #include "model/senales.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
 namespace qv {
 
 namespace {
@@ -19,6 +23,16 @@ void Celda(QByteArray& fila, const QByteArray& texto)
     fila += texto;
 }
 
+// A cell right-aligned in the field.
+void CeldaNumero(QByteArray& fila, double v)
+{
+    const qsizetype inicio = fila.size();
+    AnadirExportacion(fila, v);
+    const qsizetype largo = fila.size() - inicio;
+    if (largo < Ancho)
+        fila.insert(inicio, Ancho - largo, ' ');
+}
+
 struct TColumna {
     const TSenalAna* ana = nullptr;
     const TSenalDig* dig = nullptr;
@@ -26,6 +40,48 @@ struct TColumna {
 };
 
 } // namespace
+
+void AnadirExportacion(QByteArray& destino, double valor)
+{
+    if (!std::isfinite(valor)) {
+        destino += FormatoExportacion(valor).toLatin1();
+        return;
+    }
+    if (valor == 0) {
+        destino += "0.0000";
+        return;
+    }
+    // 8 significant digits, correctly rounded like printf's %.7E.
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::scientific, 7);
+    const char* e = static_cast<const char*>(std::memchr(buf, 'e', std::size_t(r.ptr - buf)));
+    int exponente = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponente);
+    if (exponente >= 8) {
+        // d.ddddddd without trailing zeros, then E+N.
+        const char* fin = e;
+        while (fin[-1] == '0')
+            --fin;
+        if (fin[-1] == '.')
+            --fin;
+        destino.append(buf, fin - buf);
+        destino += "E+";
+        char n[8];
+        const auto rn = std::to_chars(n, n + sizeof n, exponente);
+        destino.append(n, rn.ptr - n);
+        return;
+    }
+    // Back to the number with those 8 digits, then exactly 4 decimals.
+    double redondeado = valor;
+    std::from_chars(buf, r.ptr, redondeado);
+    char fijo[64];
+    const auto rf = std::to_chars(fijo, fijo + sizeof fijo, redondeado, std::chars_format::fixed, 4);
+    const char* p = fijo;
+    // A negative value that rounds to zero is written without its sign.
+    if (*p == '-' && std::strncmp(p, "-0.0000", std::size_t(rf.ptr - p)) == 0 && rf.ptr - p == 7)
+        ++p;
+    destino.append(p, rf.ptr - p);
+}
 
 QByteArray ExportarTexto(const TCjtSenales& senales, const QStringList& nombres)
 {
@@ -67,22 +123,25 @@ QByteArray ExportarTexto(const TCjtSenales& senales, const QStringList& nombres)
         Celda(fila, c.nombre.toLatin1());
     s += fila + fin;
 
+    // Rows are written straight into the table; a row's trailing blanks are cut.
     for (int i = 1; i <= n; ++i) {
-        fila = "   ";
-        Celda(fila, QByteArray::number(i));
-        Celda(fila, FormatoExportacion(double(i) * double(P)).toLatin1());
+        const qsizetype inicio = s.size();
+        s += "   ";
+        Celda(s, QByteArray::number(i));
+        CeldaNumero(s, double(i) * double(P));
         for (const auto& c : columnas) {
             const int m = c.ana ? c.ana->NumMuestras() : c.dig->NumMuestras();
             if (i - 1 >= m) {
-                fila.append(Ancho, ' ');
+                s.append(Ancho, ' ');
                 continue;
             }
-            const double v = c.ana ? double(c.ana->LeerMuestra(i - 1)) : double(c.dig->LeerMuestra(i - 1));
-            Celda(fila, FormatoExportacion(v).toLatin1());
+            CeldaNumero(s, c.ana ? double(c.ana->LeerMuestra(i - 1)) : double(c.dig->LeerMuestra(i - 1)));
         }
-        while (fila.endsWith(' '))
-            fila.chop(1);
-        s += fila + fin;
+        qsizetype finFila = s.size();
+        while (finFila > inicio && s.at(finFila - 1) == ' ')
+            --finFila;
+        s.truncate(finFila);
+        s += fin;
     }
     return s;
 }

@@ -19,6 +19,10 @@ class TCjtSenales;
 // so the columns after it stay aligned); trailing blanks of a row are cut.
 QByteArray ExportarTexto(const TCjtSenales& senales, const QStringList& nombres = {});
 
+// Appends the table's notation of a value: the same text as FormatoExportacion
+// (formatos.h), made without allocations for the million cells of a large table.
+void AnadirExportacion(QByteArray& destino, double valor);
+
 // Writes the table to a file, safely; false when it could not be written.
 bool ExportarTextoFichero(const TCjtSenales& senales, const QString& ruta, const QStringList& nombres = {});
 

@@ -12,7 +12,9 @@
 #include "model/senales.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace qv {
@@ -25,7 +27,7 @@ const char* const Fin = "\r\n";
 
 void Real(QByteArray& s, double v)
 {
-    s += FormatoCientifico(v).toLatin1();
+    AnadirCientifico(s, v);
     s += Fin;
 }
 
@@ -157,6 +159,33 @@ std::unique_ptr<TSenalDig> LeerBloqueDig(TLectorCampos& l, const QString& nombre
 }
 
 } // namespace
+
+void AnadirCientifico(QByteArray& destino, double valor)
+{
+    if (!std::isfinite(valor)) {
+        destino += FormatoCientifico(valor).toLatin1();
+        return;
+    }
+    if (valor == 0) {
+        destino += " 0.00000000000000E+0000";
+        return;
+    }
+    // Correctly rounded to 15 significant digits, like printf's %.14E.
+    char buf[48];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::scientific, 14);
+    const char* e = static_cast<const char*>(std::memchr(buf, 'e', std::size_t(r.ptr - buf)));
+    char salida[24];
+    salida[0] = valor < 0 ? '-' : ' ';
+    std::memcpy(salida + 1, buf, 16); // d.dddddddddddddd
+    salida[17] = 'E';
+    salida[18] = e[1];
+    const int cifras = int(r.ptr - (e + 2));
+    char* p = salida + 19;
+    for (int k = cifras; k < 4; ++k)
+        *p++ = '0';
+    std::memcpy(p, e + 2, std::size_t(cifras));
+    destino.append(salida, 23);
+}
 
 void EscribirFichero(const TCjtSenales& senales, QByteArray& s)
 {

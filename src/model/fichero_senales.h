@@ -14,6 +14,11 @@ class TOperaciones;
 // each list from its head, then the closing lines with the set's comment.
 // Samples and reals in the 23-character form, Latin-1, CR LF.
 
+// Appends the 23-character real of signal files to `destino`: the same text as
+// FormatoCientifico (formatos.h), made without allocations because a file holds up
+// to a million of them.
+void AnadirCientifico(QByteArray& destino, double valor);
+
 // Appends the signal part of `senales` to `destino` (which holds the configuration
 // part already). An empty set appends nothing.
 void EscribirFichero(const TCjtSenales& senales, QByteArray& destino);

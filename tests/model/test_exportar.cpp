@@ -1,10 +1,13 @@
 #include "common/interaccion_guion.h"
 #include "model/escritura_segura.h"
 #include "model/exportar.h"
+#include "model/formatos.h"
 #include "model/senales.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace qv;
 using qv::test::TInteraccionGuion;
@@ -90,4 +93,27 @@ TEST_F(ExportarTest, WritesTheFile)
     ASSERT_TRUE(LeerFicheroEntero(ruta, d));
     EXPECT_EQ(d, ExportarTexto(senales));
     EXPECT_FALSE(ExportarTextoFichero(senales, dir.filePath("no/t.txt")));
+}
+
+TEST(FormatoTabla, FastCellMatchesTheFormattingModule)
+{
+    std::vector<double> v{0,        -0.0,       0.00005,    -0.00005,   0.00004999, -0.00004999, 0.99999995,
+                          99999999.5, 99999999.4, 1e8,        -123456785, 123456789,  1.03125,     -1.03125,
+                          0.000125, 1e-300,     -1e-300,    1.7e308,    2.5,        1234.56785};
+    for (int e = -40; e <= 40; ++e)
+        v.push_back(std::ldexp(1.0, e));
+    std::uint64_t x = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 20000; ++i) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        const double d = std::ldexp(double(x >> 11) / double(1ull << 53), int(x % 50) - 20) * ((x & 1) ? -1 : 1);
+        v.push_back(double(float(d)));
+        v.push_back(std::round(d * 1e5) / 1e5); // decimal values near the 4-decimal ties
+    }
+    for (double d : v) {
+        QByteArray a;
+        AnadirExportacion(a, d);
+        ASSERT_EQ(a, FormatoExportacion(d).toLatin1()) << d;
+    }
 }

@@ -1,6 +1,7 @@
 #include "common/interaccion_guion.h"
 #include "model/config_es.h"
 #include "model/errores.h"
+#include "model/formatos.h"
 #include "model/escritura_segura.h"
 #include "model/fichero_config.h"
 #include "model/fichero_senales.h"
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 
 using namespace qv;
@@ -389,4 +392,39 @@ TEST_F(FicheroSenalesTest, StoredFileReadsAndSavesStably)
     ASSERT_TRUE(AbrirFicheroSenales(r2, datos, c3, o3, s3));
     GuardarFicheroSenales(r2, datos, c3, o3, s3);
     EXPECT_EQ(Leer(r2), Leer(r1));
+}
+
+namespace {
+// Values where rounding is hard: powers of two (exact ties at the last digit),
+// single-precision values of every size, and doubles of a fixed pseudo-random walk.
+std::vector<double> ValoresDificiles()
+{
+    std::vector<double> v{0.1, -0.1, 1, -1, 9.999999999999995, 0.5, 1e-300, -4.9e-324, 1.7e308, 123456789012345678.0};
+    for (int e = -160; e <= 160; ++e)
+        v.push_back(std::ldexp(1.0, e));
+    std::uint64_t x = 88172645463325252ull;
+    for (int i = 0; i < 20000; ++i) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        const double m = double(x >> 11) / double(1ull << 53);
+        const double d = std::ldexp(m, int(x % 120) - 60) * ((x & 1) ? -1 : 1);
+        v.push_back(d);
+        v.push_back(double(float(d)));
+    }
+    return v;
+}
+} // namespace
+
+TEST(FormatoFichero, FastRealMatchesTheFormattingModule)
+{
+    for (double v : ValoresDificiles()) {
+        QByteArray a;
+        AnadirCientifico(a, v);
+        ASSERT_EQ(a, FormatoCientifico(v).toLatin1()) << v;
+    }
+    QByteArray a;
+    AnadirCientifico(a, -0.0);
+    AnadirCientifico(a, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(a, FormatoCientifico(-0.0).toLatin1() + FormatoCientifico(HUGE_VAL).toLatin1());
 }
