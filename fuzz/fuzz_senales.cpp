@@ -3,6 +3,7 @@
 #include "fuzz_comun.h"
 #include "model/config_es.h"
 #include "model/errores.h"
+#include "model/exportar.h"
 #include "model/fichero_config.h"
 #include "model/fichero_senales.h"
 #include "model/operaciones.h"
@@ -44,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
         QByteArray final_;
         EscribirFichero(tercera, final_);
         if (final_ != parte)
+            __builtin_trap();
+        const QByteArray tabla = ExportarTexto(senales);
+        if (!tabla.startsWith("\r\n\r\n   "))
             __builtin_trap();
     }
 
