@@ -9,15 +9,18 @@ namespace qv {
 TAplicacion::TAplicacion(const QString& carpetaPrograma, TModal& modal, IServiciosPuesto& puesto)
     : DMIdioma(carpetaPrograma),
       Interaccion(DMIdioma.Idioma, modal),
-      Principal(DMIdioma.Idioma, Interaccion, modal, puesto, Reloj, carpetaPrograma)
+      DialogosArchivo(modal),
+      Principal(DMIdioma.Idioma, Interaccion, modal, puesto, Reloj, carpetaPrograma, &DialogosArchivo)
 {
     Interaccion.setPadre(&Principal);
+    DialogosArchivo.setPadre(&Principal);
 }
 
 TAplicacion::~TAplicacion()
 {
     // Message boxes must not centre on a window that is going away.
     Interaccion.setPadre(nullptr);
+    DialogosArchivo.setPadre(nullptr);
 }
 
 void PrepararProceso()

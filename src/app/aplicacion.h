@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dialogos_archivo_qt.h"
 #include "app/ventana_principal.h"
 #include "lang/idioma.h"
 #include "lang/ui/interaccion_qt.h"
@@ -26,6 +27,7 @@ public:
     TDMIdioma DMIdioma;
     TInteraccionQt Interaccion;
     TRelojReal Reloj;
+    TDialogosArchivoQt DialogosArchivo;
     TfrmPrincipal Principal;
 };
 

@@ -66,14 +66,16 @@ TDialogoFichero::TDialogoFichero(const QString& nombreObjeto, const QString& fil
 
 TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal& modal,
                              IServiciosPuesto& puesto, TReloj& reloj,
-                             const QString& carpetaPrograma, QWidget* parent)
+                             const QString& carpetaPrograma, TDialogosArchivo* dialogos,
+                             QWidget* parent)
     : QMainWindow(parent),
       textos_(textos),
       interaccion_(interaccion),
       modal_(modal),
       puesto_(puesto),
       reloj_(reloj),
-      carpetaPrograma_(carpetaPrograma)
+      carpetaPrograma_(carpetaPrograma),
+      dialogos_(dialogos ? dialogos : &dialogosNulos_)
 {
     IniciarRecursosPrincipal();
     setObjectName(QStringLiteral("frmPrincipal"));
@@ -91,6 +93,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     connect(&Timer_Ocupado, &QTimer::timeout, this, &TfrmPrincipal::Timer_OcupadoTimer);
 
     CrearControles();
+    ConectarComandosArchivo();
     AboutBox = new TAboutBox(textos_, this);
     FormCreate();
 }
@@ -859,7 +862,8 @@ bool TfrmPrincipal::FormCloseQuery()
         PonerSADOcupado(false);
     }
     CerrarClick();
-    return estado_.ConfigActual == nullptr;
+    // A set whose file had no readable configuration is open too: it must not be lost.
+    return !HayAlgoAbierto();
 }
 
 void TfrmPrincipal::FormClose()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/api/estado.h"
+#include "app/api/dialogos_archivo.h"
 #include "app/api/principal.h"
 
 #include <QMainWindow>
@@ -49,9 +50,11 @@ public:
     static constexpr int ContextoAyuda = 255;
     static constexpr int IntervaloOcupado = 300000;
 
+    // `dialogos`: the open and save dialogs of the file commands; without them every
+    // file dialog counts as cancelled.
     TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal& modal,
                   IServiciosPuesto& puesto, TReloj& reloj, const QString& carpetaPrograma,
-                  QWidget* parent = nullptr);
+                  TDialogosArchivo* dialogos = nullptr, QWidget* parent = nullptr);
     ~TfrmPrincipal() override;
 
     // IPrincipal
@@ -118,6 +121,26 @@ public:
     void Salir1Click();
     void Timer_OcupadoTimer();
 
+    // File and configuration commands (comandos_archivo.cpp).
+    void SpBtnAbrirClick();
+    bool AbrirFicheroSenales(const QString& ruta); // false: text 101 shown, nothing open
+    void Guardarcomo1Click();
+    void AnadirClick();
+    void VerConfig1Click();
+    void CargarConfES1Click();
+    void GrabarConES1Click();
+    void Gurardarcomo1Click();
+    void ExportarTXT1Click();
+
+    // Opens an analog signal window titled `titulo` on the current set, showing at most
+    // MaxSenalesAna signals. The analog window is not part of the program yet: until it
+    // is, this opens nothing.
+    void AbrirVentanaAnalogica(const QString& titulo);
+    // Runs the configuration window on ConfigTrabajo, modally: the ZD800M window when
+    // ModeloM, the ZD801 window otherwise. The configuration windows are not part of the
+    // program yet: until they are, this shows nothing and ConfigTrabajo stays as it is.
+    void AbrirVentanaConfiguracion();
+
 protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
@@ -142,6 +165,11 @@ private:
     void MenuVentanas();         // the window list of "&Ventana"
     void Mosaico(Qt::Orientation orientacion);
     void EnlazarCaptacion(bool habilitado);
+    void ConectarComandosArchivo();
+    bool HayAlgoAbierto() const; // a configuration or a signal set
+    void EscribirSenales(const QString& ruta);
+    bool EscribirConfig(const QString& ruta);
+    void FallaEscritura(const QString& ruta);
 
     TTextos& textos_;
     TInteraccion& interaccion_;
@@ -150,6 +178,8 @@ private:
     TReloj& reloj_;
     QString carpetaPrograma_;
     TEstadoPrograma estado_;
+    TDialogosArchivoNulos dialogosNulos_;
+    TDialogosArchivo* dialogos_ = nullptr;
 
     bool hayDatos_ = false;
     bool sadOcupado_ = false;

@@ -1,0 +1,280 @@
+#include "display/escoger_senales_fichero.h"
+
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "lang/ui/textos_formularios.h"
+#include "model/escritura_segura.h"
+#include "model/fichero_senales.h"
+#include "model/senales.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSet>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+constexpr int kTextoNoCargado = 101;
+// The name-clash dialog is asked again while the name still clashes; a script that
+// never changes it must not hold the dialog for ever.
+constexpr int kMaxPreguntasNombre = 1000;
+const QString kOmitir = QStringLiteral("Omitir");
+
+QListWidget* Lista(const char* nombre, QWidget* padre)
+{
+    auto* l = new QListWidget(padre);
+    l->setObjectName(QLatin1String(nombre));
+    l->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return l;
+}
+
+QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
+{
+    auto* b = new QPushButton(texto, padre);
+    b->setObjectName(QLatin1String(nombre));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QStringList NombresDe(const QListWidget& l)
+{
+    QStringList r;
+    for (int i = 0; i < l.count(); ++i)
+        r << l.item(i)->text();
+    return r;
+}
+
+} // namespace
+
+TfrmEscSenFich::TfrmEscSenFich(TTextos& textos, TInteraccion& interaccion, IPrincipal& principal,
+                               QWidget* parent)
+    : QDialog(parent), textos_(textos), interaccion_(interaccion), principal_(principal)
+{
+    setObjectName(QStringLiteral("frmEscSenFich"));
+    setWindowTitle(QStringLiteral("Escoger se\u00f1ales de fichero"));
+
+    LabelSrc = new QLabel(QStringLiteral("Se\u00f1ales en fichero"), this);
+    LabelSrc->setObjectName(QStringLiteral("LabelSrc"));
+    LabelDst = new QLabel(QStringLiteral("Se\u00f1ales a a\u00f1adir"), this);
+    LabelDst->setObjectName(QStringLiteral("LabelDst"));
+    LabelFichero = new QLabel(QStringLiteral("Fichero :"), this);
+    LabelFichero->setObjectName(QStringLiteral("LabelFichero"));
+    Lfichero = new QLabel(this);
+    Lfichero->setObjectName(QStringLiteral("Lfichero"));
+    Lfichero->setTextFormat(Qt::PlainText);
+
+    SrcList = Lista("SrcList", this);
+    SrcList->setSortingEnabled(true);
+    DstList = Lista("DstList", this);
+
+    IncludeBtn = Boton("IncludeBtn", QStringLiteral(">"), this);
+    IncAllBtn = Boton("IncAllBtn", QStringLiteral(">>"), this);
+    ExcludeBtn = Boton("ExcludeBtn", QStringLiteral("<"), this);
+    ExAllBtn = Boton("ExAllBtn", QStringLiteral("<<"), this);
+    OKBtn = Boton("OKBtn", QStringLiteral("Aceptar"), this);
+    OKBtn->setDefault(true);
+    CancelBtn = Boton("CancelBtn", QStringLiteral("Cancelar"), this);
+    // Context help has no viewer in this program yet; the button keeps its place and text.
+    BtnHelp = Boton("BtnHelp", QStringLiteral("&Ayuda"), this);
+
+    connect(IncludeBtn, &QPushButton::clicked, this, &TfrmEscSenFich::IncludeBtnClick);
+    connect(IncAllBtn, &QPushButton::clicked, this, &TfrmEscSenFich::IncAllBtnClick);
+    connect(ExcludeBtn, &QPushButton::clicked, this, &TfrmEscSenFich::ExcludeBtnClick);
+    connect(ExAllBtn, &QPushButton::clicked, this, &TfrmEscSenFich::ExAllBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, &TfrmEscSenFich::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(SrcList, &QListWidget::itemDoubleClicked, this, &TfrmEscSenFich::IncludeBtnClick);
+    connect(DstList, &QListWidget::itemDoubleClicked, this, &TfrmEscSenFich::ExcludeBtnClick);
+
+    auto* mover = new QVBoxLayout;
+    mover->addStretch();
+    for (QPushButton* b : {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn}) {
+        b->setFixedWidth(40);
+        mover->addWidget(b);
+    }
+    mover->addStretch();
+
+    auto* rejilla = new QGridLayout;
+    rejilla->addWidget(LabelSrc, 0, 0);
+    rejilla->addWidget(LabelDst, 0, 2);
+    rejilla->addWidget(SrcList, 1, 0);
+    rejilla->addLayout(mover, 1, 1);
+    rejilla->addWidget(DstList, 1, 2);
+
+    auto* fichero = new QHBoxLayout;
+    fichero->addWidget(LabelFichero);
+    fichero->addWidget(Lfichero, 1);
+
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    for (QPushButton* b : {OKBtn, CancelBtn, BtnHelp}) {
+        b->setMinimumWidth(85);
+        botones->addWidget(b);
+    }
+
+    auto* columna = new QVBoxLayout(this);
+    columna->addLayout(rejilla);
+    columna->addLayout(fichero);
+    columna->addLayout(botones);
+    resize(420, 330);
+
+    SetButtons();
+}
+
+bool TfrmEscSenFich::InicializarListaSenales(const QString& fichero)
+{
+    SrcList->clear();
+    DstList->clear();
+    fichero_ = fichero;
+    Lfichero->setText(QFileInfo(fichero).fileName());
+
+    QByteArray datos;
+    const bool leido = LeerFicheroEntero(fichero, datos);
+    if (leido) {
+        // The name line comes two lines after the block's keyword (the kind line
+        // between them). A name offered twice would load the same first block twice.
+        const QByteArray comienza("ComienzaSe\xF1" "al");
+        QList<QByteArray> lineas = datos.split('\n');
+        for (QByteArray& l : lineas)
+            if (l.endsWith('\r'))
+                l.chop(1);
+        QSet<QString> vistos;
+        for (qsizetype i = 0; i + 2 < lineas.size(); ++i) {
+            if (lineas[i] != comienza)
+                continue;
+            const QString nombre = QString::fromLatin1(lineas[i + 2]);
+            if (!nombre.isEmpty() && !vistos.contains(nombre)) {
+                vistos.insert(nombre);
+                SrcList->addItem(nombre);
+            }
+        }
+    }
+    SetButtons();
+    return leido;
+}
+
+void TfrmEscSenFich::showEvent(QShowEvent* e)
+{
+    AplicarTextosFormulario(*this, Formulario, textos_);
+    Lfichero->setText(QFileInfo(fichero_).fileName());
+    QDialog::showEvent(e);
+}
+
+void TfrmEscSenFich::SetButtons()
+{
+    IncludeBtn->setEnabled(SrcList->count() > 0);
+    IncAllBtn->setEnabled(SrcList->count() > 0);
+    ExcludeBtn->setEnabled(DstList->count() > 0);
+    ExAllBtn->setEnabled(DstList->count() > 0);
+}
+
+void TfrmEscSenFich::MoverSeleccion(QListWidget& origen, QListWidget& destino)
+{
+    int primera = -1;
+    // From the end towards the start, as the other signal choosers do: a multiple
+    // selection arrives in reverse order.
+    for (int i = origen.count() - 1; i >= 0; --i) {
+        if (!origen.item(i)->isSelected())
+            continue;
+        primera = i;
+        QListWidgetItem* item = origen.takeItem(i);
+        destino.addItem(item->text());
+        delete item;
+    }
+    TrasMover(origen, primera);
+}
+
+void TfrmEscSenFich::MoverTodo(QListWidget& origen, QListWidget& destino)
+{
+    destino.addItems(NombresDe(origen));
+    origen.clear();
+    TrasMover(origen, 0);
+}
+
+void TfrmEscSenFich::TrasMover(QListWidget& origen, int primeraSeleccion)
+{
+    origen.clearSelection();
+    if (origen.count() > 0) {
+        const int fila = std::min(std::max(primeraSeleccion, 0), origen.count() - 1);
+        origen.setCurrentRow(fila);
+        origen.item(fila)->setSelected(true);
+        origen.setFocus();
+    }
+    SetButtons();
+}
+
+void TfrmEscSenFich::IncludeBtnClick()
+{
+    MoverSeleccion(*SrcList, *DstList);
+}
+
+void TfrmEscSenFich::IncAllBtnClick()
+{
+    MoverTodo(*SrcList, *DstList);
+}
+
+void TfrmEscSenFich::ExcludeBtnClick()
+{
+    MoverSeleccion(*DstList, *SrcList);
+}
+
+void TfrmEscSenFich::ExAllBtnClick()
+{
+    MoverTodo(*DstList, *SrcList);
+}
+
+void TfrmEscSenFich::OKBtnClick()
+{
+    anadidas_.clear();
+    TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
+    if (!senales) {
+        reject();
+        return;
+    }
+    QByteArray datos;
+    if (DstList->count() > 0 && !LeerFicheroEntero(fichero_, datos)) {
+        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        reject();
+        return;
+    }
+    for (const QString& nombre : NombresDe(*DstList)) {
+        QString final = nombre;
+        bool omitir = false;
+        for (int preguntas = 0; senales->Existe(final); ++preguntas) {
+            if (preguntas >= kMaxPreguntasNombre) {
+                omitir = true;
+                break;
+            }
+            final = interaccion_.PedirNombreNuevo(final);
+            if (final == kOmitir || final.isEmpty()) {
+                omitir = true;
+                break;
+            }
+        }
+        if (omitir)
+            continue;
+        const int antes = senales->NumAna() + senales->NumDig();
+        try {
+            LeerSenalDeDatos(*senales, datos, nombre, final);
+        } catch (const std::exception&) {
+            // A damaged block: the signals added so far stay, the rest is not read.
+            interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+            break;
+        }
+        if (senales->NumAna() + senales->NumDig() > antes)
+            anadidas_ << final;
+    }
+    principal_.MarcarModificado();
+    principal_.ActualizarMenus();
+    accept();
+}
+
+} // namespace qv

@@ -1,0 +1,511 @@
+// The main window's file and configuration commands on real files: open, save, save as,
+// close, add signals from a file, configuration files and the text export.
+#include "ficheros_prueba.h"
+
+#include "app/dialogos_archivo_qt.h"
+#include "display/escoger_senales_fichero.h"
+#include "model/exportar.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace qv::test {
+namespace {
+
+using Sabor = TInteraccionGuion::Sabor;
+
+class ComandosArchivo : public ArchivosPrueba {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        CrearConDialogos();
+    }
+
+    TEstadoPrograma& E() { return ventana->Estado(); }
+
+    void Abrir(const QString& ruta)
+    {
+        dialogos.abrir.push_back(ruta);
+        ventana->SpBtnAbrirClick();
+    }
+
+    // A signal added in memory, as a capture or a calculation would.
+    void AnadirSenal(const QString& nombre)
+    {
+        E().SenalesActuales->AnadirAna(std::make_unique<TSenalAna>(textos, nombre, true, nullptr, nullptr, 0,
+                                                                   0.001, 4));
+        ventana->MarcarModificado();
+    }
+
+    // The chooser accepts every signal of the file.
+    void EscogerTodas()
+    {
+        modal.accion = [](QDialog& d) {
+            d.findChild<QPushButton*>(QStringLiteral("IncAllBtn"))->click();
+            d.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+            return d.result();
+        };
+    }
+};
+
+TEST_F(ComandosArchivo, AbrirYGuardarIdaYVuelta)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1"), QStringLiteral("C2")},
+                                             {QStringLiteral("D1")});
+    Abrir(a);
+
+    ASSERT_EQ(dialogos.llamadas.size(), 1u);
+    EXPECT_FALSE(dialogos.llamadas[0].guardar);
+    EXPECT_EQ(dialogos.llamadas[0].filtro, QStringLiteral("T1180"));
+    EXPECT_EQ(dialogos.llamadas[0].inicial, QStringLiteral("*.qvn"));
+    EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
+    ASSERT_NE(E().SenalesActuales, nullptr);
+    ASSERT_NE(E().ConfigActual, nullptr);
+    EXPECT_TRUE(E().ConfigActual->Igual(Config()));
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_EQ(E().SenalesActuales->NumDig(), 1);
+    EXPECT_EQ(E().SenalesActuales->Comentario, QStringList{QStringLiteral("ensayo")});
+    EXPECT_NE(E().OperacionesActuales, nullptr);
+    EXPECT_EQ(E().FicheroAbierto, a);
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000 - a.qvn"));
+    EXPECT_TRUE(Activo("Cerrar"));
+    EXPECT_TRUE(Activo("Guardarcomo1"));
+    EXPECT_TRUE(Activo("Anadir"));
+    EXPECT_TRUE(Activo("ExportarTXT1"));
+    EXPECT_FALSE(Activo("GuardarArchivo"));
+    EXPECT_FALSE(E().Modificado);
+
+    // "Guardar" goes back to the open file without a dialog.
+    AnadirSenal(QStringLiteral("Nueva"));
+    EXPECT_TRUE(Activo("GuardarArchivo"));
+    Accion("GuardarArchivo")->trigger();
+    EXPECT_EQ(dialogos.llamadas.size(), 1u);
+    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(Activo("GuardarArchivo"));
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("QUORVANE - a.qvn"));
+    EXPECT_TRUE(NombresEnFichero(a).contains(QStringLiteral("Nueva")));
+
+    // Closing and opening again gives the same set, samples and all.
+    const float muestra = E().SenalesActuales->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3);
+    Accion("Cerrar")->trigger();
+    EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000"));
+    Abrir(a);
+    ASSERT_NE(E().SenalesActuales, nullptr);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
+    EXPECT_EQ(E().SenalesActuales->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3), muestra);
+}
+
+TEST_F(ComandosArchivo, GuardarSinFicheroEsGuardarComo)
+{
+    AbrirConfiguracion();
+    AbrirConjunto(2);
+    ventana->MarcarModificado();
+
+    // Cancelled: nothing written, still modified, so closing with "Si" stops.
+    ventana->GuardarArchivoClick();
+    ASSERT_EQ(dialogos.llamadas.size(), 1u);
+    EXPECT_TRUE(dialogos.llamadas[0].guardar);
+    EXPECT_EQ(dialogos.llamadas[0].extension, QStringLiteral("qvn"));
+    EXPECT_EQ(dialogos.llamadas[0].filtro, QStringLiteral("T1182"));
+    EXPECT_TRUE(E().Modificado);
+    interaccion.respuestas = {Respuesta::Si};
+    EXPECT_FALSE(ventana->close());
+    EXPECT_EQ(dialogos.llamadas.size(), 2u);
+    EXPECT_NE(E().ConfigActual, nullptr);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+
+    // Answered: the file is written and becomes the save-as name.
+    const QString b = Ruta(QStringLiteral("b.qvn"));
+    dialogos.guardar.push_back(b);
+    ventana->GuardarArchivoClick();
+    EXPECT_FALSE(E().Modificado);
+    EXPECT_EQ(E().FicheroGuardarComo, b);
+    EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
+    EXPECT_EQ(NombresEnFichero(b).size(), 2);
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("QUORVANE - b.qvn"));
+
+    // A later save needs no dialog.
+    AnadirSenal(QStringLiteral("Otra"));
+    ventana->GuardarArchivoClick();
+    EXPECT_EQ(dialogos.llamadas.size(), 3u);
+    EXPECT_EQ(NombresEnFichero(b).size(), 3);
+}
+
+TEST_F(ComandosArchivo, GuardarComoCambiaDeFicheroYDejaElAnterior)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
+    const QByteArray original = Bytes(a);
+    Abrir(a);
+    AnadirSenal(QStringLiteral("Nueva"));
+    const QString c = Ruta(QStringLiteral("c.qvn"));
+    dialogos.guardar.push_back(c);
+    Accion("Guardarcomo1")->trigger();
+    EXPECT_EQ(Bytes(a), original);
+    EXPECT_EQ(NombresEnFichero(c).size(), 2);
+    // "Guardar" now follows the new name.
+    AnadirSenal(QStringLiteral("Mas"));
+    ventana->GuardarArchivoClick();
+    EXPECT_EQ(Bytes(a), original);
+    EXPECT_EQ(NombresEnFichero(c).size(), 3);
+}
+
+TEST_F(ComandosArchivo, GuardarFallidoConservaLosCambios)
+{
+    AbrirConfiguracion();
+    AbrirConjunto(1);
+    ventana->MarcarModificado();
+    const QString titulo = ventana->windowTitle();
+    const QString imposible = Ruta(QStringLiteral("no/existe/x.qvn"));
+    dialogos.guardar.push_back(imposible);
+    ventana->Guardarcomo1Click();
+    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(Activo("GuardarArchivo"));
+    EXPECT_EQ(ventana->windowTitle(), titulo);
+    ASSERT_EQ(interaccion.mensajes.size(), 1u);
+    EXPECT_TRUE(interaccion.mensajes[0].texto.endsWith(imposible));
+    EXPECT_FALSE(QFile::exists(imposible));
+
+    // Closing with "Si" tries the same name again, fails again and keeps everything.
+    interaccion.respuestas = {Respuesta::Si, Respuesta::Aceptar};
+    EXPECT_FALSE(ventana->close());
+    EXPECT_NE(E().SenalesActuales, nullptr);
+}
+
+TEST_F(ComandosArchivo, AnadirNoCambiaElFicheroAbierto)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
+    const QString b = EscribirFicheroSenales(QStringLiteral("b.qvn"), {QStringLiteral("X1"), QStringLiteral("X2")});
+    const QByteArray bOriginal = Bytes(b);
+    Abrir(a);
+    EscogerTodas();
+    dialogos.abrir.push_back(b);
+    Accion("Anadir")->trigger();
+
+    EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmEscSenFich")});
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
+    EXPECT_TRUE(E().Modificado);
+    EXPECT_EQ(E().FicheroAbierto, a);
+
+    ventana->GuardarArchivoClick();
+    EXPECT_FALSE(E().Modificado);
+    EXPECT_EQ(Bytes(b), bOriginal);
+    QStringList enA = NombresEnFichero(a);
+    enA.sort();
+    EXPECT_EQ(enA, (QStringList{QStringLiteral("C1"), QStringLiteral("X1"), QStringLiteral("X2")}));
+}
+
+TEST_F(ComandosArchivo, AnadirDeOtraConfiguracionSeNiega)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
+    const QString b = EscribirFicheroSenales(QStringLiteral("b.qvn"), {QStringLiteral("X1")}, {}, Config(2));
+    Abrir(a);
+    dialogos.abrir.push_back(b);
+    ventana->AnadirClick();
+    EXPECT_TRUE(modal.vistos.isEmpty());
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("T209")});
+    EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Aviso);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+    EXPECT_FALSE(E().Modificado);
+
+    // A file that is not there at all: the open warning, nothing added.
+    interaccion.mensajes.clear();
+    dialogos.abrir.push_back(Ruta(QStringLiteral("falta.qvn")));
+    ventana->AnadirClick();
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("T101")});
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+}
+
+TEST_F(ComandosArchivo, SegundoAbrirCanceladoConservaElPrimero)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
+    const QString b = EscribirFicheroSenales(QStringLiteral("b.qvn"), {QStringLiteral("X1")});
+    const QByteArray bOriginal = Bytes(b);
+    Abrir(a);
+    AnadirSenal(QStringLiteral("Nueva"));
+    interaccion.respuestas = {Respuesta::Cancelar};
+    Abrir(b);
+
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("T210")});
+    EXPECT_EQ(E().FicheroAbierto, a);
+    EXPECT_NE(E().SenalesActuales->BuscarAna(QStringLiteral("C1")), nullptr);
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000 - a.qvn"));
+    ventana->GuardarArchivoClick();
+    EXPECT_TRUE(NombresEnFichero(a).contains(QStringLiteral("Nueva")));
+    EXPECT_EQ(Bytes(b), bOriginal);
+
+    // Answered "No" this time: the changes go and the second file opens.
+    AnadirSenal(QStringLiteral("Perdida"));
+    interaccion.respuestas = {Respuesta::No};
+    Abrir(b);
+    EXPECT_EQ(E().FicheroAbierto, b);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+    EXPECT_NE(E().SenalesActuales->BuscarAna(QStringLiteral("X1")), nullptr);
+    EXPECT_FALSE(NombresEnFichero(a).contains(QStringLiteral("Perdida")));
+}
+
+TEST_F(ComandosArchivo, ConfiguracionIlegibleLeeLasSenales)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1"), QStringLiteral("C2")});
+    // Spoil the time base line (the second one); the signal part stays sound.
+    QByteArray d = Bytes(a);
+    const qsizetype i = d.indexOf("\r\n") + 2;
+    d.replace(i, d.indexOf("\r\n", i) - i, "abc def ghi jkl mno$");
+    ASSERT_TRUE(EscribirSeguro(a, d));
+
+    Abrir(a);
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("T149")});
+    EXPECT_EQ(E().ConfigActual, nullptr);
+    ASSERT_NE(E().SenalesActuales, nullptr);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_FALSE(Activo("Cerrar"));
+    EXPECT_FALSE(Activo("GrabarConES1"));
+    EXPECT_TRUE(Activo("ExportarTXT1"));
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000 - a.qvn"));
+
+    // Such a set is as open as any other: unsaved changes are not dropped on exit ...
+    AnadirSenal(QStringLiteral("Nueva"));
+    interaccion.respuestas = {Respuesta::Cancelar};
+    EXPECT_FALSE(ventana->close());
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
+
+    // ... and it saves (with a default configuration) and reads back.
+    ventana->GuardarArchivoClick();
+    EXPECT_FALSE(E().Modificado);
+    EXPECT_EQ(NombresEnFichero(a).size(), 3);
+    interaccion.mensajes.clear();
+    EXPECT_TRUE(ventana->close());
+}
+
+TEST_F(ComandosArchivo, FicheroDefectuosoNoDejaNadaAbierto)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1"), QStringLiteral("C2")});
+    // The second block's sample count is not a number.
+    QByteArray d = Bytes(a);
+    const QByteArray comienza("ComienzaSe\xF1" "al\r\n");
+    qsizetype i = d.indexOf(comienza, d.indexOf(comienza) + 1);
+    ASSERT_GT(i, 0);
+    for (int n = 0; n < 4; ++n)
+        i = d.indexOf("\r\n", i) + 2;
+    d.replace(i, d.indexOf("\r\n", i) - i, "cuatro");
+    const QString malo = Ruta(QStringLiteral("malo.qvn"));
+    ASSERT_TRUE(EscribirSeguro(malo, d));
+
+    NuevaHija(TTipoVentana::Analogica);
+    const QString titulo = ventana->windowTitle();
+    for (const QString& ruta : {malo, Ruta(QStringLiteral("falta.qvn"))}) {
+        interaccion.mensajes.clear();
+        ventana->Estado().FicheroAbierto = ruta;
+        EXPECT_FALSE(ventana->AbrirFicheroSenales(ruta));
+        ASSERT_EQ(interaccion.mensajes.size(), 1u);
+        EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T101"));
+        EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Aviso);
+        EXPECT_EQ(interaccion.mensajes[0].botones, Botones::Aceptar);
+        EXPECT_EQ(E().SenalesActuales, nullptr);
+        EXPECT_EQ(E().ConfigActual, nullptr);
+        EXPECT_EQ(E().OperacionesActuales, nullptr);
+        EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
+        EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
+        EXPECT_EQ(ventana->windowTitle(), titulo);
+        EXPECT_FALSE(Activo("Cerrar"));
+    }
+
+    // Through "Abrir" too; "Guardar como ..." stays off with nothing to save.
+    Abrir(malo);
+    EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_FALSE(Activo("Guardarcomo1"));
+}
+
+TEST_F(ComandosArchivo, ConfiguracionesAbrirYGuardar)
+{
+    TConfigES c = Config(5);
+    c.EntAna(2).Activo = true;
+    c.EntAna(2).Nombre = QStringLiteral("Presion");
+    TOperaciones ops;
+    TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
+    const QString cfg = Ruta(QStringLiteral("uno.cfg"));
+    fc.EscribirConfiguracion(cfg, c, ops);
+
+    dialogos.abrir.push_back(cfg);
+    Accion("CargarConfES1")->trigger();
+    EXPECT_EQ(dialogos.llamadas.back().filtro, QStringLiteral("T1184"));
+    ASSERT_NE(E().ConfigActual, nullptr);
+    EXPECT_EQ(E().ConfigActual->EntAna(2).Nombre, QStringLiteral("Presion"));
+    EXPECT_NE(E().OperacionesActuales, nullptr);
+    // The configuration window's working copy was prepared from it.
+    ASSERT_NE(E().ConfigTrabajo, nullptr);
+    EXPECT_EQ(E().ConfigTrabajo->EntAna(2).Nombre, QStringLiteral("Presion"));
+    EXPECT_TRUE(Activo("Cerrar"));
+    EXPECT_TRUE(Activo("GrabarConES1"));
+
+    // Saved under the name it was opened with, without a dialog.
+    E().ConfigActual->EntAna(2).Nombre = QStringLiteral("Caudal");
+    const std::size_t llamadas = dialogos.llamadas.size();
+    Accion("GrabarConES1")->trigger();
+    EXPECT_EQ(dialogos.llamadas.size(), llamadas);
+    auto leida = fc.LeerSoloConfiguracion(cfg);
+    ASSERT_NE(leida, nullptr);
+    EXPECT_EQ(leida->EntAna(2).Nombre, QStringLiteral("Caudal"));
+
+    // "Guardar como ..." writes elsewhere and later saves follow it.
+    const QString dos = Ruta(QStringLiteral("dos.cfg"));
+    dialogos.guardar.push_back(dos);
+    Accion("Gurardarcomo1")->trigger();
+    EXPECT_EQ(dialogos.llamadas.back().extension, QStringLiteral("cfg"));
+    EXPECT_TRUE(QFile::exists(dos));
+    E().ConfigActual->EntAna(2).Nombre = QStringLiteral("Nivel");
+    ventana->GrabarConES1Click();
+    EXPECT_EQ(fc.LeerSoloConfiguracion(dos)->EntAna(2).Nombre, QStringLiteral("Nivel"));
+    EXPECT_EQ(fc.LeerSoloConfiguracion(cfg)->EntAna(2).Nombre, QStringLiteral("Caudal"));
+}
+
+TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
+    Abrir(a);
+    E().OperacionesActuales->AnadirOpAna(TOperacion("1", 0, false, false, 0, 0, "Ana", "V", "D", "Derivada", "0"));
+    ventana->MarcarModificado();
+
+    // Same time base, but its analog inputs are spoilt: warning, nothing replaced.
+    TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
+    QByteArray d = fc.Texto(Config(), TOperaciones());
+    ASSERT_TRUE(d.contains("InAnaC1 true 1 Normal 10V 1 Voltios$"));
+    d.replace("InAnaC1 true 1 Normal 10V 1 Voltios$", "InAnaC1 true 1 Normal 10V uno Voltios$");
+    const QString malo = Ruta(QStringLiteral("malo.cfg"));
+    ASSERT_TRUE(EscribirSeguro(malo, d));
+    dialogos.abrir.push_back(malo);
+    ventana->CargarConfES1Click();
+    EXPECT_FALSE(Textos().isEmpty());
+    EXPECT_NE(E().ConfigActual, nullptr);
+    EXPECT_EQ(E().OperacionesActuales->ListaOpAna.size(), 1u);
+    EXPECT_NE(E().SenalesActuales, nullptr);
+
+    // Another time base asks to close the signals first; "Cancelar" keeps all.
+    const QString otra = Ruta(QStringLiteral("otra.cfg"));
+    fc.EscribirConfiguracion(otra, Config(3), TOperaciones());
+    interaccion.mensajes.clear();
+    interaccion.respuestas = {Respuesta::Cancelar};
+    dialogos.abrir.push_back(otra);
+    ventana->CargarConfES1Click();
+    EXPECT_EQ(Textos(), QStringList{QStringLiteral("T210")});
+    EXPECT_TRUE(E().ConfigActual->Igual(Config()));
+    EXPECT_NE(E().SenalesActuales, nullptr);
+
+    // "No": the signals go and the new configuration is current.
+    interaccion.respuestas = {Respuesta::No};
+    dialogos.abrir.push_back(otra);
+    ventana->CargarConfES1Click();
+    EXPECT_EQ(E().SenalesActuales, nullptr);
+    ASSERT_NE(E().ConfigActual, nullptr);
+    EXPECT_TRUE(E().ConfigActual->Igual(Config(3)));
+    EXPECT_TRUE(E().OperacionesActuales->ListaOpAna.empty());
+}
+
+TEST_F(ComandosArchivo, GuardarConfiguracionTrasAbrirSenales)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("ensayo.qvn"), {QStringLiteral("C1")});
+    Abrir(a);
+    // The configuration name comes from the signal file, in the same folder.
+    ventana->GrabarConES1Click();
+    TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
+    auto leida = fc.LeerSoloConfiguracion(Ruta(QStringLiteral("ensayo.cfg")));
+    ASSERT_NE(leida, nullptr);
+    EXPECT_TRUE(leida->Igual(Config()));
+
+    // With nothing named yet the save dialog is asked, and its cancel writes nothing.
+    Accion("Cerrar")->trigger();
+    AbrirConfiguracion();
+    E().FicheroConfig = TEstadoPrograma::SinFicheroConfig;
+    ventana->GrabarConES1Click();
+    ASSERT_FALSE(dialogos.llamadas.empty());
+    EXPECT_TRUE(dialogos.llamadas.back().guardar);
+}
+
+TEST_F(ComandosArchivo, VerConfiguracionPreparaLaCopia)
+{
+    NuevaHija(TTipoVentana::Analogica);
+    Accion("SpBtnES")->trigger();
+    ASSERT_NE(E().ConfigTrabajo, nullptr);
+    EXPECT_TRUE(E().ConfigTrabajo->Igual(TConfigES()));
+    EXPECT_NE(E().OperacionesActuales, nullptr);
+    // Without signals no signal window may stay.
+    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
+
+    // A copy, not the current configuration itself.
+    AbrirConfiguracion();
+    E().ConfigActual->NumMuestras = 77;
+    AbrirConjunto(1);
+    NuevaHija(TTipoVentana::Analogica);
+    ventana->VerConfig1Click();
+    ASSERT_NE(E().ConfigTrabajo, nullptr);
+    EXPECT_EQ(E().ConfigTrabajo->NumMuestras, 77);
+    EXPECT_NE(E().ConfigTrabajo.get(), E().ConfigActual.get());
+    EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
+}
+
+TEST_F(ComandosArchivo, ExportarTexto)
+{
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")}, {QStringLiteral("D1")});
+    Abrir(a);
+    Accion("ExportarTXT1")->trigger(); // cancelled: nothing written
+    EXPECT_EQ(dialogos.llamadas.back().extension, QStringLiteral("txt"));
+    EXPECT_EQ(dialogos.llamadas.back().filtro, QStringLiteral("T1192"));
+
+    const QString txt = Ruta(QStringLiteral("tabla.txt"));
+    dialogos.guardar.push_back(txt);
+    Accion("ExportarTXT1")->trigger();
+    EXPECT_EQ(Bytes(txt), ExportarTexto(*E().SenalesActuales));
+    EXPECT_TRUE(Bytes(txt).contains("C1"));
+    EXPECT_TRUE(Bytes(txt).contains("D1"));
+    EXPECT_FALSE(E().Modificado);
+
+    interaccion.mensajes.clear();
+    dialogos.guardar.push_back(Ruta(QStringLiteral("no/hay/t.txt")));
+    ventana->ExportarTXT1Click();
+    ASSERT_EQ(interaccion.mensajes.size(), 1u);
+    EXPECT_TRUE(interaccion.mensajes[0].texto.startsWith(QStringLiteral("T240 ")));
+}
+
+TEST(DialogosArchivoQt, FiltrosDelFicheroDeIdioma)
+{
+    EXPECT_EQ(TDialogosArchivoQt::FiltrosQt(QStringLiteral("Ficheros de texto|*.txt")),
+              QStringList{QStringLiteral("Ficheros de texto (*.txt)")});
+    EXPECT_EQ(TDialogosArchivoQt::FiltrosQt(QStringLiteral("Datos|*.qvn;*.cfg|Todos|*.*")),
+              (QStringList{QStringLiteral("Datos (*.qvn *.cfg)"), QStringLiteral("Todos (*.*)")}));
+    EXPECT_EQ(TDialogosArchivoQt::FiltrosQt(QStringLiteral("Solo texto")), QStringList{QStringLiteral("Solo texto")});
+    EXPECT_TRUE(TDialogosArchivoQt::FiltrosQt(QString()).isEmpty());
+}
+
+TEST(DialogosArchivoQt, CanceladoOAceptadoPorElModal)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TModalPrueba modal;
+    TDialogosArchivoQt dialogos(modal);
+    modal.accion = [](QDialog& d) {
+        d.reject();
+        return d.result();
+    };
+    EXPECT_TRUE(dialogos.AbrirFichero(QStringLiteral("F|*.qvn"), QStringLiteral("t"), QStringLiteral("*.qvn"))
+                    .isEmpty());
+
+    // The typed name gets the default extension.
+    const QString carpeta = dir.path();
+    modal.accion = [carpeta](QDialog& d) {
+        auto& f = static_cast<QFileDialog&>(d);
+        f.setDirectory(carpeta);
+        f.selectFile(QStringLiteral("nuevo"));
+        static_cast<QDialog&>(f).accept();
+        return d.result();
+    };
+    const QString r = dialogos.GuardarFichero(QStringLiteral("F|*.qvn"), QStringLiteral("t"),
+                                              QStringLiteral("*.qvn"), QStringLiteral("qvn"));
+    EXPECT_EQ(QFileInfo(r).fileName(), QStringLiteral("nuevo.qvn"));
+}
+
+} // namespace
+} // namespace qv::test

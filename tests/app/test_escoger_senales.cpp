@@ -1,0 +1,181 @@
+// "Escoger señales de fichero": the names it offers, moving them, and what "Aceptar"
+// loads into the current set.
+#include "ficheros_prueba.h"
+
+#include "display/escoger_senales_fichero.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace qv::test {
+namespace {
+
+class EscogerSenales : public ArchivosPrueba {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        CrearConDialogos();
+        AbrirConfiguracion();
+        ventana->Estado().SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
+        dlg = std::make_unique<TfrmEscSenFich>(textos, interaccion, *ventana, ventana.get());
+    }
+
+    QListWidget& Lista(const char* nombre) { return *dlg->findChild<QListWidget*>(QLatin1String(nombre)); }
+    QPushButton& Boton(const char* nombre) { return *dlg->findChild<QPushButton*>(QLatin1String(nombre)); }
+
+    static QStringList Nombres(const QListWidget& l)
+    {
+        QStringList r;
+        for (int i = 0; i < l.count(); ++i)
+            r << l.item(i)->text();
+        return r;
+    }
+
+    void Seleccionar(QListWidget& l, const QStringList& nombres)
+    {
+        l.clearSelection();
+        for (int i = 0; i < l.count(); ++i)
+            l.item(i)->setSelected(nombres.contains(l.item(i)->text()));
+    }
+
+    // Which of ">", ">>", "<", "<<" are enabled, as a string of 0/1.
+    QString Botones()
+    {
+        QString r;
+        for (const char* b : {"IncludeBtn", "IncAllBtn", "ExcludeBtn", "ExAllBtn"})
+            r += Boton(b).isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return r;
+    }
+
+    TCjtSenales& Conjunto() { return *ventana->Estado().SenalesActuales; }
+
+    std::unique_ptr<TfrmEscSenFich> dlg;
+};
+
+TEST_F(EscogerSenales, ListaLosNombresDelFichero)
+{
+    const QString f = EscribirFicheroSenales(QStringLiteral("otro.qvn"), {QStringLiteral("Zeta"), QStringLiteral("Alfa")},
+                                             {QStringLiteral("Beta")});
+    EXPECT_EQ(Botones(), QStringLiteral("0000"));
+    EXPECT_TRUE(dlg->InicializarListaSenales(f));
+    EXPECT_EQ(Nombres(Lista("SrcList")), (QStringList{"Alfa", "Beta", "Zeta"}));
+    EXPECT_TRUE(Nombres(Lista("DstList")).isEmpty());
+    EXPECT_EQ(Botones(), QStringLiteral("1100"));
+    dlg->show();
+    EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("Lfichero"))->text(), QStringLiteral("otro.qvn"));
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("T41000"));
+
+    // A new file empties both lists first.
+    Boton("IncAllBtn").click();
+    const QString g = EscribirFicheroSenales(QStringLiteral("g.qvn"), {QStringLiteral("Gamma")});
+    dlg->InicializarListaSenales(g);
+    EXPECT_EQ(Nombres(Lista("SrcList")), QStringList{"Gamma"});
+    EXPECT_TRUE(Nombres(Lista("DstList")).isEmpty());
+
+    // A file that cannot be read offers nothing.
+    EXPECT_FALSE(dlg->InicializarListaSenales(Ruta(QStringLiteral("falta.qvn"))));
+    EXPECT_EQ(Lista("SrcList").count(), 0);
+    EXPECT_EQ(Botones(), QStringLiteral("0000"));
+}
+
+TEST_F(EscogerSenales, MoverNombres)
+{
+    dlg->InicializarListaSenales(EscribirFicheroSenales(
+        QStringLiteral("f.qvn"), {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
+    QListWidget& src = Lista("SrcList");
+    QListWidget& dst = Lista("DstList");
+
+    // A selection arrives from its end; the next name takes the selection.
+    Seleccionar(src, {"A", "B", "C"});
+    Boton("IncludeBtn").click();
+    EXPECT_EQ(Nombres(dst), (QStringList{"C", "B", "A"}));
+    EXPECT_EQ(Nombres(src), QStringList{"D"});
+    EXPECT_TRUE(src.item(0)->isSelected());
+    EXPECT_EQ(Botones(), QStringLiteral("1111"));
+
+    // Back to the sorted list.
+    Seleccionar(dst, {"C"});
+    Boton("ExcludeBtn").click();
+    EXPECT_EQ(Nombres(src), (QStringList{"C", "D"}));
+    EXPECT_EQ(Nombres(dst), (QStringList{"B", "A"}));
+    EXPECT_TRUE(dst.item(0)->isSelected());
+
+    // ">" with nothing selected moves nothing.
+    src.clearSelection();
+    Boton("IncludeBtn").click();
+    EXPECT_EQ(src.count(), 2);
+
+    Boton("IncAllBtn").click();
+    EXPECT_EQ(Nombres(dst), (QStringList{"B", "A", "C", "D"}));
+    EXPECT_EQ(Botones(), QStringLiteral("0011"));
+    Boton("ExAllBtn").click();
+    EXPECT_EQ(Nombres(src), (QStringList{"A", "B", "C", "D"}));
+    EXPECT_EQ(Botones(), QStringLiteral("1100"));
+}
+
+TEST_F(EscogerSenales, AceptarCargaLasElegidasYOmiteLasRechazadas)
+{
+    const QString f = EscribirFicheroSenales(QStringLiteral("f.qvn"),
+                                             {QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Zeta")},
+                                             {QStringLiteral("Dig1")}, Config(), 5);
+    // The set already holds Alfa and Beta, with other samples.
+    for (const char* n : {"Alfa", "Beta"})
+        Conjunto().AnadirAna(std::make_unique<TSenalAna>(textos, QString::fromLatin1(n), true, nullptr, nullptr, 0,
+                                                         0.001, 4));
+    dlg->InicializarListaSenales(f);
+    Boton("IncAllBtn").click();
+    ASSERT_EQ(Nombres(Lista("DstList")), (QStringList{"Alfa", "Beta", "Dig1", "Zeta"}));
+
+    // Alfa: first a name that clashes too, then a free one; Beta: the dialog is
+    // cancelled ("Omitir").
+    interaccion.nombresNuevos = {QStringLiteral("Beta"), QStringLiteral("Alfa2")};
+    interaccion.nombresNuevos.push_back(QStringLiteral("Omitir"));
+    Boton("OKBtn").click();
+
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(interaccion.pedidos, (QStringList{"Alfa", "Beta", "Beta"}));
+    EXPECT_EQ(dlg->Anadidas(), (QStringList{"Alfa2", "Dig1", "Zeta"}));
+    ASSERT_NE(Conjunto().BuscarAna(QStringLiteral("Alfa2")), nullptr);
+    EXPECT_EQ(Conjunto().BuscarAna(QStringLiteral("Alfa2"))->LeerMuestra(3), 8.0f);
+    EXPECT_EQ(Conjunto().BuscarAna(QStringLiteral("Beta"))->LeerMuestra(3), 0.0f);
+    EXPECT_NE(Conjunto().BuscarAna(QStringLiteral("Zeta")), nullptr);
+    ASSERT_NE(Conjunto().BuscarDig(QStringLiteral("Dig1")), nullptr);
+    EXPECT_EQ(Conjunto().BuscarDig(QStringLiteral("Dig1"))->LeerMuestra(1), 1);
+    EXPECT_EQ(Conjunto().NumAna(), 4);
+    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(interaccion.mensajes.empty());
+}
+
+TEST_F(EscogerSenales, CancelarNoCarga)
+{
+    dlg->InicializarListaSenales(EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Alfa")}));
+    Boton("IncAllBtn").click();
+    Boton("CancelBtn").click();
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_TRUE(Conjunto().Vacio());
+    EXPECT_FALSE(ventana->Estado().Modificado);
+}
+
+TEST_F(EscogerSenales, BloqueDefectuosoConservaLasAnteriores)
+{
+    const QString f = EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Uno"), QStringLiteral("Dos")});
+    dlg->InicializarListaSenales(f);
+    // Written newest first: "Dos" comes first in the file. Spoil the samples of "Uno".
+    QByteArray d = Bytes(f);
+    const qsizetype i = d.lastIndexOf(" 3.00000000000000E+0000");
+    ASSERT_GT(i, 0);
+    d.replace(i, 23, "tres");
+    ASSERT_TRUE(EscribirSeguro(f, d));
+    Boton("IncAllBtn").click();
+    ASSERT_EQ(Nombres(Lista("DstList")), (QStringList{"Dos", "Uno"}));
+    Boton("OKBtn").click();
+    EXPECT_EQ(interaccion.Textos(), QStringList{"T101"});
+    EXPECT_EQ(dlg->Anadidas(), QStringList{"Dos"});
+    EXPECT_EQ(Conjunto().NumAna(), 1);
+    EXPECT_TRUE(ventana->Estado().Modificado);
+}
+
+} // namespace
+} // namespace qv::test
