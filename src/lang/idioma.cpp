@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace qv {
 
@@ -28,7 +29,10 @@ void TLanguage::setIdiomaFile(const QString& fichero)
     datos_.clear();
     abierto_ = false;
     QFile f(fichero);
-    if (!fichero.isEmpty() && f.open(QIODevice::ReadOnly)) {
+    // Only a regular file of a sane size: a device or fifo would hang the lookups.
+    const QFileInfo info(fichero);
+    const bool valido = info.isFile() && info.size() <= 64ll * 1024 * 1024;
+    if (!fichero.isEmpty() && valido && f.open(QIODevice::ReadOnly)) {
         datos_ = f.readAll();
         abierto_ = f.error() == QFileDevice::NoError;
         if (!abierto_)

@@ -1,6 +1,8 @@
 #include "model/escritura_segura.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace qv {
@@ -55,6 +57,11 @@ bool EscribirSeguro(const QString& ruta, const QByteArray& datos, QString* error
 
 bool LeerFicheroEntero(const QString& ruta, QByteArray& datos)
 {
+    // Only regular files of a sane size: a name such as /dev/zero or a fifo would
+    // otherwise hang the program or exhaust its memory.
+    const QFileInfo info(ruta);
+    if (!info.isFile() || info.size() > TamanoMaximoFichero)
+        return false;
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly))
         return false;

@@ -22,7 +22,11 @@ bool EscribirSeguro(const QString& ruta, const QByteArray& datos, QString* error
 bool EscribirSeguro(const QString& ruta, const std::function<void(QIODevice&)>& escribir,
                     QString* error = nullptr);
 
-// Reads the whole file; false when it cannot be opened or read.
+// Largest file any reader of the program accepts (a full signal file is about 15 MB).
+inline constexpr qint64 TamanoMaximoFichero = 256ll * 1024 * 1024;
+
+// Reads the whole file; false when it is not a regular file, is larger than
+// TamanoMaximoFichero, or cannot be opened or read.
 bool LeerFicheroEntero(const QString& ruta, QByteArray& datos);
 
 } // namespace qv

@@ -1,4 +1,5 @@
 #include "model/generadores.h"
+#include "model/escritura_segura.h"
 
 #include "lang/interaccion.h"
 #include "lang/textos.h"
@@ -42,9 +43,19 @@ float Finito(long double v, const char* tipo)
 
 QString Real(float v) { return FormatoGeneral(double(v)); }
 
+// A value beyond single precision would become infinity and be written back as
+// text no reader accepts: refuse it as malformed.
+float AFloat(double v)
+{
+    const float f = float(v);
+    if (!std::isfinite(f))
+        throw EErrorFormato(QStringLiteral("Valor fuera de rango"));
+    return f;
+}
+
 float CampoFloat(TLectorCampos& l, char sep1 = ' ', char sep2 = ' ')
 {
-    return float(l.LeerCampoReal(sep1, sep2));
+    return AFloat(l.LeerCampoReal(sep1, sep2));
 }
 
 // Absolute paths and paths with a drive are kept; the rest hang from the program folder.
@@ -242,9 +253,9 @@ namespace {
 QByteArray LeerTablaFichero(QString& fichero, const TContextoTablas& contexto, bool& abierto)
 {
     fichero = RutaTabla(fichero, contexto.carpetaPrograma);
-    QFile f(fichero);
-    abierto = f.open(QIODevice::ReadOnly);
-    return abierto ? f.readAll() : QByteArray();
+    QByteArray datos;
+    abierto = LeerFicheroEntero(fichero, datos);
+    return datos;
 }
 
 } // namespace
@@ -268,7 +279,7 @@ bool TGenTablaAna::CargarTabla(int salida, const TContextoTablas& contexto)
         const qint64 n = l.LeerLineaEntero();
         Valores.reserve(std::size_t(std::clamp<qint64>(n, 0, 65536)));
         for (qint64 i = 0; i < n; ++i)
-            Valores.push_back(float(l.LeerLineaReal()));
+            Valores.push_back(AFloat(l.LeerLineaReal()));
     } catch (const EErrorModelo&) {
         ok = false;
     }

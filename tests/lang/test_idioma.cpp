@@ -74,6 +74,11 @@ TEST_F(Idioma, NoFileGivesNada)
     l.setIdiomaFile(dir.filePath(QStringLiteral("no_existe.lng")));
     EXPECT_EQ(l.BuscarTexto(2), "nada");
     EXPECT_EQ(l.LeerTexto(5), "nada");
+
+    // A device is no language file: reading it whole would never end.
+    TLanguage dispositivo;
+    dispositivo.setIdiomaFile(QStringLiteral("/dev/zero"));
+    EXPECT_EQ(dispositivo.BuscarTexto(1), "nada");
 }
 
 TEST_F(Idioma, LineWithoutNumberGivesNadaForLookupsThatMeetIt)

@@ -267,6 +267,22 @@ TEST_F(CargarTablaTest, BadContentAnswersFalse)
     EXPECT_TRUE(inter.mensajes.empty());
 }
 
+TEST_F(CargarTablaTest, DevicesAndValuesBeyondSinglePrecisionAreRefused)
+{
+    // A device would never end (or never answer): it counts as a file that cannot be opened.
+    TGenTablaAna dispositivo(textos, "/dev/zero", s, 0);
+    EXPECT_FALSE(dispositivo.CargarTabla(2, ctx));
+    ASSERT_EQ(inter.mensajes.size(), 1u);
+    EXPECT_EQ(inter.mensajes[0].texto, "T1842 T185");
+
+    // 1E39 is infinity as a float and would be written back as text no reader takes.
+    Escribe(dir.filePath("enorme.tba"), "2\r\n1E39\r\n1\r\n");
+    TGenTablaAna enorme(textos, "enorme.tba", s, 0);
+    EXPECT_FALSE(enorme.CargarTabla(1, ctx));
+    for (float v : enorme.Valores)
+        EXPECT_TRUE(std::isfinite(v));
+}
+
 TEST_F(CargarTablaTest, EmptyCountGivesATableWithoutValues)
 {
     Escribe(dir.filePath("cero.tba"), "0\r\n");
@@ -406,6 +422,8 @@ TEST(RegistroGenerador, UnknownKindsAndBadNumbers)
     EXPECT_THROW(LeerGenAnalogico(textos, "Seno", malo), EErrorFormato);
     TLectorCampos corto("milisegundos 0");
     EXPECT_THROW(LeerGenDigital(textos, "Tren", corto), EErrorFormato);
+    TLectorCampos infinito("segundos 1E39 0 50 0 0 segundos$");
+    EXPECT_THROW(LeerGenAnalogico(textos, "Seno", infinito), EErrorFormato);
 }
 
 // --- output signals
