@@ -177,12 +177,15 @@ TEST_F(Claves_, ReaderAgreesWithTheFile)
 // code can keep to them):
 //   BuscarTexto(123)   LeerTexto(123)        a call with a literal key
 //   kTextoAlgo = 123   kTexto = 123          an integer constant naming a key
+//   etapa = 149   claveTitulo_ = 189          a variable that holds the key to show
 // Keys computed at run time (base + offset) are out of reach of this scan.
 std::map<int, QString> ClavesDelCodigo()
 {
     static const QRegularExpression llamada(
         QStringLiteral("\\b(?:BuscarTexto|LeerTexto)\\s*\\(\\s*(\\d+)\\s*\\)"));
     static const QRegularExpression constante(QStringLiteral("\\bkTexto\\w*\\s*=\\s*(\\d+)\\b"));
+    static const QRegularExpression variable(
+        QStringLiteral("\\b(?:etapa|[cC]lave\\w*)\\s*=\\s*(\\d{3,5})\\b"));
     std::map<int, QString> usadas;
     for (const char* carpeta : {"/src", "/tools"}) {
         const QString raiz = QStringLiteral(QV_SOURCE_DIR) + QLatin1String(carpeta);
@@ -193,7 +196,7 @@ std::map<int, QString> ClavesDelCodigo()
         while (it.hasNext()) {
             const QString ruta = it.next();
             const QString texto = QString::fromLatin1(LeerBytes(ruta));
-            for (const QRegularExpression* re : {&llamada, &constante}) {
+            for (const QRegularExpression* re : {&llamada, &constante, &variable}) {
                 auto m = re->globalMatch(texto);
                 while (m.hasNext()) {
                     const int k = m.next().captured(1).toInt();
