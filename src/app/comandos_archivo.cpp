@@ -126,6 +126,8 @@ bool TfrmPrincipal::AbrirFicheroSenales(const QString& ruta)
             estado_.OperacionesActuales = std::make_unique<TOperaciones>();
         }
         estado_.FicheroConfig = NombreConfigDe(ruta);
+        DlgAbrirConfig->Nombre = estado_.FicheroConfig;
+        DlgGuardarConfig->Nombre = estado_.FicheroConfig;
 
         {
             TCursorOcupado cursor(interaccion_);
@@ -316,6 +318,7 @@ void TfrmPrincipal::CargarConfES1Click()
     }
     estado_.FicheroConfig = ruta;
     DlgAbrirConfig->Nombre = ruta;
+    DlgGuardarConfig->Nombre = ruta;
     ActualizarMenus();
     VerConfig1Click();
 }
@@ -354,13 +357,13 @@ void TfrmPrincipal::Gurardarcomo1Click()
 {
     if (!estado_.ConfigActual)
         return;
-    const QString inicial = estado_.FicheroConfig.isEmpty() ? DlgGuardarConfig->Nombre : estado_.FicheroConfig;
     const QString ruta = dialogos_->GuardarFichero(DlgGuardarConfig->Filtro(), DlgGuardarConfig->Titulo(),
-                                                   inicial, DlgGuardarConfig->Extension());
+                                                   DlgGuardarConfig->Nombre, DlgGuardarConfig->Extension());
     if (ruta.isEmpty() || ruta.contains(QLatin1Char('*')))
         return;
     if (EscribirConfig(ruta)) {
         estado_.FicheroConfig = ruta;
+        DlgAbrirConfig->Nombre = ruta;
         DlgGuardarConfig->Nombre = ruta;
     }
 }

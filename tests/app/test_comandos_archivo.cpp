@@ -410,6 +410,9 @@ TEST_F(ComandosArchivo, GuardarConfiguracionTrasAbrirSenales)
     const QString a = EscribirFicheroSenales(QStringLiteral("ensayo.qvn"), {QStringLiteral("C1")});
     Abrir(a);
     // The configuration name comes from the signal file, in the same folder.
+    ventana->Gurardarcomo1Click();
+    EXPECT_EQ(dialogos.llamadas.back().inicial, Ruta(QStringLiteral("ensayo.cfg")));
+    EXPECT_FALSE(QFile::exists(Ruta(QStringLiteral("ensayo.cfg"))));
     ventana->GrabarConES1Click();
     TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
     auto leida = fc.LeerSoloConfiguracion(Ruta(QStringLiteral("ensayo.cfg")));

@@ -148,6 +148,20 @@ TEST_F(EscogerSenales, AceptarCargaLasElegidasYOmiteLasRechazadas)
     EXPECT_TRUE(interaccion.mensajes.empty());
 }
 
+TEST_F(EscogerSenales, NombresConLetrasDelIdioma)
+{
+    // Files are Latin-1: the name offered and the name looked up must agree.
+    const QString tension = QStringLiteral("Tensi\u00f3n");
+    const QString f = EscribirFicheroSenales(QStringLiteral("f.qvn"), {tension, QStringLiteral("Se\u00f1al")});
+    ASSERT_TRUE(Bytes(f).contains("Tensi\xF3n\r\n"));
+    dlg->InicializarListaSenales(f);
+    EXPECT_EQ(Nombres(Lista("SrcList")), (QStringList{QStringLiteral("Se\u00f1al"), tension}));
+    Boton("IncAllBtn").click();
+    Boton("OKBtn").click();
+    EXPECT_NE(Conjunto().BuscarAna(tension), nullptr);
+    EXPECT_NE(Conjunto().BuscarAna(QStringLiteral("Se\u00f1al")), nullptr);
+}
+
 TEST_F(EscogerSenales, CancelarNoCarga)
 {
     dlg->InicializarListaSenales(EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Alfa")}));
