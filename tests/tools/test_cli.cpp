@@ -1,7 +1,7 @@
 // quorvane-cli as a user runs it: a copy of the built program in a folder of its own
 // (so that its Quorvane.ini and Programa.cfg are the test's), on files written by the
 // model code, and against the simulated unit.
-#include "ajustes_estacion.h"
+#include "link/ajustes_estacion.h"
 #include "exportar_csv.h"
 #include "interaccion_terminal.h"
 

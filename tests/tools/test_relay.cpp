@@ -297,27 +297,6 @@ TEST_F(Relay, Descubrimiento)
     EXPECT_EQ(u.receiveDatagram().data(), "QVSAD aula-pc 127.0.0.1");
 }
 
-TEST(RelayPuertos, ListaDeLaEstacionOPorDefecto)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QStringList defecto = qv::PuertosSerieEstacion(dir.path());
-    ASSERT_EQ(defecto.size(), 8);
-    EXPECT_EQ(defecto.front(), "/dev/ttyUSB0");
-
-    // The simulator's link in the program folder is named bare in the setting.
-    QFile enlace(QDir(dir.path()).filePath(QStringLiteral("ttySAD")));
-    ASSERT_TRUE(enlace.open(QIODevice::WriteOnly));
-    enlace.close();
-    QFile ini(QDir(dir.path()).filePath(QStringLiteral("Quorvane.ini")));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Otra]\r\nPuertosSerie=/dev/nada\r\n[ConfiguracionSAD]\r\nTipoConAula=Monopuesto\r\n"
-              "PuertosSerie=ttySAD, /dev/ttyS0,,\r\n");
-    ini.close();
-    const QStringList lista = qv::PuertosSerieEstacion(dir.path());
-    EXPECT_EQ(lista, (QStringList{QDir(dir.path()).filePath(QStringLiteral("ttySAD")), QStringLiteral("/dev/ttyS0")}));
-}
-
 namespace {
 
 // A line whose unit answers only when the test says so.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ajustes_estacion.h"
+#include "link/ajustes_estacion.h"
 #include "interaccion_terminal.h"
 
 #include "lang/idioma.h"

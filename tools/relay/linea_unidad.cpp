@@ -2,9 +2,6 @@
 
 #include "link/serie_port.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSerialPort>
 
 namespace qv {
@@ -80,44 +77,6 @@ void TLineaSerie::Perder()
         Escuchando = false;
     }
     Puerto->Cerrar();
-}
-
-QStringList PuertosSerieEstacion(const QString& carpeta)
-{
-    QStringList lista;
-    QFile f(QDir(carpeta).filePath(QStringLiteral("Quorvane.ini")));
-    if (f.open(QIODevice::ReadOnly)) {
-        const QList<QByteArray> lineas = f.readAll().split('\n');
-        bool enSeccion = false;
-        for (QByteArray l : lineas) {
-            l = l.trimmed();
-            if (l.startsWith('[')) {
-                enSeccion = l.compare("[ConfiguracionSAD]", Qt::CaseInsensitive) == 0;
-                continue;
-            }
-            const int igual = l.indexOf('=');
-            if (!enSeccion || igual < 0)
-                continue;
-            if (l.left(igual).trimmed().compare("PuertosSerie", Qt::CaseInsensitive) != 0)
-                continue;
-            for (const QByteArray& p : l.mid(igual + 1).split(','))
-                if (!p.trimmed().isEmpty())
-                    lista << QString::fromLatin1(p.trimmed());
-        }
-    }
-    if (lista.isEmpty())
-        lista = QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1"),
-                            QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyACM1"),
-                            QStringLiteral("/dev/ttyS0"),   QStringLiteral("/dev/ttyS1"),
-                            QStringLiteral("/dev/ttyS2"),   QStringLiteral("/dev/ttyS3")};
-    for (QString& p : lista) {
-        if (!p.contains(QLatin1Char('/'))) {
-            const QString local = QDir(carpeta).filePath(p);
-            if (QFileInfo(local).exists() || QFileInfo(local).isSymLink())
-                p = local;
-        }
-    }
-    return lista;
 }
 
 } // namespace qv

@@ -51,9 +51,4 @@ private:
     bool Escuchando = false;
 };
 
-// Station setting "PuertosSerie" of Quorvane.ini in `carpeta`, or the platform's
-// default list. Bare names of files in `carpeta` (the simulator's "ttySAD") are
-// taken from there.
-QStringList PuertosSerieEstacion(const QString& carpeta);
-
 } // namespace qv

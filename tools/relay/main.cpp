@@ -4,6 +4,7 @@
 #include "linea_unidad.h"
 #include "relay_server.h"
 
+#include "link/ajustes_estacion.h"
 #include "link/reloj.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
         }
     }
     if (puertos.isEmpty())
-        puertos = qv::PuertosSerieEstacion(QCoreApplication::applicationDirPath());
+        puertos = qv::TAjustesEstacion(QCoreApplication::applicationDirPath()).PuertosSerie();
 
     qv::TInteraccionConsola interaccion;
     qv::TRelojReal reloj;

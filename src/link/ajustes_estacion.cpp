@@ -1,4 +1,4 @@
-#include "ajustes_estacion.h"
+#include "link/ajustes_estacion.h"
 
 #include "model/escritura_segura.h"
 
