@@ -26,6 +26,7 @@ constexpr int kTextoNoCargado = 101;
 constexpr int kTextoOtraConfiguracion = 209;
 constexpr int kTextoCambios = 210;
 constexpr int kTextoNoExportado = 240;
+constexpr int kTextoNoGuardado = 243;
 const QString kCaptionPrograma = QStringLiteral("QUORVANE");
 
 // Busy cursor for the length of a file operation, however it ends.
@@ -201,8 +202,7 @@ void TfrmPrincipal::EscribirSenales(const QString& ruta)
 
 void TfrmPrincipal::FallaEscritura(const QString& ruta)
 {
-    interaccion_.MostrarInformacion(textos_.BuscarTexto(kTextoNoExportado) + QLatin1Char(' ') + ruta,
-                                    Botones::Aceptar);
+    interaccion_.MostrarError(textos_.BuscarTexto(kTextoNoGuardado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
 }
 
 void TfrmPrincipal::Guardarcomo1Click()
@@ -385,7 +385,8 @@ void TfrmPrincipal::ExportarTXT1Click()
         escrito = ExportarTextoFichero(*estado_.SenalesActuales, ruta);
     }
     if (!escrito)
-        FallaEscritura(ruta);
+        interaccion_.MostrarInformacion(textos_.BuscarTexto(kTextoNoExportado) + QLatin1Char(' ') + ruta,
+                                        Botones::Aceptar);
 }
 
 // ---- windows of other parts ----------------------------------------------------------

@@ -136,7 +136,8 @@ TEST_F(ComandosArchivo, GuardarFallidoConservaLosCambios)
     EXPECT_TRUE(Activo("GuardarArchivo"));
     EXPECT_EQ(ventana->windowTitle(), titulo);
     ASSERT_EQ(interaccion.mensajes.size(), 1u);
-    EXPECT_TRUE(interaccion.mensajes[0].texto.endsWith(imposible));
+    EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Error);
+    EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T243 ") + imposible);
     EXPECT_FALSE(QFile::exists(imposible));
 
     // Closing with "Si" tries the same name again, fails again and keeps everything.
