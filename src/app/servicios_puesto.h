@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ajustes_estacion.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,32 +29,19 @@ public:
     virtual void SetServidorRemoto(bool perfil) = 0;
 };
 
-// The station as it is without a settings file: single-station, not networked, remote
-// monitoring off, the ZD800M model, the default serial devices after the simulated
-// unit's link in the program folder. Relay and launcher are not wired in yet, so their
-// operations leave everything as it is.
+// The station as it is until the station settings are wired in: single-station, not
+// networked, remote monitoring off, the ZD800M model. Only the serial devices are read
+// from "Quorvane.ini" (the demo's lists the simulated unit's link first). Relay and
+// launcher are not wired in yet, so their operations leave everything as it is.
 class TPuestoPorDefecto : public IServiciosPuesto {
 public:
-    explicit TPuestoPorDefecto(const QString& carpetaPrograma) : carpeta_(carpetaPrograma) {}
+    explicit TPuestoPorDefecto(const QString& carpetaPrograma) : ajustes_(carpetaPrograma) {}
     bool LeerHayRed() override { return false; }
     bool LeerRemotoHabilitado() override { return false; }
     bool LeerRemotoActivo() override { return false; }
     bool LeerMultipuesto() override { return false; }
     bool LeerModeloM() override { return true; }
-    QStringList LeerPuertosSerie() override
-    {
-#ifdef Q_OS_WIN
-        return {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
-                QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"),
-                QStringLiteral("COM7"), QStringLiteral("COM8")};
-#else
-        return {carpeta_ + QStringLiteral("/ttySAD"), QStringLiteral("/dev/ttyUSB0"),
-                QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyACM0"),
-                QStringLiteral("/dev/ttyACM1"), QStringLiteral("/dev/ttyS0"),
-                QStringLiteral("/dev/ttyS1"), QStringLiteral("/dev/ttyS2"),
-                QStringLiteral("/dev/ttyS3")};
-#endif
-    }
+    QStringList LeerPuertosSerie() override { return ajustes_.PuertosSerie(); }
     void IniciarRelay() override {}
     void DetenerRelay() override {}
     void EscucharRemoto() override {}
@@ -60,7 +49,7 @@ public:
     void SetServidorRemoto(bool) override {}
 
 private:
-    QString carpeta_;
+    TAjustesEstacion ajustes_;
 };
 
 } // namespace qv
