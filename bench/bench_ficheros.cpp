@@ -1,6 +1,5 @@
 // Signal files, text export and the frequency filter at the largest capture size.
-#include "lang/interaccion.h"
-#include "lang/textos.h"
+#include "common/entorno_mudo.h"
 #include "model/config_es.h"
 #include "model/exportar.h"
 #include "model/fft.h"
@@ -20,37 +19,13 @@ using namespace qv;
 
 namespace {
 
-class TTextosBanco : public TTextos {
-public:
-    QString BuscarTexto(int clave) override
-    {
-        static const char* const unidades[] = {"microsegundos", "milisegundos", "segundos", "minutos", "horas"};
-        if (clave >= 193 && clave <= 197)
-            return QString::fromLatin1(unidades[clave - 193]);
-        return QStringLiteral("T%1").arg(clave);
-    }
-    QString LeerTexto(int clave) override { return BuscarTexto(clave); }
-};
-
-class TInteraccionBanco : public TInteraccion {
-public:
-    int MostrarError(const QString&, int) override { return 0; }
-    int MostrarAviso(const QString&, int) override { return 0; }
-    int MostrarPregunta(const QString&, int) override { return 0; }
-    int MostrarInformacion(const QString&, int) override { return 0; }
-    void MensajePlano(const QString&) override {}
-    QString PedirNombreNuevo(const QString&) override { return QStringLiteral("Omitir"); }
-    int PreguntarPresencia() override { return 3; }
-    void CursorOcupado(bool) override {}
-};
-
 constexpr int N = 65535;
 
 // 8 analog inputs as a capture gives them (12-bit codes of the +-10 V range times
 // the resolution) and 8 digital inputs.
 struct TCaptura {
-    TTextosBanco textos;
-    TInteraccionBanco inter;
+    test::TTextosMudos textos;
+    test::TInteraccionMuda inter;
     TConfigES config;
     TOperaciones ops;
     TCjtSenales senales{textos, inter};

@@ -1,5 +1,4 @@
-#include "lang/interaccion.h"
-#include "lang/textos.h"
+#include "common/entorno_mudo.h"
 #include "model/config_es.h"
 #include "model/generadores.h"
 #include "model/senales.h"
@@ -8,39 +7,12 @@
 
 using namespace qv;
 
-namespace {
-
-class TTextosBanco : public TTextos {
-public:
-    QString BuscarTexto(int clave) override
-    {
-        static const char* const unidades[] = {"microsegundos", "milisegundos", "segundos", "minutos", "horas"};
-        return clave >= 193 && clave <= 197 ? QString::fromLatin1(unidades[clave - 193]) : QString::number(clave);
-    }
-    QString LeerTexto(int clave) override { return BuscarTexto(clave); }
-};
-
-// Output names never clash in this run, so no question is ever asked.
-class TInteraccionMuda : public TInteraccion {
-public:
-    int MostrarError(const QString&, int) override { return Respuesta::Ninguna; }
-    int MostrarAviso(const QString&, int) override { return Respuesta::Ninguna; }
-    int MostrarPregunta(const QString&, int) override { return Respuesta::Ninguna; }
-    int MostrarInformacion(const QString&, int) override { return Respuesta::Ninguna; }
-    void MensajePlano(const QString&) override {}
-    QString PedirNombreNuevo(const QString& nombre) override { return nombre; }
-    int PreguntarPresencia() override { return Respuesta::Abortar; }
-    void CursorOcupado(bool) override {}
-};
-
-} // namespace
-
 // Output signals of a full capture: 4 analog outputs (sine, ramp, step, table) and
 // 16 digital outputs at the unit's whole memory of samples.
 static void SenalesDeSalidasCompleta(benchmark::State& estado)
 {
-    TTextosBanco textos;
-    TInteraccionMuda inter;
+    test::TTextosMudos textos;
+    test::TInteraccionMuda inter;
     const QString s = "segundos", ms = "milisegundos";
     TConfigES cfg;
     cfg.Periodo = 10;

@@ -5,7 +5,7 @@
 //   BM_LecturaSadsim  full-memory read-back of one analog input through the
 //                     simulated unit's pseudo-terminal (needs bin/sadsim); the
 //                     counter ms_115200 is the time its bytes need at 115200 baud
-#include "../tests/common/interaccion_guion.h"
+#include "common/interaccion_guion.h"
 #include "link/com_capvis.h"
 #include "link/reloj.h"
 #include "link/serie_port.h"
