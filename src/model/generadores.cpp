@@ -13,6 +13,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace qv {
@@ -31,6 +32,14 @@ double RedondeoPar(double x)
         return abajo;
     const double mitad = abajo * 0.5;
     return std::floor(mitad) == mitad ? abajo : abajo + 1;
+}
+
+// A code beyond single precision (a level above about 1.3E37 V) stays beyond the
+// output range instead of becoming infinity, which no caller could clamp.
+float CodigoFloat(double codigo)
+{
+    constexpr double tope = std::numeric_limits<float>::max();
+    return float(std::clamp(codigo, -tope, tope));
 }
 
 float Finito(long double v, const char* tipo)
@@ -100,7 +109,7 @@ void TGenerador::PonerUnidades(TTextos& textos, const QString& unidadRetardo, co
 
 float TGenAnalogico::Codigo(double t)
 {
-    return float(RedondeoPar(double(Valor(t)) * CuentasPorVoltio));
+    return CodigoFloat(RedondeoPar(double(Valor(t)) * CuentasPorVoltio));
 }
 
 // --- sine
@@ -245,7 +254,7 @@ float TGenTablaAna::CodigoTabla(double t)
     if (t < Retardo || Valores.empty())
         return 0;
     const float v = Finito(Siguiente(Valores, Posicion), "Tabla");
-    return float(RedondeoPar(double(v) * CuentasPorVoltio));
+    return CodigoFloat(RedondeoPar(double(v) * CuentasPorVoltio));
 }
 
 namespace {

@@ -97,6 +97,23 @@ TEST(GenAnalogico, CodesRoundHalvesToEven)
     }
 }
 
+TEST(GenAnalogico, CodesOfHugeLevelsStayFiniteBeyondTheRange)
+{
+    // 1E38 V is a valid float, but times 25.5 it is not: the code must still clamp to +-255.
+    TGenEscalon alto(textos, s, s, 0, 1e38f, 0);
+    EXPECT_TRUE(std::isfinite(alto.Codigo(0)));
+    EXPECT_GT(alto.Codigo(0), 255.0f);
+    TGenEscalon bajo(textos, s, s, 0, -1e38f, 0);
+    EXPECT_TRUE(std::isfinite(bajo.Codigo(0)));
+    EXPECT_LT(bajo.Codigo(0), -255.0f);
+    TGenTablaAna tabla(textos, "t.tba", s, 0);
+    tabla.Valores = {-3e38f};
+    tabla.NumValores = 1;
+    const float c = tabla.CodigoTabla(0);
+    EXPECT_TRUE(std::isfinite(c));
+    EXPECT_LT(c, -255.0f);
+}
+
 TEST(GenTren, OnThenOffThenOnAgain)
 {
     TGenTren g(textos, s, ms, 3, 2, 0);
