@@ -325,13 +325,17 @@ std::uint8_t TGenTren::Valor(double t)
     // would never end.
     if (!(periodo > 0))
         return 1;
-    if (d > periodo) {
+    // Sample instants (k x sampling period) often fall exactly on the train's edges;
+    // binary rounding of t and of the reduction must not decide on which side of an
+    // edge they land, or the pulses come out one sample longer or shorter at random.
+    const double tolerancia = periodo * 1e-9 + std::fabs(t) * 1e-15;
+    if (d > periodo + tolerancia) {
         // Reduce by whole periods; an exact multiple stands for the end of a period.
         d = std::fmod(d, periodo);
-        if (d == 0)
+        if (d <= tolerancia || periodo - d <= tolerancia)
             d = periodo;
     }
-    return d <= ASegundos(TiempoOn, UnidadParametro) ? 1 : 0;
+    return d <= ASegundos(TiempoOn, UnidadParametro) + tolerancia ? 1 : 0;
 }
 
 // --- single pulse

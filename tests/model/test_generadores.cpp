@@ -130,6 +130,25 @@ TEST(GenTren, OnThenOffThenOnAgain)
     EXPECT_EQ(g.Valor(1000.0031), 0);
 }
 
+TEST(GenTren, EdgesOnSampleInstantsGiveEvenPulses)
+{
+    // Sampled every millisecond, as the capture does (k x period), a train of 2 ms on
+    // and 3 ms off must be high at exactly 2 of every 5 instants after the first one:
+    // rounding must not move instants that fall on its edges.
+    TGenTren g(textos, s, ms, 3, 2, 0);
+    for (int k = 0; k < 2000; ++k) {
+        const int fase = k % 5;
+        const int esperado = (k == 0 || fase == 1 || fase == 2) ? 1 : 0;
+        ASSERT_EQ(g.Valor(k * 0.001), esperado) << "k = " << k;
+    }
+    // The same with microsecond times sampled every 10 us.
+    TGenTren micro(textos, s, us, 70, 30, 0);
+    for (int k = 1; k < 5000; ++k) {
+        const int fase = k % 10;
+        ASSERT_EQ(micro.Valor(k * 1e-5), (fase >= 1 && fase <= 3) ? 1 : 0) << "k = " << k;
+    }
+}
+
 TEST(GenTren, DelayAndDegenerateTimes)
 {
     TGenTren conRetardo(textos, ms, ms, 1, 1, 0.01f);
