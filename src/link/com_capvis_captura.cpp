@@ -61,6 +61,22 @@ void ValoresAna(const TSalAna& s, int n, double periodo, QByteArray& salida)
     }
 }
 
+// Largest period, delay and sample count the capture command carries: the period box
+// and the delay dialog stop at 65535, and the unit keeps at most 65535 samples.
+constexpr double MaxNumeroTiempo = 65535;
+
+// Whether the time base has the whole numbers the command is made of. A value beyond
+// them (a hand-made configuration file) would reach the unit wrapped or undefined.
+bool TiemposEnviables(const TConfigES& config, bool trigger)
+{
+    const double periodo = std::round(config.Periodo);
+    if (!std::isfinite(periodo) || periodo < 1 || periodo > MaxNumeroTiempo)
+        return false;
+    if (!trigger && !(std::round(config.Retardo) <= MaxNumeroTiempo))
+        return false;
+    return config.NumMuestras <= MaxMuestras;
+}
+
 } // namespace
 
 void TComCapvis::Aviso142()
@@ -92,11 +108,14 @@ bool TComCapvis::ProgramarRetardo(const TConfigES& config)
 bool TComCapvis::ProgramarCaptura(const TConfigES& config, bool trigger)
 {
     try {
+        const bool repetir = !trigger && RepetirCaptura && !CapturaGuardada.isEmpty();
+        if (!repetir && !TiemposEnviables(config, trigger))
+            return false;
         const QString lista = config.RangosEntAna();
         if (!lista.isEmpty() && !ConfigurarEntradas(lista))
             return false;
         bool ok;
-        if (!trigger && RepetirCaptura && !CapturaGuardada.isEmpty()) {
+        if (repetir) {
             // Continuous monitoring replays the first command byte for byte.
             const QByteArray guardada = CapturaGuardada;
             ok = Ack(guardada);

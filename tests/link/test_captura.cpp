@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <limits>
+
 using namespace qv;
 using namespace qv::test;
 
@@ -233,6 +237,53 @@ TEST_F(Captura, RampWithoutTimeIsRefusedBeforeAnythingIsSent)
     EXPECT_FALSE(enlace.ProgramarRetardo(config));
     EXPECT_TRUE(puerto->enviados.isEmpty());
     EXPECT_TRUE(enlace.BufEnvio.isEmpty());
+}
+
+// Time-base values the command has no whole number for are refused before any
+// byte leaves: nothing undefined, wrapped or oversized may reach the unit.
+TEST_F(Captura, TimeBaseOutsideTheCommandsNumbersIsRefusedBeforeSending)
+{
+    auto base = [this] {
+        config = TConfigES();
+        config.NumMuestras = 3;
+        config.UnidadPeriodo = 1;
+        config.Periodo = 10;
+        config.EntAna(1).Activo = true;
+    };
+    const std::vector<std::function<void()>> malas = {
+        [this] { config.Periodo = 1e300; },
+        [this] { config.Periodo = std::numeric_limits<double>::infinity(); },
+        [this] { config.Periodo = std::nan(""); },
+        [this] { config.Periodo = 70000; },
+        [this] { config.Periodo = 0.2; },
+        [this] { config.Retardo = 1e30; },
+        [this] { config.Retardo = std::nan(""); },
+        [this] { config.Retardo = 70000; },
+        [this] { config.NumMuestras = 2000000000; },
+    };
+    for (std::size_t i = 0; i < malas.size(); ++i) {
+        base();
+        malas[i]();
+        puerto->enviados.clear();
+        EXPECT_FALSE(enlace.ProgramarRetardo(config)) << i;
+        EXPECT_TRUE(puerto->enviados.isEmpty()) << i;
+        EXPECT_TRUE(enlace.BufEnvio.isEmpty()) << i;
+    }
+    // A triggered capture has no delay to check, but the same period.
+    base();
+    config.Retardo = 1e30;
+    ASSERT_TRUE(enlace.ProgramarTrigger(config));
+    config.Periodo = 1e300;
+    puerto->enviados.clear();
+    EXPECT_FALSE(enlace.ProgramarTrigger(config));
+    EXPECT_TRUE(puerto->enviados.isEmpty());
+    // The largest values the command carries still go out.
+    base();
+    config.Periodo = 65535;
+    config.Retardo = 65535;
+    puerto->enviados.clear();
+    ASSERT_TRUE(enlace.ProgramarRetardo(config));
+    EXPECT_TRUE(puerto->enviados.last().endsWith(",65535,1,65535#"));
 }
 
 // ---- read-back ----
