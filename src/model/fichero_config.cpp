@@ -10,7 +10,6 @@
 #include "model/lector_campos.h"
 #include "model/operaciones.h"
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -62,11 +61,14 @@ void LeerUnidad(TTextos& textos, const QString& palabra, std::uint8_t& unidad, b
         }
 }
 
+// Tested after the conversion: the largest floats are written with 15 digits that
+// round just above them, and must read back.
 float Simple(double v)
 {
-    if (!(std::fabs(v) <= double(FLT_MAX)))
+    const float f = float(v);
+    if (!std::isfinite(f))
         throw EErrorFormato(QStringLiteral("Valor fuera del rango de precision simple"));
-    return float(v);
+    return f;
 }
 
 } // namespace

@@ -11,7 +11,6 @@
 #include "model/operaciones.h"
 #include "model/senales.h"
 
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -67,11 +66,14 @@ void Cabecera(QByteArray& s, const TSenal& senal, bool analogica)
 
 // --- reading
 
+// A value no float holds is malformed. The test is on the converted value: the largest
+// floats are written with 15 digits that round just above them, and must read back.
 float AFloat(double v)
 {
-    if (std::isfinite(v) && std::fabs(v) > double(FLT_MAX))
+    const float f = float(v);
+    if (!std::isfinite(f))
         throw EErrorFormato(QStringLiteral("Valor fuera del rango de una muestra"));
-    return float(v);
+    return f;
 }
 
 int AEntero(qint64 v)

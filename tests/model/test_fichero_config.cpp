@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace qv;
 using qv::test::TInteraccionGuion;
 using qv::test::TTextosFijos;
@@ -167,6 +169,21 @@ TEST_F(FicheroConfigTest, EveryChannelKindRoundTrips)
     ASSERT_EQ(ops2.ListaOpDig.size(), 1u);
     EXPECT_EQ(ops2.ListaOpDig[0].Operando2, 17);
     EXPECT_GT(inter.ocupado, 0);
+}
+
+TEST_F(FicheroConfigTest, LargestSingleFactorReadsBack)
+{
+    TConfigES c;
+    TOperaciones ops;
+    c.EntAna(1).Factor = std::numeric_limits<float>::max();
+    c.EntAna(2).Factor = -std::numeric_limits<float>::max();
+    const QByteArray texto = fichero.Texto(c, ops);
+    TConfigES d;
+    TOperaciones ops2;
+    ASSERT_TRUE(Leer(texto, d, ops2));
+    EXPECT_TRUE(inter.mensajes.empty());
+    EXPECT_EQ(d.EntAna(1).Factor, std::numeric_limits<float>::max());
+    EXPECT_EQ(d.EntAna(2).Factor, -std::numeric_limits<float>::max());
 }
 
 TEST_F(FicheroConfigTest, WritesAndReadsFiles)

@@ -297,6 +297,25 @@ TEST_F(FicheroSenalesTest, MalformedBlocksRaise)
     EXPECT_EQ(clave(enorme), 0);
 }
 
+// The largest single-precision values are written with 15 digits, which round just
+// above them: the file the program wrote must still read back.
+TEST_F(FicheroSenalesTest, LargestSingleValuesReadBack)
+{
+    const float tope = std::numeric_limits<float>::max();
+    TCjtSenales s(textos, inter);
+    TSenalAna& a = Ana(s, "A", {tope, -tope, 1});
+    a.PonerDatosSenal("V", tope, -tope);
+    QByteArray texto;
+    EscribirFichero(s, texto);
+    TCjtSenales x(textos, inter);
+    LeerFichero(x, texto);
+    const TSenalAna* b = x.BuscarAna("A");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Muestras(), (std::vector<float>{tope, -tope, 1}));
+    EXPECT_EQ(b->FondoEscala, tope);
+    EXPECT_EQ(b->Factor, -tope);
+}
+
 TEST_F(FicheroSenalesTest, SingleSignalFromAFile)
 {
     TConfigES c;
