@@ -149,6 +149,8 @@ bool TCjtSenales::AnadirAna(std::unique_ptr<TSenalAna> senal)
         return false;
     senal->PonerNombre(nombre);
     ana_.insert(ana_.begin(), std::move(senal));
+    // The cursor stays on the signal it was on, as a node cursor would.
+    ++cursorAna_;
     return true;
 }
 
@@ -161,6 +163,7 @@ bool TCjtSenales::AnadirDig(std::unique_ptr<TSenalDig> senal)
         return false;
     senal->PonerNombre(nombre);
     dig_.insert(dig_.begin(), std::move(senal));
+    ++cursorDig_;
     return true;
 }
 

@@ -186,6 +186,31 @@ TEST_F(CjtSenalesTest, CursorIterationAndDeletion)
     EXPECT_EQ(cjt.SiguienteDig(), nullptr);
 }
 
+// Adding at the head while walking the list: the cursor stays on its signal, so the
+// walk neither repeats a signal nor visits the new one.
+TEST_F(CjtSenalesTest, AddingKeepsTheCursorOnItsSignal)
+{
+    for (const char* n : {"A", "B", "C"})
+        cjt.AnadirAna(Ana(n));
+    cjt.AnadirDig(Dig("D1"));
+    cjt.AnadirDig(Dig("D2"));
+    cjt.PrimeroAna();
+    cjt.PrimeroDig();
+    QStringList vistos;
+    int nueva = 0;
+    while (TSenalAna* s = cjt.SiguienteAna()) {
+        vistos << s->Nombre();
+        ASSERT_LT(vistos.size(), 10);
+        cjt.AnadirAna(Ana(QStringLiteral("N%1").arg(++nueva)));
+    }
+    EXPECT_EQ(vistos, QStringList({"C", "B", "A"}));
+
+    EXPECT_EQ(cjt.SiguienteDig()->Nombre(), "D2");
+    cjt.AnadirDig(Dig("D3"));
+    EXPECT_EQ(cjt.SiguienteDig()->Nombre(), "D1");
+    EXPECT_EQ(cjt.SiguienteDig(), nullptr);
+}
+
 TEST_F(CjtSenalesTest, RenamingDoesNotCheckClashes)
 {
     cjt.AnadirAna(Ana("A"));
