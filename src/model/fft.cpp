@@ -107,6 +107,11 @@ void TFFT::FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double 
 
     fftw_execute(p.vuelta);
     const double escala = 1.0 / N;
+    // Checked before any sample is stored: a result beyond single precision would put
+    // an infinity into the signal, its files and the unit.
+    for (int i = 0; i < n; ++i)
+        if (!std::isfinite(float(x[i][0] * escala)))
+            throw EErrorCalculo(QStringLiteral("Resultado del filtro no representable"));
     for (int i = 0; i < n; ++i)
         senal.PonerMuestra(i, float(x[i][0] * escala));
 }

@@ -23,7 +23,8 @@ public:
     // 3 band-stop (other values leave every bin). The signal is padded with zeros to
     // N, the next power of two; the cut bins are N x frecuencia / referencia as
     // unsigned 16-bit values (0 when not computable). A signal of fewer than 2
-    // samples cannot be transformed: EErrorCalculo, the signal untouched.
+    // samples cannot be transformed, and a result beyond single precision is refused:
+    // EErrorCalculo, the signal untouched.
     void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta, double referencia);
 
     // Whether bin i of a transform of size n is set to zero by the filter.

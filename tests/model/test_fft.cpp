@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 #include <set>
 
@@ -138,6 +139,21 @@ TEST(FiltroFFT, TooShortSignalsFailCleanly)
     EXPECT_EQ(uno.LeerMuestra(0), 5);
     TSenalAna vacia(t, "v", false, nullptr, nullptr, 0, 1, 0);
     EXPECT_THROW(fft.FiltrarFFT(vacia, 1, 0, 1, 1), EErrorCalculo);
+}
+
+// Taking the mean away from [M, -M, -M, -M] gives 1.5 M, beyond single precision: an
+// infinity must not reach the signal (and from there a file or the unit).
+TEST(FiltroFFT, ResultsBeyondSinglePrecisionFailAndLeaveTheSignal)
+{
+    TFFT fft;
+    TTextosFijos t;
+    const float M = std::numeric_limits<float>::max();
+    TSenalAna s(t, "s", false, nullptr, nullptr, 0, 1, 4);
+    const std::vector<float> m{M, -M, -M, -M};
+    for (int i = 0; i < 4; ++i)
+        s.PonerMuestra(i, m[std::size_t(i)]);
+    EXPECT_THROW(fft.FiltrarFFT(s, 0, 1, 0, 4), EErrorCalculo);
+    EXPECT_EQ(s.Muestras(), m);
 }
 
 TEST(FiltroFFT, CutBinsAreUnsigned16BitAndZeroWhenNotComputable)
