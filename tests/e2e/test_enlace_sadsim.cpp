@@ -180,8 +180,9 @@ TEST_F(Enlace, RelaySharesTheUnitWithOneHolderAtATime)
     EXPECT_FALSE(b->LeerEstado(estado));
     EXPECT_EQ(estado, -1);
 
-    // The holder captures through the relay: command text in 100-character lines.
-    const TConfigES config = ConfigBucle(200);
+    // The holder captures through the relay: command text in 100-character lines, and
+    // a read-back long enough to come back in several lines.
+    const TConfigES config = ConfigBucle(3000);
     ASSERT_TRUE(a->ProgramarRetardo(config));
     ASSERT_EQ(EsperarEstado(*a, 3).back(), 3);
     TCjtSenales senales(textos, inter);
@@ -189,8 +190,11 @@ TEST_F(Enlace, RelaySharesTheUnitWithOneHolderAtATime)
     int n = 0;
     ASSERT_TRUE(a->LeerDatos(datos, n, senales, config));
     EXPECT_TRUE(datos);
-    EXPECT_EQ(n, 200);
-    EXPECT_EQ(senales.NumAna(), 1);
+    EXPECT_EQ(n, 3000);
+    ASSERT_EQ(senales.NumAna(), 1);
+    ASSERT_EQ(senales.NumDig(), 8);
+    // The last samples came in the last piece: output 1 ends at 0 V.
+    EXPECT_EQ(senales.BuscarAna("InAnaC1")->LeerMuestra(2999), 0.0f);
 
     // The relay learns of the release when it sees the connection close: ask
     // again, a bounded number of times, as an operator would.

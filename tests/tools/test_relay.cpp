@@ -351,3 +351,49 @@ TEST(RelayOrden, UnComandoCadaVezYCadaRespuestaASuDueno)
     EXPECT_EQ(a.readLine(), "zz\n");
     EXPECT_EQ(a.readLine(), "&1.21,126974#\n");
 }
+
+// A read-back takes many seconds on a real serial line, longer than the client waits
+// for its next field: its complete fields are passed on while the rest still comes,
+// and the next command still waits for the end of the answer.
+TEST(RelayOrden, RespuestaLargaPasaEnTrozosDeCamposEnteros)
+{
+    LineaManual linea;
+    RelayServer relay(linea, QStringLiteral("aula"));
+    ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
+    QTcpSocket a;
+    a.connectToHost(QHostAddress::LocalHost, relay.PuertoTcp());
+    ASSERT_TRUE(a.waitForConnected(3000));
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+    a.readLine();
+
+    a.write("9#2#\r\n");
+    ASSERT_TRUE(Esperar([&] { return !linea.comandos.empty(); }));
+    QByteArray respuesta = "&3000";
+    for (int k = 0; k < 3000; ++k)
+        respuesta += "," + QByteArray::number((k * 37) % 4096 - 2048);
+    respuesta += "#";
+    // Serial reads of 1000 bytes cut fields anywhere; the last bytes are held back.
+    const qsizetype casiTodo = respuesta.size() - 10;
+    for (qsizetype i = 0; i < casiTodo; i += 1000)
+        linea.Responder(respuesta.mid(i, std::min<qsizetype>(1000, casiTodo - i)));
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+    EXPECT_EQ(linea.comandos.size(), 1u);
+    linea.Responder(respuesta.mid(casiTodo));
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 2; }));
+    EXPECT_EQ(linea.comandos[1], "2#");
+
+    QByteArray unida;
+    int lineas = 0;
+    for (;;) {
+        ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+        const QByteArray l = a.readLine();
+        ASSERT_TRUE(l.endsWith('\n'));
+        ++lineas;
+        unida += l.chopped(1);
+        if (l.endsWith("#\n"))
+            break;
+        EXPECT_TRUE(l.endsWith(",\n")) << lineas;
+    }
+    EXPECT_GT(lineas, 1);
+    EXPECT_EQ(unida, respuesta);
+}

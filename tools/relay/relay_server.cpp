@@ -253,6 +253,7 @@ void RelayServer::Terminado()
     if (enCurso_ && !cola_.empty())
         cola_.pop_front();
     enCurso_ = false;
+    trozos_ = false;
 }
 
 void RelayServer::LlegadaUnidad(const QByteArray& datos)
@@ -276,8 +277,10 @@ void RelayServer::Repartir()
         qsizetype largo = 0;
         if (cola_.front().conDatos) {
             const qsizetype fin = respuesta_.indexOf('#');
-            if (fin < 0)
+            if (fin < 0) {
+                PasarTrozo();
                 return;
+            }
             largo = fin + 1;
         } else {
             if (respuesta_[0] != '&')
@@ -289,6 +292,23 @@ void RelayServer::Repartir()
         Terminado();
         Siguiente();
     }
+}
+
+void RelayServer::PasarTrozo()
+{
+    // A read-back of thousands of samples takes many seconds on the serial line, far
+    // longer than the client waits for its next field: its complete fields go on as
+    // they come, on lines of their own, which the client joins again.
+    if (!trozos_ && !respuesta_.startsWith('&'))
+        return;
+    if (respuesta_.size() < TrozoRespuesta)
+        return;
+    const qsizetype coma = respuesta_.lastIndexOf(',');
+    if (coma < 0)
+        return;
+    trozos_ = true;
+    Entregar(respuesta_.left(coma + 1));
+    respuesta_.remove(0, coma + 1);
 }
 
 void RelayServer::AlSilencio()

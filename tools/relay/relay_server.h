@@ -30,7 +30,9 @@ class TLineaUnidad;
 //    bytes are dropped: on the serial line they would stall the unit.
 //  - The unit's answer to each command reaches the client that sent it as one line:
 //    "&" for commands 3, 5, 6, 7, 8, 12, 13 and "&...#" for 1, 2, 4, 9, 10 (and any
-//    other number). Commands reach the unit one at a time, each after the answer
+//    other number). An answer that grows past 4096 bytes without its "#" (a long
+//    read-back) is passed on as it comes, in lines that each end after a ",", so the
+//    client, which joins line contents, never waits for the whole of it. Commands reach the unit one at a time, each after the answer
 //    to the one before, so an answer can never be handed to the wrong command.
 //    Bytes that never complete an answer are passed on as one line after 300 ms of
 //    silence from the unit; a command the unit leaves unanswered for 3 s is given
@@ -59,6 +61,7 @@ public:
     static constexpr int MaxComando = 4 * 1024 * 1024;
     static constexpr int SilencioMs = 300;
     static constexpr int OlvidoMs = 3000;
+    static constexpr int TrozoRespuesta = 4096;
     static constexpr const char* ComandoLiberar = "5,U,0,V,0,W,0,X,0,Y,0,Z,0#";
     static constexpr const char* PeticionDescubrir = "QVSAD?";
 
@@ -101,6 +104,7 @@ private:
     void Siguiente();
     void Terminado();
     void Repartir();
+    void PasarTrozo();
     void AlSilencio();
     void SinRespuesta();
     void Entregar(const QByteArray& texto);
@@ -122,6 +126,7 @@ private:
     bool enviando_ = false;
     quint64 ultimoId_ = 0;
     QByteArray respuesta_;
+    bool trozos_ = false; // the answer on its way is being passed on in pieces
     QTimer silencio_;
     QTimer espera_;
 };
