@@ -21,7 +21,14 @@ const char* Logico(bool b) { return b ? "true" : "false"; }
 
 QByteArray Operando(bool constante, float c, int canal)
 {
-    return constante ? FormatoGeneral4(double(c)).toLatin1() : QByteArray::number(canal);
+    if (!constante)
+        return QByteArray::number(canal);
+    QByteArray texto = FormatoGeneral4(double(c)).toLatin1();
+    // The largest floats round up to 3.403E38, which no float holds and no reader
+    // would take back: those few are written as the 4-digit value below instead.
+    if (const auto v = LeerReal(QByteArrayView(texto)); v && !std::isfinite(float(*v)))
+        texto = FormatoGeneral4(std::copysign(3.402e38, double(c))).toLatin1();
+    return texto;
 }
 
 template <class L>

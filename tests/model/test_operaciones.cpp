@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace qv;
 using qv::test::TInteraccionGuion;
 using qv::test::TTextosFijos;
@@ -193,6 +195,20 @@ TEST(RegistroOperacion, WritesAndReadsEveryField)
     EXPECT_TRUE(k.EsConstante1);
     EXPECT_EQ(k.Constante1, 0.1235f);
     EXPECT_EQ(k.Operando2, 2);
+}
+
+// The 4-digit form of the largest floats (3.403E38) is beyond single precision; the
+// record written for them must still read back, as the nearest 4-digit value below.
+TEST(RegistroOperacion, LargestConstantsStayReadable)
+{
+    const TOperacion c = OpAna("K", "/", "3.4028E38", "-3.4028E38", true, true);
+    ASSERT_TRUE(std::isfinite(c.Constante1));
+    const QByteArray r = RegistroOperacion(c);
+    EXPECT_EQ(r, "K / true 3.402E38 true -3.402E38 255 Voltios$");
+    TLectorCampos l(r);
+    const TOperacion k = LeerRegistroOperacion(l, true);
+    EXPECT_EQ(k.Constante1, 3.402e38f);
+    EXPECT_EQ(k.Constante2, -3.402e38f);
 }
 
 TEST(RegistroOperacion, DigitalRecordsIgnoreFlagsAndFilter)
