@@ -32,6 +32,7 @@ namespace {
 
 const char* const kContextoAyuda = "contextoAyuda";
 const char* const kListaVentanas = "listaVentanas";
+constexpr int kTextoSinDigitales = 102;
 
 void Habilitar(QAction* a, bool si) { a->setEnabled(si); }
 void Habilitar(QMenu* m, bool si) { m->menuAction()->setEnabled(si); }
@@ -306,6 +307,10 @@ void TfrmPrincipal::CrearMenus()
     Ayuda1->addSeparator();
     Acercade = item(Ayuda1, "Acercade", u("Acerca de Quorvane..."), 0);
 
+    connect(SpBtnAnalogica, &QAction::triggered, this, &TfrmPrincipal::NuevaVentana1Click);
+    connect(NuevaVentana1, &QAction::triggered, this, &TfrmPrincipal::NuevaVentana1Click);
+    connect(SpBtnDigital, &QAction::triggered, this, &TfrmPrincipal::VentanaDigital1Click);
+    connect(VentanaDigital1, &QAction::triggered, this, &TfrmPrincipal::VentanaDigital1Click);
     connect(CerrarVentana1, &QAction::triggered, this, &TfrmPrincipal::CerrarVentana1Click);
     connect(CerrarTodas1, &QAction::triggered, this, &TfrmPrincipal::CerrarTodas1Click);
     connect(Cascada1, &QAction::triggered, this, &TfrmPrincipal::Cascada1Click);
@@ -758,6 +763,33 @@ void TfrmPrincipal::QuitarSenalesDeVentanas(const QStringList& nombres)
             if (s)
                 if (auto* h = dynamic_cast<IVentanaHija*>(s->widget()); h && h->EsVentanaSenales())
                     h->QuitarSenal(nombre);
+}
+
+QString TfrmPrincipal::TituloVentanaNueva() const
+{
+    return estado_.FicheroAbierto != TEstadoPrograma::SinFicheroSenales ? estado_.FicheroAbierto
+                                                                         : estado_.FicheroGuardarComo;
+}
+
+void TfrmPrincipal::NuevaVentana1Click()
+{
+    AbrirVentanaAnalogica(TituloVentanaNueva());
+}
+
+void TfrmPrincipal::VentanaDigital1Click()
+{
+    if (!estado_.SenalesActuales || estado_.SenalesActuales->NumDig() == 0) {
+        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoSinDigitales), Botones::Aceptar);
+        return;
+    }
+    AbrirVentanaDigital(TituloVentanaNueva());
+}
+
+void TfrmPrincipal::AbrirVentanaDigital(const QString& titulo)
+{
+    // The digital signal window will open here, titled `titulo`, with the first
+    // MaxSenalesDig digital signals of the set.
+    (void)titulo;
 }
 
 void TfrmPrincipal::CerrarVentana1Click()

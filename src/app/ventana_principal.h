@@ -112,6 +112,8 @@ public:
     // Command handlers. Commands whose work lies in windows and dialogs still to come
     // (capture, representation, print and export, station options, shared unit, remote,
     // help) are present and follow the enabling rules but have no handler yet.
+    void NuevaVentana1Click();
+    void VentanaDigital1Click(); // refused with text 102 when the set has no digital signal
     void CerrarVentana1Click();
     void CerrarTodas1Click();
     void Cascada1Click();
@@ -136,6 +138,9 @@ public:
     // MaxSenalesAna signals. The analog window is not part of the program yet: until it
     // is, this opens nothing.
     void AbrirVentanaAnalogica(const QString& titulo);
+    // The same for a digital signal window showing at most MaxSenalesDig signals; until
+    // the digital window is part of the program, this opens nothing.
+    void AbrirVentanaDigital(const QString& titulo);
     // Runs the configuration window on ConfigTrabajo, modally: the ZD800M window when
     // ModeloM, the ZD801 window otherwise. The configuration windows are not part of the
     // program yet: until they are, this shows nothing and ConfigTrabajo stays as it is.
@@ -164,6 +169,7 @@ private:
     void SeguirBotones();        // menu items that follow their buttons
     void MenuVentanas();         // the window list of "&Ventana"
     void Mosaico(Qt::Orientation orientacion);
+    QString TituloVentanaNueva() const; // the open file, else the save-as name
     void EnlazarCaptacion(bool habilitado);
     void ConectarComandosArchivo();
     bool HayAlgoAbierto() const; // a configuration or a signal set

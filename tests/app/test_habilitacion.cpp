@@ -203,6 +203,30 @@ TEST_F(Habilitacion, VentanasHijas)
     EXPECT_FALSE(Activo("Cascada1"));
 }
 
+TEST_F(Habilitacion, VentanaDigitalSinSenalesDigitales)
+{
+    Crear();
+    AbrirConjunto(2); // analog signals only
+    ventana->ActualizarMenus();
+    ASSERT_TRUE(Activo("SpBtnDigital"));
+    for (const char* n : {"SpBtnDigital", "VentanaDigital1"}) {
+        interaccion.mensajes.clear();
+        Accion(n)->trigger();
+        ASSERT_EQ(interaccion.mensajes.size(), 1u) << n;
+        EXPECT_EQ(interaccion.mensajes[0].sabor, TInteraccionGuion::Sabor::Aviso);
+        EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T102"));
+        EXPECT_EQ(interaccion.mensajes[0].botones, Botones::Aceptar);
+        EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
+    }
+
+    // With a digital signal there is nothing to refuse.
+    interaccion.mensajes.clear();
+    ventana->Estado().SenalesActuales->AnadirDig(
+        std::make_unique<TSenalDig>(QStringLiteral("D"), false, nullptr, nullptr, 0, 0.001, 10));
+    Accion("VentanaDigital1")->trigger();
+    EXPECT_TRUE(interaccion.mensajes.empty());
+}
+
 TEST_F(Habilitacion, MosaicosSinSolaparse)
 {
     Crear();
