@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace qv {
@@ -39,20 +38,8 @@ bool EscribirSeguro(const QString& ruta, const std::function<void(QIODevice&)>& 
 
 bool EscribirSeguro(const QString& ruta, const QByteArray& datos, QString* error)
 {
-    QSaveFile f(ruta);
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size()) {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    // A short write leaves the save file in error, which the general form refuses.
+    return EscribirSeguro(ruta, [&datos](QIODevice& d) { d.write(datos); }, error);
 }
 
 bool LeerFicheroEntero(const QString& ruta, QByteArray& datos)

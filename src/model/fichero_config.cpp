@@ -24,18 +24,6 @@ QByteArray Comunes(const TEntSal& c)
     return c.Nombre.toLatin1() + ' ' + Logico(c.Activo) + ' ' + QByteArray::number(c.Numero);
 }
 
-// After a record: the rest of its line, unless its last field already ended the line.
-void SaltarResto(TLectorCampos& l)
-{
-    const qsizetype p = l.Posicion();
-    if (p > 0) {
-        const char c = l.Datos().at(p - 1);
-        if (c == '\n' || c == '\r')
-            return;
-    }
-    l.SaltarLinea();
-}
-
 void LeerComunes(TLectorCampos& l, TEntSal& c)
 {
     if (l.Fin())
@@ -110,7 +98,7 @@ QByteArray RegistroCanal(const TSalAna& c, TTextos& textos)
 void LeerCanal(TLectorCampos& l, TEntDig& c)
 {
     LeerComunes(l, c);
-    SaltarResto(l);
+    l.SaltarResto();
 }
 
 void LeerCanal(TLectorCampos& l, TEntAna& c)
@@ -124,7 +112,7 @@ void LeerCanal(TLectorCampos& l, TEntAna& c)
             c.Rango = std::uint8_t(r);
     c.Factor = Simple(l.LeerCampoReal());
     c.Unidad = l.LeerCampoTexto(' ', '$');
-    SaltarResto(l);
+    l.SaltarResto();
 }
 
 void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& contexto)
@@ -145,7 +133,7 @@ void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& 
         }
         c.Generador = std::move(gen);
     }
-    SaltarResto(l);
+    l.SaltarResto();
 }
 
 void LeerCanal(TLectorCampos& l, TSalAna& c, int salida, const TContextoTablas& contexto)
@@ -166,7 +154,7 @@ void LeerCanal(TLectorCampos& l, TSalAna& c, int salida, const TContextoTablas& 
         }
         c.Generador = std::move(gen);
     }
-    SaltarResto(l);
+    l.SaltarResto();
 }
 
 // --- the file
@@ -263,7 +251,7 @@ bool TFicheroConfig::Leer(TLectorCampos& l, TConfigES& config, TOperaciones* ope
         if (n < std::numeric_limits<std::int32_t>::min() || n > std::numeric_limits<std::int32_t>::max())
             throw EErrorFormato(QStringLiteral("Numero de muestras no valido"));
         config.NumMuestras = std::int32_t(n);
-        SaltarResto(l);
+        l.SaltarResto();
 
         etapa = 150;
         for (int i = 1; i <= TConfigES::NumEntDig; ++i)

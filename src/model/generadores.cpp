@@ -259,41 +259,47 @@ float TGenTablaAna::CodigoTabla(double t)
 
 namespace {
 
-QByteArray LeerTablaFichero(QString& fichero, const TContextoTablas& contexto, bool& abierto)
+// Shared by both table kinds: resolves the file name, shows `error` when the file
+// cannot be read, and reads the count line and one value per line with `leer`,
+// which answers false for a value it stores but does not accept. Answers whether
+// every value was read and accepted.
+template <typename T, typename Leer>
+bool CargarValores(QString& fichero, const TContextoTablas& contexto, const QString& error,
+                   std::vector<T>& valores, int& posicion, int& numValores, Leer leer)
 {
     fichero = RutaTabla(fichero, contexto.carpetaPrograma);
     QByteArray datos;
-    abierto = LeerFicheroEntero(fichero, datos);
-    return datos;
+    if (!LeerFicheroEntero(fichero, datos)) {
+        contexto.interaccion.MostrarError(error, Botones::Aceptar);
+        return false;
+    }
+    valores.clear();
+    posicion = 0;
+    bool ok = true;
+    try {
+        TLectorCampos l(datos);
+        const qint64 n = l.LeerLineaEntero();
+        valores.reserve(std::size_t(std::clamp<qint64>(n, 0, 65536)));
+        for (qint64 i = 0; i < n; ++i)
+            ok = leer(l, valores) && ok;
+    } catch (const EErrorModelo&) {
+        ok = false;
+    }
+    numValores = int(valores.size());
+    return ok;
 }
 
 } // namespace
 
 bool TGenTablaAna::CargarTabla(int salida, const TContextoTablas& contexto)
 {
-    bool abierto = false;
-    const QByteArray datos = LeerTablaFichero(Fichero, contexto, abierto);
-    if (!abierto) {
-        contexto.interaccion.MostrarError(contexto.textos.BuscarTexto(184) + QString::number(salida)
-                                              + QLatin1Char(' ') + contexto.textos.BuscarTexto(185),
-                                          Botones::Aceptar);
-        return false;
-    }
-    Valores.clear();
-    Posicion = 0;
-    NumValores = 0;
-    bool ok = true;
-    try {
-        TLectorCampos l(datos);
-        const qint64 n = l.LeerLineaEntero();
-        Valores.reserve(std::size_t(std::clamp<qint64>(n, 0, 65536)));
-        for (qint64 i = 0; i < n; ++i)
-            Valores.push_back(AFloat(l.LeerLineaReal()));
-    } catch (const EErrorModelo&) {
-        ok = false;
-    }
-    NumValores = int(Valores.size());
-    return ok;
+    const QString error = contexto.textos.BuscarTexto(184) + QString::number(salida) + QLatin1Char(' ')
+                          + contexto.textos.BuscarTexto(185);
+    return CargarValores(Fichero, contexto, error, Valores, Posicion, NumValores,
+                         [](TLectorCampos& l, std::vector<float>& v) {
+                             v.push_back(AFloat(l.LeerLineaReal()));
+                             return true;
+                         });
 }
 
 // --- pulse train
@@ -406,34 +412,15 @@ std::uint8_t TGenTablaDig::ValorTabla(double t)
 
 bool TGenTablaDig::CargarTabla(int salida, const TContextoTablas& contexto)
 {
-    bool abierto = false;
-    const QByteArray datos = LeerTablaFichero(Fichero, contexto, abierto);
-    if (!abierto) {
-        contexto.interaccion.MostrarError(contexto.textos.BuscarTexto(186) + QLatin1Char(' ')
-                                              + QString::number(salida) + QLatin1Char(' ')
-                                              + contexto.textos.BuscarTexto(187),
-                                          Botones::Aceptar);
-        return false;
-    }
-    Valores.clear();
-    Posicion = 0;
-    NumValores = 0;
-    bool ok = true;
-    try {
-        TLectorCampos l(datos);
-        const qint64 n = l.LeerLineaEntero();
-        Valores.reserve(std::size_t(std::clamp<qint64>(n, 0, 65536)));
-        for (qint64 i = 0; i < n; ++i) {
-            const qint64 v = l.LeerLineaEntero();
-            if (v != 0 && v != 1)
-                ok = false;
-            Valores.push_back(std::uint8_t(v & 0xFF));
-        }
-    } catch (const EErrorModelo&) {
-        ok = false;
-    }
-    NumValores = int(Valores.size());
-    return ok;
+    const QString error = contexto.textos.BuscarTexto(186) + QLatin1Char(' ') + QString::number(salida)
+                          + QLatin1Char(' ') + contexto.textos.BuscarTexto(187);
+    // A value other than 0 or 1 fails the load, but its low byte is kept and loading goes on.
+    return CargarValores(Fichero, contexto, error, Valores, Posicion, NumValores,
+                         [](TLectorCampos& l, std::vector<std::uint8_t>& v) {
+                             const qint64 x = l.LeerLineaEntero();
+                             v.push_back(std::uint8_t(x & 0xFF));
+                             return x == 0 || x == 1;
+                         });
 }
 
 // --- copies and records

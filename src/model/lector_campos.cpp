@@ -77,6 +77,13 @@ QString TLectorCampos::LeerLineaTexto() { return QString::fromLatin1(LeerLinea()
 
 void TLectorCampos::SaltarLinea() { LeerLinea(); }
 
+void TLectorCampos::SaltarResto()
+{
+    if (pos_ > 0 && (datos_.at(pos_ - 1) == '\n' || datos_.at(pos_ - 1) == '\r'))
+        return;
+    SaltarLinea();
+}
+
 double TLectorCampos::LeerCampoReal(char sep1, char sep2)
 {
     if (Fin())

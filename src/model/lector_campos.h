@@ -42,6 +42,8 @@ public:
 
     // Skips the rest of the current line including its end.
     void SaltarLinea();
+    // After a record: the rest of its line, unless its last field already ended it.
+    void SaltarResto();
 
     // No byte left.
     bool Fin() const { return pos_ >= datos_.size(); }

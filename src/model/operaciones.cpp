@@ -123,33 +123,19 @@ QByteArray TOperaciones::Escribir() const
     return s;
 }
 
-namespace {
-// After a record: the rest of its line, unless its last field already ended the line.
-void SaltarResto(TLectorCampos& l)
-{
-    const qsizetype p = l.Posicion();
-    if (p > 0) {
-        const char c = l.Datos().at(p - 1);
-        if (c == '\n' || c == '\r')
-            return;
-    }
-    l.SaltarLinea();
-}
-} // namespace
-
 void TOperaciones::Leer(TLectorCampos& l)
 {
     const qint64 nAna = Cuenta(l);
-    SaltarResto(l);
+    l.SaltarResto();
     for (qint64 i = 0; i < nAna; ++i) {
         ListaOpAna.push_back(LeerRegistroOperacion(l, true));
-        SaltarResto(l);
+        l.SaltarResto();
     }
     const qint64 nDig = Cuenta(l);
-    SaltarResto(l);
+    l.SaltarResto();
     for (qint64 i = 0; i < nDig; ++i) {
         ListaOpDig.push_back(LeerRegistroOperacion(l, false));
-        SaltarResto(l);
+        l.SaltarResto();
     }
 }
 

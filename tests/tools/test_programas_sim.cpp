@@ -1,5 +1,6 @@
 // The built programs themselves: sadsim behind its pseudo-terminal, and the relay on a
 // real serial line to it.
+#include "common/esperar.h"
 #include "interaccion_consola.h"
 #include "linea_unidad.h"
 #include "relay_server.h"
@@ -24,17 +25,7 @@
 
 namespace {
 
-bool Esperar(const std::function<bool()>& cond, int maxMs = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > maxMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using qv::test::Esperar;
 
 QString Programa(const char* nombre)
 {

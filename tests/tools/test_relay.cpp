@@ -1,3 +1,4 @@
+#include "common/esperar.h"
 #include "linea_unidad.h"
 #include "relay_server.h"
 #include "unidad_simulada.h"
@@ -22,18 +23,7 @@ using qv::RelayServer;
 
 namespace {
 
-// Runs the event loop until the condition holds or the bound passes.
-bool Esperar(const std::function<bool()>& cond, int maxMs = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > maxMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using qv::test::Esperar;
 
 // A unit line without hardware: an in-process simulated unit that answers through the
 // event loop, like a serial line would. It records every command it was sent.
