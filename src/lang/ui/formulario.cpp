@@ -1,0 +1,139 @@
+#include "lang/ui/formulario.h"
+
+#include "lang/ui/ayuda.h"
+#include "lang/ui/modal.h"
+#include "lang/ui/textos_formularios.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace qv {
+
+int NumeroAyuda(const QWidget* w)
+{
+    for (const QWidget* v = w; v; v = v->parentWidget()) {
+        const int n = v->property(kPropiedadAyuda).toInt();
+        if (n > 0)
+            return n;
+    }
+    return 0;
+}
+
+void TTextosFormulario::Preparar(QWidget& w)
+{
+    if (Ayuda > 0)
+        w.setProperty(kPropiedadAyuda, Ayuda);
+}
+
+void TTextosFormulario::AplicarTextos(QWidget& w)
+{
+    if (Formulario > 0)
+        AplicarTextosFormulario(w, Formulario, Contexto.Textos);
+    TextosAplicados();
+}
+
+void TTextosFormulario::MostrarAyuda(QWidget& w)
+{
+    if (!Contexto.Ayuda)
+        return;
+    QWidget* foco = QApplication::focusWidget();
+    const bool dentro = foco && (foco == &w || w.isAncestorOf(foco));
+    const int n = NumeroAyuda(dentro ? foco : &w);
+    if (n > 0)
+        Contexto.Ayuda->MostrarAyuda(n);
+}
+
+// ---- dialogs ----------------------------------------------------------------------
+
+TFormulario::TFormulario(const TContextoFormulario& contexto, int formulario, int ayuda, QWidget* parent)
+    : QDialog(parent), TTextosFormulario(contexto, formulario, ayuda)
+{
+    Preparar(*this);
+}
+
+int TFormulario::Ejecutar()
+{
+    return Contexto.Modal.Ejecutar(*this);
+}
+
+QHBoxLayout* TFormulario::CrearBotones(int botones, const char* nombreAceptar, const char* nombreCancelar,
+                                       const char* nombreAyuda)
+{
+    auto* fila = new QHBoxLayout;
+    fila->addStretch(1);
+    auto boton = [&](const char* nombre, const QString& texto) {
+        auto* b = new QPushButton(texto, this);
+        b->setObjectName(QLatin1String(nombre));
+        b->setMinimumWidth(85);
+        b->setAutoDefault(false);
+        fila->addWidget(b);
+        return b;
+    };
+    // Built-in captions until the language texts replace them on show.
+    if (botones & BtnAceptar) {
+        aceptar_ = boton(nombreAceptar, QStringLiteral("Aceptar"));
+        aceptar_->setDefault(true);
+        connect(aceptar_, &QPushButton::clicked, this, &TFormulario::AceptarClick);
+    }
+    if (botones & BtnCancelar) {
+        cancelar_ = boton(nombreCancelar, QStringLiteral("Cancelar"));
+        connect(cancelar_, &QPushButton::clicked, this, &QDialog::reject);
+    }
+    if (botones & BtnAyuda) {
+        ayuda_ = boton(nombreAyuda, QStringLiteral("Ayuda"));
+        connect(ayuda_, &QPushButton::clicked, this, [this] { MostrarAyuda(*this); });
+    }
+    fila->addStretch(1);
+    return fila;
+}
+
+void TFormulario::AceptarClick()
+{
+    if (Validar())
+        accept();
+}
+
+void TFormulario::showEvent(QShowEvent* e)
+{
+    AplicarTextos(*this);
+    AlMostrar();
+    QDialog::showEvent(e);
+}
+
+void TFormulario::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_F1) {
+        MostrarAyuda(*this);
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+// ---- child windows ----------------------------------------------------------------
+
+TVentanaFormulario::TVentanaFormulario(const TContextoFormulario& contexto, int formulario, int ayuda,
+                                       QWidget* parent)
+    : QWidget(parent), TTextosFormulario(contexto, formulario, ayuda)
+{
+    Preparar(*this);
+}
+
+void TVentanaFormulario::showEvent(QShowEvent* e)
+{
+    AplicarTextos(*this);
+    AlMostrar();
+    QWidget::showEvent(e);
+}
+
+void TVentanaFormulario::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_F1) {
+        MostrarAyuda(*this);
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+} // namespace qv

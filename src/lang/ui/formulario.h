@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <initializer_list>
+
+class QHBoxLayout;
+class QPushButton;
+
+namespace qv {
+
+class TAyuda;
+class TInteraccion;
+class TModal;
+class TTextos;
+
+// What every form of the program is built from: the language texts, the interaction
+// seam for its messages, the modal seam for the dialogs it runs, and help (optional).
+struct TContextoFormulario {
+    TTextos& Textos;
+    TInteraccion& Interaccion;
+    TModal& Modal;
+    TAyuda* Ayuda = nullptr;
+};
+
+// The property that carries a control's help number; F1 and the help buttons read it
+// from the focused control up through its parents.
+inline constexpr const char* kPropiedadAyuda = "contextoAyuda";
+
+// The help number of a widget or its nearest ancestor that has one; 0 when none.
+int NumeroAyuda(const QWidget* w);
+
+// The language texts of a form: its number selects the table of form texts, applied
+// every time the form is shown, before it is painted. Shared by dialogs and child
+// windows.
+class TTextosFormulario {
+public:
+    TTextosFormulario(const TContextoFormulario& contexto, int formulario, int ayuda)
+        : Contexto(contexto), Formulario(formulario), Ayuda(ayuda) {}
+
+    const TContextoFormulario Contexto;
+    const int Formulario; // 0: the form has no table of texts
+    const int Ayuda;      // help number of the form itself, 0 when none
+
+protected:
+    void Preparar(QWidget& w);          // help number of the form
+    void AplicarTextos(QWidget& w);     // the table of the form, then Textos()
+    virtual void TextosAplicados() {}   // texts a table cannot give (composed captions)
+    void MostrarAyuda(QWidget& w);      // help of the focused control or of the form
+};
+
+// A modal dialog of the program. Derived classes create their controls (with the
+// object names of the form's text table) and their handlers; the base gives them the
+// language texts on every show, the standard buttons, help, and the modal run through
+// the seam.
+class TFormulario : public QDialog, public TTextosFormulario {
+    Q_OBJECT
+public:
+    TFormulario(const TContextoFormulario& contexto, int formulario, int ayuda,
+                QWidget* parent = nullptr);
+
+    // Runs the dialog modally through the modal seam; answers its result.
+    int Ejecutar();
+
+    TTextos& Textos() const { return Contexto.Textos; }
+    TInteraccion& Interaccion() const { return Contexto.Interaccion; }
+
+protected:
+    enum TBoton { BtnAceptar = 1, BtnCancelar = 2, BtnAyuda = 4 };
+
+    // A row with the standard buttons "Aceptar" (OKBtn, default), "Cancelar"
+    // (CancelBtn) and the help button (HelpBtn), centred, in that order. Names can be
+    // replaced for forms whose table names them otherwise. Aceptar runs
+    // AceptarClick, Cancelar rejects, help shows the form's help.
+    QHBoxLayout* CrearBotones(int botones = BtnAceptar | BtnCancelar | BtnAyuda,
+                              const char* nombreAceptar = "OKBtn",
+                              const char* nombreCancelar = "CancelBtn",
+                              const char* nombreAyuda = "HelpBtn");
+    QPushButton* BotonAceptar() const { return aceptar_; }
+    QPushButton* BotonCancelar() const { return cancelar_; }
+    QPushButton* BotonAyuda() const { return ayuda_; }
+
+    // "Aceptar": the form's checks in their fixed order; the dialog closes with OK
+    // only when they pass. A check that fails shows its message and puts the focus on
+    // the offending control itself.
+    virtual bool Validar() { return true; }
+    void AceptarClick();
+
+    // Runs on every show after the texts are applied (the documents' FormShow).
+    virtual void AlMostrar() {}
+
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    QPushButton* aceptar_ = nullptr;
+    QPushButton* cancelar_ = nullptr;
+    QPushButton* ayuda_ = nullptr;
+};
+
+// A child window of the main window's document area (signal windows, data table):
+// the same texts and help as a dialog, without a modal run.
+class TVentanaFormulario : public QWidget, public TTextosFormulario {
+    Q_OBJECT
+public:
+    TVentanaFormulario(const TContextoFormulario& contexto, int formulario, int ayuda,
+                       QWidget* parent = nullptr);
+
+protected:
+    virtual void AlMostrar() {}
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+} // namespace qv
