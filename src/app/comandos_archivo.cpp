@@ -1,14 +1,16 @@
 // File and configuration commands of the main window: open, save, save as, close and
 // extend signal files; open, save and edit channel configurations; text export.
-#include "app/ventana_principal.h"
+#include "app/comandos_archivo.h"
 
+#include "app/api/contexto.h"
+#include "app/api/dialogos_archivo.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
 #include "app/api/ventana_hija.h"
 #include "display/escoger_senales_fichero.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "lang/ui/modal.h"
 #include "model/errores.h"
-#include "model/escritura_segura.h"
 #include "model/exportar.h"
 #include "model/fichero_config.h"
 #include "model/fichero_senales.h"
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QWidget>
 
 namespace qv {
 
@@ -61,31 +64,59 @@ QString NombreConfigDe(const QString& rutaSenales)
 
 } // namespace
 
-void TfrmPrincipal::ConectarComandosArchivo()
+TDialogoFichero::TDialogoFichero(const QString& nombreObjeto, const QString& filtro,
+                                 const QString& extension, const QString& nombreInicial,
+                                 QObject* parent)
+    : QObject(parent), Nombre(nombreInicial), extension_(extension)
 {
-    connect(SpBtnAbrir, &QAction::triggered, this, &TfrmPrincipal::SpBtnAbrirClick);
-    connect(Abrir1, &QAction::triggered, this, &TfrmPrincipal::SpBtnAbrirClick);
-    connect(Guardarcomo1, &QAction::triggered, this, &TfrmPrincipal::Guardarcomo1Click);
-    connect(Anadir, &QAction::triggered, this, &TfrmPrincipal::AnadirClick);
-    connect(VerConfig1, &QAction::triggered, this, &TfrmPrincipal::VerConfig1Click);
-    connect(SpBtnES, &QAction::triggered, this, &TfrmPrincipal::VerConfig1Click);
-    connect(CargarConfES1, &QAction::triggered, this, &TfrmPrincipal::CargarConfES1Click);
-    connect(GrabarConES1, &QAction::triggered, this, &TfrmPrincipal::GrabarConES1Click);
-    connect(Gurardarcomo1, &QAction::triggered, this, &TfrmPrincipal::Gurardarcomo1Click);
-    connect(ExportarTXT1, &QAction::triggered, this, &TfrmPrincipal::ExportarTXT1Click);
+    setObjectName(nombreObjeto);
+    setProperty("filter", filtro);
+    setProperty("windowTitle", QString());
 }
 
-bool TfrmPrincipal::HayAlgoAbierto() const
+TComandosArchivo::TComandosArchivo(IPrincipal& principal) : principal_(principal)
 {
-    return estado_.ConfigActual || estado_.SenalesActuales;
+    QWidget* v = &principal.Ventana();
+    const QString senales = TEstadoPrograma::SinFicheroSenales;
+    const QString config = TEstadoPrograma::SinFicheroConfig;
+    auto dlg = [v](const char* nombre, const char* filtro, const char* ext, const QString& inicial) {
+        return new TDialogoFichero(QLatin1String(nombre), QString::fromUtf8(filtro), QLatin1String(ext), inicial, v);
+    };
+    DlgAbrirSenales = dlg("DlgAbrirSenales", "Ficheros de señales|*.qvn", "qvn", senales);
+    DlgGuardarSenales = dlg("DlgGuardarSenales", "Ficheros de señales|*.qvn", "qvn", senales);
+    DlgAbrirConfig = dlg("DlgAbrirConfig", "Configuraciones|*.cfg", "cfg", config);
+    DlgGuardarConfig = dlg("DlgGuardarConfig", "Configuraciones|*.cfg", "cfg", config);
+    DlgGuardarBMP = dlg("DlgGuardarBMP", "Mapa de bits|*.bmp", "bmp", QString());
+    DlgGuardarWMF = dlg("DlgGuardarWMF", "Windows Metafile|*.wmf", "wmf", QString());
+    DlgExportarTXT = dlg("DlgExportarTXT", "Ficheros de texto|*.txt", "txt", QString());
+}
+
+TEstadoPrograma& TComandosArchivo::Estado() const
+{
+    return principal_.Estado();
+}
+
+const TContextoPrograma& TComandosArchivo::Contexto() const
+{
+    return principal_.Contexto();
+}
+
+void TComandosArchivo::PonerTitulo(const QString& titulo)
+{
+    principal_.Ventana().setWindowTitle(titulo);
+}
+
+bool TComandosArchivo::HayAlgoAbierto() const
+{
+    return Estado().ConfigActual || Estado().SenalesActuales;
 }
 
 // ---- signal files ----------------------------------------------------------------
 
-void TfrmPrincipal::SpBtnAbrirClick()
+void TComandosArchivo::SpBtnAbrirClick()
 {
-    const QString ruta = dialogos_->AbrirFichero(DlgAbrirSenales->Filtro(), DlgAbrirSenales->Titulo(),
-                                                 DlgAbrirSenales->Nombre);
+    const QString ruta = Contexto().Dialogos.AbrirFichero(DlgAbrirSenales->Filtro(), DlgAbrirSenales->Titulo(),
+                                                          DlgAbrirSenales->Nombre);
     if (ruta.isEmpty())
         return;
     CerrarClick();
@@ -93,70 +124,60 @@ void TfrmPrincipal::SpBtnAbrirClick()
     // a set whose file had no readable configuration.
     if (HayAlgoAbierto())
         return;
-    estado_.FicheroAbierto = ruta;
+    Estado().FicheroAbierto = ruta;
     DlgAbrirSenales->Nombre = ruta;
-    const bool abierto = AbrirFicheroSenales(ruta);
-    ActualizarMenus();
-    if (abierto)
-        Guardarcomo1->setEnabled(true);
+    AbrirFicheroSenales(ruta);
 }
 
-bool TfrmPrincipal::AbrirFicheroSenales(const QString& ruta)
+bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
 {
-    const QString captionPrevio = windowTitle();
+    TEstadoPrograma& e = Estado();
+    TTextos& textos = Contexto().Textos();
+    TInteraccion& interaccion = Contexto().Interaccion();
+    const QString captionPrevio = principal_.Ventana().windowTitle();
     try {
-        estado_.SenalesActuales = std::make_unique<TCjtSenales>(textos_, interaccion_);
-        QByteArray datos;
-        {
-            TCursorOcupado cursor(interaccion_);
-            if (!LeerFicheroEntero(ruta, datos))
-                throw EErrorModelo(QStringLiteral("No se puede leer %1").arg(ruta));
-        }
-
-        // The configuration part: when it cannot be read its reader has shown why, and
-        // the signals are still read, without a configuration.
-        estado_.ConfigActual.reset();
-        estado_.OperacionesActuales.reset();
+        auto senales = std::make_unique<TCjtSenales>(textos, interaccion);
         auto config = std::make_unique<TConfigES>();
         auto operaciones = std::make_unique<TOperaciones>();
-        TFicheroConfig ficheroConfig(textos_, interaccion_, carpetaPrograma_);
-        if (ficheroConfig.LeerConfiguracionDatos(datos, *config, *operaciones)) {
-            estado_.ConfigActual = std::move(config);
-            estado_.OperacionesActuales = std::move(operaciones);
-        } else {
-            estado_.OperacionesActuales = std::make_unique<TOperaciones>();
-        }
-        estado_.FicheroConfig = NombreConfigDe(ruta);
-        DlgAbrirConfig->Nombre = estado_.FicheroConfig;
-        DlgGuardarConfig->Nombre = estado_.FicheroConfig;
-
+        bool configLeida = false;
         {
-            TCursorOcupado cursor(interaccion_);
-            LeerFichero(*estado_.SenalesActuales, datos);
+            TCursorOcupado cursor(interaccion);
+            TFicheroConfig ficheroConfig(textos, interaccion, Contexto().CarpetaPrograma);
+            // Without a readable configuration part its reader has shown why; the
+            // signals are still read and the file stays open without a configuration.
+            configLeida = qv::AbrirFicheroSenales(ruta, ficheroConfig, *config, *operaciones, *senales);
         }
-        setWindowTitle(captionPrevio + QStringLiteral(" - ") + SinCarpeta(ruta));
-        if (estado_.HayConjunto())
-            AbrirVentanaAnalogica(ruta);
+        e.SenalesActuales = std::move(senales);
+        e.ConfigActual = configLeida ? std::move(config) : nullptr;
+        e.OperacionesActuales = configLeida ? std::move(operaciones) : std::make_unique<TOperaciones>();
+        e.FicheroConfig = NombreConfigDe(ruta);
+        DlgAbrirConfig->Nombre = e.FicheroConfig;
+        DlgGuardarConfig->Nombre = e.FicheroConfig;
+        PonerTitulo(captionPrevio + QStringLiteral(" - ") + SinCarpeta(ruta));
+        if (e.HayConjunto())
+            principal_.AbrirVentanaAnalogica(ruta);
+        e.Notificar();
         return true;
     } catch (const std::exception&) {
-        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
-        CerrarVentanas();
-        estado_.SenalesActuales.reset();
-        estado_.ConfigActual.reset();
-        estado_.OperacionesActuales.reset();
+        interaccion.MostrarAviso(textos.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        principal_.CerrarVentanas();
+        e.SenalesActuales.reset();
+        e.ConfigActual.reset();
+        e.OperacionesActuales.reset();
         // Nothing is open, so no later "Guardar" may write to the file that failed.
-        estado_.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
+        e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
         DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
-        setWindowTitle(captionPrevio);
-        ActualizarMenus();
+        PonerTitulo(captionPrevio);
+        e.Notificar();
         return false;
     }
 }
 
-void TfrmPrincipal::GuardarArchivoClick()
+void TComandosArchivo::GuardarArchivoClick()
 {
-    if (estado_.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales
-        && estado_.FicheroAbierto == TEstadoPrograma::SinFicheroSenales) {
+    TEstadoPrograma& e = Estado();
+    if (e.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales
+        && e.FicheroAbierto == TEstadoPrograma::SinFicheroSenales) {
         Guardarcomo1Click();
         return;
     }
@@ -164,143 +185,142 @@ void TfrmPrincipal::GuardarArchivoClick()
         return;
     // A file chosen in "Añadir señales de fichero" never becomes the open file, so the
     // save goes back to the file opened with "Abrir".
-    if (estado_.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales)
-        estado_.FicheroGuardarComo = estado_.FicheroAbierto;
-    const QString ruta = estado_.FicheroGuardarComo;
+    if (e.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales)
+        e.FicheroGuardarComo = e.FicheroAbierto;
+    const QString ruta = e.FicheroGuardarComo;
     try {
-        EscribirSenales(ruta);
+        TCursorOcupado cursor(Contexto().Interaccion());
+        TFicheroConfig ficheroConfig(Contexto().Textos(), Contexto().Interaccion(), Contexto().CarpetaPrograma);
+        // A set read from a file without a readable configuration is kept with a default
+        // one, so that its signals can still be saved and read back.
+        const TConfigES porDefecto;
+        const TOperaciones sinOperaciones;
+        const TCjtSenales vacio(Contexto().Textos(), Contexto().Interaccion());
+        GuardarFicheroSenales(ruta, ficheroConfig, e.ConfigActual ? *e.ConfigActual : porDefecto,
+                              e.OperacionesActuales ? *e.OperacionesActuales : sinOperaciones,
+                              e.SenalesActuales ? *e.SenalesActuales : vacio);
     } catch (const std::exception&) {
         // The old file is intact and the changes are still unsaved.
         FallaEscritura(ruta);
         return;
     }
     DlgGuardarSenales->Nombre = ruta;
-    for (QMdiSubWindow* s : Area->subWindowList())
-        if (auto* h = dynamic_cast<IVentanaHija*>(s->widget()); h && h->EsVentanaSenales())
-            s->widget()->setWindowTitle(ruta);
-    MarcarGuardado();
-    setWindowTitle(kCaptionPrograma + QStringLiteral(" - ") + SinCarpeta(ruta));
+    for (QMdiSubWindow* s : principal_.AreaVentanas().subWindowList())
+        if (auto* h = dynamic_cast<IVentanaHija*>(s->widget()))
+            h->FicheroGuardado(ruta);
+    PonerTitulo(kCaptionPrograma + QStringLiteral(" - ") + SinCarpeta(ruta));
+    e.MarcarGuardado();
 }
 
-void TfrmPrincipal::EscribirSenales(const QString& ruta)
+void TComandosArchivo::FallaEscritura(const QString& ruta)
 {
-    TCursorOcupado cursor(interaccion_);
-    TFicheroConfig ficheroConfig(textos_, interaccion_, carpetaPrograma_);
-    // A set read from a file without a readable configuration is kept with a default
-    // one, so that its signals can still be saved and read back.
-    const TConfigES porDefecto;
-    const TOperaciones sinOperaciones;
-    const TConfigES& config = estado_.ConfigActual ? *estado_.ConfigActual : porDefecto;
-    const TOperaciones& operaciones = estado_.OperacionesActuales ? *estado_.OperacionesActuales : sinOperaciones;
-    QByteArray datos = ficheroConfig.Texto(config, operaciones);
-    if (estado_.SenalesActuales)
-        EscribirFichero(*estado_.SenalesActuales, datos);
-    QString error;
-    if (!EscribirSeguro(ruta, datos, &error))
-        throw EErrorModelo(error);
+    Contexto().Interaccion().MostrarError(Contexto().Textos().BuscarTexto(kTextoNoGuardado) + QLatin1Char(' ') + ruta,
+                                          Botones::Aceptar);
 }
 
-void TfrmPrincipal::FallaEscritura(const QString& ruta)
+void TComandosArchivo::Guardarcomo1Click()
 {
-    interaccion_.MostrarError(textos_.BuscarTexto(kTextoNoGuardado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
-}
-
-void TfrmPrincipal::Guardarcomo1Click()
-{
-    const QString ruta = dialogos_->GuardarFichero(DlgGuardarSenales->Filtro(), DlgGuardarSenales->Titulo(),
-                                                   DlgGuardarSenales->Nombre, DlgGuardarSenales->Extension());
+    const QString ruta = Contexto().Dialogos.GuardarFichero(DlgGuardarSenales->Filtro(), DlgGuardarSenales->Titulo(),
+                                                            DlgGuardarSenales->Nombre, DlgGuardarSenales->Extension());
     // A pattern is no answer: it would send the save back here.
     if (ruta.isEmpty() || ruta == TEstadoPrograma::SinFicheroSenales)
         return;
-    estado_.FicheroGuardarComo = ruta;
+    Estado().FicheroGuardarComo = ruta;
     DlgGuardarSenales->Nombre = ruta;
-    estado_.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
+    Estado().FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
     GuardarArchivoClick();
 }
 
-void TfrmPrincipal::CerrarClick()
+void TComandosArchivo::CerrarClick()
 {
-    if (estado_.Modificado) {
-        const int r = interaccion_.MostrarPregunta(textos_.BuscarTexto(kTextoCambios), Botones::SiNoCancelar);
+    TEstadoPrograma& e = Estado();
+    if (e.Modificado) {
+        const int r = Contexto().Interaccion().MostrarPregunta(Contexto().Textos().BuscarTexto(kTextoCambios),
+                                                               Botones::SiNoCancelar);
         if (r == Respuesta::Si) {
             GuardarArchivoClick();
-            if (estado_.Modificado)
+            if (e.Modificado)
                 return; // the save did not happen: nothing is discarded
         } else if (r == Respuesta::No) {
-            MarcarGuardado();
-            Guardarcomo1->setEnabled(false);
+            e.MarcarGuardado();
         } else {
             // "Cancelar", the title-bar close, or no box shown: keep everything.
             return;
         }
     }
-    CerrarVentanas();
-    estado_.SenalesActuales.reset();
-    estado_.ConfigActual.reset();
-    estado_.OperacionesActuales.reset();
-    ActualizarMenus();
-    estado_.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
-    estado_.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
+    principal_.CerrarVentanas();
+    e.SenalesActuales.reset();
+    e.ConfigActual.reset();
+    e.OperacionesActuales.reset();
+    e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
+    e.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
     DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
     DlgGuardarSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
-    setWindowTitle(textos_.LeerTexto(1000));
+    PonerTitulo(Contexto().Textos().LeerTexto(1000));
+    e.Notificar();
 }
 
-void TfrmPrincipal::AnadirClick()
+void TComandosArchivo::AnadirClick()
 {
-    if (!estado_.SenalesActuales)
+    TEstadoPrograma& e = Estado();
+    if (!e.SenalesActuales)
         return;
     // The file chosen here is read only; it never becomes the open file.
-    const QString ruta = dialogos_->AbrirFichero(DlgAbrirSenales->Filtro(), DlgAbrirSenales->Titulo(),
-                                                 DlgAbrirSenales->Nombre);
+    const QString ruta = Contexto().Dialogos.AbrirFichero(DlgAbrirSenales->Filtro(), DlgAbrirSenales->Titulo(),
+                                                          DlgAbrirSenales->Nombre);
     if (ruta.isEmpty())
         return;
+    TTextos& textos = Contexto().Textos();
+    TInteraccion& interaccion = Contexto().Interaccion();
     std::unique_ptr<TConfigES> temporal;
     try {
-        TFicheroConfig ficheroConfig(textos_, interaccion_, carpetaPrograma_);
+        TFicheroConfig ficheroConfig(textos, interaccion, Contexto().CarpetaPrograma);
         temporal = ficheroConfig.LeerSoloConfiguracion(ruta);
     } catch (const std::exception&) {
-        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        interaccion.MostrarAviso(textos.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
         return;
     }
     if (!temporal)
         return; // the reader has shown which part was not valid
-    if (!estado_.ConfigActual || !temporal->Igual(*estado_.ConfigActual)) {
-        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoOtraConfiguracion), Botones::Aceptar);
+    if (!e.ConfigActual || !temporal->Igual(*e.ConfigActual)) {
+        interaccion.MostrarAviso(textos.BuscarTexto(kTextoOtraConfiguracion), Botones::Aceptar);
         return;
     }
-    TfrmEscSenFich escoger(textos_, interaccion_, *this, this);
+    TfrmEscSenFich escoger(principal_, &principal_.Ventana());
     escoger.InicializarListaSenales(ruta);
-    modal_.Ejecutar(escoger);
-    ActualizarMenus();
+    escoger.Ejecutar();
+    e.Notificar();
 }
 
 // ---- configurations ----------------------------------------------------------------
 
-void TfrmPrincipal::VerConfig1Click()
+void TComandosArchivo::VerConfig1Click()
 {
-    estado_.ConfigTrabajo = estado_.ConfigActual ? std::make_unique<TConfigES>(*estado_.ConfigActual)
-                                                 : std::make_unique<TConfigES>();
-    if (!estado_.OperacionesActuales)
-        estado_.OperacionesActuales = std::make_unique<TOperaciones>();
+    TEstadoPrograma& e = Estado();
+    e.ConfigTrabajo = e.ConfigActual ? std::make_unique<TConfigES>(*e.ConfigActual) : std::make_unique<TConfigES>();
+    if (!e.OperacionesActuales)
+        e.OperacionesActuales = std::make_unique<TOperaciones>();
     AbrirVentanaConfiguracion();
-    if (!estado_.SenalesActuales)
-        CerrarVentanas();
-    ActualizarMenus();
+    if (!e.SenalesActuales)
+        principal_.CerrarVentanas();
+    e.Notificar();
 }
 
-void TfrmPrincipal::CargarConfES1Click()
+void TComandosArchivo::CargarConfES1Click()
 {
-    const QString ruta = dialogos_->AbrirFichero(DlgAbrirConfig->Filtro(), DlgAbrirConfig->Titulo(),
-                                                 DlgAbrirConfig->Nombre);
+    TEstadoPrograma& e = Estado();
+    const QString ruta = Contexto().Dialogos.AbrirFichero(DlgAbrirConfig->Filtro(), DlgAbrirConfig->Titulo(),
+                                                          DlgAbrirConfig->Nombre);
     if (ruta.isEmpty())
         return;
-    TFicheroConfig ficheroConfig(textos_, interaccion_, carpetaPrograma_);
+    TTextos& textos = Contexto().Textos();
+    TInteraccion& interaccion = Contexto().Interaccion();
+    TFicheroConfig ficheroConfig(textos, interaccion, Contexto().CarpetaPrograma);
     try {
         std::unique_ptr<TConfigES> temporal = ficheroConfig.LeerSoloConfiguracion(ruta);
         if (!temporal)
             return; // the reader has shown which part was not valid
-        if (estado_.ConfigActual && !estado_.ConfigActual->Igual(*temporal)) {
+        if (e.ConfigActual && !e.ConfigActual->Igual(*temporal)) {
             // Another time base: the current signals do not belong to it.
             CerrarClick();
             if (HayAlgoAbierto())
@@ -310,30 +330,30 @@ void TfrmPrincipal::CargarConfES1Click()
         auto operaciones = std::make_unique<TOperaciones>();
         if (!ficheroConfig.LeerConfiguracion(ruta, *config, *operaciones))
             return; // a half-read file replaces neither the configuration nor its operations
-        estado_.OperacionesActuales = std::move(operaciones);
-        estado_.ConfigActual = std::move(config);
+        e.OperacionesActuales = std::move(operaciones);
+        e.ConfigActual = std::move(config);
     } catch (const std::exception&) {
-        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        interaccion.MostrarAviso(textos.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
         return;
     }
-    estado_.FicheroConfig = ruta;
+    e.FicheroConfig = ruta;
     DlgAbrirConfig->Nombre = ruta;
     DlgGuardarConfig->Nombre = ruta;
-    ActualizarMenus();
+    e.Notificar();
     VerConfig1Click();
 }
 
-bool TfrmPrincipal::EscribirConfig(const QString& ruta)
+bool TComandosArchivo::EscribirConfig(const QString& ruta)
 {
-    if (!estado_.ConfigActual)
+    TEstadoPrograma& e = Estado();
+    if (!e.ConfigActual)
         return false;
     try {
-        TCursorOcupado cursor(interaccion_);
+        TCursorOcupado cursor(Contexto().Interaccion());
         const TOperaciones sinOperaciones;
-        TFicheroConfig ficheroConfig(textos_, interaccion_, carpetaPrograma_);
-        ficheroConfig.EscribirConfiguracion(
-            ruta, *estado_.ConfigActual,
-            estado_.OperacionesActuales ? *estado_.OperacionesActuales : sinOperaciones);
+        TFicheroConfig ficheroConfig(Contexto().Textos(), Contexto().Interaccion(), Contexto().CarpetaPrograma);
+        ficheroConfig.EscribirConfiguracion(ruta, *e.ConfigActual,
+                                            e.OperacionesActuales ? *e.OperacionesActuales : sinOperaciones);
     } catch (const std::exception&) {
         FallaEscritura(ruta);
         return false;
@@ -341,11 +361,11 @@ bool TfrmPrincipal::EscribirConfig(const QString& ruta)
     return true;
 }
 
-void TfrmPrincipal::GrabarConES1Click()
+void TComandosArchivo::GrabarConES1Click()
 {
-    if (!estado_.ConfigActual)
+    if (!Estado().ConfigActual)
         return;
-    const QString nombre = estado_.FicheroConfig;
+    const QString nombre = Estado().FicheroConfig;
     if (nombre.isEmpty() || nombre.contains(QLatin1Char('*'))) {
         Gurardarcomo1Click();
         return;
@@ -353,16 +373,16 @@ void TfrmPrincipal::GrabarConES1Click()
     EscribirConfig(nombre);
 }
 
-void TfrmPrincipal::Gurardarcomo1Click()
+void TComandosArchivo::Gurardarcomo1Click()
 {
-    if (!estado_.ConfigActual)
+    if (!Estado().ConfigActual)
         return;
-    const QString ruta = dialogos_->GuardarFichero(DlgGuardarConfig->Filtro(), DlgGuardarConfig->Titulo(),
-                                                   DlgGuardarConfig->Nombre, DlgGuardarConfig->Extension());
+    const QString ruta = Contexto().Dialogos.GuardarFichero(DlgGuardarConfig->Filtro(), DlgGuardarConfig->Titulo(),
+                                                            DlgGuardarConfig->Nombre, DlgGuardarConfig->Extension());
     if (ruta.isEmpty() || ruta.contains(QLatin1Char('*')))
         return;
     if (EscribirConfig(ruta)) {
-        estado_.FicheroConfig = ruta;
+        Estado().FicheroConfig = ruta;
         DlgAbrirConfig->Nombre = ruta;
         DlgGuardarConfig->Nombre = ruta;
     }
@@ -370,35 +390,28 @@ void TfrmPrincipal::Gurardarcomo1Click()
 
 // ---- text export ---------------------------------------------------------------------
 
-void TfrmPrincipal::ExportarTXT1Click()
+void TComandosArchivo::ExportarTXT1Click()
 {
-    if (!estado_.HayConjunto())
+    if (!Estado().HayConjunto())
         return;
-    const QString ruta = dialogos_->GuardarFichero(DlgExportarTXT->Filtro(), DlgExportarTXT->Titulo(),
-                                                   DlgExportarTXT->Nombre, DlgExportarTXT->Extension());
+    const QString ruta = Contexto().Dialogos.GuardarFichero(DlgExportarTXT->Filtro(), DlgExportarTXT->Titulo(),
+                                                            DlgExportarTXT->Nombre, DlgExportarTXT->Extension());
     if (ruta.isEmpty())
         return;
     DlgExportarTXT->Nombre = ruta;
     bool escrito = false;
     {
-        TCursorOcupado cursor(interaccion_);
-        escrito = ExportarTextoFichero(*estado_.SenalesActuales, ruta);
+        TCursorOcupado cursor(Contexto().Interaccion());
+        escrito = ExportarTextoFichero(*Estado().SenalesActuales, ruta);
     }
     if (!escrito)
-        interaccion_.MostrarInformacion(textos_.BuscarTexto(kTextoNoExportado) + QLatin1Char(' ') + ruta,
-                                        Botones::Aceptar);
+        Contexto().Interaccion().MostrarInformacion(
+            Contexto().Textos().BuscarTexto(kTextoNoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
 }
 
 // ---- windows of other parts ----------------------------------------------------------
 
-void TfrmPrincipal::AbrirVentanaAnalogica(const QString& titulo)
-{
-    // The analog signal window will open here, titled `titulo`, with the first
-    // MaxSenalesAna signals of the set.
-    (void)titulo;
-}
-
-void TfrmPrincipal::AbrirVentanaConfiguracion()
+void TComandosArchivo::AbrirVentanaConfiguracion()
 {
     // The ZD800M (ModeloM) or ZD801 configuration window will run here, modally, on
     // ConfigTrabajo, and copy it into ConfigActual when accepted.

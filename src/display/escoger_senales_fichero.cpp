@@ -1,10 +1,10 @@
 #include "display/escoger_senales_fichero.h"
 
+#include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "lang/ui/textos_formularios.h"
 #include "model/escritura_segura.h"
 #include "model/fichero_senales.h"
 #include "model/senales.h"
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSet>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -54,9 +53,8 @@ QStringList NombresDe(const QListWidget& l)
 
 } // namespace
 
-TfrmEscSenFich::TfrmEscSenFich(TTextos& textos, TInteraccion& interaccion, IPrincipal& principal,
-                               QWidget* parent)
-    : QDialog(parent), textos_(textos), interaccion_(interaccion), principal_(principal)
+TfrmEscSenFich::TfrmEscSenFich(IPrincipal& principal, QWidget* parent)
+    : TFormulario(principal.Contexto().Formulario, Numero, 169, parent), principal_(principal)
 {
     setObjectName(QStringLiteral("frmEscSenFich"));
     setWindowTitle(QStringLiteral("Escoger se\u00f1ales de fichero"));
@@ -79,18 +77,11 @@ TfrmEscSenFich::TfrmEscSenFich(TTextos& textos, TInteraccion& interaccion, IPrin
     IncAllBtn = Boton("IncAllBtn", QStringLiteral(">>"), this);
     ExcludeBtn = Boton("ExcludeBtn", QStringLiteral("<"), this);
     ExAllBtn = Boton("ExAllBtn", QStringLiteral("<<"), this);
-    OKBtn = Boton("OKBtn", QStringLiteral("Aceptar"), this);
-    OKBtn->setDefault(true);
-    CancelBtn = Boton("CancelBtn", QStringLiteral("Cancelar"), this);
-    // Context help has no viewer in this program yet; the button keeps its place and text.
-    BtnHelp = Boton("BtnHelp", QStringLiteral("&Ayuda"), this);
 
     connect(IncludeBtn, &QPushButton::clicked, this, &TfrmEscSenFich::IncludeBtnClick);
     connect(IncAllBtn, &QPushButton::clicked, this, &TfrmEscSenFich::IncAllBtnClick);
     connect(ExcludeBtn, &QPushButton::clicked, this, &TfrmEscSenFich::ExcludeBtnClick);
     connect(ExAllBtn, &QPushButton::clicked, this, &TfrmEscSenFich::ExAllBtnClick);
-    connect(OKBtn, &QPushButton::clicked, this, &TfrmEscSenFich::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(SrcList, &QListWidget::itemDoubleClicked, this, &TfrmEscSenFich::IncludeBtnClick);
     connect(DstList, &QListWidget::itemDoubleClicked, this, &TfrmEscSenFich::ExcludeBtnClick);
 
@@ -113,12 +104,7 @@ TfrmEscSenFich::TfrmEscSenFich(TTextos& textos, TInteraccion& interaccion, IPrin
     fichero->addWidget(LabelFichero);
     fichero->addWidget(Lfichero, 1);
 
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    for (QPushButton* b : {OKBtn, CancelBtn, BtnHelp}) {
-        b->setMinimumWidth(85);
-        botones->addWidget(b);
-    }
+    QHBoxLayout* botones = CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp");
 
     auto* columna = new QVBoxLayout(this);
     columna->addLayout(rejilla);
@@ -138,34 +124,16 @@ bool TfrmEscSenFich::InicializarListaSenales(const QString& fichero)
 
     QByteArray datos;
     const bool leido = LeerFicheroEntero(fichero, datos);
-    if (leido) {
-        // The name line comes two lines after the block's keyword (the kind line
-        // between them). A name offered twice would load the same first block twice.
-        const QByteArray comienza("ComienzaSe\xF1" "al");
-        QList<QByteArray> lineas = datos.split('\n');
-        for (QByteArray& l : lineas)
-            if (l.endsWith('\r'))
-                l.chop(1);
-        QSet<QString> vistos;
-        for (qsizetype i = 0; i + 2 < lineas.size(); ++i) {
-            if (lineas[i] != comienza)
-                continue;
-            const QString nombre = QString::fromLatin1(lineas[i + 2]);
-            if (!nombre.isEmpty() && !vistos.contains(nombre)) {
-                vistos.insert(nombre);
-                SrcList->addItem(nombre);
-            }
-        }
-    }
+    // A name offered twice would load the same first block twice.
+    if (leido)
+        SrcList->addItems(NombresSenales(datos));
     SetButtons();
     return leido;
 }
 
-void TfrmEscSenFich::showEvent(QShowEvent* e)
+void TfrmEscSenFich::AlMostrar()
 {
-    AplicarTextosFormulario(*this, Formulario, textos_);
     Lfichero->setText(QFileInfo(fichero_).fileName());
-    QDialog::showEvent(e);
 }
 
 void TfrmEscSenFich::SetButtons()
@@ -233,17 +201,22 @@ void TfrmEscSenFich::ExAllBtnClick()
 
 void TfrmEscSenFich::OKBtnClick()
 {
+    AceptarClick();
+}
+
+bool TfrmEscSenFich::Validar()
+{
     anadidas_.clear();
     TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
     if (!senales) {
         reject();
-        return;
+        return false;
     }
     QByteArray datos;
     if (DstList->count() > 0 && !LeerFicheroEntero(fichero_, datos)) {
-        interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoCargado), Botones::Aceptar);
         reject();
-        return;
+        return false;
     }
     for (const QString& nombre : NombresDe(*DstList)) {
         QString final = nombre;
@@ -253,7 +226,7 @@ void TfrmEscSenFich::OKBtnClick()
                 omitir = true;
                 break;
             }
-            final = interaccion_.PedirNombreNuevo(final);
+            final = Interaccion().PedirNombreNuevo(final);
             if (final == kOmitir || final.isEmpty()) {
                 omitir = true;
                 break;
@@ -266,15 +239,14 @@ void TfrmEscSenFich::OKBtnClick()
             LeerSenalDeDatos(*senales, datos, nombre, final);
         } catch (const std::exception&) {
             // A damaged block: the signals added so far stay, the rest is not read.
-            interaccion_.MostrarAviso(textos_.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+            Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoCargado), Botones::Aceptar);
             break;
         }
         if (senales->NumAna() + senales->NumDig() > antes)
             anadidas_ << final;
     }
-    principal_.MarcarModificado();
-    principal_.ActualizarMenus();
-    accept();
+    principal_.Estado().MarcarModificado();
+    return true;
 }
 
 } // namespace qv

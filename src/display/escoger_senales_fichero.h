@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "lang/ui/formulario.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,18 +12,15 @@ class QPushButton;
 namespace qv {
 
 class IPrincipal;
-class TInteraccion;
-class TTextos;
 
 // "Escoger señales de fichero": picks signals of another signal file, whose time base
 // the caller found equal to the current one, and adds them to the current set.
-class TfrmEscSenFich : public QDialog {
+class TfrmEscSenFich : public TFormulario {
     Q_OBJECT
 public:
-    static constexpr int Formulario = 41;
+    static constexpr int Numero = 41;
 
-    TfrmEscSenFich(TTextos& textos, TInteraccion& interaccion, IPrincipal& principal,
-                   QWidget* parent = nullptr);
+    explicit TfrmEscSenFich(IPrincipal& principal, QWidget* parent = nullptr);
 
     // Empties both lists and offers the name of every signal block of the file. False
     // when the file cannot be read (the lists stay empty).
@@ -35,13 +33,14 @@ public:
     void ExAllBtnClick();
     // Loads the chosen signals into the current set, then closes with OK.
     void OKBtnClick();
+    bool Validar() override;
 
     QString Fichero() const { return fichero_; }
     // Final names of the signals the last OK added, in the order they were added.
     const QStringList& Anadidas() const { return anadidas_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void AlMostrar() override;
 
 private:
     void MoverSeleccion(QListWidget& origen, QListWidget& destino);
@@ -49,8 +48,6 @@ private:
     void TrasMover(QListWidget& origen, int primeraSeleccion);
     void SetButtons();
 
-    TTextos& textos_;
-    TInteraccion& interaccion_;
     IPrincipal& principal_;
     QString fichero_;
     QStringList anadidas_;
@@ -65,9 +62,6 @@ private:
     QPushButton* IncAllBtn;
     QPushButton* ExcludeBtn;
     QPushButton* ExAllBtn;
-    QPushButton* OKBtn;
-    QPushButton* CancelBtn;
-    QPushButton* BtnHelp;
 };
 
 } // namespace qv

@@ -319,10 +319,27 @@ bool AbrirFicheroSenales(const QString& ruta, TFicheroConfig& ficheroConfig, TCo
     QByteArray datos;
     if (!LeerFicheroEntero(ruta, datos))
         throw EErrorModelo(QStringLiteral("No se puede leer %1").arg(ruta));
-    if (!ficheroConfig.LeerConfiguracionDatos(datos, config, operaciones))
-        return false;
+    const bool configLeida = ficheroConfig.LeerConfiguracionDatos(datos, config, operaciones);
     LeerFichero(senales, datos);
-    return true;
+    return configLeida;
+}
+
+QStringList NombresSenales(const QByteArray& datos)
+{
+    // A block starts with its keyword, then its kind ("Ana" or "Dig"), then its name.
+    TLectorCampos l(datos);
+    QStringList nombres;
+    while (!l.Fin()) {
+        if (l.LeerLinea() != Comienza || l.Fin())
+            continue;
+        const QByteArray tipo = l.LeerLinea();
+        if ((tipo != "Ana" && tipo != "Dig") || l.Fin())
+            continue;
+        const QString nombre = QString::fromLatin1(l.LeerLinea());
+        if (!nombre.isEmpty() && !nombres.contains(nombre))
+            nombres << nombre;
+    }
+    return nombres;
 }
 
 } // namespace qv

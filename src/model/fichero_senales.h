@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace qv {
 
@@ -43,11 +44,15 @@ bool LeerSenalDeDatos(TCjtSenales& senales, const QByteArray& datos, const QStri
 void GuardarFicheroSenales(const QString& ruta, TFicheroConfig& ficheroConfig, const TConfigES& config,
                            const TOperaciones& operaciones, const TCjtSenales& senales);
 
-// Opens a signal file the way the main window does: the configuration part with
-// its operations, then, on a second pass over the same text, the signal part. False
-// when the configuration part failed (its warning was shown); errors of the signal
-// part, and a file that cannot be read, raise EErrorModelo.
+// Opens a signal file: the configuration part with its operations, then, on a second
+// pass over the same text, the signal part. The signals are read even when the
+// configuration part cannot be: its reader has shown why and the answer is false, and
+// what it filled of `config` and `operaciones` is the caller's to discard. A file that
+// cannot be read and errors of the signal part raise EErrorModelo.
 bool AbrirFicheroSenales(const QString& ruta, TFicheroConfig& ficheroConfig, TConfigES& config,
                          TOperaciones& operaciones, TCjtSenales& senales);
+
+// The names of the signal blocks of a signal file's text, in file order, each once.
+QStringList NombresSenales(const QByteArray& datos);
 
 } // namespace qv

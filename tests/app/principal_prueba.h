@@ -2,6 +2,8 @@
 
 #include "app/api/estado.h"
 #include "app/api/ventana_hija.h"
+#include "app/comandos_archivo.h"
+#include "app/comandos_ventanas.h"
 #include "app/servicios_puesto.h"
 #include "app/ventana_principal.h"
 #include "common/interaccion_guion.h"
@@ -13,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -72,12 +75,22 @@ public:
 };
 
 // A child window standing for a signal window, the data table or the configuration.
+// A signal window takes the representation commands; "Datos" while it shows signals.
 class THijaPrueba : public QWidget, public IVentanaHija {
 public:
     explicit THijaPrueba(TTipoVentana tipo) : tipo_(tipo) {}
     TTipoVentana TipoVentana() const override { return tipo_; }
+    bool Admite(TComando c) const override
+    {
+        if (c == TComando::Datos)
+            return EsVentanaSenales() && muestraSenales;
+        return EsVentanaSenales();
+    }
+    void Ejecutar(TComando c) override { ejecutados.push_back(c); }
     void QuitarSenal(const QString& nombre) override { quitadas << nombre; }
     QStringList quitadas;
+    std::vector<TComando> ejecutados;
+    bool muestraSenales = true;
 
 private:
     TTipoVentana tipo_;
@@ -103,9 +116,13 @@ protected:
         return *ventana;
     }
 
+    // The action of a menu item, or of a tool button by the button's own name.
     QAction* Accion(const char* nombre) const
     {
         auto* a = ventana->findChild<QAction*>(QLatin1String(nombre));
+        if (!a)
+            if (auto* b = ventana->findChild<QToolButton*>(QLatin1String(nombre)))
+                a = b->defaultAction();
         EXPECT_NE(a, nullptr) << nombre;
         return a;
     }
@@ -113,6 +130,8 @@ protected:
     {
         if (auto* m = ventana->findChild<QMenu*>(QLatin1String(nombre)))
             return m->menuAction()->isEnabled();
+        if (auto* b = ventana->findChild<QToolButton*>(QLatin1String(nombre)))
+            return b->isEnabled();
         QAction* a = Accion(nombre);
         return a && a->isEnabled();
     }
@@ -122,6 +141,8 @@ protected:
             return m->menuAction()->isVisible();
         if (auto* a = ventana->findChild<QAction*>(QLatin1String(nombre)))
             return a->isVisible();
+        if (auto* b = ventana->findChild<QToolButton*>(QLatin1String(nombre)))
+            return b->defaultAction() ? b->defaultAction()->isVisible() : !b->isHidden();
         auto* w = ventana->findChild<QWidget*>(QLatin1String(nombre));
         EXPECT_NE(w, nullptr) << nombre;
         return w && !w->isHidden();
@@ -133,8 +154,6 @@ protected:
         QMdiSubWindow* s = ventana->AreaVentanas().addSubWindow(h);
         s->show();
         ventana->AreaVentanas().setActiveSubWindow(s);
-        // A real child window asks for this when it activates.
-        ventana->ActualizarMenus();
         return h;
     }
 

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusTipEvent>
+#include <QToolButton>
 #include <clocale>
 #include <cstring>
 
@@ -34,16 +35,24 @@ TEST_F(Aplicacion, TextosDelFormularioUnoEnLaVentana)
     TLanguage idioma;
     idioma.setIdiomaFile(kCarpetaDatos + QStringLiteral("/idioma.lng"));
 
-    // Every entry of the table names a control of the window and gave it its text.
-    const auto& tabla = TablaFormulario(1);
-    ASSERT_FALSE(tabla.empty());
+    // Every entry of the window's texts (its form table and the captions of the command
+    // table) names a control of the window and gave it its text. A tool button shows
+    // its command's action, which holds the caption as its icon text.
+    const auto tabla = app.Principal.TablaTextos();
+    ASSERT_GT(tabla.size(), TablaFormulario(1).size());
     for (const TTextoControl& t : tabla) {
         QObject* o = *t.objeto ? app.Principal.findChild<QObject*>(QLatin1String(t.objeto))
                                : static_cast<QObject*>(&app.Principal);
         ASSERT_NE(o, nullptr) << t.objeto;
+        QByteArray propiedad(t.propiedad);
+        if (auto* b = qobject_cast<QToolButton*>(o); b && b->defaultAction()) {
+            o = b->defaultAction();
+            if (propiedad == "text")
+                propiedad = "iconText";
+        }
         const QString esperado = idioma.BuscarTexto(t.clave);
         EXPECT_NE(esperado, TLanguage::Nada) << t.clave;
-        EXPECT_EQ(o->property(t.propiedad).toString(), esperado) << t.objeto << " " << t.propiedad;
+        EXPECT_EQ(o->property(propiedad.constData()).toString(), esperado) << t.objeto << " " << t.propiedad;
     }
 
     // Every command of the menus is named in the table, so none misses its text.

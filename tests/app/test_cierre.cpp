@@ -23,7 +23,7 @@ TEST_F(Cierre, CancelarConCambiosLoConservaTodo)
     AbrirConfiguracion();
     AbrirConjunto(2);
     NuevaHija(TTipoVentana::Analogica);
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     interaccion.respuestas = {Respuesta::Cancelar};
 
     EXPECT_FALSE(ventana->close());
@@ -45,7 +45,7 @@ TEST_F(Cierre, CierreDeTituloONingunaRespuestaEsCancelar)
 {
     Crear();
     AbrirConfiguracion();
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     // 0: no box could be shown; anything that is neither "Si" nor "No" keeps the data.
     interaccion.respuestas = {Respuesta::Ninguna};
     EXPECT_FALSE(ventana->close());
@@ -58,7 +58,7 @@ TEST_F(Cierre, NoDescartaYCierra)
     AbrirConfiguracion();
     AbrirConjunto(1);
     NuevaHija(TTipoVentana::Analogica);
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     interaccion.respuestas = {Respuesta::No};
 
     EXPECT_TRUE(ventana->close());
@@ -73,7 +73,7 @@ TEST_F(Cierre, SiSinGuardarNoCierra)
 {
     Crear();
     AbrirConfiguracion();
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     interaccion.respuestas = {Respuesta::Si};
     // The save did not take place (nothing could be written): the data stays.
     EXPECT_FALSE(ventana->close());
@@ -116,7 +116,7 @@ TEST_F(Cierre, UnidadCompartidaRetenida)
 
     // "Aceptar" releases the unit; a modified set still gets its own question, and
     // keeping it open leaves a station that no longer claims the unit.
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     interaccion.mensajes.clear();
     interaccion.respuestas = {Respuesta::Aceptar, Respuesta::Cancelar};
     EXPECT_FALSE(ventana->close());

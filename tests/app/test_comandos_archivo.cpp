@@ -30,7 +30,7 @@ protected:
     void Abrir(const QString& ruta)
     {
         dialogos.abrir.push_back(ruta);
-        ventana->SpBtnAbrirClick();
+        ventana->ComandosArchivo().SpBtnAbrirClick();
     }
 
     // A signal added in memory, as a capture or a calculation would.
@@ -38,7 +38,7 @@ protected:
     {
         E().SenalesActuales->AnadirAna(std::make_unique<TSenalAna>(textos, nombre, true, nullptr, nullptr, 0,
                                                                    0.001, 4));
-        ventana->MarcarModificado();
+        ventana->Estado().MarcarModificado();
     }
 
     // The chooser accepts every signal of the file.
@@ -97,7 +97,7 @@ TEST_F(ComandosArchivo, GuardarSinFicheroEsGuardarComo)
 {
     AbrirConfiguracion();
     AbrirConjunto(2);
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
 
     // Cancelled: nothing written, still modified, so closing with "Si" stops.
     ventana->GuardarArchivoClick();
@@ -127,11 +127,11 @@ TEST_F(ComandosArchivo, GuardarFallidoConservaLosCambios)
 {
     AbrirConfiguracion();
     AbrirConjunto(1);
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     const QString titulo = ventana->windowTitle();
     const QString imposible = Ruta(QStringLiteral("no/existe/x.qvn"));
     dialogos.guardar.push_back(imposible);
-    ventana->Guardarcomo1Click();
+    ventana->ComandosArchivo().Guardarcomo1Click();
     EXPECT_TRUE(E().Modificado);
     EXPECT_TRUE(Activo("GuardarArchivo"));
     EXPECT_EQ(ventana->windowTitle(), titulo);
@@ -175,7 +175,7 @@ TEST_F(ComandosArchivo, AnadirDeOtraConfiguracionSeNiega)
     const QString b = EscribirFicheroSenales(QStringLiteral("b.qvn"), {QStringLiteral("X1")}, {}, Config(2));
     Abrir(a);
     dialogos.abrir.push_back(b);
-    ventana->AnadirClick();
+    ventana->ComandosArchivo().AnadirClick();
     EXPECT_TRUE(modal.vistos.isEmpty());
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T209")});
     EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Aviso);
@@ -185,7 +185,7 @@ TEST_F(ComandosArchivo, AnadirDeOtraConfiguracionSeNiega)
     // A file that is not there at all: the open warning, nothing added.
     interaccion.mensajes.clear();
     dialogos.abrir.push_back(Ruta(QStringLiteral("falta.qvn")));
-    ventana->AnadirClick();
+    ventana->ComandosArchivo().AnadirClick();
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T101")});
     EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
 }
@@ -261,7 +261,7 @@ TEST_F(ComandosArchivo, FicheroDefectuosoNoDejaNadaAbierto)
     for (const QString& ruta : {malo, Ruta(QStringLiteral("falta.qvn"))}) {
         interaccion.mensajes.clear();
         ventana->Estado().FicheroAbierto = ruta;
-        EXPECT_FALSE(ventana->AbrirFicheroSenales(ruta));
+        EXPECT_FALSE(ventana->ComandosArchivo().AbrirFicheroSenales(ruta));
         ASSERT_EQ(interaccion.mensajes.size(), 1u);
         EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T101"));
         EXPECT_EQ(interaccion.mensajes[0].botones, Botones::Aceptar);
@@ -312,7 +312,7 @@ TEST_F(ComandosArchivo, ConfiguracionesAbrirYGuardar)
     EXPECT_EQ(dialogos.llamadas.back().extension, QStringLiteral("cfg"));
     EXPECT_TRUE(QFile::exists(dos));
     E().ConfigActual->EntAna(2).Nombre = QStringLiteral("Nivel");
-    ventana->GrabarConES1Click();
+    ventana->ComandosArchivo().GrabarConES1Click();
     EXPECT_EQ(fc.LeerSoloConfiguracion(dos)->EntAna(2).Nombre, QStringLiteral("Nivel"));
     EXPECT_EQ(fc.LeerSoloConfiguracion(cfg)->EntAna(2).Nombre, QStringLiteral("Caudal"));
 }
@@ -322,7 +322,7 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
     const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
     Abrir(a);
     E().OperacionesActuales->AnadirOpAna(TOperacion("1", 0, false, false, 0, 0, "Ana", "V", "D", "Derivada", "0"));
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
 
     // Same time base, but its analog inputs are spoilt: warning, nothing replaced.
     TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
@@ -332,7 +332,7 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
     const QString malo = Ruta(QStringLiteral("malo.cfg"));
     ASSERT_TRUE(EscribirSeguro(malo, d));
     dialogos.abrir.push_back(malo);
-    ventana->CargarConfES1Click();
+    ventana->ComandosArchivo().CargarConfES1Click();
     EXPECT_FALSE(Textos().isEmpty());
     EXPECT_NE(E().ConfigActual, nullptr);
     EXPECT_EQ(E().OperacionesActuales->ListaOpAna.size(), 1u);
@@ -344,7 +344,7 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
     interaccion.mensajes.clear();
     interaccion.respuestas = {Respuesta::Cancelar};
     dialogos.abrir.push_back(otra);
-    ventana->CargarConfES1Click();
+    ventana->ComandosArchivo().CargarConfES1Click();
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T210")});
     EXPECT_TRUE(E().ConfigActual->Igual(Config()));
     EXPECT_NE(E().SenalesActuales, nullptr);
@@ -352,7 +352,7 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
     // "No": the signals go and the new configuration is current.
     interaccion.respuestas = {Respuesta::No};
     dialogos.abrir.push_back(otra);
-    ventana->CargarConfES1Click();
+    ventana->ComandosArchivo().CargarConfES1Click();
     EXPECT_EQ(E().SenalesActuales, nullptr);
     ASSERT_NE(E().ConfigActual, nullptr);
     EXPECT_TRUE(E().ConfigActual->Igual(Config(3)));
@@ -364,10 +364,10 @@ TEST_F(ComandosArchivo, GuardarConfiguracionTrasAbrirSenales)
     const QString a = EscribirFicheroSenales(QStringLiteral("ensayo.qvn"), {QStringLiteral("C1")});
     Abrir(a);
     // The configuration name comes from the signal file, in the same folder.
-    ventana->Gurardarcomo1Click();
+    ventana->ComandosArchivo().Gurardarcomo1Click();
     EXPECT_EQ(dialogos.llamadas.back().inicial, Ruta(QStringLiteral("ensayo.cfg")));
     EXPECT_FALSE(QFile::exists(Ruta(QStringLiteral("ensayo.cfg"))));
-    ventana->GrabarConES1Click();
+    ventana->ComandosArchivo().GrabarConES1Click();
     TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
     auto leida = fc.LeerSoloConfiguracion(Ruta(QStringLiteral("ensayo.cfg")));
     ASSERT_NE(leida, nullptr);
@@ -377,7 +377,7 @@ TEST_F(ComandosArchivo, GuardarConfiguracionTrasAbrirSenales)
     Accion("Cerrar")->trigger();
     AbrirConfiguracion();
     E().FicheroConfig = TEstadoPrograma::SinFicheroConfig;
-    ventana->GrabarConES1Click();
+    ventana->ComandosArchivo().GrabarConES1Click();
     ASSERT_FALSE(dialogos.llamadas.empty());
     EXPECT_TRUE(dialogos.llamadas.back().guardar);
 }
@@ -397,7 +397,7 @@ TEST_F(ComandosArchivo, VerConfiguracionPreparaLaCopia)
     E().ConfigActual->NumMuestras = 77;
     AbrirConjunto(1);
     NuevaHija(TTipoVentana::Analogica);
-    ventana->VerConfig1Click();
+    ventana->ComandosArchivo().VerConfig1Click();
     ASSERT_NE(E().ConfigTrabajo, nullptr);
     EXPECT_EQ(E().ConfigTrabajo->NumMuestras, 77);
     EXPECT_NE(E().ConfigTrabajo.get(), E().ConfigActual.get());

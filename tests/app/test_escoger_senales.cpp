@@ -19,7 +19,7 @@ protected:
         CrearConDialogos();
         AbrirConfiguracion();
         ventana->Estado().SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
-        dlg = std::make_unique<TfrmEscSenFich>(textos, interaccion, *ventana, ventana.get());
+        dlg = std::make_unique<TfrmEscSenFich>(*ventana, ventana.get());
     }
 
     QListWidget& Lista(const char* nombre) { return *dlg->findChild<QListWidget*>(QLatin1String(nombre)); }

@@ -71,7 +71,7 @@ TEST_F(FicheroCapturado, LaCapturaDelCompanionSeAbreEnElPrograma)
     ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
 
     dialogos.abrir.push_back(salida);
-    ventana->SpBtnAbrirClick();
+    ventana->ComandosArchivo().SpBtnAbrirClick();
     ASSERT_TRUE(interaccion.mensajes.empty()) << interaccion.Textos().join('|').toStdString();
     auto& e = ventana->Estado();
     ASSERT_NE(e.ConfigActual, nullptr);

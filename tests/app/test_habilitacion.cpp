@@ -64,9 +64,7 @@ TEST_F(Habilitacion, SenalesYUnaVentanaAnalogica)
     Crear();
     AbrirConfiguracion();
     AbrirConjunto(2);
-    NuevaHija(TTipoVentana::Analogica);
-    ventana->SetHaySenalesVisibles(true);
-    ventana->ActualizarMenus();
+    THijaPrueba* h = NuevaHija(TTipoVentana::Analogica);
     for (const char* n : kDeHija)
         EXPECT_TRUE(Activo(n)) << n;
     for (const char* n : kDeConjunto)
@@ -77,9 +75,10 @@ TEST_F(Habilitacion, SenalesYUnaVentanaAnalogica)
                           "Ventana1", "Insertartexto1", "Borrartodoslostextos1"})
         EXPECT_TRUE(Activo(n)) << n;
 
-    // "Datos" also needs the active window to show a signal.
-    ventana->SetHaySenalesVisibles(false);
-    ventana->ActualizarMenus();
+    // "Datos" also needs the active window to show a signal; the window announces it.
+    h->muestraSenales = false;
+    ventana->Estado().Notificar();
+    EXPECT_FALSE(ventana->HaySenalesVisibles());
     EXPECT_FALSE(Activo("SpBtnDatos"));
     EXPECT_FALSE(Activo("Datossingulares1"));
     EXPECT_TRUE(Activo("SpBtnElegir"));
@@ -103,14 +102,15 @@ TEST_F(Habilitacion, TipoDeLaVentanaActiva)
     EXPECT_TRUE(Activo("Ventana1")); // the set still exists
 }
 
-TEST_F(Habilitacion, EstadoInicialAlCerrarLaUltimaVentana)
+TEST_F(Habilitacion, AlCerrarLaUltimaVentana)
 {
     Crear();
-    AbrirConjunto(0); // a set that exists, even empty, keeps "Analog." and "Digital"
+    AbrirConjunto(1);
     NuevaHija(TTipoVentana::Analogica);
-    ventana->SetHaySenalesVisibles(true);
-    ventana->ActualizarMenus();
-    ventana->EstadoInicial();
+    ASSERT_TRUE(Activo("SpBtnZoomIn"));
+    // Closing the last child is a change of the active child: nothing is called back.
+    Accion("CerrarVentana1")->trigger();
+    ASSERT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
     for (const char* n : {"SpBtnImprimir", "ExportarBMP1", "ExportarWMF", "Presentacinpreliminar1",
                           "SpBtnZoomIn", "SpBtnZoomOut", "SpBtnElegir", "SpBtnDatos",
                           "spBtnCalculadora", "SpBtnTabla", "SpBtnCursores", "CerrarVentana1",
@@ -124,18 +124,17 @@ TEST_F(Habilitacion, EstadoInicialAlCerrarLaUltimaVentana)
 
     // Without a set the window menu has nothing left to offer.
     ventana->Estado().SenalesActuales.reset();
-    ventana->EstadoInicial();
+    ventana->Estado().Notificar();
     for (const char* n : {"ExportarTXT1", "SpBtnAnalogica", "NuevaVentana1", "Ventana1", "Comentario2"})
         EXPECT_FALSE(Activo(n)) << n;
 }
 
-TEST_F(Habilitacion, DesactivaBarraSegunLaTablaDeDatos)
+TEST_F(Habilitacion, TablaDeDatosActiva)
 {
     Crear();
     AbrirConjunto(1);
+    NuevaHija(TTipoVentana::Analogica);
     NuevaHija(TTipoVentana::TablaDatos);
-    ventana->ActualizarMenus();
-    ventana->DesactivaBarra();
     EXPECT_FALSE(Activo("SpBtnAbrir"));
     EXPECT_FALSE(Activo("Abrir1"));
     for (const char* n : {"SpBtnImprimir", "SpBtnAnalogica", "SpBtnDigital", "SpBtnTabla"})
@@ -144,22 +143,23 @@ TEST_F(Habilitacion, DesactivaBarraSegunLaTablaDeDatos)
                           "SpBtnZoomIn", "SpBtnZoomOut", "Representacion1"})
         EXPECT_FALSE(Activo(n)) << n;
 
-    // Any other active child: the table commands go too.
-    NuevaHija(TTipoVentana::Analogica);
-    ventana->DesactivaBarra();
-    for (const char* n : {"SpBtnImprimir", "SpBtnAnalogica", "SpBtnDigital", "SpBtnTabla"})
-        EXPECT_FALSE(Activo(n)) << n;
+    // The analog window active again: its commands come back with it.
+    auto lista = ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder);
+    ventana->AreaVentanas().setActiveSubWindow(lista.front());
+    for (const char* n : {"SpBtnAbrir", "SpBtnElegir", "SpBtnZoomIn", "Representacion1"})
+        EXPECT_TRUE(Activo(n)) << n;
 }
 
 TEST_F(Habilitacion, ModificadoYGuardado)
 {
     Crear();
+    AbrirConjunto(1);
     EXPECT_FALSE(ventana->Estado().Modificado);
-    ventana->MarcarModificado();
+    ventana->Estado().MarcarModificado();
     EXPECT_TRUE(ventana->Estado().Modificado);
     for (const char* n : {"GuardarArchivo", "GuardarArchivo1", "Guardarcomo1"})
         EXPECT_TRUE(Activo(n)) << n;
-    ventana->MarcarGuardado();
+    ventana->Estado().MarcarGuardado();
     EXPECT_FALSE(ventana->Estado().Modificado);
     EXPECT_FALSE(Activo("GuardarArchivo"));
     EXPECT_FALSE(Activo("GuardarArchivo1"));

@@ -398,6 +398,32 @@ TEST_F(FicheroSenalesTest, StoredFileWrittenByHandReads)
     EXPECT_EQ(tabla->NumValores, 4);
 }
 
+// One reading path for every caller: a configuration part that cannot be read is
+// reported (its stage text) and the answer is false, but the signals are read all the
+// same; and the names the signal chooser offers are those of the blocks, once each.
+TEST_F(FicheroSenalesTest, UnreadableConfigurationStillGivesTheSignals)
+{
+    QByteArray d = Leer(QStringLiteral(QV_TEST_DATA "/f_senales.qvn"));
+    const qsizetype i = d.indexOf("\r\n") + 2;
+    d.replace(i, d.indexOf("\r\n", i) - i, "abc def ghi jkl mno$");
+    const QString ruta = dir.filePath("roto.qvn");
+    ASSERT_TRUE(EscribirSeguro(ruta, d));
+
+    TFicheroConfig fichero(textos, inter, QStringLiteral(QV_TEST_DATA));
+    TConfigES c;
+    TOperaciones o;
+    TCjtSenales s(textos, inter);
+    EXPECT_FALSE(AbrirFicheroSenales(ruta, fichero, c, o, s));
+    ASSERT_EQ(inter.mensajes.size(), 1u);
+    EXPECT_EQ(s.NombresAna(), (QStringList{"Filt", "OutAnY1", "InAnaC1"}));
+    EXPECT_EQ(s.NombresDig(), (QStringList{"Xo", "OutDiW1", "InDigA1"}));
+
+    // A name that only appears inside another part ("Ana" as a comment line) is no block.
+    d += "Ana\r\nFalsa\r\n";
+    EXPECT_EQ(NombresSenales(d), (QStringList{"InAnaC1", "OutAnY1", "Filt", "InDigA1", "OutDiW1", "Xo"}));
+    EXPECT_TRUE(NombresSenales(QByteArray()).isEmpty());
+}
+
 namespace {
 // Values where rounding is hard: powers of two (exact ties at the last digit),
 // single-precision values of every size, and doubles of a fixed pseudo-random walk.

@@ -6,6 +6,7 @@
 #include "model/operaciones.h"
 #include "model/senales.h"
 
+#include <QObject>
 #include <QString>
 #include <memory>
 
@@ -13,8 +14,11 @@ namespace qv {
 
 // The state every part of the program works on, owned by the main window for the whole
 // run and handed to dialogs and windows by reference. No globals: whoever needs it gets
-// it in its constructor.
-class TEstadoPrograma {
+// it in its constructor. Whoever changes it announces the change (Notificar, or the
+// marking operations below); the main window then enables its commands anew and the
+// windows refresh, so nobody calls the main window back.
+class TEstadoPrograma : public QObject {
+    Q_OBJECT
 public:
     static inline const QString SinFicheroSenales = QStringLiteral("*.qvn");
     static inline const QString SinFicheroConfig = QStringLiteral("*.cfg");
@@ -46,6 +50,15 @@ public:
 
     // The set exists and holds at least one signal.
     bool HayConjunto() const { return SenalesActuales && !SenalesActuales->Vacio(); }
+
+    // The signals, the configuration, the operations or a flag changed.
+    void Notificar();
+    // The set or what is shown of it changed and is not saved yet; saved.
+    void MarcarModificado();
+    void MarcarGuardado();
+
+Q_SIGNALS:
+    void Cambiado();
 };
 
 } // namespace qv

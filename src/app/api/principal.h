@@ -7,37 +7,38 @@ class QWidget;
 
 namespace qv {
 
+class IVentanaHija;
 class TEstadoPrograma;
 class TSenalAna;
+struct TContextoPrograma;
 
-// The main window as the dialogs, signal windows and capture sequences see it. They get
-// a reference in their constructors; the main window (TfrmPrincipal) implements it.
+// The main window as the dialogs, signal windows, command files and capture sequences
+// see it. They get a reference in their constructors; the main window (TfrmPrincipal)
+// implements it. Changes of the program state are announced through the state itself
+// (TEstadoPrograma::Notificar, MarcarModificado), never through this interface.
 class IPrincipal {
 public:
     virtual ~IPrincipal() = default;
 
     // The program state: current signals, configuration, operations, device link, flags.
     virtual TEstadoPrograma& Estado() = 0;
+    // Texts, interaction, modal seam, help, clock, file dialogs, program folder.
+    virtual const TContextoPrograma& Contexto() const = 0;
 
     // Parent for dialogs and the MDI area for new child windows.
     virtual QWidget& Ventana() = 0;
     virtual QMdiArea& AreaVentanas() = 0;
+    // The active child window ("Child": not the ZD801 configuration window), or null.
+    virtual IVentanaHija* HijaActiva() const = 0;
 
-    // Command enabling.
-    virtual void ActualizarMenus() = 0;
-    virtual void EstadoInicial() = 0;   // the last signal window is being destroyed
-    virtual void DesactivaBarra() = 0;  // the data-table window became active
-    virtual void ActualizarComentario() = 0;
-    virtual void DesactivarCaptacion() = 0;
-
-    // Unsaved-changes state: "Guardar" follows it.
-    virtual void MarcarModificado() = 0;
-    virtual void MarcarGuardado() = 0;
-
-    // Child windows.
+    // Child windows: a new analog or digital signal window on the current set, titled
+    // `titulo`, showing at most MaxSenalesAna / MaxSenalesDig signals.
+    virtual void AbrirVentanaAnalogica(const QString& titulo) = 0;
+    virtual void AbrirVentanaDigital(const QString& titulo) = 0;
     virtual void CerrarVentanas() = 0;
     virtual void CerrarVentanaActiva() = 0;
     virtual void QuitarSenalesDeVentanas(const QStringList& nombres) = 0;
+    virtual void RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo) = 0;
 
     // File commands that other parts run before they discard a set.
     virtual void CerrarClick() = 0;
@@ -53,14 +54,10 @@ public:
     virtual void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
                             double referencia) = 0;
 
-    // Window numbering: each new signal window takes the next number; the active
-    // window reports its number and whether it shows any signal when it activates.
+    // Window numbering: each new signal window takes the next number; the counter goes
+    // back to 0 when every window is closed.
     virtual int NuevoNumeroVentana() = 0;
     virtual int ContadorVentanas() const = 0;
-    virtual void SetVentanaActiva(int numero) = 0;
-    virtual int VentanaActiva() const = 0;
-    virtual void SetHaySenalesVisibles(bool hay) = 0;
-    virtual bool HaySenalesVisibles() const = 0;
     virtual int MaxSenalesAna() const = 0;
     virtual int MaxSenalesDig() const = 0;
 

@@ -2,8 +2,10 @@
 
 #include "lang/textos.h"
 
+#include <QAction>
 #include <QByteArray>
 #include <QMetaObject>
+#include <QToolButton>
 #include <QVariant>
 #include <QWidget>
 
@@ -48,7 +50,16 @@ void AplicarTextosFormulario(QWidget& formulario, const std::vector<TTextoContro
         if (o == nullptr)
             continue; // a control this build of the form lacks
         const QString texto = textos.LeerTexto(t.clave);
-        o->setProperty(PropiedadEfectiva(*o, QByteArray(t.propiedad)).constData(), texto);
+        QByteArray propiedad(t.propiedad);
+        // A tool button that shows an action (one command shared with a menu item)
+        // takes its caption and hint through the action, or the next change of the
+        // action would overwrite them: the caption is the action's icon text.
+        if (auto* b = qobject_cast<QToolButton*>(o); b && b->defaultAction()) {
+            o = b->defaultAction();
+            if (propiedad == "text")
+                propiedad = "iconText";
+        }
+        o->setProperty(PropiedadEfectiva(*o, propiedad).constData(), texto);
     }
 }
 

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+namespace qv {
+
+class IPrincipal;
+class TEstadoPrograma;
+struct TContextoPrograma;
+
+// Holder of one file dialog's settings: its filter and title (language texts of the
+// main window), default extension and the name last chosen. A child of the main
+// window, so that the window's texts reach it by its object name.
+class TDialogoFichero : public QObject {
+    Q_OBJECT
+public:
+    TDialogoFichero(const QString& nombreObjeto, const QString& filtro, const QString& extension,
+                    const QString& nombreInicial, QObject* parent);
+    QString Filtro() const { return property("filter").toString(); }
+    QString Titulo() const { return property("windowTitle").toString(); }
+    QString Extension() const { return extension_; }
+    QString Nombre;
+
+private:
+    QString extension_;
+};
+
+// The file and configuration commands of the main window: open, save, save as, close
+// and extend signal files; open, save and edit channel configurations; text export.
+class TComandosArchivo {
+public:
+    explicit TComandosArchivo(IPrincipal& principal);
+
+    void SpBtnAbrirClick();
+    // Opens a signal file into the state. False: text 101 shown, nothing open.
+    bool AbrirFicheroSenales(const QString& ruta);
+    void GuardarArchivoClick();
+    void Guardarcomo1Click();
+    void CerrarClick();
+    void AnadirClick();
+    void VerConfig1Click();
+    void CargarConfES1Click();
+    void GrabarConES1Click();
+    void Gurardarcomo1Click();
+    void ExportarTXT1Click();
+
+    // A configuration or a signal set is open.
+    bool HayAlgoAbierto() const;
+
+    // Runs the configuration window on ConfigTrabajo, modally: the ZD800M window when
+    // ModeloM, the ZD801 window otherwise. The configuration windows are not part of
+    // the program yet: until they are, this shows nothing and ConfigTrabajo stays.
+    void AbrirVentanaConfiguracion();
+
+    // The file dialogs' holders (their names and texts are the main window's).
+    TDialogoFichero* DlgAbrirSenales;
+    TDialogoFichero* DlgGuardarSenales;
+    TDialogoFichero* DlgAbrirConfig;
+    TDialogoFichero* DlgGuardarConfig;
+    TDialogoFichero* DlgGuardarBMP;
+    TDialogoFichero* DlgGuardarWMF;
+    TDialogoFichero* DlgExportarTXT;
+
+private:
+    TEstadoPrograma& Estado() const;
+    const TContextoPrograma& Contexto() const;
+    bool EscribirConfig(const QString& ruta);
+    void FallaEscritura(const QString& ruta);
+    void PonerTitulo(const QString& titulo);
+
+    IPrincipal& principal_;
+};
+
+} // namespace qv

@@ -1,0 +1,166 @@
+#include "app/comandos_ventanas.h"
+
+#include "app/api/contexto.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "app/api/ventana_hija.h"
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+
+namespace qv {
+
+namespace {
+
+const char* const kListaVentanas = "listaVentanas";
+constexpr int kTextoSinDigitales = 102;
+
+} // namespace
+
+QString TComandosVentanas::TituloVentanaNueva() const
+{
+    const TEstadoPrograma& e = principal_.Estado();
+    return e.FicheroAbierto != TEstadoPrograma::SinFicheroSenales ? e.FicheroAbierto : e.FicheroGuardarComo;
+}
+
+void TComandosVentanas::NuevaVentana1Click()
+{
+    AbrirVentanaAnalogica(TituloVentanaNueva());
+}
+
+void TComandosVentanas::VentanaDigital1Click()
+{
+    const TEstadoPrograma& e = principal_.Estado();
+    if (!e.SenalesActuales || e.SenalesActuales->NumDig() == 0) {
+        const TContextoPrograma& c = principal_.Contexto();
+        c.Interaccion().MostrarAviso(c.Textos().BuscarTexto(kTextoSinDigitales), Botones::Aceptar);
+        return;
+    }
+    AbrirVentanaDigital(TituloVentanaNueva());
+}
+
+void TComandosVentanas::AbrirVentanaAnalogica(const QString& titulo)
+{
+    // The analog signal window will open here, titled `titulo`, with the first
+    // MaxSenalesAna signals of the set.
+    (void)titulo;
+}
+
+void TComandosVentanas::AbrirVentanaDigital(const QString& titulo)
+{
+    // The digital signal window will open here, titled `titulo`, with the first
+    // MaxSenalesDig digital signals of the set.
+    (void)titulo;
+}
+
+void TComandosVentanas::CerrarVentanas()
+{
+    QList<QPointer<QMdiSubWindow>> vivas;
+    for (QMdiSubWindow* s : principal_.AreaVentanas().subWindowList(QMdiArea::CreationOrder))
+        vivas << s;
+    // Last first; a window that goes may take others with it, so each is checked.
+    for (auto it = vivas.rbegin(); it != vivas.rend(); ++it)
+        if (*it)
+            delete it->data();
+}
+
+void TComandosVentanas::ParaCadaVentanaSenales(const std::function<void(IVentanaHija&)>& f)
+{
+    QList<QPointer<QMdiSubWindow>> hijas;
+    for (QMdiSubWindow* s : principal_.AreaVentanas().subWindowList())
+        hijas << s;
+    for (const auto& s : hijas)
+        // A window left without signals may close itself while refreshing.
+        if (s)
+            if (auto* h = dynamic_cast<IVentanaHija*>(s->widget()); h && h->EsVentanaSenales())
+                f(*h);
+}
+
+void TComandosVentanas::CerrarVentana1Click()
+{
+    principal_.CerrarVentanaActiva();
+}
+
+void TComandosVentanas::CerrarTodas1Click()
+{
+    principal_.CerrarVentanas();
+    principal_.Estado().Notificar();
+}
+
+void TComandosVentanas::Cascada1Click()
+{
+    QMdiArea& area = principal_.AreaVentanas();
+    for (QMdiSubWindow* s : area.subWindowList())
+        s->showNormal();
+    area.cascadeSubWindows();
+}
+
+void TComandosVentanas::Mosaico(Qt::Orientation orientacion)
+{
+    QMdiArea& area = principal_.AreaVentanas();
+    QList<QMdiSubWindow*> hijas;
+    for (QMdiSubWindow* s : area.subWindowList(QMdiArea::CreationOrder)) {
+        s->showNormal();
+        if (s->isVisible())
+            hijas << s;
+    }
+    if (hijas.isEmpty())
+        return;
+    const QRect r = area.viewport()->rect();
+    const int n = int(hijas.size());
+    for (int i = 0; i < n; ++i) {
+        if (orientacion == Qt::Horizontal) {
+            // Horizontal tiles: full-width bands stacked from top to bottom.
+            const int y0 = r.height() * i / n, y1 = r.height() * (i + 1) / n;
+            hijas[i]->setGeometry(0, y0, r.width(), y1 - y0);
+        } else {
+            const int x0 = r.width() * i / n, x1 = r.width() * (i + 1) / n;
+            hijas[i]->setGeometry(x0, 0, x1 - x0, r.height());
+        }
+    }
+}
+
+void TComandosVentanas::TileHorizontal1Click()
+{
+    Mosaico(Qt::Horizontal);
+}
+
+void TComandosVentanas::TileVertical1Click()
+{
+    Mosaico(Qt::Vertical);
+}
+
+void TComandosVentanas::MenuVentanas(QMenu& menu)
+{
+    for (QAction* a : menu.actions())
+        if (a->property(kListaVentanas).toBool()) {
+            menu.removeAction(a);
+            a->deleteLater();
+        }
+    QMdiArea& area = principal_.AreaVentanas();
+    const QList<QMdiSubWindow*> hijas = area.subWindowList(QMdiArea::CreationOrder);
+    if (!hijas.isEmpty()) {
+        QAction* separador = menu.addSeparator();
+        separador->setProperty(kListaVentanas, true);
+    }
+    int i = 0;
+    for (QMdiSubWindow* s : hijas) {
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(++i).arg(s->windowTitle()), &menu);
+        a->setProperty(kListaVentanas, true);
+        a->setCheckable(true);
+        a->setChecked(s == area.currentSubWindow());
+        QPointer<QMdiSubWindow> destino(s);
+        QObject::connect(a, &QAction::triggered, &menu, [&area, destino] {
+            if (destino)
+                area.setActiveSubWindow(destino);
+        });
+        menu.addAction(a);
+    }
+}
+
+} // namespace qv

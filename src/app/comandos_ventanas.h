@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QMenu;
+
+namespace qv {
+
+class IPrincipal;
+class IVentanaHija;
+
+// The window commands of the main window: new analog and digital signal windows,
+// closing, arranging, and the window list of "&Ventana".
+class TComandosVentanas {
+public:
+    explicit TComandosVentanas(IPrincipal& principal) : principal_(principal) {}
+
+    void NuevaVentana1Click();
+    void VentanaDigital1Click(); // refused with text 102 when the set has no digital signal
+    void CerrarVentana1Click();
+    void CerrarTodas1Click();
+    void Cascada1Click();
+    void TileHorizontal1Click();
+    void TileVertical1Click();
+
+    // Opens a signal window titled `titulo` on the current set. The signal windows are
+    // not part of the program yet: until they are, these open nothing.
+    void AbrirVentanaAnalogica(const QString& titulo);
+    void AbrirVentanaDigital(const QString& titulo);
+
+    // Frees every child window, last first.
+    void CerrarVentanas();
+    // Runs `f` on every signal window; a window may close itself meanwhile.
+    void ParaCadaVentanaSenales(const std::function<void(IVentanaHija&)>& f);
+    // Fills the window list at the end of "&Ventana".
+    void MenuVentanas(QMenu& menu);
+
+private:
+    void Mosaico(Qt::Orientation orientacion);
+    QString TituloVentanaNueva() const; // the open file, else the save-as name
+
+    IPrincipal& principal_;
+};
+
+} // namespace qv
