@@ -63,18 +63,11 @@ float Simple(double v)
 
 void ComprobarGenerador(const TGenerador& g)
 {
-    std::vector<float> v{g.Retardo};
-    if (auto s = dynamic_cast<const TGenSeno*>(&g))
-        v.insert(v.end(), {s->Amplitud, s->Offset, s->Frecuencia, s->Fase});
-    else if (auto r = dynamic_cast<const TGenRampa*>(&g))
-        v.insert(v.end(), {r->Amplitud, r->Offset, r->TiempoRampa});
-    else if (auto e = dynamic_cast<const TGenEscalon*>(&g))
-        v.insert(v.end(), {e->Amplitud, e->Offset});
-    else if (auto t = dynamic_cast<const TGenTren*>(&g))
-        v.insert(v.end(), {t->TiempoOn, t->TiempoOff});
-    for (float x : v)
-        if (!std::isfinite(x))
-            throw EErrorFormato(QStringLiteral("Valor fuera del rango de precision simple en un generador"));
+    bool finito = std::isfinite(g.Retardo);
+    for (const TParametroGenerador& p : g.Parametros())
+        finito = finito && std::isfinite(p.valor);
+    if (!finito)
+        throw EErrorFormato(QStringLiteral("Valor fuera del rango de precision simple en un generador"));
 }
 
 QByteArray RegistroCanal(const TEntDig& c) { return Comunes(c) + '$'; }
@@ -125,11 +118,9 @@ void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& 
         if (!gen)
             throw EErrorModelo(contexto.textos.BuscarTexto(123), 123);
         ComprobarGenerador(*gen);
-        if (auto tabla = dynamic_cast<TGenTablaDig*>(gen.get())) {
-            if (!tabla->CargarTabla(salida, contexto)) {
-                gen.reset();
-                c.Activo = false;
-            }
+        if (!gen->CargarTabla(salida, contexto)) {
+            gen.reset();
+            c.Activo = false;
         }
         c.Generador = std::move(gen);
     }
@@ -146,11 +137,9 @@ void LeerCanal(TLectorCampos& l, TSalAna& c, int salida, const TContextoTablas& 
         if (!gen)
             throw EErrorModelo(contexto.textos.BuscarTexto(122), 122);
         ComprobarGenerador(*gen);
-        if (auto tabla = dynamic_cast<TGenTablaAna*>(gen.get())) {
-            if (!tabla->CargarTabla(salida, contexto)) {
-                gen.reset();
-                c.Activo = false;
-            }
+        if (!gen->CargarTabla(salida, contexto)) {
+            gen.reset();
+            c.Activo = false;
         }
         c.Generador = std::move(gen);
     }

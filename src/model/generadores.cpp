@@ -425,20 +425,6 @@ bool TGenTablaDig::CargarTabla(int salida, const TContextoTablas& contexto)
 
 // --- copies and records
 
-std::unique_ptr<TGenAnalogico> CopiaParaSenal(const TGenAnalogico& g)
-{
-    if (auto t = dynamic_cast<const TGenTablaAna*>(&g))
-        return t->CopiaLigera();
-    return g.Copiar();
-}
-
-std::unique_ptr<TGenDigital> CopiaParaSenal(const TGenDigital& g)
-{
-    if (auto t = dynamic_cast<const TGenTablaDig*>(&g))
-        return t->CopiaLigera();
-    return g.Copiar();
-}
-
 bool EsTipoAnalogico(const QByteArray& tipo)
 {
     return tipo == "Seno" || tipo == "Rampa" || tipo == "Escalon" || tipo == "TablaAnalogica";

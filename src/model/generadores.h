@@ -42,6 +42,15 @@ struct TContextoTablas {
     QString carpetaPrograma;
 };
 
+// The kinds of generator, for whoever must tell them apart (the generator dialogs).
+enum class TClaseGenerador { Seno, Rampa, Escalon, TablaAnalogica, Tren, Pulso, TablaDigital };
+
+// One number a generator is made of, by the name of its field.
+struct TParametroGenerador {
+    const char* nombre;
+    float valor;
+};
+
 class TGenerador {
 public:
     virtual ~TGenerador() = default;
@@ -49,6 +58,17 @@ public:
     // Kind name shown by the configuration window: "Seno", "Rampa", "Escalon",
     // "Tabla" (both table kinds), "Tren", "Pulso".
     virtual QString Tipo() const = 0;
+    virtual TClaseGenerador Clase() const = 0;
+    // Its own numbers besides the delay (a table has none: its values are its file's).
+    virtual std::vector<TParametroGenerador> Parametros() const = 0;
+    // Loads what the generator needs from files (a table's values): false after its
+    // error box. Generators without files have nothing to load.
+    virtual bool CargarTabla(int salida, const TContextoTablas& contexto)
+    {
+        (void)salida;
+        (void)contexto;
+        return true;
+    }
     // The text record (kind word first, fields separated by one space, no "$").
     virtual QString Escribir(TTextos& textos) const = 0;
 
@@ -68,6 +88,8 @@ protected:
 class TGenAnalogico : public TGenerador {
 public:
     virtual std::unique_ptr<TGenAnalogico> Copiar() const = 0;
+    // The copy a signal keeps (a table without its values).
+    virtual std::unique_ptr<TGenAnalogico> CopiaParaSenal() const { return Copiar(); }
     // Volts at time t (seconds from the start of the capture).
     virtual float Valor(double t) = 0;
     // Converter code at t: nearest integer to Valor(t) x 25.5, halves to even.
@@ -78,6 +100,8 @@ public:
 class TGenDigital : public TGenerador {
 public:
     virtual std::unique_ptr<TGenDigital> Copiar() const = 0;
+    // The copy a signal keeps (a table without its values).
+    virtual std::unique_ptr<TGenDigital> CopiaParaSenal() const { return Copiar(); }
     // Bit at time t.
     virtual std::uint8_t Valor(double t) = 0;
     virtual bool EsTabla() const { return false; }
@@ -88,6 +112,8 @@ public:
     TGenSeno(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
              float retardo, float fase, float frecuencia, float offset, float amplitud);
     QString Tipo() const override { return QStringLiteral("Seno"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::Seno; }
+    std::vector<TParametroGenerador> Parametros() const override { return {{"Amplitud", Amplitud}, {"Offset", Offset}, {"Frecuencia", Frecuencia}, {"Fase", Fase}}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenAnalogico> Copiar() const override;
     float Valor(double t) override;
@@ -100,6 +126,8 @@ public:
     TGenRampa(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
               float tiempoRampa, float retardo, float offset, float amplitud);
     QString Tipo() const override { return QStringLiteral("Rampa"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::Rampa; }
+    std::vector<TParametroGenerador> Parametros() const override { return {{"Amplitud", Amplitud}, {"Offset", Offset}, {"TiempoRampa", TiempoRampa}}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenAnalogico> Copiar() const override;
     // Raises EErrorCalculo at t = Retardo when TiempoRampa is 0 (0/0).
@@ -115,6 +143,8 @@ public:
     TGenEscalon(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
                 float retardo, float amplitud, float offset);
     QString Tipo() const override { return QStringLiteral("Escalon"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::Escalon; }
+    std::vector<TParametroGenerador> Parametros() const override { return {{"Amplitud", Amplitud}, {"Offset", Offset}}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenAnalogico> Copiar() const override;
     float Valor(double t) override;
@@ -128,9 +158,12 @@ class TGenTablaAna : public TGenAnalogico {
 public:
     TGenTablaAna(TTextos& textos, const QString& fichero, const QString& unidadRetardo, float retardo);
     QString Tipo() const override { return QStringLiteral("Tabla"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::TablaAnalogica; }
+    std::vector<TParametroGenerador> Parametros() const override { return {}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenAnalogico> Copiar() const override; // with the values, Posicion 0
     std::unique_ptr<TGenTablaAna> CopiaLigera() const;      // without the values
+    std::unique_ptr<TGenAnalogico> CopiaParaSenal() const override { return CopiaLigera(); }
     bool EsTabla() const override { return true; }
     // 0 unless t > Retardo; then the next value.
     float Valor(double t) override;
@@ -140,7 +173,7 @@ public:
     float CodigoTabla(double t);
     // Reads `Fichero` (a relative path is taken from the program folder and Fichero
     // becomes the full path); error box 184/185 when it cannot be opened.
-    bool CargarTabla(int salida, const TContextoTablas& contexto);
+    bool CargarTabla(int salida, const TContextoTablas& contexto) override;
 
     QString Fichero;
     int NumValores = 0;
@@ -153,6 +186,8 @@ public:
     TGenTren(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
              float tiempoOff, float tiempoOn, float retardo);
     QString Tipo() const override { return QStringLiteral("Tren"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::Tren; }
+    std::vector<TParametroGenerador> Parametros() const override { return {{"TiempoOn", TiempoOn}, {"TiempoOff", TiempoOff}}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenDigital> Copiar() const override;
     // A train whose period is 0 gives 1 after the delay.
@@ -166,6 +201,8 @@ public:
     TGenPulso(TTextos& textos, std::uint8_t nivel, const QString& unidadParametro,
               const QString& unidadRetardo, float retardo);
     QString Tipo() const override { return QStringLiteral("Pulso"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::Pulso; }
+    std::vector<TParametroGenerador> Parametros() const override { return {{"Nivel", float(Nivel)}}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenDigital> Copiar() const override;
     std::uint8_t Valor(double t) override;
@@ -177,9 +214,12 @@ class TGenTablaDig : public TGenDigital {
 public:
     TGenTablaDig(TTextos& textos, const QString& fichero, const QString& unidadRetardo, float retardo);
     QString Tipo() const override { return QStringLiteral("Tabla"); }
+    TClaseGenerador Clase() const override { return TClaseGenerador::TablaDigital; }
+    std::vector<TParametroGenerador> Parametros() const override { return {}; }
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenDigital> Copiar() const override;
     std::unique_ptr<TGenTablaDig> CopiaLigera() const;
+    std::unique_ptr<TGenDigital> CopiaParaSenal() const override { return CopiaLigera(); }
     bool EsTabla() const override { return true; }
     // Same as ValorTabla.
     std::uint8_t Valor(double t) override;
@@ -187,17 +227,13 @@ public:
     std::uint8_t ValorTabla(double t);
     // Error box 186/187 when the file cannot be opened; a value other than 0 or 1
     // answers false but loading goes on.
-    bool CargarTabla(int salida, const TContextoTablas& contexto);
+    bool CargarTabla(int salida, const TContextoTablas& contexto) override;
 
     QString Fichero;
     int NumValores = 0;
     std::vector<std::uint8_t> Valores;
     int Posicion = 0;
 };
-
-// Copy the way a signal keeps it: tables without their values.
-std::unique_ptr<TGenAnalogico> CopiaParaSenal(const TGenAnalogico& g);
-std::unique_ptr<TGenDigital> CopiaParaSenal(const TGenDigital& g);
 
 // Record readers: `tipo` is the kind word already read, the lector stands on the
 // first field after it. The last field ends at "$" (consumed) or a space; a

@@ -53,7 +53,7 @@ TSenalAna::TSenalAna(const QString& unidad, const QString& nombre, bool calculad
       Unidad(unidad), muestras_(numMuestras, 0.0f)
 {
     if (generador)
-        generador_ = CopiaParaSenal(*generador);
+        generador_ = generador->CopiaParaSenal();
 }
 
 TSenalAna::~TSenalAna() = default;
@@ -104,7 +104,7 @@ TSenalDig::TSenalDig(const QString& nombre, bool calculada, const TOperacion* op
       muestras_(numMuestras, 0)
 {
     if (generador)
-        generador_ = CopiaParaSenal(*generador);
+        generador_ = generador->CopiaParaSenal();
 }
 
 TSenalDig::~TSenalDig() = default;
