@@ -341,7 +341,7 @@ TEST(GuionesVNC, ServidorYVisorConProgramasSimulados)
                                 QDir(carpeta.path()).filePath(guion)));
     const QByteArray simulado = "#!/bin/sh\nwhile :; do sleep 0.05; done\n";
     const QString x11vnc = QDir(bin.path()).filePath("x11vnc");
-    const QString visor = QDir(bin.path()).filePath("xtightvncviewer");
+    const QString visor = QDir(bin.path()).filePath("xtigervncviewer");
     ASSERT_TRUE(Ejecutable(x11vnc, simulado));
     ASSERT_TRUE(Ejecutable(visor, simulado));
     TEntorno entorno;
