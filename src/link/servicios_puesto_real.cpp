@@ -19,12 +19,20 @@ void TServiciosPuestoReal::PonerAvisos(TTextos* textos, TInteraccion* interaccio
 {
     textos_ = textos;
     interaccion_ = interaccion;
+    if (pendiente_) {
+        pendiente_ = false;
+        Avisar(false);
+    }
 }
 
 void TServiciosPuestoReal::Avisar(bool ok)
 {
-    if (!ok && textos_ && interaccion_)
+    if (ok)
+        return;
+    if (textos_ && interaccion_)
         interaccion_->MostrarAviso(textos_->BuscarTexto(kTextoNoSeInicia), Botones::Aceptar);
+    else
+        pendiente_ = true;
 }
 
 bool TServiciosPuestoReal::LeerHayRed() { return ajustes_.HayRed(); }

@@ -15,8 +15,9 @@ class TTextos;
 // The station as the program runs it: the settings of "Quorvane.ini", the relay of
 // the program folder and the remote-desktop launcher. Its operations have the names
 // the main window asks the station for. A remote-desktop program that cannot be
-// started, or whose launcher refuses, is reported as a warning with text 274 once the
-// texts and the interaction seam are given (PonerAvisos); before, it is silent.
+// started, or whose launcher refuses, is reported as a warning with text 274; a failure
+// before the texts and the interaction seam are given (PonerAvisos: the main window
+// starts listening while it is being built) is reported once they are.
 class TServiciosPuestoReal {
 public:
     explicit TServiciosPuestoReal(const QString& carpetaPrograma);
@@ -58,6 +59,7 @@ private:
     TVNC vnc_;
     TTextos* textos_ = nullptr;
     TInteraccion* interaccion_ = nullptr;
+    bool pendiente_ = false;
 };
 
 } // namespace qv

@@ -257,11 +257,13 @@ TEST_F(Lanzador, FallosAvisanConElTexto274)
         // No programs at all in the folder: each call fails at once.
         QTemporaryDir vacia;
         TServiciosPuestoReal puesto(vacia.path());
+        puesto.EscucharRemoto(); // before the seam is there: said once it is
         puesto.PonerAvisos(&textos, &interaccion);
+        ASSERT_EQ(interaccion.mensajes.size(), 1u);
         EXPECT_FALSE(puesto.VNC().Ver("PC"));
         puesto.VerRemoto("PC");
         puesto.EscucharRemoto();
-        ASSERT_EQ(interaccion.mensajes.size(), 2u);
+        ASSERT_EQ(interaccion.mensajes.size(), 3u);
         EXPECT_EQ(interaccion.mensajes[0].sabor, TInteraccionGuion::Sabor::Aviso);
         EXPECT_EQ(interaccion.mensajes[0].texto, "T274");
     }
