@@ -1,5 +1,6 @@
 #include "link/fichero_ini.h"
 
+#include <cstring>
 #include <vector>
 
 namespace qv::FicheroIni {
@@ -41,8 +42,13 @@ std::vector<Linea> Analizar(const QByteArray& texto)
             if (l.seccionValida)
                 l.nombre = QString::fromLatin1(contenido.mid(1, cierre - 1).trimmed());
         } else if (!contenido.isEmpty() && !contenido.startsWith(';')) {
-            const qsizetype igual = texto.indexOf('=', l.inicio);
-            if (igual >= 0 && igual < l.finContenido) {
+            // Only within the line: a search through the rest of the text for every
+            // line would make a long file without "=" quadratic.
+            const char* base = texto.constData();
+            const auto* pos = static_cast<const char*>(
+                std::memchr(base + l.inicio, '=', size_t(l.finContenido - l.inicio)));
+            const qsizetype igual = pos ? qsizetype(pos - base) : -1;
+            if (igual >= 0) {
                 const QByteArray clave = texto.mid(l.inicio, igual - l.inicio).trimmed();
                 if (!clave.isEmpty()) {
                     l.tipo = Tipo::Clave;
