@@ -1,22 +1,96 @@
 #include "link/ajustes_estacion.h"
 
+#include "link/fichero_ini.h"
 #include "model/escritura_segura.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
+#include <QStandardPaths>
 
 namespace qv {
 
 namespace {
 
-const QString Seccion = QStringLiteral("ConfiguracionSAD");
+const QString Nombre = QStringLiteral("Quorvane.ini");
+const QString SeccionSAD = QStringLiteral("ConfiguracionSAD");
+const QString SeccionVNC = QStringLiteral("ServerVNC");
+const QString SeccionPC = QStringLiteral("PC");
+const QString ClavePassword = QStringLiteral("Password");
+
+// Stored passwords: "pbkdf2-sha256$iterations$salt$hash", salt and hash in hex.
+const QString PrefijoHash = QStringLiteral("pbkdf2-sha256");
+constexpr int Iteraciones = 20000;
+constexpr int MaxIteraciones = 1000000; // a hand-edited count must not hang the check
+constexpr int LargoHash = 32;
+
+constexpr int kTextoNoCoinciden = 267;
+constexpr int kTextoVacia = 268;
+
+QByteArray Derivar(const QString& texto, const QByteArray& sal, int iteraciones)
+{
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, texto.toUtf8(), sal, iteraciones,
+                                              LargoHash);
+}
+
+// Compares without stopping at the first difference.
+bool IgualesEnTiempoFijo(const QByteArray& a, const QByteArray& b)
+{
+    if (a.size() != b.size())
+        return false;
+    unsigned char d = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        d |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return d == 0;
+}
+
+struct THash {
+    bool valido = false;
+    int iteraciones = 0;
+    QByteArray sal, hash;
+};
+
+THash LeerHash(const QString& guardado)
+{
+    THash h;
+    const QStringList partes = guardado.split(QLatin1Char('$'));
+    if (partes.size() != 4 || partes[0] != PrefijoHash)
+        return h;
+    bool ok = false;
+    h.iteraciones = partes[1].toInt(&ok);
+    h.sal = QByteArray::fromHex(partes[2].toLatin1());
+    h.hash = QByteArray::fromHex(partes[3].toLatin1());
+    h.valido = ok && h.iteraciones > 0 && h.iteraciones <= MaxIteraciones && !h.sal.isEmpty()
+               && h.hash.size() == LargoHash && partes[3].size() == 2 * LargoHash;
+    return h;
+}
 
 } // namespace
+
+const QString TAjustesEstacion::PasswordIncorporada = QStringLiteral("morvaniske");
+
+QString RutaFicheroEscribible(const QString& carpetaPrograma, const QString& nombre)
+{
+    const QString ruta = QDir(carpetaPrograma).filePath(nombre);
+    const QFileInfo carpeta(carpetaPrograma);
+    const QFileInfo fichero(ruta);
+    if (carpeta.isDir() && carpeta.isWritable() && (!fichero.exists() || fichero.isWritable()))
+        return ruta;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return config.isEmpty() ? ruta : QDir(config).filePath(nombre);
+}
 
 TAjustesEstacion::TAjustesEstacion(QString carpetaPrograma) : carpeta_(std::move(carpetaPrograma)) {}
 
 QString TAjustesEstacion::Fichero() const
 {
-    return QDir(carpeta_).filePath(QStringLiteral("Quorvane.ini"));
+    const QString propio = QDir(carpeta_).filePath(Nombre);
+    const QString escribible = RutaFicheroEscribible(carpeta_, Nombre);
+    if (escribible != propio && QFileInfo::exists(escribible))
+        return escribible;
+    return propio;
 }
 
 QString TAjustesEstacion::Leer(const QString& seccion, const QString& clave, const QString& defecto) const
@@ -24,47 +98,104 @@ QString TAjustesEstacion::Leer(const QString& seccion, const QString& clave, con
     QByteArray datos;
     if (!LeerFicheroEntero(Fichero(), datos))
         return defecto;
-    bool enSeccion = false;
-    for (const QByteArray& linea : datos.split('\n')) {
-        const QString l = QString::fromLatin1(linea).trimmed();
-        if (l.isEmpty() || l.startsWith(QLatin1Char(';')))
-            continue;
-        if (l.startsWith(QLatin1Char('['))) {
-            const qsizetype fin = l.indexOf(QLatin1Char(']'));
-            enSeccion = fin > 0 && l.mid(1, fin - 1).trimmed().compare(seccion, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (!enSeccion)
-            continue;
-        const qsizetype igual = l.indexOf(QLatin1Char('='));
-        if (igual <= 0 || l.left(igual).trimmed().compare(clave, Qt::CaseInsensitive) != 0)
-            continue;
-        // The first value line of the key wins, as with the system's profile reader.
-        return l.mid(igual + 1).trimmed();
-    }
-    return defecto;
+    bool hallado = false;
+    const QString valor = FicheroIni::Leer(datos, seccion, clave, &hallado);
+    return hallado ? valor : defecto;
 }
+
+bool TAjustesEstacion::Escribir(const QString& seccion, const QString& clave, const QString& valor) const
+{
+    const QString origen = Fichero();
+    QByteArray datos;
+    // A file that exists but cannot be read is never replaced by one holding a single key.
+    if (QFileInfo::exists(origen) && !LeerFicheroEntero(origen, datos))
+        return false;
+    const QString destino = RutaFicheroEscribible(carpeta_, Nombre);
+    if (destino != origen)
+        QDir().mkpath(QFileInfo(destino).absolutePath());
+    return EscribirSeguro(destino, FicheroIni::Escribir(datos, seccion, clave, valor));
+}
+
+bool TAjustesEstacion::LeerBool(const QString& seccion, const QString& clave) const
+{
+    return Leer(seccion, clave, QStringLiteral("FALSE")) == QLatin1String("TRUE");
+}
+
+void TAjustesEstacion::EscribirBool(const QString& seccion, const QString& clave, bool valor) const
+{
+    Escribir(seccion, clave, valor ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+}
+
+// ---- "ConfiguracionSAD" ----
 
 bool TAjustesEstacion::ModeloM() const
 {
-    return Leer(Seccion, QStringLiteral("Aspecto"), QStringLiteral("ZD800M")) == QLatin1String("ZD800M");
+    return Leer(SeccionSAD, QStringLiteral("Aspecto"), QStringLiteral("ZD800M")) == QLatin1String("ZD800M");
+}
+
+void TAjustesEstacion::EscribirModeloM(bool modeloM) const
+{
+    Escribir(SeccionSAD, QStringLiteral("Aspecto"), modeloM ? QStringLiteral("ZD800M") : QStringLiteral("ZD801"));
 }
 
 bool TAjustesEstacion::Multipuesto() const
 {
-    return Leer(Seccion, QStringLiteral("TipoConAula"), QStringLiteral("Monopuesto")) != QLatin1String("Monopuesto");
+    return Leer(SeccionSAD, QStringLiteral("TipoConAula"), QStringLiteral("Monopuesto"))
+           != QLatin1String("Monopuesto");
+}
+
+void TAjustesEstacion::EscribirMultipuesto(bool multipuesto) const
+{
+    Escribir(SeccionSAD, QStringLiteral("TipoConAula"),
+             multipuesto ? QStringLiteral("Multipuesto") : QStringLiteral("Monopuesto"));
+}
+
+QStringList TAjustesEstacion::PCsServer() const
+{
+    QStringList lista;
+    QString resto = Leer(SeccionSAD, QStringLiteral("PCsServer"));
+    const auto anadir = [&lista](const QString& nombre) {
+        const QString n = nombre.trimmed();
+        if (!n.isEmpty())
+            lista << n;
+    };
+    while (resto.size() > 1) {
+        const qsizetype coma = resto.indexOf(QLatin1Char(','));
+        if (coma < 0)
+            break;
+        anadir(resto.left(coma));
+        resto.remove(0, coma + 1);
+    }
+    // The last name without its ",".
+    if (resto != QLatin1String(","))
+        anadir(resto);
+    return lista;
+}
+
+void TAjustesEstacion::EscribirPCsServer(const QStringList& pcs) const
+{
+    QString valor;
+    for (const QString& pc : pcs)
+        if (!pc.trimmed().isEmpty())
+            valor += pc.trimmed() + QLatin1Char(',');
+    Escribir(SeccionSAD, QStringLiteral("PCsServer"), valor);
 }
 
 QString TAjustesEstacion::UltimoPCSAD() const
 {
-    return Leer(Seccion, QStringLiteral("UltimoPCSAD"));
+    return Leer(SeccionSAD, QStringLiteral("UltimoPCSAD"));
+}
+
+void TAjustesEstacion::EscribirUltimoPCSAD(const QString& pc) const
+{
+    Escribir(SeccionSAD, QStringLiteral("UltimoPCSAD"), pc);
 }
 
 QStringList TAjustesEstacion::PuertosSerie() const
 {
     QStringList lista;
     const QDir carpeta(carpeta_);
-    for (const QString& p : Leer(Seccion, QStringLiteral("PuertosSerie")).split(QLatin1Char(','))) {
+    for (const QString& p : Leer(SeccionSAD, QStringLiteral("PuertosSerie")).split(QLatin1Char(','))) {
         const QString nombre = p.trimmed();
         if (nombre.isEmpty())
             continue;
@@ -83,6 +214,92 @@ QStringList TAjustesEstacion::PuertosSeriePorDefecto()
             QStringLiteral("/dev/ttyACM1"), QStringLiteral("/dev/ttyS0"),   QStringLiteral("/dev/ttyS1"),
             QStringLiteral("/dev/ttyS2"),   QStringLiteral("/dev/ttyS3")};
 #endif
+}
+
+// ---- "ServerVNC" ----
+
+bool TAjustesEstacion::RemotoActivo() const
+{
+    return LeerBool(SeccionVNC, QStringLiteral("Activo"));
+}
+
+void TAjustesEstacion::EscribirRemotoActivo(bool activo) const
+{
+    EscribirBool(SeccionVNC, QStringLiteral("Activo"), activo);
+}
+
+bool TAjustesEstacion::RemotoHabilitado() const
+{
+    return LeerBool(SeccionVNC, QStringLiteral("Habilitado"));
+}
+
+void TAjustesEstacion::EscribirRemotoHabilitado(bool habilitado) const
+{
+    EscribirBool(SeccionVNC, QStringLiteral("Habilitado"), habilitado);
+}
+
+QString TAjustesEstacion::UltimoPC() const
+{
+    return Leer(SeccionVNC, QStringLiteral("UltimoPC"));
+}
+
+void TAjustesEstacion::EscribirUltimoPC(const QString& pc) const
+{
+    Escribir(SeccionVNC, QStringLiteral("UltimoPC"), pc);
+}
+
+bool TAjustesEstacion::UsuarioAvanzado() const
+{
+    return Leer(SeccionVNC, QStringLiteral("Usuario"), QStringLiteral("normal")) == QLatin1String("avanzado");
+}
+
+void TAjustesEstacion::EscribirUsuarioAvanzado(bool avanzado) const
+{
+    Escribir(SeccionVNC, QStringLiteral("Usuario"), avanzado ? QStringLiteral("avanzado") : QStringLiteral("normal"));
+}
+
+bool TAjustesEstacion::ComprobarPassword(const QString& texto) const
+{
+    if (texto.isEmpty())
+        return false;
+    if (texto == PasswordIncorporada)
+        return true;
+    const QString guardado = Leer(SeccionVNC, ClavePassword, PasswordIncorporada);
+    if (guardado.isEmpty())
+        return false;
+    const THash h = LeerHash(guardado);
+    if (!h.valido)
+        return texto == guardado;
+    return IgualesEnTiempoFijo(Derivar(texto, h.sal, h.iteraciones), h.hash);
+}
+
+bool TAjustesEstacion::CambiarPassword(const QString& nuevo) const
+{
+    if (nuevo.isEmpty())
+        return false;
+    quint32 azar[4];
+    QRandomGenerator::system()->fillRange(azar);
+    const QByteArray sal(reinterpret_cast<const char*>(azar), sizeof azar);
+    const QString valor = PrefijoHash + QLatin1Char('$') + QString::number(Iteraciones) + QLatin1Char('$')
+                          + QString::fromLatin1(sal.toHex()) + QLatin1Char('$')
+                          + QString::fromLatin1(Derivar(nuevo, sal, Iteraciones).toHex());
+    return Escribir(SeccionVNC, ClavePassword, valor);
+}
+
+int TAjustesEstacion::ValidarPasswordNueva(const QString& nuevo, const QString& repetido)
+{
+    if (nuevo != repetido)
+        return kTextoNoCoinciden;
+    if (nuevo.isEmpty())
+        return kTextoVacia;
+    return 0;
+}
+
+// ---- "PC" ----
+
+bool TAjustesEstacion::HayRed() const
+{
+    return LeerBool(SeccionPC, QStringLiteral("HayRed"));
 }
 
 } // namespace qv

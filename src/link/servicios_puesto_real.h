@@ -1,0 +1,65 @@
+#pragma once
+
+#include "link/ajustes_estacion.h"
+#include "link/relay_local.h"
+#include "link/vnc.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace qv {
+
+class TInteraccion;
+class TTextos;
+
+// The station as the program runs it: the settings of "Quorvane.ini", the relay of
+// the program folder and the remote-desktop launcher. Its operations have the names
+// the main window asks the station for. A remote-desktop program that cannot be
+// started, or whose launcher refuses, is reported as a warning with text 274; a failure
+// before the texts and the interaction seam are given (PonerAvisos: the main window
+// starts listening while it is being built) is reported once they are.
+class TServiciosPuestoReal {
+public:
+    explicit TServiciosPuestoReal(const QString& carpetaPrograma);
+
+    void PonerAvisos(TTextos* textos, TInteraccion* interaccion);
+
+    bool LeerHayRed();
+    bool LeerRemotoHabilitado();
+    bool LeerRemotoActivo();
+    bool LeerMultipuesto();
+    bool LeerModeloM();
+    QStringList LeerPuertosSerie();
+
+    void IniciarRelay();
+    void DetenerRelay();
+
+    void EscucharRemoto();
+    void DetenerRemoto();
+    void SetServidorRemoto(bool perfil);
+
+    // The launcher's other operations for the remote dialogs, with the same warning.
+    void VerRemoto(const QString& nombre);
+    void ControlarRemoto(const QString& nombre);
+    void ConectarUsuarioRemoto(const QString& nombre);
+    void CortarTodoRemoto();
+    void OpcionesServidorRemoto();
+    void OpcionesVisorRemoto();
+
+    // Every key of the station settings, read and written (the dialogs' writes).
+    TAjustesEstacion& Ajustes() { return ajustes_; }
+    TRelayLocal& Relay() { return relay_; }
+    TVNC& VNC() { return vnc_; }
+
+private:
+    void Avisar(bool ok);
+
+    TAjustesEstacion ajustes_;
+    TRelayLocal relay_;
+    TVNC vnc_;
+    TTextos* textos_ = nullptr;
+    TInteraccion* interaccion_ = nullptr;
+    bool pendiente_ = false;
+};
+
+} // namespace qv

@@ -1,0 +1,395 @@
+// The station's processes: stopping only this folder's relays, the remote-desktop
+// launcher's command lines (stand-in programs record what they are given), its
+// failures, and the shipped launch scripts against stand-in VNC programs.
+#include "common/esperar.h"
+#include "common/interaccion_guion.h"
+#include "link/procesos.h"
+#include "link/relay_local.h"
+#include "link/servicios_puesto_real.h"
+#include "link/vnc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+bool Ejecutable(const QString& ruta, const QByteArray& texto)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(texto) != texto.size())
+        return false;
+    f.close();
+    return f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Processes a test starts; every one still running is ended with the test.
+class TArrancados {
+public:
+    ~TArrancados()
+    {
+        for (auto& p : procesos_)
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+    }
+    QProcess& Arrancar(const QString& programa, const QStringList& args,
+                       const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment())
+    {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(entorno);
+        p->start(programa, args);
+        EXPECT_TRUE(p->waitForStarted(5000)) << programa.toStdString();
+        procesos_.push_back(std::move(p));
+        return *procesos_.back();
+    }
+
+private:
+    std::vector<std::unique_ptr<QProcess>> procesos_;
+};
+
+// ---- relay ----
+
+TEST(RelayLocal, DetenerSoloLosDeEstaCarpeta)
+{
+    QTemporaryDir propia, otra;
+    const QString relay = QDir(propia.path()).filePath("RelayServer");
+    const QString ajeno = QDir(otra.path()).filePath("RelayServer");
+    // Copies, not links: the running program's file is what tells folders apart.
+    ASSERT_TRUE(QFile::copy("/bin/sleep", relay));
+    ASSERT_TRUE(QFile::copy("/bin/sleep", ajeno));
+    TArrancados procesos;
+    QProcess& uno = procesos.Arrancar(relay, {"300"});
+    QProcess& dos = procesos.Arrancar(relay, {"300"});
+    QProcess& tercero = procesos.Arrancar(ajeno, {"300"});
+
+    TRelayLocal r(propia.path());
+    EXPECT_TRUE(r.EnMarcha());
+    EXPECT_EQ(r.Detener(), 2);
+    EXPECT_TRUE(uno.waitForFinished(5000));
+    EXPECT_TRUE(dos.waitForFinished(5000));
+    EXPECT_FALSE(r.EnMarcha());
+    EXPECT_EQ(r.Detener(), 0);
+    EXPECT_EQ(tercero.state(), QProcess::Running);
+    EXPECT_TRUE(TRelayLocal(otra.path()).EnMarcha());
+}
+
+TEST(RelayLocal, ElQueIgnoraLaPeticionSeMata)
+{
+    QTemporaryDir propia;
+    const QString relay = QDir(propia.path()).filePath("RelayServer");
+    ASSERT_TRUE(QFile::copy("/bin/sh", relay));
+    TArrancados procesos;
+    QProcess& terco = procesos.Arrancar(relay, {"-c", "trap '' TERM; while :; do sleep 0.1; done"});
+    TRelayLocal r(propia.path());
+    ASSERT_TRUE(Esperar([&] { return r.EnMarcha(); }));
+    EXPECT_EQ(r.Detener(200), 1);
+    EXPECT_TRUE(terco.waitForFinished(5000));
+    EXPECT_EQ(terco.exitStatus(), QProcess::CrashExit);
+}
+
+TEST(RelayLocal, IniciarSinArgumentosYSinDuplicar)
+{
+    QTemporaryDir propia;
+    const QString relay = QDir(propia.path()).filePath("RelayServer");
+    // Records its arguments and folder, then stays until it is stopped.
+    ASSERT_TRUE(Ejecutable(relay, "#!/bin/sh\necho \"$# $PWD\" >> arranques\n"
+                                  "trap 'exit 0' TERM\nwhile :; do sleep 0.1; done\n"));
+    TRelayLocal r(propia.path());
+    EXPECT_TRUE(r.Iniciar());
+    const QString registro = QDir(propia.path()).filePath("arranques");
+    ASSERT_TRUE(Esperar([&] { return QFile::exists(registro) && r.EnMarcha(); }));
+    EXPECT_TRUE(r.Iniciar()); // already running: not a second one
+    QFile f(registro);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLocal8Bit(f.readAll()).trimmed(),
+              "0 " + QFileInfo(propia.path()).canonicalFilePath());
+    EXPECT_EQ(r.Detener(), 1);
+    EXPECT_FALSE(r.EnMarcha());
+}
+
+// ---- remote-desktop launcher with stand-in programs ----
+
+// A program folder with stand-in viewer and server: each writes one line "name|arg|arg|"
+// to "registro" and ends; with the file "falla" present it ends with status 1; the
+// server started with QV_QUEDARSE set stays until it is terminated (the running server).
+class Lanzador : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    TArrancados procesos;
+
+    void SetUp() override
+    {
+        const QByteArray guion = "#!/bin/sh\n"
+                                 "if [ -n \"$QV_QUEDARSE\" ]; then trap 'exit 0' TERM; "
+                                 "while :; do sleep 0.05; done; fi\n"
+                                 "cd \"$(dirname \"$0\")\"\n"
+                                 "{ printf '%s|' \"$(basename \"$0\")\" \"$@\"; echo; } >> registro\n"
+                                 "[ ! -e falla ]\n";
+        ASSERT_TRUE(Ejecutable(Ruta("MirrorViewer"), guion));
+        ASSERT_TRUE(Ejecutable(Ruta("MirrorServer"), guion));
+    }
+    QString Ruta(const QString& n) const { return QDir(dir.path()).filePath(n); }
+    QStringList Registro() const
+    {
+        QFile f(Ruta("registro"));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLocal8Bit(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+    // Every launch has ended and written its line.
+    QStringList Terminado(TVNC& vnc) const
+    {
+        EXPECT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }));
+        return Registro();
+    }
+    QProcess& ServidorQueSigue(const QString& programa)
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("QV_QUEDARSE", "1");
+        return procesos.Arrancar(programa, {}, e);
+    }
+};
+
+TEST_F(Lanzador, LineasDeOrdenes)
+{
+    TVNC vnc(dir.path());
+    EXPECT_TRUE(vnc.Ver("AULA 1")); // a name with a blank stays one argument
+    EXPECT_TRUE(vnc.Controlar("PROFE"));
+    EXPECT_TRUE(vnc.CortarTodo());
+    EXPECT_TRUE(vnc.OpcionesServidor());
+    EXPECT_TRUE(vnc.OpcionesVisor());
+    EXPECT_EQ(Terminado(vnc).size(), 5);
+    QStringList l = Registro();
+    l.sort();
+    EXPECT_EQ(l, QStringList({"MirrorServer|-killall|", "MirrorServer|-settings|",
+                              "MirrorViewer|-settings|", "MirrorViewer|AULA 1|-shared|-viewonly|-restricted|",
+                              "MirrorViewer|PROFE|-shared|"}));
+
+    // The one that is waited for has written its line when the call returns.
+    EXPECT_TRUE(vnc.ConectarUsuario("ALUMNO3"));
+    EXPECT_EQ(Registro().back(), "MirrorServer|-connect|ALUMNO3|");
+}
+
+TEST_F(Lanzador, EscucharArrancaServidorYVisor)
+{
+    TVNC vnc(dir.path());
+    EXPECT_FALSE(vnc.ServidorActivo());
+    EXPECT_TRUE(vnc.Escuchar());
+    EXPECT_TRUE(vnc.ServidorActivo());
+    const QStringList l = Terminado(vnc);
+    ASSERT_EQ(l.size(), 2);
+    EXPECT_EQ(l.count("MirrorServer|"), 1);
+    EXPECT_EQ(l.count("MirrorViewer|-hidden|-listen|-shared|-viewonly|-restricted|"), 1);
+
+    EXPECT_TRUE(vnc.Detener());
+    EXPECT_FALSE(vnc.ServidorActivo());
+    const QStringList d = Terminado(vnc).mid(2);
+    EXPECT_EQ(d.size(), 2);
+    EXPECT_EQ(d.count("MirrorServer|-kill|"), 1);
+    EXPECT_EQ(d.count("MirrorViewer|-kill|"), 1);
+}
+
+TEST_F(Lanzador, EscucharConElServidorEnMarcha)
+{
+    TVNC vnc(dir.path());
+    EXPECT_FALSE(vnc.ServidorEnMarcha());
+    ServidorQueSigue(Ruta("MirrorServer"));
+    ASSERT_TRUE(Esperar([&] { return vnc.ServidorEnMarcha(); }));
+    EXPECT_TRUE(vnc.Escuchar());
+    EXPECT_EQ(Terminado(vnc), QStringList({"MirrorViewer|-hidden|-listen|-shared|-viewonly|-restricted|"}));
+}
+
+TEST_F(Lanzador, ServidorEnMarchaSoloElDeEstaCarpeta)
+{
+    // A server of the same name in another folder, and this folder's server program
+    // running a one-shot request, are not this folder's running server.
+    QTemporaryDir otra;
+    const QString ajeno = QDir(otra.path()).filePath("MirrorServer");
+    ASSERT_TRUE(QFile::copy(Ruta("MirrorServer"), ajeno));
+    ServidorQueSigue(ajeno);
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("QV_QUEDARSE", "1");
+    procesos.Arrancar(Ruta("MirrorServer"), {"-kill"}, e);
+    TVNC vnc(dir.path());
+    TVNC vncAjeno(otra.path());
+    ASSERT_TRUE(Esperar([&] { return vncAjeno.ServidorEnMarcha(); }));
+    EXPECT_FALSE(vnc.ServidorEnMarcha());
+}
+
+TEST_F(Lanzador, SetServidorSoloCuandoCambia)
+{
+    TVNC vnc(dir.path());
+    EXPECT_TRUE(vnc.SetServidor(false)); // unchanged: nothing started
+    EXPECT_EQ(vnc.EnCurso(), 0);
+    EXPECT_TRUE(Registro().isEmpty());
+
+    EXPECT_TRUE(vnc.SetServidor(true));
+    EXPECT_EQ(Terminado(vnc), QStringList({"MirrorServer|"}));
+    EXPECT_TRUE(vnc.SetServidor(true));
+    EXPECT_EQ(vnc.EnCurso(), 0);
+    EXPECT_EQ(Registro().size(), 1);
+    EXPECT_TRUE(vnc.SetServidor(false));
+    EXPECT_EQ(Terminado(vnc), QStringList({"MirrorServer|", "MirrorServer|-kill|"}));
+
+    // On with the server already running: nothing to start.
+    ServidorQueSigue(Ruta("MirrorServer"));
+    ASSERT_TRUE(Esperar([&] { return vnc.ServidorEnMarcha(); }));
+    EXPECT_TRUE(vnc.SetServidor(true));
+    EXPECT_TRUE(vnc.ServidorActivo());
+    EXPECT_EQ(Terminado(vnc).size(), 2);
+}
+
+TEST_F(Lanzador, FallosAvisanConElTexto274)
+{
+    TTextosFijos textos;
+    TInteraccionGuion interaccion;
+    {
+        // No programs at all in the folder: each call fails at once.
+        QTemporaryDir vacia;
+        TServiciosPuestoReal puesto(vacia.path());
+        puesto.EscucharRemoto(); // before the seam is there: said once it is
+        puesto.PonerAvisos(&textos, &interaccion);
+        ASSERT_EQ(interaccion.mensajes.size(), 1u);
+        EXPECT_FALSE(puesto.VNC().Ver("PC"));
+        puesto.VerRemoto("PC");
+        puesto.EscucharRemoto();
+        ASSERT_EQ(interaccion.mensajes.size(), 3u);
+        EXPECT_EQ(interaccion.mensajes[0].sabor, TInteraccionGuion::Sabor::Aviso);
+        EXPECT_EQ(interaccion.mensajes[0].texto, "T274");
+    }
+    interaccion.mensajes.clear();
+
+    // The launchers refuse (as the shipped ones do without the VNC software): the
+    // waited one answers false, the others are reported when they end.
+    ASSERT_TRUE(Ejecutable(Ruta("falla"), ""));
+    TServiciosPuestoReal puesto(dir.path());
+    puesto.PonerAvisos(&textos, &interaccion);
+    EXPECT_FALSE(puesto.VNC().ConectarUsuario("PC"));
+    EXPECT_TRUE(interaccion.mensajes.empty());
+    puesto.ControlarRemoto("PC");
+    EXPECT_TRUE(Esperar([&] { return interaccion.mensajes.size() == 1u; }));
+    EXPECT_EQ(interaccion.mensajes[0].texto, "T274");
+
+    // Working programs: nothing is said.
+    QFile::remove(Ruta("falla"));
+    interaccion.mensajes.clear();
+    puesto.EscucharRemoto();
+    puesto.SetServidorRemoto(false);
+    EXPECT_TRUE(Esperar([&] { return puesto.VNC().EnCurso() == 0; }));
+    EXPECT_TRUE(interaccion.mensajes.empty());
+    EXPECT_EQ(Registro().mid(2).size(), 3);
+}
+
+// ---- the shipped scripts ----
+
+// Environment variables set for one test and put back afterwards.
+class TEntorno {
+public:
+    ~TEntorno()
+    {
+        for (auto it = antes_.begin(); it != antes_.end(); ++it)
+            if (it->second.isNull())
+                qunsetenv(it->first.constData());
+            else
+                qputenv(it->first.constData(), it->second);
+    }
+    void Poner(const QByteArray& nombre, const QByteArray& valor)
+    {
+        if (antes_.find(nombre) == antes_.end())
+            antes_.emplace(nombre, qEnvironmentVariableIsSet(nombre.constData()) ? qgetenv(nombre.constData())
+                                                                                   : QByteArray());
+        qputenv(nombre.constData(), valor);
+    }
+
+private:
+    std::map<QByteArray, QByteArray> antes_;
+};
+
+TEST(GuionesVNC, SinProgramasVNCTerminanConError)
+{
+    QTemporaryDir vacia;
+    for (const char* guion : {"MirrorServer", "MirrorViewer"}) {
+        const QString ruta = QStringLiteral(QV_BIN_DIR "/") + guion;
+        ASSERT_TRUE(QFileInfo(ruta).isExecutable()) << guion;
+        QProcess p;
+        QProcessEnvironment e;
+        e.insert("PATH", vacia.path()); // nothing to find there
+        e.insert("DISPLAY", ":99");
+        p.setProcessEnvironment(e);
+        p.start(ruta, guion == QLatin1String("MirrorServer") ? QStringList{} : QStringList{"PC", "-shared"});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitCode(), 1) << guion;
+        EXPECT_TRUE(p.readAllStandardError().contains("install")) << guion;
+    }
+}
+
+TEST(GuionesVNC, ServidorYVisorConProgramasSimulados)
+{
+    // The shipped scripts in a program folder of their own, with stand-ins for
+    // x11vnc and the viewer that stay until they are terminated.
+    QTemporaryDir carpeta, bin, estado;
+    for (const char* guion : {"MirrorServer", "MirrorViewer"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/") + guion,
+                                QDir(carpeta.path()).filePath(guion)));
+    const QByteArray simulado = "#!/bin/sh\nwhile :; do sleep 0.05; done\n";
+    const QString x11vnc = QDir(bin.path()).filePath("x11vnc");
+    const QString visor = QDir(bin.path()).filePath("xtigervncviewer");
+    ASSERT_TRUE(Ejecutable(x11vnc, simulado));
+    ASSERT_TRUE(Ejecutable(visor, simulado));
+    TEntorno entorno;
+    entorno.Poner("PATH", bin.path().toLocal8Bit() + ":/usr/bin:/bin");
+    entorno.Poner("DISPLAY", ":99");
+    entorno.Poner("XDG_RUNTIME_DIR", estado.path().toLocal8Bit());
+
+    struct Limpieza {
+        QStringList programas;
+        ~Limpieza()
+        {
+            for (const QString& p : programas)
+                Procesos::Terminar(Procesos::DelPrograma(p), 500);
+        }
+    } limpieza{{x11vnc, visor, QDir(carpeta.path()).filePath("MirrorServer"),
+                QDir(carpeta.path()).filePath("MirrorViewer")}};
+
+    TVNC vnc(carpeta.path());
+    int fallos = 0;
+    vnc.AlFallar = [&](const QString&) { ++fallos; };
+    EXPECT_TRUE(vnc.Escuchar());
+    ASSERT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 10000));
+    EXPECT_EQ(fallos, 0);
+    EXPECT_TRUE(Esperar([&] { return vnc.ServidorEnMarcha(); }, 10000));
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(x11vnc).size() == 1; }, 10000));
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(visor).size() == 1; }, 10000));
+
+    // Listening again starts neither a second server nor a second listener.
+    EXPECT_TRUE(vnc.Escuchar());
+    ASSERT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 10000));
+    EXPECT_EQ(Procesos::DelPrograma(x11vnc).size(), 1);
+    EXPECT_EQ(Procesos::DelPrograma(visor).size(), 1);
+
+    // A watching viewer, then everything stopped through "-kill".
+    EXPECT_TRUE(vnc.Ver("AULA1"));
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(visor).size() == 2; }, 10000));
+    EXPECT_TRUE(vnc.Detener());
+    EXPECT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 10000));
+    EXPECT_TRUE(Esperar([&] { return !vnc.ServidorEnMarcha(); }, 10000));
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(x11vnc).isEmpty(); }, 10000));
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(visor).isEmpty(); }, 10000));
+    EXPECT_EQ(fallos, 0);
+
+    // A name that is no PC name is refused by the viewer script.
+    EXPECT_TRUE(vnc.Ver("-settings;x"));
+    EXPECT_TRUE(Esperar([&] { return fallos == 1; }, 10000));
+}
+
+} // namespace
