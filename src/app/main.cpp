@@ -1,5 +1,5 @@
 #include "app/aplicacion.h"
-#include "app/servicios_puesto.h"
+#include "link/servicios_puesto_real.h"
 #include "app/splash.h"
 #include "lang/ui/modal.h"
 
@@ -17,8 +17,12 @@ int main(int argc, char** argv)
 
     const QString carpeta = QCoreApplication::applicationDirPath();
     qv::TModal modal;
-    qv::TPuestoPorDefecto puesto(carpeta);
+    qv::TServiciosPuestoReal puesto(carpeta);
     qv::TAplicacion aplicacion(carpeta, modal, puesto);
+    // The station's warnings (a remote-desktop program that cannot start) need the
+    // texts and the message box, which exist only now.
+    puesto.PonerAvisos(&aplicacion.DMIdioma.Idioma, &aplicacion.Interaccion);
+    puesto.VNC().Cerrando = [&aplicacion] { return aplicacion.Principal.Estado().Cerrando; };
     // Fill the screen first, so that it is full-size even where no window manager
     // honours the maximized state.
     if (QScreen* pantalla = QGuiApplication::primaryScreen())

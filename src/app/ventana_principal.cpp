@@ -4,7 +4,7 @@
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
 #include "app/comandos_ventanas.h"
-#include "app/servicios_puesto.h"
+#include "link/servicios_puesto.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/ayuda.h"

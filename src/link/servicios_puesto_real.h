@@ -2,6 +2,7 @@
 
 #include "link/ajustes_estacion.h"
 #include "link/relay_local.h"
+#include "link/servicios_puesto.h"
 #include "link/vnc.h"
 
 #include <QString>
@@ -18,25 +19,25 @@ class TTextos;
 // started, or whose launcher refuses, is reported as a warning with text 274; a failure
 // before the texts and the interaction seam are given (PonerAvisos: the main window
 // starts listening while it is being built) is reported once they are.
-class TServiciosPuestoReal {
+class TServiciosPuestoReal : public IServiciosPuesto {
 public:
     explicit TServiciosPuestoReal(const QString& carpetaPrograma);
 
     void PonerAvisos(TTextos* textos, TInteraccion* interaccion);
 
-    bool LeerHayRed();
-    bool LeerRemotoHabilitado();
-    bool LeerRemotoActivo();
-    bool LeerMultipuesto();
-    bool LeerModeloM();
-    QStringList LeerPuertosSerie();
+    bool LeerHayRed() override;
+    bool LeerRemotoHabilitado() override;
+    bool LeerRemotoActivo() override;
+    bool LeerMultipuesto() override;
+    bool LeerModeloM() override;
+    QStringList LeerPuertosSerie() override;
 
-    void IniciarRelay();
-    void DetenerRelay();
+    void IniciarRelay() override;
+    void DetenerRelay() override;
 
-    void EscucharRemoto();
-    void DetenerRemoto();
-    void SetServidorRemoto(bool perfil);
+    void EscucharRemoto() override;
+    void DetenerRemoto() override;
+    void SetServidorRemoto(bool perfil) override;
 
     // The launcher's other operations for the remote dialogs, with the same warning.
     void VerRemoto(const QString& nombre);

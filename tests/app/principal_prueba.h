@@ -4,7 +4,7 @@
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
 #include "app/comandos_ventanas.h"
-#include "app/servicios_puesto.h"
+#include "link/servicios_puesto.h"
 #include "app/ventana_principal.h"
 #include "common/interaccion_guion.h"
 #include "lang/ui/modal.h"

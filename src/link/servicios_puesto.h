@@ -1,7 +1,5 @@
 #pragma once
 
-#include "link/ajustes_estacion.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -27,29 +25,6 @@ public:
     virtual void EscucharRemoto() = 0;             // launcher starts listening
     virtual void DetenerRemoto() = 0;              // remote-desktop programs stopped
     virtual void SetServidorRemoto(bool perfil) = 0;
-};
-
-// The station as it is until the station settings are wired in: single-station, not
-// networked, remote monitoring off, the ZD800M model. Only the serial devices are read
-// from "Quorvane.ini" (the demo's lists the simulated unit's link first). Relay and
-// launcher are not wired in yet, so their operations leave everything as it is.
-class TPuestoPorDefecto : public IServiciosPuesto {
-public:
-    explicit TPuestoPorDefecto(const QString& carpetaPrograma) : ajustes_(carpetaPrograma) {}
-    bool LeerHayRed() override { return false; }
-    bool LeerRemotoHabilitado() override { return false; }
-    bool LeerRemotoActivo() override { return false; }
-    bool LeerMultipuesto() override { return false; }
-    bool LeerModeloM() override { return true; }
-    QStringList LeerPuertosSerie() override { return ajustes_.PuertosSerie(); }
-    void IniciarRelay() override {}
-    void DetenerRelay() override {}
-    void EscucharRemoto() override {}
-    void DetenerRemoto() override {}
-    void SetServidorRemoto(bool) override {}
-
-private:
-    TAjustesEstacion ajustes_;
 };
 
 } // namespace qv
