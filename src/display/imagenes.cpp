@@ -183,9 +183,15 @@ TPintor PintorGrafica(QCustomPlot& grafica)
         p.translate(r.topLeft());
         grafica.toPainter(&p, r.width(), r.height());
         p.restore();
-        // Painting at another size laid the graph out for it; the screen needs its own layout back.
-        if (r.size() != grafica.size())
+        // Painting at another size laid the graph out for it: put the screen's layout back
+        // now, so pixel and value mapping stay right, and redraw what follows the layout.
+        if (r.size() != grafica.viewport().size()) {
+            QCPLayoutGrid* disposicion = grafica.plotLayout();
+            disposicion->update(QCPLayoutElement::upPreparation);
+            disposicion->update(QCPLayoutElement::upMargins);
+            disposicion->update(QCPLayoutElement::upLayout);
             grafica.replot(QCustomPlot::rpQueuedReplot);
+        }
     };
 }
 

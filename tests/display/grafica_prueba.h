@@ -17,6 +17,8 @@ inline std::unique_ptr<QCustomPlot> GraficaDePrueba(const QSize& tamano = QSize(
 {
     auto g = std::make_unique<QCustomPlot>();
     g->resize(tamano);
+    // A hidden widget gets its resize event only when shown; lay the graph out now.
+    g->setViewport(QRect(QPoint(0, 0), tamano));
     g->legend->setVisible(true);
     g->xAxis->setLabel(QStringLiteral("Tiempo (s)"));
     g->yAxis->setLabel(QString::fromUtf8("Tensión ±10V"));
