@@ -367,8 +367,10 @@ struct TMotorWMF::TPrivado {
             case Qt::BevelJoin: estilo |= PS_JOIN_BEVEL; break;
             default: break;
             }
-            // Width 0 is the player's thinnest line, as a hairline pen is Qt's.
-            ancho = lapiz.widthF() * escala * (lapiz.isCosmetic() ? 1.0 : EscalaLineal());
+            // A cosmetic pen is as wide in pixels of the picture as it says, a hairline
+            // one pixel: readers that scale the file draw a width of 0 thinner than that.
+            ancho = lapiz.isCosmetic() ? std::max(lapiz.widthF(), 1.0) * escala
+                                       : lapiz.widthF() * escala * EscalaLineal();
             color = ColorRef(ColorDePincel(lapiz.brush()));
         }
         TBytes c;

@@ -176,7 +176,7 @@ TEST(Wmf, LapicesYPinceles)
     ASSERT_EQ(lapices.size(), 4u);
     // Style, width, colour.
     EXPECT_EQ(lapices[0]->Palabra(0) & 0xFF, 2); // PS_DOT
-    EXPECT_EQ(lapices[0]->Entero(1), 0);
+    EXPECT_EQ(lapices[0]->Entero(1), 15);          // a hairline: one pixel
     EXPECT_EQ(lapices[0]->Doble(3), 0x0000FFu);
     EXPECT_EQ(lapices[1]->Palabra(0), 0x0201); // PS_DASH, flat ends, round joins
     EXPECT_EQ(lapices[1]->Entero(1), 30);
