@@ -209,6 +209,7 @@ struct TMotorWMF::TPrivado {
     QTransform aLogico; // painter coordinates to logical units
     QPen lapiz;
     QBrush pincel;
+    double opacidad = 1.0;
     bool recorteActivo = false;
     std::optional<QRectF> recorteQt; // in pixels of the picture
     std::optional<QRect> recorteEmitido;
@@ -334,13 +335,20 @@ struct TMotorWMF::TPrivado {
         r.b.append(cuerpo.b);
         return r.b;
     }
+    // A brush's colour under the painter's opacity.
+    QColor Color(const QBrush& b) const
+    {
+        QColor c = ColorDePincel(b);
+        c.setAlphaF(float(c.alphaF() * opacidad));
+        return c;
+    }
     bool LapizNulo() const
     {
-        return lapiz.style() == Qt::NoPen || ColorDePincel(lapiz.brush()).alpha() == 0;
+        return lapiz.style() == Qt::NoPen || Color(lapiz.brush()).alpha() == 0;
     }
     bool PincelNulo() const
     {
-        return pincel.style() == Qt::NoBrush || ColorDePincel(pincel).alpha() == 0;
+        return pincel.style() == Qt::NoBrush || Color(pincel).alpha() == 0;
     }
     QByteArray CreacionLapiz(bool nulo) const
     {
@@ -371,7 +379,7 @@ struct TMotorWMF::TPrivado {
             // one pixel: readers that scale the file draw a width of 0 thinner than that.
             ancho = lapiz.isCosmetic() ? std::max(lapiz.widthF(), 1.0) * escala
                                        : lapiz.widthF() * escala * EscalaLineal();
-            color = ColorRef(ColorDePincel(lapiz.brush()));
+            color = ColorRef(Color(lapiz.brush()));
         }
         TBytes c;
         c.Palabra(estilo);
@@ -387,7 +395,7 @@ struct TMotorWMF::TPrivado {
         quint32 color = 0;
         if (!nulo && !PincelNulo()) {
             estilo = BS_SOLID;
-            color = ColorRef(ColorDePincel(pincel));
+            color = ColorRef(Color(pincel));
             const int tramas[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
                                   Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
             for (int i = 0; i < 6; ++i)
@@ -621,6 +629,7 @@ bool TMotorWMF::begin(QPaintDevice* dispositivo)
     d.aLogico = QTransform::fromScale(d.escala, d.escala);
     d.lapiz = QPen();
     d.pincel = QBrush();
+    d.opacidad = 1.0;
     d.recorteActivo = false;
     d.recorteQt.reset();
     d.recorteEmitido.reset();
@@ -688,6 +697,8 @@ void TMotorWMF::updateState(const QPaintEngineState& estado)
         d.lapiz = estado.pen();
     if (f & DirtyBrush)
         d.pincel = estado.brush();
+    if (f & DirtyOpacity)
+        d.opacidad = estado.opacity();
     // Clips come in painter coordinates under the transform of their moment.
     if (f & DirtyClipRegion)
         d.CambiarRecorte(estado.clipOperation(), d.transformacion.mapRect(QRectF(estado.clipRegion().boundingRect())));
@@ -785,7 +796,7 @@ void TMotorWMF::drawPoints(const QPointF* puntos, int n)
     TPrivado& d = *d_;
     if (n <= 0 || d.LapizNulo() || !d.AsegurarRecorte())
         return;
-    const quint32 color = ColorRef(ColorDePincel(d.lapiz.brush()));
+    const quint32 color = ColorRef(d.Color(d.lapiz.brush()));
     for (int i = 0; i < n; ++i) {
         const QPoint q = d.Logico(puntos[i]);
         d.Empezar(META_SETPIXEL);
@@ -840,6 +851,7 @@ void TMotorWMF::drawImage(const QRectF& r, const QImage& imagen, const QRectF& s
     opaca.fill(Qt::white);
     {
         QPainter p(&opaca);
+        p.setOpacity(d.opacidad);
         p.drawImage(0, 0, img);
     }
     const QImage bgr = opaca.convertToFormat(QImage::Format_BGR888);
@@ -891,26 +903,34 @@ void TMotorWMF::drawTextItem(const QPointF& p, const QTextItem& texto)
     int escapamiento = int(std::lround(-std::atan2(m.m12(), m.m11()) * 1800.0 / std::numbers::pi));
     escapamiento = ((escapamiento % 3600) + 3600) % 3600;
     d.Asegurar(TClase::Fuente, d.CreacionFuente(f, pixeles * escalaAlto * d.escala, escapamiento));
-    const quint32 color = ColorRef(ColorDePincel(d.lapiz.brush()));
+    const quint32 color = ColorRef(d.Color(d.lapiz.brush()));
     if (d.actual.colorTexto != qint64(color)) {
         d.RegistroColor(META_SETTEXTCOLOR, color);
         d.actual.colorTexto = color;
     }
 
-    // Each character's advance as Qt laid it out, so the player's substitute font
-    // keeps the width and the placing of the text.
+    // Each character's advance, stretched so that they add up to the width Qt laid
+    // the text out with: the player's substitute font keeps the text's width and place.
     QByteArray bytes;
-    std::vector<qint16> avances;
+    std::vector<double> anchos;
     const QFontMetricsF medidas(f, d.dispositivo);
-    const double k = escalaAncho * d.escala;
-    long anterior = 0;
+    double suma = 0;
     for (int i = 0; i < t.size() && bytes.size() < 32000;) {
         const int largo = t.at(i).isHighSurrogate() && i + 1 < t.size() ? 2 : 1;
-        bytes.append(TextoWindows1252(t.mid(i, largo)));
+        const QString caracter = t.mid(i, largo);
+        bytes.append(TextoWindows1252(caracter));
+        anchos.push_back(medidas.horizontalAdvance(caracter));
+        suma += anchos.back();
         i += largo;
-        const long hasta = std::lround(medidas.horizontalAdvance(t.left(i)) * k);
-        avances.push_back(Acotar16(double(hasta - anterior)));
-        anterior = hasta;
+    }
+    const double k = escalaAncho * d.escala * (suma > 0 && texto.width() > 0 ? texto.width() / suma : 1.0);
+    std::vector<qint16> avances;
+    double hasta = 0;
+    long anterior = 0;
+    for (double a : anchos) {
+        hasta += a * k;
+        avances.push_back(Acotar16(double(std::lround(hasta) - anterior)));
+        anterior = std::lround(hasta);
     }
     const QPoint q = d.Logico(p);
     d.Empezar(META_EXTTEXTOUT);

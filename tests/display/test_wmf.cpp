@@ -3,6 +3,7 @@
 #include "display/lector_wmf.h"
 #include "display/wmf.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -170,10 +171,18 @@ TEST(Wmf, LapicesYPinceles)
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::NoBrush);
         p.drawRect(0, 0, 10, 10);
+        // The painter's opacity fades colours; none at all draws nothing.
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::blue);
+        p.setOpacity(0.2);
+        p.drawRect(0, 0, 10, 10);
+        p.setOpacity(0.0);
+        p.drawRect(0, 0, 10, 10);
     });
     ASSERT_TRUE(w.valido);
+    EXPECT_EQ(w.De(RECTANGLE).size(), 4u);
     const auto lapices = w.De(CREATEPEN);
-    ASSERT_EQ(lapices.size(), 4u);
+    ASSERT_EQ(lapices.size(), 5u);
     // Style, width, colour.
     EXPECT_EQ(lapices[0]->Palabra(0) & 0xFF, 2); // PS_DOT
     EXPECT_EQ(lapices[0]->Entero(1), 15);          // a hairline: one pixel
@@ -187,7 +196,8 @@ TEST(Wmf, LapicesYPinceles)
 
     // Lines need no brush: one for each rectangle.
     const auto pinceles = w.De(CREATEBRUSH);
-    ASSERT_EQ(pinceles.size(), 3u);
+    ASSERT_EQ(pinceles.size(), 4u);
+    EXPECT_EQ(pinceles[3]->Doble(1), 0xFFCCCCu);
     const auto* trama = pinceles[0];
     EXPECT_EQ(trama->Palabra(0), 2); // BS_HATCHED
     EXPECT_EQ(trama->Doble(1), 0xFF0000u);
@@ -195,7 +205,7 @@ TEST(Wmf, LapicesYPinceles)
     const auto* translucido = pinceles[1];
     EXPECT_EQ(translucido->Palabra(0), 0);
     EXPECT_EQ(translucido->Doble(1), 0x7F7FFFu); // blended over white
-    EXPECT_EQ(pinceles.back()->Palabra(0), 1); // BS_NULL
+    EXPECT_EQ(pinceles[2]->Palabra(0), 1); // BS_NULL
 }
 
 TEST(Wmf, PolilineaLargaEnTrozosQueSeTocan)
@@ -274,14 +284,18 @@ TEST(Wmf, TextoConFuenteColorYBytesLatin1)
     EXPECT_EQ(t.Entero(1), 150);
     ASSERT_EQ(t.Entero(2), 3);
     EXPECT_EQ(t.parametros.mid(8, 3), QByteArray("\xF1\xE1\xB1"));
-    // One advance per character, all forward, adding up to about the laid-out width.
+    // One advance per character, all forward, adding up to the width Qt laid out.
     int suma = 0;
     for (int i = 0; i < 3; ++i) {
         EXPECT_GT(t.Entero(6 + i), 0);
         suma += t.Entero(6 + i);
     }
-    EXPECT_GT(suma, 3 * 5 * 15);
-    EXPECT_LT(suma, 3 * 25 * 15);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(20);
+    f.setBold(true);
+    f.setItalic(true);
+    const TDispositivoWMF medida(QSize(10, 10));
+    EXPECT_NEAR(suma, QFontMetricsF(f, &medida).horizontalAdvance(QString::fromUtf8("ñá±")) * 15, 2.0);
     // The rotated text's origin went through the rotation: (-80, 30) -> (30, 80).
     EXPECT_EQ(textos[1]->Entero(0), 1200);
     EXPECT_EQ(textos[1]->Entero(1), 450);
