@@ -212,7 +212,7 @@ struct TMotorWMF::TPrivado {
     double opacidad = 1.0;
     bool recorteActivo = false;
     std::optional<QRectF> recorteQt; // in pixels of the picture
-    std::optional<QRect> recorteEmitido;
+    std::optional<std::array<qint16, 4>> recorteEmitido;
 
     // Records.
     void Empezar(quint16 funcion)
@@ -388,12 +388,12 @@ struct TMotorWMF::TPrivado {
         c.Doble(color);
         return Creacion(META_CREATEPENINDIRECT, c);
     }
-    QByteArray CreacionPincel(bool nulo) const
+    QByteArray CreacionPincel() const
     {
         quint16 estilo = BS_NULL;
         quint16 trama = 0;
         quint32 color = 0;
-        if (!nulo && !PincelNulo()) {
+        if (!PincelNulo()) {
             estilo = BS_SOLID;
             color = ColorRef(Color(pincel));
             const int tramas[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
@@ -441,26 +441,25 @@ struct TMotorWMF::TPrivado {
         return Creacion(META_CREATEFONTINDIRECT, c);
     }
 
-    // Clipping: one saved DC level holds the current clip rectangle.
-    std::optional<QRect> RecorteLogico(bool& vacio) const
+    // Clipping: one saved DC level holds the current clip rectangle (left, top, right,
+    // bottom in logical units). False when the clip leaves nothing to draw.
+    bool RecorteLogico(std::optional<std::array<qint16, 4>>& caja) const
     {
-        vacio = false;
+        caja.reset();
         if (!recorteActivo || !recorteQt)
-            return std::nullopt;
+            return true;
         const QRectF r = *recorteQt;
-        if (r.isEmpty()) {
-            vacio = true;
-            return std::nullopt;
-        }
-        return QRect(QPoint(Acotar16(std::floor(r.left() * escala)), Acotar16(std::floor(r.top() * escala))),
-                     QPoint(Acotar16(std::ceil(r.right() * escala)) - 1, Acotar16(std::ceil(r.bottom() * escala)) - 1));
+        if (r.isEmpty())
+            return false;
+        caja = std::array<qint16, 4>{Acotar16(std::floor(r.left() * escala)), Acotar16(std::floor(r.top() * escala)),
+                                     Acotar16(std::ceil(r.right() * escala)), Acotar16(std::ceil(r.bottom() * escala))};
+        return true;
     }
     // Puts the clip the painter asks for in place; false when it leaves nothing to draw.
     bool AsegurarRecorte()
     {
-        bool vacio = false;
-        const std::optional<QRect> deseado = RecorteLogico(vacio);
-        if (vacio)
+        std::optional<std::array<qint16, 4>> deseado;
+        if (!RecorteLogico(deseado))
             return false;
         if (deseado == recorteEmitido)
             return true;
@@ -468,9 +467,9 @@ struct TMotorWMF::TPrivado {
             RestaurarDC();
         recorteEmitido = deseado;
         if (deseado) {
+            const auto& c = *deseado;
             GuardarDC();
-            Registro(META_INTERSECTCLIPRECT, {qint16(deseado->bottom() + 1), qint16(deseado->right() + 1),
-                                              qint16(deseado->top()), qint16(deseado->left())});
+            Registro(META_INTERSECTCLIPRECT, {c[3], c[2], c[1], c[0]});
         }
         return true;
     }
@@ -492,14 +491,12 @@ struct TMotorWMF::TPrivado {
         actual.relleno = modo;
     }
     // Pen and brush for a shape; false when the shape would draw nothing.
-    bool PrepararFigura(bool conRelleno = true)
+    bool PrepararFigura()
     {
-        const bool sinLapiz = LapizNulo();
-        const bool sinPincel = !conRelleno || PincelNulo();
-        if ((sinLapiz && sinPincel) || !AsegurarRecorte())
+        if ((LapizNulo() && PincelNulo()) || !AsegurarRecorte())
             return false;
         Asegurar(TClase::Lapiz, CreacionLapiz(false));
-        Asegurar(TClase::Pincel, CreacionPincel(!conRelleno));
+        Asegurar(TClase::Pincel, CreacionPincel());
         return true;
     }
 
@@ -571,13 +568,17 @@ struct TMotorWMF::TPrivado {
             Terminar();
             return;
         }
-        Empezar(META_POLYPOLYGON);
-        reg.Palabra(quint16(validos.size()));
-        for (const auto& p : validos)
-            reg.Palabra(quint16(p.size()));
-        for (const auto& p : validos)
-            EscribirPuntos(p.data(), p.size());
-        Terminar();
+        // The polygon count is 16 bits: more than that go out in several records.
+        for (size_t i = 0; i < validos.size(); i += 0xFFFF) {
+            const size_t fin = std::min(validos.size(), i + 0xFFFF);
+            Empezar(META_POLYPOLYGON);
+            reg.Palabra(quint16(fin - i));
+            for (size_t j = i; j < fin; ++j)
+                reg.Palabra(quint16(validos[j].size()));
+            for (size_t j = i; j < fin; ++j)
+                EscribirPuntos(validos[j].data(), validos[j].size());
+            Terminar();
+        }
     }
     // Left, top, right, bottom in logical units of a rectangle without rotation.
     std::array<qint16, 4> Caja(const QRectF& r) const
@@ -781,7 +782,7 @@ void TMotorWMF::drawPath(const QPainterPath& camino)
         // Polygons stroke their closing edge too: right for closed subpaths only.
         const bool trazar = conLapiz && todasCerradas;
         d.Asegurar(TClase::Lapiz, d.CreacionLapiz(!trazar));
-        d.Asegurar(TClase::Pincel, d.CreacionPincel(false));
+        d.Asegurar(TClase::Pincel, d.CreacionPincel());
         d.Poligonos(poligonos, relleno);
         if (trazar || !conLapiz)
             return;

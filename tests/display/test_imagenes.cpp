@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -103,6 +104,15 @@ TEST(Imagenes, PdfLlevaLosTextosDeLaGrafica)
     const QString texto = QString::fromUtf8(proc.readAllStandardOutput());
     EXPECT_TRUE(texto.contains(QStringLiteral("Tiempo (s)"))) << texto.toStdString();
     EXPECT_TRUE(texto.contains(QString::fromUtf8("Señal 1"))) << texto.toStdString();
+
+    // One page the size of the picture: 600 x 400 pixels at 96 per inch are 450 x 300 points.
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    ASSERT_FALSE(pdfinfo.isEmpty());
+    proc.start(pdfinfo, {ruta});
+    ASSERT_TRUE(proc.waitForFinished(60000));
+    const QString info = QString::fromUtf8(proc.readAllStandardOutput());
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+450 x 300 pts")))) << info.toStdString();
 }
 
 // The graph's curves reach the metafile at their exact places: vector painting gets
