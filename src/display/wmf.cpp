@@ -8,7 +8,6 @@
 #include <QPolygonF>
 #include <QTextItem>
 #include <QTransform>
-#include <QtMath>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -843,9 +842,10 @@ void TMotorWMF::drawImage(const QRectF& r, const QImage& imagen, const QRectF& s
     const auto caja = d.Caja(r);
     if (caja[2] == caja[0] || caja[3] == caja[1])
         return;
-    // No more pixels than the picture shows there.
+    // No more pixels than the picture shows there, and sizes the record's 16 bits hold.
     QImage img = imagen.copy(origen);
-    const QSize pixeles(std::max(1, int(std::ceil(destino.width()))), std::max(1, int(std::ceil(destino.height()))));
+    const QSize pixeles = QSize(std::max(1, int(std::min(std::ceil(destino.width()), 32767.0))),
+                                std::max(1, int(std::min(std::ceil(destino.height()), 32767.0))));
     if (img.width() > pixeles.width() || img.height() > pixeles.height())
         img = img.scaled(img.size().boundedTo(pixeles), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QImage opaca(img.size(), QImage::Format_RGB32);
