@@ -90,7 +90,7 @@ int TLecturaDatos::EsperaSugerida() const
     case TEstado::Cabecera:
     case TEstado::Campos:
     case TEstado::Drenar:
-        return Llego ? 0 : PausaSinDatos;
+        return SinPausa ? 0 : PausaSinDatos;
     default:
         return 0;
     }
@@ -135,7 +135,7 @@ void TLecturaDatos::Pedir()
         return;
     }
     Estado = TEstado::Cabecera;
-    Llego = false;
+    SinPausa = true; // a quick unit may have answered already
     Vacios = 0;
     UltimoDato = Com.Reloj.Tick();
 }
@@ -150,8 +150,8 @@ void TLecturaDatos::Recibir()
         error = true;
         rec.clear();
     }
-    Llego = !rec.isEmpty();
-    if (Llego) {
+    SinPausa = !rec.isEmpty();
+    if (SinPausa) {
         Vacios = 0;
         UltimoDato = Com.Reloj.Tick();
         Com.AnadirRecibido(rec);
@@ -179,8 +179,8 @@ void TLecturaDatos::Drenar()
             error = true;
             rec.clear();
         }
-        Llego = !rec.isEmpty();
-        if (Llego) {
+        SinPausa = !rec.isEmpty();
+        if (SinPausa) {
             Vacios = 0;
             UltimoDato = Com.Reloj.Tick();
             Drenados += rec.size();
@@ -214,7 +214,7 @@ void TLecturaDatos::Romper(bool hastaFin)
 void TLecturaDatos::FinIntento()
 {
     Com.VaciarRecepcion();
-    Llego = false;
+    SinPausa = false;
     if (Cancelar_)
         Estado = TEstado::Cancelada;
     else if (Intento_ >= NumIntentos)

@@ -88,7 +88,7 @@ private:
     TEstado Estado = TEstado::Pedir;
     int Intento_ = 0;
     bool Cancelar_ = false;
-    bool Llego = false;       // the last receive brought bytes
+    bool SinPausa = false;    // the next receive is worth making at once
     bool DrenarHastaFin = false;
     qint64 Drenados = 0;
     int Vacios = 0;           // empty receives in a row
