@@ -67,6 +67,15 @@ TSecuenciaCaptura::TPaso TSecuenciaCaptura::Resultado() const
 
 TSecuenciaCaptura::TPaso TSecuenciaCaptura::Paso()
 {
+    // A wait inside a step may run the event loop, and with it the caller's timer:
+    // a step called from there does nothing.
+    if (EnPaso)
+        return TPaso::Sigue;
+    struct TMarca {
+        bool& b;
+        explicit TMarca(bool& x) : b(x) { b = true; }
+        ~TMarca() { b = false; }
+    } marca(EnPaso);
     if (Fase_ == TFase::Terminada || Fase_ == TFase::Fallida || Fase_ == TFase::Cancelada)
         return Resultado();
     // A read-back in progress ends by draining its reply; anything else stops here.

@@ -25,8 +25,10 @@ class TTextos;
 // slice of work (at most one protocol exchange with its bounded wait, or the bytes
 // of the read-back that have arrived) and never sleeps; EsperaSugerida says when the
 // next step is useful. The companion calls it in a loop, sleeping in between; the
-// program calls it from a timer, which must not call it again while a step is still
-// running (a wait inside a step may run the event loop, see TRelojEventos).
+// program calls it from a timer. A wait inside a step may run the event loop (see
+// TRelojEventos) and so fire that timer again: a step called while another is still
+// running does nothing and answers Sigue, but the caller must still guard whatever
+// else its timer does.
 class TSecuenciaCaptura {
 public:
     enum class TModo {
@@ -147,6 +149,7 @@ private:
     TTipo Tipo;
 
     TFase Fase_;
+    bool EnPaso = false;
     bool Cancelar_ = false;
     int Estado = -1;
     int Clave = 0;

@@ -375,6 +375,31 @@ TEST_F(Secuencia, SoloLecturaRestauraLaDisposicionDelPrograma)
     EXPECT_EQ(senales->NumAna(), 3); // input, output, operation
 }
 
+// A timer that fires while a step waits for the unit must not start another step.
+TEST_F(Secuencia, UnPasoLlamadoDuranteLaEsperaDeOtroNoHaceNada)
+{
+    estados = {0, 3};
+    lecturas = {Respuesta()};
+    auto s = Nueva();
+    int reentradas = 0;
+    reloj.alDormir = [&](int) {
+        ++reentradas;
+        const qsizetype antes = puerto->enviados.size();
+        EXPECT_EQ(s->Paso(), Sec::TPaso::Sigue);
+        EXPECT_EQ(puerto->enviados.size(), antes);
+    };
+    // The capture's acknowledge comes late: the step waits for it.
+    puerto->responder = [this](const QByteArray& t) {
+        if (t.startsWith('7'))
+            puerto->Encolar(QByteArray());
+        Responder(t);
+    };
+    ASSERT_EQ(Correr(*s), Sec::TPaso::Terminada);
+    EXPECT_GT(reentradas, 0);
+    EXPECT_EQ(Enviados("7,4,2,a,c,1,w,51,51,51,0,0,1,1#"), 1);
+    EXPECT_EQ(Enviados("2#"), 2);
+}
+
 // ---- the parser under the blocking read-back ----
 
 struct LecturaPorPartes : Secuencia {};
