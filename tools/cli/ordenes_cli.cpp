@@ -439,7 +439,7 @@ int TOrdenesCli::Captura(const TOpciones& op)
                          .arg(secuencia.MuestrasCaptura()));
         } else if (fase == TSecuenciaCaptura::TFase::Esperar) {
             Progreso(QStringLiteral("%1 (%2 s)").arg(idioma_.BuscarTexto(255)).arg(secuencia.TiempoEsperando() / 1000));
-        } else if (fase == TSecuenciaCaptura::TFase::Leer) {
+        } else if (fase == TSecuenciaCaptura::TFase::Leer || fase == TSecuenciaCaptura::TFase::Terminada) {
             Progreso(QStringLiteral("%1 %2/%3")
                          .arg(idioma_.BuscarTexto(249))
                          .arg(secuencia.Recibidos())
@@ -457,8 +457,11 @@ int TOrdenesCli::Captura(const TOpciones& op)
             avisoEnvio = true;
         }
         const TSecuenciaCaptura::TPaso paso = secuencia.Paso();
-        if (paso == TSecuenciaCaptura::TPaso::Terminada)
+        if (paso == TSecuenciaCaptura::TPaso::Terminada) {
+            mostrado = -1; // the read-back's last count, whatever the pace
+            mostrar();
             break;
+        }
         if (paso == TSecuenciaCaptura::TPaso::Fallida || paso == TSecuenciaCaptura::TPaso::Cancelada)
             return Error(secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
         if (paso == TSecuenciaCaptura::TPaso::Decidir) {
