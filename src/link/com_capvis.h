@@ -142,7 +142,6 @@ private:
     TProgresoCaptura* VentanaProgreso = nullptr;
     QByteArray Recepcion;       // received text; consumed up to PosRecepcion
     qsizetype PosRecepcion = 0;
-    char UltimoSeparador = 0;   // what ended the last field LeerCampo gave
 };
 
 } // namespace qv
