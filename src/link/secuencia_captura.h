@@ -14,7 +14,6 @@ namespace qv {
 
 class TCjtSenales;
 class TComCapvis;
-class TFFT;
 class TInteraccion;
 class TReloj;
 class TTextos;
