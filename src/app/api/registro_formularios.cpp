@@ -1,0 +1,24 @@
+#include "app/api/registro_formularios.h"
+
+namespace qv {
+
+void TRegistroFormularios::Registrar(int numero, const QString& clase, TFabricaFormulario fabrica)
+{
+    formularios_.push_back({numero, clase, std::move(fabrica)});
+}
+
+const TFormularioRegistrado* TRegistroFormularios::Buscar(int numero) const
+{
+    for (const TFormularioRegistrado& f : formularios_)
+        if (f.Numero == numero)
+            return &f;
+    return nullptr;
+}
+
+QString NombreClase(const QMetaObject& meta)
+{
+    const QString nombre = QString::fromLatin1(meta.className());
+    return nombre.mid(nombre.lastIndexOf(QLatin1Char(':')) + 1);
+}
+
+} // namespace qv
