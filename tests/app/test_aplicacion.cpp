@@ -92,13 +92,11 @@ TEST_F(Aplicacion, AcercaDeConSusTextos)
     TAplicacion app(kCarpetaDatos, modal, puesto);
     app.Principal.show();
     QString version, comentario;
-    modal.accion = [&](QDialog& d) {
-        d.show(); // texts are applied at showing
+    modal.Cuando(QStringLiteral("AboutBox"), [&](QDialog& d) {
         version = d.findChild<QLabel*>(QStringLiteral("Version"))->text();
         comentario = d.findChild<QLabel*>(QStringLiteral("Comments"))->text();
-        d.accept();
-        return d.result();
-    };
+        Pulsar(d, "OKButton");
+    });
     app.Principal.findChild<QAction*>(QStringLiteral("Acercade"))->trigger();
     EXPECT_EQ(modal.vistos, QStringList({"AboutBox"}));
     EXPECT_EQ(version, QStringLiteral("V 4.0"));

@@ -7,8 +7,9 @@
 
 namespace qv::test {
 
-// Virtual time: Tick reads it, Dormir advances it (and lets a test act meanwhile,
-// e.g. a simulated unit answering while the program sleeps).
+// Virtual time for every test: Tick reads it, Dormir advances it, records the sleep and
+// lets a test act meanwhile (a simulated unit answering while the program sleeps).
+// Nothing waits on real time.
 class TRelojFalso : public TReloj {
 public:
     qint64 ahora = 0;
