@@ -8,6 +8,7 @@
 #include "lang/ui/textos_formularios.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -140,5 +141,50 @@ TEST(Formularios, CadaTablaTieneSuFormularioOEstaPorConstruir)
         EXPECT_FALSE(TablaFormulario(n).empty()) << "form " << n << " has no table";
 }
 
+// Two forms as a library would register them: a child window built from the main
+// window, a dialog built from the form context.
+class TVentanaPrueba : public TVentanaFormulario {
+    Q_OBJECT
+public:
+    static constexpr int Numero = 6;
+    TVentanaPrueba(IPrincipal& p, QWidget* padre) : TVentanaFormulario(p.Contexto().Formulario, Numero, 0, padre)
+    {
+        setObjectName(QStringLiteral("frmVentanaPrueba"));
+        (new QLabel(this))->setObjectName(QStringLiteral("Label1"));
+    }
+};
+
+class TDialogoPrueba : public TFormulario {
+    Q_OBJECT
+public:
+    static constexpr int Numero = 42;
+    TDialogoPrueba(const TContextoFormulario& c, QWidget* padre) : TFormulario(c, Numero, 0, padre) {}
+};
+
+TEST(Formularios, RegistroPorClase)
+{
+    TPrincipalPrueba principal;
+    TRegistroFormularios registro;
+    registro.Registrar<TVentanaPrueba>();
+    registro.Registrar<TDialogoPrueba>();
+    ASSERT_EQ(registro.Formularios().size(), 2u);
+    EXPECT_EQ(registro.Formularios()[0].Numero, 6);
+    EXPECT_EQ(registro.Formularios()[0].Clase, QStringLiteral("TVentanaPrueba"));
+    EXPECT_EQ(registro.Formularios()[1].Clase, QStringLiteral("TDialogoPrueba"));
+
+    // The child window stands alone, so showing it applies its texts.
+    std::unique_ptr<QWidget> ventana = registro.Formularios()[0].Crear(principal);
+    EXPECT_EQ(ventana->parentWidget(), nullptr);
+    ventana->show();
+    EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T6000"));
+    EXPECT_EQ(ventana->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("T6001"));
+
+    std::unique_ptr<QWidget> dialogo = registro.Formularios()[1].Crear(principal);
+    EXPECT_EQ(dialogo->parentWidget(), &principal.ventana);
+    EXPECT_TRUE(dialogo->isWindow());
+}
+
 } // namespace
 } // namespace qv::test
+
+#include "test_formularios.moc"

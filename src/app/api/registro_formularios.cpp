@@ -7,14 +7,6 @@ void TRegistroFormularios::Registrar(int numero, const QString& clase, TFabricaF
     formularios_.push_back({numero, clase, std::move(fabrica)});
 }
 
-const TFormularioRegistrado* TRegistroFormularios::Buscar(int numero) const
-{
-    for (const TFormularioRegistrado& f : formularios_)
-        if (f.Numero == numero)
-            return &f;
-    return nullptr;
-}
-
 QString NombreClase(const QMetaObject& meta)
 {
     const QString nombre = QString::fromLatin1(meta.className());

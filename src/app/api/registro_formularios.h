@@ -3,6 +3,7 @@
 #include "app/api/contexto.h"
 #include "app/api/principal.h"
 
+#include <QDialog>
 #include <QMetaObject>
 #include <QString>
 #include <functional>
@@ -10,11 +11,10 @@
 #include <type_traits>
 #include <vector>
 
-class QWidget;
-
 namespace qv {
 
 // Creates one form for the main window given, ready to be shown (not shown, not run).
+// A dialog is a child of the main window's widget: release it before the main window.
 using TFabricaFormulario = std::function<std::unique_ptr<QWidget>(IPrincipal&)>;
 
 // One form of the program: its number (its table of language texts; 0 for none), its
@@ -38,8 +38,6 @@ public:
     void Registrar();
 
     const std::vector<TFormularioRegistrado>& Formularios() const { return formularios_; }
-    // The first form of that number, or null.
-    const TFormularioRegistrado* Buscar(int numero) const;
 
 private:
     std::vector<TFormularioRegistrado> formularios_;
@@ -56,10 +54,13 @@ template <class T>
 void TRegistroFormularios::Registrar()
 {
     Registrar(T::Numero, NombreClase(T::staticMetaObject), [](IPrincipal& p) -> std::unique_ptr<QWidget> {
+        // A dialog centres on the main window; a child window stands alone until the
+        // caller puts it into the document area.
+        QWidget* padre = std::is_base_of_v<QDialog, T> ? &p.Ventana() : nullptr;
         if constexpr (std::is_constructible_v<T, IPrincipal&, QWidget*>)
-            return std::make_unique<T>(p, &p.Ventana());
+            return std::make_unique<T>(p, padre);
         else
-            return std::make_unique<T>(p.Contexto().Formulario, &p.Ventana());
+            return std::make_unique<T>(p.Contexto().Formulario, padre);
     });
 }
 
