@@ -62,8 +62,8 @@ protected:
 
 TEST_F(EscogerSenales, ListaLosNombresDelFichero)
 {
-    const QString f = ficheros.EscribirFicheroSenales(QStringLiteral("otro.qvn"), {QStringLiteral("Zeta"), QStringLiteral("Alfa")},
-                                             {QStringLiteral("Beta")});
+    const QString f = ficheros.EscribirFicheroSenales(
+        QStringLiteral("otro.qvn"), {QStringLiteral("Zeta"), QStringLiteral("Alfa")}, {QStringLiteral("Beta")});
     EXPECT_EQ(Botones(), QStringLiteral("0000"));
     EXPECT_TRUE(dlg->InicializarListaSenales(f));
     EXPECT_EQ(Nombres(Lista("SrcList")), (QStringList{"Alfa", "Beta", "Zeta"}));
@@ -72,7 +72,6 @@ TEST_F(EscogerSenales, ListaLosNombresDelFichero)
     dlg->show();
     EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("Lfichero"))->text(), QStringLiteral("otro.qvn"));
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("T41000"));
-
 
     // A file that cannot be read offers nothing, not even what was offered before.
     Pulsar("IncAllBtn");
@@ -118,9 +117,9 @@ TEST_F(EscogerSenales, MoverNombres)
 
 TEST_F(EscogerSenales, AceptarCargaLasElegidasYOmiteLasRechazadas)
 {
-    const QString f = ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"),
-                                             {QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Zeta")},
-                                             {QStringLiteral("Dig1")}, ficheros.Config(), 5);
+    const QString f = ficheros.EscribirFicheroSenales(
+        QStringLiteral("f.qvn"), {QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Zeta")},
+        {QStringLiteral("Dig1")}, ficheros.Config(), 5);
     // The set already holds Alfa and Beta, with other samples.
     for (const char* n : {"Alfa", "Beta"})
         Conjunto().AnadirAna(std::make_unique<TSenalAna>(textos, QString::fromLatin1(n), true, nullptr, nullptr, 0,
@@ -163,6 +162,15 @@ TEST_F(EscogerSenales, NombresConLetrasDelIdioma)
     EXPECT_NE(Conjunto().BuscarAna(QStringLiteral("Se\u00f1al")), nullptr);
 }
 
+TEST_F(EscogerSenales, AyudaPorSuNumeroSinCerrar)
+{
+    dlg->show();
+    Pulsar("BtnHelp");
+    EXPECT_EQ(principal.ayuda.pedidas, std::vector<int>{169});
+    EXPECT_TRUE(dlg->isVisible());
+    dlg->hide();
+}
+
 TEST_F(EscogerSenales, CancelarNoCarga)
 {
     dlg->InicializarListaSenales(ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Alfa")}));
@@ -175,7 +183,8 @@ TEST_F(EscogerSenales, CancelarNoCarga)
 
 TEST_F(EscogerSenales, BloqueDefectuosoConservaLasAnteriores)
 {
-    const QString f = ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Uno"), QStringLiteral("Dos")});
+    const QString f =
+        ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Uno"), QStringLiteral("Dos")});
     dlg->InicializarListaSenales(f);
     // Written newest first: "Dos" comes first in the file. Spoil the samples of "Uno".
     QByteArray d = ficheros.Bytes(f);

@@ -12,10 +12,10 @@ void RegistrarFormulariosLangUi(TRegistroFormularios& registro)
 {
     registro.Registrar<TfrmConexion>();
     registro.Registrar<TfrmMensaje>();
-    registro.Registrar(TfrmCambiarNombre::Numero, QStringLiteral("TfrmCambiarNombre"), [](IPrincipal& p) {
+    registro.Registrar(TfrmCambiarNombre::Numero, NombreClase(TfrmCambiarNombre::staticMetaObject), [](IPrincipal& p) {
         return std::make_unique<TfrmCambiarNombre>(p.Contexto().Formulario, QStringLiteral("Senal"), &p.Ventana());
     });
-    registro.Registrar(0, QStringLiteral("TfrmMensajePlano"), [](IPrincipal& p) {
+    registro.Registrar(0, NombreClase(TfrmMensajePlano::staticMetaObject), [](IPrincipal& p) {
         return std::make_unique<TfrmMensajePlano>(p.Contexto().Formulario, QStringLiteral("Mensaje"), &p.Ventana());
     });
 }
