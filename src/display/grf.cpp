@@ -75,6 +75,7 @@ TGrf::TGrf(QWidget* parent)
 
 TGrf::~TGrf()
 {
+    BorrarTextos();
     // The drawings leave their layers before the library deletes the layers.
     delete dibujoCursores_;
     delete dibujoRotulos_;
