@@ -334,11 +334,6 @@ int TGrf::PixelY(double y) const
     return AcotarPixel(Pixel(ejeY_, y));
 }
 
-int TGrf::PixelY2(double y) const
-{
-    return AcotarPixel(Pixel(ejeY2_, y));
-}
-
 double TGrf::ValorX(int px) const
 {
     return Valor(ejeX_, px);

@@ -178,7 +178,6 @@ private:
 
     double Pixel(const TAxis& eje, double v) const;
     double Valor(const TAxis& eje, double px) const;
-    int PixelY2(double y) const;
     double ValorY2(int py) const;
 
     TCursores& Cursor(int numero) { return numero == 1 ? azul_ : rojo_; }
