@@ -3,7 +3,7 @@
 //   BM_Imagen/PNG, /SVG, /PDF, /WMF   target: median at most 300 ms each
 // The counter kB is the size of the file written.
 #include "display/imagenes.h"
-#include "display/imagenes_qcp.h"
+#include "display/qcp.h"
 
 #include <QApplication>
 #include <QFileInfo>

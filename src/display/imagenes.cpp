@@ -1,6 +1,6 @@
 #include "display/imagenes.h"
 
-#include "display/imagenes_qcp.h"
+#include "display/qcp.h"
 #include "display/wmf.h"
 #include "model/escritura_segura.h"
 
