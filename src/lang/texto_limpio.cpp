@@ -32,27 +32,27 @@ QString TextoLimpio(const QString& texto, qsizetype maximo)
     maximo = std::max<qsizetype>(maximo, Corte.size());
     QString r;
     r.reserve(std::min(texto.size(), maximo));
+    auto cortado = [&] {
+        r.truncate(maximo - Corte.size());
+        // Never leave half of a pair at the cut.
+        if (!r.isEmpty() && r.back().isHighSurrogate())
+            r.chop(1);
+        return r + Corte;
+    };
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const QChar c = texto.at(i);
         // A surrogate pair is one character, kept or dropped whole.
         if (c.isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate()) {
-            if (r.size() + 2 > maximo) {
-                r.truncate(maximo - Corte.size());
-                return r + Corte;
-            }
+            if (r.size() + 2 > maximo)
+                return cortado();
             r += c;
             r += texto.at(++i);
             continue;
         }
         if (!Visible(c))
             continue;
-        if (r.size() == maximo) {
-            r.truncate(maximo - Corte.size());
-            // Never leave half of a pair at the cut.
-            if (!r.isEmpty() && r.back().isHighSurrogate())
-                r.chop(1);
-            return r + Corte;
-        }
+        if (r.size() == maximo)
+            return cortado();
         r += c;
     }
     return r;

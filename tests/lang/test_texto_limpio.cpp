@@ -36,6 +36,12 @@ TEST(TextoLimpio, AcotaElLargo)
     const QString r2 = TextoLimpio(QStringLiteral("ab") + cara + QStringLiteral("cdef"), 5);
     EXPECT_EQ(r2, QStringLiteral("ab..."));
     EXPECT_TRUE(TextoLimpio(QString()).isEmpty());
+    // Found by fuzzing: a pair that does not fit after a character that does left its
+    // first half at the cut, and cleaning the result again changed it.
+    const QString antes = QStringLiteral(",") + cara + QStringLiteral("?\uFFFD") + cara;
+    const QString limpio = TextoLimpio(antes, 5);
+    EXPECT_EQ(limpio, QStringLiteral(",..."));
+    EXPECT_EQ(TextoLimpio(limpio, 5), limpio);
 }
 
 } // namespace
