@@ -336,7 +336,8 @@ int TOrdenesCli::Test(const TOpciones& op)
     if (estado < 0 || estado > 3)
         return Error(kTextoRespuestaNoValida, QStringLiteral("(state %1)").arg(estado));
     if (!VersionValida(com->Version) || com->Memoria <= 0)
-        return Error(kTextoRespuestaNoValida, QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(com->Version, 32)).arg(com->Memoria));
+        return Error(kTextoRespuestaNoValida,
+                     QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(com->Version, 32)).arg(com->Memoria));
     const QString textoEstado = idioma_.BuscarTexto(127 + estado);
     const QString t = QStringLiteral("unit: %1\nversion: %2\nmemory: %3\ncapacity: %4\nstate: %5 %6\n")
                           .arg(donde, com->Version)
