@@ -16,6 +16,13 @@ namespace qv::fuzz {
 using TTextosFuzz = test::TTextosMudos;
 using test::TInteraccionMuda;
 
+// A property of the code under test that must hold: a broken one is a finding.
+inline void Comprobar(bool ok)
+{
+    if (!ok)
+        __builtin_trap();
+}
+
 // A folder of this process for scratch files: in memory (/dev/shm) where there is
 // one, since a reader that takes paths opens its file on every run.
 inline QString CarpetaTemporal(const char* nombre)

@@ -1,6 +1,7 @@
 // Number readers and writers and the record field reader, on arbitrary bytes: the
 // readers agree with each other, every text a writer makes reads back, and the field
 // reader always moves forward within the data.
+#include "fuzz_comun.h"
 #include "model/errores.h"
 #include "model/formatos.h"
 #include "model/lector_campos.h"
@@ -12,14 +13,9 @@
 #include <cstring>
 
 using namespace qv;
+using fuzz::Comprobar;
 
 namespace {
-
-void Comprobar(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 void Lectores(QByteArrayView t)
 {

@@ -1,5 +1,6 @@
 // The companion's command line: option parsing, the relay destination and the check
 // of a unit's version text, on arguments cut from arbitrary bytes at NUL.
+#include "fuzz_comun.h"
 #include "opciones_cli.h"
 
 #include <QByteArray>
@@ -7,16 +8,7 @@
 #include <cstdint>
 
 using namespace qv;
-
-namespace {
-
-void Comprobar(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-} // namespace
+using fuzz::Comprobar;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
 {

@@ -1,6 +1,7 @@
 // The relay's handling of what its peers send: line framing, command joining and the
 // command check as the relay drives them (the client holding the unit or not, turn by
 // turn), the discovery answer, and the cleaning of peer text, on arbitrary bytes.
+#include "fuzz_comun.h"
 #include "entrada_cliente.h"
 #include "lang/texto_limpio.h"
 
@@ -9,14 +10,9 @@
 #include <cstdint>
 
 using namespace qv;
+using fuzz::Comprobar;
 
 namespace {
-
-void Comprobar(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 constexpr char Xon = 0x11;
 constexpr char Xoff = 0x13;

@@ -11,14 +11,9 @@
 #include <cstdint>
 
 using namespace qv;
+using fuzz::Comprobar;
 
 namespace {
-
-void Comprobar(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 // Hands out the input in pieces, one per receive; may also fail the way transports do.
 class TPuertoFuzz : public TCOM {
