@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+#include <limits>
+
 namespace qv {
 
 namespace {
@@ -14,9 +17,31 @@ bool EsBlanco(char c)
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-bool EsFinDeLinea(char c)
+// A whole decimal number as QByteArray::toInt takes one (an optional sign, then
+// digits, within int), read in place: a lookup walks every entry before its own.
+bool LeerClave(const char* p, const char* fin, int& clave)
 {
-    return c == '\r' || c == '\n';
+    bool negativo = false;
+    if (p < fin && (*p == '+' || *p == '-')) {
+        negativo = *p == '-';
+        ++p;
+    }
+    if (p == fin)
+        return false;
+    qint64 v = 0;
+    for (; p < fin; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        v = v * 10 + (*p - '0');
+        if (v > qint64(std::numeric_limits<int>::max()) + 1)
+            return false;
+    }
+    if (negativo)
+        v = -v;
+    if (v > std::numeric_limits<int>::max())
+        return false;
+    clave = int(v);
+    return true;
 }
 
 } // namespace
@@ -50,45 +75,49 @@ void TLanguage::Rebobinar()
 
 bool TLanguage::AlFinal() const
 {
+    const char* d = datos_.constData();
     qsizetype p = pos_;
-    while (p < datos_.size() && EsBlanco(datos_[p]))
+    while (p < datos_.size() && EsBlanco(d[p]))
         ++p;
     return p >= datos_.size();
 }
 
-bool TLanguage::LeerEntrada(int& clave, QString& texto)
+bool TLanguage::LeerEntrada(int& clave, qsizetype& desde, qsizetype& hasta)
 {
+    const char* d = datos_.constData();
     const qsizetype n = datos_.size();
-    while (pos_ < n && EsBlanco(datos_[pos_]))
+    while (pos_ < n && EsBlanco(d[pos_]))
         ++pos_;
     if (pos_ >= n)
         return false;
 
     // The key: a run of non-blank bytes that must be a whole decimal number.
     const qsizetype inicio = pos_;
-    while (pos_ < n && !EsBlanco(datos_[pos_]))
+    while (pos_ < n && !EsBlanco(d[pos_]))
         ++pos_;
-    bool ok = false;
-    const int leida = datos_.mid(inicio, pos_ - inicio).toInt(&ok, 10);
-    if (!ok) {
+    int leida = 0;
+    if (!LeerClave(d + inicio, d + pos_, leida)) {
         posicionValida_ = false;
         return false;
     }
     clave = leida;
     ultimaClave_ = leida;
 
-    // Rest of the line; its first byte is the separator.
+    // Rest of the line; its first byte is the separator. Its end is found by the C
+    // library, which a lookup that walks the whole file is made of.
     const qsizetype resto = pos_;
-    while (pos_ < n && !EsFinDeLinea(datos_[pos_]))
-        ++pos_;
+    const auto* lf = static_cast<const char*>(std::memchr(d + pos_, '\n', size_t(n - pos_)));
+    const qsizetype limite = lf ? lf - d : n;
+    const auto* cr = static_cast<const char*>(std::memchr(d + pos_, '\r', size_t(limite - pos_)));
+    pos_ = cr ? cr - d : limite;
     const qsizetype finTexto = pos_;
-    if (pos_ < n && datos_[pos_] == '\r')
+    if (pos_ < n && d[pos_] == '\r')
         ++pos_;
-    if (pos_ < n && datos_[pos_] == '\n')
+    if (pos_ < n && d[pos_] == '\n')
         ++pos_;
 
-    const qsizetype desde = resto < finTexto ? resto + 1 : resto;
-    texto = QString::fromLatin1(datos_.constData() + desde, finTexto - desde);
+    desde = resto < finTexto ? resto + 1 : resto;
+    hasta = finTexto;
     return true;
 }
 
@@ -97,10 +126,11 @@ QString TLanguage::Buscar(int clave)
     if (!abierto_)
         return Nada;
     int leida = 0;
-    QString texto;
-    while (LeerEntrada(leida, texto)) {
+    qsizetype desde = 0, hasta = 0;
+    while (LeerEntrada(leida, desde, hasta)) {
+        // Only the entry asked for becomes a string.
         if (leida == clave)
-            return texto;
+            return QString::fromLatin1(datos_.constData() + desde, hasta - desde);
     }
     return Nada;
 }

@@ -28,8 +28,9 @@ public:
 
 private:
     void Rebobinar();
-    // One entry at the read position; false on a read error or at the end.
-    bool LeerEntrada(int& clave, QString& texto);
+    // One entry at the read position, its text as [desde, hasta) of the data; false
+    // on a read error or at the end.
+    bool LeerEntrada(int& clave, qsizetype& desde, qsizetype& hasta);
     QString Buscar(int clave);
     bool AlFinal() const;
 

@@ -13,6 +13,13 @@ public:
     explicit EComPort(const QString& mensaje) : std::runtime_error(mensaje.toStdString()) {}
 };
 
+// The far end of the transport says that no unit is behind it (a relay that has none,
+// or lost it): nothing will answer the command sent last, so there is no point waiting.
+class ESinUnidad : public EComPort {
+public:
+    using EComPort::EComPort;
+};
+
 // Input/output error of the unit search: no unit answered on the probed ports.
 class EEntradaSalida : public std::runtime_error {
 public:

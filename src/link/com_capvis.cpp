@@ -1,6 +1,7 @@
 #include "link/com_capvis.h"
 
 #include "lang/interaccion.h"
+#include "lang/texto_limpio.h"
 #include "lang/textos.h"
 #include "link/reloj.h"
 #include "link/serie_port.h"
@@ -75,6 +76,7 @@ bool TComCapvis::EnviarTexto(const QByteArray& texto)
             BufEnvio.clear();
             return false;
         }
+        SinUnidad = false;
         Puerto_->Enviar(BufEnvio);
         if (RepetirCaptura && CapturaGuardada.isEmpty() && BufEnvio.startsWith('7'))
             CapturaGuardada = BufEnvio;
@@ -111,7 +113,13 @@ void TComCapvis::Recibir(QByteArray& texto)
 {
     if (!Puerto_)
         throw EComPort(QStringLiteral("no port"));
-    Puerto_->Recibir(texto);
+    try {
+        Puerto_->Recibir(texto);
+    } catch (const ESinUnidad&) {
+        // Every wait below ends at once on it: nothing is coming.
+        SinUnidad = true;
+        throw;
+    }
 }
 
 void TComCapvis::AnadirRecibido(const QByteArray& texto)
@@ -144,6 +152,8 @@ bool TComCapvis::EsperarAck()
         try {
             Recibir(t);
         } catch (...) {
+            if (SinUnidad)
+                return false;
             t.clear();
         }
         if (t == "&")
@@ -160,7 +170,7 @@ char TComCapvis::LeerCaracter()
     QByteArray rec;
     Recibir(rec);
     AnadirRecibido(rec);
-    for (int pasada = 0; pasada < Intentos && !TieneFin(rec); ++pasada) {
+    for (int pasada = 0; pasada < Intentos && !TieneFin(rec) && !SinUnidad; ++pasada) {
         const qint64 inicio = Reloj.Tick();
         while (!TieneFin(rec) && Reloj.Tick() - inicio < 10) {
             try {
@@ -168,6 +178,8 @@ char TComCapvis::LeerCaracter()
                 AnadirRecibido(rec);
             } catch (...) {
                 rec.clear();
+                if (SinUnidad)
+                    break;
                 Reloj.Dormir(50);
             }
         }
@@ -232,6 +244,8 @@ bool TComCapvis::LeerCampo(QByteArray& campo)
                 try {
                     Recibir(rec);
                 } catch (...) {
+                    if (SinUnidad)
+                        return false;
                     Reloj.Dormir(50);
                     continue;
                 }
@@ -274,10 +288,16 @@ bool TComCapvis::EsperarSaludo(QString& nombre)
             t.clear();
         }
     };
+    const qint64 inicio = Reloj.Tick();
     recibir();
     for (int i = 0; i < 10 && !t.contains('$'); ++i) {
         // Nothing more can come over a connection the peer has closed.
         if (!Puerto_->Conectado())
+            break;
+        // Over TCP every receive waits up to its read time-out on top of the pause:
+        // the whole wait is bounded, so a relay that never greets costs the greeting
+        // wait, not eleven receives and ten pauses.
+        if (Reloj.Tick() - inicio >= EsperaSaludo)
             break;
         Reloj.Dormir(1000);
         recibir();
@@ -285,7 +305,8 @@ bool TComCapvis::EsperarSaludo(QString& nombre)
     const qsizetype d = t.indexOf('$');
     if (d < 0)
         return false;
-    nombre = QString::fromLatin1(t.mid(d + 1)).trimmed();
+    // A peer's text: no escape sequence or endless name reaches a window or a terminal.
+    nombre = TextoLimpio(QByteArrayView(t).sliced(d + 1)).trimmed();
     return true;
 }
 
@@ -365,7 +386,7 @@ bool TComCapvis::LeerVersion()
         if (!ok)
             return false;
         const QByteArray version = r.left(coma);
-        Version = QString::fromLatin1(version);
+        Version = TextoLimpio(QByteArrayView(version));
         Memoria = memoria;
         // Firmware before 1.21 wants command 4 after every identification.
         if (version < QByteArrayLiteral("1.21")) {

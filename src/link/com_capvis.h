@@ -48,6 +48,10 @@ public:
     static constexpr int Intentos = 11;            // tries of every polling wait
     static constexpr int MaxRespuesta = 4096;      // longest reply of a query
     static inline const QByteArray SalidasACero = QByteArrayLiteral("5,U,0,V,0,W,0,X,0,Y,0,Z,0#");
+    // ms the relay's greeting is waited for: ten pauses of a second after the first receive.
+    static constexpr int EsperaSaludo = 10000;
+    // Text for a command that failed because the unit was lost (SinUnidad).
+    static constexpr int kTextoSADPerdido = 284;
 
     // puertosSerie: the serial device list (station setting PuertosSerie).
     TComCapvis(TTextos& textos, TInteraccion& interaccion, TReloj& reloj, QStringList puertosSerie);
@@ -116,6 +120,9 @@ public:
     std::int32_t MuestrasLeidas = 0;
     QString PCPropietario;
     QString PCLocal;
+    // The transport said, while the last command was waited for, that no unit is behind
+    // it (the relay has none, or lost it); cleared when the next command goes out.
+    bool SinUnidad = false;
 
     const double CuentasPorVoltio = 25.5;
     double EscalaEntrada = 10.0 / 2048;

@@ -48,6 +48,7 @@ void TTcpPort::Abrir()
 {
     if (Cliente->state() == QAbstractSocket::ConnectedState)
         return;
+    SinUnidad_ = false;
     if (Host.isNull())
         throw EComPort(QStringLiteral("Connect failed: no address"));
     Cliente->abort();
@@ -61,6 +62,7 @@ void TTcpPort::Abrir()
 
 void TTcpPort::Cerrar()
 {
+    SinUnidad_ = false;
     try {
         if (Cliente->state() != QAbstractSocket::UnconnectedState) {
             Cliente->disconnectFromHost();
@@ -81,6 +83,8 @@ void TTcpPort::Enviar(const QByteArray& texto)
 {
     if (!Conectado())
         throw EComPort(QStringLiteral("Operation failed: not connected"));
+    // A new command may find the unit back.
+    SinUnidad_ = false;
     QByteArray lineas;
     lineas.reserve(texto.size() + (texto.size() / LargoLinea + 1) * 2);
     for (qsizetype desde = 0; desde < texto.size(); desde += LargoLinea) {
@@ -104,6 +108,8 @@ void TTcpPort::Enviar(const QByteArray& texto)
 void TTcpPort::Recibir(QByteArray& texto)
 {
     texto.clear();
+    if (SinUnidad_)
+        throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
     QDeadlineTimer limite(TiempoLectura);
     for (;;) {
         if (Cliente->canReadLine()) {
@@ -112,6 +118,15 @@ void TTcpPort::Recibir(QByteArray& texto)
                 texto.chop(1);
             if (texto.endsWith('\r'))
                 texto.chop(1);
+            if (texto.startsWith(MarcaSinUnidad)) {
+                texto.clear();
+                SinUnidad_ = true;
+                throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
+            }
+            if (texto.startsWith(MarcaRechazo)) {
+                texto.clear();
+                throw EComPort(QStringLiteral("Operation aborted: refused by the relay"));
+            }
             return;
         }
         if (Cliente->bytesAvailable() > LineaMaxima) {

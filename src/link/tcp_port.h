@@ -11,10 +11,16 @@ namespace qv {
 
 // The TCP transport to the relay program. Commands go out as CR LF lines of at most
 // 100 characters; replies come back as LF-ended lines.
+//
+// Two lines are the relay's own, never a unit's (whose answers start with "&"), and end
+// the wait for the command sent last at once instead of after every read time-out:
+// "%" (no unit behind the relay, or it was lost) and "!" + holder (command refused).
 class TTcpPort : public TCOM {
 public:
     static constexpr int PuertoRelay = 9099;
     static constexpr int LargoLinea = 100;
+    static constexpr char MarcaSinUnidad = '%';
+    static constexpr char MarcaRechazo = '!';
 
     explicit TTcpPort(int puerto = PuertoRelay);
     ~TTcpPort() override;
@@ -26,9 +32,13 @@ public:
     void Configurar(const QString& host) override;
     void Enviar(const QByteArray& texto) override;
     // One line without its end, or empty after TiempoLectura ms. Throws when the
-    // peer has closed the connection and nothing is left to read.
+    // peer has closed the connection and nothing is left to read, on a refusal, and
+    // (ESinUnidad) on the relay's no-unit line and on every read after it until the
+    // next command goes out.
     void Recibir(QByteArray& texto) override;
     bool Conectado() override;
+    // The relay said, since the last command went out, that it has no unit.
+    bool SinUnidad() const { return SinUnidad_; }
 
     QHostAddress Direccion() const { return Host; }
     int Puerto() const { return PuertoTcp; }
@@ -41,6 +51,7 @@ private:
     std::unique_ptr<QTcpSocket> Cliente;
     QHostAddress Host;
     int PuertoTcp;
+    bool SinUnidad_ = false;
 };
 
 } // namespace qv

@@ -3,11 +3,50 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#endif
 
 namespace qv {
 
+bool DestinoReemplazable(const QString& ruta)
+{
+    if (ruta.isEmpty())
+        return false;
+#ifdef Q_OS_UNIX
+    const QByteArray nativa = QFile::encodeName(ruta);
+    // Nothing there (or no such folder, which the save itself reports) is no refusal.
+    auto nadaAhi = [] { return errno == ENOENT || errno == ENOTDIR; };
+    struct stat st {};
+    // lstat: the name itself is judged before anything it may point to.
+    if (::lstat(nativa.constData(), &st) != 0)
+        return nadaAhi();
+    if (S_ISREG(st.st_mode))
+        return true;
+    if (!S_ISLNK(st.st_mode))
+        return false;
+    // A link to a regular file (or to nothing yet) is saved the way the save file does it.
+    if (::stat(nativa.constData(), &st) != 0)
+        return nadaAhi();
+    return S_ISREG(st.st_mode);
+#else
+    const QFileInfo info(ruta);
+    if (info.isSymLink())
+        return !QFileInfo::exists(info.symLinkTarget()) || QFileInfo(info.symLinkTarget()).isFile();
+    return !info.exists() || info.isFile();
+#endif
+}
+
 bool EscribirSeguro(const QString& ruta, const std::function<void(QIODevice&)>& escribir, QString* error)
 {
+    if (!DestinoReemplazable(ruta)) {
+        if (error)
+            *error = QStringLiteral("not a regular file");
+        return false;
+    }
     QSaveFile f(ruta);
     // Never fall back to writing in place: that is what loses the old file.
     f.setDirectWriteFallback(false);

@@ -13,6 +13,16 @@ namespace qv {
 // file only when everything was written: a write that fails half-way (disk full,
 // an error while producing the text) leaves the old file as it was.
 
+// A save replaces only a regular file. A device, a named pipe, a socket or a folder at
+// the target (or a symbolic link to one) is refused, never opened or written through:
+// as root, replacing /dev/null by a file would break the whole machine.
+//
+// Whether `ruta` may be written by a save: nothing is there yet, or a regular file is
+// (directly or as the target of a symbolic link).
+bool DestinoReemplazable(const QString& ruta);
+// Number of the text that tells the user a target was refused for not being a file.
+inline constexpr int kTextoNoEsFichero = 286;
+
 // Writes `datos` as the whole new content of `ruta`. False (and the reason in
 // `error` when given) when the file could not be written; the old file is kept.
 bool EscribirSeguro(const QString& ruta, const QByteArray& datos, QString* error = nullptr);

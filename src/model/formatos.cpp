@@ -20,10 +20,25 @@ struct TDigitos {
     int exponente = 0; // value = d.ddd x 10^exponente
 };
 
+// The digits less one unit in the last place ("1798" -> "1797"); never called on zeros.
+void RestarUnidad(QByteArray& cifras)
+{
+    for (qsizetype i = cifras.size() - 1; i >= 0; --i) {
+        if (cifras[i] != '0') {
+            --cifras[i];
+            return;
+        }
+        cifras[i] = '9';
+    }
+}
+
 TDigitos Descomponer(double valor, int digitos)
 {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*E", digitos - 1, valor);
+    // Rounding near the largest double can go past it ("1.798E308" of 1.7976931E308),
+    // and such a text would not read back: those digits are rounded toward zero.
+    const bool desborda = std::isinf(std::strtod(buf, nullptr));
     TDigitos d;
     const char* p = buf;
     if (*p == '-') {
@@ -35,6 +50,8 @@ TDigitos Descomponer(double valor, int digitos)
             d.cifras += *p;
     if (*p == 'E')
         d.exponente = std::atoi(p + 1);
+    if (desborda)
+        RestarUnidad(d.cifras);
     return d;
 }
 

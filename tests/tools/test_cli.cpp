@@ -5,6 +5,7 @@
 #include "exportar_csv.h"
 #include "interaccion_terminal.h"
 
+#include "common/esperar.h"
 #include "common/interaccion_guion.h"
 #include "e2e/procesos.h"
 
@@ -24,9 +25,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <functional>
+#include <map>
+#include <sys/stat.h>
 #include <memory>
 
 using namespace qv;
@@ -51,7 +58,10 @@ public:
     }
     QString Ruta(const QString& nombre) const { return dir.filePath(nombre); }
 
-    TResultado Correr(const QStringList& args, int esperaMs = 30000)
+    // With `mientras`, the event loop runs while the program does (for peers served by
+    // the test itself), and `mientras` is called on every turn.
+    TResultado Correr(const QStringList& args, int esperaMs = 30000,
+                      const std::function<void(QProcess&)>& mientras = {})
     {
         QProcess p;
         p.start(Ruta(QStringLiteral("quorvane-cli")), args);
@@ -59,7 +69,12 @@ public:
         if (!p.waitForStarted(5000))
             return r;
         p.closeWriteChannel();
-        if (!p.waitForFinished(esperaMs)) {
+        const bool acabado = mientras ? test::Esperar([&] {
+            mientras(p);
+            return p.state() == QProcess::NotRunning;
+        }, esperaMs)
+                                      : p.waitForFinished(esperaMs);
+        if (!acabado) {
             p.kill();
             p.waitForFinished(2000);
             return r;
@@ -315,9 +330,16 @@ TEST_F(CliFicheros, NombresRepetidosSeConservanAmbos)
 TEST_F(CliFicheros, FicherosMalosDanElTextoNumerado)
 {
     const QString t101 = cli.textos.BuscarTexto(101);
-    TResultado r = cli.Correr({QStringLiteral("info"), cli.Ruta(QStringLiteral("no-existe.qvn"))});
-    EXPECT_EQ(r.estado, 1);
-    EXPECT_TRUE(r.error.contains(t101)) << r.error.toStdString();
+    // A file that is not there says so, not that its data are bad.
+    for (const char* orden : {"info", "export", "capture"}) {
+        TResultado r = cli.Correr({QString::fromLatin1(orden), cli.Ruta(QStringLiteral("no-existe.qvn")),
+                                   QStringLiteral("-o"), cli.Ruta(QStringLiteral("x.qvn"))});
+        EXPECT_EQ(r.estado, 1) << orden;
+        EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(287) + " " + cli.Ruta(QStringLiteral("no-existe.qvn"))))
+            << r.error.toStdString();
+        EXPECT_FALSE(r.error.contains(t101)) << r.error.toStdString();
+    }
+    TResultado r;
 
     // An unknown generator kind in the signal part.
     QByteArray datos;
@@ -377,6 +399,128 @@ TEST_F(CliFicheros, LineaDeOrdenesMala)
     const TResultado r = cli.Correr({QStringLiteral("info"), qvn});
     EXPECT_EQ(r.estado, 1);
     EXPECT_TRUE(r.error.contains(QStringLiteral("idioma.lng")));
+}
+
+namespace {
+
+bool EsFifo(const QString& ruta)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(ruta).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+} // namespace
+
+// "-o PATH --overwrite" replaced a named pipe or a device node by a regular file (as
+// root, "-o /dev/null --overwrite" would have replaced /dev/null).
+TEST_F(CliFicheros, NuncaReemplazaLoQueNoEsUnFichero)
+{
+    const QString fifo = cli.Ruta(QStringLiteral("tubo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString enlace = cli.Ruta(QStringLiteral("enlace"));
+    ASSERT_TRUE(QFile::link(fifo, enlace));
+    const QString carpeta = cli.Ruta(QStringLiteral("carpeta"));
+    ASSERT_TRUE(QDir().mkdir(carpeta));
+    const QString t286 = cli.textos.BuscarTexto(286);
+    for (const QString& destino : {fifo, enlace, carpeta}) {
+        for (bool sobre : {false, true}) {
+            QStringList args{QStringLiteral("export"), qvn, QStringLiteral("-o"), destino};
+            if (sobre)
+                args << QStringLiteral("--overwrite");
+            const TResultado r = cli.Correr(args);
+            EXPECT_EQ(r.estado, 1) << destino.toStdString();
+            EXPECT_TRUE(r.error.contains(t286 + " " + destino)) << r.error.toStdString();
+        }
+    }
+    EXPECT_TRUE(EsFifo(fifo));
+    EXPECT_TRUE(QFileInfo(enlace).isSymLink());
+    EXPECT_TRUE(QFileInfo(carpeta).isDir());
+    // A capture is refused before any unit is looked for.
+    const TResultado r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), fifo,
+                                     QStringLiteral("--overwrite")});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(t286)) << r.error.toStdString();
+    EXPECT_FALSE(r.error.contains(cli.textos.BuscarTexto(273))) << r.error.toStdString();
+    EXPECT_TRUE(EsFifo(fifo));
+}
+
+namespace {
+
+// A relay played by the test: it greets with the given line and answers commands
+// from a table, so the companion can be shown what a hostile or broken peer sends.
+class TRelayFalso {
+public:
+    explicit TRelayFalso(QByteArray saludo) : saludo_(std::move(saludo))
+    {
+        EXPECT_TRUE(servidor_.listen(QHostAddress::LocalHost, 0));
+        QObject::connect(&servidor_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = servidor_.nextPendingConnection()) {
+                s->write(saludo_ + "\n");
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] { Leer(s); });
+            }
+        });
+    }
+    QString Direccion() const { return QStringLiteral("127.0.0.1:%1").arg(servidor_.serverPort()); }
+
+    std::map<QByteArray, QByteArray> respuestas;
+
+private:
+    void Leer(QTcpSocket* s)
+    {
+        pendiente_ += s->readAll();
+        pendiente_.replace("\r\n", "");
+        qsizetype fin;
+        while ((fin = pendiente_.indexOf('#')) >= 0) {
+            const QByteArray orden = pendiente_.left(fin + 1);
+            pendiente_.remove(0, fin + 1);
+            auto it = respuestas.find(orden);
+            if (it != respuestas.end())
+                s->write(it->second + "\n");
+        }
+    }
+
+    QByteArray saludo_;
+    QTcpServer servidor_;
+    QByteArray pendiente_;
+};
+
+} // namespace
+
+// Text from the network reaches the terminal without control characters and cut short:
+// no escape sequence drives it and a huge name is not printed whole.
+TEST_F(CliFicheros, TextoDeLaRedLimpioYAcotado)
+{
+    TRelayFalso relay("$\x1b[2J\x1b]0;pwned\x07" + QByteArray(100000, 'A') + "\x9b" + "31m");
+    const TResultado r = cli.Correr({QStringLiteral("test"), QStringLiteral("--relay"), relay.Direccion()}, 30000,
+                                    [](QProcess&) {});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(269))) << r.error.left(200).toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("[2J]0;pwnedAAA"))) << r.error.left(200).toStdString();
+    for (QChar c : r.error)
+        EXPECT_FALSE(c.unicode() < 0x20 && c != QLatin1Char('\n')) << int(c.unicode());
+    EXPECT_FALSE(r.error.contains(QChar(0x9b)));
+    EXPECT_LT(r.error.size(), 1000);
+}
+
+// A unit that reports nonsense is no success.
+TEST_F(CliFicheros, RespuestasSinSentidoFallan)
+{
+    const QString t285 = cli.textos.BuscarTexto(285);
+    struct Caso {
+        QByteArray version, estado;
+        int salida;
+    };
+    for (const Caso& c : {Caso{"&1.21,126974#", "&0#", 0}, Caso{"&1.21,126974#", "&-7#", 1},
+                          Caso{"&1.21,126974#", "&4#", 1}, Caso{"&" + QByteArray(3000, '9') + ",126974#", "&0#", 1},
+                          Caso{"&1.2\x1b[1m,126974#", "&0#", 1}, Caso{"&1.21,-5#", "&0#", 1}}) {
+        TRelayFalso relay("$");
+        relay.respuestas = {{"1#", c.version}, {"2#", c.estado}, {"4,C#", "&0#"}};
+        const TResultado r =
+            cli.Correr({QStringLiteral("test"), QStringLiteral("--relay"), relay.Direccion()}, 30000, [](QProcess&) {});
+        EXPECT_EQ(r.estado, c.salida) << c.version.left(20).constData() << " " << c.estado.constData();
+        EXPECT_EQ(r.error.contains(t285), c.salida != 0) << r.error.toStdString();
+        EXPECT_LT(r.error.size() + r.salida.size(), 1000);
+    }
 }
 
 // ---- against the simulated unit ----
@@ -539,4 +683,55 @@ TEST_F(CliUnidad, TestPorElRelay)
     ASSERT_EQ(r.estado, 0) << r.error.toStdString();
     EXPECT_EQ(Linea(r.salida, "unit:"), QStringLiteral("unit: relay 127.0.0.1:%1").arg(puerto).toLocal8Bit());
     EXPECT_EQ(Linea(r.salida, "version:"), "version: 1.21");
+}
+
+// A relay without a unit says so at once: the companion fails in seconds, not after
+// eleven reads of 1.2 s each.
+TEST_F(CliUnidad, RelaySinUnidadFallaEnSegundos)
+{
+    const quint16 puerto = test::PuertoLibre();
+    test::TProceso relay{QStringLiteral("RelayServer")};
+    ASSERT_FALSE(relay.Start({QStringLiteral("--port"), QString::number(puerto), QStringLiteral("--serial"),
+                              cli.Ruta(QStringLiteral("no-hay-unidad"))})
+                     .isEmpty());
+    QElapsedTimer t;
+    t.start();
+    const TResultado r = cli.Correr({QStringLiteral("test"), QStringLiteral("--relay"),
+                                     QStringLiteral("127.0.0.1:%1").arg(puerto)});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(273))) << r.error.toStdString();
+    EXPECT_LT(t.elapsed(), 5000);
+}
+
+// The unit dies while a capture waits through the relay: the companion ends within
+// seconds with the lost-unit text (it took 23 to 42 s and said 129).
+TEST_F(CliUnidad, UnidadPerdidaDuranteLaCaptura)
+{
+    test::TSadsim lenta;
+    ASSERT_TRUE(lenta.Arrancar({QStringLiteral("--speed"), QStringLiteral("1")}));
+    const quint16 puerto = test::PuertoLibre();
+    test::TProceso relay{QStringLiteral("RelayServer")};
+    ASSERT_FALSE(relay.Start({QStringLiteral("--port"), QString::number(puerto), QStringLiteral("--serial"),
+                              lenta.enlace})
+                     .isEmpty());
+    const QString out = cli.Ruta(QStringLiteral("perdida.qvn"));
+    const QString esperando = cli.textos.BuscarTexto(255);
+    QElapsedTimer desdeMuerte;
+    QString error;
+    const TResultado r = cli.Correr(
+        {QStringLiteral("capture"), Configuracion(), QStringLiteral("-o"), out, QStringLiteral("--delay"),
+         QStringLiteral("30"), QStringLiteral("--relay"), QStringLiteral("127.0.0.1:%1").arg(puerto)},
+        60000, [&](QProcess& p) {
+            error += QString::fromLocal8Bit(p.readAllStandardError());
+            if (!desdeMuerte.isValid() && error.contains(esperando)) {
+                lenta.proceso.Matar();
+                desdeMuerte.start();
+            }
+        });
+    error += r.error;
+    ASSERT_TRUE(desdeMuerte.isValid()) << error.toStdString();
+    EXPECT_LT(desdeMuerte.elapsed(), 5000);
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(error.contains(cli.textos.BuscarTexto(284))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
 }

@@ -1,5 +1,7 @@
 #include "interaccion_terminal.h"
 
+#include "lang/texto_limpio.h"
+
 #include <QRegularExpression>
 
 namespace qv {
@@ -77,7 +79,8 @@ int TInteraccionTerminal::PreguntarPresencia()
 
 void TInteraccionTerminal::Escribir(const QString& t)
 {
-    std::fprintf(error_, "quorvane-cli: %s\n", t.toLocal8Bit().constData());
+    // Messages carry names from files and peers: none may drive the terminal.
+    std::fprintf(error_, "quorvane-cli: %s\n", TextoLimpio(t, LargoMensaje).toLocal8Bit().constData());
     std::fflush(error_);
 }
 

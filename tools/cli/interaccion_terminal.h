@@ -26,8 +26,10 @@ public:
     int PreguntarPresencia() override;
     void CursorOcupado(bool) override {}
 
-    // Writes one line "quorvane-cli: text" to standard error.
+    // Writes one line "quorvane-cli: text" to standard error, without control
+    // characters and cut at LargoMensaje characters.
     void Escribir(const QString& t);
+    static constexpr qsizetype LargoMensaje = 8192;
 
     // Next name of a clash: "x" -> "x_2", "x_2" -> "x_3".
     static QString NombreSiguiente(const QString& nombre);

@@ -3,6 +3,7 @@
 #include "exportar_csv.h"
 #include "informe.h"
 
+#include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
 #include "link/serie_port.h"
@@ -29,6 +30,10 @@
 namespace qv {
 
 namespace {
+
+// Texts of the companion's own checks.
+constexpr int kTextoRespuestaNoValida = 285;
+constexpr int kTextoNoExiste = 287;
 
 bool HayCanalActivo(const TConfigES& c)
 {
@@ -92,10 +97,14 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
     }
     TOpciones op;
     QString error;
-    if (!LeerOpciones(args.mid(1), op, error))
+    if (!LeerOpcionesCli(args.mid(1), op, error))
         return ErrorUso(error);
     if (!CargarIdioma())
         return Salida::Fallo;
+    const bool leeFichero = orden == QLatin1String("info") || orden == QLatin1String("export") ||
+                            orden == QLatin1String("capture");
+    if (leeFichero && op.posicionales.size() == 1 && !QFileInfo::exists(op.posicionales.front()))
+        return Error(kTextoNoExiste, Nativo(op.posicionales.front()));
 
     if (orden == QLatin1String("info"))
         return Info(op);
@@ -106,62 +115,6 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
     if (orden == QLatin1String("capture"))
         return Captura(op);
     return ErrorUso(QStringLiteral("unknown command %1").arg(orden));
-}
-
-bool TOrdenesCli::LeerOpciones(const QStringList& args, TOpciones& op, QString& error) const
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto valor = [&](QString& destino) {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("%1 needs a value").arg(a);
-                return false;
-            }
-            destino = args[++i];
-            return true;
-        };
-        if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
-            if (!valor(op.salida))
-                return false;
-        } else if (a == QLatin1String("--signals")) {
-            QString lista;
-            if (!valor(lista))
-                return false;
-            for (const QString& n : lista.split(QLatin1Char(',')))
-                if (!n.trimmed().isEmpty())
-                    op.senales << n.trimmed();
-            if (op.senales.isEmpty()) {
-                error = QStringLiteral("--signals needs at least one name");
-                return false;
-            }
-        } else if (a == QLatin1String("--csv")) {
-            op.csv = true;
-        } else if (a == QLatin1String("--overwrite")) {
-            op.sobreescribir = true;
-        } else if (a == QLatin1String("--force")) {
-            op.forzar = true;
-        } else if (a == QLatin1String("--port")) {
-            if (!valor(op.puerto))
-                return false;
-        } else if (a == QLatin1String("--relay")) {
-            if (!valor(op.relay))
-                return false;
-        } else if (a == QLatin1String("--delay")) {
-            if (!valor(op.retardo))
-                return false;
-            op.hayRetardo = true;
-        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            error = QStringLiteral("unknown option %1").arg(a);
-            return false;
-        } else {
-            op.posicionales << a;
-        }
-    }
-    if (!op.puerto.isEmpty() && !op.relay.isEmpty()) {
-        error = QStringLiteral("--port and --relay exclude each other");
-        return false;
-    }
-    return true;
 }
 
 bool TOrdenesCli::CargarIdioma()
@@ -188,6 +141,11 @@ int TOrdenesCli::Error(int clave, const QString& detalle)
         t += QLatin1Char(' ') + detalle;
     interaccion_.Escribir(t);
     return Salida::Fallo;
+}
+
+int TOrdenesCli::ErrorUnidad(const TComCapvis& com, int clave)
+{
+    return Error(com.SinUnidad ? TComCapvis::kTextoSADPerdido : clave);
 }
 
 int TOrdenesCli::ErrorUso(const QString& texto)
@@ -224,6 +182,11 @@ bool TOrdenesCli::AbrirFichero(const QString& ruta, TConfigES& config, TOperacio
 
 bool TOrdenesCli::SalidaLibre(const QString& ruta, bool sobreescribir)
 {
+    // A device, pipe, socket or folder is never replaced, --overwrite or not.
+    if (!DestinoReemplazable(ruta)) {
+        Error(kTextoNoEsFichero, Nativo(ruta));
+        return false;
+    }
     const QFileInfo info(ruta);
     if (info.exists() && !sobreescribir) {
         interaccion_.Escribir(QStringLiteral("%1 exists; add --overwrite to replace it").arg(Nativo(ruta)));
@@ -243,7 +206,7 @@ bool TOrdenesCli::Escribir(const QString& ruta, const QByteArray& datos)
                std::fflush(salida_) == 0;
     }
     if (!EscribirSeguro(ruta, datos)) {
-        Error(240, Nativo(ruta));
+        Error(DestinoReemplazable(ruta) ? 240 : kTextoNoEsFichero, Nativo(ruta));
         return false;
     }
     return true;
@@ -308,20 +271,13 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
     }
     if (!op.relay.isEmpty()) {
         tcp = true;
-        // HOST, HOST:PORT or [v6 address]:PORT
-        const qsizetype dos = relay.lastIndexOf(QLatin1Char(':'));
-        const bool v6Suelta = relay.count(QLatin1Char(':')) > 1 && !relay.startsWith(QLatin1Char('['));
-        if (dos >= 0 && !v6Suelta) {
-            const auto n = LeerEntero(relay.mid(dos + 1));
-            if (!n || *n < 1 || *n > 65535) {
-                ErrorUso(QStringLiteral("bad relay port in %1").arg(relay));
-                return nullptr;
-            }
-            puertoTcp = int(*n);
-            relay = relay.left(dos);
+        const auto destino = LeerDestinoRelay(relay, puertoTcp);
+        if (!destino) {
+            ErrorUso(QStringLiteral("bad relay port in %1").arg(relay));
+            return nullptr;
         }
-        if (relay.startsWith(QLatin1Char('[')) && relay.endsWith(QLatin1Char(']')))
-            relay = relay.mid(1, relay.size() - 2);
+        relay = destino->host;
+        puertoTcp = destino->puerto;
     }
     if (tcp)
         host = relay;
@@ -365,9 +321,14 @@ int TOrdenesCli::Test(const TOpciones& op)
         return Salida::Fallo;
     int estado = 0;
     if (!com->LeerEstado(estado))
-        return Error(125);
-    const QString textoEstado =
-        estado >= 0 && estado <= 3 ? idioma_.BuscarTexto(127 + estado) : QStringLiteral("?");
+        return ErrorUnidad(*com, 125);
+    // A unit that talks nonsense is no working unit, whatever the exit status says.
+    if (estado < 0 || estado > 3)
+        return Error(kTextoRespuestaNoValida, QStringLiteral("(state %1)").arg(estado));
+    if (!VersionValida(com->Version) || com->Memoria <= 0)
+        return Error(kTextoRespuestaNoValida,
+                     QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(com->Version, 32)).arg(com->Memoria));
+    const QString textoEstado = idioma_.BuscarTexto(127 + estado);
     const QString t = QStringLiteral("unit: %1\nversion: %2\nmemory: %3\ncapacity: %4\nstate: %5 %6\n")
                           .arg(donde, com->Version)
                           .arg(com->Memoria)
@@ -463,7 +424,7 @@ int TOrdenesCli::Captura(const TOpciones& op)
             break;
         }
         if (paso == TSecuenciaCaptura::TPaso::Fallida || paso == TSecuenciaCaptura::TPaso::Cancelada)
-            return Error(secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
+            return ErrorUnidad(*com, secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
         if (paso == TSecuenciaCaptura::TPaso::Decidir) {
             const int estado = secuencia.EstadoUnidad();
             if (!op.forzar) {

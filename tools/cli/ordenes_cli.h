@@ -2,6 +2,7 @@
 
 #include "link/ajustes_estacion.h"
 #include "interaccion_terminal.h"
+#include "opciones_cli.h"
 
 #include "lang/idioma.h"
 #include "link/reloj.h"
@@ -45,25 +46,13 @@ public:
     static QString Uso();
 
 private:
-    struct TOpciones {
-        QStringList posicionales;
-        QString salida;        // -o
-        QStringList senales;   // --signals
-        bool csv = false;
-        bool sobreescribir = false; // --overwrite
-        bool forzar = false;        // --force
-        QString puerto;        // --port
-        QString relay;         // --relay
-        bool hayRetardo = false;
-        QString retardo;       // --delay
-    };
+    using TOpciones = TOpcionesCli;
 
     int Info(const TOpciones& op);
     int Exportar(const TOpciones& op);
     int Test(const TOpciones& op);
     int Captura(const TOpciones& op);
 
-    bool LeerOpciones(const QStringList& args, TOpciones& op, QString& error) const;
     bool CargarIdioma();
     // Reads a signal or configuration file; false after its message was written.
     bool AbrirFichero(const QString& ruta, TConfigES& config, TOperaciones& operaciones, TCjtSenales& senales);
@@ -74,6 +63,8 @@ private:
     bool Escribir(const QString& ruta, const QByteArray& datos);
 
     int Error(int clave, const QString& detalle = {});
+    // A failed unit command: the lost-unit text when the link says the unit is gone.
+    int ErrorUnidad(const TComCapvis& com, int clave);
     int ErrorUso(const QString& texto);
     void Progreso(const QString& texto);
 

@@ -76,7 +76,10 @@ void TLineaSerie::Perder()
         disconnect(Puerto->Componente(), &QSerialPort::readyRead, this, &TLineaSerie::Leer);
         Escuchando = false;
     }
+    const bool estaba = Puerto->Conectado();
     Puerto->Cerrar();
+    if (estaba)
+        Q_EMIT Perdida();
 }
 
 } // namespace qv

@@ -27,6 +27,8 @@ public:
 
 Q_SIGNALS:
     void Llegada(const QByteArray& datos);
+    // The line to the unit broke (it is looked for again on the next command).
+    void Perdida();
 };
 
 // The unit on a serial line, found by the program's own unit search over a list of

@@ -4,6 +4,7 @@
 #include "linea_unidad.h"
 #include "relay_server.h"
 
+#include "lang/texto_limpio.h"
 #include "link/ajustes_estacion.h"
 #include "link/reloj.h"
 
@@ -53,8 +54,8 @@ int main(int argc, char** argv)
     }
     // A unit that is not there yet is searched for again at the first command.
     if (linea.Disponible())
-        std::printf("RelayServer: port %u, unit %s on %s\n", relay.PuertoTcp(), qPrintable(linea.Version()),
-                    qPrintable(linea.Dispositivo()));
+        std::printf("RelayServer: port %u, unit %s on %s\n", relay.PuertoTcp(),
+                    qPrintable(qv::TextoLimpio(linea.Version())), qPrintable(linea.Dispositivo()));
     else
         std::printf("RelayServer: port %u, no unit found yet\n", relay.PuertoTcp());
     std::fflush(stdout);

@@ -18,6 +18,18 @@ QString NombreCliente(const QHostAddress& direccion)
     return direccion.toString();
 }
 
+QString EquipoCliente(const QHostAddress& direccion)
+{
+    bool esIPv4 = false;
+    const quint32 v4 = direccion.toIPv4Address(&esIPv4);
+    if (esIPv4)
+        return QHostAddress(v4).toString();
+    Q_IPV6ADDR a = direccion.toIPv6Address();
+    for (int i = 8; i < 16; ++i)
+        a[i] = 0;
+    return QHostAddress(a).toString() + QStringLiteral("/64");
+}
+
 QByteArray NumeroComando(const QByteArray& comando)
 {
     qsizetype fin = 0;
@@ -40,7 +52,7 @@ RelayServer::RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* pad
       servidor_(new QTcpServer(this)), udp_(new QUdpSocket(this))
 {
     espera_.setSingleShot(true);
-    espera_.setInterval(OlvidoMs);
+    espera_.setInterval(limites_.olvidoMs);
     connect(&espera_, &QTimer::timeout, this, &RelayServer::SinRespuesta);
     silencio_.setSingleShot(true);
     silencio_.setInterval(SilencioMs);
@@ -48,6 +60,7 @@ RelayServer::RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* pad
     connect(servidor_, &QTcpServer::newConnection, this, &RelayServer::NuevaConexion);
     connect(udp_, &QUdpSocket::readyRead, this, &RelayServer::Descubrir);
     connect(&linea_, &TLineaUnidad::Llegada, this, &RelayServer::LlegadaUnidad);
+    connect(&linea_, &TLineaUnidad::Perdida, this, &RelayServer::PerdidaUnidad);
 }
 
 RelayServer::~RelayServer()
@@ -59,7 +72,7 @@ RelayServer::~RelayServer()
 
 bool RelayServer::Escuchar(const QHostAddress& direccion, quint16 puerto)
 {
-    servidor_->setMaxPendingConnections(MaxClientes);
+    servidor_->setMaxPendingConnections(limites_.maxClientes);
     if (!servidor_->listen(direccion, puerto)) {
         error_ = servidor_->errorString();
         return false;
@@ -69,6 +82,13 @@ bool RelayServer::Escuchar(const QHostAddress& direccion, quint16 puerto)
         error_ = udp_->errorString();
     }
     return true;
+}
+
+void RelayServer::PonerLimites(const TLimitesRelay& limites)
+{
+    limites_ = limites;
+    espera_.setInterval(limites_.olvidoMs);
+    servidor_->setMaxPendingConnections(limites_.maxClientes);
 }
 
 quint16 RelayServer::PuertoTcp() const
@@ -89,10 +109,41 @@ QString RelayServer::Titular() const
     return it == clientes_.end() ? QString() : it->second.nombre;
 }
 
-void RelayServer::Escribir(QTcpSocket* s, const QByteArray& texto)
+qint64 RelayServer::BytesRetenidos() const
 {
-    if (s && s->state() == QAbstractSocket::ConnectedState)
-        s->write(texto);
+    qint64 n = bytesCola_ + respuesta_.size();
+    for (const auto& [s, c] : clientes_)
+        n += c.entrada.Retenidos() + s->bytesToWrite() + s->bytesAvailable();
+    return n;
+}
+
+void RelayServer::Escribir(QTcpSocket* s, const QByteArray& texto, qint64 limite)
+{
+    if (!s || s->state() != QAbstractSocket::ConnectedState)
+        return;
+    auto it = clientes_.find(s);
+    if (it == clientes_.end() || it->second.cortado)
+        return;
+    if (s->bytesToWrite() + texto.size() > limite) {
+        // It does not read what it is sent: keeping it all would let one client eat
+        // the relay's memory.
+        Cortar(s);
+        return;
+    }
+    s->write(texto);
+}
+
+void RelayServer::Cortar(QTcpSocket* s)
+{
+    auto it = clientes_.find(s);
+    if (it == clientes_.end() || it->second.cortado)
+        return;
+    it->second.cortado = true;
+    // Dropped from the event loop: this may run deep inside the handling of an answer.
+    QMetaObject::invokeMethod(this, [this, p = QPointer<QTcpSocket>(s)] {
+        if (p)
+            Quitar(p);
+    }, Qt::QueuedConnection);
 }
 
 void RelayServer::Avisar(const QByteArray& linea, QTcpSocket* excepto)
@@ -100,29 +151,38 @@ void RelayServer::Avisar(const QByteArray& linea, QTcpSocket* excepto)
     const QList<QTcpSocket*> lista = orden_;
     for (QTcpSocket* s : lista)
         if (s != excepto && clientes_.count(s))
-            Escribir(s, linea);
+            Aviso(s, linea);
 }
 
 void RelayServer::NuevaConexion()
 {
     while (QTcpSocket* s = servidor_->nextPendingConnection()) {
-        if (clientes_.size() >= MaxClientes) {
+        const QString equipo = EquipoCliente(s->peerAddress());
+        int delEquipo = 0;
+        for (const auto& [otro, c] : clientes_)
+            if (c.equipo == equipo && !c.cortado)
+                ++delEquipo;
+        // One machine gets a few slots only, so that it cannot lock the classroom out.
+        if (int(clientes_.size()) >= limites_.maxClientes || delEquipo >= limites_.maxPorEquipo) {
             s->abort();
             s->deleteLater();
             continue;
         }
+        // A client that floods is read in bounded pieces, so the others get their turn.
+        s->setReadBufferSize(MaxLectura);
         TCliente c;
         c.nombre = NombreCliente(s->peerAddress());
-        clientes_.emplace(s, c);
+        c.equipo = equipo;
+        clientes_.emplace(s, std::move(c));
         orden_.append(s);
         connect(s, &QTcpSocket::readyRead, this, [this, s] { LeerCliente(s); });
         connect(s, &QTcpSocket::disconnected, this, [this, s] { Quitar(s); });
         if (!titular_) {
             titular_ = s;
-            Escribir(s, "$\n");
-            Avisar("$" + c.nombre.toLatin1() + "\n", s);
+            Aviso(s, "$\n");
+            Avisar("$" + clientes_.at(s).nombre.toLatin1() + "\n", s);
         } else {
-            Escribir(s, "$" + Titular().toLatin1() + "\n");
+            Aviso(s, "$" + Titular().toLatin1() + "\n");
         }
     }
 }
@@ -133,53 +193,56 @@ void RelayServer::LeerCliente(QTcpSocket* s)
     if (it == clientes_.end())
         return;
     const QByteArray datos = s->readAll();
-    qsizetype desde = 0;
-    while (desde < datos.size()) {
-        const qsizetype lf = datos.indexOf('\n', desde);
-        const qsizetype fin = lf < 0 ? datos.size() : lf;
-        it->second.linea.append(datos.constData() + desde, fin - desde);
-        if (it->second.linea.size() > MaxLinea) {
-            Quitar(s);
-            return;
-        }
-        desde = fin + 1;
-        if (lf < 0)
-            break;
-        QByteArray linea;
-        linea.swap(it->second.linea);
-        if (linea.endsWith('\r'))
-            linea.chop(1);
-        if (!TratarLinea(s, it->second, linea))
-            return;
-    }
+    bytesRecibidos_ += datos.size();
+    if (it->second.cortado)
+        return;
+    it->second.rechazado = false; // refusals collapse to one per piece read
+    const bool sigue = it->second.entrada.Lineas(datos, [this, s](QByteArrayView l) { return TratarLinea(s, l); });
+    if (!sigue)
+        Quitar(s); // a line past the bound, or a command past it (nothing when already gone)
 }
 
-bool RelayServer::TratarLinea(QTcpSocket* s, TCliente& c, const QByteArray& linea)
+bool RelayServer::TratarLinea(QTcpSocket* s, QByteArrayView linea)
 {
-    for (char ch : linea)
-        if (ch != 0x11 && ch != 0x13)
-            c.comando += ch;
-    if (c.comando.size() > MaxComando) {
-        Quitar(s);
+    auto it = clientes_.find(s);
+    if (it == clientes_.end() || it->second.cortado)
         return false;
+    TCliente& c = it->second;
+    if (!titular_ && TieneContenido(linea)) {
+        // Free unit: the first waiting client to use it takes it.
+        titular_ = s;
+        Avisar("$" + c.nombre.toLatin1() + "\n", s);
     }
-    qsizetype fin;
-    while ((fin = c.comando.indexOf('#')) >= 0) {
-        const QByteArray comando = c.comando.left(fin + 1);
-        c.comando.remove(0, fin + 1);
-        if (!titular_) {
-            // Free unit: the first waiting client to use it takes it.
-            titular_ = s;
-            Avisar("$" + c.nombre.toLatin1() + "\n", s);
-        }
-        if (titular_ == s)
-            Reenviar(comando, s);
-        else
-            Escribir(s, "!" + Titular().toLatin1() + "\n");
-        if (!clientes_.count(s))
-            return false; // the connection broke while we talked
+    if (titular_ != s) {
+        // Nothing of it is kept: a client that does not hold the unit costs no memory.
+        if (c.entrada.Ignorar(linea) > 0)
+            Rechazar(s);
+        return clientes_.count(s) > 0;
     }
-    return true;
+    // False past the command bound (the client is dropped) or when it is gone already.
+    return c.entrada.Unir(linea, [this, s](const QByteArray& comando) { return Ordenar(s, comando); });
+}
+
+bool RelayServer::Ordenar(QTcpSocket* s, const QByteArray& comando)
+{
+    if (!clientes_.count(s))
+        return false;
+    const bool cabe = int(cola_.size()) < limites_.maxCola &&
+                      (cola_.empty() || bytesCola_ + comando.size() <= MaxComando);
+    if (titular_ != s || !cabe || !ComandoValido(comando))
+        Rechazar(s);
+    else
+        Reenviar(comando, s);
+    return clientes_.count(s) > 0; // the connection may have broken while we talked
+}
+
+void RelayServer::Rechazar(QTcpSocket* s)
+{
+    auto it = clientes_.find(s);
+    if (it == clientes_.end() || it->second.rechazado)
+        return;
+    it->second.rechazado = true;
+    Aviso(s, "!" + Titular().toLatin1() + "\n");
 }
 
 void RelayServer::Quitar(QTcpSocket* s)
@@ -192,10 +255,12 @@ void RelayServer::Quitar(QTcpSocket* s)
     const bool eraTitular = titular_ == s;
     // Its commands still waiting are dropped; the one on the line is answered to nobody.
     for (auto it = cola_.begin(); it != cola_.end();) {
-        if (it->cliente == s && !(enCurso_ && it == cola_.begin()))
+        if (it->cliente == s && !(enCurso_ && it == cola_.begin())) {
+            bytesCola_ -= it->comando.size();
             it = cola_.erase(it);
-        else
+        } else {
             ++it;
+        }
     }
     if (enCurso_ && !cola_.empty() && cola_.front().cliente == s)
         cola_.front().cliente = nullptr;
@@ -216,7 +281,33 @@ void RelayServer::Liberar()
 void RelayServer::Reenviar(const QByteArray& comando, QTcpSocket* origen)
 {
     cola_.push_back({comando, RespuestaConDatos(NumeroComando(comando)), origen, ++ultimoId_});
+    bytesCola_ += comando.size();
     Siguiente();
+}
+
+bool RelayServer::UnidadDisponible()
+{
+    // Looking for a unit blocks the relay while it probes the lines: not for every
+    // command of a client that insists.
+    if (sinUnidadDesde_.isValid() && sinUnidadDesde_.elapsed() < limites_.reintentoUnidadMs)
+        return false;
+    if (linea_.Disponible()) {
+        sinUnidadDesde_.invalidate();
+        return true;
+    }
+    sinUnidadDesde_.start();
+    return false;
+}
+
+void RelayServer::SinUnidad()
+{
+    while (!cola_.empty()) {
+        const TPendiente p = cola_.front();
+        cola_.pop_front();
+        bytesCola_ -= p.comando.size();
+        if (p.cliente)
+            Aviso(p.cliente.data(), QByteArray(RespuestaSinUnidad) + "\n");
+    }
 }
 
 void RelayServer::Siguiente()
@@ -227,8 +318,8 @@ void RelayServer::Siguiente()
         return;
     enviando_ = true;
     while (!enCurso_ && !cola_.empty()) {
-        if (!linea_.Disponible()) {
-            cola_.clear(); // no unit: every waiting client sees an unanswered command
+        if (!UnidadDisponible()) {
+            SinUnidad();
             break;
         }
         if (!respuesta_.isEmpty()) {
@@ -241,8 +332,12 @@ void RelayServer::Siguiente()
         const QByteArray comando = cola_.front().comando;
         enCurso_ = true;
         espera_.start();
-        if (!linea_.Enviar(comando) && enCurso_ && !cola_.empty() && cola_.front().id == id)
+        if (!linea_.Enviar(comando) && enCurso_ && !cola_.empty() && cola_.front().id == id) {
+            // The line failed under this command: its client hears so now.
+            sinUnidadDesde_.start();
+            Entregar(RespuestaSinUnidad);
             Terminado();
+        }
     }
     enviando_ = false;
 }
@@ -250,8 +345,10 @@ void RelayServer::Siguiente()
 void RelayServer::Terminado()
 {
     espera_.stop();
-    if (enCurso_ && !cola_.empty())
+    if (enCurso_ && !cola_.empty()) {
+        bytesCola_ -= cola_.front().comando.size();
         cola_.pop_front();
+    }
     enCurso_ = false;
     trozos_ = false;
 }
@@ -269,6 +366,19 @@ void RelayServer::LlegadaUnidad(const QByteArray& datos)
     }
     if (!respuesta_.isEmpty())
         silencio_.start();
+}
+
+void RelayServer::PerdidaUnidad()
+{
+    // The line is gone: nothing more of the answer on its way will come.
+    sinUnidadDesde_.start();
+    silencio_.stop();
+    respuesta_.clear();
+    if (enCurso_) {
+        Entregar(RespuestaSinUnidad);
+        Terminado();
+    }
+    Siguiente();
 }
 
 void RelayServer::Repartir()
@@ -328,6 +438,8 @@ void RelayServer::SinRespuesta()
 {
     if (!enCurso_ || !respuesta_.isEmpty())
         return; // bytes are coming: the silence timer ends this exchange
+    // The unit said nothing at all: its client need not wait any longer.
+    Entregar(RespuestaSinUnidad);
     Terminado();
     Siguiente();
 }
@@ -337,7 +449,7 @@ void RelayServer::Entregar(const QByteArray& texto)
     // An answer goes to whoever asked; stray bytes go to the holder, as on a serial line.
     QTcpSocket* destino = enCurso_ && !cola_.empty() ? cola_.front().cliente.data() : titular_.data();
     if (destino && clientes_.count(destino))
-        Escribir(destino, texto + "\n");
+        Escribir(destino, texto + "\n", limites_.maxSalida);
 }
 
 void RelayServer::Descubrir()
@@ -346,10 +458,9 @@ void RelayServer::Descubrir()
         const QNetworkDatagram d = udp_->receiveDatagram(512);
         if (!d.isValid())
             continue;
-        if (d.data().trimmed() != PeticionDescubrir)
-            continue;
-        const QByteArray r = "QVSAD " + equipo_.toLatin1() + " " + Titular().toLatin1();
-        udp_->writeDatagram(r, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+        const auto r = RespuestaDescubrimiento(d.data(), equipo_, Titular());
+        if (r)
+            udp_->writeDatagram(*r, d.senderAddress(), static_cast<quint16>(d.senderPort()));
     }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "entrada_cliente.h"
+
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
@@ -18,6 +21,17 @@ namespace qv {
 
 class TLineaUnidad;
 
+// Bounds that keep the relay's memory and slots safe from whatever its peers do.
+struct TLimitesRelay {
+    int maxClientes = 128;  // a 40-station classroom with a program and a companion each
+    int maxPorEquipo = 4;   // one machine's program, companion and a spare
+    int maxCola = 32;       // commands waiting for the unit
+    qint64 maxSalida = 8 * 1024 * 1024; // unit answers not yet taken by a client
+    qint64 maxAviso = 64 * 1024;        // the relay's own lines not yet taken by a client
+    int reintentoUnidadMs = 1000;       // a unit not found is looked for again after this
+    int olvidoMs = 3000;                // a command the unit leaves unanswered is given up
+};
+
 // Shares one unit among the program's TCP clients.
 //
 // Wire conventions (TCP, default port 9099; every line the relay sends ends in LF):
@@ -29,25 +43,35 @@ class TLineaUnidad;
 //    joined, and each command completed by "#" goes to the unit whole. XON and XOFF
 //    bytes are dropped: on the serial line they would stall the unit.
 //  - The unit's answer to each command reaches the client that sent it as one line:
-//    "&" for commands 3, 5, 6, 7, 8, 12, 13 and "&...#" for 1, 2, 4, 9, 10 (and any
-//    other number). An answer that grows past 4096 bytes without its "#" (a long
-//    read-back) is passed on as it comes, in lines that each end after a ",", so the
-//    client, which joins line contents, never waits for the whole of it. Commands reach the unit one at a time, each after the answer
-//    to the one before, so an answer can never be handed to the wrong command.
-//    Bytes that never complete an answer are passed on as one line after 300 ms of
-//    silence from the unit; a command the unit leaves unanswered for 3 s is given
-//    up and the next one goes out.
-//  - Refusal: a command from a client that does not hold the unit is not sent to
-//    the unit; the client gets the line "!" + holder's name instead, which the
-//    program reads as a failed command.
+//    "&" for commands 3, 5, 6, 7, 8, 12, 13 and "&...#" for 1, 2, 4, 9, 10. An answer
+//    that grows past 4096 bytes without its "#" (a long read-back) is passed on as it
+//    comes, in lines that each end after a ",", so the client, which joins line
+//    contents, never waits for the whole of it. Commands reach the unit one at a time,
+//    each after the answer to the one before, so an answer can never be handed to the
+//    wrong command. Bytes that never complete an answer are passed on as one line after
+//    300 ms of silence from the unit.
+//  - No unit: a command that cannot reach the unit (none is found, or its line was
+//    lost, also while the command was on it), or that the unit leaves unanswered for
+//    3 s, is answered with the line "%", and the next command goes out. The client stops
+//    waiting at once. A unit not found is looked for again at most once a second;
+//    meanwhile commands get "%" at once.
+//  - Refusal: a command is not sent to the unit, and its client gets the line "!" +
+//    holder's name instead, which the program reads as a failed command, when the
+//    client does not hold the unit, when the command is not one the unit takes (a
+//    known command number, then "#" or "," and printable text: binary noise never
+//    reaches the unit to hold up the commands behind it), or when 32 commands, or
+//    4 MB of them, already wait for the unit. Refusals are collapsed: one line per
+//    piece of input read from the client, however many commands it held.
 //  - Release: when the holder's connection closes, the unit's outputs are set to
 //    zero ("5,U,0,V,0,W,0,X,0,Y,0,Z,0#") and nobody holds it. Clients still
-//    connected are told "$" (the unit is free); the first of them that sends a
-//    command, or the next client to connect, becomes the holder, and the others
+//    connected are told "$" (the unit is free); the first of them that sends a line
+//    with content, or the next client to connect, becomes the holder, and the others
 //    are then told "$" + the new holder's name.
 //  - Bounds: a line of more than 4096 characters, or a command that grows past
-//    4 MB, closes that client's connection; at most 32 clients are served, further
-//    connections are closed at once.
+//    4 MB, closes that client's connection; so does a client that does not read what
+//    it is sent (more than 8 MB of answers, or 64 KB of the relay's own lines, waiting
+//    for it). At most 128 clients are served and at most 4 from one machine (one IPv4
+//    address, or one IPv6 /64 network); further connections are closed at once.
 //
 // Discovery (UDP, same port number): the datagram "QVSAD?" is answered with
 // "QVSAD " + this PC's host name + " " + holder's name (empty while the unit is
@@ -57,13 +81,13 @@ class RelayServer : public QObject {
 public:
     static constexpr quint16 PuertoPorDefecto = 9099;
     static constexpr int MaxLinea = 4096;
-    static constexpr int MaxClientes = 32;
     static constexpr int MaxComando = 4 * 1024 * 1024;
+    static constexpr int MaxLectura = 64 * 1024; // read from one client before others get a turn
     static constexpr int SilencioMs = 300;
-    static constexpr int OlvidoMs = 3000;
     static constexpr int TrozoRespuesta = 4096;
     static constexpr const char* ComandoLiberar = "5,U,0,V,0,W,0,X,0,Y,0,Z,0#";
     static constexpr const char* PeticionDescubrir = "QVSAD?";
+    static constexpr const char* RespuestaSinUnidad = "%";
 
     RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* padre = nullptr);
     ~RelayServer() override;
@@ -74,14 +98,25 @@ public:
     quint16 PuertoUdp() const;
     QString ErrorEscucha() const { return error_; }
 
+    void PonerLimites(const TLimitesRelay& limites);
+    const TLimitesRelay& Limites() const { return limites_; }
+
     QString Titular() const;       // holder's name, empty while free
     int NumClientes() const { return static_cast<int>(clientes_.size()); }
+    int ComandosEnCola() const { return static_cast<int>(cola_.size()); }
+    // Bytes the relay holds for its peers: partial lines and commands, commands for
+    // the unit, an answer being framed, and what the sockets keep to send or to read.
+    qint64 BytesRetenidos() const;
+    // Bytes read from clients since the start.
+    qint64 BytesRecibidos() const { return bytesRecibidos_; }
 
 private:
     struct TCliente {
         QString nombre;
-        QByteArray linea;   // text of the line being received
-        QByteArray comando; // joined line contents until "#"
+        QString equipo;     // what the per-machine bound counts by
+        TEntradaCliente entrada{MaxLinea, MaxComando};
+        bool rechazado = false; // a refusal went out for the piece of input being read
+        bool cortado = false;   // does not read what it is sent: on its way out
     };
     struct TPendiente {
         QByteArray comando;
@@ -93,14 +128,23 @@ private:
     void NuevaConexion();
     void LeerCliente(QTcpSocket* s);
     // false when the client was dropped
-    bool TratarLinea(QTcpSocket* s, TCliente& c, const QByteArray& linea);
+    bool TratarLinea(QTcpSocket* s, QByteArrayView linea);
+    bool Ordenar(QTcpSocket* s, const QByteArray& comando);
+    void Rechazar(QTcpSocket* s);
     void Quitar(QTcpSocket* s);
+    void Cortar(QTcpSocket* s);
     void Reenviar(const QByteArray& comando, QTcpSocket* origen);
     void Liberar();
     void Avisar(const QByteArray& linea, QTcpSocket* excepto);
-    void Escribir(QTcpSocket* s, const QByteArray& texto);
+    // Writes unless the client already holds `limite` bytes it has not taken; such a
+    // client is dropped instead.
+    void Escribir(QTcpSocket* s, const QByteArray& texto, qint64 limite);
+    void Aviso(QTcpSocket* s, const QByteArray& linea) { Escribir(s, linea, limites_.maxAviso); }
 
+    bool UnidadDisponible();
+    void SinUnidad(); // answers "%" to every command waiting
     void LlegadaUnidad(const QByteArray& datos);
+    void PerdidaUnidad();
     void Siguiente();
     void Terminado();
     void Repartir();
@@ -113,6 +157,7 @@ private:
 
     TLineaUnidad& linea_;
     QString equipo_;
+    TLimitesRelay limites_;
     QTcpServer* servidor_;
     QUdpSocket* udp_;
     QString error_;
@@ -122,6 +167,8 @@ private:
     // Commands for the unit, one at a time: the front one is on the line while
     // enCurso_ is set, and its answer is framed before the next goes out.
     std::deque<TPendiente> cola_;
+    qint64 bytesCola_ = 0;
+    qint64 bytesRecibidos_ = 0;
     bool enCurso_ = false;
     bool enviando_ = false;
     quint64 ultimoId_ = 0;
@@ -129,10 +176,14 @@ private:
     bool trozos_ = false; // the answer on its way is being passed on in pieces
     QTimer silencio_;
     QTimer espera_;
+    QElapsedTimer sinUnidadDesde_; // valid while the unit was last looked for in vain
 };
 
 // The name a client is known by: its peer address, IPv4 where it is one.
 QString NombreCliente(const QHostAddress& direccion);
+// The machine a client counts against: its IPv4 address, or its IPv6 /64 network (one
+// machine may take any number of addresses in it).
+QString EquipoCliente(const QHostAddress& direccion);
 // Command number of a command text ("10" of "10#"), empty when there is none.
 QByteArray NumeroComando(const QByteArray& comando);
 // Whether the unit's answer to that command ends in "#" (otherwise a lone "&").
