@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <algorithm>
+
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/types.h>
@@ -65,6 +67,7 @@ QString Interprete(const QString& programa)
 struct TEstado {
     bool existe = false;
     char estado = '?';
+    qint64 padre = 0;
     quint64 inicio = 0;
 };
 
@@ -81,6 +84,7 @@ TEstado Estado(qint64 pid)
         return e;
     e.existe = true;
     e.estado = campos[0].isEmpty() ? '?' : campos[0][0];
+    e.padre = campos[1].toLongLong();
     e.inicio = campos[19].toULongLong();
     return e;
 }
@@ -109,6 +113,7 @@ bool DeEsteUsuario(qint64 pid)
 QList<TProceso> DelPrograma(const QString& programa, bool soloSinArgumentos)
 {
     QList<TProceso> r;
+    QList<qint64> padres;
     const QString objetivo = Canonica(programa);
     const QString interprete = Interprete(programa);
     const qint64 propio = ::getpid();
@@ -148,10 +153,21 @@ QList<TProceso> DelPrograma(const QString& programa, bool soloSinArgumentos)
         if (!e.existe || e.estado == 'Z' || e.estado == 'X')
             continue;
         p.inicio = e.inicio;
-        if (!soloSinArgumentos || p.argumentos.isEmpty())
+        if (!soloSinArgumentos || p.argumentos.isEmpty()) {
             r << p;
+            padres << e.padre;
+        }
     }
-    return r;
+    // A copy of an instance caught between fork and exec looks like the program
+    // itself; it is part of its parent's instance, not one more.
+    QList<TProceso> instancias;
+    for (qsizetype i = 0; i < r.size(); ++i) {
+        const bool hijo = std::any_of(r.cbegin(), r.cend(),
+                                      [&](const TProceso& o) { return o.pid == padres[i]; });
+        if (!hijo)
+            instancias << r[i];
+    }
+    return instancias;
 }
 
 int Terminar(const QList<TProceso>& procesos, int esperaMs)
