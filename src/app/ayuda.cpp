@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace qv {
 
@@ -133,6 +134,22 @@ TfrmAyuda::TfrmAyuda(TTextos& textos, const QString& carpeta, QWidget* parent)
 void TfrmAyuda::MostrarAyuda(int numero)
 {
     Navegador->setSource(Navegador->Direccion(numero > 0 ? numero : PaginaIndice));
+    if (!colocada_ && parentWidget()) {
+        // The first time, beside the work rather than over the menus and toolbars.
+        const QRect marco = parentWidget()->window()->geometry();
+        move(qMax(marco.left(), marco.right() - width() - 20), marco.top() + 80);
+        colocada_ = true;
+    }
+    // A modal dialog blocks every window but its own: help asked for from inside one
+    // becomes that dialog's transient window, so that it can be read and followed.
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* duena = modal && modal != this ? modal : parentWidget() ? parentWidget()->window() : nullptr;
+    if (duena) {
+        if (!windowHandle())
+            winId();
+        if (duena->windowHandle() && windowHandle()->transientParent() != duena->windowHandle())
+            windowHandle()->setTransientParent(duena->windowHandle());
+    }
     if (isMinimized())
         showNormal();
     else

@@ -63,6 +63,7 @@ private:
     void AplicarTextos();
 
     TTextos& textos_;
+    bool colocada_ = false;
 };
 
 // F1 while a menu is open anywhere in the program: help on the highlighted item's

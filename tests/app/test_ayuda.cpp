@@ -12,6 +12,7 @@
 #include "lang/ui/formulario.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -312,6 +313,44 @@ TEST_F(VentanaAyuda, SinPaginaLoDiceYLlevaAlIndice)
 
     SeguirPrimerEnlace(w);
     EXPECT_EQ(w.NumeroActual(), kIndice);
+}
+
+// Whether a window is blocked by a modal dialog, as Qt tells it.
+class TBloqueos : public QObject {
+public:
+    bool bloqueada = false;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::WindowBlocked)
+            bloqueada = true;
+        else if (e->type() == QEvent::WindowUnblocked)
+            bloqueada = false;
+        return QObject::eventFilter(o, e);
+    }
+};
+
+TEST_F(VentanaAyuda, DesdeUnDialogoModalSePuedeLeer)
+{
+    // Every dialog of the program is modal: help asked for from one must not be
+    // blocked by it, or the student could neither scroll it nor follow its links.
+    QWidget principal;
+    principal.show();
+    TfrmAyuda w(idioma, kCarpetaAyuda, &principal);
+    TBloqueos bloqueos;
+    w.installEventFilter(&bloqueos);
+    w.MostrarAyuda(kIndice);
+    QDialog dialogo(&principal);
+    dialogo.setModal(true);
+    dialogo.show();
+    ASSERT_TRUE(bloqueos.bloqueada); // a modal dialog blocks the other windows
+    w.MostrarAyuda(150);
+    EXPECT_FALSE(bloqueos.bloqueada);
+    EXPECT_EQ(w.NumeroActual(), 150);
+
+    // Once the dialog is gone, help from the main window is not blocked either.
+    dialogo.hide();
+    w.MostrarAyuda(kIndice);
+    EXPECT_FALSE(bloqueos.bloqueada);
 }
 
 // The main window's help: the command, the button, F1 on the window and in its menus.
