@@ -146,7 +146,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::PCsEnRed,           "PCsEnRed",               nullptr,             1143, nullptr,        0, nullptr,            nullptr, {}},
         {K::Remoto,             "Remoto1",                "Btn_Remoto",        1151, "remoto",       0, nullptr,            Remoto,  {}},
         {K::PerfilRemoto,       "PerfilRemota",           nullptr,             1152, nullptr,        0, nullptr,            nullptr, {}},
-        {K::Ayuda,              "Temasdeayuda1",          "SpBtnAyuda",        1161, "ayuda",      249, nullptr,            nullptr, {}},
+        {K::Ayuda,              "Temasdeayuda1",          "SpBtnAyuda",        1161, "ayuda",      249, nullptr,            nullptr, [&p] { p.Temasdeayuda1Click(); }},
         {K::AcercaDe,           "Acercade",               nullptr,             1162, nullptr,        0, nullptr,            nullptr, [&p] { p.AcercadeClick(); }},
     };
     // clang-format on

@@ -2,6 +2,7 @@
 
 #include "app/acerca.h"
 #include "app/api/ventana_hija.h"
+#include "app/ayuda.h"
 #include "app/comandos_archivo.h"
 #include "app/comandos_ventanas.h"
 #include "link/servicios_puesto.h"
@@ -11,6 +12,7 @@
 #include "lang/ui/modal.h"
 #include "lang/ui/textos_formularios.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -61,6 +63,10 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
                 carpetaPrograma}
 {
     IniciarRecursosPrincipal();
+    // Help first: every form built from the context below takes it with a copy.
+    ayuda_ = new TfrmAyuda(textos, carpetaPrograma + QStringLiteral("/help"), this);
+    contexto_.Formulario.Ayuda = ayuda_;
+    qApp->installEventFilter(new TAyudaMenus(*ayuda_, this));
     setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(QStringLiteral("QUORVANE"));
     setProperty(kPropiedadAyuda, ContextoAyuda);
@@ -206,7 +212,8 @@ void TfrmPrincipal::FormCreate()
     maxSenalesDig_ = 16;
     estado_.Cerrando = false;
     estado_.MarcarGuardado();
-    FicheroAyuda = contexto_.CarpetaPrograma + QStringLiteral("/Quorvane.chm");
+    // The help is a folder of pages, one per help number (the help window reads it).
+    FicheroAyuda = contexto_.CarpetaPrograma + QStringLiteral("/help");
     remotoVisible_ = false;
     perfilRemoto_ = false;
     remotoPermitido_ = puesto_.LeerHayRed();
@@ -416,6 +423,11 @@ void TfrmPrincipal::GuardarArchivoClick()
 void TfrmPrincipal::AcercadeClick()
 {
     AboutBox->Ejecutar();
+}
+
+void TfrmPrincipal::Temasdeayuda1Click()
+{
+    ayuda_->MostrarAyuda(ContextoAyuda);
 }
 
 // ---- closing -------------------------------------------------------------------------

@@ -20,6 +20,7 @@ namespace qv {
 
 class IServiciosPuesto;
 class TAboutBox;
+class TfrmAyuda;
 class TComandosArchivo;
 class TComandosVentanas;
 struct TTextoControl;
@@ -91,7 +92,7 @@ public:
     bool Multipuesto() const { return multipuesto_; }
     QTimer& TimerOcupado() { return Timer_Ocupado; }
 
-    // Help file of the context numbers.
+    // Folder of the help pages of the context numbers.
     QString FicheroAyuda;
 
     // Close sequence: the query answers whether the window may close.
@@ -99,6 +100,9 @@ public:
     void FormClose();
 
     void AcercadeClick();
+    // "Temas de Ayuda" and the "Ayuda" button: the help window on the main window's page.
+    void Temasdeayuda1Click();
+    TfrmAyuda& VentanaAyuda() { return *ayuda_; }
     void Timer_OcupadoTimer();
 
     // The file and window commands (for the parts that run them directly).
@@ -143,6 +147,7 @@ private:
     QMdiArea* Area = nullptr;
     QTimer Timer_Ocupado;
     TAboutBox* AboutBox = nullptr;
+    TfrmAyuda* ayuda_ = nullptr; // one help window for the whole run
     std::unique_ptr<TComandosArchivo> archivo_;
     std::unique_ptr<TComandosVentanas> ventanas_;
 
