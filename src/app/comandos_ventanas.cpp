@@ -4,6 +4,8 @@
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "app/api/ventana_hija.h"
+#include "display/senales_digitales.h"
+#include "display/visualiza_senales.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 
@@ -46,16 +48,31 @@ void TComandosVentanas::VentanaDigital1Click()
 
 void TComandosVentanas::AbrirVentanaAnalogica(const QString& titulo)
 {
-    // The analog signal window will open here, titled `titulo`, with the first
-    // MaxSenalesAna signals of the set.
-    (void)titulo;
+    AbrirVentana(new TfrmVisualizaSenales(principal_), titulo, principal_.MaxSenalesAna());
 }
 
 void TComandosVentanas::AbrirVentanaDigital(const QString& titulo)
 {
-    // The digital signal window will open here, titled `titulo`, with the first
-    // MaxSenalesDig digital signals of the set.
-    (void)titulo;
+    AbrirVentana(new TfrmSenalesDigitales(principal_), titulo, principal_.MaxSenalesDig());
+}
+
+void TComandosVentanas::AbrirVentana(TVentanaSenales* ventana, const QString& titulo, int maxSenales)
+{
+    ventana->setWindowTitle(titulo);
+    ventana->CargarSenales(maxSenales);
+    if (ventana->SenalesVisibles.isEmpty()) {
+        delete ventana;
+        return;
+    }
+    QMdiArea& area = principal_.AreaVentanas();
+    QMdiSubWindow* sub = area.addSubWindow(ventana);
+    // Within the document area when it has room for a useful window.
+    const QSize hueco = area.viewport()->size();
+    if (hueco.width() >= 400 && hueco.height() >= 300)
+        sub->resize(sub->size().boundedTo(hueco));
+    sub->show();
+    ventana->Refrescar();
+    principal_.Estado().Notificar();
 }
 
 void TComandosVentanas::CerrarVentanas()

@@ -9,6 +9,7 @@ namespace qv {
 
 class IPrincipal;
 class IVentanaHija;
+class TVentanaSenales;
 
 // The window commands of the main window: new analog and digital signal windows,
 // closing, arranging, and the window list of "&Ventana".
@@ -24,8 +25,8 @@ public:
     void TileHorizontal1Click();
     void TileVertical1Click();
 
-    // Opens a signal window titled `titulo` on the current set. The signal windows are
-    // not part of the program yet: until they are, these open nothing.
+    // Opens a signal window titled `titulo` on the current set, showing at most
+    // MaxSenalesAna / MaxSenalesDig of its signals.
     void AbrirVentanaAnalogica(const QString& titulo);
     void AbrirVentanaDigital(const QString& titulo);
 
@@ -37,6 +38,7 @@ public:
     void MenuVentanas(QMenu& menu);
 
 private:
+    void AbrirVentana(TVentanaSenales* ventana, const QString& titulo, int maxSenales);
     void Mosaico(Qt::Orientation orientacion);
     QString TituloVentanaNueva() const; // the open file, else the save-as name
 

@@ -33,7 +33,6 @@ const std::set<int> kPorConstruir = {
     9,  // TfrmActiveSD: digital output
     10, // TfrmCalcuDig: digital calculator
     11, // TfrmNomED: naming digital inputs
-    12, // TfrmConfig: graph options
     14, // TfrmDatos: data table window
     15, // TfrmElegir: choosing signals of a window
     16, // TfrmGenEscalon: step generator
@@ -54,7 +53,6 @@ const std::set<int> kPorConstruir = {
     34, // TfrmOperacionesAna: analog operations
     35, // TfrmOperacionesDig: digital operations
     36, // TfrmPreview: print preview
-    37, // analog and digital signal windows
     40, // TfrmEditTab: table editor
     43, // TfrmEdit: comment of the set
     44, // TfrmActDesSenales: switching outputs on and off
@@ -66,6 +64,13 @@ const std::set<int> kPorConstruir = {
     51, // TForm_Conectar: letting a user connect
     52, // TForm_UserMonitor: user profile
     53, // Tform_PcsSAD: list of PCs with a unit
+};
+
+// Controls of a shared table that one of its forms lacks by design: the analog and
+// digital signal windows share form 37 and name their pop-up's zoom entries apart.
+const std::map<QString, std::set<QString>> kAusentes = {
+    {QStringLiteral("TfrmVisualizaSenales"), {QStringLiteral("ZoomP"), QStringLiteral("ZoomM")}},
+    {QStringLiteral("TfrmSenalesDigitales"), {QStringLiteral("Zoom1"), QStringLiteral("Zoom2")}},
 };
 
 // Keys a form overwrites after its table on purpose (a caption composed at run time);
@@ -101,6 +106,8 @@ TEST(Formularios, CadaTextoDeCadaFormularioLlegaASuControl)
         const auto& tabla = TablaFormulario(f.Numero);
         std::map<std::pair<QObject*, QByteArray>, int> ultima;
         for (const TTextoControl& t : tabla) {
+            if (auto a = kAusentes.find(f.Clase); a != kAusentes.end() && a->second.count(QLatin1String(t.objeto)))
+                continue;
             const TDestinoTexto d = DestinoTexto(*w, t);
             EXPECT_NE(d.objeto, nullptr) << "form " << f.Numero << " has no control " << t.objeto;
             if (d.objeto)

@@ -1,0 +1,449 @@
+#include "display/visualiza_senales_comun.h"
+
+#include "app/api/contexto.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "display/config_grafica.h"
+#include "display/grf.h"
+#include "display/visualiza_senales_cursores.h"
+#include "lang/textos.h"
+#include "model/senales.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStackedLayout>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+constexpr int kTextoEscalasIncoherentes = 37017;
+
+// Periods compared to the microsecond.
+double Microsegundos(double periodo)
+{
+    return std::round(periodo * 1e6) / 1e6;
+}
+
+} // namespace
+
+TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char* zoomMas, const char* zoomMenos,
+                                 QWidget* parent)
+    : TVentanaFormulario(principal.Contexto().Formulario, Numero, 0, parent), principal_(principal)
+{
+    numeroVentana_ = principal.NuevoNumeroVentana();
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(360, 240);
+    resize(640, 400);
+
+    auto* Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    graficas_ = new QStackedLayout(Panel1);
+    graficas_->setContentsMargins(0, 0, 0, 0);
+    xygraph = new TGrf(Panel1);
+    xygraph->setObjectName(QStringLiteral("xygraph"));
+    xygraphatras = new TGrf(Panel1);
+    xygraphatras->setObjectName(QStringLiteral("xygraphatras"));
+    graficas_->addWidget(xygraph);
+    graficas_->addWidget(xygraphatras);
+    graficas_->setCurrentWidget(xygraph);
+    for (TGrf* g : {xygraph, xygraphatras}) {
+        g->setFocusPolicy(Qt::NoFocus);
+        g->setContextMenuPolicy(Qt::PreventContextMenu);
+        g->Appearance().PonerErrorCaption(Contexto.Textos.BuscarTexto(kTextoEscalasIncoherentes));
+    }
+
+    PCursor = new TPanelCursores(Contexto.Textos, digital, this);
+    connect(PCursor, &TPanelCursores::Cerrar, this, [this] { ActivarCursores(false); });
+    // The window sees the arrow keys before the panel's controls do.
+    for (QWidget* w : PCursor->findChildren<QWidget*>())
+        w->installEventFilter(this);
+
+    auto* columna = new QVBoxLayout(this);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->setSpacing(0);
+    columna->addWidget(Panel1, 1);
+    columna->addWidget(PCursor);
+
+    Popup = new QMenu(this);
+    Popup->setObjectName(QStringLiteral("Popup"));
+    ZoomMas = Popup->addAction(QStringLiteral("Zoom +"), this, &TVentanaSenales::ArmarZoom);
+    ZoomMas->setObjectName(QLatin1String(zoomMas));
+    ZoomMenos = Popup->addAction(QStringLiteral("Zoom -"), this, [this] { xygraph->DeshacerZoom(); });
+    ZoomMenos->setObjectName(QLatin1String(zoomMenos));
+    Cursores2 = Popup->addAction(QStringLiteral("Cursores"), this, [this] { ActivarCursores(!cursoresActivos_); });
+    Cursores2->setObjectName(QStringLiteral("Cursores2"));
+
+    connect(xygraph, &TGrf::RatonAbajo, this, &TVentanaSenales::RatonAbajo);
+    connect(xygraph, &TGrf::RatonMovido, this, &TVentanaSenales::RatonMovido);
+    connect(xygraph, &TGrf::RatonArriba, this, &TVentanaSenales::RatonArriba);
+    connect(xygraph, &TGrf::Redimensionado, this, [this] {
+        // A time plot keeps its origin; a zoomed range stays as the student chose it.
+        if (xygraph->StepPlot() && !xygraph->Ampliada())
+            OrigenCero();
+    });
+}
+
+TVentanaSenales::~TVentanaSenales()
+{
+    destruyendo_ = true;
+    // The commands are enabled anew once the window is gone from the document area,
+    // unless the whole program is closing.
+    TEstadoPrograma& estado = principal_.Estado();
+    if (!estado.Cerrando)
+        QTimer::singleShot(0, &estado, [&estado] {
+            if (!estado.Cerrando)
+                estado.Notificar();
+        });
+}
+
+TCjtSenales* TVentanaSenales::Senales() const
+{
+    return principal_.Estado().SenalesActuales.get();
+}
+
+const TSenal* TVentanaSenales::Buscar(const QString& nombre) const
+{
+    const TCjtSenales* s = Senales();
+    if (!s)
+        return nullptr;
+    if (const TSenal* a = s->BuscarAna(nombre))
+        return a;
+    return s->BuscarDig(nombre);
+}
+
+// ---- lists -----------------------------------------------------------------------------
+
+void TVentanaSenales::FiltrarVisibles(int max)
+{
+    if (!SenalesVisibles.isEmpty()) {
+        const TSenal* primera = Buscar(SenalesVisibles.first());
+        const double referencia = primera ? Microsegundos(primera->Periodo()) : 0;
+        QStringList iguales{SenalesVisibles.first()};
+        for (qsizetype i = 1; i < SenalesVisibles.size(); ++i) {
+            const TSenal* s = Buscar(SenalesVisibles[i]);
+            if (s && Microsegundos(s->Periodo()) == referencia)
+                iguales << SenalesVisibles[i];
+            else
+                SenalesOcultas << SenalesVisibles[i];
+        }
+        SenalesVisibles = iguales;
+    }
+    // The surplus goes last first, so that the hidden list keeps the set's order.
+    QStringList sobrantes;
+    while (SenalesVisibles.size() > max)
+        sobrantes.prepend(SenalesVisibles.takeLast());
+    SenalesOcultas << sobrantes;
+}
+
+void TVentanaSenales::QuitarDesconocidas()
+{
+    SenalesVisibles.removeIf([this](const QString& n) { return Buscar(n) == nullptr; });
+}
+
+void TVentanaSenales::CalcularOcultas(const QStringList& nombres)
+{
+    SenalesOcultas.clear();
+    for (const QString& n : nombres)
+        if (!SenalesVisibles.contains(n))
+            SenalesOcultas << n;
+}
+
+bool TVentanaSenales::RenombrarSenales(const QStringList& viejos, const QStringList& nuevos)
+{
+    bool visible = false;
+    const qsizetype n = std::min(viejos.size(), nuevos.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        for (QString& s : SenalesVisibles)
+            if (s == viejos[i]) {
+                s = nuevos[i];
+                visible = true;
+            }
+        for (QString& s : SenalesOcultas)
+            if (s == viejos[i])
+                s = nuevos[i];
+    }
+    return visible;
+}
+
+void TVentanaSenales::QuitarSenal(const QString& nombre)
+{
+    if (SenalesVisibles.removeAll(nombre) > 0)
+        Refrescar();
+    else
+        SenalesOcultas.removeAll(nombre);
+}
+
+void TVentanaSenales::RenombrarSenal(const QString& anterior, const QString& nuevo)
+{
+    if (RenombrarSenales({anterior}, {nuevo}))
+        Refrescar();
+}
+
+void TVentanaSenales::FicheroGuardado(const QString& ruta)
+{
+    setWindowTitle(ruta);
+}
+
+// ---- rebuilding ------------------------------------------------------------------------
+
+void TVentanaSenales::EmpezarRecarga()
+{
+    graficas_->setCurrentWidget(xygraphatras);
+    // New series start from the axes in force before any zoom.
+    xygraph->DeshacerZoom();
+    xygraph->PonerPlotting(false);
+    xygraph->LiberarSeries();
+}
+
+void TVentanaSenales::TerminarRecarga()
+{
+    if (xygraph->StepPlot())
+        OrigenCero();
+    xygraph->PonerPlotting(true);
+    graficas_->setCurrentWidget(xygraph);
+    if (cursoresActivos_)
+        ReiniciarCursores();
+}
+
+bool TVentanaSenales::CerrarSiVacia()
+{
+    if (!SenalesVisibles.isEmpty()) {
+        PonerHaySenales(true);
+        return false;
+    }
+    PonerHaySenales(false);
+    CerrarVentana();
+    return true;
+}
+
+void TVentanaSenales::PonerHaySenales(bool hay)
+{
+    if (hay == haySenales_)
+        return;
+    haySenales_ = hay;
+    // "Datos" follows what the window shows.
+    principal_.Estado().Notificar();
+}
+
+void TVentanaSenales::CerrarVentana()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void TVentanaSenales::OrigenCero()
+{
+    xygraph->XAxis().PonerMin(0);
+    xygraphatras->XAxis().PonerMin(0);
+}
+
+void TVentanaSenales::ColocarLeyenda()
+{
+    TLegend& l = xygraph->Legend();
+    const int alto = xygraph->height() - 20;
+    // A graph too small for a legend shows none.
+    if (alto <= 0 || xygraph->width() <= 135) {
+        l.PonerVisible(false);
+        return;
+    }
+    l.PonerTop(10);
+    l.PonerHeight(alto);
+    l.PonerWidth(125);
+    l.PonerLeft(xygraph->width() - l.Width() - 10);
+    l.PonerBorderStyle(TLegend::Borde::Simple);
+    l.PonerYMargin(int(alto / (SenalesVisibles.size() + 1)));
+    l.PonerVisible(true);
+}
+
+// ---- showing, resizing -----------------------------------------------------------------
+
+void TVentanaSenales::TextosAplicados()
+{
+    PCursor->AplicarTextos();
+}
+
+void TVentanaSenales::AlMostrar()
+{
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TVentanaSenales::resizeEvent(QResizeEvent* e)
+{
+    TVentanaFormulario::resizeEvent(e);
+    if (destruyendo_)
+        return;
+    // The layout gives the graph its new size right away; the legend follows it.
+    layout()->activate();
+    ColocarLeyenda();
+}
+
+// ---- cursors ---------------------------------------------------------------------------
+
+void TVentanaSenales::ActivarCursores(bool on)
+{
+    if (on == cursoresActivos_)
+        return;
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* marco = sub ? static_cast<QWidget*>(sub) : this;
+    const bool maximizada = marco->isMaximized();
+    if (maximizada)
+        marco->showNormal();
+    cursoresActivos_ = on;
+    if (on) {
+        ReiniciarCursores();
+        PCursor->show();
+        marco->resize(marco->width(), marco->height() + TPanelCursores::Alto);
+    } else {
+        xygraph->QuitarCursor(1);
+        xygraph->QuitarCursor(2);
+        arrastrandoAzul_ = arrastrandoRojo_ = false;
+        PCursor->hide();
+        marco->resize(marco->width(), std::max(minimumHeight(), marco->height() - TPanelCursores::Alto));
+    }
+    if (maximizada)
+        marco->showMaximized();
+    setFocus(Qt::OtherFocusReason);
+}
+
+// Fresh readouts for what is shown now: neither cursor on screen, every value "0".
+// A difference is only ever taken between two cursors the student can see.
+void TVentanaSenales::ReiniciarCursores()
+{
+    xygraph->QuitarCursor(1);
+    xygraph->QuitarCursor(2);
+    muestraActual_ = 0;
+    xActual_ = 0;
+    cursorTeclas_ = 0;
+    muestras_ = {};
+    PCursor->Preparar(SenalesVisibles, periodoMuestreo_);
+    PCursor->PonerEjeTiempo(EjeTiempo());
+}
+
+// ---- commands --------------------------------------------------------------------------
+
+bool TVentanaSenales::Admite(TComando comando) const
+{
+    switch (comando) {
+    case TComando::Datos:
+        return haySenales_;
+    case TComando::Elegir:
+    case TComando::ZoomMas:
+    case TComando::ZoomMenos:
+    case TComando::Cursores:
+    case TComando::DefinirRepresentacion:
+    case TComando::InsertarTexto:
+    case TComando::BorrarUltimoTexto:
+    case TComando::BorrarTextos:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TVentanaSenales::Ejecutar(TComando comando)
+{
+    switch (comando) {
+    case TComando::Elegir:
+        ElegirSenales();
+        break;
+    case TComando::Datos:
+        DatosSenales();
+        break;
+    case TComando::ZoomMas:
+        ArmarZoom();
+        break;
+    case TComando::ZoomMenos:
+        xygraph->DeshacerZoom();
+        break;
+    case TComando::Cursores:
+        ActivarCursores(!cursoresActivos_);
+        break;
+    case TComando::DefinirRepresentacion:
+        DefinirRepresentacion();
+        break;
+    case TComando::InsertarTexto:
+        InsertarTexto();
+        break;
+    case TComando::BorrarUltimoTexto:
+        xygraph->BorrarUltimoTexto();
+        principal_.Estado().MarcarModificado();
+        break;
+    case TComando::BorrarTextos:
+        xygraph->BorrarTextos();
+        principal_.Estado().MarcarModificado();
+        break;
+    default:
+        break;
+    }
+}
+
+void TVentanaSenales::ArmarZoom()
+{
+    xygraph->PonerZoomPreparado(true);
+    xygraph->setCursor(Qt::CrossCursor);
+    zoomArmado_ = true;
+}
+
+void TVentanaSenales::DefinirRepresentacion()
+{
+    TfrmConfig dialogo(Contexto, &principal_.Ventana());
+    dialogo.Configurar(*xygraph, *xygraphatras, SenalesVisibles);
+    dialogo.Ejecutar();
+}
+
+void TVentanaSenales::InsertarTexto()
+{
+    // The text dialog of the data views is not part of the program yet.
+}
+
+void TVentanaSenales::DatosSenales()
+{
+    // The signal data dialog of the data views is not part of the program yet.
+}
+
+// ---- keys and pop-up -------------------------------------------------------------------
+
+void TVentanaSenales::keyPressEvent(QKeyEvent* e)
+{
+    if (cursoresActivos_ && e->modifiers() == Qt::NoModifier
+        && (e->key() == Qt::Key_Right || e->key() == Qt::Key_Left)) {
+        Paso(e->key() == Qt::Key_Right ? 1 : -1);
+        return;
+    }
+    TVentanaFormulario::keyPressEvent(e);
+}
+
+bool TVentanaSenales::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (cursoresActivos_ && k->modifiers() == Qt::NoModifier
+            && (k->key() == Qt::Key_Right || k->key() == Qt::Key_Left)) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return TVentanaFormulario::eventFilter(o, e);
+}
+
+void TVentanaSenales::contextMenuEvent(QContextMenuEvent* e)
+{
+    // The menu key opens the pop-up over the graph, as the right button does.
+    if (e->reason() == QContextMenuEvent::Keyboard) {
+        Popup->popup(xygraph->mapToGlobal(xygraph->rect().center()));
+        e->accept();
+        return;
+    }
+    TVentanaFormulario::contextMenuEvent(e);
+}
+
+} // namespace qv

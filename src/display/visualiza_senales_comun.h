@@ -1,0 +1,154 @@
+#pragma once
+
+#include "app/api/ventana_hija.h"
+#include "lang/ui/formulario.h"
+
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QStackedLayout;
+
+namespace qv {
+
+class IPrincipal;
+class TCjtSenales;
+class TGrf;
+class TPanelCursores;
+class TSenal;
+struct TRatonGrf;
+
+// What the analog and the digital signal windows share: the two graphs (xygraph, shown,
+// and xygraphatras, shown in its place while xygraph is rebuilt), the cursor panel,
+// cursors placed and dragged with the mouse and stepped with the arrow keys, the pop-up
+// menu, zoom, text notes and the representation commands of the main window. A window
+// holds signal names only and looks the signals up in the current set at every refresh.
+class TVentanaSenales : public TVentanaFormulario, public IVentanaHija {
+    Q_OBJECT
+public:
+    static constexpr int Numero = 37;
+
+    ~TVentanaSenales() override;
+
+    // Shown signals, in plotting order, and the others of the set.
+    QStringList SenalesVisibles;
+    QStringList SenalesOcultas;
+
+    // Fills both lists from the current set, at most `max` shown.
+    virtual void CargarSenales(int max) = 0;
+    // Rebuilds the graph from SenalesVisibles; closes the window when nothing is left.
+    virtual void Refrescar() = 0;
+    // SenalesOcultas := the names of `nombres` that are not shown, in that order.
+    void CalcularOcultas(const QStringList& nombres);
+    // Renames pairwise in both lists; answers whether a shown name changed.
+    virtual bool RenombrarSenales(const QStringList& viejos, const QStringList& nuevos);
+    // Cursor panel and mouse cursors on or off.
+    void ActivarCursores(bool on);
+    bool CursoresActivos() const { return cursoresActivos_; }
+
+    TGrf& Grafica() const { return *xygraph; }
+    TGrf& GraficaAtras() const { return *xygraphatras; }
+    TPanelCursores& Panel() const { return *PCursor; }
+    QMenu& MenuEmergente() const { return *Popup; }
+    int NumeroVentana() const { return numeroVentana_; }
+    double PeriodoMuestreo() const { return periodoMuestreo_; }
+    double XActual() const { return xActual_; }
+    int MuestraActual() const { return muestraActual_; }
+
+    // IVentanaHija
+    bool Admite(TComando comando) const override;
+    void Ejecutar(TComando comando) override;
+    void QuitarSenal(const QString& nombre) override;
+    void RenombrarSenal(const QString& anterior, const QString& nuevo) override;
+    void FicheroGuardado(const QString& ruta) override;
+
+protected:
+    // `zoomMas`, `zoomMenos`: object names of the pop-up's zoom entries.
+    TVentanaSenales(IPrincipal& principal, bool digital, const char* zoomMas, const char* zoomMenos,
+                    QWidget* parent);
+
+    // The window's kind of plot.
+    virtual bool EjeTiempo() const { return true; }
+    virtual bool ConMarca() const { return false; }
+    // The value a readout shows for a point of series `serie` at height `y`.
+    virtual double ValorLeido(int serie, double y) const
+    {
+        (void)serie;
+        return y;
+    }
+    // "Elegir" and "Datos" with the dialogs of the current set.
+    virtual void ElegirSenales() = 0;
+    void DatosSenales();
+
+    TCjtSenales* Senales() const;
+    const TSenal* Buscar(const QString& nombre) const;
+    IPrincipal& Principal() const { return principal_; }
+
+    // Same-period filter, then the surplus beyond `max` (from the end) to SenalesOcultas.
+    void FiltrarVisibles(int max);
+    // Drops the shown names the set no longer holds.
+    void QuitarDesconocidas();
+
+    // The rebuild bracket: the backing graph in view, no zoom, Plotting off, no series;
+    // then Plotting on and xygraph back in view.
+    void EmpezarRecarga();
+    void TerminarRecarga();
+    // Closes the window when nothing is shown; answers whether it did.
+    bool CerrarSiVacia();
+    void PonerPeriodo(double periodo) { periodoMuestreo_ = periodo; }
+    // X-axis Min := 0 on both graphs (a fixed origin for time plots).
+    void OrigenCero();
+    void ColocarLeyenda();
+
+    void TextosAplicados() override;
+    void AlMostrar() override;
+    void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+    TGrf* xygraph;
+    TGrf* xygraphatras;
+    TPanelCursores* PCursor;
+    QMenu* Popup;
+    QAction* ZoomMas;
+    QAction* ZoomMenos;
+    QAction* Cursores2;
+
+private:
+    void PonerHaySenales(bool hay);
+    void CerrarVentana();
+    void ArmarZoom();
+    void InsertarTexto();
+    void DefinirRepresentacion();
+    void ReiniciarCursores();
+
+    // Mouse cursors and keyboard stepping (visualiza_senales_teclado.cpp).
+    void RatonAbajo(const TRatonGrf& r);
+    void RatonMovido(const TRatonGrf& r);
+    void RatonArriba(const TRatonGrf& r);
+    void Colocar(int numero, int pixelX);
+    bool Paso(int sentido);
+    bool IrAMuestra(int numero, int muestra);
+    void Mover(int numero, int muestra, double x, double yMarca, const std::vector<double>& valores);
+
+    IPrincipal& principal_;
+    QStackedLayout* graficas_;
+    bool cursoresActivos_ = false;
+    bool arrastrandoAzul_ = false;
+    bool arrastrandoRojo_ = false;
+    bool destruyendo_ = false;
+    bool haySenales_ = false;
+    bool zoomArmado_ = false;
+    double xActual_ = 0;
+    int muestraActual_ = 0;
+    int cursorTeclas_ = 0;             // the cursor the arrow keys move: the last one placed
+    std::array<int, 2> muestras_{};    // sample of each cursor
+    int numeroVentana_ = 0;
+    double periodoMuestreo_ = 0;
+};
+
+} // namespace qv

@@ -1,0 +1,321 @@
+// The analog signal window as a student uses it: which signals it shows, cursors placed
+// and dragged with the mouse, stepped with the keys, zoom and unzoom, XY plots, text
+// notes, and renames and deletions coming from elsewhere.
+#include "visualiza_prueba.h"
+
+#include "display/visualiza_senales_cursores.h"
+#include "model/formatos.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+
+#include <cmath>
+
+namespace qv::test {
+namespace {
+
+const QColor Azul(0, 0, 255);
+
+class Analogica : public VentanasPrueba {
+protected:
+    // Two ramps of 11 samples every 0.1 s: R (0, 1, ..., 10) and S (0, -0.5, ...).
+    TfrmVisualizaSenales* Rampas()
+    {
+        Ana(QStringLiteral("S"), 11, 0.1, [](int i) { return -0.5f * i; });
+        Ana(QStringLiteral("R"), 11, 0.1, [](int i) { return float(i); });
+        return Abrir<TfrmVisualizaSenales>(8);
+    }
+    // Blue cursor lines on the middle row of the plot area.
+    static int LineasAzules(TVentanaSenales& w)
+    {
+        const QImage im = w.Grafica().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect a = w.Grafica().AreaGrafica();
+        int n = 0;
+        for (int x = a.left(); x <= a.right(); ++x)
+            n += im.pixelColor(x, a.center().y() + 7) == Azul;
+        return n;
+    }
+};
+
+TEST_F(Analogica, ShowsTheFirstEightOfOnePeriodAndOffersTheRest)
+{
+    // 10 analog signals of 1 ms (one 0.3 us off, which still counts as 1 ms), one of
+    // 2 ms, and a digital one of 1 ms.
+    Dig(QStringLiteral("D1"), 5, 0.001, [](int i) { return i & 1; });
+    Ana(QStringLiteral("Lenta"), 5, 0.002, [](int) { return 0.f; });
+    for (int i = 10; i >= 1; --i)
+        Ana(QStringLiteral("A%1").arg(i), 5, i == 4 ? 0.0010003 : 0.001, [](int) { return 1.f; });
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+
+    const QStringList ana = Set().NombresAna();
+    ASSERT_EQ(ana.first(), QStringLiteral("A1"));
+    EXPECT_EQ(w->SenalesVisibles, ana.mid(0, 8));
+    // The other period goes first, then the surplus in the set's order.
+    EXPECT_EQ(w->SenalesOcultas, (QStringList{QStringLiteral("Lenta"), QStringLiteral("A9"), QStringLiteral("A10"),
+                                              QStringLiteral("D1")}));
+    EXPECT_EQ(w->Grafica().NumSeries(), 8);
+    EXPECT_EQ(w->Grafica().Serie(0).Nombre(), QStringLiteral("A1(V)"));
+    EXPECT_DOUBLE_EQ(w->Grafica().XAxis().Min(), 0);
+    // The longest of them (A4, 0.3 us a sample longer) sets the end of the range.
+    EXPECT_NEAR(w->Grafica().XAxis().Max(), 4 * 0.0010003, 1e-12);
+    EXPECT_TRUE(w->Admite(TComando::Datos));
+}
+
+TEST_F(Analogica, MouseCursorsReadTheSamplesAndTheirDifferences)
+{
+    auto* w = Rampas();
+    TGrf& g = w->Grafica();
+    // Cursors off: the right button opens the pop-up, whose "Cursores" switches them on.
+    const int alto = w->parentWidget()->height();
+    QTest::mousePress(&g, Qt::RightButton, {}, Punto(*w, 0.5));
+    QMenu& menu = w->MenuEmergente();
+    ASSERT_TRUE(menu.isVisible());
+    menu.findChild<QAction*>(QStringLiteral("Cursores2"))->trigger();
+    menu.close();
+    QTest::mouseRelease(&g, Qt::RightButton, {}, Punto(*w, 0.5));
+    Procesar();
+    ASSERT_TRUE(w->CursoresActivos());
+    EXPECT_EQ(w->parentWidget()->height(), alto + TPanelCursores::Alto);
+    EXPECT_EQ(Celda(*w, 1, 0), QStringLiteral("R"));
+    EXPECT_EQ(Celda(*w, 0, 1), QStringLiteral("T37012"));
+    EXPECT_EQ(Texto(*w, "LRNegroM"), QStringLiteral("100 milisegundos"));
+
+    // Left button: blue cursor on the nearest sample.
+    const int series = g.DibujosSeries();
+    Clic(*w, Qt::LeftButton, 0.52);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0.500000"));
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("6"));
+    EXPECT_EQ(Celda(*w, 1, 1), QStringLiteral("5.000000"));
+    EXPECT_EQ(Celda(*w, 2, 1), QStringLiteral("-2.500000"));
+    // The red one never placed: no difference yet.
+    EXPECT_EQ(Texto(*w, "LRNegroX"), QStringLiteral("0"));
+    EXPECT_EQ(Celda(*w, 1, 3), QStringLiteral("0"));
+
+    // Any other button: the red cursor, dragged; the pointer past the plot's right edge
+    // leaves it on the last sample.
+    QTest::mousePress(&g, Qt::RightButton, {}, Punto(*w, 0.2));
+    EXPECT_EQ(Texto(*w, "LRRojoX"), QStringLiteral("0.200000"));
+    QTest::mouseMove(&g, Punto(*w, 0.8));
+    EXPECT_EQ(Texto(*w, "LRRojoX"), QStringLiteral("0.800000"));
+    QTest::mouseMove(&g, QPoint(g.width() + 40, g.height() / 2));
+    QTest::mouseRelease(&g, Qt::RightButton, {}, QPoint(g.width() + 40, g.height() / 2));
+    EXPECT_EQ(Texto(*w, "LRRojoX"), QStringLiteral("1.000000"));
+    EXPECT_EQ(Texto(*w, "LRRojoM"), QStringLiteral("11"));
+    EXPECT_EQ(Texto(*w, "LRNegroX"), QStringLiteral("0.500000"));
+    EXPECT_EQ(Celda(*w, 1, 3), QStringLiteral("5.000000"));
+    EXPECT_EQ(Celda(*w, 2, 3), QStringLiteral("2.500000"));
+    EXPECT_EQ(Texto(*w, "LRFrecuencia"), QStringLiteral("2 T37016"));
+    // Moving cursors never redrew a series.
+    EXPECT_EQ(g.DibujosSeries(), series);
+
+    // Placed twice at the same X: one line on screen.
+    Clic(*w, Qt::LeftButton, 0.3);
+    Clic(*w, Qt::LeftButton, 0.3);
+    Procesar();
+    EXPECT_EQ(LineasAzules(*w), 1);
+
+    // Off with the panel's close button: both cursors go, the window shrinks back.
+    Pulsar(*w, "SBcerrar");
+    Procesar();
+    EXPECT_FALSE(w->CursoresActivos());
+    EXPECT_FALSE(g.CursorAzul().Visible);
+    EXPECT_FALSE(g.CursorRojo().Visible);
+    EXPECT_EQ(w->parentWidget()->height(), alto);
+    EXPECT_EQ(LineasAzules(*w), 0);
+}
+
+TEST_F(Analogica, DifferencesComeFromTheDisplayedValues)
+{
+    // 0.6 uV reads 0.000001 and 0.4 uV reads 0.000000: the difference the student can
+    // check by hand is 0.000001, whatever the unrounded samples give.
+    Ana(QStringLiteral("P"), 2, 1, [](int i) { return i ? 4e-7f : 6e-7f; });
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+    w->Ejecutar(TComando::Cursores);
+    Clic(*w, Qt::LeftButton, 0);
+    Clic(*w, Qt::RightButton, 1);
+    EXPECT_EQ(Celda(*w, 1, 1), QStringLiteral("0.000001"));
+    EXPECT_EQ(Celda(*w, 1, 2), QStringLiteral("0.000000"));
+    EXPECT_EQ(Celda(*w, 1, 3), QStringLiteral("0.000001"));
+    EXPECT_EQ(Texto(*w, "LRNegroM"), QStringLiteral("1 segundos"));
+}
+
+TEST_F(Analogica, KeysStepSampleBySampleAndStopAtTheEdgesOfWhatIsShown)
+{
+    auto* w = Rampas();
+    TGrf& g = w->Grafica();
+    // Cursors off: the keys do nothing.
+    Tecla(*w, Qt::Key_Right);
+    EXPECT_FALSE(g.CursorAzul().Visible);
+
+    w->Ejecutar(TComando::Cursores);
+    // Before any placement the first key brings the blue cursor onto the first sample.
+    Tecla(*w, Qt::Key_Right);
+    EXPECT_TRUE(g.CursorAzul().Visible);
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("1"));
+    Tecla(*w, Qt::Key_Left);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0.000000"));
+    Tecla(*w, Qt::Key_Right, 3);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0.300000"));
+    EXPECT_EQ(Celda(*w, 1, 1), QStringLiteral("3.000000"));
+    Tecla(*w, Qt::Key_Right, 20);
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("11"));
+    EXPECT_EQ(w->MuestraActual(), 11);
+
+    // The red cursor placed last is the one the keys move, from its own sample.
+    Clic(*w, Qt::RightButton, 0.5);
+    Tecla(*w, Qt::Key_Right);
+    EXPECT_EQ(Texto(*w, "LRRojoX"), QStringLiteral("0.600000"));
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("1.000000"));
+    EXPECT_EQ(Texto(*w, "LRNegroX"), QStringLiteral("0.400000"));
+    w->Ejecutar(TComando::Cursores);
+    w->Ejecutar(TComando::Cursores);
+    // Switching the cursors on again starts from fresh readouts.
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0"));
+    EXPECT_FALSE(g.CursorRojo().Visible);
+
+    // Zoom armed from the main window's command: the next left press draws the rectangle.
+    w->Ejecutar(TComando::ZoomMas);
+    EXPECT_TRUE(g.ZoomPreparado());
+    const int y1 = g.AreaGrafica().top() + 10, y2 = g.AreaGrafica().bottom() - 10;
+    QTest::mousePress(&g, Qt::LeftButton, {}, {g.PixelX(0.25), y1});
+    QTest::mouseMove(&g, {g.PixelX(0.45), y2});
+    QTest::mouseMove(&g, {g.PixelX(0.65), y2});
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, {g.PixelX(0.65), y2});
+    Procesar();
+    ASSERT_TRUE(g.Ampliada());
+    EXPECT_FALSE(g.CursorAzul().Visible); // the press zoomed, it placed nothing
+    const double hi = g.XAxis().Max();
+    const int ultima = int(std::floor(hi / 0.1 + 1e-9));
+    Clic(*w, Qt::LeftButton, 0.45);
+    Tecla(*w, Qt::Key_Right, 10);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(ultima * 0.1), 6));
+    const int primera = int(std::ceil(g.XAxis().Min() / 0.1 - 1e-9));
+    Tecla(*w, Qt::Key_Left, 10);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(primera * 0.1), 6));
+
+    // "Zoom -": back to the whole time range and an auto-sized Y axis.
+    w->Ejecutar(TComando::ZoomMenos);
+    EXPECT_FALSE(g.Ampliada());
+    EXPECT_TRUE(g.YAxis().AutoSizing());
+    EXPECT_DOUBLE_EQ(g.XAxis().Min(), 0);
+    EXPECT_NEAR(g.XAxis().Max(), 1.0, 1e-12);
+    Tecla(*w, Qt::Key_Right, 20);
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("11"));
+}
+
+TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
+{
+    Ana(QStringLiteral("C"), 11, 0.1, [](int i) { return float(i * i); });
+    Ana(QStringLiteral("X"), 6, 0.1, [](int i) { return 5.f - float(i); }); // runs backwards
+    Ana(QStringLiteral("Y"), 11, 0.1, [](int i) { return float(2 * i); });
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+    w->SenalesVisibles = {QStringLiteral("Y"), QStringLiteral("C")};
+    w->CalcularOcultas(Set().NombresAna());
+    w->EjeXElegido = QStringLiteral("X");
+    w->Refrescar();
+    Procesar();
+
+    EXPECT_EQ(w->SenalesVisibles, QStringList{QStringLiteral("Y")});
+    EXPECT_TRUE(w->SenalesOcultas.contains(QStringLiteral("C")));
+    TGrf& g = w->Grafica();
+    EXPECT_FALSE(g.StepPlot());
+    EXPECT_EQ(g.XAxis().Title(), QStringLiteral("X"));
+    ASSERT_EQ(g.Serie(0).NumPuntos(), 6);
+
+    w->Ejecutar(TComando::Cursores);
+    // Sample 3 lies at X = 3: Y reads 4, and the cursor carries its mark.
+    Clic(*w, Qt::LeftButton, 3);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("3.000000"));
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("3"));
+    EXPECT_EQ(Celda(*w, 1, 1), QStringLiteral("4.000000"));
+    EXPECT_TRUE(g.CursorAzul().ConMarca);
+    EXPECT_DOUBLE_EQ(g.CursorAzul().YMarca, 4);
+    EXPECT_TRUE(Texto(*w, "LRFrecuencia").isEmpty());
+    // The keys follow the samples in time, here towards smaller X, up to the last pair.
+    Tecla(*w, Qt::Key_Right);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("2.000000"));
+    Tecla(*w, Qt::Key_Right, 5);
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("6"));
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0.000000"));
+
+    // The X signal renamed elsewhere keeps the plot; deleted, the window goes back to time.
+    Set().RenombrarAna(QStringLiteral("X"), QStringLiteral("Eje"));
+    principal.RenombrarSenalEnVentanas(QStringLiteral("X"), QStringLiteral("Eje"));
+    EXPECT_EQ(w->EjeXElegido, QStringLiteral("Eje"));
+    EXPECT_EQ(g.XAxis().Title(), QStringLiteral("Eje"));
+    Set().BorrarAna(QStringLiteral("Eje"));
+    principal.QuitarSenalesDeVentanas({QStringLiteral("Eje")});
+    EXPECT_EQ(w->EjeXElegido, w->EntradaTiempo());
+    EXPECT_TRUE(g.StepPlot());
+    EXPECT_EQ(g.Serie(0).NumPuntos(), 11);
+}
+
+TEST_F(Analogica, RenamesAndDeletionsReachEveryWindow)
+{
+    Dig(QStringLiteral("D2"), 20, 0.01, [](int i) { return (i / 3) & 1; });
+    Dig(QStringLiteral("D1"), 20, 0.01, [](int i) { return (i / 2) & 1; });
+    Ana(QStringLiteral("A"), 20, 0.01, [](int i) { return float(i); });
+    auto* ana = Abrir<TfrmVisualizaSenales>(8);
+    auto* dig = Abrir<TfrmSenalesDigitales>(16);
+    ASSERT_EQ(Ventanas(principal), 2);
+
+    // A digital signal in the analog window is a 0 V / 5 V staircase.
+    ASSERT_EQ(ana->SenalesVisibles, (QStringList{QStringLiteral("A"), QStringLiteral("D1"), QStringLiteral("D2")}));
+    double x = 0, y = 0;
+    ASSERT_TRUE(ana->Grafica().Serie(1).LeerPunto(3, x, y));
+    EXPECT_DOUBLE_EQ(y, 5.0);
+    ASSERT_TRUE(ana->Grafica().Serie(1).LeerPunto(1, x, y));
+    EXPECT_DOUBLE_EQ(y, 0.0);
+
+    // The data dialog renames in the set and hands the names to every window.
+    Set().RenombrarDig(QStringLiteral("D1"), QStringLiteral("Reloj"));
+    principal.RenombrarSenalEnVentanas(QStringLiteral("D1"), QStringLiteral("Reloj"));
+    EXPECT_EQ(ana->Grafica().Serie(1).Nombre(), QStringLiteral("Reloj"));
+    EXPECT_EQ(dig->Grafica().Serie(0).Nombre(), QStringLiteral("Reloj"));
+
+    // Deleted from the set: gone from both windows; the digital window that shows
+    // nothing else closes, and "Datos" is announced again.
+    Set().BorrarDig(QStringLiteral("D2"));
+    principal.QuitarSenalesDeVentanas({QStringLiteral("D2")});
+    EXPECT_EQ(ana->SenalesVisibles, (QStringList{QStringLiteral("A"), QStringLiteral("Reloj")}));
+    EXPECT_EQ(dig->Grafica().NumSeries(), 1);
+    int avisos = 0;
+    QObject::connect(&principal.estado, &TEstadoPrograma::Cambiado, [&avisos] { ++avisos; });
+    Set().BorrarDig(QStringLiteral("Reloj"));
+    principal.QuitarSenalesDeVentanas({QStringLiteral("Reloj")});
+    Procesar();
+    EXPECT_EQ(Ventanas(principal), 1);
+    EXPECT_EQ(ana->SenalesVisibles, QStringList{QStringLiteral("A")});
+    EXPECT_GE(avisos, 1);
+}
+
+TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
+{
+    auto* w = Rampas();
+    TGrf& g = w->Grafica();
+    g.InsertarTexto(50 + 100, 50, QStringLiteral("pico"));
+    principal.estado.MarcarGuardado();
+    ASSERT_EQ(g.Textos().size(), 1u);
+    const TextoGrafica t = g.Textos().front();
+    const auto enSuPunto = [&] {
+        Procesar();
+        return std::abs(t.Etiqueta->x() - g.PixelX(t.X)) <= 1 && std::abs(t.Etiqueta->y() - g.PixelY(t.Y)) <= 1;
+    };
+    EXPECT_TRUE(enSuPunto());
+    QTest::mousePress(&g, Qt::LeftButton, Qt::ShiftModifier, {g.PixelX(0.05), g.AreaGrafica().top() + 2});
+    QTest::mouseMove(&g, {g.PixelX(0.7), g.AreaGrafica().bottom() - 2});
+    QTest::mouseRelease(&g, Qt::LeftButton, Qt::ShiftModifier, {g.PixelX(0.7), g.AreaGrafica().bottom() - 2});
+    ASSERT_TRUE(g.Ampliada());
+    EXPECT_TRUE(enSuPunto());
+    w->parentWidget()->resize(620, 380);
+    EXPECT_TRUE(enSuPunto());
+    EXPECT_FLOAT_EQ(g.Textos().front().X, t.X);
+
+    w->Ejecutar(TComando::BorrarUltimoTexto);
+    EXPECT_TRUE(g.Textos().empty());
+    EXPECT_TRUE(principal.estado.Modificado);
+}
+
+} // namespace
+} // namespace qv::test
