@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace qv {
 class IServiciosPuesto;
 class TAboutBox;
 class TComandosArchivo;
+class TComandosRepresentacion;
 class TComandosVentanas;
 struct TTextoControl;
 
@@ -122,6 +124,7 @@ private:
     void FormShow();
     void CrearEnlace();
     bool HayHija() const;
+    void ParaCadaHija(const std::function<void(IVentanaHija&)>& f);
     IVentanaHija* HijaActivaCualquiera() const;
 
     IServiciosPuesto& puesto_;
@@ -145,6 +148,7 @@ private:
     TAboutBox* AboutBox = nullptr;
     std::unique_ptr<TComandosArchivo> archivo_;
     std::unique_ptr<TComandosVentanas> ventanas_;
+    std::unique_ptr<TComandosRepresentacion> representacion_;
 
     std::unique_ptr<TComandosPrincipal> comandos_; // actions, menus, toolbars
 
