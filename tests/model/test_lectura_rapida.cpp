@@ -1,11 +1,13 @@
 // The fast number reading of large files gives exactly the values of the full
 // conversion: every real the signal files hold, and the decimal texts around the
 // limits of the shortcut.
+#include "model/escritura_segura.h"
 #include "model/fichero_senales.h"
 #include "model/formatos.h"
 #include "model/lector_campos.h"
 
 #include <QByteArray>
+#include <QTemporaryDir>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -126,6 +128,21 @@ TEST(LecturaRapida, LineasVistasSinCopia)
     EXPECT_EQ(l.LeerLineaVista(), QByteArrayView("cuatro"));
     EXPECT_TRUE(l.Fin());
     EXPECT_TRUE(l.LeerLineaVista().isEmpty());
+}
+
+TEST(LecturaRapida, FicheroGrandeEnteroEnMemoria)
+{
+    // Above a few megabytes the file goes into one buffer of its size.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QByteArray datos(5 * 1024 * 1024 + 17, Qt::Uninitialized);
+    for (qsizetype i = 0; i < datos.size(); ++i)
+        datos[i] = char('a' + (i * 7919) % 26);
+    const QString ruta = dir.filePath(QStringLiteral("grande.qvn"));
+    ASSERT_TRUE(EscribirSeguro(ruta, datos));
+    QByteArray leido;
+    ASSERT_TRUE(LeerFicheroEntero(ruta, leido));
+    EXPECT_EQ(leido, datos);
 }
 
 } // namespace
