@@ -227,10 +227,12 @@ TfrmDatos::TfrmDatos(IPrincipal& principal, const QStringList& elegidas, const Q
 TfrmDatos* TfrmDatos::Abrir(IPrincipal& principal, const QStringList& elegidas, const QStringList& otras)
 {
     auto* datos = new TfrmDatos(principal, elegidas, otras);
+    const QSize tamano = datos->size();
     QMdiSubWindow* sub = principal.AreaVentanas().addSubWindow(datos);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(datos->windowIcon());
     sub->show();
+    // The frame around the window's own size on creation.
+    sub->resize(sub->size() - datos->size() + tamano);
     principal.AreaVentanas().setActiveSubWindow(sub);
     return datos;
 }
@@ -238,9 +240,12 @@ TfrmDatos* TfrmDatos::Abrir(IPrincipal& principal, const QStringList& elegidas, 
 void TfrmDatos::TextosAplicados()
 {
     setWindowTitle(Contexto.Textos.LeerTexto(kTextoTitulo));
+    const QString cabecera = Contexto.Textos.BuscarTexto(kTextoCabecera);
     if (auto* esquina = StringGrid->findChild<QAbstractButton*>(QStringLiteral("Esquina")))
         if (auto* filtro = esquina->findChild<TEsquina*>())
-            filtro->PonerTexto(Contexto.Textos.BuscarTexto(kTextoCabecera));
+            filtro->PonerTexto(cabecera);
+    // The column of sample numbers is as wide as its caption.
+    StringGrid->verticalHeader()->setMinimumWidth(StringGrid->fontMetrics().horizontalAdvance(cabecera) + 12);
 }
 
 void TfrmDatos::AlMostrar()

@@ -22,7 +22,7 @@ TfrmInsTexto::TfrmInsTexto(const TContextoFormulario& contexto, QWidget* parent)
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(Label1);
     columna->addWidget(EdTexto);
-    columna->addLayout(CrearBotones());
+    columna->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
     resize(320, 110);
 }
 
