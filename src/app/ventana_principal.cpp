@@ -81,7 +81,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     representacion_ = std::make_unique<TComandosRepresentacion>(*this);
     CrearComandos();
     CrearBarraEstado();
-    AboutBox = new TAboutBox(textos, this);
+    AboutBox = new TAboutBox(contexto_.Formulario, this);
 
     // Every change of the state and of the active child enables the commands anew.
     connect(&estado_, &TEstadoPrograma::Cambiado, this, &TfrmPrincipal::ActualizarMenus);
@@ -431,7 +431,7 @@ void TfrmPrincipal::GuardarArchivoClick()
 
 void TfrmPrincipal::AcercadeClick()
 {
-    contexto_.Modal().Ejecutar(*AboutBox);
+    AboutBox->Ejecutar();
 }
 
 // ---- closing -------------------------------------------------------------------------

@@ -56,6 +56,8 @@ public:
 
     TfrmDatos(IPrincipal& principal, const QStringList& elegidas, const QStringList& otras,
               QWidget* parent = nullptr);
+    // A table of no signal yet (the forms registry's way of making one).
+    TfrmDatos(IPrincipal& principal, QWidget* parent) : TfrmDatos(principal, {}, {}, parent) {}
 
     // A new data table in the main window's document area, shown.
     static TfrmDatos* Abrir(IPrincipal& principal, const QStringList& elegidas, const QStringList& otras);

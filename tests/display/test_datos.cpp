@@ -71,7 +71,9 @@ TEST_F(Datos, ExportaLasSenalesElegidas)
     const QString ruta = dir.filePath(QStringLiteral("tabla.txt"));
     p.dialogos.guardar = {ruta};
     Pulsar(d, "SBExport");
-    EXPECT_EQ(p.dialogos.titulos, QStringList{"T501"});
+    ASSERT_EQ(p.dialogos.llamadas.size(), 1u);
+    EXPECT_EQ(p.dialogos.llamadas[0].titulo, QStringLiteral("T501"));
+    EXPECT_EQ(p.dialogos.llamadas[0].filtro, QStringLiteral("T500"));
     QByteArray escrito;
     ASSERT_TRUE(LeerFicheroEntero(ruta, escrito));
     EXPECT_EQ(escrito, ExportarTexto(Conjunto(), {QStringLiteral("B")}));
@@ -113,11 +115,11 @@ TEST_F(Datos, TablaGrandeSinCopiarMuestras)
 TEST_F(Datos, ComentarioGuardarYCerrar)
 {
     Conjunto().Comentario = {QStringLiteral("uno"), QStringLiteral("dos")};
-    auto memo = [](QDialog& d) -> QPlainTextEdit& { return Control<QPlainTextEdit>(d, "Memo1"); };
-    auto accion = [](QDialog& d, const char* n) { Control<QAction>(d, n).trigger(); };
+    auto memo = [](QDialog& d) -> QPlainTextEdit& { return De<QPlainTextEdit>(d, "Memo1"); };
+    auto accion = [](QDialog& d, const char* n) { De<QAction>(d, n).trigger(); };
 
     // Typed, then closed: cancel keeps the editor open, no closes without saving.
-    p.modal.acciones[QStringLiteral("frmEdit")] = [&](QDialog& d) {
+    p.modal.Cuando(QStringLiteral("frmEdit"), [&](QDialog& d) {
         EXPECT_EQ(memo(d).toPlainText(), QStringLiteral("uno\ndos"));
         memo(d).setPlainText(QStringLiteral("tres"));
         p.interaccion.respuestas = {Respuesta::Cancelar};
@@ -126,25 +128,25 @@ TEST_F(Datos, ComentarioGuardarYCerrar)
         p.interaccion.respuestas = {Respuesta::No};
         accion(d, "Salir1");
         EXPECT_FALSE(d.isVisible());
-    };
+    });
     TfrmEdit(p).Ejecutar();
     EXPECT_EQ(Mensajes(), (QStringList{"T114", "T114"}));
     EXPECT_EQ(Conjunto().Comentario, (QStringList{"uno", "dos"}));
     EXPECT_FALSE(p.estado.Modificado);
 
     // Yes saves on closing.
-    p.modal.acciones[QStringLiteral("frmEdit")] = [&](QDialog& d) {
+    p.modal.Cuando(QStringLiteral("frmEdit"), [&](QDialog& d) {
         memo(d).setPlainText(QStringLiteral("tres\ncuatro"));
         p.interaccion.respuestas = {Respuesta::Si};
         d.close();
-    };
+    });
     TfrmEdit(p).Ejecutar();
     EXPECT_EQ(Conjunto().Comentario, (QStringList{"tres", "cuatro"}));
     EXPECT_TRUE(p.estado.Modificado);
 
     // "Nuevo" then "Guardar" leaves no comment; "Abrir" reloads it; saved: no question.
     p.interaccion.mensajes.clear();
-    p.modal.acciones[QStringLiteral("frmEdit")] = [&](QDialog& d) {
+    p.modal.Cuando(QStringLiteral("frmEdit"), [&](QDialog& d) {
         accion(d, "Nuevo1");
         EXPECT_TRUE(memo(d).toPlainText().isEmpty());
         accion(d, "Abrir1");
@@ -152,7 +154,7 @@ TEST_F(Datos, ComentarioGuardarYCerrar)
         accion(d, "Nuevo1");
         accion(d, "Guardar1");
         accion(d, "Salir1");
-    };
+    });
     TfrmEdit(p).Ejecutar();
     EXPECT_TRUE(Conjunto().Comentario.isEmpty());
     EXPECT_TRUE(Mensajes().isEmpty());
@@ -160,14 +162,14 @@ TEST_F(Datos, ComentarioGuardarYCerrar)
 
 TEST_F(Datos, InsertarTexto)
 {
-    p.modal.acciones[QStringLiteral("frmInsTexto")] = [](QDialog& d) {
+    p.modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) {
         Escribir(d, "EdTexto", QStringLiteral("Pico"));
         Pulsar(d, "OKBtn");
-    };
+    });
     QString texto;
     EXPECT_TRUE(TfrmInsTexto::Pedir(p.contexto.Formulario, nullptr, texto));
     EXPECT_EQ(texto, QStringLiteral("Pico"));
-    p.modal.acciones[QStringLiteral("frmInsTexto")] = [](QDialog& d) { Pulsar(d, "CancelBtn"); };
+    p.modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) { Pulsar(d, "CancelBtn"); });
     texto.clear();
     EXPECT_FALSE(TfrmInsTexto::Pedir(p.contexto.Formulario, nullptr, texto));
     EXPECT_TRUE(texto.isEmpty());

@@ -1,6 +1,7 @@
 // "Datos de señales de la captación": the three panels, the origin of every kind of
 // signal, and renames that reach every window.
 #include "display_prueba.h"
+#include "common/textos_fijos.h"
 
 #include "display/datos_senal.h"
 #include "display/pedir_nombre.h"
@@ -95,7 +96,7 @@ TEST(OrigenSenal, CadaClaseDeOrigen)
 
 class DatosSenal : public DisplayPrueba {
 protected:
-    QString Texto(QWidget& d, const char* n) { return Control<QLabel>(d, n).text(); }
+    QString Texto(QWidget& d, const char* n) { return De<QLabel>(d, n).text(); }
 };
 
 TEST_F(DatosSenal, PanelesDeLaSenalElegida)
@@ -112,17 +113,17 @@ TEST_F(DatosSenal, PanelesDeLaSenalElegida)
     EXPECT_EQ(Texto(d, "LRNumeroPuntos"), QStringLiteral("3"));
     EXPECT_EQ(Texto(d, "LRTiempoAnalisis"), QStringLiteral("2 milisegundos"));
 
-    Control<QComboBox>(d, "ComboBox1").setCurrentIndex(1);
+    De<QComboBox>(d, "ComboBox1").setCurrentIndex(1);
     EXPECT_EQ(Texto(d, "LTipoSenal"), QStringLiteral("T3023"));
     EXPECT_EQ(Texto(d, "LRSubidas"), QStringLiteral("2"));
     EXPECT_EQ(Texto(d, "LRBajadas"), QStringLiteral("1"));
-    EXPECT_TRUE(Control<QLabel>(d, "LMaximo").isHidden());
+    EXPECT_TRUE(De<QLabel>(d, "LMaximo").isHidden());
     EXPECT_EQ(Texto(d, "LOrigen"), QStringLiteral("T3044 2"));
     EXPECT_TRUE(Mensajes().isEmpty());
 
     // A name the set no longer holds is told and leaves the panels empty.
     Conjunto().BorrarAna(QStringLiteral("V"));
-    Control<QComboBox>(d, "ComboBox1").setCurrentIndex(0);
+    De<QComboBox>(d, "ComboBox1").setCurrentIndex(0);
     EXPECT_EQ(Mensajes(), QStringList{"T3058"});
     EXPECT_TRUE(Texto(d, "LRNumeroPuntos").isEmpty());
 }
@@ -131,24 +132,27 @@ TEST_F(DatosSenal, RenombrarLlegaATodasLasVentanas)
 {
     Ana(QStringLiteral("V"), 0.001, {1});
     Ana(QStringLiteral("W"), 0.001, {1});
-    THijaNombres* una = p.NuevaHija({QStringLiteral("V"), QStringLiteral("W")});
-    THijaNombres* otra = p.NuevaHija({QStringLiteral("W")});
+    THijaNombres* una = NuevaHija({QStringLiteral("V"), QStringLiteral("W")});
+    THijaNombres* otra = NuevaHija({QStringLiteral("W")});
 
     QStringList nombres = {QStringLiteral("W"), QStringLiteral("Vn")};
-    p.modal.acciones[QStringLiteral("frmPedirNombre")] = [&](QDialog& d) {
-        EXPECT_EQ(Control<QLineEdit>(d, "Edit1").text(), QStringLiteral("V"));
+    auto pedir = [&](QDialog& d) {
+        EXPECT_EQ(De<QLineEdit>(d, "Edit1").text(), QStringLiteral("V"));
         Escribir(d, "Edit1", nombres.takeFirst());
         Pulsar(d, "OKBtn");
     };
-    p.modal.acciones[QStringLiteral("frmDatosSenal")] = [&](QDialog& d) {
-        auto& combo = Control<QComboBox>(d, "ComboBox1");
+    p.modal.Cuando(QStringLiteral("frmPedirNombre"), pedir);
+    p.modal.Cuando(QStringLiteral("frmPedirNombre"), pedir);
+    p.modal.Cuando(QStringLiteral("frmDatosSenal"), [&](QDialog& d) {
+        auto& combo = De<QComboBox>(d, "ComboBox1");
         Pulsar(d, "spBtnPasar"); // "W" exists: told, nothing renamed
         EXPECT_EQ(combo.itemText(0), QStringLiteral("V"));
         Pulsar(d, "spBtnPasar"); // V -> Vn
         EXPECT_EQ(combo.itemText(0), QStringLiteral("Vn"));
         Pulsar(d, "OKBtn");
-    };
+    });
     TfrmDatosSenal::Mostrar(p, {QStringLiteral("V")});
+    EXPECT_EQ(p.modal.Pendientes(), 0);
 
     EXPECT_EQ(Mensajes(), QStringList{QStringLiteral("T248 W!")});
     EXPECT_TRUE(Conjunto().Existe(QStringLiteral("Vn")));
@@ -161,13 +165,13 @@ TEST_F(DatosSenal, RenombrarLlegaATodasLasVentanas)
 TEST_F(DatosSenal, NombreVacioNoRenombra)
 {
     Ana(QStringLiteral("V"), 0.001, {1});
-    p.modal.acciones[QStringLiteral("frmPedirNombre")] = [&](QDialog& d) {
+    p.modal.Cuando(QStringLiteral("frmPedirNombre"), [&](QDialog& d) {
         Escribir(d, "Edit1", QString());
         Pulsar(d, "OKBtn");
         // The empty name is told, and the dialog still ends with OK.
         EXPECT_EQ(d.result(), QDialog::Accepted);
-    };
-    p.modal.acciones[QStringLiteral("frmDatosSenal")] = [](QDialog& d) { Pulsar(d, "spBtnPasar"); };
+    });
+    p.modal.Cuando(QStringLiteral("frmDatosSenal"), [](QDialog& d) { Pulsar(d, "spBtnPasar"); });
     TfrmDatosSenal::Mostrar(p, {QStringLiteral("V")});
     EXPECT_EQ(Mensajes(), QStringList{"T119"});
     EXPECT_TRUE(Conjunto().Existe(QStringLiteral("V")));
@@ -175,7 +179,8 @@ TEST_F(DatosSenal, NombreVacioNoRenombra)
 
     // The field takes at most 8 characters.
     TfrmPedirNombre pedir(p.contexto.Formulario);
-    pedir.PonerNombre(QStringLiteral("NueveLetr"));
+    pedir.show();
+    Escribir(pedir, "Edit1", QStringLiteral("NueveLetr"));
     EXPECT_EQ(pedir.Nombre(), QStringLiteral("NueveLet"));
 }
 

@@ -1,6 +1,7 @@
 // The signal choosers: period texts, the limit on shown signals, the order of moved
 // names, the X axis, deleting from the set and the period check on "Aceptar".
 #include "display_prueba.h"
+#include "common/textos_fijos.h"
 
 #include "display/elegir.h"
 
@@ -29,8 +30,8 @@ protected:
         for (int i = 1; i <= 10; ++i)
             Ana(QStringLiteral("A%1").arg(i, 2, 10, QLatin1Char('0')), 0.001, {0, 1});
     }
-    QListWidget& Lista(QWidget& d, const char* n) { return Control<QListWidget>(d, n); }
-    bool Activo(QWidget& d, const char* n) { return Control<QPushButton>(d, n).isEnabled(); }
+    QListWidget& Lista(QWidget& d, const char* n) { return De<QListWidget>(d, n); }
+    bool Activo(QWidget& d, const char* n) { return De<QPushButton>(d, n).isEnabled(); }
 };
 
 TEST_F(Elegir, ElLimiteDeSenalesVisiblesNoSeSupera)
@@ -96,10 +97,11 @@ TEST_F(Elegir, EjeXSacaLaSenalDeLasVisibles)
     TfrmElegir d(p);
     d.Inicializar({QStringLiteral("A01"), QStringLiteral("A02"), QStringLiteral("A03")}, {}, 8,
                   QStringLiteral("T192"));
-    auto& eje = Control<QComboBox>(d, "cmBoxEjeX");
+    auto& eje = De<QComboBox>(d, "cmBoxEjeX");
     ASSERT_EQ(eje.count(), 11); // every analog name and the time entry last
     EXPECT_EQ(eje.currentText(), QStringLiteral("T192"));
-    d.cmBoxEjeXChange(eje.findText(QStringLiteral("A02")));
+    d.show();
+    ASSERT_TRUE(Elegir(d, "cmBoxEjeX", QStringLiteral("A02")));
     EXPECT_EQ(d.EjeXElegido(), QStringLiteral("A02"));
     EXPECT_EQ(d.Visibles(), (QStringList{"A01", "A03"}));
     EXPECT_TRUE(d.Ocultas().contains(QStringLiteral("A02")));
@@ -110,7 +112,9 @@ TEST_F(Elegir, AceptarExigeUnMismoPeriodo)
     Ana(QStringLiteral("Casi"), 0.0010004, {0});
     Ana(QStringLiteral("Doble"), 0.002, {0});
     TfrmElegir d(p);
-    p.modal.acciones[QStringLiteral("frmElegir")] = [](QDialog& dlg) { Pulsar(dlg, "OKBtn"); };
+    auto aceptar = [](QDialog& dlg) { Pulsar(dlg, "OKBtn"); };
+    p.modal.Cuando(QStringLiteral("frmElegir"), aceptar);
+    p.modal.Cuando(QStringLiteral("frmElegir"), aceptar);
 
     d.Inicializar({QStringLiteral("A01"), QStringLiteral("Casi")}, {}, 8, QStringLiteral("T192"));
     EXPECT_EQ(d.Ejecutar(), QDialog::Accepted);
@@ -153,7 +157,7 @@ TEST_F(Elegir, EliminarBorraDelConjuntoTrasConfirmar)
     EXPECT_FALSE(Conjunto().Existe(QStringLiteral("A03")));
     EXPECT_EQ(d.Visibles(), QStringList{"A01"});
     EXPECT_TRUE(d.Ocultas().isEmpty());
-    auto& eje = Control<QComboBox>(d, "cmBoxEjeX");
+    auto& eje = De<QComboBox>(d, "cmBoxEjeX");
     EXPECT_EQ(eje.findText(QStringLiteral("A02")), -1);
     // The X axis was on a deleted signal: back to time.
     EXPECT_EQ(d.EjeXElegido(), QStringLiteral("T192"));
