@@ -1,13 +1,17 @@
 #include "app/aplicacion.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <clocale>
 
 namespace qv {
 
 TAplicacion::TAplicacion(const QString& carpetaPrograma, TModal& modal, IServiciosPuesto& puesto)
     : DMIdioma(carpetaPrograma),
+      TraduccionQt(InstalarTraduccionQt(IdiomaDelFichero(DMIdioma.Idioma, DMIdioma.Idioma.IdiomaFile()))),
       Interaccion(DMIdioma.Idioma, modal),
       DialogosArchivo(modal),
       Principal(DMIdioma.Idioma, Interaccion, modal, puesto, Reloj, carpetaPrograma, &DialogosArchivo)
@@ -21,6 +25,33 @@ TAplicacion::~TAplicacion()
     // Message boxes must not centre on a window that is going away.
     Interaccion.setPadre(nullptr);
     DialogosArchivo.setPadre(nullptr);
+}
+
+namespace {
+constexpr int kTextoIdioma = 4;
+} // namespace
+
+QString IdiomaDelFichero(TTextos& textos, const QString& fichero)
+{
+    static const QRegularExpression codigo(QStringLiteral("^[a-z]{2}(_[A-Z]{2})?$"));
+    const QString texto = textos.BuscarTexto(kTextoIdioma).trimmed();
+    if (codigo.match(texto).hasMatch())
+        return texto;
+    const QString nombre = QFileInfo(fichero).completeBaseName();
+    const QString prefijo = QStringLiteral("idioma-");
+    if (nombre.startsWith(prefijo, Qt::CaseInsensitive) && codigo.match(nombre.mid(prefijo.size())).hasMatch())
+        return nombre.mid(prefijo.size());
+    return QStringLiteral("es");
+}
+
+std::unique_ptr<QTranslator> InstalarTraduccionQt(const QString& idioma)
+{
+    auto t = std::make_unique<QTranslator>();
+    if (!t->load(QStringLiteral("qtbase_") + idioma, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        || !QCoreApplication::installTranslator(t.get()))
+        return nullptr;
+    // The translator leaves the application when it is destroyed.
+    return t;
 }
 
 void PrepararProceso()

@@ -7,6 +7,8 @@
 #include "link/reloj.h"
 
 #include <QString>
+#include <QTranslator>
+#include <memory>
 
 namespace qv {
 
@@ -25,11 +27,23 @@ public:
     TAplicacion& operator=(const TAplicacion&) = delete;
 
     TDMIdioma DMIdioma;
+    // Qt's own texts (standard dialogs and buttons) in the language of the language
+    // file, installed for the life of the program; none when Qt lacks that language.
+    std::unique_ptr<QTranslator> TraduccionQt;
     TInteraccionQt Interaccion;
     TRelojReal Reloj;
     TDialogosArchivoQt DialogosArchivo;
     TfrmPrincipal Principal;
 };
+
+// The language of the language file: its text 4 (a code such as "es" or "en"), or,
+// in a file without it, the part of the file name after "idioma-" ("idioma-en.lng");
+// otherwise Spanish, the language of "idioma.lng".
+QString IdiomaDelFichero(TTextos& textos, const QString& fichero);
+
+// Loads Qt's translations of that language ("qtbase_<idioma>" from Qt's translations
+// folder) and installs them in the application. Null when Qt has none.
+std::unique_ptr<QTranslator> InstalarTraduccionQt(const QString& idioma);
 
 // Process-wide settings of the program entry: names and the "." decimal separator for
 // Qt and for the C library alike.

@@ -3,6 +3,7 @@
 #include "app/api/estado.h"
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
+#include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "app/ventana_principal.h"
 #include "lang/textos.h"
@@ -86,6 +87,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
     TfrmPrincipal& p = a.principal;
     TComandosArchivo& f = a.archivo;
     TComandosVentanas& v = a.ventanas;
+    TComandosRepresentacion& r = a.representacion;
     using K = TComando;
     // clang-format off
     return {
@@ -95,7 +97,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::GuardarComo,        "Guardarcomo1",           nullptr,             1053, nullptr,      149, GuardarComo,        nullptr, [&f] { f.Guardarcomo1Click(); }},
         {K::Cerrar,             "Cerrar",                 nullptr,             1054, nullptr,        0, HayConfig,          nullptr, [&f] { f.CerrarClick(); }},
         {K::AnadirSenales,      "Anadir",                 nullptr,             1055, nullptr,      169, Conjunto,           nullptr, [&f] { f.AnadirClick(); }},
-        {K::Comentario,         "Comentario2",            nullptr,             1056, nullptr,      231, HaySenales,         nullptr, {}},
+        {K::Comentario,         "Comentario2",            nullptr,             1056, nullptr,      231, HaySenales,         nullptr, [&r] { r.Comentario2Click(); }},
         {K::ExportarBMP,        "ExportarPantalla1",      nullptr,             1058, nullptr,      234, Hija,               nullptr, {}},
         {K::CopiarBMP,          "aportapapeles1",         nullptr,             1059, nullptr,      234, Hija,               nullptr, {}},
         {K::ExportarWMF,        "ExportarWMF",            nullptr,             1060, nullptr,      236, Hija,               nullptr, {}},
@@ -123,7 +125,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
 
         {K::Elegir,             "Elegir1",                "SpBtnElegir",       1101, "elegir",     154, Representacion,               nullptr, {}},
         {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Admite<K::Datos>,   nullptr, {}},
-        {K::Tabla,              "VentanadeDatos1",        "SpBtnTabla",        1103, "tabla",      181, Hija,               nullptr, {}},
+        {K::Tabla,              "VentanadeDatos1",        "SpBtnTabla",        1103, "tabla",      181, Hija,               nullptr, [&r] { r.VentanadeDatos1Click(); }},
         {K::Calculadora,        "Calculadora1",           "spBtnCalculadora",  1104, "calcula",    200, Representacion,     nullptr, {}},
         {K::ZoomMas,            "ZoomIn1",                "SpBtnZoomIn",       1105, "zoom_mas",   151, Representacion,     nullptr, {}},
         {K::ZoomMenos,          "ZoomOut1",               "SpBtnZoomOut",      1106, "zoom_menos", 151, Representacion,     nullptr, {}},

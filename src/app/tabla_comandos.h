@@ -80,10 +80,12 @@ struct TFilaBarra {
 class TfrmPrincipal;
 class TComandosArchivo;
 class TComandosVentanas;
+class TComandosRepresentacion;
 struct TAreasComandos {
     TfrmPrincipal& principal;
     TComandosArchivo& archivo;
     TComandosVentanas& ventanas;
+    TComandosRepresentacion& representacion;
 };
 
 std::vector<TFilaComando> TablaComandos(TAreasComandos& areas);

@@ -4,6 +4,7 @@
 #include "app/api/ventana_hija.h"
 #include "app/ayuda.h"
 #include "app/comandos_archivo.h"
+#include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "link/servicios_puesto.h"
 #include "lang/interaccion.h"
@@ -83,6 +84,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
 
     archivo_ = std::make_unique<TComandosArchivo>(*this);
     ventanas_ = std::make_unique<TComandosVentanas>(*this);
+    representacion_ = std::make_unique<TComandosRepresentacion>(*this);
     CrearComandos();
     CrearBarraEstado();
     AboutBox = new TAboutBox(contexto_.Formulario, this);
@@ -105,7 +107,7 @@ TfrmPrincipal::~TfrmPrincipal()
 
 void TfrmPrincipal::CrearComandos()
 {
-    TAreasComandos areas{*this, *archivo_, *ventanas_};
+    TAreasComandos areas{*this, *archivo_, *ventanas_, *representacion_};
     comandos_ = std::make_unique<TComandosPrincipal>(*this, contexto_.Textos(), TablaComandos(areas),
                                                      [this] { return HayHija() ? HijaActiva() : nullptr; });
     if (QMenu* ventana = findChild<QMenu*>(QStringLiteral("Ventana1")))
@@ -403,9 +405,23 @@ void TfrmPrincipal::QuitarSenalesDeVentanas(const QStringList& nombres)
         ventanas_->ParaCadaVentanaSenales([&](IVentanaHija& h) { h.QuitarSenal(nombre); });
 }
 
+// A renamed signal keeps its samples: every child that shows it by name follows, the
+// data table as well as the signal windows.
 void TfrmPrincipal::RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo)
 {
-    ventanas_->ParaCadaVentanaSenales([&](IVentanaHija& h) { h.RenombrarSenal(anterior, nuevo); });
+    ParaCadaHija([&](IVentanaHija& h) { h.RenombrarSenal(anterior, nuevo); });
+}
+
+void TfrmPrincipal::ParaCadaHija(const std::function<void(IVentanaHija&)>& f)
+{
+    QList<QPointer<QMdiSubWindow>> hijas;
+    for (QMdiSubWindow* s : Area->subWindowList())
+        hijas << s;
+    for (const auto& s : hijas)
+        // A window left without signals may close itself meanwhile.
+        if (s)
+            if (auto* h = dynamic_cast<IVentanaHija*>(s->widget()))
+                f(*h);
 }
 
 void TfrmPrincipal::CerrarClick()

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,7 @@ class IServiciosPuesto;
 class TAboutBox;
 class TfrmAyuda;
 class TComandosArchivo;
+class TComandosRepresentacion;
 class TComandosVentanas;
 struct TTextoControl;
 
@@ -126,6 +128,7 @@ private:
     void FormShow();
     void CrearEnlace();
     bool HayHija() const;
+    void ParaCadaHija(const std::function<void(IVentanaHija&)>& f);
     IVentanaHija* HijaActivaCualquiera() const;
 
     IServiciosPuesto& puesto_;
@@ -150,6 +153,7 @@ private:
     TfrmAyuda* ayuda_ = nullptr; // one help window for the whole run
     std::unique_ptr<TComandosArchivo> archivo_;
     std::unique_ptr<TComandosVentanas> ventanas_;
+    std::unique_ptr<TComandosRepresentacion> representacion_;
 
     std::unique_ptr<TComandosPrincipal> comandos_; // actions, menus, toolbars
 

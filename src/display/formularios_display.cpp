@@ -2,7 +2,13 @@
 
 #include "app/api/registro_formularios.h"
 #include "display/config_grafica.h"
+#include "display/datos.h"
+#include "display/datos_senal.h"
+#include "display/edit.h"
+#include "display/elegir.h"
 #include "display/escoger_senales_fichero.h"
+#include "display/ins_texto.h"
+#include "display/pedir_nombre.h"
 #include "display/senales_digitales.h"
 #include "display/visualiza_senales.h"
 
@@ -14,6 +20,13 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     registro.Registrar<TfrmVisualizaSenales>();
     registro.Registrar<TfrmSenalesDigitales>();
     registro.Registrar<TfrmConfig>();
+    registro.Registrar<TfrmDatosSenal>();
+    registro.Registrar<TfrmDatos>();
+    registro.Registrar<TfrmElegir>();
+    registro.Registrar<TfrmPedirNombre>();
+    registro.Registrar<TfrmElegirIni>();
+    registro.Registrar<TfrmInsTexto>();
+    registro.Registrar<TfrmEdit>();
 }
 
 } // namespace qv

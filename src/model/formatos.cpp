@@ -3,10 +3,14 @@
 #include "model/errores.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 namespace qv {
 
@@ -71,43 +75,110 @@ QString NoFinito(double valor)
 
 bool EsBlanco(char c) { return c == ' ' || c == '\t'; }
 
-// Longest decimal real at the start of [p, fin): returns its end (p when none).
-const char* FinReal(const char* p, const char* fin, bool& exponenteNegativo)
+bool EsCifra(char c) { return c >= '0' && c <= '9'; }
+
+// One pass over the longest decimal real at the start of [p, fin): where it ends
+// (p when there is none), whether its exponent is negative, and its value when
+// Clinger's fast path applies: a mantissa below 2^53 times or over an exactly
+// representable power of ten is one correctly rounded operation, the very result of
+// the full conversion. The samples of signal files (15 digits, small exponents) all
+// take it; anything else is converted in full.
+struct TEscaneoReal {
+    const char* fin;
+    bool exponenteNegativo = false;
+    bool rapido = false;
+    double valor = 0;
+};
+
+TEscaneoReal EscanearReal(const char* p, const char* fin)
 {
+    static constexpr double potencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    TEscaneoReal r{p};
     const char* q = p;
-    exponenteNegativo = false;
+    bool negativo = false;
     if (q < fin && (*q == '+' || *q == '-'))
-        ++q;
+        negativo = *q++ == '-';
+    std::uint64_t m = 0;
+    int tomadas = 0;   // significant digits taken into m
+    int exponente = 0; // decimal exponent of m's last digit
+    bool exacto = true;
     int cifras = 0;
-    while (q < fin && *q >= '0' && *q <= '9') {
-        ++q;
+    auto cifra = [&](int d, bool fraccion) {
         ++cifras;
-    }
-    if (q < fin && *q == '.') {
-        ++q;
-        while (q < fin && *q >= '0' && *q <= '9') {
-            ++q;
-            ++cifras;
+        if (m == 0 && d == 0) {
+            exponente -= fraccion; // a leading zero only moves the point
+        } else if (tomadas < 19) {
+            m = m * 10 + std::uint64_t(d);
+            ++tomadas;
+            exponente -= fraccion;
+        } else {
+            exacto = false; // more digits than the mantissa holds
         }
-    }
+    };
+    for (; q < fin && EsCifra(*q); ++q)
+        cifra(*q - '0', false);
+    if (q < fin && *q == '.')
+        for (++q; q < fin && EsCifra(*q); ++q)
+            cifra(*q - '0', true);
     if (cifras == 0)
-        return p;
+        return r;
     if (q < fin && (*q == 'E' || *q == 'e')) {
-        const char* r = q + 1;
-        bool neg = false;
-        if (r < fin && (*r == '+' || *r == '-')) {
-            neg = *r == '-';
-            ++r;
-        }
-        const char* inicio = r;
-        while (r < fin && *r >= '0' && *r <= '9')
-            ++r;
-        if (r > inicio) {
-            q = r;
-            exponenteNegativo = neg;
+        const char* e = q + 1;
+        bool menos = false;
+        if (e < fin && (*e == '+' || *e == '-'))
+            menos = *e++ == '-';
+        const char* inicio = e;
+        int valor = 0;
+        for (; e < fin && EsCifra(*e); ++e)
+            if (valor < 100000)
+                valor = valor * 10 + (*e - '0');
+        if (e > inicio) {
+            q = e;
+            r.exponenteNegativo = menos;
+            exponente += menos ? -valor : valor;
         }
     }
-    return q;
+    r.fin = q;
+    if (!exacto)
+        return r;
+    if (m == 0) {
+        r.rapido = true;
+        r.valor = negativo ? -0.0 : 0.0;
+    } else if (m <= (std::uint64_t(1) << 53) && exponente >= -22 && exponente <= 22) {
+        const double x = exponente < 0 ? double(m) / potencias[-exponente] : double(m) * potencias[exponente];
+        r.rapido = true;
+        r.valor = negativo ? -x : x;
+    }
+    return r;
+}
+
+// Eight ASCII digits in one 64-bit word: all of them digits, and their value.
+bool OchoCifras(std::uint64_t v)
+{
+    return ((v & 0xF0F0F0F0F0F0F0F0) | (((v + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4))
+           == 0x3333333333333333;
+}
+
+std::uint32_t ValorOchoCifras(std::uint64_t v)
+{
+    constexpr std::uint64_t mascara = 0x000000FF000000FF;
+    constexpr std::uint64_t mul1 = 0x000F424000000064; // 100 + (1000000 << 32)
+    constexpr std::uint64_t mul2 = 0x0000271000000001; // 1 + (10000 << 32)
+    v -= 0x3030303030303030;
+    v = (v * 10) + (v >> 8);
+    v = (((v & mascara) * mul1) + (((v >> 16) & mascara) * mul2)) >> 32;
+    return std::uint32_t(v);
+}
+
+std::uint64_t Palabra(const char* p)
+{
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
+    return v;
 }
 
 std::optional<double> ConvertirReal(const char* p, const char* fin, bool exponenteNegativo)
@@ -135,18 +206,19 @@ std::optional<double> Real(QByteArrayView texto, bool entero)
     const char* fin = p + texto.size();
     while (p < fin && EsBlanco(*p))
         ++p;
-    bool expNeg = false;
-    const char* q = FinReal(p, fin, expNeg);
-    if (q == p)
+    const TEscaneoReal e = EscanearReal(p, fin);
+    if (e.fin == p)
         return std::nullopt;
     if (entero) {
-        const char* r = q;
+        const char* r = e.fin;
         while (r < fin && EsBlanco(*r))
             ++r;
         if (r != fin)
             return std::nullopt;
     }
-    return ConvertirReal(p, q, expNeg);
+    if (e.rapido)
+        return e.valor;
+    return ConvertirReal(p, e.fin, e.exponenteNegativo);
 }
 
 std::optional<qint64> Entero(QByteArrayView texto, bool entero)
@@ -173,16 +245,47 @@ std::optional<qint64> Entero(QByteArrayView texto, bool entero)
         if (r != fin)
             return std::nullopt;
     }
-    // Parse with the sign attached so that the most negative value fits.
-    QByteArray s = (negativo ? QByteArray("-") : QByteArray()) + QByteArray(cifras, q - cifras);
-    qint64 v = 0;
-    auto r = std::from_chars(s.constData(), s.constData() + s.size(), v);
+    // The magnitude as unsigned, so that the most negative value fits too.
+    quint64 m = 0;
+    const auto r = std::from_chars(cifras, q, m);
     if (r.ec != std::errc())
         return std::nullopt;
-    return v;
+    constexpr quint64 maximo = quint64(std::numeric_limits<qint64>::max());
+    if (m > maximo + (negativo ? 1 : 0))
+        return std::nullopt;
+    return negativo ? qint64(0 - m) : qint64(m);
 }
 
 } // namespace
+
+std::optional<double> LeerCientifico23(const char* p)
+{
+    static constexpr double potencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if ((p[0] != ' ' && p[0] != '-') || !EsCifra(p[1]) || p[2] != '.' || (p[17] != 'E' && p[17] != 'e')
+        || (p[18] != '+' && p[18] != '-'))
+        return std::nullopt;
+    // Digits 3..10 and 9..16: the second word's last six are digits 11..16.
+    const std::uint64_t a = Palabra(p + 3);
+    const std::uint64_t b = Palabra(p + 9);
+    if (!OchoCifras(a) || !OchoCifras(b))
+        return std::nullopt;
+    int e = 0;
+    for (int i = 19; i < 23; ++i) {
+        if (!EsCifra(p[i]))
+            return std::nullopt;
+        e = e * 10 + (p[i] - '0');
+    }
+    const std::uint64_t m = std::uint64_t(p[1] - '0') * 100000000000000 + std::uint64_t(ValorOchoCifras(a)) * 1000000
+                            + ValorOchoCifras(b) % 1000000;
+    // Clinger's fast path, as in the general reader: m < 2^53, exact power of ten.
+    const int exponente = (p[18] == '-' ? -e : e) - 14;
+    if (exponente < -22 || exponente > 22)
+        return std::nullopt;
+    const double x = exponente < 0 ? double(m) / potencias[-exponente] : double(m) * potencias[exponente];
+    return p[0] == '-' ? -x : x;
+}
 
 QString FormatoGeneral(double valor, int digitos)
 {

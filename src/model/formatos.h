@@ -53,6 +53,12 @@ std::optional<qint64> LeerEntero(const QString& texto);
 // Leading blanks, then an integer; whatever follows it is ignored.
 std::optional<qint64> LeerEnteroInicio(QByteArrayView texto);
 
+// The 23-character form of signal files, exactly ("[ -]d.ddddddddddddddE[+-]dddd"), at
+// `p`, which must have 23 bytes: the value the readers above give for that text, or
+// nothing when the text is not in that form or its value needs the full conversion.
+// The quick way through the million samples of a large file.
+std::optional<double> LeerCientifico23(const char* p);
+
 // The same readers for callers that want an exception (EErrorFormato) on bad text.
 double RealOError(QByteArrayView texto);
 qint64 EnteroOError(QByteArrayView texto);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace qv {
@@ -28,6 +29,9 @@ public:
 
     // Rest of the current line (without CR LF); the line end is consumed.
     QByteArray LeerLinea();
+    // The same as a view into the data, valid while the reader lives: no copy, for
+    // the million sample lines of a large file.
+    QByteArrayView LeerLineaVista();
     QString LeerLineaTexto();
 
     // Fields as numbers: the whole field must be the number (EErrorFormato otherwise,
@@ -52,6 +56,9 @@ public:
     const QByteArray& Datos() const { return datos_; }
 
 private:
+    bool FinDeLinea(qsizetype p) const; // p is at a line end or the end of the data
+    void SaltarFinDeLinea();            // CR, LF or CR LF at the read position
+
     QByteArray datos_;
     qsizetype pos_ = 0;
 };

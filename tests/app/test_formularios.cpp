@@ -25,7 +25,6 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 // takes its number out of here.
 const std::set<int> kPorConstruir = {
     2,  // TfrmMenuES, TfrmMenuES2: input/output configuration window
-    3,  // TfrmDatosSenal: data of the captured signals
     4,  // TfrmTestInterface: unit test results
     5,  // TfrmProgRetardo: delayed capture
     7,  // TfrmActivaEA: analog input
@@ -33,8 +32,6 @@ const std::set<int> kPorConstruir = {
     9,  // TfrmActiveSD: digital output
     10, // TfrmCalcuDig: digital calculator
     11, // TfrmNomED: naming digital inputs
-    14, // TfrmDatos: data table window
-    15, // TfrmElegir: choosing signals of a window
     16, // TfrmGenEscalon: step generator
     17, // TfrmGenPulso: pulse generator
     18, // TfrmGenRampa: ramp generator
@@ -42,19 +39,15 @@ const std::set<int> kPorConstruir = {
     20, // TfrmGridAna: analog table
     21, // TfrmGenTren: pulse-train generator
     22, // TfrmGridDigi: digital table
-    23, // TfrmPedirNombre: renaming a signal
     25, // TfrmCalcuAna: analog calculator
     26, // TfrmFiltro: frequency filter
-    27, // TfrmElegirIni: choosing signals of a new window
     29, // TfrmTrigdig: digital trigger
     30, // TfrmTrigAna: analog trigger
     31, // TfrmMonitorizacion: monitoring window
-    32, // TfrmInsTexto: inserting a text into a graph
     34, // TfrmOperacionesAna: analog operations
     35, // TfrmOperacionesDig: digital operations
     36, // TfrmPreview: print preview
     40, // TfrmEditTab: table editor
-    43, // TfrmEdit: comment of the set
     44, // TfrmActDesSenales: switching outputs on and off
     46, // TForm_CambiarPassword: profile password
     47, // TForm_Configuracion: station options
@@ -75,7 +68,9 @@ const std::map<QString, std::set<QString>> kAusentes = {
 
 // Keys a form overwrites after its table on purpose (a caption composed at run time);
 // their controls are only checked to exist.
-const std::set<int> kReemplazadas = {};
+const std::set<int> kReemplazadas = {
+    14000, // TfrmDatos: its caption is text 14003
+};
 
 constexpr int kPrincipal = 1;
 

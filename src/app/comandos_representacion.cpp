@@ -1,0 +1,54 @@
+#include "app/comandos_representacion.h"
+
+#include "app/api/contexto.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "display/datos.h"
+#include "display/edit.h"
+#include "display/elegir.h"
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "model/senales.h"
+
+#include <QDialog>
+
+namespace qv {
+
+namespace {
+constexpr int kTextoNingunaElegida = 218;
+} // namespace
+
+void TComandosRepresentacion::Comentario2Click()
+{
+    if (!principal_.Estado().SenalesActuales)
+        return;
+    TfrmEdit editor(principal_, &principal_.Ventana());
+    editor.Ejecutar();
+}
+
+void TComandosRepresentacion::VentanadeDatos1Click()
+{
+    TEstadoPrograma& estado = principal_.Estado();
+    if (!estado.SenalesActuales)
+        return;
+    const QStringList todas = estado.SenalesActuales->NombresAna() + estado.SenalesActuales->NombresDig();
+    TfrmElegirIni elegir(principal_, &principal_.Ventana());
+    elegir.Inicializar({}, todas, 0, true);
+    const bool aceptado = elegir.Ejecutar() == QDialog::Accepted;
+    // Deleted signals are gone from the set however the chooser was closed.
+    if (elegir.HuboBorrado()) {
+        principal_.QuitarSenalesDeVentanas(elegir.Borradas());
+        estado.MarcarModificado();
+    }
+    if (!aceptado)
+        return;
+    if (elegir.Visibles().isEmpty()) {
+        const TContextoPrograma& c = principal_.Contexto();
+        c.Interaccion().MostrarError(c.Textos().BuscarTexto(kTextoNingunaElegida), Botones::Aceptar);
+        return;
+    }
+    TfrmDatos::Abrir(principal_, elegir.Visibles(), elegir.Ocultas());
+    estado.Notificar();
+}
+
+} // namespace qv

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace qv {
+
+class IPrincipal;
+
+// The representation commands the main window carries out itself: the set's comment
+// and the data table. The commands of the active signal window go to that window.
+class TComandosRepresentacion {
+public:
+    explicit TComandosRepresentacion(IPrincipal& principal) : principal_(principal) {}
+
+    // "C&omentario": the comment editor on the current set.
+    void Comentario2Click();
+    // "Tabla": the chooser over every signal without limit; nothing chosen: text 218;
+    // otherwise a data table window of the chosen signals.
+    void VentanadeDatos1Click();
+
+private:
+    IPrincipal& principal_;
+};
+
+} // namespace qv
