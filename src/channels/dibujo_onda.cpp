@@ -128,7 +128,7 @@ void TDibujoOnda::paintEvent(QPaintEvent*)
         break;
     }
     case TForma::Tren: {
-        const double on = a.width() * 0.12, off = a.width() * 0.14;
+        const double on = a.width() * 0.14, off = a.width() * 0.22;
         onda.moveTo(x0, yBase);
         onda.lineTo(xT0, yBase);
         double x = xT0;

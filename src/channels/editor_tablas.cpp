@@ -261,6 +261,7 @@ void TfrmEditTab::Vaciar()
     PonerFilas(1);
     SENumVal->setValue(1);
     actualizando_ = false;
+    SGrid->setCurrentCell(0, 1);
     Limpio();
     SBGuardarComo->setEnabled(false);
 }
@@ -411,6 +412,7 @@ bool TfrmEditTab::CargarFichero(const QString& ruta)
     RBAnalogica->setChecked(true);
     actualizando_ = false;
     PonerCabecera();
+    SGrid->setCurrentCell(0, 1);
     fichero_ = ruta;
     Limpio();
     SBGuardarComo->setEnabled(true);
