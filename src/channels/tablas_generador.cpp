@@ -156,6 +156,8 @@ TfrmGridDigi::TfrmGridDigi(IPrincipal& principal, TConfigES& trabajo, int salida
                     "SBROWSE", parent)
 {
     setWindowTitle(QStringLiteral("Configurar Tabla Digital"));
+    // The form's texts name a second unit caption, which this layout has no place for.
+    NuevaEtiqueta("Label2", QStringLiteral("Unidad"), this)->hide();
     Montar({22050}); // legend: To
 }
 

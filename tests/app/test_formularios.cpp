@@ -28,21 +28,11 @@ const std::set<int> kPorConstruir = {
     3,  // TfrmDatosSenal: data of the captured signals
     4,  // TfrmTestInterface: unit test results
     5,  // TfrmProgRetardo: delayed capture
-    7,  // TfrmActivaEA: analog input
-    8,  // TfrmActiveSA: analog output
-    9,  // TfrmActiveSD: digital output
     10, // TfrmCalcuDig: digital calculator
     11, // TfrmNomED: naming digital inputs
     12, // TfrmConfig: graph options
     14, // TfrmDatos: data table window
     15, // TfrmElegir: choosing signals of a window
-    16, // TfrmGenEscalon: step generator
-    17, // TfrmGenPulso: pulse generator
-    18, // TfrmGenRampa: ramp generator
-    19, // TfrmGenSeno: sine generator
-    20, // TfrmGridAna: analog table
-    21, // TfrmGenTren: pulse-train generator
-    22, // TfrmGridDigi: digital table
     23, // TfrmPedirNombre: renaming a signal
     25, // TfrmCalcuAna: analog calculator
     26, // TfrmFiltro: frequency filter
@@ -55,7 +45,6 @@ const std::set<int> kPorConstruir = {
     35, // TfrmOperacionesDig: digital operations
     36, // TfrmPreview: print preview
     37, // analog and digital signal windows
-    40, // TfrmEditTab: table editor
     43, // TfrmEdit: comment of the set
     44, // TfrmActDesSenales: switching outputs on and off
     46, // TForm_CambiarPassword: profile password

@@ -35,7 +35,7 @@ protected:
         interaccion.mensajes.clear();
         TfrmActiveSA v(principal, config, 1);
         v.show();
-        Teclear(v, "Edit1", nombre);
+        Escribir(v, "Edit1", nombre);
         v.BuenNombre();
         return Mensajes();
     }
@@ -43,7 +43,7 @@ protected:
     static void SenoAceptado(QDialog& d)
     {
         for (const char* caja : {"RetardoEdit", "AOffsetEdit", "ASenoEdit", "FrecuEdit", "DesfaseEdit"})
-            Teclear(d, caja, QStringLiteral("1"));
+            Escribir(d, caja, QStringLiteral("1"));
         Pulsar(d, "OKBtn");
     }
 };
@@ -75,20 +75,20 @@ TEST_F(Activacion, NombresQueYaLlevaOtraCosa)
     // The name box takes eight characters of one word.
     TfrmActiveSA v(principal, config, 1);
     v.show();
-    Teclear(v, "Edit1", QStringLiteral("Nombre largo$"));
+    Escribir(v, "Edit1", QStringLiteral("Nombre largo$"));
     EXPECT_EQ(Texto(v, "Edit1"), QStringLiteral("Nombrela"));
 }
 
 TEST_F(Activacion, SenoDesdeLaVentanaDeSalidaCierraAmbas)
 {
-    modal.Al("frmActiveSA", [](QDialog& d) {
+    modal.Cuando("frmActiveSA", [](QDialog& d) {
         EXPECT_FALSE(Habilitado(d, "OkBtn"));
         EXPECT_FALSE(Habilitado(d, "DestroyButton"));
-        Teclear(d, "Edit1", QStringLiteral("Motor"));
+        Escribir(d, "Edit1", QStringLiteral("Motor"));
         Pulsar(d, "SenoButton");
         EXPECT_FALSE(d.isVisible()); // out of sight while the sine dialog runs
     });
-    modal.Al("frmGenSeno", SenoAceptado);
+    modal.Cuando("frmGenSeno", SenoAceptado);
     EXPECT_TRUE(EditarSalidaAnalogica(principal, config, 3, nullptr));
     EXPECT_EQ(modal.vistos, (QStringList{"frmActiveSA", "frmGenSeno"}));
     ASSERT_NE(config.SalAna(3).Generador, nullptr);
@@ -96,7 +96,7 @@ TEST_F(Activacion, SenoDesdeLaVentanaDeSalidaCierraAmbas)
     EXPECT_EQ(config.SalAna(3).Nombre, QStringLiteral("Motor"));
 
     // Opened again: the sine button is the marked one, and "Aceptar" now ends it.
-    modal.Al("frmActiveSA", [](QDialog& d) {
+    modal.Cuando("frmActiveSA", [](QDialog& d) {
         EXPECT_TRUE(Control<QWidget>(d, "SenoButton")->font().underline());
         EXPECT_FALSE(Control<QWidget>(d, "RampaButton")->font().underline());
         Pulsar(d, "OkBtn");
@@ -106,12 +106,12 @@ TEST_F(Activacion, SenoDesdeLaVentanaDeSalidaCierraAmbas)
 
 TEST_F(Activacion, CancelarElGeneradorVuelveALaVentanaYCancelarlaNoCambiaNada)
 {
-    modal.Al("frmActiveSD", [](QDialog& d) {
-        Teclear(d, "Edit1", QStringLiteral("Pulsos"));
+    modal.Cuando("frmActiveSD", [](QDialog& d) {
+        Escribir(d, "Edit1", QStringLiteral("Pulsos"));
         Pulsar(d, "TrenButton");
     });
-    modal.Al("frmGenTren", [](QDialog& d) { Pulsar(d, "CancelBtn"); });
-    modal.Al("frmActiveSD", [](QDialog& d) {
+    modal.Cuando("frmGenTren", [](QDialog& d) { Pulsar(d, "CancelBtn"); });
+    modal.Cuando("frmActiveSD", [](QDialog& d) {
         EXPECT_EQ(Texto(d, "Edit1"), QStringLiteral("Pulsos"));
         Pulsar(d, "CancelBtn");
     });
@@ -120,9 +120,19 @@ TEST_F(Activacion, CancelarElGeneradorVuelveALaVentanaYCancelarlaNoCambiaNada)
     EXPECT_EQ(config.SalDig(9).Generador, nullptr);
     EXPECT_EQ(config.SalDig(9).Nombre, QStringLiteral("OutDiX1"));
 
+    // With a generator too, a cancelled window drops the typed name.
+    config.SalDig(9).Generador = std::make_unique<TGenPulso>(textos, 0, "segundos", "segundos", 1.0f);
+    modal.Cuando("frmActiveSD", [](QDialog& d) {
+        Escribir(d, "Edit1", QStringLiteral("Nuevo"));
+        Pulsar(d, "CancelBtn");
+    });
+    EXPECT_FALSE(EditarSalidaDigital(principal, config, 9, nullptr));
+    EXPECT_EQ(config.SalDig(9).Nombre, QStringLiteral("OutDiX1"));
+    config.SalDig(9).Generador.reset();
+
     // A clashing name never opens the dialog.
-    modal.Al("frmActiveSD", [](QDialog& d) {
-        Teclear(d, "Edit1", QStringLiteral("OutDiW1"));
+    modal.Cuando("frmActiveSD", [](QDialog& d) {
+        Escribir(d, "Edit1", QStringLiteral("OutDiW1"));
         Pulsar(d, "PulsoBtn");
         EXPECT_TRUE(d.isVisible());
     });
@@ -141,7 +151,7 @@ TEST_F(Activacion, BorrarElGenerador)
         v.show();
         EXPECT_TRUE(Habilitado(v, "OkBtn"));
         EXPECT_FALSE(Habilitado(v, "DestroyButton")); // not while the output is active
-        Teclear(v, "Edit1", QStringLiteral("Reloj"));
+        Escribir(v, "Edit1", QStringLiteral("Reloj"));
         v.DestroyButtonClick();
         EXPECT_EQ(Mensajes(), QStringList{T(108)});
         EXPECT_TRUE(v.Aceptado());
@@ -149,8 +159,8 @@ TEST_F(Activacion, BorrarElGenerador)
     ASSERT_NE(config.SalDig(3).Generador, nullptr);
 
     config.SalDig(3).Activo = false;
-    modal.Al("frmActiveSD", [](QDialog& d) {
-        Teclear(d, "Edit1", QStringLiteral("Otro"));
+    modal.Cuando("frmActiveSD", [](QDialog& d) {
+        Escribir(d, "Edit1", QStringLiteral("Otro"));
         Pulsar(d, "DestroyButton");
     });
     EXPECT_TRUE(EditarSalidaDigital(principal, config, 3, nullptr));
@@ -166,13 +176,13 @@ TEST_F(Activacion, EntradaAnalogica)
     Conjunto(false);
     Senal("Presion", 2, false); // captured from this very input
 
-    modal.Al("frmActivaEA", [](QDialog& d) {
+    modal.Cuando("frmActivaEA", [](QDialog& d) {
         EXPECT_EQ(Texto(d, "CalibradoEdit"), QStringLiteral("123.4"));
         EXPECT_EQ(Control<QComboBox>(d, "ComBoxVoltajes")->currentIndex(), 1);
         EXPECT_EQ(Control<QComboBox>(d, "ComBoxVoltajes")->itemText(4), QStringLiteral("0,5V"));
         Control<QComboBox>(d, "ComBoxVoltajes")->setCurrentIndex(4);
-        Teclear(d, "Edit1", QStringLiteral("Presion"));
-        Teclear(d, "DenominacionEdit", QStringLiteral("bar"));
+        Escribir(d, "Edit1", QStringLiteral("Presion"));
+        Escribir(d, "DenominacionEdit", QStringLiteral("bar"));
         Pulsar(d, "OkBtn");
     });
     EXPECT_TRUE(EditarEntradaAnalogica(principal, config, 2, nullptr));
@@ -182,25 +192,25 @@ TEST_F(Activacion, EntradaAnalogica)
     EXPECT_FLOAT_EQ(e.Factor, 123.456f); // left as shown, the factor keeps its digits
 
     // A factor that is no number: named, and nothing stored, not even the range.
-    modal.Al("frmActivaEA", [](QDialog& d) {
+    modal.Cuando("frmActivaEA", [](QDialog& d) {
         Control<QComboBox>(d, "ComBoxVoltajes")->setCurrentIndex(0);
-        Teclear(d, "CalibradoEdit", QStringLiteral("1-2"));
+        Escribir(d, "CalibradoEdit", QStringLiteral("1-2"));
         Pulsar(d, "OkBtn");
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(d.focusWidget()->objectName(), QStringLiteral("CalibradoEdit"));
-        Teclear(d, "DenominacionEdit", QString());
+        EXPECT_EQ(Foco(d), QStringLiteral("CalibradoEdit"));
+        Escribir(d, "DenominacionEdit", QString());
         Pulsar(d, "OkBtn");
-        EXPECT_EQ(d.focusWidget()->objectName(), QStringLiteral("Edit1"));
+        EXPECT_EQ(Foco(d), QStringLiteral("Edit1"));
     });
     EXPECT_FALSE(EditarEntradaAnalogica(principal, config, 2, nullptr));
     EXPECT_EQ(Mensajes().mid(Mensajes().size() - 2), (QStringList{T(19060) + " \"T7002\"", T(107)}));
     EXPECT_EQ(e.Rango, 4);
 
-    modal.Al("frmActivaEA", [](QDialog& d) {
-        Teclear(d, "CalibradoEdit", QStringLiteral("2.5"));
-        Teclear(d, "Edit1", QStringLiteral("InAnaC1"));
+    modal.Cuando("frmActivaEA", [](QDialog& d) {
+        Escribir(d, "CalibradoEdit", QStringLiteral("2.5"));
+        Escribir(d, "Edit1", QStringLiteral("InAnaC1"));
         Pulsar(d, "OkBtn");
-        Teclear(d, "Edit1", QStringLiteral("Caudal"));
+        Escribir(d, "Edit1", QStringLiteral("Caudal"));
         Pulsar(d, "OkBtn");
     });
     EXPECT_TRUE(EditarEntradaAnalogica(principal, config, 2, nullptr));

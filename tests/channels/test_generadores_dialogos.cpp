@@ -29,10 +29,10 @@ protected:
         interaccion.mensajes.clear();
         d.show();
         for (const auto& [nombre, texto] : cajas)
-            Teclear(d, nombre, texto);
+            Escribir(d, nombre, texto);
         Pulsar(d, "OKBtn");
         return {d.result() == QDialog::Accepted, Mensajes(),
-                d.focusWidget() ? d.focusWidget()->objectName() : QString()};
+                Foco(d)};
     }
 
     Resultado Seno(const QString& retardo, const QString& offset, const QString& amplitud)
@@ -183,15 +183,15 @@ TEST_F(Generadores, LasCajasFiltranLasTeclasYLimpiarLasVacia)
 {
     TfrmGenSeno d(principal, config, 1);
     d.show();
-    Teclear(d, "RetardoEdit", QStringLiteral("1a-2.5x"));
+    Escribir(d, "RetardoEdit", QStringLiteral("1a-2.5x"));
     EXPECT_EQ(Texto(d, "RetardoEdit"), QStringLiteral("125"));
-    Teclear(d, "AOffsetEdit", QStringLiteral("-1a.5 e"));
+    Escribir(d, "AOffsetEdit", QStringLiteral("-1a.5 e"));
     EXPECT_EQ(Texto(d, "AOffsetEdit"), QStringLiteral("-1.5"));
 
     Pulsar(d, "ClearBtn");
     EXPECT_TRUE(Texto(d, "RetardoEdit").isEmpty());
     EXPECT_TRUE(Texto(d, "AOffsetEdit").isEmpty());
-    EXPECT_EQ(d.focusWidget(), Control<QLineEdit>(d, "RetardoEdit"));
+    EXPECT_EQ(Foco(d), QStringLiteral("RetardoEdit"));
 }
 
 TEST_F(Generadores, PulsoConUnaSolaCasillaMarcada)
@@ -208,7 +208,7 @@ TEST_F(Generadores, PulsoConUnaSolaCasillaMarcada)
 
     Pulsar(d, "OKBtn");
     EXPECT_EQ(Mensajes(), QStringList{T(116)});
-    Teclear(d, "Edit1", QStringLiteral("7"));
+    Escribir(d, "Edit1", QStringLiteral("7"));
     Pulsar(d, "OKBtn");
     ASSERT_EQ(d.result(), QDialog::Accepted);
     const TGenerador& g = *config.SalDig(5).Generador;
@@ -227,7 +227,7 @@ TEST_F(Generadores, AceptarReemplazaElGeneradorYCancelarLoConserva)
     {
         TfrmGenEscalon d(principal, config, 3);
         d.show();
-        Teclear(d, "RetardoEdit", "1");
+        Escribir(d, "RetardoEdit", "1");
         Pulsar(d, "CancelBtn");
     }
     EXPECT_EQ(config.SalAna(3).Generador->Clase(), TClaseGenerador::Seno);

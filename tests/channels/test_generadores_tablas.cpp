@@ -20,7 +20,7 @@ protected:
         d.show();
         dialogos.abrir.push_back(ruta);
         d.SBrowseClick();
-        Teclear(d, "RetardoEdit", retardo);
+        Escribir(d, "RetardoEdit", retardo);
         Pulsar(d, "OKBtn");
         return d.result() == QDialog::Accepted;
     }
@@ -93,12 +93,12 @@ TEST_F(Tablas, RetardoYFicheroQueFaltan)
     Pulsar(d, "ClearBtn");
     Pulsar(d, "OKBtn");
     EXPECT_EQ(Mensajes().last(), T(107));
-    EXPECT_EQ(d.focusWidget(), Control<QLineEdit>(d, "RetardoEdit"));
+    EXPECT_EQ(Foco(d), QStringLiteral("RetardoEdit"));
     // The delay box takes five digits at most: 65536 is the smallest refused value.
     EXPECT_EQ(Control<QLineEdit>(d, "RetardoEdit")->maxLength(), 5);
     dialogos.abrir.push_back(Fichero("t.tba", "1\r\n1\r\n"));
     d.SBrowseClick();
-    Teclear(d, "RetardoEdit", "65536");
+    Escribir(d, "RetardoEdit", "65536");
     Pulsar(d, "OKBtn");
     EXPECT_EQ(Mensajes().last(), T(133));
     EXPECT_EQ(config.SalDig(1).Generador, nullptr);

@@ -123,7 +123,7 @@ TEST_F(EditorTablas, GuardarComoConLaPrimeraCeldaVacia)
     Pulsar(editor, "SBGuardarComo");
     EXPECT_EQ(Mensajes(), QStringList{T(223)});
     EXPECT_EQ(interaccion.mensajes.back().sabor, TInteraccionGuion::Sabor::Aviso);
-    EXPECT_TRUE(dialogos.filtros.isEmpty()); // no file box was shown
+    EXPECT_TRUE(dialogos.llamadas.empty()); // no file box was shown
 }
 
 TEST_F(EditorTablas, FicherosQueNoSeLeen)
