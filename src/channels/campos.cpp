@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace qv {
 
