@@ -1,13 +1,46 @@
 #include "channels/formularios_channels.h"
 
+#include "app/api/estado.h"
 #include "app/api/registro_formularios.h"
+#include "channels/activacion_entrada.h"
+#include "channels/activacion_salidas.h"
+#include "channels/editor_tablas.h"
+#include "channels/generadores_analogicos.h"
+#include "channels/generadores_digitales.h"
+#include "channels/tablas_generador.h"
 
 namespace qv {
 
+namespace {
+
+// The channel windows work on the working configuration, on its first channel of
+// their kind, as the configuration window opens them.
+template <class T>
+void RegistrarDeCanal(TRegistroFormularios& registro)
+{
+    registro.Registrar(T::Numero, NombreClase(T::staticMetaObject), [](IPrincipal& p) -> std::unique_ptr<QWidget> {
+        std::unique_ptr<TConfigES>& trabajo = p.Estado().ConfigTrabajo;
+        if (!trabajo)
+            trabajo = std::make_unique<TConfigES>();
+        return std::make_unique<T>(p, *trabajo, 1, &p.Ventana());
+    });
+}
+
+} // namespace
+
 void RegistrarFormulariosChannels(TRegistroFormularios& registro)
 {
-    // One line per form of this folder, e.g. registro.Registrar<TfrmX>();
-    (void)registro;
+    RegistrarDeCanal<TfrmActivaEA>(registro);
+    RegistrarDeCanal<TfrmActiveSA>(registro);
+    RegistrarDeCanal<TfrmActiveSD>(registro);
+    RegistrarDeCanal<TfrmGenEscalon>(registro);
+    RegistrarDeCanal<TfrmGenPulso>(registro);
+    RegistrarDeCanal<TfrmGenRampa>(registro);
+    RegistrarDeCanal<TfrmGenSeno>(registro);
+    RegistrarDeCanal<TfrmGridAna>(registro);
+    RegistrarDeCanal<TfrmGenTren>(registro);
+    RegistrarDeCanal<TfrmGridDigi>(registro);
+    registro.Registrar<TfrmEditTab>();
 }
 
 } // namespace qv

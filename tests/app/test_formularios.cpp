@@ -27,18 +27,8 @@ const std::set<int> kPorConstruir = {
     2,  // TfrmMenuES, TfrmMenuES2: input/output configuration window
     4,  // TfrmTestInterface: unit test results
     5,  // TfrmProgRetardo: delayed capture
-    7,  // TfrmActivaEA: analog input
-    8,  // TfrmActiveSA: analog output
-    9,  // TfrmActiveSD: digital output
     10, // TfrmCalcuDig: digital calculator
     11, // TfrmNomED: naming digital inputs
-    16, // TfrmGenEscalon: step generator
-    17, // TfrmGenPulso: pulse generator
-    18, // TfrmGenRampa: ramp generator
-    19, // TfrmGenSeno: sine generator
-    20, // TfrmGridAna: analog table
-    21, // TfrmGenTren: pulse-train generator
-    22, // TfrmGridDigi: digital table
     25, // TfrmCalcuAna: analog calculator
     26, // TfrmFiltro: frequency filter
     29, // TfrmTrigdig: digital trigger
@@ -47,7 +37,6 @@ const std::set<int> kPorConstruir = {
     34, // TfrmOperacionesAna: analog operations
     35, // TfrmOperacionesDig: digital operations
     36, // TfrmPreview: print preview
-    40, // TfrmEditTab: table editor
     44, // TfrmActDesSenales: switching outputs on and off
     46, // TForm_CambiarPassword: profile password
     47, // TForm_Configuracion: station options
