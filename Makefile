@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev \
             libqcustomplot-dev libfftw3-dev libgl1-mesa-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev xvfb xauth ccache
+            libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils
 
 .PHONY: deps build run test bench clean
 

@@ -1,12 +1,15 @@
 // Read-back and capture-command costs of the device link.
 //   BM_Lectura9/1     full-memory "9#" reply, one analog input (63486 samples)
 //   BM_Lectura9/3     full-memory "9#" reply, three groups (21162 samples)
+//   BM_LecturaIncremental/1, /3   the same replies through the step parser alone,
+//                     handed over in 4 KB pieces, one piece per step
 //   BM_Comando7       command 7 with 4 analog and 2 digital output groups, largest N
 //   BM_LecturaSadsim  full-memory read-back of one analog input through the
 //                     simulated unit's pseudo-terminal (needs bin/sadsim); the
 //                     counter ms_115200 is the time its bytes need at 115200 baud
 #include "common/interaccion_guion.h"
 #include "link/com_capvis.h"
+#include "link/lectura_datos.h"
 #include "link/reloj.h"
 #include "link/serie_port.h"
 #include "model/base_tiempos.h"
@@ -27,11 +30,12 @@ using namespace qv;
 
 namespace {
 
-// Hands out a stored reply in 32 KB reads, as the serial port does with what the
-// line has queued; acknowledges every other command.
+// Hands out a stored reply in 32 KB reads (or `pieza`), as the serial port does with
+// what the line has queued; acknowledges every other command.
 class TPuertoMemoria : public TCOM {
 public:
     QByteArray respuesta;
+    qsizetype pieza = 32768;
     qsizetype pos = 0;
     qsizetype enviados = 0;
     bool ack = false;
@@ -54,7 +58,7 @@ public:
             ack = false;
             return;
         }
-        t = respuesta.mid(pos, 32768);
+        t = respuesta.mid(pos, pieza);
         pos += t.size();
     }
     bool Conectado() override { return true; }
@@ -92,6 +96,22 @@ TConfigES ConfigEntradas(int grupos, int n)
     return c;
 }
 
+// A full-memory reply of random counts (and words for the digital group).
+QByteArray Respuesta9(int grupos, int n)
+{
+    std::mt19937 azar(7);
+    std::uniform_int_distribution<int> cuenta(-2048, 2047), palabra(0, 255);
+    QByteArray r = "&" + QByteArray::number(n);
+    for (int k = 0; k < n; ++k) {
+        for (int g = 0; g < grupos; ++g) {
+            r += ',';
+            r += QByteArray::number(grupos == 3 && g == 0 ? palabra(azar) : cuenta(azar));
+        }
+    }
+    r += '#';
+    return r;
+}
+
 void BM_Lectura9(benchmark::State& st)
 {
     const int grupos = int(st.range(0));
@@ -105,17 +125,7 @@ void BM_Lectura9(benchmark::State& st)
     enlace.PonerPuerto(std::move(p), false);
     const TConfigES config = ConfigEntradas(grupos, n);
     enlace.ActualizarGrupos(config);
-
-    std::mt19937 azar(7);
-    std::uniform_int_distribution<int> cuenta(-2048, 2047), palabra(0, 255);
-    QByteArray r = "&" + QByteArray::number(n);
-    for (int k = 0; k < n; ++k) {
-        for (int g = 0; g < grupos; ++g) {
-            r += ',';
-            r += QByteArray::number(grupos == 3 && g == 0 ? palabra(azar) : cuenta(azar));
-        }
-    }
-    r += '#';
+    const QByteArray r = Respuesta9(grupos, n);
     puerto->respuesta = r;
 
     for (auto _ : st) {
@@ -130,6 +140,40 @@ void BM_Lectura9(benchmark::State& st)
     st.counters["muestras"] = n;
 }
 BENCHMARK(BM_Lectura9)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_LecturaIncremental(benchmark::State& st)
+{
+    const int grupos = int(st.range(0));
+    const int n = grupos == 1 ? 63486 : 21162;
+    test::TTextosFijos textos;
+    test::TInteraccionGuion inter;
+    TRelojReal reloj;
+    TComCapvis enlace(textos, inter, reloj, {});
+    auto p = std::make_unique<TPuertoMemoria>();
+    TPuertoMemoria* puerto = p.get();
+    enlace.PonerPuerto(std::move(p), false);
+    const TConfigES config = ConfigEntradas(grupos, n);
+    enlace.ActualizarGrupos(config);
+    const QByteArray r = Respuesta9(grupos, n);
+    puerto->respuesta = r;
+    puerto->pieza = 4096;
+
+    int pasos = 0;
+    for (auto _ : st) {
+        TCjtSenales senales(textos, inter);
+        TLecturaDatos lectura(enlace, config);
+        pasos = 0;
+        while (lectura.Paso() == TLecturaDatos::TResultado::Sigue)
+            ++pasos;
+        if (!lectura.Datos() || lectura.Muestras() != n)
+            st.SkipWithError("read-back failed");
+        lectura.Entregar(senales);
+        benchmark::DoNotOptimize(senales.NumAna());
+    }
+    st.counters["bytes"] = double(r.size());
+    st.counters["pasos"] = pasos;
+}
+BENCHMARK(BM_LecturaIncremental)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 
 void BM_Comando7(benchmark::State& st)
 {

@@ -79,7 +79,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     ventanas_ = std::make_unique<TComandosVentanas>(*this);
     CrearComandos();
     CrearBarraEstado();
-    AboutBox = new TAboutBox(textos, this);
+    AboutBox = new TAboutBox(contexto_.Formulario, this);
 
     // Every change of the state and of the active child enables the commands anew.
     connect(&estado_, &TEstadoPrograma::Cambiado, this, &TfrmPrincipal::ActualizarMenus);
@@ -415,7 +415,7 @@ void TfrmPrincipal::GuardarArchivoClick()
 
 void TfrmPrincipal::AcercadeClick()
 {
-    contexto_.Modal().Ejecutar(*AboutBox);
+    AboutBox->Ejecutar();
 }
 
 // ---- closing -------------------------------------------------------------------------

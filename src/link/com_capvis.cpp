@@ -249,7 +249,6 @@ bool TComCapvis::LeerCampo(QByteArray& campo)
         if (s < 0)
             return false;
         campo = Recepcion.mid(PosRecepcion, s - PosRecepcion);
-        UltimoSeparador = Recepcion.at(s);
         PosRecepcion = s + 1;
         return true;
     } catch (...) {

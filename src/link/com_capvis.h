@@ -76,6 +76,7 @@ public:
     bool ConfigurarEntradas(const QString& lista);
     bool ProgramarTrigger(const TConfigES& config);
     bool ProgramarRetardo(const TConfigES& config);
+    // The read-back, waiting on the clock between the steps of TLecturaDatos.
     bool LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config);
     bool LeerMonitor();
     bool ActivarSalidas(const QString& cuerpo);
@@ -120,10 +121,11 @@ public:
     double EscalaEntrada = 10.0 / 2048;
 
 private:
+    // The read-back parser works on the receive buffer and the port directly.
+    friend class TLecturaDatos;
+
     bool ProgramarCaptura(const TConfigES& config, bool trigger);
     bool EnviarCaptura(const TConfigES& config, bool trigger);
-    bool IntentoLectura(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config);
-    void DescartarPendiente();
     bool Ack(const QByteArray& comando);
     void Recibir(QByteArray& texto);
     void AnadirRecibido(const QByteArray& texto);
@@ -140,7 +142,6 @@ private:
     TProgresoCaptura* VentanaProgreso = nullptr;
     QByteArray Recepcion;       // received text; consumed up to PosRecepcion
     qsizetype PosRecepcion = 0;
-    char UltimoSeparador = 0;   // what ended the last field LeerCampo gave
 };
 
 } // namespace qv

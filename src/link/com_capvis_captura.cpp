@@ -2,6 +2,8 @@
 
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "link/lectura_datos.h"
+#include "link/reloj.h"
 #include "model/errores.h"
 #include "model/generadores.h"
 #include "model/senales.h"
@@ -231,140 +233,22 @@ void TComCapvis::SetRepetirCaptura(bool on)
     RepetirCaptura = on;
 }
 
-void TComCapvis::DescartarPendiente()
-{
-    // The rest of a broken reply may still be on its way; it must not be taken for
-    // the start of the next one.
-    VaciarRecepcion();
-    for (int i = 0; i < 64; ++i) {
-        QByteArray t;
-        try {
-            Recibir(t);
-        } catch (...) {
-            return;
-        }
-        if (t.isEmpty())
-            return;
-    }
-}
-
 bool TComCapvis::LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config)
 {
     datos = false;
     n = 0;
-    for (int intento = 0; intento < 3; ++intento) {
-        if (intento > 0)
-            DescartarPendiente();
-        VaciarRecepcion();
-        if (!EnviarTexto(QByteArrayLiteral("9#")))
-            return false;
-        bool d = false;
-        int m = 0;
-        bool ok = false;
-        try {
-            ok = IntentoLectura(d, m, senales, config);
-        } catch (...) {
-            ok = false;
-        }
-        if (ok) {
-            datos = d;
-            n = m;
-            return true;
-        }
+    TLecturaDatos lectura(*this, config);
+    TLecturaDatos::TResultado r;
+    while ((r = lectura.Paso()) == TLecturaDatos::TResultado::Sigue) {
+        const int espera = lectura.EsperaSugerida();
+        if (espera > 0)
+            Reloj.Dormir(espera);
     }
-    datos = false;
-    return true;
-}
-
-bool TComCapvis::IntentoLectura(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config)
-{
-    QByteArray f;
-    if (!LeerCampo(f) || !f.startsWith('&'))
+    if (r == TLecturaDatos::TResultado::SinEnvio)
         return false;
-    if (f == "&0") {
-        n = 0;
-        datos = true;
-        return true;
-    }
-    bool ok = false;
-    const int total = f.mid(1).toInt(&ok);
-    if (!ok || total < 0 || total > MaxMuestras)
-        return false;
-    n = total;
-    MuestrasLeidas = total;
-    const auto& grupos = Descriptor.GrupoActivo;
-    if (std::none_of(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; })) {
-        datos = true;
-        return true;
-    }
-    if (total == 0) {
-        datos = true;
-        return true;
-    }
-
-    const double periodo = config.PeriodoSegundos();
-    const auto muestras = static_cast<std::uint16_t>(total);
-    std::array<std::unique_ptr<TSenalAna>, 8> ana;
-    std::array<float, 8> escala{};
-    std::array<float, 8> factor{};
-    for (int i = 1; i <= 8; ++i) {
-        if (!grupos[1 + i])
-            continue;
-        const TEntAna& e = config.EntAna(i);
-        ana[i - 1] = std::make_unique<TSenalAna>(Textos, e.Nombre, false, nullptr, nullptr, i, periodo, muestras);
-        ana[i - 1]->PonerDatosSenal(e.Unidad, FondoEscalaRango(e.Rango), e.Factor);
-        escala[i - 1] = ResolucionRango(e.Rango);
-        factor[i - 1] = e.Factor;
-    }
-    std::array<std::vector<std::uint8_t>, 2> palabras;
-    for (int g = 0; g < 2; ++g) {
-        if (grupos[g])
-            palabras[g].resize(muestras);
-    }
-
-    for (int k = 0; k < total; ++k) {
-        for (int g = 0; g < 10; ++g) {
-            if (!grupos[g])
-                continue;
-            if (!LeerCampo(f))
-                return false;
-            const int v = f.toInt(&ok);
-            if (!ok)
-                return false;
-            if (g < 2) {
-                if (v < 0 || v > 255)
-                    return false;
-                palabras[g][k] = static_cast<std::uint8_t>(v);
-            } else {
-                EscalaEntrada = escala[g - 2];
-                ana[g - 2]->PonerMuestra(k, static_cast<float>(v * EscalaEntrada * factor[g - 2]));
-            }
-        }
-    }
-    // A reply that goes on past the expected fields does not have the layout of the
-    // programmed capture; its values would land in the wrong signals.
-    if (UltimoSeparador != '#')
-        return false;
-
-    std::vector<std::unique_ptr<TSenalDig>> dig;
-    for (int i = 16; i >= 1; --i) {
-        const int g = i <= 8 ? 0 : 1;
-        if (!Descriptor.EntradaDigital[i] || !grupos[g])
-            continue;
-        const int bit = (i - 1) % 8;
-        auto s = std::make_unique<TSenalDig>(config.EntDig(i).Nombre, false, nullptr, nullptr, i, periodo, muestras);
-        for (int k = 0; k < total; ++k)
-            s->PonerMuestra(k, std::uint8_t((palabras[g][k] >> bit) & 1u));
-        dig.push_back(std::move(s));
-    }
-    // Only a complete reply reaches the set.
-    for (auto& s : dig)
-        senales.AnadirDig(std::move(s));
-    for (int i = 8; i >= 1; --i) {
-        if (ana[i - 1])
-            senales.AnadirAna(std::move(ana[i - 1]));
-    }
-    datos = true;
+    datos = lectura.Datos();
+    n = datos ? lectura.Muestras() : 0;
+    lectura.Entregar(senales);
     return true;
 }
 

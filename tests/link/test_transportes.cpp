@@ -129,12 +129,20 @@ TEST_F(Serie, NewFirmwareWritesWholeAndOldFirmwareIsPaced)
     TPty unidad;
     QString version = "1.21";
     std::vector<qsizetype> piezas;
+    qsizetype llegados = 0;
     reloj.alDormir = [&](int ms) {
-        const QByteArray d = unidad.Leer();
-        if (ms == 100 && d == "1#")
+        QByteArray d = unidad.Leer();
+        if (ms == 100 && d == "1#") {
             unidad.Escribir("&" + version.toLatin1() + ",63487#");
-        else if (ms == 50)
+        } else if (ms == 50) {
+            // Each pause follows one block: wait (bounded) for the whole of it, so that
+            // a loaded machine delivering it in two reads cannot split the count.
+            const qsizetype esperado = std::min<qsizetype>(5000, 512 * qsizetype(piezas.size() + 1)) - llegados;
+            for (int i = 0; i < 100 && d.size() < esperado; ++i)
+                d += unidad.Leer();
+            llegados += d.size();
             piezas.push_back(d.size());
+        }
     };
     {
         TSeriePort puerto({unidad.esclavo}, inter, reloj);

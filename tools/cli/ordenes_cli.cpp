@@ -4,6 +4,7 @@
 #include "informe.h"
 
 #include "link/com_capvis.h"
+#include "link/secuencia_captura.h"
 #include "link/serie_port.h"
 #include "link/tcp_port.h"
 #include "model/base_tiempos.h"
@@ -11,7 +12,6 @@
 #include "model/errores.h"
 #include "model/escritura_segura.h"
 #include "model/exportar.h"
-#include "model/fft.h"
 #include "model/fichero_config.h"
 #include "model/fichero_senales.h"
 #include "model/formatos.h"
@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHostInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cmath>
@@ -30,16 +29,6 @@
 namespace qv {
 
 namespace {
-
-// Polling the unit while a capture runs: never busier than every 50 ms, never
-// lazier than every half second.
-constexpr int PausaMinima = 50;
-constexpr int PausaMaxima = 500;
-// How long past its own duration a capture may take before we give up on it.
-constexpr double HolguraSegundos = 10;
-constexpr double HolguraRelativa = 0.1;
-// Failed state queries in a row that end the wait.
-constexpr int FallosEstado = 3;
 
 bool HayCanalActivo(const TConfigES& c)
 {
@@ -388,23 +377,6 @@ int TOrdenesCli::Test(const TOpciones& op)
     return Escribir(QString(), t.toLocal8Bit()) ? Salida::Bien : Salida::Fallo;
 }
 
-void TOrdenesCli::GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones)
-{
-    // The program's read-back rebuilds the reply layout from the capture last
-    // programmed; a stale file there would make it misread this capture.
-    TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
-    const QStringList carpetas{carpeta_, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
-    for (const QString& c : carpetas) {
-        if (c.isEmpty() || !QDir().mkpath(c))
-            continue;
-        try {
-            fichero.EscribirConfiguracion(QDir(c).filePath(QStringLiteral("Programa.cfg")), config, operaciones);
-            return;
-        } catch (const std::exception&) {
-        }
-    }
-}
-
 int TOrdenesCli::Captura(const TOpciones& op)
 {
     if (op.posicionales.size() != 1)
@@ -450,76 +422,70 @@ int TOrdenesCli::Captura(const TOpciones& op)
     if (!com)
         return Salida::Fallo;
 
-    int estado = 0;
-    if (!com->LeerEstado(estado))
-        return Error(125);
-    if (estado >= 1 && estado <= 3 && !op.forzar) {
-        // The unit holds another capture (or its unread data): leave it alone.
-        const int clave = estado == 3 ? 216 : 127 + estado;
-        return Error(clave, QStringLiteral("(--force replaces it)"));
-    }
-    if (estado == 1 && !com->Abortar())
-        return Error(131);
-
-    interaccion_.Escribir(idioma_.BuscarTexto(257));
-    if (!com->ProgramarRetardo(config))
-        return Error(135);
-    GuardarPrograma(config, operaciones);
-
-    // Wait for the end: the delay plus the samples, with a margin for the line.
-    const double duracion = config.Retardo + config.NumMuestras * config.PeriodoSegundos();
-    const qint64 limite = qint64(std::ceil((duracion * (1 + HolguraRelativa) + HolguraSegundos) * 1000));
-    const int pausa = std::clamp(int(duracion * 1000 / 100), PausaMinima, PausaMaxima);
-    const qint64 inicio = reloj_.Tick();
-    com->Descriptor.Progreso = 0;
-    int fallos = 0;
-    for (;;) {
-        if (!com->LeerEstado(estado)) {
-            if (++fallos >= FallosEstado)
-                return Error(125);
+    TSecuenciaCaptura secuencia(*com, config, operaciones, idioma_, interaccion_, reloj_, carpeta_,
+                                TSecuenciaCaptura::TModo::Completa,
+                                retardo > 0 ? TSecuenciaCaptura::TTipo::Retardada : TSecuenciaCaptura::TTipo::Inmediata);
+    // The progress line, rewritten at most ten times a second.
+    qint64 mostrado = -1;
+    TSecuenciaCaptura::TFase faseMostrada = TSecuenciaCaptura::TFase::Estado;
+    auto mostrar = [&] {
+        const TSecuenciaCaptura::TFase fase = secuencia.Fase();
+        if (fase == faseMostrada && mostrado >= 0 && reloj_.Tick() - mostrado < 100)
+            return;
+        if (fase == TSecuenciaCaptura::TFase::Esperar && secuencia.EstadoUnidad() == 2) {
+            Progreso(QStringLiteral("%1 %2/%3")
+                         .arg(idioma_.BuscarTexto(251))
+                         .arg(secuencia.ProgresoUnidad())
+                         .arg(secuencia.MuestrasCaptura()));
+        } else if (fase == TSecuenciaCaptura::TFase::Esperar) {
+            Progreso(QStringLiteral("%1 (%2 s)").arg(idioma_.BuscarTexto(255)).arg(secuencia.TiempoEsperando() / 1000));
+        } else if (fase == TSecuenciaCaptura::TFase::Leer || fase == TSecuenciaCaptura::TFase::Terminada) {
+            Progreso(QStringLiteral("%1 %2/%3")
+                         .arg(idioma_.BuscarTexto(249))
+                         .arg(secuencia.Recibidos())
+                         .arg(secuencia.Esperados()));
         } else {
-            fallos = 0;
-            if (estado == 3)
-                break;
-            if (estado == 0)
-                return Error(127);
-            if (estado == 2) {
-                com->LeerMonitor();
-                Progreso(QStringLiteral("%1 %2/%3")
-                             .arg(idioma_.BuscarTexto(251))
-                             .arg(com->Descriptor.Progreso)
-                             .arg(config.NumMuestras));
-            } else {
-                Progreso(QStringLiteral("%1 (%2 s)")
-                             .arg(idioma_.BuscarTexto(255))
-                             .arg((reloj_.Tick() - inicio) / 1000));
-            }
+            return;
         }
-        if (reloj_.Tick() - inicio > limite)
-            return Error(129);
-        reloj_.Dormir(pausa);
+        mostrado = reloj_.Tick();
+        faseMostrada = fase;
+    };
+    bool avisoEnvio = false;
+    for (;;) {
+        if (secuencia.Fase() == TSecuenciaCaptura::TFase::Programar && !avisoEnvio) {
+            interaccion_.Escribir(idioma_.BuscarTexto(257));
+            avisoEnvio = true;
+        }
+        const TSecuenciaCaptura::TPaso paso = secuencia.Paso();
+        if (paso == TSecuenciaCaptura::TPaso::Terminada) {
+            mostrado = -1; // the read-back's last count, whatever the pace
+            mostrar();
+            break;
+        }
+        if (paso == TSecuenciaCaptura::TPaso::Fallida || paso == TSecuenciaCaptura::TPaso::Cancelada)
+            return Error(secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
+        if (paso == TSecuenciaCaptura::TPaso::Decidir) {
+            const int estado = secuencia.EstadoUnidad();
+            if (!op.forzar) {
+                // The unit holds another capture (or its unread data): leave it alone.
+                const int clave = estado == 3 ? 216 : 127 + estado;
+                return Error(clave, QStringLiteral("(--force replaces it)"));
+            }
+            secuencia.Seguir(estado == 1);
+            continue;
+        }
+        mostrar();
+        reloj_.Dormir(secuencia.EsperaSugerida());
     }
-    Progreso(idioma_.BuscarTexto(249));
-    std::fputc('\n', error_);
-    lineaAbierta_ = false;
+    if (lineaAbierta_) {
+        std::fputc('\n', error_);
+        lineaAbierta_ = false;
+    }
 
-    TCjtSenales senales(idioma_, interaccion_);
-    bool datos = false;
-    int n = 0;
-    if (!com->LeerDatos(datos, n, senales, config))
-        return Error(157);
-    if (!datos || n <= 0)
-        return Error(140);
-    try {
-        SenalesDeSalidas(n, senales, config, idioma_);
-        TFFT fft;
-        operaciones.Recalcular(senales, config, fft, interaccion_, idioma_);
-    } catch (const std::exception&) {
-        return Error(101);
-    }
+    std::unique_ptr<TCjtSenales> senales = secuencia.TomarSenales();
     TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
     try {
-        GuardarFicheroSenales(op.salida, fichero, config, operaciones, senales);
+        GuardarFicheroSenales(op.salida, fichero, secuencia.Configuracion(), operaciones, *senales);
     } catch (const std::exception&) {
         // The unit keeps the data until the next capture is programmed.
         return Error(240, Nativo(op.salida));

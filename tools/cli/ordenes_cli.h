@@ -72,7 +72,6 @@ private:
     TEnlace Conectar(const TOpciones& op, QString& donde);
     bool SalidaLibre(const QString& ruta, bool sobreescribir);
     bool Escribir(const QString& ruta, const QByteArray& datos);
-    void GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones);
 
     int Error(int clave, const QString& detalle = {});
     int ErrorUso(const QString& texto);

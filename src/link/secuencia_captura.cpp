@@ -1,0 +1,355 @@
+#include "link/secuencia_captura.h"
+
+#include "link/com_capvis.h"
+#include "link/reloj.h"
+#include "model/fft.h"
+#include "model/fichero_config.h"
+#include "model/generadores.h"
+#include "model/senales.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace qv {
+
+namespace {
+
+const QString NombrePrograma = QStringLiteral("Programa.cfg");
+
+QString CarpetaUsuario()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+} // namespace
+
+TSecuenciaCaptura::TSecuenciaCaptura(TComCapvis& com, TConfigES config, TOperaciones operaciones, TTextos& textos,
+                                     TInteraccion& interaccion, TReloj& reloj, QString carpetaPrograma, TModo modo,
+                                     TTipo tipo)
+    : Com(com), Config(std::move(config)), Operaciones(std::move(operaciones)), Textos(textos),
+      Interaccion(interaccion), Reloj(reloj), Carpeta(std::move(carpetaPrograma)), Modo(modo), Tipo(tipo),
+      Fase_(TFase::Estado)
+{
+    if (Tipo == TTipo::Inmediata)
+        Config.Retardo = 0;
+    if (Modo == TModo::EsperaYLectura || Modo == TModo::SoloEspera)
+        Fase_ = TFase::Esperar;
+}
+
+TSecuenciaCaptura::~TSecuenciaCaptura() = default;
+
+void TSecuenciaCaptura::PonerPrograma(const TConfigES& programa)
+{
+    programa.LlenarDescriptor(Com.Descriptor);
+}
+
+TSecuenciaCaptura::TPaso TSecuenciaCaptura::Resultado() const
+{
+    switch (Fase_) {
+    case TFase::Decision:
+        return TPaso::Decidir;
+    case TFase::Terminada:
+        return TPaso::Terminada;
+    case TFase::Fallida:
+        return TPaso::Fallida;
+    case TFase::Cancelada:
+        return TPaso::Cancelada;
+    default:
+        return TPaso::Sigue;
+    }
+}
+
+TSecuenciaCaptura::TPaso TSecuenciaCaptura::Paso()
+{
+    // A wait inside a step may run the event loop, and with it the caller's timer:
+    // a step called from there does nothing.
+    if (EnPaso)
+        return TPaso::Sigue;
+    struct TMarca {
+        bool& b;
+        explicit TMarca(bool& x) : b(x) { b = true; }
+        ~TMarca() { b = false; }
+    } marca(EnPaso);
+    if (Fase_ == TFase::Terminada || Fase_ == TFase::Fallida || Fase_ == TFase::Cancelada)
+        return Resultado();
+    // A read-back in progress ends by draining its reply; anything else stops here.
+    if (Cancelar_ && Fase_ != TFase::Leer && Fase_ != TFase::Cancelando) {
+        Fase_ = TFase::Cancelada;
+        return Resultado();
+    }
+    switch (Fase_) {
+    case TFase::Estado:
+        PasoEstado();
+        break;
+    case TFase::Abortar:
+        PasoAbortar();
+        break;
+    case TFase::Programar:
+        PasoProgramar();
+        break;
+    case TFase::Esperar:
+        PasoEsperar();
+        break;
+    case TFase::Leer:
+    case TFase::Cancelando:
+        PasoLeer();
+        break;
+    case TFase::Derivar:
+        PasoDerivar();
+        break;
+    default:
+        break;
+    }
+    return Resultado();
+}
+
+int TSecuenciaCaptura::EsperaSugerida() const
+{
+    switch (Fase_) {
+    case TFase::Esperar:
+        if (!EsperaEmpezada)
+            return 0;
+        return static_cast<int>(std::clamp<qint64>(ProximaConsulta - Reloj.Tick(), 0, PausaMaxima));
+    case TFase::Leer:
+    case TFase::Cancelando:
+        return Lectura ? Lectura->EsperaSugerida() : 0;
+    default:
+        return 0;
+    }
+}
+
+void TSecuenciaCaptura::Cancelar()
+{
+    Cancelar_ = true;
+}
+
+void TSecuenciaCaptura::Seguir(bool abortarAntes)
+{
+    if (Fase_ == TFase::Decision)
+        Fase_ = abortarAntes ? TFase::Abortar : TFase::Programar;
+}
+
+void TSecuenciaCaptura::Fallar(int clave)
+{
+    Clave = clave;
+    Fase_ = TFase::Fallida;
+}
+
+void TSecuenciaCaptura::PasoEstado()
+{
+    int e = -1;
+    if (!Com.LeerEstado(e)) {
+        Fallar(125);
+        return;
+    }
+    Estado = e;
+    if (Modo == TModo::SoloLectura) {
+        // Only a finished capture has data to read; the key tells the caller why not.
+        switch (e) {
+        case 3:
+            Fase_ = TFase::Leer;
+            break;
+        case 0:
+            Fallar(217);
+            break;
+        case 1:
+            Fallar(128);
+            break;
+        case 2:
+            Fallar(129);
+            break;
+        default:
+            Fallar(0);
+            break;
+        }
+        return;
+    }
+    Fase_ = e >= 1 && e <= 3 ? TFase::Decision : TFase::Programar;
+}
+
+void TSecuenciaCaptura::PasoAbortar()
+{
+    if (Com.Abortar())
+        Fase_ = TFase::Programar;
+    else
+        Fallar(131);
+}
+
+void TSecuenciaCaptura::PasoProgramar()
+{
+    const bool ok = Tipo == TTipo::Trigger ? Com.ProgramarTrigger(Config) : Com.ProgramarRetardo(Config);
+    if (!ok) {
+        Fallar(135);
+        return;
+    }
+    // Only now: the read-back rebuilds the reply's layout from this file, so it must
+    // never describe a capture the unit did not take.
+    Programa = GuardarPrograma(Config, Operaciones, Textos, Interaccion, Carpeta);
+    Fase_ = TFase::Esperar;
+}
+
+void TSecuenciaCaptura::EmpezarEspera()
+{
+    const double retardo = Tipo == TTipo::Trigger ? 0.0 : std::max(0.0, Config.Retardo);
+    const double duracion = retardo + std::max(0, Config.NumMuestras) * Config.PeriodoSegundos();
+    Pausa = std::clamp(static_cast<int>(std::min(duracion * 10, double(PausaMaxima))), PausaMinima, PausaMaxima);
+    if (!LimiteEspera) {
+        // A triggered capture starts when the unit sees its trigger: no limit of ours.
+        LimiteEspera = Tipo == TTipo::Trigger
+                           ? 0
+                           : qint64(std::ceil((duracion * (1 + HolguraRelativa) + HolguraSegundos) * 1000));
+    }
+    InicioEspera = Reloj.Tick();
+    ProximaConsulta = InicioEspera;
+    Fallos = 0;
+    Com.Descriptor.Progreso = 0;
+    EsperaEmpezada = true;
+}
+
+void TSecuenciaCaptura::PasoEsperar()
+{
+    if (!EsperaEmpezada)
+        EmpezarEspera();
+    if (Reloj.Tick() < ProximaConsulta)
+        return;
+    int e = -1;
+    if (!Com.LeerEstado(e)) {
+        if (++Fallos >= FallosEstado) {
+            Fallar(125);
+            return;
+        }
+    } else {
+        Fallos = 0;
+        Estado = e;
+        if (e == 3) {
+            Fase_ = Modo == TModo::SoloEspera ? TFase::Terminada : TFase::Leer;
+            return;
+        }
+        if (e == 0) {
+            Fallar(127); // the capture is gone
+            return;
+        }
+        if (e == 2)
+            Com.LeerMonitor();
+    }
+    if (*LimiteEspera > 0 && Reloj.Tick() - InicioEspera > *LimiteEspera) {
+        Fallar(129);
+        return;
+    }
+    ProximaConsulta = Reloj.Tick() + Pausa;
+}
+
+void TSecuenciaCaptura::PasoLeer()
+{
+    if (!Lectura)
+        Lectura = std::make_unique<TLecturaDatos>(Com, Config);
+    if (Cancelar_ && Fase_ == TFase::Leer) {
+        Lectura->Cancelar();
+        Fase_ = TFase::Cancelando;
+    }
+    switch (Lectura->Paso()) {
+    case TLecturaDatos::TResultado::Sigue:
+        break;
+    case TLecturaDatos::TResultado::SinEnvio:
+        Fallar(157);
+        break;
+    case TLecturaDatos::TResultado::Cancelada:
+        Fase_ = TFase::Cancelada;
+        break;
+    case TLecturaDatos::TResultado::Hecha:
+        if (!Lectura->Datos() || Lectura->Muestras() <= 0) {
+            Fallar(140);
+            break;
+        }
+        N = Lectura->Muestras();
+        Fase_ = TFase::Derivar;
+        break;
+    }
+}
+
+void TSecuenciaCaptura::PasoDerivar()
+{
+    TCjtSenales* senales = Destino;
+    if (!senales) {
+        Nuevas = std::make_unique<TCjtSenales>(Textos, Interaccion);
+        senales = Nuevas.get();
+    }
+    try {
+        Lectura->Entregar(*senales);
+        SenalesDeSalidas(N, *senales, Config, Textos);
+        TFFT fft;
+        Operaciones.Recalcular(*senales, Config, fft, Interaccion, Textos);
+    } catch (const std::exception&) {
+        Nuevas.reset();
+        Fallar(101);
+        return;
+    }
+    Fase_ = TFase::Terminada;
+}
+
+qint64 TSecuenciaCaptura::Recibidos() const
+{
+    return Lectura ? Lectura->Recibidos() : 0;
+}
+
+qint64 TSecuenciaCaptura::Esperados() const
+{
+    return Lectura ? Lectura->Esperados() : 0;
+}
+
+int TSecuenciaCaptura::ProgresoUnidad() const
+{
+    return Com.Descriptor.Progreso;
+}
+
+qint64 TSecuenciaCaptura::TiempoEsperando() const
+{
+    return EsperaEmpezada ? Reloj.Tick() - InicioEspera : 0;
+}
+
+std::unique_ptr<TCjtSenales> TSecuenciaCaptura::TomarSenales()
+{
+    return Fase_ == TFase::Terminada ? std::move(Nuevas) : nullptr;
+}
+
+QString TSecuenciaCaptura::GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones,
+                                           TTextos& textos, TInteraccion& interaccion,
+                                           const QString& carpetaPrograma)
+{
+    TFicheroConfig fichero(textos, interaccion, carpetaPrograma);
+    for (const QString& c : {carpetaPrograma, CarpetaUsuario()}) {
+        if (c.isEmpty() || !QDir().mkpath(c))
+            continue;
+        const QString ruta = QDir(c).filePath(NombrePrograma);
+        try {
+            fichero.EscribirConfiguracion(ruta, config, operaciones);
+            return ruta;
+        } catch (const std::exception&) {
+        }
+    }
+    return {};
+}
+
+QString TSecuenciaCaptura::BuscarPrograma(const QString& carpetaPrograma)
+{
+    QString mejor;
+    QDateTime fecha;
+    for (const QString& c : {carpetaPrograma, CarpetaUsuario()}) {
+        if (c.isEmpty())
+            continue;
+        const QFileInfo f(QDir(c).filePath(NombrePrograma));
+        if (f.isFile() && (mejor.isEmpty() || f.lastModified() > fecha)) {
+            mejor = f.filePath();
+            fecha = f.lastModified();
+        }
+    }
+    return mejor;
+}
+
+} // namespace qv

@@ -1,0 +1,168 @@
+#pragma once
+
+#include "link/lectura_datos.h"
+#include "model/config_es.h"
+#include "model/operaciones.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+
+namespace qv {
+
+class TCjtSenales;
+class TComCapvis;
+class TInteraccion;
+class TReloj;
+class TTextos;
+
+// One capture on the unit as a step object: check the state, program the capture,
+// write "Programa.cfg", wait for the end, read the samples back, add the output
+// signals and recompute the operations. The caller drives it: Paso does a bounded
+// slice of work (at most one protocol exchange with its bounded wait, or the bytes
+// of the read-back that have arrived) and never sleeps; EsperaSugerida says when the
+// next step is useful. The companion calls it in a loop, sleeping in between; the
+// program calls it from a timer. A wait inside a step may run the event loop (see
+// TRelojEventos) and so fire that timer again: a step called while another is still
+// running does nothing and answers Sigue, but the caller must still guard whatever
+// else its timer does.
+class TSecuenciaCaptura {
+public:
+    enum class TModo {
+        Completa,       // state, programming, Programa.cfg, wait, read-back, signals
+        EsperaYLectura, // a capture programmed earlier: wait for its end and read it
+        SoloEspera,     // wait for the end only
+        SoloLectura,    // the read-back of the program's "Leer": state 3, then read
+    };
+    enum class TTipo {
+        Inmediata, // command 7 with no delay
+        Retardada, // command 7 with the configuration's Retardo
+        Trigger,   // command 6 with the protocol object's trigger record
+    };
+    enum class TFase {
+        Estado,     // asking the unit's state
+        Decision,   // the unit holds a capture: the caller decides (Seguir, Cancelar)
+        Abortar,    // aborting the capture the unit holds
+        Programar,  // sending the capture
+        Esperar,    // polling the state until the end
+        Leer,       // reading the samples back
+        Cancelando, // draining the rest of a reply after Cancelar
+        Derivar,    // adding the input, output and derived signals
+        Terminada,
+        Fallida,
+        Cancelada,
+    };
+    enum class TPaso {
+        Sigue,     // call Paso again after EsperaSugerida
+        Decidir,   // the unit holds a capture (EstadoUnidad 1, 2 or 3): Seguir or Cancelar
+        Terminada, // done; the signals are in the set
+        Fallida,   // ClaveFallo says why (0: nothing to show)
+        Cancelada, // stopped by Cancelar; the set is as it was
+    };
+
+    // Polling the unit while a capture runs: never busier than every 50 ms, never
+    // lazier than every half second; a hundred polls over the capture in between.
+    static constexpr int PausaMinima = 50;
+    static constexpr int PausaMaxima = 500;
+    // How long past its own duration a capture may take before we give up on it.
+    static constexpr double HolguraSegundos = 10;
+    static constexpr double HolguraRelativa = 0.1;
+    // Failed state queries in a row that end the wait.
+    static constexpr int FallosEstado = 3;
+
+    // `config` and `operaciones` are copied: the capture keeps what was programmed.
+    // `carpetaPrograma` holds "Programa.cfg" (and the tables of generators named
+    // without a folder).
+    TSecuenciaCaptura(TComCapvis& com, TConfigES config, TOperaciones operaciones, TTextos& textos,
+                      TInteraccion& interaccion, TReloj& reloj, QString carpetaPrograma,
+                      TModo modo = TModo::Completa, TTipo tipo = TTipo::Inmediata);
+    ~TSecuenciaCaptura();
+    TSecuenciaCaptura(const TSecuenciaCaptura&) = delete;
+    TSecuenciaCaptura& operator=(const TSecuenciaCaptura&) = delete;
+
+    // Before the first step. The signals go into the caller's set (null: a new set,
+    // taken with TomarSenales).
+    void PonerDestino(TCjtSenales* senales) { Destino = senales; }
+    // Before the first step of a read-back after a restart: the reply's layout is
+    // restored from the configuration last programmed (read from "Programa.cfg").
+    void PonerPrograma(const TConfigES& programa);
+    // Give-up limit of the wait in ms from its start (<= 0: none). By default the
+    // capture's duration plus a margin; none for a triggered capture, whose start is
+    // the unit's to wait for.
+    void PonerLimiteEspera(qint64 ms) { LimiteEspera = ms; }
+
+    TPaso Paso();
+    int EsperaSugerida() const;
+    // Stops at the next step: a read-back drains the rest of the reply first. The
+    // unit keeps its capture; the set is left as it was.
+    void Cancelar();
+    // At TPaso::Decidir: go on, aborting the unit's capture first when asked.
+    void Seguir(bool abortarAntes);
+
+    TFase Fase() const { return Fase_; }
+    int EstadoUnidad() const { return Estado; } // last state read, -1 before
+    int ClaveFallo() const { return Clave; }
+    // Read-back progress (sample fields) and the unit's sample progress while it captures.
+    qint64 Recibidos() const;
+    qint64 Esperados() const;
+    int ProgresoUnidad() const;
+    int MuestrasCaptura() const { return Config.NumMuestras; }
+    qint64 TiempoEsperando() const; // ms since the wait began
+    int Muestras() const { return N; }  // samples read back
+    const TConfigES& Configuracion() const { return Config; }
+    // Where "Programa.cfg" was written, empty when it was not.
+    const QString& RutaPrograma() const { return Programa; }
+    // The new set of a sequence without destination, once Terminada.
+    std::unique_ptr<TCjtSenales> TomarSenales();
+
+    // Writes the configuration last programmed as "Programa.cfg": in the program
+    // folder, or in the per-user configuration folder when that cannot be written.
+    // Answers the path written, empty when neither could be.
+    static QString GuardarPrograma(const TConfigES& config, const TOperaciones& operaciones, TTextos& textos,
+                                   TInteraccion& interaccion, const QString& carpetaPrograma);
+    // The "Programa.cfg" a read-back should use: the newer of the two folders' files,
+    // empty when there is none.
+    static QString BuscarPrograma(const QString& carpetaPrograma);
+
+private:
+    void PasoEstado();
+    void PasoAbortar();
+    void PasoProgramar();
+    void EmpezarEspera();
+    void PasoEsperar();
+    void PasoLeer();
+    void PasoDerivar();
+    void Fallar(int clave);
+    TPaso Resultado() const;
+
+    TComCapvis& Com;
+    TConfigES Config;
+    TOperaciones Operaciones;
+    TTextos& Textos;
+    TInteraccion& Interaccion;
+    TReloj& Reloj;
+    QString Carpeta;
+    TModo Modo;
+    TTipo Tipo;
+
+    TFase Fase_;
+    bool EnPaso = false;
+    bool Cancelar_ = false;
+    int Estado = -1;
+    int Clave = 0;
+    int N = 0;
+    QString Programa;
+    TCjtSenales* Destino = nullptr;
+    std::unique_ptr<TCjtSenales> Nuevas;
+    std::optional<qint64> LimiteEspera;
+    bool EsperaEmpezada = false;
+    qint64 InicioEspera = 0;
+    qint64 ProximaConsulta = 0;
+    int Pausa = PausaMinima;
+    int Fallos = 0;
+    std::unique_ptr<TLecturaDatos> Lectura;
+};
+
+} // namespace qv
