@@ -24,7 +24,6 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 // Forms that have a table of texts but no class yet. A new form registers itself and
 // takes its number out of here.
 const std::set<int> kPorConstruir = {
-    2,  // TfrmMenuES, TfrmMenuES2: input/output configuration window
     3,  // TfrmDatosSenal: data of the captured signals
     4,  // TfrmTestInterface: unit test results
     5,  // TfrmProgRetardo: delayed capture
@@ -32,7 +31,6 @@ const std::set<int> kPorConstruir = {
     8,  // TfrmActiveSA: analog output
     9,  // TfrmActiveSD: digital output
     10, // TfrmCalcuDig: digital calculator
-    11, // TfrmNomED: naming digital inputs
     12, // TfrmConfig: graph options
     14, // TfrmDatos: data table window
     15, // TfrmElegir: choosing signals of a window
@@ -45,14 +43,11 @@ const std::set<int> kPorConstruir = {
     22, // TfrmGridDigi: digital table
     23, // TfrmPedirNombre: renaming a signal
     25, // TfrmCalcuAna: analog calculator
-    26, // TfrmFiltro: frequency filter
     27, // TfrmElegirIni: choosing signals of a new window
     29, // TfrmTrigdig: digital trigger
     30, // TfrmTrigAna: analog trigger
     31, // TfrmMonitorizacion: monitoring window
     32, // TfrmInsTexto: inserting a text into a graph
-    34, // TfrmOperacionesAna: analog operations
-    35, // TfrmOperacionesDig: digital operations
     36, // TfrmPreview: print preview
     37, // analog and digital signal windows
     40, // TfrmEditTab: table editor
@@ -70,7 +65,10 @@ const std::set<int> kPorConstruir = {
 
 // Keys a form overwrites after its table on purpose (a caption composed at run time);
 // their controls are only checked to exist.
-const std::set<int> kReemplazadas = {};
+const std::set<int> kReemplazadas = {
+    2005,  // LabelNum: followed by the number of captures made
+    26002, // MuesLabel: followed by the sampling frequency
+};
 
 constexpr int kPrincipal = 1;
 
