@@ -7,6 +7,7 @@
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "app/api/ventana_hija.h"
+#include "channels/menu_es.h"
 #include "display/escoger_senales_fichero.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
@@ -413,8 +414,15 @@ void TComandosArchivo::ExportarTXT1Click()
 
 void TComandosArchivo::AbrirVentanaConfiguracion()
 {
-    // The ZD800M (ModeloM) or ZD801 configuration window will run here, modally, on
-    // ConfigTrabajo, and copy it into ConfigActual when accepted.
+    TEstadoPrograma& e = Estado();
+    if (!e.ConfigTrabajo)
+        e.ConfigTrabajo = std::make_unique<TConfigES>();
+    {
+        // Accepted, the window has made a copy of the working configuration current.
+        std::unique_ptr<TMenuESBase> ventana = CrearMenuES(principal_, &principal_.Ventana());
+        ventana->Ejecutar();
+    }
+    e.ConfigTrabajo.reset();
 }
 
 } // namespace qv

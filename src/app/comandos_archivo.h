@@ -50,8 +50,8 @@ public:
     bool HayAlgoAbierto() const;
 
     // Runs the configuration window on ConfigTrabajo, modally: the ZD800M window when
-    // ModeloM, the ZD801 window otherwise. The configuration windows are not part of
-    // the program yet: until they are, this shows nothing and ConfigTrabajo stays.
+    // ModeloM, the ZD801 window otherwise. Accepted, a copy of the working configuration
+    // has become ConfigActual; either way the working copy is freed afterwards.
     void AbrirVentanaConfiguracion();
 
     // The file dialogs' holders (their names and texts are the main window's).

@@ -7,6 +7,8 @@
 #include "channels/editor_tablas.h"
 #include "channels/generadores_analogicos.h"
 #include "channels/generadores_digitales.h"
+#include "channels/menu_es.h"
+#include "channels/nombre_ed.h"
 #include "channels/tablas_generador.h"
 
 namespace qv {
@@ -41,6 +43,10 @@ void RegistrarFormulariosChannels(TRegistroFormularios& registro)
     RegistrarDeCanal<TfrmGenTren>(registro);
     RegistrarDeCanal<TfrmGridDigi>(registro);
     registro.Registrar<TfrmEditTab>();
+    // The ZD800M window (TfrmMenuES2) shares form 2 but has no controls for lines 9 to
+    // 16 nor the rotated titles: the ZD801 window stands for the table.
+    registro.Registrar<TfrmMenuES>();
+    RegistrarDeCanal<TfrmNomED>(registro);
 }
 
 } // namespace qv

@@ -1,5 +1,6 @@
 #include "display/formularios_display.h"
 
+#include "app/api/estado.h"
 #include "app/api/registro_formularios.h"
 #include "display/config_grafica.h"
 #include "display/datos.h"
@@ -7,7 +8,10 @@
 #include "display/edit.h"
 #include "display/elegir.h"
 #include "display/escoger_senales_fichero.h"
+#include "display/filtro.h"
 #include "display/ins_texto.h"
+#include "display/operaciones_ana.h"
+#include "display/operaciones_dig.h"
 #include "display/pedir_nombre.h"
 #include "display/senales_digitales.h"
 #include "display/visualiza_senales.h"
@@ -27,6 +31,12 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     registro.Registrar<TfrmElegirIni>();
     registro.Registrar<TfrmInsTexto>();
     registro.Registrar<TfrmEdit>();
+    registro.Registrar<TfrmFiltro>();
+    registro.Registrar(TfrmOperacionesAna::Numero, QStringLiteral("TfrmOperacionesAna"), [](IPrincipal& p) {
+        return std::make_unique<TfrmOperacionesAna>(p, TOperaciones(), &p.Ventana());
+    });
+    registro.Registrar(TfrmOperacionesDig::Numero, QStringLiteral("TfrmOperacionesDig"), [](IPrincipal& p) {
+        return std::make_unique<TfrmOperacionesDig>(p, TOperaciones(), &p.Ventana());
 }
 
 } // namespace qv

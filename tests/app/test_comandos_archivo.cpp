@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <optional>
 
 namespace qv::test {
 namespace {
@@ -284,15 +285,21 @@ TEST_F(ComandosArchivo, ConfiguracionesAbrirYGuardar)
     const QString cfg = Ruta(QStringLiteral("uno.cfg"));
     fc.EscribirConfiguracion(cfg, c, ops);
 
+    // The configuration window then runs on a working copy prepared from it.
+    QString enLaVentana;
+    modal.accion = [&](QDialog&) {
+        enLaVentana = E().ConfigTrabajo ? E().ConfigTrabajo->EntAna(2).Nombre : QString();
+    };
     dialogos.abrir.push_back(cfg);
     Accion("CargarConfES1")->trigger();
     EXPECT_EQ(dialogos.llamadas.back().filtro, QStringLiteral("T1184"));
     ASSERT_NE(E().ConfigActual, nullptr);
     EXPECT_EQ(E().ConfigActual->EntAna(2).Nombre, QStringLiteral("Presion"));
     EXPECT_NE(E().OperacionesActuales, nullptr);
-    // The configuration window's working copy was prepared from it.
-    ASSERT_NE(E().ConfigTrabajo, nullptr);
-    EXPECT_EQ(E().ConfigTrabajo->EntAna(2).Nombre, QStringLiteral("Presion"));
+    EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmMenuES2")});
+    EXPECT_EQ(enLaVentana, QStringLiteral("Presion"));
+    EXPECT_EQ(E().ConfigTrabajo, nullptr);
+    modal.accion = nullptr;
     EXPECT_TRUE(Activo("Cerrar"));
 
     // Saved under the name it was opened with, without a dialog.
@@ -383,10 +390,19 @@ TEST_F(ComandosArchivo, GuardarConfiguracionTrasAbrirSenales)
 
 TEST_F(ComandosArchivo, VerConfiguracionPreparaLaCopia)
 {
+    // What the window saw of the state while it ran; the copy is freed afterwards.
+    std::optional<TConfigES> vista;
+    bool copiaPropia = false;
+    modal.accion = [&](QDialog&) {
+        if (E().ConfigTrabajo)
+            vista = *E().ConfigTrabajo;
+        copiaPropia = E().ConfigTrabajo && E().ConfigTrabajo.get() != E().ConfigActual.get();
+    };
     NuevaHija(TTipoVentana::Analogica);
     Accion("SpBtnES")->trigger();
-    ASSERT_NE(E().ConfigTrabajo, nullptr);
-    EXPECT_TRUE(E().ConfigTrabajo->Igual(TConfigES()));
+    ASSERT_TRUE(vista.has_value());
+    EXPECT_TRUE(vista->Igual(TConfigES()));
+    EXPECT_EQ(E().ConfigTrabajo, nullptr);
     EXPECT_NE(E().OperacionesActuales, nullptr);
     // Without signals no signal window may stay.
     EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
@@ -396,10 +412,11 @@ TEST_F(ComandosArchivo, VerConfiguracionPreparaLaCopia)
     E().ConfigActual->NumMuestras = 77;
     AbrirConjunto(1);
     NuevaHija(TTipoVentana::Analogica);
+    vista.reset();
     ventana->ComandosArchivo().VerConfig1Click();
-    ASSERT_NE(E().ConfigTrabajo, nullptr);
-    EXPECT_EQ(E().ConfigTrabajo->NumMuestras, 77);
-    EXPECT_NE(E().ConfigTrabajo.get(), E().ConfigActual.get());
+    ASSERT_TRUE(vista.has_value());
+    EXPECT_EQ(vista->NumMuestras, 77);
+    EXPECT_TRUE(copiaPropia);
     EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
 }
 

@@ -24,18 +24,13 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 // Forms that have a table of texts but no class yet. A new form registers itself and
 // takes its number out of here.
 const std::set<int> kPorConstruir = {
-    2,  // TfrmMenuES, TfrmMenuES2: input/output configuration window
     4,  // TfrmTestInterface: unit test results
     5,  // TfrmProgRetardo: delayed capture
     10, // TfrmCalcuDig: digital calculator
-    11, // TfrmNomED: naming digital inputs
     25, // TfrmCalcuAna: analog calculator
-    26, // TfrmFiltro: frequency filter
     29, // TfrmTrigdig: digital trigger
     30, // TfrmTrigAna: analog trigger
     31, // TfrmMonitorizacion: monitoring window
-    34, // TfrmOperacionesAna: analog operations
-    35, // TfrmOperacionesDig: digital operations
     36, // TfrmPreview: print preview
     44, // TfrmActDesSenales: switching outputs on and off
     46, // TForm_CambiarPassword: profile password
@@ -59,6 +54,8 @@ const std::map<QString, std::set<QString>> kAusentes = {
 // their controls are only checked to exist.
 const std::set<int> kReemplazadas = {
     14000, // TfrmDatos: its caption is text 14003
+    2005,  // LabelNum: followed by the number of captures made
+    26002, // MuesLabel: followed by the sampling frequency
 };
 
 constexpr int kPrincipal = 1;
