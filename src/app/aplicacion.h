@@ -4,7 +4,7 @@
 #include "app/ventana_principal.h"
 #include "lang/idioma.h"
 #include "lang/ui/interaccion_qt.h"
-#include "link/reloj.h"
+#include "link/reloj_eventos.h"
 
 #include <QString>
 
@@ -26,7 +26,8 @@ public:
 
     TDMIdioma DMIdioma;
     TInteraccionQt Interaccion;
-    TRelojReal Reloj;
+    // Waits for the unit keep the windows painting and hold user input back.
+    TRelojEventos Reloj;
     TDialogosArchivoQt DialogosArchivo;
     TfrmPrincipal Principal;
 };

@@ -79,11 +79,13 @@ struct TFilaBarra {
 // The handlers the table binds; each area of commands lives in its own file.
 class TfrmPrincipal;
 class TComandosArchivo;
+class TComandosCaptura;
 class TComandosVentanas;
 struct TAreasComandos {
     TfrmPrincipal& principal;
     TComandosArchivo& archivo;
     TComandosVentanas& ventanas;
+    TComandosCaptura& captura;
 };
 
 std::vector<TFilaComando> TablaComandos(TAreasComandos& areas);

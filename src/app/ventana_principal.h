@@ -21,6 +21,7 @@ namespace qv {
 class IServiciosPuesto;
 class TAboutBox;
 class TComandosArchivo;
+class TComandosCaptura;
 class TComandosVentanas;
 struct TTextoControl;
 
@@ -101,9 +102,10 @@ public:
     void AcercadeClick();
     void Timer_OcupadoTimer();
 
-    // The file and window commands (for the parts that run them directly).
+    // The file, window and capture commands (for the parts that run them directly).
     TComandosArchivo& ComandosArchivo() { return *archivo_; }
     TComandosVentanas& ComandosVentanas() { return *ventanas_; }
+    TComandosCaptura& ComandosCaptura() { return *captura_; }
 
     // The language texts of the window: its form table and the captions of the
     // command and menu tables.
@@ -145,6 +147,7 @@ private:
     TAboutBox* AboutBox = nullptr;
     std::unique_ptr<TComandosArchivo> archivo_;
     std::unique_ptr<TComandosVentanas> ventanas_;
+    std::unique_ptr<TComandosCaptura> captura_;
 
     std::unique_ptr<TComandosPrincipal> comandos_; // actions, menus, toolbars
 
