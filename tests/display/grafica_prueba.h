@@ -1,41 +1,92 @@
 #pragma once
 
-// A plain QCustomPlot like the program's signal windows: two curves, axis labels
-// with accents, a legend.
+#include "display/grf.h"
 
-#include "display/imagenes_qcp.h"
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
 
-#include <QString>
-#include <cmath>
 #include <memory>
 
 namespace qv::test {
 
-inline constexpr int MuestrasGrafica = 25;
+// A shown graph whose plot area is 640 x 320 pixels from (50, 30): with X fixed to
+// 0 ... 640 one pixel is one X unit, so expected values can be written down exactly.
+class Grafica : public ::testing::Test {
+protected:
+    static constexpr int Ancho = 50 + 640 + 20;
+    static constexpr int Alto = 30 + 320 + 45;
 
-inline std::unique_ptr<QCustomPlot> GraficaDePrueba(const QSize& tamano = QSize(600, 400))
-{
-    auto g = std::make_unique<QCustomPlot>();
-    g->resize(tamano);
-    // A hidden widget gets its resize event only when shown; lay the graph out now.
-    g->setViewport(QRect(QPoint(0, 0), tamano));
-    g->legend->setVisible(true);
-    g->xAxis->setLabel(QStringLiteral("Tiempo (s)"));
-    g->yAxis->setLabel(QString::fromUtf8("Tensión ±10V"));
-    QCPGraph* seno = g->addGraph();
-    seno->setName(QString::fromUtf8("Señal 1"));
-    seno->setPen(QPen(QColor(200, 0, 0), 2));
-    QCPGraph* rampa = g->addGraph();
-    rampa->setName(QString::fromUtf8("Rampa á"));
-    rampa->setPen(QPen(QColor(0, 0, 200), 1, Qt::DashLine));
-    for (int i = 0; i < MuestrasGrafica; ++i) {
-        seno->addData(i * 0.1, 5.0 * std::sin(i * 0.5));
-        rampa->addData(i * 0.1, -4.0 + 0.3 * i);
+    std::unique_ptr<TGrf> g = std::make_unique<TGrf>();
+
+    void SetUp() override
+    {
+        g->resize(Ancho, Alto);
+        g->XAxis().PonerMin(0);
+        g->XAxis().PonerMax(640);
+        g->YAxis().PonerMin(-10);
+        g->YAxis().PonerMax(10);
+        g->show();
+        Procesar();
     }
-    g->rescaleAxes();
-    g->yAxis->setRange(-6, 6);
-    g->replot();
-    return g;
-}
+
+    // Queued redraws and paints.
+    static void Procesar()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+
+    void Dibujar()
+    {
+        Procesar();
+        g->Redibujar();
+        Procesar();
+    }
+
+    QImage Captura() { return g->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // Columns of row y that hold exactly colour c.
+    static std::vector<int> Columnas(const QImage& im, int y, QColor c)
+    {
+        std::vector<int> r;
+        for (int x = 0; x < im.width(); ++x)
+            if (im.pixelColor(x, y) == c)
+                r.push_back(x);
+        return r;
+    }
+
+    static int Contar(const QImage& im, const QRect& zona, QColor c)
+    {
+        int n = 0;
+        for (int y = zona.top(); y <= zona.bottom(); ++y)
+            for (int x = zona.left(); x <= zona.right(); ++x)
+                n += im.pixelColor(x, y) == c;
+        return n;
+    }
+
+    // Pixels darker than mid grey (text, whatever its antialiasing).
+    static int Oscuros(const QImage& im, const QRect& zona)
+    {
+        int n = 0;
+        for (int y = zona.top(); y <= zona.bottom(); ++y)
+            for (int x = zona.left(); x <= zona.right(); ++x)
+                n += im.pixelColor(x, y).lightness() < 128;
+        return n;
+    }
+
+    void Pulsar(Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mousePress(g.get(), b, m, p); }
+    void Mover(QPoint p) { QTest::mouseMove(g.get(), p); }
+    void Soltar(Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseRelease(g.get(), b, m, p); }
+
+    void Rectangulo(QPoint a, QPoint b)
+    {
+        Pulsar(Qt::LeftButton, a, Qt::ShiftModifier);
+        Mover((a + b) / 2);
+        Mover(b);
+        Soltar(Qt::LeftButton, b, Qt::ShiftModifier);
+    }
+};
 
 } // namespace qv::test

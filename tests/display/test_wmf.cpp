@@ -1,4 +1,4 @@
-#include "display/grafica_prueba.h"
+#include "display/qcp_prueba.h"
 #include "display/imagenes.h"
 #include "display/lector_wmf.h"
 #include "display/wmf.h"

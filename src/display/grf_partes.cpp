@@ -1,0 +1,545 @@
+#include "display/grf_partes.h"
+
+#include "display/grf.h"
+#include "display/grf_capas.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+// ---- TAxis -----------------------------------------------------------------------------
+
+TAxis::TAxis(TGrf& g, Tipo t) : g_(g), tipo_(t), visible_(t != Tipo::Y2) {}
+
+void TAxis::PonerTitle(const QString& t)
+{
+    titulo_ = t;
+    g_.Cambiado();
+}
+
+double TAxis::Min() const
+{
+    g_.AsegurarEscalas();
+    return min_;
+}
+
+double TAxis::Max() const
+{
+    g_.AsegurarEscalas();
+    return max_;
+}
+
+void TAxis::PonerMin(double v)
+{
+    g_.AsegurarEscalas(); // the other limit keeps the value it shows
+    min_ = v;
+    autoSizing_ = false;
+    g_.Cambiado();
+}
+
+void TAxis::PonerMax(double v)
+{
+    g_.AsegurarEscalas();
+    max_ = v;
+    autoSizing_ = false;
+    g_.Cambiado();
+}
+
+double TAxis::StepSize() const
+{
+    if (autoStepping_) {
+        const auto& m = g_.marcas_[int(tipo_)];
+        if (m->pasoUsado > 0)
+            return m->pasoUsado;
+    }
+    return paso_;
+}
+
+void TAxis::PonerStepSize(double v)
+{
+    paso_ = v;
+    autoStepping_ = false;
+    g_.Cambiado();
+}
+
+void TAxis::PonerAutoSizing(bool on)
+{
+    if (!on)
+        g_.AsegurarEscalas(); // keep the range in force
+    autoSizing_ = on;
+    g_.DatosCambiados();
+}
+
+void TAxis::PonerAutoStepping(bool on)
+{
+    if (!on && autoStepping_ && g_.marcas_[int(tipo_)]->pasoUsado > 0)
+        paso_ = g_.marcas_[int(tipo_)]->pasoUsado;
+    autoStepping_ = on;
+    g_.Cambiado();
+}
+
+void TAxis::PonerLabelDecimals(int n)
+{
+    decimales_ = std::clamp(n, 0, 15);
+    g_.Cambiado();
+}
+
+void TAxis::PonerAutoLabelDecimals(bool on)
+{
+    autoDecimales_ = on;
+    g_.Cambiado();
+}
+
+void TAxis::PonerLogScale(bool on)
+{
+    log_ = on;
+    g_.DatosCambiados();
+}
+
+void TAxis::PonerGridlines(bool on)
+{
+    rejilla_ = on;
+    g_.Cambiado();
+}
+
+void TAxis::PonerShowAxis(bool on)
+{
+    visible_ = on;
+    g_.Cambiado();
+}
+
+void TAxis::PonerReversed(bool on)
+{
+    invertido_ = on;
+    g_.Cambiado();
+}
+
+// ---- TDimensions -----------------------------------------------------------------------
+
+void TDimensions::PonerLeftMargin(int v)
+{
+    izq_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TDimensions::PonerRightMargin(int v)
+{
+    der_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TDimensions::PonerTopMargin(int v)
+{
+    sup_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TDimensions::PonerBottomMargin(int v)
+{
+    inf_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TDimensions::PonerXAxisTitleOffset(int v)
+{
+    tituloX_ = v;
+    g_.Cambiado();
+}
+
+void TDimensions::PonerYAxisTitleOffset(int v)
+{
+    tituloY_ = v;
+    g_.Cambiado();
+}
+
+// ---- TAppearance -----------------------------------------------------------------------
+
+TAppearance::TAppearance(TGrf& g) : g_(g)
+{
+    fEtiquetas_ = EnPixeles(QApplication::font());
+    fTitulos_ = fEtiquetas_;
+    fTitulo_ = fEtiquetas_;
+    fTitulo_.setBold(true);
+    fTitulo_.setPixelSize(fEtiquetas_.pixelSize() + 2);
+}
+
+QFont TAppearance::EnPixeles(const QFont& f)
+{
+    if (f.pixelSize() > 0)
+        return f;
+    const QScreen* pantalla = QGuiApplication::primaryScreen();
+    const double ppp = pantalla ? pantalla->logicalDotsPerInchY() : 96.0;
+    QFont r(f);
+    r.setPixelSize(std::max(1, int(std::lround(f.pointSizeF() * ppp / 72.0))));
+    return r;
+}
+
+void TAppearance::PonerGraphTitle(const QString& t)
+{
+    titulo_ = t;
+    g_.Cambiado();
+}
+
+void TAppearance::PonerTitleFont(const QFont& f)
+{
+    fTitulo_ = EnPixeles(f);
+    g_.Cambiado();
+}
+
+void TAppearance::PonerCaptionFont(const QFont& f)
+{
+    fTitulos_ = EnPixeles(f);
+    g_.Cambiado();
+}
+
+void TAppearance::PonerLabelFont(const QFont& f)
+{
+    fEtiquetas_ = EnPixeles(f);
+    g_.Cambiado();
+}
+
+void TAppearance::PonerBackgroundColor(const QColor& c)
+{
+    fondo_ = c;
+    g_.Cambiado();
+}
+
+void TAppearance::PonerMarginColor(const QColor& c)
+{
+    margen_ = c;
+    g_.Cambiado();
+}
+
+void TAppearance::PonerGridColor(const QColor& c)
+{
+    rejilla_ = c;
+    g_.Cambiado();
+}
+
+void TAppearance::PonerCrossAtZero(bool on)
+{
+    cruce_ = on;
+    g_.Cambiado();
+}
+
+void TAppearance::PonerErrorCaption(const QString& t)
+{
+    error_ = t;
+    g_.Cambiado();
+}
+
+// ---- TLegend ---------------------------------------------------------------------------
+
+TLegend::TLegend(TGrf& g) : g_(g), fuente_(TAppearance::EnPixeles(QApplication::font())) {}
+
+void TLegend::PonerVisible(bool on)
+{
+    visible_ = on;
+    g_.Cambiado();
+}
+
+void TLegend::PonerLeft(int v)
+{
+    izq_ = v;
+    g_.Cambiado();
+}
+
+void TLegend::PonerTop(int v)
+{
+    sup_ = v;
+    g_.Cambiado();
+}
+
+void TLegend::PonerWidth(int v)
+{
+    ancho_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TLegend::PonerHeight(int v)
+{
+    alto_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TLegend::PonerBorderStyle(Borde b)
+{
+    borde_ = b;
+    g_.Cambiado();
+}
+
+void TLegend::PonerLayout(Disposicion d)
+{
+    disposicion_ = d;
+    g_.Cambiado();
+}
+
+void TLegend::PonerYMargin(int v)
+{
+    yMargen_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TLegend::PonerSymbolSpace(int v)
+{
+    hueco_ = std::max(0, v);
+    g_.Cambiado();
+}
+
+void TLegend::PonerFont(const QFont& f)
+{
+    fuente_ = TAppearance::EnPixeles(f);
+    g_.Cambiado();
+}
+
+// ---- TSeries ---------------------------------------------------------------------------
+
+namespace {
+
+bool MismaX(double a, double b)
+{
+    return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+}
+
+bool ClaveMenor(const QCPGraphData& d, double x)
+{
+    return d.key < x;
+}
+
+} // namespace
+
+TSeries::TSeries(TGrf& g, QCPGraph* grafico, int indice)
+    : g_(g), grafico_(grafico), color_(TGrf::ColorSerie(indice))
+{
+    grafico_->setAntialiased(false);
+    grafico_->setAntialiasedScatters(false);
+    AplicarEstilo();
+}
+
+void TSeries::AplicarEstilo()
+{
+    static const QCPScatterStyle::ScatterShape formas[] = {
+        QCPScatterStyle::ssSquare, QCPScatterStyle::ssCircle, QCPScatterStyle::ssTriangle,
+        QCPScatterStyle::ssTriangleInverted, QCPScatterStyle::ssCross, QCPScatterStyle::ssPlus,
+        QCPScatterStyle::ssStar, QCPScatterStyle::ssDiamond};
+    grafico_->setName(nombre_);
+    grafico_->setPen(QPen(color_, 1));
+    if (!lineas_)
+        grafico_->setLineStyle(QCPGraph::lsNone);
+    else
+        grafico_->setLineStyle(g_.StepPlot() ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
+    if (puntos_)
+        grafico_->setScatterStyle(QCPScatterStyle(formas[forma_], color_, 2 * tamano_ + 1));
+    else
+        grafico_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    g_.Cambiado();
+}
+
+void TSeries::PonerNombre(const QString& n)
+{
+    nombre_ = n;
+    AplicarEstilo();
+}
+
+void TSeries::PonerLineas(bool on)
+{
+    lineas_ = on;
+    AplicarEstilo();
+}
+
+void TSeries::PonerPuntos(bool on)
+{
+    puntos_ = on;
+    AplicarEstilo();
+}
+
+void TSeries::PonerTamanoPunto(int t)
+{
+    tamano_ = std::clamp(t, 1, 20);
+    AplicarEstilo();
+}
+
+void TSeries::PonerFormaPunto(int f)
+{
+    forma_ = std::clamp(f, 0, 7);
+    AplicarEstilo();
+}
+
+void TSeries::PonerColor(const QColor& c)
+{
+    color_ = c;
+    AplicarEstilo();
+}
+
+int TSeries::NumPuntos() const
+{
+    return grafico_->data()->size();
+}
+
+void TSeries::Vaciar()
+{
+    grafico_->data()->clear();
+    secuencia_.clear();
+    contador_ = 0;
+    g_.DatosCambiados();
+}
+
+void TSeries::Explicitar()
+{
+    if (!secuencia_.empty() || NumPuntos() == 0)
+        return;
+    secuencia_.resize(NumPuntos());
+    for (int i = 0; i < int(secuencia_.size()); ++i)
+        secuencia_[i] = i + 1;
+}
+
+int TSeries::AnadirPunto(double x, double y)
+{
+    const int secuencia = Insertar(x, y);
+    g_.DatosCambiados();
+    return secuencia;
+}
+
+int TSeries::Insertar(double x, double y)
+{
+    auto datos = grafico_->data();
+    const int n = datos->size();
+    const int secuencia = ++contador_;
+    if (!g_.Appearance().AllowDuplicates() && n > 0) {
+        const int j = int(std::lower_bound(datos->constBegin(), datos->constEnd(), x, ClaveMenor) - datos->constBegin());
+        for (int c : {j - 1, j}) {
+            if (c >= 0 && c < n && MismaX((datos->constBegin() + c)->key, x)) {
+                Explicitar();
+                (datos->begin() + c)->value = y;
+                secuencia_[c] = secuencia;
+                return secuencia;
+            }
+        }
+    }
+    // Where the container puts it: after equal keys at the end, before them elsewhere.
+    int pos = n;
+    if (n > 0 && x < (datos->constEnd() - 1)->key)
+        pos = int(std::lower_bound(datos->constBegin(), datos->constEnd(), x, ClaveMenor) - datos->constBegin());
+    if (!(secuencia_.empty() && pos == n)) {
+        Explicitar();
+        secuencia_.insert(secuencia_.begin() + pos, secuencia);
+    }
+    datos->add(QCPGraphData(x, y));
+    return secuencia;
+}
+
+bool TSeries::LeerPunto(int secuencia, double& x, double& y) const
+{
+    const int n = NumPuntos();
+    int i = -1;
+    if (secuencia_.empty()) {
+        if (secuencia >= 1 && secuencia <= n)
+            i = secuencia - 1;
+    } else {
+        const auto it = std::find(secuencia_.begin(), secuencia_.end(), secuencia);
+        if (it != secuencia_.end())
+            i = int(it - secuencia_.begin());
+    }
+    if (i < 0)
+        return false;
+    const auto p = grafico_->data()->constBegin() + i;
+    x = p->key;
+    y = p->value;
+    return true;
+}
+
+int TSeries::Secuencia(int indice) const
+{
+    return secuencia_.empty() ? indice + 1 : secuencia_[indice];
+}
+
+void TSeries::CargarOrdenados(int n, const std::function<double(int)>& y, double periodo)
+{
+    QVector<QCPGraphData> v(std::max(0, n));
+    for (int k = 0; k < n; ++k)
+        v[k] = QCPGraphData(k * periodo, y(k));
+    grafico_->data()->set(v, true);
+    secuencia_.clear();
+    contador_ = std::max(0, n);
+    g_.DatosCambiados();
+}
+
+void TSeries::CargarMuestras(double periodo, std::span<const float> muestras)
+{
+    QVector<QCPGraphData> v(int(muestras.size()));
+    for (int k = 0; k < int(muestras.size()); ++k)
+        v[k] = QCPGraphData(k * periodo, muestras[k]);
+    grafico_->data()->set(v, true);
+    secuencia_.clear();
+    contador_ = int(muestras.size());
+    g_.DatosCambiados();
+}
+
+void TSeries::CargarMuestras(double periodo, std::span<const std::uint8_t> bits, double bajo, double alto)
+{
+    CargarOrdenados(int(bits.size()), [&](int k) { return bits[k] ? alto : bajo; }, periodo);
+}
+
+void TSeries::CargarMuestras(double periodo, int n, const std::function<double(int)>& muestra)
+{
+    CargarOrdenados(n, muestra, periodo);
+}
+
+void TSeries::CargarXY(int n, const std::function<double(int)>& x, const std::function<double(int)>& y)
+{
+    struct TPar {
+        double x, y;
+        int secuencia;
+    };
+    std::vector<TPar> pares;
+    pares.reserve(std::max(0, n));
+    for (int k = 0; k < n; ++k)
+        pares.push_back({x(k), y(k), k + 1});
+    std::stable_sort(pares.begin(), pares.end(), [](const TPar& a, const TPar& b) { return a.x < b.x; });
+    if (!g_.Appearance().AllowDuplicates()) {
+        // A later pair at the X of a kept one replaces its Y and takes its number.
+        std::vector<TPar> unicos;
+        unicos.reserve(pares.size());
+        for (const TPar& p : pares) {
+            if (!unicos.empty() && MismaX(unicos.back().x, p.x)) {
+                if (p.secuencia > unicos.back().secuencia) {
+                    unicos.back().y = p.y;
+                    unicos.back().secuencia = p.secuencia;
+                }
+            } else {
+                unicos.push_back(p);
+            }
+        }
+        pares.swap(unicos);
+    }
+    QVector<QCPGraphData> v(int(pares.size()));
+    secuencia_.assign(pares.size(), 0);
+    bool identidad = true;
+    for (int i = 0; i < int(pares.size()); ++i) {
+        v[i] = QCPGraphData(pares[i].x, pares[i].y);
+        secuencia_[i] = pares[i].secuencia;
+        identidad = identidad && pares[i].secuencia == i + 1;
+    }
+    grafico_->data()->set(v, true);
+    contador_ = std::max(0, n);
+    if (identidad && contador_ == int(pares.size()))
+        secuencia_.clear();
+    g_.DatosCambiados();
+}
+
+void TSeries::RangoY(double& lo, double& hi, bool soloPositivos) const
+{
+    for (auto it = grafico_->data()->constBegin(); it != grafico_->data()->constEnd(); ++it) {
+        const double v = it->value;
+        if (!std::isfinite(v) || (soloPositivos && v <= 0))
+            continue;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+}
+
+} // namespace qv
