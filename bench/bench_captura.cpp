@@ -25,7 +25,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
-#include <qcustomplot.h>
+#include "display/grf.h"
 
 using namespace qv;
 

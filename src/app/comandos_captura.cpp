@@ -23,6 +23,9 @@
 
 #include <QDialog>
 
+#include <algorithm>
+#include <functional>
+
 namespace qv {
 
 namespace {

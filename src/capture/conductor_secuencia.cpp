@@ -6,6 +6,8 @@
 
 #include <QEventLoop>
 
+#include <algorithm>
+
 namespace qv {
 
 TConductorSecuencia::TConductorSecuencia(TSecuenciaCaptura& secuencia, TReloj& reloj, TfrmEsperaAck* espera)

@@ -1,60 +1,68 @@
 #include "capture/dibujo_monitor.h"
 
+#include "display/grf.h"
+
 #include <QWidget>
-#include <qcustomplot.h>
 
 namespace qv {
 
 TDibujoMonitorGrafica::TDibujoMonitorGrafica(QWidget* padre, const QString& titulo)
 {
-    xygraph = new QCustomPlot(padre);
+    xygraph = new TGrf(padre);
     xygraph->setObjectName(QStringLiteral("xygraph"));
     xygraphatras = new QWidget(padre);
     xygraphatras->setObjectName(QStringLiteral("xygraphatras"));
     xygraphatras->setAutoFillBackground(true);
-    xygraph->plotLayout()->insertRow(0);
-    xygraph->plotLayout()->addElement(0, 0, new QCPTextElement(xygraph, titulo));
-    xygraph->yAxis->setRange(-10, 10);
-    xygraph->legend->setVisible(true);
-    xygraph->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignRight | Qt::AlignTop);
+    xygraph->XAxis().PonerTitle(titulo);
+    xygraph->YAxis().PonerAutoSizing(false);
+    xygraph->YAxis().PonerMin(-10);
+    xygraph->YAxis().PonerMax(10);
+    xygraph->XAxis().PonerAutoSizing(false);
+    xygraph->Legend().PonerVisible(true);
 }
 
 void TDibujoMonitorGrafica::Empezar(double duracion)
 {
     xygraphatras->show();
     xygraphatras->raise();
-    xygraph->clearGraphs();
-    xygraph->xAxis->setRange(0, duracion > 0 ? duracion : 1);
-    xygraph->yAxis->setRange(-10, 10);
+    xygraph->PonerPlotting(false);
+    xygraph->LiberarSeries();
+    xygraph->XAxis().PonerMin(0);
+    xygraph->XAxis().PonerMax(duracion > 0 ? duracion : 1);
+    // The legend on the right, as tall as the window allows.
+    const int alto = std::max(60, xygraph->height() - 40);
+    xygraph->Legend().PonerHeight(alto);
+    xygraph->Legend().PonerLeft(std::max(0, xygraph->width() - xygraph->Legend().Width() - 15));
+    xygraph->Legend().PonerYMargin(alto / 11);
 }
 
 int TDibujoMonitorGrafica::NuevaSerie(const QString& nombre)
 {
-    QCPGraph* g = xygraph->addGraph();
-    g->setName(nombre);
-    g->setLineStyle(QCPGraph::lsStepLeft);
-    static const QColor colores[] = {Qt::blue, Qt::red, QColor(0, 140, 0), Qt::magenta, QColor(200, 120, 0),
-                                     Qt::darkCyan, Qt::darkBlue, Qt::darkRed, Qt::darkGreen, Qt::black};
-    g->setPen(QPen(colores[(xygraph->graphCount() - 1) % 10]));
-    return xygraph->graphCount() - 1;
+    const int i = xygraph->NumSeries();
+    xygraph->Serie(i).PonerNombre(nombre);
+    return i;
 }
 
 void TDibujoMonitorGrafica::PonerDatos(int serie, const QVector<double>& x, const QVector<double>& y)
 {
-    xygraph->graph(serie)->setData(x, y, true);
+    const double periodo = x.size() > 1 ? x[1] - x[0] : 0;
+    TSeries& s = xygraph->Serie(serie);
+    if (periodo > 0)
+        s.CargarMuestras(periodo, int(y.size()), [&y](int k) { return y[k]; });
+    else
+        s.CargarXY(int(x.size()), [&x](int k) { return x[k]; }, [&y](int k) { return y[k]; });
 }
 
 void TDibujoMonitorGrafica::Extender(int serie, double x, double y)
 {
-    xygraph->graph(serie)->addData(x, y);
-    if (!xygraphatras->isVisible())
-        xygraph->replot(QCustomPlot::rpQueuedReplot);
+    xygraph->ExtenderSerie(serie, x, y);
 }
 
 void TDibujoMonitorGrafica::Terminar()
 {
+    xygraph->PonerPlotting(true);
+    xygraph->Redibujar();
     xygraphatras->hide();
-    xygraph->replot();
 }
 
 } // namespace qv

@@ -2,13 +2,15 @@
 
 #include "capture/monitor.h"
 
-class QCustomPlot;
 class QWidget;
 
 namespace qv {
 
-// The monitoring graph: a plot whose series grow point by point, covered by a blank
-// twin (xygraphatras) while it is being set up.
+class TGrf;
+
+// The monitoring graph: a graph control (xygraph) whose series grow point by point, each
+// new piece drawn on top of what is there, covered by a blank twin (xygraphatras) while
+// it is being set up. Y is fixed to -10 .. 10 V, X runs over the capture's length.
 class TDibujoMonitorGrafica : public IDibujoMonitor {
 public:
     TDibujoMonitorGrafica(QWidget* padre, const QString& titulo);
@@ -19,7 +21,7 @@ public:
     void Extender(int serie, double x, double y) override;
     void Terminar() override;
 
-    QCustomPlot* xygraph;
+    TGrf* xygraph;
     QWidget* xygraphatras;
 };
 

@@ -4,6 +4,7 @@
 #include "lang/textos.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>

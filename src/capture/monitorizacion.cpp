@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
-#include <qcustomplot.h>
+#include "display/grf.h"
 
 namespace qv {
 

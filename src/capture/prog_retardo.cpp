@@ -41,7 +41,7 @@ TfrmProgRetardo::TfrmProgRetardo(IPrincipal& principal, QWidget* parent)
     capa->addLayout(retardo);
     capa->addLayout(Panel().Capa());
     capa->addSpacing(8);
-    capa->addLayout(CrearBotones());
+    capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
     setMinimumWidth(420);
 
     // The sample count shown is the one stored, whatever changed it.

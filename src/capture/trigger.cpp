@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <optional>
 
 namespace qv {
 
@@ -137,7 +138,7 @@ TfrmTrigAna::TfrmTrigAna(IPrincipal& principal, QWidget* parent)
     flancos->addStretch(1);
     capa->addLayout(flancos);
     capa->addSpacing(8);
-    capa->addLayout(CrearBotones());
+    capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
     setMinimumWidth(420);
 }
 
@@ -273,7 +274,7 @@ TfrmTrigdig::TfrmTrigdig(IPrincipal& principal, QWidget* parent)
     flancos->addStretch(1);
     capa->addLayout(flancos);
     capa->addSpacing(8);
-    capa->addLayout(CrearBotones());
+    capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
     setMinimumWidth(420);
 }
 

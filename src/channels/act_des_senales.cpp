@@ -62,12 +62,12 @@ QString CuerpoSalidas(const std::array<bool, 16>& dig, const std::array<bool, 4>
         if (bits.isEmpty())
             continue;
         ++grupos;
-        piezas << QString(QChar(g == 0 ? 'u' : 'v')) << QString::number(bits.size()) << bits;
+        piezas << QString(QLatin1Char(g == 0 ? 'u' : 'v')) << QString::number(bits.size()) << bits;
     }
     for (int a = 0; a < 4; ++a)
         if (ana[a]) {
             ++grupos;
-            piezas << QString(QChar('w' + a));
+            piezas << QString(QLatin1Char(char('w' + a)));
         }
     if (grupos == 0)
         return QString();

@@ -1,13 +1,13 @@
 #include "channels/formularios_channels.h"
 
 #include "app/api/registro_formularios.h"
+#include "channels/act_des_senales.h"
 
 namespace qv {
 
 void RegistrarFormulariosChannels(TRegistroFormularios& registro)
 {
-    // One line per form of this folder, e.g. registro.Registrar<TfrmX>();
-    (void)registro;
+    registro.Registrar<TfrmActDesSenales>();
 }
 
 } // namespace qv

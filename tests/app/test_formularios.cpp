@@ -26,8 +26,6 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 const std::set<int> kPorConstruir = {
     2,  // TfrmMenuES, TfrmMenuES2: input/output configuration window
     3,  // TfrmDatosSenal: data of the captured signals
-    4,  // TfrmTestInterface: unit test results
-    5,  // TfrmProgRetardo: delayed capture
     7,  // TfrmActivaEA: analog input
     8,  // TfrmActiveSA: analog output
     9,  // TfrmActiveSD: digital output
@@ -47,9 +45,6 @@ const std::set<int> kPorConstruir = {
     25, // TfrmCalcuAna: analog calculator
     26, // TfrmFiltro: frequency filter
     27, // TfrmElegirIni: choosing signals of a new window
-    29, // TfrmTrigdig: digital trigger
-    30, // TfrmTrigAna: analog trigger
-    31, // TfrmMonitorizacion: monitoring window
     32, // TfrmInsTexto: inserting a text into a graph
     34, // TfrmOperacionesAna: analog operations
     35, // TfrmOperacionesDig: digital operations
@@ -57,7 +52,6 @@ const std::set<int> kPorConstruir = {
     37, // analog and digital signal windows
     40, // TfrmEditTab: table editor
     43, // TfrmEdit: comment of the set
-    44, // TfrmActDesSenales: switching outputs on and off
     46, // TForm_CambiarPassword: profile password
     47, // TForm_Configuracion: station options
     48, // Tform_EscogerPCSAD: choosing the PC with the unit
@@ -70,7 +64,9 @@ const std::set<int> kPorConstruir = {
 
 // Keys a form overwrites after its table on purpose (a caption composed at run time);
 // their controls are only checked to exist.
-const std::set<int> kReemplazadas = {};
+const std::set<int> kReemplazadas = {
+    5000, // TfrmProgRetardo: text 228 (immediate) or 229 (delayed)
+};
 
 constexpr int kPrincipal = 1;
 
