@@ -62,6 +62,9 @@ TPanelTiemposCaptura::TPanelTiemposCaptura(QWidget& d, TConfigES& config, TTexto
     SpBtnRapida->setCheckable(true);
     SpBtnRapida->setText(QStringLiteral("\u00bb"));
     SpBtnRapida->setFixedSize(26, 24);
+    // Down must show as down: fast mode changes what the other boxes mean.
+    SpBtnRapida->setStyleSheet(
+        QStringLiteral("QToolButton:checked { background: #9cc3ee; border: 1px solid #2060a0; }"));
     LabelAviso = Etiqueta("LabelAviso", QString(), &d);
     LabelAviso->setWordWrap(true);
     LabelAviso->setStyleSheet(QStringLiteral("color: #b00000;"));

@@ -114,6 +114,9 @@ TfrmTrigAna::TfrmTrigAna(IPrincipal& principal, QWidget* parent)
     RB2 = Radio("RB2", QStringLiteral("-Descendente"), this);
     RB3 = Radio("RB3", QStringLiteral("-Ambos"), this);
     RB1->setChecked(true);
+    auto* flancosGrupo = new QButtonGroup(this);
+    for (QRadioButton* r : {RB1, RB2, RB3})
+        flancosGrupo->addButton(r);
     for (QRadioButton* r : {RB1, RB2, RB3})
         connect(r, &QRadioButton::clicked, this, &TfrmTrigAna::Elegido);
 
@@ -257,6 +260,14 @@ TfrmTrigdig::TfrmTrigdig(IPrincipal& principal, QWidget* parent)
     RD2 = Radio("RD2", QStringLiteral("Flanco descendente"), this);
     RD3 = Radio("RD3", QStringLiteral("Ambos flancos"), this);
     RD1->setChecked(true);
+    // Radio buttons of one parent are exclusive across nested boxes too: each choice
+    // gets a group of its own.
+    auto* flancosGrupo = new QButtonGroup(this);
+    auto* grupos = new QButtonGroup(this);
+    for (QRadioButton* r : {RD1, RD2, RD3})
+        flancosGrupo->addButton(r);
+    grupos->addButton(RGCanalDigitalA);
+    grupos->addButton(RGCanalDigitalB);
 
     auto* capa = new QVBoxLayout(this);
     capa->addLayout(Panel().Capa());
