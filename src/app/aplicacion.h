@@ -4,7 +4,7 @@
 #include "app/ventana_principal.h"
 #include "lang/idioma.h"
 #include "lang/ui/interaccion_qt.h"
-#include "link/reloj.h"
+#include "link/reloj_eventos.h"
 
 #include <QString>
 #include <QTranslator>
@@ -31,7 +31,8 @@ public:
     // file, installed for the life of the program; none when Qt lacks that language.
     std::unique_ptr<QTranslator> TraduccionQt;
     TInteraccionQt Interaccion;
-    TRelojReal Reloj;
+    // Waits for the unit keep the windows painting and hold user input back.
+    TRelojEventos Reloj;
     TDialogosArchivoQt DialogosArchivo;
     TfrmPrincipal Principal;
 };

@@ -3,6 +3,7 @@
 #include "app/api/estado.h"
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
+#include "app/comandos_captura.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "app/ventana_principal.h"
@@ -88,6 +89,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
     TComandosArchivo& f = a.archivo;
     TComandosVentanas& v = a.ventanas;
     TComandosRepresentacion& r = a.representacion;
+    TComandosCaptura& k = a.captura;
     using K = TComando;
     // clang-format off
     return {
@@ -113,15 +115,15 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::GuardarConfigComo,  "Gurardarcomo1",          nullptr,             1074, nullptr,       10, HayConfig,          nullptr, [&f] { f.Gurardarcomo1Click(); }},
         {K::Opciones,           "OpcionesQUORVANE",       nullptr,             1075, nullptr,        0, nullptr,            nullptr, {}},
 
-        {K::Inmediata,          "Inmediata",              "SpBtnProgramar",    1082, "prog",       130, CapturaMenu,        nullptr, {}},
-        {K::Retardada,          "Retardada",              nullptr,             1083, nullptr,      131, nullptr,            nullptr, {}},
-        {K::TriggerAnalogico,   "analgico1",              nullptr,             1085, nullptr,      133, nullptr,            nullptr, {}},
-        {K::TriggerDigital,     "digital1",               nullptr,             1086, nullptr,      137, nullptr,            nullptr, {}},
-        {K::LeerDatos,          "LecturaDatos1",          "SpBtnLeer",         1087, "leer",       145, Captura,            nullptr, {}},
-        {K::Abortar,            "AbortarCaptacion1",      "SpBtnAbortar",      1088, "abortar",    140, Captura,            nullptr, {}},
-        {K::Test,               "TestPresencia1",         "SpBtnTest",         1089, "test",       146, Captura,            nullptr, {}},
-        {K::Monitorizar,        "Monitorizar1",           nullptr,             1090, nullptr,      141, nullptr,            nullptr, {}},
-        {K::MonitorContinua,    "MonitorContinua",        nullptr,             1091, nullptr,      144, nullptr,            nullptr, {}},
+        {K::Inmediata,          "Inmediata",              "SpBtnProgramar",    1082, "prog",       130, CapturaMenu,        nullptr, [&k] { k.InmediataClick(); }},
+        {K::Retardada,          "Retardada",              nullptr,             1083, nullptr,      131, nullptr,            nullptr, [&k] { k.RetardadaClick(); }},
+        {K::TriggerAnalogico,   "analgico1",              nullptr,             1085, nullptr,      133, nullptr,            nullptr, [&k] { k.analgico1Click(); }},
+        {K::TriggerDigital,     "digital1",               nullptr,             1086, nullptr,      137, nullptr,            nullptr, [&k] { k.digital1Click(); }},
+        {K::LeerDatos,          "LecturaDatos1",          "SpBtnLeer",         1087, "leer",       145, Captura,            nullptr, [&k] { k.LecturaDatos1Click(); }},
+        {K::Abortar,            "AbortarCaptacion1",      "SpBtnAbortar",      1088, "abortar",    140, Captura,            nullptr, [&k] { k.AbortarCaptacion1Click(); }},
+        {K::Test,               "TestPresencia1",         "SpBtnTest",         1089, "test",       146, Captura,            nullptr, [&k] { k.TestPresencia1Click(); }},
+        {K::Monitorizar,        "Monitorizar1",           nullptr,             1090, nullptr,      141, nullptr,            nullptr, [&k] { k.Monitorizar1Click(); }},
+        {K::MonitorContinua,    "MonitorContinua",        nullptr,             1091, nullptr,      144, nullptr,            nullptr, [&k] { k.MonitorContinuaClick(); }},
 
         {K::Elegir,             "Elegir1",                "SpBtnElegir",       1101, "elegir",     154, Representacion,               nullptr, {}},
         {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Admite<K::Datos>,   nullptr, {}},

@@ -79,6 +79,7 @@ struct TFilaBarra {
 // The handlers the table binds; each area of commands lives in its own file.
 class TfrmPrincipal;
 class TComandosArchivo;
+class TComandosCaptura;
 class TComandosVentanas;
 class TComandosRepresentacion;
 struct TAreasComandos {
@@ -86,6 +87,7 @@ struct TAreasComandos {
     TComandosArchivo& archivo;
     TComandosVentanas& ventanas;
     TComandosRepresentacion& representacion;
+    TComandosCaptura& captura;
 };
 
 std::vector<TFilaComando> TablaComandos(TAreasComandos& areas);

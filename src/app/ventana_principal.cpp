@@ -4,6 +4,7 @@
 #include "app/api/ventana_hija.h"
 #include "app/ayuda.h"
 #include "app/comandos_archivo.h"
+#include "app/comandos_captura.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "link/servicios_puesto.h"
@@ -85,6 +86,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     archivo_ = std::make_unique<TComandosArchivo>(*this);
     ventanas_ = std::make_unique<TComandosVentanas>(*this);
     representacion_ = std::make_unique<TComandosRepresentacion>(*this);
+    captura_ = std::make_unique<TComandosCaptura>(*this);
     CrearComandos();
     CrearBarraEstado();
     AboutBox = new TAboutBox(contexto_.Formulario, this);
@@ -107,7 +109,7 @@ TfrmPrincipal::~TfrmPrincipal()
 
 void TfrmPrincipal::CrearComandos()
 {
-    TAreasComandos areas{*this, *archivo_, *ventanas_, *representacion_};
+    TAreasComandos areas{*this, *archivo_, *ventanas_, *representacion_, *captura_};
     comandos_ = std::make_unique<TComandosPrincipal>(*this, contexto_.Textos(), TablaComandos(areas),
                                                      [this] { return HayHija() ? HijaActiva() : nullptr; });
     if (QMenu* ventana = findChild<QMenu*>(QStringLiteral("Ventana1")))

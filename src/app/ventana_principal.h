@@ -24,6 +24,7 @@ class TAboutBox;
 class TfrmAyuda;
 class TComandosArchivo;
 class TComandosRepresentacion;
+class TComandosCaptura;
 class TComandosVentanas;
 struct TTextoControl;
 
@@ -107,9 +108,10 @@ public:
     TfrmAyuda& VentanaAyuda() { return *ayuda_; }
     void Timer_OcupadoTimer();
 
-    // The file and window commands (for the parts that run them directly).
+    // The file, window and capture commands (for the parts that run them directly).
     TComandosArchivo& ComandosArchivo() { return *archivo_; }
     TComandosVentanas& ComandosVentanas() { return *ventanas_; }
+    TComandosCaptura& ComandosCaptura() { return *captura_; }
 
     // The language texts of the window: its form table and the captions of the
     // command and menu tables.
@@ -154,6 +156,7 @@ private:
     std::unique_ptr<TComandosArchivo> archivo_;
     std::unique_ptr<TComandosVentanas> ventanas_;
     std::unique_ptr<TComandosRepresentacion> representacion_;
+    std::unique_ptr<TComandosCaptura> captura_;
 
     std::unique_ptr<TComandosPrincipal> comandos_; // actions, menus, toolbars
 

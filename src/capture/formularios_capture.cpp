@@ -1,13 +1,22 @@
 #include "capture/formularios_capture.h"
 
 #include "app/api/registro_formularios.h"
+#include "capture/espera_ack.h"
+#include "capture/monitorizacion.h"
+#include "capture/prog_retardo.h"
+#include "capture/test_interface.h"
+#include "capture/trigger.h"
 
 namespace qv {
 
 void RegistrarFormulariosCapture(TRegistroFormularios& registro)
 {
-    // One line per form of this folder, e.g. registro.Registrar<TfrmX>();
-    (void)registro;
+    registro.Registrar<TfrmTestInterface>();
+    registro.Registrar<TfrmProgRetardo>();
+    registro.Registrar<TfrmEsperaAck>();
+    registro.Registrar<TfrmTrigdig>();
+    registro.Registrar<TfrmTrigAna>();
+    registro.Registrar<TfrmMonitorizacion>();
 }
 
 } // namespace qv

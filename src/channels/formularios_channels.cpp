@@ -2,6 +2,7 @@
 
 #include "app/api/estado.h"
 #include "app/api/registro_formularios.h"
+#include "channels/act_des_senales.h"
 #include "channels/activacion_entrada.h"
 #include "channels/activacion_salidas.h"
 #include "channels/editor_tablas.h"
@@ -47,6 +48,7 @@ void RegistrarFormulariosChannels(TRegistroFormularios& registro)
     // 16 nor the rotated titles: the ZD801 window stands for the table.
     registro.Registrar<TfrmMenuES>();
     RegistrarDeCanal<TfrmNomED>(registro);
+    registro.Registrar<TfrmActDesSenales>();
 }
 
 } // namespace qv

@@ -24,15 +24,9 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 // Forms that have a table of texts but no class yet. A new form registers itself and
 // takes its number out of here.
 const std::set<int> kPorConstruir = {
-    4,  // TfrmTestInterface: unit test results
-    5,  // TfrmProgRetardo: delayed capture
     10, // TfrmCalcuDig: digital calculator
     25, // TfrmCalcuAna: analog calculator
-    29, // TfrmTrigdig: digital trigger
-    30, // TfrmTrigAna: analog trigger
-    31, // TfrmMonitorizacion: monitoring window
     36, // TfrmPreview: print preview
-    44, // TfrmActDesSenales: switching outputs on and off
     46, // TForm_CambiarPassword: profile password
     47, // TForm_Configuracion: station options
     48, // Tform_EscogerPCSAD: choosing the PC with the unit
@@ -56,6 +50,7 @@ const std::set<int> kReemplazadas = {
     14000, // TfrmDatos: its caption is text 14003
     2005,  // LabelNum: followed by the number of captures made
     26002, // MuesLabel: followed by the sampling frequency
+    5000, // TfrmProgRetardo: text 228 (immediate) or 229 (delayed)
 };
 
 constexpr int kPrincipal = 1;

@@ -1,5 +1,5 @@
 // sadsim: a simulated unit behind a pseudo-terminal.
-// sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] [--fault KIND]
+// sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] [--fault KIND] [--baud N]
 #include "simulador_pty.h"
 #include "unidad_simulada.h"
 
@@ -26,7 +26,7 @@ extern "C" void AlTerminar(int)
 void Uso()
 {
     std::fprintf(stderr, "usage: sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] "
-                         "[--fault silence|garbage|cut|slow]\n");
+                         "[--fault silence|garbage|cut|slow] [--baud N]\n");
 }
 
 // The link is ours to replace only when it is a symbolic link (a stale one from an
@@ -59,6 +59,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QString enlace = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ttySAD"));
     qv::TOpcionesUnidad op;
+    int baudios = 0;
 
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -79,6 +80,13 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "sadsim: bad speed factor\n");
                 return 2;
             }
+        } else if (a == QLatin1String("--baud") && hayValor) {
+            bool ok = false;
+            baudios = args[++i].toInt(&ok);
+            if (!ok || baudios < 300 || baudios > 4000000) {
+                std::fprintf(stderr, "sadsim: bad baud rate\n");
+                return 2;
+            }
         } else if (a == QLatin1String("--fault") && hayValor) {
             if (!qv::LeerFallo(args[++i], op.fallo)) {
                 std::fprintf(stderr, "sadsim: unknown fault kind\n");
@@ -92,6 +100,7 @@ int main(int argc, char** argv)
 
     qv::TUnidadSimulada unidad(op);
     qv::TSimuladorPty pty(unidad);
+    pty.PonerBaudios(baudios);
     QString error;
     if (!pty.Abrir(&error)) {
         std::fprintf(stderr, "sadsim: cannot open a pseudo-terminal: %s\n", qPrintable(error));

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -108,17 +109,40 @@ void TSimuladorPty::Latido()
 {
     if (maestro_ < 0)
         return;
+    const bool enPausa = pendiente_.isEmpty();
     pendiente_ += unidad_.TomarSalida(Ahora());
+    if (enPausa && !pendiente_.isEmpty()) {
+        // The line was idle: its pace starts again now.
+        marcaUs_ = Ahora();
+        enviadosMarca_ = 0;
+    }
     if (!pendiente_.isEmpty())
         Escribir();
+}
+
+qsizetype TSimuladorPty::Permitidos() const
+{
+    if (baudios_ <= 0)
+        return pendiente_.size();
+    // The first byte leaves at once; each further one after its ten bits' time.
+    const std::int64_t debidos = 1 + (Ahora() - marcaUs_) * baudios_ / 10 / 1000000;
+    return static_cast<qsizetype>(std::clamp<std::int64_t>(debidos - enviadosMarca_, 0, pendiente_.size()));
 }
 
 void TSimuladorPty::Escribir()
 {
     while (!pendiente_.isEmpty()) {
-        const ssize_t n = ::write(maestro_, pendiente_.constData(), static_cast<size_t>(pendiente_.size()));
+        const qsizetype cuantos = Permitidos();
+        if (cuantos == 0) {
+            // Paced: the heartbeat sends the next bytes when their time has come.
+            if (escritura_)
+                escritura_->setEnabled(false);
+            return;
+        }
+        const ssize_t n = ::write(maestro_, pendiente_.constData(), static_cast<size_t>(cuantos));
         if (n > 0) {
             pendiente_.remove(0, static_cast<qsizetype>(n));
+            enviadosMarca_ += n;
             continue;
         }
         if (n < 0 && errno == EINTR)

@@ -26,10 +26,14 @@ public:
     void Cerrar();
     // Path of the terminal's program side (/dev/pts/N).
     QString RutaEsclavo() const { return ruta_; }
+    // Replies leave at the pace of a serial line of that speed (8N1: ten bits a byte);
+    // 0 lets them leave as fast as the terminal takes them.
+    void PonerBaudios(int baudios) { baudios_ = baudios; }
 
 private:
     void Leer();
     void Escribir();
+    qsizetype Permitidos() const;
     void Latido();
     std::int64_t Ahora() const;
 
@@ -42,6 +46,9 @@ private:
     QTimer latido_;
     QElapsedTimer reloj_;
     QByteArray pendiente_;
+    int baudios_ = 0;
+    std::int64_t marcaUs_ = 0;     // when the line last started sending after a pause
+    std::int64_t enviadosMarca_ = 0; // bytes sent since then
 };
 
 } // namespace qv

@@ -296,6 +296,12 @@ const Tabla kConfigGrafica = {
     {3, "BtnHelp", "text"},
 };
 
+// Form 13. Progress window of programming and read-back; its other texts are
+// looked up by state.
+const Tabla kEsperaAck = {
+    {13001, "Label3", "text"},
+};
+
 // Form 14. Data table; keys 500 and 501 serve its export box, 14003 is its caption once filled.
 const Tabla kDatos = {
     {14000, "", "windowTitle"},
@@ -775,6 +781,7 @@ const std::map<int, const Tabla*>& Tablas()
         {10, &kCalcuDig},
         {11, &kNomED},
         {12, &kConfigGrafica},
+        {13, &kEsperaAck},
         {14, &kDatos},
         {15, &kElegir},
         {16, &kGenEscalon},

@@ -1,0 +1,154 @@
+#include "capture/espera_ack.h"
+
+#include "capture/dibujos.h"
+#include "lang/textos.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+QLabel* Texto(const char* nombre, QWidget* padre)
+{
+    auto* l = new QLabel(padre);
+    l->setObjectName(QLatin1String(nombre));
+    l->setAlignment(Qt::AlignCenter);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+} // namespace
+
+TfrmEsperaAck::TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* parent)
+    : TFormulario(contexto, Numero, 0, parent)
+{
+    setObjectName(QStringLiteral("frmEsperaAck"));
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setFixedSize(340, 130);
+    setStyleSheet(QStringLiteral("#frmEsperaAck { background: #f4f4f4; border: 2px solid #203060; }"));
+
+    reloj = new QLabel(this);
+    reloj->setObjectName(QStringLiteral("reloj"));
+    reloj->setPixmap(DibujoReloj(40));
+    compu = new QLabel(this);
+    compu->setObjectName(QStringLiteral("compu"));
+    compu->setPixmap(DibujoCompu(40));
+    Label1 = Texto("Label1", this);
+    Label2 = Texto("Label2", this);
+    Label3 = Texto("Label3", this);
+    QFont negrita = Label1->font();
+    negrita.setBold(true);
+    Label1->setFont(negrita);
+    Label3->setFont(negrita);
+    Progreso = new QProgressBar(this);
+    Progreso->setObjectName(QStringLiteral("Progreso"));
+    Progreso->setTextVisible(true);
+    Progreso->setRange(0, 0);
+
+    auto* textos = new QVBoxLayout;
+    textos->addStretch(1);
+    textos->addWidget(Label1);
+    textos->addWidget(Label2);
+    textos->addWidget(Label3);
+    textos->addStretch(1);
+    auto* fila = new QHBoxLayout;
+    fila->addWidget(reloj);
+    fila->addWidget(compu);
+    fila->addLayout(textos, 1);
+    auto* capa = new QVBoxLayout(this);
+    capa->setContentsMargins(12, 10, 12, 10);
+    capa->addLayout(fila, 1);
+    capa->addWidget(Progreso);
+
+    reloj->hide();
+    compu->hide();
+    Label3->hide();
+    Progreso->hide();
+}
+
+void TfrmEsperaAck::TextosAplicados()
+{
+    // The table gives Label3 its "done" text; it shows only in that state.
+    textoHecho_ = Label3->text();
+}
+
+void TfrmEsperaAck::Mostrar()
+{
+    setWindowModality(Qt::ApplicationModal);
+    if (QWidget* p = parentWidget())
+        move(p->geometry().center() - rect().center());
+    show();
+    raise();
+    Repintar();
+}
+
+void TfrmEsperaAck::Poner(TEstadoEspera estado, int clave1, int clave2)
+{
+    estado_ = estado;
+    const bool textos = clave1 > 0;
+    reloj->setVisible(estado == TEstadoEspera::Esperando);
+    compu->setVisible(estado == TEstadoEspera::Enviando || estado == TEstadoEspera::Leyendo);
+    Label1->setVisible(textos);
+    Label2->setVisible(textos);
+    Label3->setVisible(estado == TEstadoEspera::Hecho);
+    if (textos) {
+        Label1->setText(Textos().BuscarTexto(clave1));
+        Label2->setText(Textos().BuscarTexto(clave2));
+    }
+    if (estado != TEstadoEspera::Leyendo)
+        Progreso->hide();
+    Repintar();
+}
+
+void TfrmEsperaAck::Repintar()
+{
+    if (isVisible()) {
+        repaint();
+        // A window shown a moment ago is painted only when the event loop runs.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void TfrmEsperaAck::Esperando()
+{
+    Poner(TEstadoEspera::Esperando, 255, 256);
+}
+
+void TfrmEsperaAck::Enviando()
+{
+    Poner(TEstadoEspera::Enviando, 257, 258);
+}
+
+void TfrmEsperaAck::Hecho()
+{
+    Poner(TEstadoEspera::Hecho, 0, 0);
+}
+
+void TfrmEsperaAck::Leyendo()
+{
+    Poner(TEstadoEspera::Leyendo, 259, 260);
+    Progreso->setRange(0, 0);
+    Progreso->show();
+}
+
+void TfrmEsperaAck::PonerProgreso(qint64 recibidos, qint64 esperados)
+{
+    if (esperados <= 0) {
+        Progreso->setRange(0, 0); // the count has not come yet
+        return;
+    }
+    // The bar counts in thousandths so that any reply size fits an int.
+    const int valor = static_cast<int>(std::min<qint64>(1000, recibidos * 1000 / esperados));
+    if (Progreso->maximum() != 1000)
+        Progreso->setRange(0, 1000);
+    if (Progreso->value() != valor)
+        Progreso->setValue(valor);
+}
+
+} // namespace qv

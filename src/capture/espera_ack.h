@@ -1,0 +1,55 @@
+#pragma once
+
+#include "lang/ui/formulario.h"
+#include "link/com_capvis.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace qv {
+
+// The progress window of programming and read-back: a caption-less tool window with
+// three centred texts, a clock or a computer picture and, while reading, a bar that
+// follows the sample fields received. It lives while one sequence runs; the sequence
+// shows it modal to the whole program (Mostrar), so the user cannot start another
+// command while every window keeps painting. Each state change paints at once.
+class TfrmEsperaAck : public TFormulario, public TProgresoCaptura {
+    Q_OBJECT
+public:
+    static constexpr int Numero = 13;
+    enum class TEstadoEspera { Ninguno, Esperando, Enviando, Hecho, Leyendo };
+
+    explicit TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* parent = nullptr);
+
+    // Shows the window modal to the program, centred on its parent.
+    void Mostrar();
+
+    // TProgresoCaptura
+    void Esperando() override;
+    void Enviando() override;
+    void Hecho() override;
+    void Leyendo() override;
+
+    // Read-back progress: fields received of those expected (expected 0: not known yet).
+    void PonerProgreso(qint64 recibidos, qint64 esperados);
+
+    TEstadoEspera EstadoEspera() const { return estado_; }
+
+protected:
+    void TextosAplicados() override;
+
+private:
+    void Poner(TEstadoEspera estado, int clave1, int clave2);
+    void Repintar();
+
+    TEstadoEspera estado_ = TEstadoEspera::Ninguno;
+    QString textoHecho_;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* reloj;
+    QLabel* compu;
+    QProgressBar* Progreso;
+};
+
+} // namespace qv

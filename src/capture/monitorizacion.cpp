@@ -1,0 +1,185 @@
+#include "capture/monitorizacion.h"
+
+#include "capture/dibujo_monitor.h"
+
+#include "app/api/contexto.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "link/com_capvis.h"
+#include "model/config_es.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+#include "display/grf.h"
+
+namespace qv {
+
+namespace {
+constexpr int kTextoNoProgramada = 135;
+constexpr int kTextoPreparando = 141;
+constexpr int kTextoLeyendo = 249;
+constexpr int kTextoLeida = 250;
+constexpr int kTextoMonitorizando = 251;
+constexpr int kTextoTitulo = 37000;
+} // namespace
+
+TfrmMonitorizacion::TfrmMonitorizacion(IPrincipal& principal, QWidget* parent)
+    : TFormulario(principal.Contexto().Formulario, Numero, 141, parent), principal_(principal)
+{
+    setObjectName(QStringLiteral("frmMonitorizacion"));
+    setWindowTitle(QStringLiteral("Captaci\u00f3n y Visualizaci\u00f3n"));
+    resize(780, 540);
+
+    dibujo_ = std::make_unique<TDibujoMonitorGrafica>(this, Textos().BuscarTexto(kTextoTitulo));
+    Label1 = new QLabel(Textos().BuscarTexto(kTextoPreparando), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->hide();
+    SpBtnElegir = new QPushButton(QStringLiteral(" Activar/Desactivar Salidas"), this);
+    SpBtnElegir->setObjectName(QStringLiteral("SpBtnElegir"));
+    SpBtnElegir->setToolTip(QStringLiteral("Seleccionar Se\u00f1ales"));
+    SpBtnElegir->setAutoDefault(false);
+    CerrarMonitorizacionBtn = new QPushButton(QStringLiteral("Cerrar ventana"), this);
+    CerrarMonitorizacionBtn->setObjectName(QStringLiteral("CerrarMonitorizacionBtn"));
+    CerrarMonitorizacionBtn->setAutoDefault(false);
+    connect(SpBtnElegir, &QPushButton::clicked, this, &TfrmMonitorizacion::SpBtnElegirClick);
+    connect(CerrarMonitorizacionBtn, &QPushButton::clicked, this, &TfrmMonitorizacion::CerrarMonitorizacionBtnClick);
+
+    auto* graficas = new QStackedLayout;
+    graficas->setStackingMode(QStackedLayout::StackAll);
+    graficas->addWidget(dibujo_->xygraph);
+    graficas->addWidget(dibujo_->xygraphatras);
+    auto* botones = new QHBoxLayout;
+    botones->addWidget(SpBtnElegir);
+    botones->addWidget(Label1, 1);
+    botones->addWidget(CerrarMonitorizacionBtn);
+    auto* capa = new QVBoxLayout(this);
+    capa->addLayout(graficas, 1);
+    capa->addLayout(botones);
+
+    timer_.setObjectName(QStringLiteral("MonitorizacionTimer"));
+    timer_.setInterval(Intervalo);
+    connect(&timer_, &QTimer::timeout, this, &TfrmMonitorizacion::MonitorizacionTimerTimer);
+
+    TEstadoPrograma& e = principal_.Estado();
+    if (e.EnlaceSAD && e.ConfigActual)
+        monitor_ = std::make_unique<TMonitor>(*e.EnlaceSAD, *e.ConfigActual, Textos(), Interaccion(), *dibujo_,
+                                              salidas_);
+}
+
+TfrmMonitorizacion::~TfrmMonitorizacion()
+{
+    timer_.stop();
+}
+
+void TfrmMonitorizacion::AlMostrar()
+{
+    timer_.stop();
+    move(0, 87);
+    Preparar();
+    principal_.MostrarEstado(QString());
+    Label1->setText(Textos().BuscarTexto(kTextoMonitorizando));
+    Label1->show();
+    if (monitor_)
+        timer_.start();
+}
+
+void TfrmMonitorizacion::Preparar()
+{
+    listo_ = true;
+    detenido_ = false;
+    if (!monitor_)
+        return;
+    Label1->show();
+    monitor_->Preparar();
+    const TConfigES& c = *principal_.Estado().ConfigActual;
+    bool salidas = false;
+    for (int i = 1; i <= 16; ++i)
+        salidas = salidas || c.SalDig(i).Activo;
+    for (int i = 1; i <= 4; ++i)
+        salidas = salidas || c.SalAna(i).Activo;
+    SpBtnElegir->setEnabled(salidas);
+    Label1->clear();
+}
+
+void TfrmMonitorizacion::MonitorizacionTimerTimer()
+{
+    if (!listo_ || !monitor_ || detenido_)
+        return;
+    listo_ = false;
+    switch (monitor_->Tick()) {
+    case TMonitor::TTick::Nada:
+    case TMonitor::TTick::Punto:
+        listo_ = true;
+        return;
+    case TMonitor::TTick::Fallo:
+        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoProgramada), Botones::Aceptar);
+        Parar();
+        return;
+    case TMonitor::TTick::Terminada:
+        break;
+    }
+    timer_.stop();
+    if (principal_.Estado().Monitorizando) {
+        Interaccion().CursorOcupado(true);
+        const bool ok = monitor_->Reprogramar();
+        Interaccion().CursorOcupado(false);
+        if (!ok) {
+            Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoProgramada), Botones::Aceptar);
+            Parar();
+            return;
+        }
+        ++reprogramaciones_;
+        listo_ = true;
+        timer_.start();
+        return;
+    }
+    Label1->setText(Textos().BuscarTexto(kTextoLeyendo));
+    Interaccion().CursorOcupado(true);
+    const bool leida = monitor_->LecturaFinal();
+    Interaccion().CursorOcupado(false);
+    if (!leida) {
+        Parar();
+        return;
+    }
+    Label1->setText(Textos().BuscarTexto(kTextoLeida));
+    listo_ = true;
+    detenido_ = true;
+}
+
+void TfrmMonitorizacion::Parar()
+{
+    timer_.stop();
+    detenido_ = true;
+    SpBtnElegir->setEnabled(false);
+    CerrarMonitorizacionBtn->setEnabled(true);
+}
+
+void TfrmMonitorizacion::SpBtnElegirClick()
+{
+    const bool activo = timer_.isActive();
+    timer_.stop();
+    TfrmActDesSenales dialogo(principal_, this);
+    dialogo.PonerEstado(&salidas_);
+    dialogo.Ejecutar();
+    if (activo && !detenido_)
+        timer_.start();
+}
+
+void TfrmMonitorizacion::CerrarMonitorizacionBtnClick()
+{
+    accept();
+}
+
+void TfrmMonitorizacion::done(int r)
+{
+    timer_.stop();
+    principal_.Estado().Notificar();
+    TFormulario::done(r);
+}
+
+} // namespace qv

@@ -1,0 +1,542 @@
+// The capture commands of the main window against the simulated unit on virtual time:
+// unit test, immediate, delayed and triggered programming, read-back into the set,
+// abort, monitoring, and the failures with their texts.
+#include "principal_prueba.h"
+#include "unidad_virtual.h"
+
+#include "app/comandos_captura.h"
+#include "capture/monitorizacion.h"
+#include "channels/act_des_senales.h"
+#include "link/com_capvis.h"
+#include "link/secuencia_captura.h"
+#include "model/generadores.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace qv::test {
+namespace {
+
+using Sabor = TInteraccionGuion::Sabor;
+
+constexpr double VoltiosCuenta10 = 10.0 / 2048;
+
+class Captura : public PrincipalPrueba {
+protected:
+    QTemporaryDir dir;
+    TUnidadSimulada unidad;
+    TPuertoUnidad* puerto = nullptr;
+
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        ASSERT_TRUE(dir.isValid());
+        ventana = std::make_unique<TfrmPrincipal>(textos, interaccion, modal, puesto, reloj, dir.path());
+        ventana->show();
+        auto p = std::make_unique<TPuertoUnidad>(reloj, unidad);
+        puerto = p.get();
+        E().EnlaceSAD->PonerPuerto(std::move(p), false);
+    }
+
+    // The window's link talks to the unit while it goes: it must go first.
+    void TearDown() override { ventana.reset(); }
+
+    TEstadoPrograma& E() { return ventana->Estado(); }
+    void Ejecutar(TComando c) { ventana->Ejecutar(c); }
+    void Pasar(int ms)
+    {
+        reloj.ahora += ms;
+        unidad.Avanzar(reloj.ahora * 1000);
+    }
+    int EstadoUnidad()
+    {
+        unidad.Avanzar(reloj.ahora * 1000);
+        return unidad.Estado();
+    }
+
+    // `muestras` samples of `periodoMs`: analog input 1 and digital inputs 1 to 8, with
+    // (when `salidas`) analog output 1 playing a 5 Hz sine of 4 V and digital output 1 a
+    // pulse train, looped back by the unit.
+    void Configurar(int muestras = 1000, int periodoMs = 1, bool salidas = true)
+    {
+        auto c = std::make_unique<TConfigES>();
+        c->NumMuestras = muestras;
+        c->UnidadPeriodo = Unidad::Mili;
+        c->Periodo = periodoMs;
+        c->UnidadAnalisis = Unidad::Mili;
+        c->TiempoAnalisis = double(muestras - 1) * periodoMs;
+        c->EntAna(1).Activo = true;
+        for (int i = 1; i <= 8; ++i)
+            c->EntDig(i).Activo = true;
+        if (salidas) {
+            c->SalAna(1).Activo = true;
+            c->SalAna(1).Generador = std::make_unique<TGenSeno>(textos, "microsegundos", "microsegundos", 0.0f,
+                                                                0.0f, 5.0f, 0.0f, 4.0f);
+            c->SalDig(1).Activo = true;
+            c->SalDig(1).Generador =
+                std::make_unique<TGenTren>(textos, "microsegundos", "milisegundos", 30.0f, 20.0f, 0.0f);
+        }
+        E().ConfigActual = std::move(c);
+        E().Notificar();
+    }
+
+    template <class T>
+    static T* Hijo(QDialog& d, const char* nombre)
+    {
+        auto* w = d.findChild<T*>(QLatin1String(nombre));
+        EXPECT_NE(w, nullptr) << nombre;
+        return w;
+    }
+    static void Pulsar(QDialog& d, const char* nombre)
+    {
+        if (auto* b = Hijo<QAbstractButton>(d, nombre))
+            b->click();
+    }
+
+    // Programs through "Prog." (or "Retardada" with a delay) accepting the dialog.
+    void Programar(int retardo = -1)
+    {
+        modal.accion = [retardo](QDialog& d) {
+            d.show();
+            if (retardo >= 0)
+                Hijo<QLineEdit>(d, "RetardoEdit")->setText(QString::number(retardo));
+            Pulsar(d, "OKBtn");
+        };
+        Ejecutar(retardo >= 0 ? TComando::Retardada : TComando::Inmediata);
+        modal.accion = nullptr;
+    }
+
+    QStringList Avisos() const
+    {
+        QStringList l;
+        for (const auto& m : interaccion.mensajes)
+            l << m.texto;
+        return l;
+    }
+};
+
+TEST_F(Captura, TestShowsVersionStateLampAndCapacity)
+{
+    QString version, estado, capacidad;
+    bool blanca = false, verde = true;
+    modal.accion = [&](QDialog& d) {
+        d.show();
+        version = Hijo<QLabel>(d, "Version")->text();
+        estado = Hijo<QLabel>(d, "Estado")->text();
+        capacidad = Hijo<QLabel>(d, "Capacidad")->text();
+        blanca = Hijo<QLabel>(d, "LuzBlanca")->isVisible();
+        verde = Hijo<QLabel>(d, "LuzVerde")->isVisible();
+        Pulsar(d, "OKBtn");
+    };
+    Ejecutar(TComando::Test);
+    EXPECT_EQ(modal.vistos, QStringList{"frmTestInterface"});
+    EXPECT_EQ(version, " 1.21");
+    EXPECT_EQ(estado, " T127");
+    EXPECT_EQ(capacidad, " 63487");
+    EXPECT_TRUE(blanca);
+    EXPECT_FALSE(verde);
+    EXPECT_TRUE(ventana->findChild<QLabel*>("PE")->text().isEmpty());
+
+    // A silent unit: the presence dialog, and "Abortar" ends the test without a window.
+    puerto->mudo = true;
+    modal.vistos.clear();
+    interaccion.presencia = {Respuesta::Reintentar, Respuesta::Abortar};
+    Ejecutar(TComando::Test);
+    EXPECT_EQ(interaccion.preguntasPresencia, 2);
+    EXPECT_TRUE(modal.vistos.isEmpty());
+}
+
+TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals)
+{
+    Configurar();
+    QString titulo;
+    bool retardoOculto = false;
+    modal.accion = [&](QDialog& d) {
+        d.show();
+        titulo = d.windowTitle();
+        retardoOculto = !Hijo<QLineEdit>(d, "RetardoEdit")->isVisible();
+        Pulsar(d, "OKBtn");
+    };
+    // The reminder is paused for the whole command and comes back afterwards.
+    ventana->TimerOcupado().start();
+    bool recordatorioDurante = true;
+    interaccion.respuestas.clear();
+    auto accion = modal.accion;
+    modal.accion = [&, accion](QDialog& d) {
+        recordatorioDurante = ventana->TimerOcupado().isActive();
+        accion(d);
+    };
+    Ejecutar(TComando::Inmediata);
+    EXPECT_FALSE(recordatorioDurante);
+    EXPECT_TRUE(ventana->TimerOcupado().isActive());
+    EXPECT_EQ(titulo, "T228");
+    EXPECT_TRUE(retardoOculto);
+    ASSERT_EQ(puerto->Empiezan("7,").size(), 1);
+    // Immediate: the delay field of the command is 0.
+    EXPECT_TRUE(puerto->Empiezan("7,").front().endsWith(",0,1,1#"));
+    EXPECT_TRUE(QFile::exists(dir.filePath("Programa.cfg")));
+    ASSERT_TRUE(E().SenalesActuales);
+    EXPECT_TRUE(E().SenalesActuales->Vacio());
+
+    Pasar(1100);
+    modal.accion = nullptr;
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_TRUE(interaccion.mensajes.empty()) << Avisos().join('|').toStdString();
+    const TCjtSenales& s = *E().SenalesActuales;
+    const TConfigES& c = *E().ConfigActual;
+    ASSERT_EQ(s.NumAna(), 2);
+    ASSERT_EQ(s.NumDig(), 9);
+    const TSenalAna* entrada = s.BuscarAna(c.EntAna(1).Nombre);
+    const TSenalAna* salida = s.BuscarAna(c.SalAna(1).Nombre);
+    const TSenalDig* dEntrada = s.BuscarDig(c.EntDig(1).Nombre);
+    const TSenalDig* dSalida = s.BuscarDig(c.SalDig(1).Nombre);
+    ASSERT_TRUE(entrada && salida && dEntrada && dSalida);
+    ASSERT_EQ(entrada->NumMuestras(), 1000);
+    for (int k = 0; k < 1000; ++k) {
+        // What the output played: its value in converter counts.
+        const double jugado = std::nearbyint(salida->LeerMuestra(k) * 25.5) / 25.5;
+        ASSERT_LE(std::abs(entrada->LeerMuestra(k) - jugado) / VoltiosCuenta10, 2.0 + 1e-3) << k;
+        ASSERT_EQ(dEntrada->LeerMuestra(k), dSalida->LeerMuestra(k)) << k;
+    }
+    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(Activo("Guardarcomo1"));
+}
+
+TEST_F(Captura, DelayedCapturePassesThroughItsStatesAndAbortReturnsTheUnitToRest)
+{
+    Configurar(200, 1);
+    Programar(1);
+    ASSERT_EQ(puerto->Empiezan("7,").size(), 1);
+    EXPECT_TRUE(puerto->Empiezan("7,").front().endsWith(",1,1,1#"));
+    EXPECT_EQ(E().ConfigActual->Retardo, 1);
+    EXPECT_EQ(EstadoUnidad(), 1);
+    Pasar(1000);
+    EXPECT_EQ(EstadoUnidad(), 2);
+    Pasar(250);
+    EXPECT_EQ(EstadoUnidad(), 3);
+
+    // A long delay, aborted: the question names the capture, the unit goes to state 0.
+    interaccion.respuestas = {Respuesta::Si}; // over the finished capture
+    Programar(1000);
+    EXPECT_EQ(EstadoUnidad(), 1);
+    interaccion.mensajes.clear();
+    interaccion.respuestas = {Respuesta::Aceptar};
+    Ejecutar(TComando::Abortar);
+    ASSERT_EQ(interaccion.mensajes.size(), 1u);
+    EXPECT_EQ(interaccion.mensajes[0].botones, Botones::AceptarCancelar);
+    EXPECT_EQ(EstadoUnidad(), 0);
+    EXPECT_EQ(puerto->enviados.back(), "5,U,0,V,0,W,0,X,0,Y,0,Z,0#");
+    // Nothing left to abort.
+    Ejecutar(TComando::Abortar);
+    EXPECT_EQ(interaccion.mensajes.back().texto, "T204");
+}
+
+TEST_F(Captura, ProgrammingOverAProgrammedCaptureAsksAndAbortsFirst)
+{
+    Configurar(200, 1);
+    Programar(1000);
+    // State 1: question 128 + "." + 215; "No" ends the command.
+    interaccion.respuestas = {Respuesta::No};
+    Ejecutar(TComando::Inmediata);
+    ASSERT_EQ(interaccion.mensajes.size(), 1u);
+    EXPECT_EQ(interaccion.mensajes[0].texto, "T128.T215");
+    EXPECT_TRUE(modal.vistos.size() == 1);
+    // "Si": abort ("8#" then outputs to zero), then the dialog.
+    interaccion.respuestas = {Respuesta::Si};
+    const int antes = puerto->enviados.size();
+    Programar();
+    const QList<QByteArray> despues = puerto->enviados.mid(antes);
+    const int aborto = despues.indexOf("8#");
+    ASSERT_GE(aborto, 0);
+    EXPECT_EQ(despues.value(aborto + 1), "5,U,0,V,0,W,0,X,0,Y,0,Z,0#");
+    EXPECT_GT(despues.indexOf(puerto->Empiezan("7,").back()), aborto);
+}
+
+TEST_F(Captura, CommandsRefuseWithoutConfigurationAndBoundASilentStateQuery)
+{
+    Ejecutar(TComando::Inmediata);
+    Ejecutar(TComando::LeerDatos);
+    Ejecutar(TComando::MonitorContinua);
+    EXPECT_EQ(Avisos(), (QStringList{"T156", "T13010", "T156"}));
+    EXPECT_TRUE(modal.vistos.isEmpty());
+
+    // A unit that answers "1#" but never "2#": three rounds, then text 125.
+    Configurar();
+    interaccion.mensajes.clear();
+    puerto->filtro = [](const QByteArray& t) { return t != "2#"; };
+    Ejecutar(TComando::Inmediata);
+    EXPECT_EQ(Avisos(), QStringList{"T125"});
+    EXPECT_EQ(puerto->Empiezan("2#").size(), TComandosCaptura::RondasEstado);
+    EXPECT_TRUE(modal.vistos.isEmpty());
+
+    // A silent unit ignored in the presence dialog: the dialog opens all the same and
+    // its own transfer fails with its own text.
+    puerto->filtro = nullptr;
+    puerto->mudo = true;
+    interaccion.mensajes.clear();
+    interaccion.presencia = {Respuesta::Ignorar};
+    Programar();
+    EXPECT_EQ(modal.vistos, QStringList{"frmProgRetardo"});
+    EXPECT_TRUE(Avisos().contains("T135"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Programa.cfg")));
+}
+
+TEST_F(Captura, ReadBackRefusalsLeaveTheSetAsItWas)
+{
+    Configurar(200, 1);
+    Programar();
+    // While the unit captures: information 129, nothing read.
+    Ejecutar(TComando::LeerDatos);
+    ASSERT_FALSE(interaccion.mensajes.empty());
+    EXPECT_EQ(interaccion.mensajes.back().sabor, Sabor::Informacion);
+    EXPECT_EQ(interaccion.mensajes.back().texto, "T129");
+    EXPECT_TRUE(puerto->Empiezan("9#").isEmpty());
+    Pasar(300);
+
+    // Another time base than the one programmed: warning 206, the unit's data untouched.
+    E().ConfigActual->Periodo = 2;
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_EQ(interaccion.mensajes.back().texto, "T206");
+    EXPECT_TRUE(puerto->Empiezan("9#").isEmpty());
+    E().ConfigActual->Periodo = 1;
+
+    // A set with signals, added to ("Si"), and a reply that is noise: three attempts,
+    // text 140, the set and its capture count unchanged.
+    AbrirConjunto(2);
+    E().SenalesActuales->PonerNombradoAuto(true);
+    E().SenalesActuales->NumCaptura = 4;
+    puerto->filtro = [this](const QByteArray& t) {
+        if (t == "9#")
+            unidad.Recibir("2#", reloj.Tick() * 1000); // a wrong reply instead of the data
+        return t != "9#";
+    };
+    interaccion.respuestas = {Respuesta::Si};
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_EQ(interaccion.mensajes.back().texto, "T140");
+    EXPECT_EQ(puerto->Empiezan("9#").size(), 3);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_EQ(E().SenalesActuales->NumDig(), 0);
+    EXPECT_EQ(E().SenalesActuales->NumCaptura, 4);
+
+    // The same set read for real: the new signals join it and the count moves on.
+    puerto->filtro = nullptr;
+    interaccion.respuestas = {Respuesta::Si};
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 2 + 2);
+    EXPECT_EQ(E().SenalesActuales->NumDig(), 9);
+    EXPECT_EQ(E().SenalesActuales->NumCaptura, 5);
+}
+
+TEST_F(Captura, AnalogTriggerStartsWhereTheTestWaveformCrossesTheLevel)
+{
+    // Input 5 is the unit's 2 V, 1 Hz sine.
+    Configurar(400, 1, false);
+    E().ConfigActual->EntAna(5).Activo = true;
+    modal.accion = [](QDialog& d) {
+        d.show();
+        Pulsar(d, "E1");
+        Hijo<QLineEdit>(d, "Edit1")->setText("1");
+        Pulsar(d, "RB1");
+        Pulsar(d, "OKBtn");
+    };
+    Ejecutar(TComando::TriggerAnalogico);
+    ASSERT_EQ(puerto->Empiezan("6,").size(), 1);
+    // 1 V over 10/2048 V per count, rising.
+    EXPECT_TRUE(puerto->Empiezan("6,").front().contains(",g,205,1,1,1#"));
+    for (int i = 0; i < 40 && EstadoUnidad() != 3; ++i)
+        Pasar(100);
+    ASSERT_EQ(EstadoUnidad(), 3);
+    modal.accion = nullptr;
+    Ejecutar(TComando::LeerDatos);
+    const TSenalAna* e5 = E().SenalesActuales->BuscarAna(E().ConfigActual->EntAna(5).Nombre);
+    ASSERT_NE(e5, nullptr);
+    EXPECT_NEAR(e5->LeerMuestra(0), 1.0, 0.02);
+    EXPECT_GT(e5->LeerMuestra(50), e5->LeerMuestra(0));
+}
+
+TEST_F(Captura, DigitalTriggerStartsOnTheEdgeOfItsInput)
+{
+    Configurar(100, 1, false);
+    modal.accion = [](QDialog& d) {
+        d.show();
+        Pulsar(d, "SpinButton1Arriba");
+        Pulsar(d, "SpinButton1Abajo");
+        Pulsar(d, "RD1");
+        Pulsar(d, "OKBtn");
+    };
+    Ejecutar(TComando::TriggerDigital);
+    ASSERT_EQ(puerto->Empiezan("6,").size(), 1);
+    EXPECT_TRUE(puerto->Empiezan("6,").front().contains(",a,0,1,1,1#")) << puerto->Empiezan("6,").front().constData();
+    Pasar(500);
+    EXPECT_EQ(EstadoUnidad(), 1); // no edge yet
+    // Digital output 1, looped to input 1, goes high.
+    unidad.Recibir("5,U,1,V,0,W,0,X,0,Y,0,Z,0#", reloj.Tick() * 1000);
+    unidad.TomarSalida(reloj.Tick() * 1000); // its acknowledge is not the program's
+    Pasar(5);
+    EXPECT_EQ(EstadoUnidad(), 2);
+    Pasar(200);
+    ASSERT_EQ(EstadoUnidad(), 3);
+    modal.accion = nullptr;
+    Ejecutar(TComando::LeerDatos);
+    const TSenalDig* d1 = E().SenalesActuales->BuscarDig(E().ConfigActual->EntDig(1).Nombre);
+    ASSERT_NE(d1, nullptr);
+    EXPECT_EQ(d1->LeerMuestra(0), 1);
+}
+
+TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
+{
+    Configurar(501, 10); // 5 s
+    int reprogramaciones = 0;
+    int puntos = 0;
+    modal.accion = [&](QDialog& d) {
+        auto* w = dynamic_cast<TfrmMonitorizacion*>(&d);
+        EXPECT_NE(w, nullptr);
+        if (!w)
+            return;
+        d.show();
+        EXPECT_TRUE(w->MonitorizacionTimer().isActive());
+        for (int i = 0; i < 400 && w->Reprogramaciones() < 2; ++i) {
+            const int antes = w->Monitor()->UltimoIndice();
+            Pasar(100);
+            w->MonitorizacionTimerTimer();
+            puntos += w->Monitor()->UltimoIndice() != antes;
+        }
+        reprogramaciones = w->Reprogramaciones();
+        Pulsar(d, "CerrarMonitorizacionBtn");
+    };
+    Ejecutar(TComando::MonitorContinua);
+    EXPECT_GE(reprogramaciones, 2);
+    EXPECT_GT(puntos, 20);
+    const QList<QByteArray> comandos = puerto->Empiezan("7,");
+    ASSERT_GE(comandos.size(), 3);
+    for (const QByteArray& c : comandos)
+        EXPECT_EQ(c, comandos.front());
+    EXPECT_FALSE(E().Monitorizando);
+    EXPECT_FALSE(E().EnlaceSAD->RepetirCaptura);
+    EXPECT_TRUE(interaccion.mensajes.empty()) << Avisos().join('|').toStdString();
+}
+
+TEST_F(Captura, WatchingARunningCaptureReadsItBackWhenItEnds)
+{
+    Configurar(501, 10);
+    // Too short a capture is refused before anything is asked of the unit.
+    E().ConfigActual->TiempoAnalisis = 4999;
+    Ejecutar(TComando::Monitorizar);
+    EXPECT_EQ(Avisos(), QStringList{"T226T227"});
+    E().ConfigActual->TiempoAnalisis = 5000;
+    // Nothing running: 127 + 170.
+    Ejecutar(TComando::Monitorizar);
+    EXPECT_EQ(Avisos().back(), "T127T170");
+
+    Programar();
+    Pasar(1000);
+    bool detenido = false;
+    int leidas = 0;
+    modal.accion = [&](QDialog& d) {
+        auto* w = dynamic_cast<TfrmMonitorizacion*>(&d);
+        d.show();
+        for (int i = 0; i < 100 && !w->Detenido(); ++i) {
+            Pasar(100);
+            w->MonitorizacionTimerTimer();
+        }
+        detenido = w->Detenido();
+        leidas = w->Monitor()->Senales().NumAna() ? w->Monitor()->Senales().Ana(0)->NumMuestras() : 0;
+        EXPECT_EQ(w->findChild<QLabel*>("Label1")->text(), "T250");
+        Pulsar(d, "CerrarMonitorizacionBtn");
+    };
+    Ejecutar(TComando::Monitorizar);
+    EXPECT_TRUE(detenido);
+    EXPECT_EQ(leidas, 501);
+}
+
+TEST_F(Captura, DialogChecksKeepTheDialogOpenWithTheirTexts)
+{
+    Configurar(200, 1);
+    std::vector<QString> retardos;
+    modal.accion = [&](QDialog& d) {
+        d.show();
+        auto* retardo = Hijo<QLineEdit>(d, "RetardoEdit");
+        retardo->setText("70000");
+        EXPECT_EQ(retardo->text(), "70000");
+        Pulsar(d, "OKBtn");
+        retardos.push_back(retardo->text());
+        retardo->clear();
+        Pulsar(d, "OKBtn");
+        Hijo<QLineEdit>(d, "tMuesEdit")->setText("0");
+        retardo->setText("3");
+        Pulsar(d, "OKBtn");
+        EXPECT_TRUE(d.isVisible());
+        d.reject();
+    };
+    Ejecutar(TComando::Retardada);
+    EXPECT_EQ(retardos, std::vector<QString>{"65535"});
+    EXPECT_EQ(Avisos(), (QStringList{"T133", "T143", "T143"}));
+    EXPECT_TRUE(puerto->Empiezan("7,").isEmpty());
+
+    // Analog trigger: the level box keeps within +-10 V, a differential pair's second
+    // input cannot be chosen and the first is sent as "k".
+    E().ConfigActual->EntAna(1).Diferencial = true;
+    E().ConfigActual->EntAna(2).Activo = true;
+    interaccion.mensajes.clear();
+    QString nivel;
+    bool c2 = true;
+    modal.accion = [&](QDialog& d) {
+        d.show();
+        Pulsar(d, "OKBtn"); // no input chosen
+        auto* edit = Hijo<QLineEdit>(d, "Edit1");
+        edit->setText("12");
+        nivel = edit->text();
+        c2 = Hijo<QToolButton>(d, "C2")->isEnabled();
+        Pulsar(d, "C1");
+        Pulsar(d, "RB2");
+        Pulsar(d, "OKBtn");
+    };
+    Ejecutar(TComando::TriggerAnalogico);
+    EXPECT_EQ(Avisos().value(0), "T137");
+    EXPECT_EQ(nivel, "10");
+    EXPECT_FALSE(c2);
+    ASSERT_EQ(puerto->Empiezan("6,").size(), 1);
+    EXPECT_TRUE(puerto->Empiezan("6,").front().contains(",k,2048,0,1,1#"));
+}
+
+TEST_F(Captura, DigitalTriggerOnGroupBAndOutputSwitchingBodies)
+{
+    Configurar(100, 1, false);
+    E().ConfigActual->EntDig(13).Activo = true;
+    modal.accion = [](QDialog& d) {
+        d.show();
+        Pulsar(d, "RGCanalDigitalB");
+        for (int i = 0; i < 9; ++i)
+            Pulsar(d, "SpinButton1Arriba"); // stops at 8
+        for (int i = 0; i < 3; ++i)
+            Pulsar(d, "SpinButton1Abajo");
+        Pulsar(d, "RD2");
+        Pulsar(d, "OKBtn");
+    };
+    E().ModeloM = false;
+    Ejecutar(TComando::TriggerDigital);
+    ASSERT_EQ(puerto->Empiezan("6,").size(), 1);
+    EXPECT_TRUE(puerto->Empiezan("6,").front().contains(",b,4,0,1,1#")) << puerto->Empiezan("6,").front().constData();
+
+    std::array<bool, 16> dig{};
+    std::array<bool, 4> ana{};
+    dig[0] = dig[2] = true;
+    ana[0] = true;
+    EXPECT_EQ(CuerpoSalidas(dig, ana), "2,u,2,0,2,w");
+    dig = {};
+    ana = {};
+    dig[9] = true;
+    EXPECT_EQ(CuerpoSalidas(dig, ana), "1,v,1,1");
+    EXPECT_EQ(CuerpoSalidas({}, {}), "");
+}
+
+} // namespace
+} // namespace qv::test
