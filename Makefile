@@ -8,7 +8,7 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6
             libqcustomplot-dev libfftw3-dev libgl1-mesa-dev libgtest-dev libgmock-dev \
             libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -26,6 +26,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+
+# The Debian package of the classroom: build/quorvane_<version>_<arch>.deb.
+package: build
+	$(MAKE) --no-print-directory PACKAGES="dpkg-dev" deps
+	cmake --build $(BUILD) --target package
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=ON

@@ -80,10 +80,12 @@ struct TFilaBarra {
 class TfrmPrincipal;
 class TComandosArchivo;
 class TComandosVentanas;
+class TComandosPuesto;
 struct TAreasComandos {
     TfrmPrincipal& principal;
     TComandosArchivo& archivo;
     TComandosVentanas& ventanas;
+    TComandosPuesto& puesto;
 };
 
 std::vector<TFilaComando> TablaComandos(TAreasComandos& areas);

@@ -3,6 +3,7 @@
 #include "app/acerca.h"
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
+#include "app/comandos_puesto.h"
 #include "app/comandos_ventanas.h"
 #include "link/servicios_puesto.h"
 #include "lang/interaccion.h"
@@ -77,6 +78,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
 
     archivo_ = std::make_unique<TComandosArchivo>(*this);
     ventanas_ = std::make_unique<TComandosVentanas>(*this);
+    puestoComandos_ = std::make_unique<TComandosPuesto>(*this, puesto_);
     CrearComandos();
     CrearBarraEstado();
     AboutBox = new TAboutBox(textos, this);
@@ -99,7 +101,7 @@ TfrmPrincipal::~TfrmPrincipal()
 
 void TfrmPrincipal::CrearComandos()
 {
-    TAreasComandos areas{*this, *archivo_, *ventanas_};
+    TAreasComandos areas{*this, *archivo_, *ventanas_, *puestoComandos_};
     comandos_ = std::make_unique<TComandosPrincipal>(*this, contexto_.Textos(), TablaComandos(areas),
                                                      [this] { return HayHija() ? HijaActiva() : nullptr; });
     if (QMenu* ventana = findChild<QMenu*>(QStringLiteral("Ventana1")))

@@ -21,6 +21,7 @@ namespace qv {
 class IServiciosPuesto;
 class TAboutBox;
 class TComandosArchivo;
+class TComandosPuesto;
 class TComandosVentanas;
 struct TTextoControl;
 
@@ -104,6 +105,7 @@ public:
     // The file and window commands (for the parts that run them directly).
     TComandosArchivo& ComandosArchivo() { return *archivo_; }
     TComandosVentanas& ComandosVentanas() { return *ventanas_; }
+    TComandosPuesto& ComandosPuesto() { return *puestoComandos_; }
 
     // The language texts of the window: its form table and the captions of the
     // command and menu tables.
@@ -145,6 +147,7 @@ private:
     TAboutBox* AboutBox = nullptr;
     std::unique_ptr<TComandosArchivo> archivo_;
     std::unique_ptr<TComandosVentanas> ventanas_;
+    std::unique_ptr<TComandosPuesto> puestoComandos_;
 
     std::unique_ptr<TComandosPrincipal> comandos_; // actions, menus, toolbars
 
