@@ -30,7 +30,7 @@ function(qv_test name dir)
       list(APPEND _deps ${_d})
     endif()
   endforeach()
-  target_link_libraries(${name} PRIVATE ${_deps} Qt6::Widgets GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${_deps} Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     QV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QV_BIN_DIR="${QV_BIN_DIR}"
     QV_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

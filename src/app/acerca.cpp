@@ -1,17 +1,14 @@
 #include "app/acerca.h"
 
-#include "lang/ui/textos_formularios.h"
-
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qv {
 
-TAboutBox::TAboutBox(TTextos& textos, QWidget* parent)
-    : QDialog(parent), textos_(textos)
+TAboutBox::TAboutBox(const TContextoFormulario& contexto, QWidget* parent)
+    : TFormulario(contexto, Numero, 0, parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Acerca de Quorvane"));
@@ -33,11 +30,6 @@ TAboutBox::TAboutBox(TTextos& textos, QWidget* parent)
     comentario->setObjectName(QStringLiteral("Comments"));
     comentario->setWordWrap(true);
 
-    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
     auto* textos_col = new QVBoxLayout;
     textos_col->addWidget(nombre);
     textos_col->addWidget(version);
@@ -48,13 +40,7 @@ TAboutBox::TAboutBox(TTextos& textos, QWidget* parent)
     arriba->addLayout(textos_col, 1);
     auto* capa = new QVBoxLayout(this);
     capa->addLayout(arriba, 1);
-    capa->addWidget(ok, 0, Qt::AlignHCenter);
-}
-
-void TAboutBox::showEvent(QShowEvent* e)
-{
-    AplicarTextosFormulario(*this, Formulario, textos_);
-    QDialog::showEvent(e);
+    capa->addLayout(CrearBotones(BtnAceptar, "OKButton"));
 }
 
 } // namespace qv

@@ -1,25 +1,17 @@
 #pragma once
 
-#include <QDialog>
+#include "lang/ui/formulario.h"
 
 namespace qv {
 
-class TTextos;
-
-// The about box: product picture, name, version and description. Its texts are
-// applied every time it is shown.
-class TAboutBox : public QDialog {
+// The about box: product picture, name, version and description. Created once and
+// kept for the whole run; its texts are applied every time it is shown.
+class TAboutBox : public TFormulario {
     Q_OBJECT
 public:
-    static constexpr int Formulario = 38;
+    static constexpr int Numero = 38;
 
-    TAboutBox(TTextos& textos, QWidget* parent = nullptr);
-
-protected:
-    void showEvent(QShowEvent* e) override;
-
-private:
-    TTextos& textos_;
+    explicit TAboutBox(const TContextoFormulario& contexto, QWidget* parent = nullptr);
 };
 
 } // namespace qv

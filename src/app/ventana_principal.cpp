@@ -81,7 +81,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     puestoComandos_ = std::make_unique<TComandosPuesto>(*this, puesto_);
     CrearComandos();
     CrearBarraEstado();
-    AboutBox = new TAboutBox(textos, this);
+    AboutBox = new TAboutBox(contexto_.Formulario, this);
 
     // Every change of the state and of the active child enables the commands anew.
     connect(&estado_, &TEstadoPrograma::Cambiado, this, &TfrmPrincipal::ActualizarMenus);
@@ -417,7 +417,7 @@ void TfrmPrincipal::GuardarArchivoClick()
 
 void TfrmPrincipal::AcercadeClick()
 {
-    contexto_.Modal().Ejecutar(*AboutBox);
+    AboutBox->Ejecutar();
 }
 
 // ---- closing -------------------------------------------------------------------------

@@ -6,9 +6,10 @@
 #include "app/comandos_ventanas.h"
 #include "link/servicios_puesto.h"
 #include "app/ventana_principal.h"
+#include "common/controles.h"
 #include "common/interaccion_guion.h"
-#include "lang/ui/modal.h"
-#include "link/reloj.h"
+#include "common/modal_prueba.h"
+#include "common/reloj_falso.h"
 
 #include <QAction>
 #include <QDialog>
@@ -28,30 +29,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 
 namespace qv::test {
-
-// Modal seam for tests: records every dialog and answers through `accion`
-// (default: accept).
-class TModalPrueba : public TModal {
-public:
-    std::function<int(QDialog&)> accion;
-    QStringList vistos;
-    int Ejecutar(QDialog& d) override
-    {
-        vistos << d.objectName();
-        if (accion)
-            return accion(d);
-        d.accept();
-        return d.result();
-    }
-};
-
-// Virtual time: sleeping only moves the tick on.
-class TRelojPrueba : public TReloj {
-public:
-    qint64 ahora = 0;
-    qint64 Tick() override { return ahora; }
-    void Dormir(int ms) override { ahora += ms; }
-};
 
 // Station with settable answers; records the relay and launcher calls.
 class TPuestoPrueba : public IServiciosPuesto {
@@ -109,7 +86,7 @@ protected:
     TInteraccionGuion interaccion;
     TModalPrueba modal;
     TPuestoPrueba puesto;
-    TRelojPrueba reloj;
+    TRelojFalso reloj;
     std::unique_ptr<TfrmPrincipal> ventana;
 
     // Created on demand so a test can set up the station first.

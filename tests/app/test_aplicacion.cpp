@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusTipEvent>
-#include <QToolButton>
 #include <clocale>
 #include <cstring>
 
@@ -41,18 +40,11 @@ TEST_F(Aplicacion, TextosDelFormularioUnoEnLaVentana)
     const auto tabla = app.Principal.TablaTextos();
     ASSERT_GT(tabla.size(), TablaFormulario(1).size());
     for (const TTextoControl& t : tabla) {
-        QObject* o = *t.objeto ? app.Principal.findChild<QObject*>(QLatin1String(t.objeto))
-                               : static_cast<QObject*>(&app.Principal);
-        ASSERT_NE(o, nullptr) << t.objeto;
-        QByteArray propiedad(t.propiedad);
-        if (auto* b = qobject_cast<QToolButton*>(o); b && b->defaultAction()) {
-            o = b->defaultAction();
-            if (propiedad == "text")
-                propiedad = "iconText";
-        }
+        const TDestinoTexto d = DestinoTexto(app.Principal, t);
+        ASSERT_NE(d.objeto, nullptr) << t.objeto;
         const QString esperado = idioma.BuscarTexto(t.clave);
         EXPECT_NE(esperado, TLanguage::Nada) << t.clave;
-        EXPECT_EQ(o->property(propiedad.constData()).toString(), esperado) << t.objeto << " " << t.propiedad;
+        EXPECT_EQ(d.objeto->property(d.propiedad.constData()).toString(), esperado) << t.objeto << " " << t.propiedad;
     }
 
     // Every command of the menus is named in the table, so none misses its text.
@@ -92,13 +84,11 @@ TEST_F(Aplicacion, AcercaDeConSusTextos)
     TAplicacion app(kCarpetaDatos, modal, puesto);
     app.Principal.show();
     QString version, comentario;
-    modal.accion = [&](QDialog& d) {
-        d.show(); // texts are applied at showing
+    modal.Cuando(QStringLiteral("AboutBox"), [&](QDialog& d) {
         version = d.findChild<QLabel*>(QStringLiteral("Version"))->text();
         comentario = d.findChild<QLabel*>(QStringLiteral("Comments"))->text();
-        d.accept();
-        return d.result();
-    };
+        Pulsar(d, "OKButton");
+    });
     app.Principal.findChild<QAction*>(QStringLiteral("Acercade"))->trigger();
     EXPECT_EQ(modal.vistos, QStringList({"AboutBox"}));
     EXPECT_EQ(version, QStringLiteral("V 4.0"));

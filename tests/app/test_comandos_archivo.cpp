@@ -45,9 +45,8 @@ protected:
     void EscogerTodas()
     {
         modal.accion = [](QDialog& d) {
-            d.findChild<QPushButton*>(QStringLiteral("IncAllBtn"))->click();
-            d.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
-            return d.result();
+            Pulsar(d, "IncAllBtn");
+            Pulsar(d, "OKBtn");
         };
     }
 };
@@ -433,10 +432,7 @@ TEST(DialogosArchivoQt, CanceladoOAceptadoPorElModal)
     ASSERT_TRUE(dir.isValid());
     TModalPrueba modal;
     TDialogosArchivoQt dialogos(modal);
-    modal.accion = [](QDialog& d) {
-        d.reject();
-        return d.result();
-    };
+    modal.accion = [](QDialog& d) { d.reject(); };
     EXPECT_TRUE(dialogos.AbrirFichero(QStringLiteral("F|*.qvn"), QStringLiteral("t"), QStringLiteral("*.qvn"))
                     .isEmpty());
 
@@ -447,7 +443,6 @@ TEST(DialogosArchivoQt, CanceladoOAceptadoPorElModal)
         f.setDirectory(carpeta);
         f.selectFile(QStringLiteral("nuevo"));
         static_cast<QDialog&>(f).accept();
-        return d.result();
     };
     const QString r = dialogos.GuardarFichero(QStringLiteral("F|*.qvn"), QStringLiteral("t"),
                                               QStringLiteral("*.qvn"), QStringLiteral("qvn"));

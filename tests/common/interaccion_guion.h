@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/textos_fijos.h"
 #include "lang/interaccion.h"
-#include "lang/textos.h"
 
 #include <QString>
 #include <QStringList>
@@ -77,25 +77,6 @@ private:
         respuestas.pop_front();
         return r;
     }
-};
-
-// Texts for tests that do not read a language file: "T<key>" for every key, except the
-// unit words and the few keys whose value the file formats depend on.
-class TTextosFijos : public TTextos {
-public:
-    QString BuscarTexto(int clave) override
-    {
-        switch (clave) {
-        case 193: return QStringLiteral("microsegundos");
-        case 194: return QStringLiteral("milisegundos");
-        case 195: return QStringLiteral("segundos");
-        case 196: return QStringLiteral("minutos");
-        case 197: return QStringLiteral("horas");
-        case 199: return QStringLiteral("Voltios");
-        default: return QStringLiteral("T%1").arg(clave);
-        }
-    }
-    QString LeerTexto(int clave) override { return BuscarTexto(clave); }
 };
 
 } // namespace qv::test

@@ -1,10 +1,11 @@
+#include "common/controles.h"
 #include "common/interaccion_guion.h"
+#include "common/modal_prueba.h"
 #include "lang/ui/cambiar_nombre.h"
 #include "lang/ui/conexion.h"
 #include "lang/ui/mensaje.h"
 #include "lang/ui/textos_formularios.h"
 #include "lang/ui/interaccion_qt.h"
-#include "modal_guion.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,14 +15,15 @@
 namespace qv {
 namespace {
 
+using test::Escribir;
 using test::Pulsar;
-using test::TModalGuion;
+using test::TModalPrueba;
 using test::TTextosFijos;
 
 class Dialogos : public ::testing::Test {
 protected:
     TTextosFijos textos;
-    TModalGuion modal;
+    TModalPrueba modal;
     TInteraccionQt interaccion{textos, modal};
 };
 
@@ -31,9 +33,8 @@ TEST_F(Dialogos, NameClashAnswersTypedNameClashingNameOrOmitir)
     modal.accion = [&](QDialog& d) {
         titulo = d.windowTitle();
         rotulo = d.findChild<QLabel*>(QStringLiteral("LNombre"))->text();
-        auto* e = d.findChild<QLineEdit*>(QStringLiteral("Edit1"));
-        inicial = e->text();
-        e->setText(QStringLiteral("Seno2"));
+        inicial = d.findChild<QLineEdit*>(QStringLiteral("Edit1"))->text();
+        Escribir(d, "Edit1", QStringLiteral("Seno2"));
         Pulsar(d, "OKBtn");
     };
     EXPECT_EQ(interaccion.PedirNombreNuevo(QStringLiteral("Seno")), "Seno2");
@@ -42,13 +43,13 @@ TEST_F(Dialogos, NameClashAnswersTypedNameClashingNameOrOmitir)
     EXPECT_FALSE(titulo.isEmpty());
 
     modal.accion = [](QDialog& d) {
-        d.findChild<QLineEdit*>(QStringLiteral("Edit1"))->clear();
+        Escribir(d, "Edit1", QString());
         Pulsar(d, "OKBtn");
     };
     EXPECT_EQ(interaccion.PedirNombreNuevo(QStringLiteral("Seno")), "Seno");
 
     modal.accion = [](QDialog& d) {
-        d.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("Otro"));
+        Escribir(d, "Edit1", QStringLiteral("Otro"));
         Pulsar(d, "CancelBtn");
     };
     EXPECT_EQ(interaccion.PedirNombreNuevo(QStringLiteral("Seno")), "Omitir");
@@ -83,7 +84,7 @@ TEST_F(Dialogos, PresenceDialogAnswersRetryAbortIgnore)
 
 TEST_F(Dialogos, PresenceMessageStaysCentredWhenResized)
 {
-    TfrmConexion d(textos);
+    TfrmConexion d(interaccion.Contexto());
     auto* l = d.findChild<QLabel*>(QStringLiteral("Label1"));
     ASSERT_NE(l, nullptr);
     for (int ancho : {300, 520, 777}) {
@@ -105,7 +106,7 @@ TEST_F(Dialogos, PlainMessageShowsTextAndCloses)
     };
     interaccion.MensajePlano(QStringLiteral("No se puede abrir el puerto"));
     EXPECT_EQ(visto, "No se puede abrir el puerto");
-    EXPECT_EQ(modal.ejecuciones, 1);
+    EXPECT_EQ(modal.Ejecuciones(), 1);
 }
 
 TEST_F(Dialogos, BusyCursorNests)
@@ -136,9 +137,9 @@ TEST_F(Dialogos, BusyCursorNests)
 // silently leaves the built-in caption in place.
 TEST_F(Dialogos, EveryTableEntryOfTheseDialogsFindsItsControl)
 {
-    TfrmConexion conexion(textos);
-    TfrmMensaje mensaje(textos);
-    TfrmCambiarNombre cambiar(textos, QStringLiteral("Seno"));
+    TfrmConexion conexion(interaccion.Contexto());
+    TfrmMensaje mensaje(interaccion.Contexto());
+    TfrmCambiarNombre cambiar(interaccion.Contexto(), QStringLiteral("Seno"));
     const std::vector<std::pair<int, QDialog*>> formularios = {
         {6, &conexion}, {28, &mensaje}, {42, &cambiar}};
     for (const auto& [numero, dialogo] : formularios) {

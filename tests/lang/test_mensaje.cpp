@@ -1,8 +1,9 @@
+#include "common/controles.h"
 #include "common/interaccion_guion.h"
+#include "common/modal_prueba.h"
 #include "lang/idioma.h"
 #include "lang/ui/interaccion_qt.h"
 #include "lang/ui/mensaje.h"
-#include "modal_guion.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,7 +22,7 @@ namespace qv {
 namespace {
 
 using test::Pulsar;
-using test::TModalGuion;
+using test::TModalPrueba;
 using test::TTextosFijos;
 
 // Visible buttons of a shown box by object name, with their left positions.
@@ -53,7 +54,7 @@ QStringList IconosVisibles(QDialog& d)
 class Mensaje : public ::testing::Test {
 protected:
     TTextosFijos textos;
-    TModalGuion modal;
+    TModalPrueba modal;
     TInteraccionQt interaccion{textos, modal};
 };
 
@@ -209,7 +210,7 @@ TEST_F(Mensaje, MessageSplitsAfterTheFirstFullStop)
 
 TEST_F(Mensaje, WriteMsgReplacesThePreviousMessage)
 {
-    TfrmMensaje caja(textos);
+    TfrmMensaje caja(interaccion.Contexto());
     caja.WriteMsg(QStringLiteral("Primero. Largo"));
     caja.WriteMsg(QStringLiteral("Segundo"));
     EXPECT_EQ(Lineas(caja), QStringList{"Segundo"});
@@ -225,13 +226,13 @@ TEST_F(Mensaje, OnlyOneBoxAtATime)
     };
     EXPECT_EQ(interaccion.MostrarAviso(QStringLiteral("primera"), Botones::SiNoCancelar), 6);
     EXPECT_EQ(segunda, 2);
-    EXPECT_EQ(modal.ejecuciones, 1);
+    EXPECT_EQ(modal.Ejecuciones(), 1);
     EXPECT_FALSE(interaccion.MensajeAbierto());
 
     // Once closed, the next request is shown again.
     modal.accion = [](QDialog& d) { Pulsar(d, "BtnAceptar"); };
     EXPECT_EQ(interaccion.MostrarInformacion(QStringLiteral("tercera"), Botones::Aceptar), 1);
-    EXPECT_EQ(modal.ejecuciones, 2);
+    EXPECT_EQ(modal.Ejecuciones(), 2);
 }
 
 // A modal run that throws must not leave the box marked open for ever.
@@ -259,7 +260,7 @@ TEST(MensajeIdioma, TextsComeFromTheLanguageFileAtEveryShowing)
              "28000 Cambiar Nombre\r\n28001 Sobreescribir\r\n28002 No incluir la se\xF1" "al\r\n");
     TLanguage idioma;
     idioma.setIdiomaFile(ruta);
-    TModalGuion modal;
+    TModalPrueba modal;
     TInteraccionQt interaccion(idioma, modal);
 
     QString titulo, omitir;
@@ -278,7 +279,7 @@ TEST(MensajeIdioma, TextsComeFromTheLanguageFileAtEveryShowing)
         QString LeerTexto(int k) override { return BuscarTexto(k); }
     };
     Versiones v;
-    TfrmMensaje otra(v);
+    TfrmMensaje otra({v, interaccion, modal, nullptr});
     otra.Preparar(TfrmMensaje::TSabor::Pregunta, QStringLiteral("a"), Botones::Si);
     otra.show();
     otra.hide();

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QVariant>
 #include <gtest/gtest.h>
@@ -134,6 +135,30 @@ TEST(TextosFormulario, WorksWithALanguageFile)
     EXPECT_EQ(f.accion->text(), "A&brir");
     EXPECT_EQ(f.grupo->title(), "nada");
     EXPECT_EQ(f.dialogo->property("filter").toString(), QString::fromUtf8("Señales|*.qvn"));
+}
+
+// A tool button that shows a command's action keeps no caption of its own: the text
+// goes to the action (its icon text, so the menu item keeps its caption) and so does
+// the hint, or the next change of the action would undo them.
+TEST(TextosFormulario, ToolButtonOfAnActionGivesItsTextsToTheAction)
+{
+    FormularioPrueba f;
+    auto* boton = new QToolButton(&f.form);
+    boton->setObjectName(QStringLiteral("SpBtnAbrir"));
+    boton->setDefaultAction(f.accion);
+    const std::vector<TTextoControl> tabla = {{9004, "Abrir1", "text"}, {9010, "SpBtnAbrir", "text"},
+                                             {9011, "SpBtnAbrir", "toolTip"}};
+    TextosContados textos;
+    AplicarTextosFormulario(f.form, tabla, textos);
+    EXPECT_EQ(f.accion->text(), "L9004");
+    EXPECT_EQ(f.accion->iconText(), "L9010");
+    EXPECT_EQ(f.accion->toolTip(), "L9011");
+    EXPECT_EQ(boton->toolTip(), "L9011");
+
+    const TDestinoTexto d = DestinoTexto(f.form, tabla[1]);
+    EXPECT_EQ(d.objeto, f.accion);
+    EXPECT_EQ(d.propiedad, "iconText");
+    EXPECT_EQ(DestinoTexto(f.form, {1, "NoExiste", "text"}).objeto, nullptr);
 }
 
 TEST(TextosFormulario, FormWithoutTableKeepsItsTexts)

@@ -1,28 +1,4 @@
 #pragma once
 
-#include "link/reloj.h"
-
-#include <functional>
-#include <vector>
-
-namespace qv::test {
-
-// Virtual time: Tick reads it, Dormir advances it (and lets a test act meanwhile,
-// e.g. a simulated unit answering while the program sleeps).
-class TRelojFalso : public TReloj {
-public:
-    qint64 ahora = 0;
-    std::vector<int> suenos;
-    std::function<void(int)> alDormir;
-
-    qint64 Tick() override { return ahora; }
-    void Dormir(int ms) override
-    {
-        suenos.push_back(ms);
-        ahora += ms;
-        if (alDormir)
-            alDormir(ms);
-    }
-};
-
-} // namespace qv::test
+// The shared virtual clock, under the name this folder's tests include.
+#include "common/reloj_falso.h"

@@ -1,22 +1,14 @@
 #include "lang/ui/cambiar_nombre.h"
 
-#include "lang/ui/textos_formularios.h"
-
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qv {
 
-namespace {
-constexpr int kFormulario = 42;
-}
-
-TfrmCambiarNombre::TfrmCambiarNombre(TTextos& textos, const QString& nombre, QWidget* parent)
-    : QDialog(parent)
-    , textos_(textos)
+TfrmCambiarNombre::TfrmCambiarNombre(const TContextoFormulario& contexto, const QString& nombre, QWidget* parent)
+    : TFormulario(contexto, Numero, 0, parent)
     , nombre_(nombre)
 {
     setObjectName(QStringLiteral("frmCambiarNombre"));
@@ -37,36 +29,14 @@ TfrmCambiarNombre::TfrmCambiarNombre(TTextos& textos, const QString& nombre, QWi
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->selectAll();
 
-    OKBtn = new QPushButton(QStringLiteral("Aceptar"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-
-    CancelBtn = new QPushButton(QStringLiteral("Cancelar"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-
-    // Context help has no viewer in this program yet; the button is kept for the layout
-    // and its language text.
-    HelpBtn = new QPushButton(QStringLiteral("Ayuda"), this);
-    HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
-    HelpBtn->setAutoDefault(false);
-
     auto* linea = new QHBoxLayout;
     linea->addWidget(Label1);
     linea->addWidget(LNombre);
     linea->addStretch();
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    for (QPushButton* b : {OKBtn, CancelBtn, HelpBtn}) {
-        b->setMinimumWidth(85);
-        botones->addWidget(b);
-    }
-    botones->addStretch();
     auto* columna = new QVBoxLayout(this);
     columna->addLayout(linea);
     columna->addWidget(Edit1);
-    columna->addLayout(botones);
+    columna->addLayout(CrearBotones());
     setMinimumWidth(400);
 
     Edit1->setFocus();
@@ -78,12 +48,6 @@ QString TfrmCambiarNombre::Resultado() const
         return QStringLiteral("Omitir");
     const QString t = Edit1->text();
     return t.isEmpty() ? nombre_ : t;
-}
-
-void TfrmCambiarNombre::showEvent(QShowEvent* e)
-{
-    AplicarTextosFormulario(*this, kFormulario, textos_);
-    QDialog::showEvent(e);
 }
 
 } // namespace qv

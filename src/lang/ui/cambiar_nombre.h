@@ -1,38 +1,30 @@
 #pragma once
 
-#include <QDialog>
+#include "lang/ui/formulario.h"
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace qv {
 
-class TTextos;
-
 // Name-clash dialog: the set already holds a signal of this name; the user types
 // another one, keeps it or skips the signal.
-class TfrmCambiarNombre : public QDialog {
+class TfrmCambiarNombre : public TFormulario {
     Q_OBJECT
 public:
-    TfrmCambiarNombre(TTextos& textos, const QString& nombre, QWidget* parent = nullptr);
+    static constexpr int Numero = 42;
+
+    TfrmCambiarNombre(const TContextoFormulario& contexto, const QString& nombre, QWidget* parent = nullptr);
 
     // The typed name after OK, the clashing name after OK on an empty field,
     // "Omitir" otherwise.
     QString Resultado() const;
 
-protected:
-    void showEvent(QShowEvent* e) override;
-
 private:
-    TTextos& textos_;
     QString nombre_;
     QLabel* Label1;
     QLabel* LNombre;
     QLineEdit* Edit1;
-    QPushButton* OKBtn;
-    QPushButton* CancelBtn;
-    QPushButton* HelpBtn;
 };
 
 } // namespace qv

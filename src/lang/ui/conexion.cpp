@@ -1,7 +1,6 @@
 #include "lang/ui/conexion.h"
 
 #include "lang/interaccion.h"
-#include "lang/ui/textos_formularios.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -9,13 +8,8 @@
 
 namespace qv {
 
-namespace {
-constexpr int kFormulario = 6;
-}
-
-TfrmConexion::TfrmConexion(TTextos& textos, QWidget* parent)
-    : QDialog(parent)
-    , textos_(textos)
+TfrmConexion::TfrmConexion(const TContextoFormulario& contexto, QWidget* parent)
+    : TFormulario(contexto, Numero, 0, parent)
 {
     setObjectName(QStringLiteral("frmConexion"));
     setWindowTitle(QStringLiteral("-Testeo de presencia "));
@@ -48,13 +42,6 @@ void TfrmConexion::CentrarMensaje()
 void TfrmConexion::reject()
 {
     done(Respuesta::Abortar);
-}
-
-void TfrmConexion::showEvent(QShowEvent* e)
-{
-    AplicarTextosFormulario(*this, kFormulario, textos_);
-    CentrarMensaje(); // the language text may be longer or shorter than the default
-    QDialog::showEvent(e);
 }
 
 void TfrmConexion::resizeEvent(QResizeEvent* e)

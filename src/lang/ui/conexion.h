@@ -1,32 +1,32 @@
 #pragma once
 
-#include <QDialog>
+#include "lang/ui/formulario.h"
 
 class QLabel;
 class QPushButton;
 
 namespace qv {
 
-class TTextos;
-
 // Presence dialog shown when the unit does not answer: "Reintentar" (4),
 // "Abortar" (3), "Ignorar" (5). Closing it any other way answers "Abortar", the
 // choice that stops the sequence.
-class TfrmConexion : public QDialog {
+class TfrmConexion : public TFormulario {
     Q_OBJECT
 public:
-    explicit TfrmConexion(TTextos& textos, QWidget* parent = nullptr);
+    static constexpr int Numero = 6;
+
+    explicit TfrmConexion(const TContextoFormulario& contexto, QWidget* parent = nullptr);
 
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    // The language text may be longer or shorter than the built-in one.
+    void TextosAplicados() override { CentrarMensaje(); }
     void resizeEvent(QResizeEvent* e) override;
 
 private:
     void CentrarMensaje();
 
-    TTextos& textos_;
     QLabel* Label1;
     QPushButton* BtnReintentar;
     QPushButton* BtnAbortar;

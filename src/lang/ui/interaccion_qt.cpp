@@ -3,15 +3,13 @@
 #include "lang/ui/cambiar_nombre.h"
 #include "lang/ui/conexion.h"
 #include "lang/ui/mensaje_plano.h"
-#include "lang/ui/modal.h"
 
 #include <QApplication>
 
 namespace qv {
 
 TInteraccionQt::TInteraccionQt(TTextos& textos, TModal& modal, QWidget* padre)
-    : textos_(textos)
-    , modal_(modal)
+    : contexto_{textos, *this, modal, nullptr}
     , padre_(padre)
 {
 }
@@ -42,9 +40,9 @@ int TInteraccionQt::Mostrar(TfrmMensaje::TSabor sabor, const QString& texto, int
         ~Cierre() { abierto = false; }
     } cierre{abierto_};
 
-    TfrmMensaje caja(textos_, Padre());
+    TfrmMensaje caja(contexto_, Padre());
     caja.Preparar(sabor, texto, botones);
-    return modal_.Ejecutar(caja);
+    return caja.Ejecutar();
 }
 
 int TInteraccionQt::MostrarError(const QString& texto, int botones)
@@ -69,21 +67,21 @@ int TInteraccionQt::MostrarInformacion(const QString& texto, int botones)
 
 void TInteraccionQt::MensajePlano(const QString& texto)
 {
-    TfrmMensajePlano caja(textos_, texto, Padre());
-    modal_.Ejecutar(caja);
+    TfrmMensajePlano caja(contexto_, texto, Padre());
+    caja.Ejecutar();
 }
 
 QString TInteraccionQt::PedirNombreNuevo(const QString& nombre)
 {
-    TfrmCambiarNombre dialogo(textos_, nombre, Padre());
-    modal_.Ejecutar(dialogo);
+    TfrmCambiarNombre dialogo(contexto_, nombre, Padre());
+    dialogo.Ejecutar();
     return dialogo.Resultado();
 }
 
 int TInteraccionQt::PreguntarPresencia()
 {
-    TfrmConexion dialogo(textos_, Padre());
-    const int r = modal_.Ejecutar(dialogo);
+    TfrmConexion dialogo(contexto_, Padre());
+    const int r = dialogo.Ejecutar();
     if (r == Respuesta::Reintentar || r == Respuesta::Ignorar)
         return r;
     return Respuesta::Abortar;

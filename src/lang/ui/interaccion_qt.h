@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/interaccion.h"
+#include "lang/ui/formulario.h"
 #include "lang/ui/mensaje.h"
 
 #include <QPointer>
@@ -8,15 +9,16 @@
 
 namespace qv {
 
-class TModal;
-class TTextos;
-
 // The program's interaction seam: the message box, the name-clash and presence
 // dialogs, all run through the modal seam.
 class TInteraccionQt : public TInteraccion {
 public:
     TInteraccionQt(TTextos& textos, TModal& modal, QWidget* padre = nullptr);
     ~TInteraccionQt() override;
+
+    // The context of the dialogs it shows: its texts and modal seam, itself as their
+    // interaction.
+    const TContextoFormulario& Contexto() const { return contexto_; }
 
     // The owner the dialogs centre on (the main window, once it exists).
     void setPadre(QWidget* padre) { padre_ = padre; }
@@ -40,8 +42,7 @@ private:
     int Mostrar(TfrmMensaje::TSabor sabor, const QString& texto, int botones);
     QWidget* Padre() const;
 
-    TTextos& textos_;
-    TModal& modal_;
+    TContextoFormulario contexto_;
     QPointer<QWidget> padre_;
     bool abierto_ = false;
     int ocupado_ = 0;

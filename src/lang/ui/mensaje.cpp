@@ -2,7 +2,6 @@
 
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "lang/ui/textos_formularios.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,15 +15,13 @@ namespace qv {
 
 namespace {
 
-constexpr int kFormulario = 28;
 constexpr int kTopBotones = 92;
 constexpr int kAltoBoton = 30;
 
 } // namespace
 
-TfrmMensaje::TfrmMensaje(TTextos& textos, QWidget* parent)
-    : QDialog(parent)
-    , textos_(textos)
+TfrmMensaje::TfrmMensaje(const TContextoFormulario& contexto, QWidget* parent)
+    : TFormulario(contexto, Numero, 0, parent)
 {
     setObjectName(QStringLiteral("frmMensaje"));
     setWindowTitle(QStringLiteral("Mensaje"));
@@ -161,7 +158,6 @@ void TfrmMensaje::Preparar(TSabor sabor, const QString& mensaje, int botones)
 {
     ActivarBotones(botones);
     DesactivarImagenes();
-    AplicarTextos();
     switch (sabor) {
     case TSabor::Error:
         IStop->show();
@@ -180,30 +176,15 @@ void TfrmMensaje::Preparar(TSabor sabor, const QString& mensaje, int botones)
         claveTitulo_ = 191;
         break;
     }
-    setWindowTitle(textos_.BuscarTexto(claveTitulo_));
+    setWindowTitle(Textos().BuscarTexto(claveTitulo_));
     WriteMsg(mensaje);
 }
 
-void TfrmMensaje::AplicarTextos()
+void TfrmMensaje::TextosAplicados()
 {
-    BtnAceptar->setText(textos_.LeerTexto(2));
-    BtnSi->setText(textos_.LeerTexto(5));
-    BtnCancel->setText(textos_.LeerTexto(1));
-    BtnNo->setText(textos_.LeerTexto(6));
-    BtnChange->setText(textos_.LeerTexto(28000));
-    BtnOverwrite->setText(textos_.LeerTexto(28001));
-    btnOmitir->setText(textos_.LeerTexto(28002));
-}
-
-void TfrmMensaje::showEvent(QShowEvent* e)
-{
-    // The form table of the box may name its caption; the flavour's title and the
-    // button texts are what the box must show, so they are applied last.
-    AplicarTextosFormulario(*this, kFormulario, textos_);
-    AplicarTextos();
+    // Whatever a table gives the caption, the box shows its flavour's title.
     if (claveTitulo_ != 0)
-        setWindowTitle(textos_.BuscarTexto(claveTitulo_));
-    QDialog::showEvent(e);
+        setWindowTitle(Textos().BuscarTexto(claveTitulo_));
 }
 
 void TfrmMensaje::keyPressEvent(QKeyEvent* e)
@@ -219,7 +200,7 @@ void TfrmMensaje::keyPressEvent(QKeyEvent* e)
             }
         }
     }
-    QDialog::keyPressEvent(e);
+    TFormulario::keyPressEvent(e);
 }
 
 void TfrmMensaje::reject()

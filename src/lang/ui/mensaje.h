@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "lang/ui/formulario.h"
 
 class QLabel;
 class QPushButton;
@@ -8,16 +8,16 @@ class QTextEdit;
 
 namespace qv {
 
-class TTextos;
-
 // The program's own message box: four flavours, the fixed button sets of
 // qv::Botones, answers of qv::Respuesta. Closing it from the title bar answers 2.
-class TfrmMensaje : public QDialog {
+class TfrmMensaje : public TFormulario {
     Q_OBJECT
 public:
+    static constexpr int Numero = 28;
+
     enum class TSabor { Error, Aviso, Pregunta, Informacion };
 
-    explicit TfrmMensaje(TTextos& textos, QWidget* parent = nullptr);
+    explicit TfrmMensaje(const TContextoFormulario& contexto, QWidget* parent = nullptr);
 
     // Buttons, icon, title and message of one request.
     void Preparar(TSabor sabor, const QString& mensaje, int botones);
@@ -32,15 +32,14 @@ public:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    // The table names the buttons only; the title is the flavour's.
+    void TextosAplicados() override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QPushButton* NuevoBoton(const char* nombre, const QString& texto, int ancho, int respuesta);
     QLabel* NuevoIcono(const char* nombre, int icono);
-    void AplicarTextos();
 
-    TTextos& textos_;
     QPushButton* BtnAceptar;
     QPushButton* BtnSi;
     QPushButton* BtnNo;

@@ -10,9 +10,8 @@
 
 namespace qv {
 
-TfrmMensajePlano::TfrmMensajePlano(TTextos& textos, const QString& mensaje, QWidget* parent)
-    : QDialog(parent)
-    , textos_(textos)
+TfrmMensajePlano::TfrmMensajePlano(const TContextoFormulario& contexto, const QString& mensaje, QWidget* parent)
+    : TFormulario(contexto, 0, 0, parent)
 {
     setObjectName(QStringLiteral("frmMensajePlano"));
     setWindowTitle(QGuiApplication::applicationDisplayName());
@@ -22,25 +21,15 @@ TfrmMensajePlano::TfrmMensajePlano(TTextos& textos, const QString& mensaje, QWid
     texto->setWordWrap(true);
     texto->setTextFormat(Qt::PlainText);
 
-    OKBtn = new QPushButton(QStringLiteral("Aceptar"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* fila = new QHBoxLayout;
-    fila->addStretch();
-    fila->addWidget(OKBtn);
-    fila->addStretch();
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(texto);
-    columna->addLayout(fila);
+    columna->addLayout(CrearBotones(BtnAceptar));
     columna->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TfrmMensajePlano::showEvent(QShowEvent* e)
+void TfrmMensajePlano::TextosAplicados()
 {
-    OKBtn->setText(textos_.LeerTexto(2));
-    QDialog::showEvent(e);
+    BotonAceptar()->setText(Textos().LeerTexto(2));
 }
 
 } // namespace qv

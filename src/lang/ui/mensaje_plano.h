@@ -1,27 +1,23 @@
 #pragma once
 
-#include <QDialog>
+#include "lang/ui/formulario.h"
 
 class QLabel;
-class QPushButton;
 
 namespace qv {
 
-class TTextos;
-
-// A plain message without icon or flavour, with one accept button.
-class TfrmMensajePlano : public QDialog {
+// A plain message without icon or flavour, with one accept button. It has no table
+// of texts: its button takes the shared "Aceptar" (text 2).
+class TfrmMensajePlano : public TFormulario {
     Q_OBJECT
 public:
-    TfrmMensajePlano(TTextos& textos, const QString& mensaje, QWidget* parent = nullptr);
+    TfrmMensajePlano(const TContextoFormulario& contexto, const QString& mensaje, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void TextosAplicados() override;
 
 private:
-    TTextos& textos_;
     QLabel* texto;
-    QPushButton* OKBtn;
 };
 
 } // namespace qv

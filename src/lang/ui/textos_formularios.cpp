@@ -40,26 +40,33 @@ QByteArray PropiedadEfectiva(const QObject& o, const QByteArray& propiedad)
 
 } // namespace
 
+TDestinoTexto DestinoTexto(QWidget& formulario, const TTextoControl& t)
+{
+    QObject* o = BuscarObjeto(formulario, t.objeto);
+    if (o == nullptr)
+        return {};
+    QByteArray propiedad(t.propiedad);
+    // A tool button that shows an action (one command shared with a menu item)
+    // takes its caption and hint through the action, or the next change of the
+    // action would overwrite them: the caption is the action's icon text.
+    if (auto* b = qobject_cast<QToolButton*>(o); b && b->defaultAction()) {
+        o = b->defaultAction();
+        if (propiedad == "text")
+            propiedad = "iconText";
+    }
+    return {o, PropiedadEfectiva(*o, propiedad)};
+}
+
 void AplicarTextosFormulario(QWidget& formulario, const std::vector<TTextoControl>& tabla,
                              TTextos& textos)
 {
     for (const TTextoControl& t : tabla) {
         if (t.propiedad == nullptr || *t.propiedad == '\0')
             continue;
-        QObject* o = BuscarObjeto(formulario, t.objeto);
-        if (o == nullptr)
+        const TDestinoTexto d = DestinoTexto(formulario, t);
+        if (d.objeto == nullptr)
             continue; // a control this build of the form lacks
-        const QString texto = textos.LeerTexto(t.clave);
-        QByteArray propiedad(t.propiedad);
-        // A tool button that shows an action (one command shared with a menu item)
-        // takes its caption and hint through the action, or the next change of the
-        // action would overwrite them: the caption is the action's icon text.
-        if (auto* b = qobject_cast<QToolButton*>(o); b && b->defaultAction()) {
-            o = b->defaultAction();
-            if (propiedad == "text")
-                propiedad = "iconText";
-        }
-        o->setProperty(PropiedadEfectiva(*o, propiedad).constData(), texto);
+        d.objeto->setProperty(d.propiedad.constData(), textos.LeerTexto(t.clave));
     }
 }
 

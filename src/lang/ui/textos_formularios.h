@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace qv {
@@ -19,6 +21,18 @@ struct TTextoControl {
 // The table of form F (keys F x 1000 + n), in the order the form requests them.
 // Forms without a table give an empty one.
 const std::vector<TTextoControl>& TablaFormulario(int formulario);
+
+// Every form number that has a table, ascending.
+std::vector<int> FormulariosConTabla();
+
+// Where one entry of a table lands in a widget tree: the object and the property that
+// receive the text. Null object when the form lacks that control. Tests read the
+// texts back through it.
+struct TDestinoTexto {
+    QObject* objeto = nullptr;
+    QByteArray propiedad;
+};
+TDestinoTexto DestinoTexto(QWidget& formulario, const TTextoControl& t);
 
 // Applies the table of form F to a widget tree: each text is looked up with LeerTexto
 // (mostly ascending keys, so most lookups read forward) and assigned to the control,

@@ -763,9 +763,7 @@ const Tabla kPcsSAD = {
 
 const Tabla kVacia;
 
-} // namespace
-
-const std::vector<TTextoControl>& TablaFormulario(int formulario)
+const std::map<int, const Tabla*>& Tablas()
 {
     static const std::map<int, const Tabla*> tablas = {
         {1, &kPrincipal},
@@ -817,8 +815,23 @@ const std::vector<TTextoControl>& TablaFormulario(int formulario)
         {52, &kUserMonitor},
         {53, &kPcsSAD},
     };
-    auto it = tablas.find(formulario);
-    return it == tablas.end() ? kVacia : *it->second;
+    return tablas;
+}
+
+} // namespace
+
+const std::vector<TTextoControl>& TablaFormulario(int formulario)
+{
+    auto it = Tablas().find(formulario);
+    return it == Tablas().end() ? kVacia : *it->second;
+}
+
+std::vector<int> FormulariosConTabla()
+{
+    std::vector<int> r;
+    for (const auto& [numero, tabla] : Tablas())
+        r.push_back(numero);
+    return r;
 }
 
 } // namespace qv

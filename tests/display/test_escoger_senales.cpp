@@ -1,7 +1,8 @@
 // "Escoger señales de fichero": the names it offers, moving them, and what "Aceptar"
 // loads into the current set.
-#include "ficheros_prueba.h"
-
+#include "common/controles.h"
+#include "common/ficheros_prueba.h"
+#include "common/principal_prueba.h"
 #include "display/escoger_senales_fichero.h"
 
 #include <QLabel>
@@ -11,16 +12,20 @@
 namespace qv::test {
 namespace {
 
-class EscogerSenales : public ArchivosPrueba {
+class EscogerSenales : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        CrearConDialogos();
-        AbrirConfiguracion();
-        ventana->Estado().SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
-        dlg = std::make_unique<TfrmEscSenFich>(*ventana, ventana.get());
+        ASSERT_TRUE(ficheros.dir.isValid());
+        principal.estado.ConfigActual = std::make_unique<TConfigES>();
+        principal.estado.SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
+        dlg = std::make_unique<TfrmEscSenFich>(principal, &principal.ventana);
     }
+
+    TPrincipalPrueba principal;
+    TTextos& textos = principal.textos;
+    TInteraccionGuion& interaccion = principal.interaccion;
+    TFicherosPrueba ficheros{textos, interaccion};
 
     QListWidget& Lista(const char* nombre) { return *dlg->findChild<QListWidget*>(QLatin1String(nombre)); }
     QPushButton& Boton(const char* nombre) { return *dlg->findChild<QPushButton*>(QLatin1String(nombre)); }
@@ -49,15 +54,16 @@ protected:
         return r;
     }
 
-    TCjtSenales& Conjunto() { return *ventana->Estado().SenalesActuales; }
+    TCjtSenales& Conjunto() { return *principal.estado.SenalesActuales; }
+    void Pulsar(const char* nombre) { test::Pulsar(*dlg, nombre); }
 
     std::unique_ptr<TfrmEscSenFich> dlg;
 };
 
 TEST_F(EscogerSenales, ListaLosNombresDelFichero)
 {
-    const QString f = EscribirFicheroSenales(QStringLiteral("otro.qvn"), {QStringLiteral("Zeta"), QStringLiteral("Alfa")},
-                                             {QStringLiteral("Beta")});
+    const QString f = ficheros.EscribirFicheroSenales(
+        QStringLiteral("otro.qvn"), {QStringLiteral("Zeta"), QStringLiteral("Alfa")}, {QStringLiteral("Beta")});
     EXPECT_EQ(Botones(), QStringLiteral("0000"));
     EXPECT_TRUE(dlg->InicializarListaSenales(f));
     EXPECT_EQ(Nombres(Lista("SrcList")), (QStringList{"Alfa", "Beta", "Zeta"}));
@@ -67,24 +73,23 @@ TEST_F(EscogerSenales, ListaLosNombresDelFichero)
     EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("Lfichero"))->text(), QStringLiteral("otro.qvn"));
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("T41000"));
 
-
     // A file that cannot be read offers nothing, not even what was offered before.
-    Boton("IncAllBtn").click();
-    EXPECT_FALSE(dlg->InicializarListaSenales(Ruta(QStringLiteral("falta.qvn"))));
+    Pulsar("IncAllBtn");
+    EXPECT_FALSE(dlg->InicializarListaSenales(ficheros.Ruta(QStringLiteral("falta.qvn"))));
     EXPECT_EQ(Lista("SrcList").count(), 0);
     EXPECT_EQ(Botones(), QStringLiteral("0000"));
 }
 
 TEST_F(EscogerSenales, MoverNombres)
 {
-    dlg->InicializarListaSenales(EscribirFicheroSenales(
+    dlg->InicializarListaSenales(ficheros.EscribirFicheroSenales(
         QStringLiteral("f.qvn"), {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
     QListWidget& src = Lista("SrcList");
     QListWidget& dst = Lista("DstList");
 
     // A selection arrives from its end; the next name takes the selection.
     Seleccionar(src, {"A", "B", "C"});
-    Boton("IncludeBtn").click();
+    Pulsar("IncludeBtn");
     EXPECT_EQ(Nombres(dst), (QStringList{"C", "B", "A"}));
     EXPECT_EQ(Nombres(src), QStringList{"D"});
     EXPECT_TRUE(src.item(0)->isSelected());
@@ -92,42 +97,42 @@ TEST_F(EscogerSenales, MoverNombres)
 
     // Back to the sorted list.
     Seleccionar(dst, {"C"});
-    Boton("ExcludeBtn").click();
+    Pulsar("ExcludeBtn");
     EXPECT_EQ(Nombres(src), (QStringList{"C", "D"}));
     EXPECT_EQ(Nombres(dst), (QStringList{"B", "A"}));
     EXPECT_TRUE(dst.item(0)->isSelected());
 
     // ">" with nothing selected moves nothing.
     src.clearSelection();
-    Boton("IncludeBtn").click();
+    Pulsar("IncludeBtn");
     EXPECT_EQ(src.count(), 2);
 
-    Boton("IncAllBtn").click();
+    Pulsar("IncAllBtn");
     EXPECT_EQ(Nombres(dst), (QStringList{"B", "A", "C", "D"}));
     EXPECT_EQ(Botones(), QStringLiteral("0011"));
-    Boton("ExAllBtn").click();
+    Pulsar("ExAllBtn");
     EXPECT_EQ(Nombres(src), (QStringList{"A", "B", "C", "D"}));
     EXPECT_EQ(Botones(), QStringLiteral("1100"));
 }
 
 TEST_F(EscogerSenales, AceptarCargaLasElegidasYOmiteLasRechazadas)
 {
-    const QString f = EscribirFicheroSenales(QStringLiteral("f.qvn"),
-                                             {QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Zeta")},
-                                             {QStringLiteral("Dig1")}, Config(), 5);
+    const QString f = ficheros.EscribirFicheroSenales(
+        QStringLiteral("f.qvn"), {QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Zeta")},
+        {QStringLiteral("Dig1")}, ficheros.Config(), 5);
     // The set already holds Alfa and Beta, with other samples.
     for (const char* n : {"Alfa", "Beta"})
         Conjunto().AnadirAna(std::make_unique<TSenalAna>(textos, QString::fromLatin1(n), true, nullptr, nullptr, 0,
                                                          0.001, 4));
     dlg->InicializarListaSenales(f);
-    Boton("IncAllBtn").click();
+    Pulsar("IncAllBtn");
     ASSERT_EQ(Nombres(Lista("DstList")), (QStringList{"Alfa", "Beta", "Dig1", "Zeta"}));
 
     // Alfa: first a name that clashes too, then a free one; Beta: the dialog is
     // cancelled ("Omitir").
     interaccion.nombresNuevos = {QStringLiteral("Beta"), QStringLiteral("Alfa2")};
     interaccion.nombresNuevos.push_back(QStringLiteral("Omitir"));
-    Boton("OKBtn").click();
+    Pulsar("OKBtn");
 
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(interaccion.pedidos, (QStringList{"Alfa", "Beta", "Beta"}));
@@ -139,7 +144,7 @@ TEST_F(EscogerSenales, AceptarCargaLasElegidasYOmiteLasRechazadas)
     ASSERT_NE(Conjunto().BuscarDig(QStringLiteral("Dig1")), nullptr);
     EXPECT_EQ(Conjunto().BuscarDig(QStringLiteral("Dig1"))->LeerMuestra(1), 1);
     EXPECT_EQ(Conjunto().NumAna(), 4);
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(principal.estado.Modificado);
     EXPECT_TRUE(interaccion.mensajes.empty());
 }
 
@@ -147,43 +152,53 @@ TEST_F(EscogerSenales, NombresConLetrasDelIdioma)
 {
     // Files are Latin-1: the name offered and the name looked up must agree.
     const QString tension = QStringLiteral("Tensi\u00f3n");
-    const QString f = EscribirFicheroSenales(QStringLiteral("f.qvn"), {tension, QStringLiteral("Se\u00f1al")});
-    ASSERT_TRUE(Bytes(f).contains("Tensi\xF3n\r\n"));
+    const QString f = ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"), {tension, QStringLiteral("Se\u00f1al")});
+    ASSERT_TRUE(ficheros.Bytes(f).contains("Tensi\xF3n\r\n"));
     dlg->InicializarListaSenales(f);
     EXPECT_EQ(Nombres(Lista("SrcList")), (QStringList{QStringLiteral("Se\u00f1al"), tension}));
-    Boton("IncAllBtn").click();
-    Boton("OKBtn").click();
+    Pulsar("IncAllBtn");
+    Pulsar("OKBtn");
     EXPECT_NE(Conjunto().BuscarAna(tension), nullptr);
     EXPECT_NE(Conjunto().BuscarAna(QStringLiteral("Se\u00f1al")), nullptr);
 }
 
+TEST_F(EscogerSenales, AyudaPorSuNumeroSinCerrar)
+{
+    dlg->show();
+    Pulsar("BtnHelp");
+    EXPECT_EQ(principal.ayuda.pedidas, std::vector<int>{169});
+    EXPECT_TRUE(dlg->isVisible());
+    dlg->hide();
+}
+
 TEST_F(EscogerSenales, CancelarNoCarga)
 {
-    dlg->InicializarListaSenales(EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Alfa")}));
-    Boton("IncAllBtn").click();
-    Boton("CancelBtn").click();
+    dlg->InicializarListaSenales(ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Alfa")}));
+    Pulsar("IncAllBtn");
+    Pulsar("CancelBtn");
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
     EXPECT_TRUE(Conjunto().Vacio());
-    EXPECT_FALSE(ventana->Estado().Modificado);
+    EXPECT_FALSE(principal.estado.Modificado);
 }
 
 TEST_F(EscogerSenales, BloqueDefectuosoConservaLasAnteriores)
 {
-    const QString f = EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Uno"), QStringLiteral("Dos")});
+    const QString f =
+        ficheros.EscribirFicheroSenales(QStringLiteral("f.qvn"), {QStringLiteral("Uno"), QStringLiteral("Dos")});
     dlg->InicializarListaSenales(f);
     // Written newest first: "Dos" comes first in the file. Spoil the samples of "Uno".
-    QByteArray d = Bytes(f);
+    QByteArray d = ficheros.Bytes(f);
     const qsizetype i = d.lastIndexOf(" 3.00000000000000E+0000");
     ASSERT_GT(i, 0);
     d.replace(i, 23, "tres");
     ASSERT_TRUE(EscribirSeguro(f, d));
-    Boton("IncAllBtn").click();
+    Pulsar("IncAllBtn");
     ASSERT_EQ(Nombres(Lista("DstList")), (QStringList{"Dos", "Uno"}));
-    Boton("OKBtn").click();
+    Pulsar("OKBtn");
     EXPECT_EQ(interaccion.Textos(), QStringList{"T101"});
     EXPECT_EQ(dlg->Anadidas(), QStringList{"Dos"});
     EXPECT_EQ(Conjunto().NumAna(), 1);
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(principal.estado.Modificado);
 }
 
 } // namespace

@@ -1,0 +1,13 @@
+#include "capture/formularios_capture.h"
+
+#include "app/api/registro_formularios.h"
+
+namespace qv {
+
+void RegistrarFormulariosCapture(TRegistroFormularios& registro)
+{
+    // One line per form of this folder, e.g. registro.Registrar<TfrmX>();
+    (void)registro;
+}
+
+} // namespace qv
