@@ -36,21 +36,8 @@ protected:
     TTextosFijos textos;
     TInteraccionGuion interaccion;
     TModalPrueba modal;
-    TRelojPrueba reloj;
+    TRelojFalso reloj;
     std::unique_ptr<TfrmPrincipal> ventana;
-    std::map<QString, std::function<void(QDialog&)>> manejadores;
-
-    void SetUp() override
-    {
-        modal.accion = [this](QDialog& d) {
-            d.show();
-            if (auto it = manejadores.find(d.objectName()); it != manejadores.end())
-                it->second(d);
-            if (d.isVisible())
-                d.reject();
-            return d.result();
-        };
-    }
     TfrmPrincipal& Crear()
     {
         ventana = std::make_unique<TfrmPrincipal>(textos, interaccion, modal, puesto, reloj, dir.path());
@@ -65,11 +52,14 @@ protected:
     }
     void Opciones(bool red, bool remoto)
     {
-        manejadores["Form_Configuracion"] = [=](QDialog& d) {
-            d.findChild<QCheckBox*>("CBRed")->setChecked(red);
-            d.findChild<QCheckBox*>("CBRemoto")->setChecked(remoto);
-            d.findChild<QPushButton*>("OKBtn")->click();
-        };
+        modal.Cuando("Form_Configuracion", [=](QDialog& d) {
+            // The network tab is offered on a networked station only.
+            if (d.findChild<QCheckBox*>("CBRed")->isVisibleTo(&d)) {
+                Marcar(d, "CBRed", red);
+                Marcar(d, "CBRemoto", remoto);
+            }
+            Pulsar(d, "OKBtn");
+        });
         ventana->Ejecutar(TComando::Opciones);
     }
     bool Visible(const char* menu) const { return ventana->findChild<QMenu*>(menu)->menuAction()->isVisible(); }
@@ -156,11 +146,11 @@ TEST_F(ComandosPuesto, OcuparCanceladoYLiberarInalcanzable)
     // Held, but the relay is gone: the release dialog finds nothing, and "Cancelar"
     // still leaves the station not holding the unit. The menu item runs the release.
     ventana->PonerSADOcupado(true);
-    manejadores["form_LiberarSAD"] = [](QDialog& d) {
+    modal.Cuando("form_LiberarSAD", [](QDialog& d) {
         static_cast<Tform_LiberarSAD&>(d).Comprobar();
         EXPECT_FALSE(d.findChild<QPushButton*>("BtnLiberar")->isEnabled());
-        d.findChild<QPushButton*>("CancelBtn")->click();
-    };
+        Pulsar(d, "CancelBtn");
+    });
     ventana->findChild<QAction*>("Liberar1")->trigger();
     EXPECT_FALSE(ventana->SADOcupado());
     EXPECT_FALSE(ventana->TimerOcupado().isActive());
@@ -175,10 +165,10 @@ TEST_F(ComandosPuesto, RemotoAplicaElPCOfrecido)
     Crear();
     EXPECT_FALSE(ventana->PerfilRemoto());
     puesto.llamadas.clear();
-    manejadores["Form_Remoto"] = [](QDialog& d) {
-        d.findChild<QCheckBox*>("CBoxMonitoMiPC")->click();
-        d.findChild<QPushButton*>("BtnCerrar")->click();
-    };
+    modal.Cuando("Form_Remoto", [](QDialog& d) {
+        Marcar(d, "CBoxMonitoMiPC");
+        Pulsar(d, "BtnCerrar");
+    });
     ventana->Ejecutar(TComando::Remoto);
     EXPECT_TRUE(ventana->PerfilRemoto());
     EXPECT_EQ(puesto.llamadas, QStringList({"Escuchar", "SetServidor:1"}));

@@ -58,14 +58,6 @@ const std::set<int> kPorConstruir = {
     40, // TfrmEditTab: table editor
     43, // TfrmEdit: comment of the set
     44, // TfrmActDesSenales: switching outputs on and off
-    46, // TForm_CambiarPassword: profile password
-    47, // TForm_Configuracion: station options
-    48, // Tform_EscogerPCSAD: choosing the PC with the unit
-    49, // Tform_LiberarSAD: releasing the unit
-    50, // TForm_Remoto: remote monitoring
-    51, // TForm_Conectar: letting a user connect
-    52, // TForm_UserMonitor: user profile
-    53, // Tform_PcsSAD: list of PCs with a unit
 };
 
 // Keys a form overwrites after its table on purpose (a caption composed at run time);

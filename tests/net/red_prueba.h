@@ -1,29 +1,17 @@
 #pragma once
 
-// The classroom dialogs without the real main window: a stand-in main window holding
-// the program state, a station whose settings are a real "Quorvane.ini" in a temporary
-// folder and whose remote-desktop requests are recorded, and a modal seam that shows
-// each dialog and hands it to the handler queued for its object name.
+// The classroom dialogs on the stand-in main window, with a station whose settings are
+// a real "Quorvane.ini" in a temporary folder and whose remote-desktop requests are
+// recorded.
 
-#include "app/api/contexto.h"
-#include "app/api/dialogos_archivo.h"
-#include "app/api/estado.h"
-#include "app/api/principal.h"
-#include "common/interaccion_guion.h"
-#include "lang/ui/modal.h"
+#include "common/controles.h"
+#include "common/principal_prueba.h"
 #include "link/ajustes_estacion.h"
-#include "link/reloj.h"
 #include "link/servicios_puesto.h"
 #include "net/contexto_red.h"
 
-#include <QDialog>
-#include <QMdiArea>
 #include <QTemporaryDir>
-#include <QWidget>
-#include <deque>
-#include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <ostream>
 
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -32,39 +20,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 
 namespace qv::test {
-
-// Shows the dialog, runs the handler queued for its name (else rejects it).
-class TModalRed : public TModal {
-public:
-    using TManejador = std::function<void(QDialog&)>;
-    QStringList vistos;
-    void Cuando(const QString& nombre, TManejador m) { porNombre_[nombre].push_back(std::move(m)); }
-    int Ejecutar(QDialog& d) override
-    {
-        vistos << d.objectName();
-        d.setResult(0);
-        d.show();
-        auto it = porNombre_.find(d.objectName());
-        if (it != porNombre_.end() && !it->second.empty()) {
-            TManejador m = std::move(it->second.front());
-            it->second.pop_front();
-            m(d);
-        }
-        if (d.isVisible())
-            d.reject();
-        return d.result();
-    }
-
-private:
-    std::map<QString, std::deque<TManejador>> porNombre_;
-};
-
-class TRelojVirtual : public TReloj {
-public:
-    qint64 ahora = 0;
-    qint64 Tick() override { return ahora; }
-    void Dormir(int ms) override { ahora += ms; }
-};
 
 // Station: settings from the file, launcher requests recorded as "Name:argument".
 class TPuestoFichero : public IServiciosPuesto {
@@ -91,55 +46,16 @@ public:
     void OpcionesVisorRemoto() override { llamadas << QStringLiteral("OpcionesVisor"); }
 };
 
-// The main window as the dialogs see it.
-class TPrincipalRed : public IPrincipal {
-public:
-    TPrincipalRed(TTextos& textos, TInteraccion& interaccion, TModal& modal, TReloj& reloj, const QString& carpeta)
-        : contexto_{{textos, interaccion, modal, nullptr}, reloj, dialogos_, carpeta}
-    {
-    }
-    TEstadoPrograma estado;
-    QWidget ventana;
-    QMdiArea area;
-    TEstadoPrograma& Estado() override { return estado; }
-    const TContextoPrograma& Contexto() const override { return contexto_; }
-    QWidget& Ventana() override { return ventana; }
-    QMdiArea& AreaVentanas() override { return area; }
-    IVentanaHija* HijaActiva() const override { return nullptr; }
-    void AbrirVentanaAnalogica(const QString&) override {}
-    void AbrirVentanaDigital(const QString&) override {}
-    void CerrarVentanas() override {}
-    void CerrarVentanaActiva() override {}
-    void QuitarSenalesDeVentanas(const QStringList&) override {}
-    void RenombrarSenalEnVentanas(const QString&, const QString&) override {}
-    void CerrarClick() override {}
-    void GuardarArchivoClick() override {}
-    bool GetHAyDatos() override { return false; }
-    void FiltrarFFT(TSenalAna&, int, double, double, double) override {}
-    int NuevoNumeroVentana() override { return 1; }
-    int ContadorVentanas() const override { return 0; }
-    int MaxSenalesAna() const override { return 8; }
-    int MaxSenalesDig() const override { return 16; }
-    bool DetenerRecordatorio() override { return false; }
-    void RestaurarRecordatorio(bool) override {}
-    void MostrarEstado(const QString&) override {}
-
-private:
-    TDialogosArchivoNulos dialogos_;
-    TContextoPrograma contexto_;
-};
-
 // A classroom dialog's world: a settings file of its own, the stand-ins above.
 class Red : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     TAjustesEstacion ajustes{dir.path()};
-    TTextosFijos textos;
-    TInteraccionGuion interaccion;
-    TModalRed modal;
-    TRelojVirtual reloj;
+    TPrincipalPrueba principal;
+    TTextos& textos = principal.textos;
+    TInteraccionGuion& interaccion = principal.interaccion;
+    TModalPrueba& modal = principal.modal;
     TPuestoFichero puesto{ajustes};
-    TPrincipalRed principal{textos, interaccion, modal, reloj, dir.path()};
     TContextoRed red{principal, puesto, ajustes};
 
     QString Clave(const char* seccion, const char* clave)

@@ -36,13 +36,6 @@ QStringList Items(QListWidget& l)
     return r;
 }
 
-void Teclear(QDialog& d, const char* nombre, const QString& texto)
-{
-    auto* e = Hijo<QLineEdit>(d, nombre);
-    e->clear();
-    QTest::keyClicks(e, texto);
-}
-
 // ---- station options ----
 
 TEST_F(Red, OpcionesEnPuestoEnRedEscribenModoRemotoYModelo)
@@ -55,13 +48,13 @@ TEST_F(Red, OpcionesEnPuestoEnRedEscribenModoRemotoYModelo)
     EXPECT_TRUE(Hijo<QToolButton>(d, "ImgModeloM")->isChecked());
     EXPECT_TRUE(Hijo<QLabel>(d, "LModeloM")->font().bold());
     // A click on the other picture changes the model at once.
-    Hijo<QToolButton>(d, "ImgModelo801")->click();
+    Pulsar(d, "ImgModelo801");
     EXPECT_FALSE(principal.estado.ModeloM);
     EXPECT_TRUE(Hijo<QLabel>(d, "LModelo801")->font().bold());
     EXPECT_FALSE(Hijo<QLabel>(d, "LModeloM")->font().bold());
-    Hijo<QCheckBox>(d, "CBRed")->click();
-    Hijo<QCheckBox>(d, "CBRemoto")->click();
-    Hijo<QPushButton>(d, "OKBtn")->click();
+    Marcar(d, "CBRed");
+    Marcar(d, "CBRemoto");
+    Pulsar(d, "OKBtn");
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_TRUE(d.Multipuesto());
     EXPECT_EQ(Clave("ConfiguracionSAD", "TipoConAula"), "Multipuesto");
@@ -74,9 +67,9 @@ TEST_F(Red, OpcionesCanceladasDevuelvenElModelo)
     principal.estado.ModeloM = false;
     TForm_Configuracion d(red, true, true);
     d.show();
-    Hijo<QToolButton>(d, "ImgModeloM")->click();
+    Pulsar(d, "ImgModeloM");
     EXPECT_TRUE(principal.estado.ModeloM);
-    Hijo<QPushButton>(d, "CancelBtn")->click();
+    Pulsar(d, "CancelBtn");
     EXPECT_FALSE(principal.estado.ModeloM);
     EXPECT_EQ(Clave("ConfiguracionSAD", "Aspecto"), "<none>");
 }
@@ -91,7 +84,7 @@ TEST_F(Red, OpcionesSinRedSoloCambianElModelo)
     EXPECT_TRUE(Hijo<QCheckBox>(d, "CBRemoto")->isChecked());
     Hijo<QCheckBox>(d, "CBRed")->setChecked(true);
     Hijo<QCheckBox>(d, "CBRemoto")->setChecked(false);
-    Hijo<QPushButton>(d, "OKBtn")->click();
+    Pulsar(d, "OKBtn");
     EXPECT_FALSE(d.Multipuesto());
     EXPECT_EQ(Clave("ConfiguracionSAD", "TipoConAula"), "<none>");
     EXPECT_EQ(Clave("ServerVNC", "Habilitado"), "TRUE");
@@ -110,36 +103,36 @@ TEST_F(Red, ListaDePCsIdaYVuelta)
         EXPECT_EQ(Items(lista), QStringList({"aula1", "aula2"}));
 
         // An address needs its four numbers: nothing is added without them.
-        Teclear(d, "ED_IPa", "10");
-        Teclear(d, "ED_IPb", "0");
-        Teclear(d, "ED_IPd", "7");
-        Teclear(d, "ED_IPNombre", "lab");
-        Hijo<QToolButton>(d, "SB_AnadirIP")->click();
+        Escribir(d, "ED_IPa", "10");
+        Escribir(d, "ED_IPb", "0");
+        Escribir(d, "ED_IPd", "7");
+        Escribir(d, "ED_IPNombre", "lab");
+        Pulsar(d, "SB_AnadirIP");
         EXPECT_EQ(Mensajes(), QStringList{"T279"});
         EXPECT_EQ(lista.count(), 2);
         EXPECT_TRUE(Hijo<QLineEdit>(d, "Ed_IPc")->hasFocus());
         // Digits only, three at most.
-        Teclear(d, "Ed_IPc", "x12345");
+        Escribir(d, "Ed_IPc", "x12345");
         EXPECT_EQ(Hijo<QLineEdit>(d, "Ed_IPc")->text(), "123");
-        Teclear(d, "Ed_IPc", "0");
-        Hijo<QToolButton>(d, "SB_AnadirIP")->click();
-        Hijo<QToolButton>(d, "SB_AnadirIP")->click(); // an equal entry is not added twice
+        Escribir(d, "Ed_IPc", "0");
+        Pulsar(d, "SB_AnadirIP");
+        Pulsar(d, "SB_AnadirIP"); // an equal entry is not added twice
         EXPECT_EQ(Items(lista), QStringList({"aula1", "aula2", "10.0.0.7 (lab)"}));
 
         // A PC of the search tree.
         d.Busqueda().AnadirNodo("192.168.1.9 (profesor)");
         d.Busqueda().Arbol()->topLevelItem(0)->setSelected(true);
-        Hijo<QToolButton>(d, "SB_Anadir")->click();
+        Pulsar(d, "SB_Anadir");
         lista.setCurrentRow(0);
-        Hijo<QToolButton>(d, "SB_Quitar")->click();
-        Hijo<QPushButton>(d, "OKBtn")->click();
+        Pulsar(d, "SB_Quitar");
+        Pulsar(d, "OKBtn");
     }
     EXPECT_EQ(Clave("ConfiguracionSAD", "PCsServer"), "aula2,10.0.0.7 (lab),192.168.1.9 (profesor),");
     Tform_PcsSAD otra(red);
     otra.show();
     EXPECT_EQ(Items(*Hijo<QListWidget>(otra, "ListaPcsSAD")),
               QStringList({"aula2", "10.0.0.7 (lab)", "192.168.1.9 (profesor)"}));
-    Hijo<QPushButton>(otra, "CancelBtn")->click();
+    Pulsar(otra, "CancelBtn");
     EXPECT_EQ(ajustes.PCsServer().size(), 3);
 }
 
@@ -148,7 +141,7 @@ TEST_F(Red, ListaDePCsIdaYVuelta)
 struct RedSinRelay : Red {
     void SetUp() override
     {
-        principal.estado.EnlaceSAD = std::make_unique<TComCapvis>(textos, interaccion, reloj, QStringList{});
+        principal.estado.EnlaceSAD = std::make_unique<TComCapvis>(textos, interaccion, principal.reloj, QStringList{});
         // A port nobody listens on.
         QTcpServer s;
         s.listen(QHostAddress::LocalHost, 0);
@@ -171,7 +164,7 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
     EXPECT_FALSE(Hijo<QTreeWidget>(d, "TVListaPCs")->isVisible());
 
     pc.setEditText(QString());
-    Hijo<QPushButton>(d, "SB_TestBE")->click();
+    Pulsar(d, "SB_TestBE");
     ASSERT_EQ(interaccion.mensajes.size(), 1u);
     EXPECT_EQ(interaccion.mensajes[0].sabor, TInteraccionGuion::Sabor::Plano);
     EXPECT_EQ(interaccion.mensajes[0].texto, "T277");
@@ -185,7 +178,7 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
     EXPECT_FALSE(Hijo<QLabel>(d, "L_Localizado")->isVisible());
     EXPECT_FALSE(Hijo<QLabel>(d, "L_Comprobando")->isVisible());
     EXPECT_FALSE(Hijo<QPushButton>(d, "OKBtn")->isEnabled());
-    Hijo<QPushButton>(d, "CancelBtn")->click();
+    Pulsar(d, "CancelBtn");
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(Clave("ConfiguracionSAD", "UltimoPCSAD"), "aula1");
 }
@@ -225,7 +218,7 @@ TEST_F(Red, PerfilNormalOcultaTomarElControl)
     EXPECT_EQ(puesto.llamadas, QStringList{"Ver:10.0.0.9"});
     EXPECT_EQ(Clave("ServerVNC", "UltimoPC"), "aula1");
     pc.setEditText(QString());
-    Hijo<QPushButton>(d, "SB_StartMonitorizacion")->click();
+    Pulsar(d, "SB_StartMonitorizacion");
     EXPECT_EQ(puesto.llamadas.size(), 1);
     EXPECT_TRUE(d.isVisible());
 }
@@ -239,14 +232,14 @@ TEST_F(Red, PerfilAvanzadoControlaYOfreceEstePC)
     ASSERT_TRUE(ofrecer.isVisible());
     EXPECT_FALSE(Hijo<QPushButton>(d, "SB_CortarMonitorizaciones")->isEnabled());
     Hijo<QComboBox>(d, "CB_Client")->setEditText("aula3");
-    Hijo<QPushButton>(d, "SB_ControlPC")->click();
-    ofrecer.click();
+    Pulsar(d, "SB_ControlPC");
+    Marcar(d, "CBoxMonitoMiPC");
     EXPECT_TRUE(d.Perfil());
     EXPECT_EQ(Clave("ServerVNC", "Activo"), "TRUE");
-    Hijo<QPushButton>(d, "SB_CortarMonitorizaciones")->click();
-    Hijo<QPushButton>(d, "SB_OpcionesServer")->click();
-    Hijo<QPushButton>(d, "SB_OpcionesViewer")->click();
-    ofrecer.click();
+    Pulsar(d, "SB_CortarMonitorizaciones");
+    Pulsar(d, "SB_OpcionesServer");
+    Pulsar(d, "SB_OpcionesViewer");
+    Marcar(d, "CBoxMonitoMiPC", false);
     EXPECT_FALSE(d.Perfil());
     EXPECT_FALSE(Hijo<QPushButton>(d, "SB_ConectarOtrousuario")->isEnabled());
     EXPECT_EQ(puesto.llamadas, QStringList({"Controlar:aula3", "Escuchar", "CortarTodo", "OpcionesServidor",
@@ -274,7 +267,7 @@ TEST_F(Red, ConectarUsuariosElegidosYEscrito)
         auto& c = static_cast<TForm_Conectar&>(d);
         auto& caja = *Hijo<QLineEdit>(d, "edClient1");
         // Nothing chosen: warning 277 with the "Si" button, the dialog stays.
-        Hijo<QPushButton>(d, "BtnConectar")->click();
+        Pulsar(d, "BtnConectar");
         ASSERT_EQ(interaccion.mensajes.size(), 1u);
         EXPECT_EQ(interaccion.mensajes[0].texto, "T277");
         EXPECT_EQ(interaccion.mensajes[0].botones, Botones::Si);
@@ -292,21 +285,21 @@ TEST_F(Red, ConectarUsuariosElegidosYEscrito)
         EXPECT_TRUE(caja.isEnabled());
         // The typed name is the selected PC again, in other letters: once.
         caja.setText(QStringLiteral("10.0.0.2 (BETA)"));
-        Hijo<QPushButton>(d, "BtnConectar")->click();
+        Pulsar(d, "BtnConectar");
         EXPECT_EQ(c.Nombres(), QStringList{"10.0.0.2 (beta)"});
     });
     modal.Cuando("Form_Conectar", [&](QDialog& d) {
         auto& c = static_cast<TForm_Conectar&>(d);
         c.Busqueda().AnadirNodo("10.0.0.1 (alfa)");
         c.Busqueda().Arbol()->topLevelItem(0)->setSelected(true);
-        Teclear(d, "edClient1", "gamma");
+        Escribir(d, "edClient1", "gamma");
         QTest::keyClick(Hijo<QLineEdit>(d, "edClient1"), Qt::Key_Return);
         EXPECT_EQ(c.Nombres(), QStringList({"10.0.0.1 (alfa)", "gamma"}));
     });
     TForm_Remoto d(red, true);
     d.show();
-    Hijo<QPushButton>(d, "SB_ConectarOtrousuario")->click();
-    Hijo<QPushButton>(d, "SB_ConectarOtrousuario")->click();
+    Pulsar(d, "SB_ConectarOtrousuario");
+    Pulsar(d, "SB_ConectarOtrousuario");
     // The server is told names and addresses, never a list entry's decoration.
     EXPECT_EQ(puesto.llamadas, QStringList({"ConectarUsuario:10.0.0.2", "ConectarUsuario:10.0.0.1",
                                             "ConectarUsuario:gamma"}));
@@ -320,12 +313,12 @@ TEST_F(Red, PerfilDeUsuarioConContrasena)
         TForm_UserMonitor d(red);
         d.show();
         EXPECT_EQ(Hijo<QLabel>(d, "L_Perfil")->text(), "T265");
-        Teclear(d, "Ed_Password", "Morvaniske");
+        Escribir(d, "Ed_Password", "Morvaniske");
         QTest::keyClick(Hijo<QLineEdit>(d, "Ed_Password"), Qt::Key_Return);
         EXPECT_EQ(Mensajes(), QStringList{"T278"});
         EXPECT_FALSE(d.Avanzado());
         EXPECT_TRUE(d.isVisible());
-        Hijo<QPushButton>(d, "OKBtn")->click();
+        Pulsar(d, "OKBtn");
     }
     EXPECT_EQ(Clave("ServerVNC", "Usuario"), "normal");
 
@@ -334,12 +327,12 @@ TEST_F(Red, PerfilDeUsuarioConContrasena)
     for (const char* clave : {"laboratorio", "morvaniske"}) {
         TForm_UserMonitor d(red);
         d.show();
-        Teclear(d, "Ed_Password", clave);
-        Hijo<QPushButton>(d, "BtnActivar")->click();
+        Escribir(d, "Ed_Password", clave);
+        Pulsar(d, "BtnActivar");
         EXPECT_TRUE(d.Avanzado()) << clave;
         EXPECT_TRUE(Hijo<QWidget>(d, "PanelAvanzado")->isVisible());
         EXPECT_EQ(Hijo<QLabel>(d, "L_Perfil")->text(), "T264");
-        Hijo<QPushButton>(d, "CancelBtn")->click();
+        Pulsar(d, "CancelBtn");
     }
     EXPECT_EQ(Clave("ServerVNC", "Usuario"), "normal");
 }
@@ -349,21 +342,21 @@ TEST_F(Red, CambioDeContrasena)
     ajustes.EscribirUsuarioAvanzado(true);
     modal.Cuando("Form_CambiarPassword", [&](QDialog& d) {
         // Differing only in letter case: 267 and both boxes emptied.
-        Teclear(d, "Ed_Password", "Secreto");
-        Teclear(d, "ed_PasswordRe", "secreto");
-        Hijo<QPushButton>(d, "OKBtn")->click();
+        Escribir(d, "Ed_Password", "Secreto");
+        Escribir(d, "ed_PasswordRe", "secreto");
+        Pulsar(d, "OKBtn");
         EXPECT_TRUE(Hijo<QLineEdit>(d, "Ed_Password")->text().isEmpty());
         EXPECT_TRUE(Hijo<QLineEdit>(d, "ed_PasswordRe")->text().isEmpty());
-        Hijo<QPushButton>(d, "OKBtn")->click();
+        Pulsar(d, "OKBtn");
         EXPECT_EQ(Mensajes(), QStringList({"T267", "T268"}));
-        Teclear(d, "Ed_Password", "secreto");
-        Teclear(d, "ed_PasswordRe", "secreto");
-        Hijo<QPushButton>(d, "OKBtn")->click();
+        Escribir(d, "Ed_Password", "secreto");
+        Escribir(d, "ed_PasswordRe", "secreto");
+        Pulsar(d, "OKBtn");
         EXPECT_EQ(d.result(), QDialog::Accepted);
     });
     TForm_UserMonitor d(red);
     d.show();
-    Hijo<QPushButton>(d, "BtnCambiarPassword")->click();
+    Pulsar(d, "BtnCambiarPassword");
     EXPECT_EQ(modal.vistos, QStringList{"Form_CambiarPassword"});
     EXPECT_TRUE(ajustes.ComprobarPassword("secreto"));
     EXPECT_FALSE(ajustes.ComprobarPassword("Secreto"));
