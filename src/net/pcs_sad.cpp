@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QTreeWidget>

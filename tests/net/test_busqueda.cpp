@@ -86,7 +86,9 @@ TEST(NetUsers, CadaPCUnaVezYSinBloquear)
     // A new search starts from nothing.
     r.respuestas = {"QVSAD zeta ", "QVSAD alfa "};
     b.BuscarPCs();
-    ASSERT_TRUE(Esperar([&] { return terminado.count() == 2; }));
+    ASSERT_TRUE(Esperar([&] { return b.Nombres.size() == 2; }));
+    b.Detener();
+    EXPECT_EQ(terminado.count(), 2);
     EXPECT_EQ(b.Nombres, QStringList({"127.0.0.1 (alfa)", "127.0.0.1 (zeta)"}));
 }
 

@@ -13,6 +13,7 @@
 
 #include "link/tcp_port.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -52,6 +53,7 @@ TEST_F(Red, OpcionesEnPuestoEnRedEscribenModoRemotoYModelo)
     EXPECT_FALSE(principal.estado.ModeloM);
     EXPECT_TRUE(Hijo<QLabel>(d, "LModelo801")->font().bold());
     EXPECT_FALSE(Hijo<QLabel>(d, "LModeloM")->font().bold());
+    Hijo<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
     Marcar(d, "CBRed");
     Marcar(d, "CBRemoto");
     Pulsar(d, "OKBtn");
@@ -78,6 +80,7 @@ TEST_F(Red, OpcionesCanceladasDevuelvenElModelo)
 TEST_F(Red, OpcionesSinRedSoloCambianElModelo)
 {
     ajustes.Escribir("ServerVNC", "Habilitado", "TRUE");
+    principal.estado.ModeloM = true;
     TForm_Configuracion d(red, false, false);
     d.show();
     EXPECT_FALSE(Hijo<QTabWidget>(d, "PageControl1")->isTabVisible(1));
@@ -110,7 +113,7 @@ TEST_F(Red, ListaDePCsIdaYVuelta)
         Pulsar(d, "SB_AnadirIP");
         EXPECT_EQ(Mensajes(), QStringList{"T279"});
         EXPECT_EQ(lista.count(), 2);
-        EXPECT_TRUE(Hijo<QLineEdit>(d, "Ed_IPc")->hasFocus());
+        EXPECT_EQ(d.focusWidget(), Hijo<QLineEdit>(d, "Ed_IPc"));
         // Digits only, three at most.
         Escribir(d, "Ed_IPc", "x12345");
         EXPECT_EQ(Hijo<QLineEdit>(d, "Ed_IPc")->text(), "123");
@@ -209,6 +212,7 @@ TEST_F(Red, PerfilNormalOcultaTomarElControl)
     auto& pc = *Hijo<QComboBox>(d, "CB_Client");
     EXPECT_EQ(pc.currentText(), "10.0.0.9 (aula9)");
     // The watch button takes the row the control button leaves.
+    QApplication::processEvents();
     EXPECT_GT(Hijo<QPushButton>(d, "SB_StartMonitorizacion")->width(), d.width() * 3 / 4);
 
     QTest::keyClick(pc.lineEdit(), Qt::Key_Enter);
