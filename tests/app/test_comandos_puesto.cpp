@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 
@@ -54,7 +55,9 @@ protected:
     {
         modal.Cuando("Form_Configuracion", [=](QDialog& d) {
             // The network tab is offered on a networked station only.
-            if (d.findChild<QCheckBox*>("CBRed")->isVisibleTo(&d)) {
+            auto* pestanas = d.findChild<QTabWidget*>("PageControl1");
+            if (pestanas->isTabVisible(1)) {
+                pestanas->setCurrentIndex(1);
                 Marcar(d, "CBRed", red);
                 Marcar(d, "CBRemoto", remoto);
             }
