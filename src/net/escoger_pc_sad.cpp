@@ -53,7 +53,11 @@ Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
     Ed_PC->setObjectName(QStringLiteral("Ed_PC"));
     Ed_PC->setEditable(true);
     Ed_PC->setInsertPolicy(QComboBox::NoInsert);
+    // Enter acts on the text as typed: no inline completion takes the key first.
+    Ed_PC->setCompleter(nullptr);
     Ed_PC->setMinimumWidth(220);
+    // Keys reach the box itself, which hands them to its line edit past any filter.
+    Ed_PC->installEventFilter(this);
     Ed_PC->lineEdit()->installEventFilter(this);
     L_PC->setBuddy(Ed_PC);
     SB_TestBE = new QPushButton(QStringLiteral("Comprobar"), PanelPC);
@@ -139,7 +143,7 @@ void Tform_EscogerPCSAD::AlMostrar()
 bool Tform_EscogerPCSAD::eventFilter(QObject* objeto, QEvent* evento)
 {
     // Enter in the PC box checks that PC; it must not reach the default button.
-    if (objeto == Ed_PC->lineEdit() && evento->type() == QEvent::KeyPress) {
+    if ((objeto == Ed_PC || objeto == Ed_PC->lineEdit()) && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent*>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
             SB_TestBEClick();

@@ -45,7 +45,11 @@ TPanelBusqueda::TPanelBusqueda(TTextos& textos, TOpcionesBusqueda opciones, bool
                                           : QAbstractItemView::SingleSelection);
     TVListaPCs->setMinimumHeight(90);
 
-    auto* fila = new QHBoxLayout;
+    // The row keeps its height whether it shows the button or the searching line, so
+    // the tree below does not jump.
+    auto* barra = new QWidget(this);
+    barra->setFixedHeight(SB_Buscar->sizeHint().height());
+    auto* fila = new QHBoxLayout(barra);
     fila->setContentsMargins(0, 0, 0, 0);
     fila->addWidget(SB_Buscar);
     fila->addWidget(L_Buscando);
@@ -53,7 +57,7 @@ TPanelBusqueda::TPanelBusqueda(TTextos& textos, TOpcionesBusqueda opciones, bool
     fila->addStretch();
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(0, 0, 0, 0);
-    columna->addLayout(fila);
+    columna->addWidget(barra);
     columna->addWidget(TVListaPCs, 1);
 
     connect(SB_Buscar, &QPushButton::clicked, this,

@@ -48,6 +48,10 @@ TForm_Remoto::TForm_Remoto(TContextoRed& red, bool perfil, QWidget* parent)
     CB_Client->setObjectName(QStringLiteral("CB_Client"));
     CB_Client->setEditable(true);
     CB_Client->setInsertPolicy(QComboBox::NoInsert);
+    // Enter acts on the text as typed: no inline completion takes the key first.
+    CB_Client->setCompleter(nullptr);
+    // Keys reach the box itself, which hands them to its line edit past any filter.
+    CB_Client->installEventFilter(this);
     CB_Client->lineEdit()->installEventFilter(this);
     L_PC->setBuddy(CB_Client);
     SB_StartMonitorizacion = Boton("SB_StartMonitorizacion", QStringLiteral("Ver el PC"), this);
@@ -143,7 +147,7 @@ void TForm_Remoto::AlMostrar()
 bool TForm_Remoto::eventFilter(QObject* objeto, QEvent* evento)
 {
     // Enter in the PC box watches that PC.
-    if (objeto == CB_Client->lineEdit() && evento->type() == QEvent::KeyPress) {
+    if ((objeto == CB_Client || objeto == CB_Client->lineEdit()) && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent*>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
             SB_StartMonitorizacionClick();

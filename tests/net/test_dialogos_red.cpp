@@ -174,7 +174,7 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
 
     // Enter in the box checks the PC (its address part only), never accepts.
     pc.setEditText(QStringLiteral("127.0.0.1 (yo)"));
-    QTest::keyClick(pc.lineEdit(), Qt::Key_Return);
+    QTest::keyClick(&pc, Qt::Key_Return); // the box has the focus, as on screen
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(Hijo<QLabel>(d, "Label_PCon")->text(), "T266127.0.0.1");
     EXPECT_TRUE(Hijo<QLabel>(d, "L_Nolocalizado")->isVisible());
@@ -215,7 +215,7 @@ TEST_F(Red, PerfilNormalOcultaTomarElControl)
     QApplication::processEvents();
     EXPECT_GT(Hijo<QPushButton>(d, "SB_StartMonitorizacion")->width(), d.width() * 3 / 4);
 
-    QTest::keyClick(pc.lineEdit(), Qt::Key_Enter);
+    QTest::keyClick(&pc, Qt::Key_Enter);
     EXPECT_EQ(puesto.llamadas, QStringList{"Ver:10.0.0.9"});
     pc.setEditText(QStringLiteral("aula1"));
     d.SB_ControlPCClick(); // reached anyway: it only remembers the PC
