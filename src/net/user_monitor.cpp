@@ -74,7 +74,7 @@ TForm_UserMonitor::TForm_UserMonitor(TContextoRed& red, QWidget* parent)
     columna->addWidget(PanelAvanzado);
     columna->addStretch();
     columna->addLayout(CrearBotones());
-    setMinimumWidth(440);
+    setMinimumWidth(500);
 
     connect(BtnActivar, &QPushButton::clicked, this, &TForm_UserMonitor::BtnActivarClick);
     connect(BtnDesactivar, &QPushButton::clicked, this, &TForm_UserMonitor::BtnDesactivarClick);
