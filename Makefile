@@ -2,6 +2,7 @@
 #   make run   installs what is missing, builds, starts the simulated unit and the program
 #   make test  installs what is missing, builds and runs the whole test suite
 #   make fuzz  builds the libFuzzer targets (build-fuzz) and runs each for FUZZ_SECONDS
+#   make package  builds the Debian package of the classroom
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -14,7 +15,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 CCACHE := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test bench fuzz package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -32,6 +33,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+
+# The Debian package of the classroom: build/quorvane_<version>_<arch>.deb.
+package: build
+	$(MAKE) --no-print-directory PACKAGES="dpkg-dev" deps
+	cmake --build $(BUILD) --target package
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=ON

@@ -1,17 +1,46 @@
 #!/usr/bin/env bash
-# Starts the program from its build folder. When no unit answers on the ports the
-# station settings (Quorvane.ini) name, the simulated unit is started first and
-# published as ttySAD in the program folder, the first port those settings list.
-# With no display, the program runs under Xvfb.
+# Starts the program with the simulated unit when no real unit answers. The program
+# folder is the argument, or the folder this script is installed in, or build/bin.
+# The simulated unit is published as ttySAD in the program folder, the first port the
+# station settings (Quorvane.ini) list. An installed folder cannot be written: the
+# unit's link then goes to the user's runtime folder, and the user's own copy of the
+# settings names it as the first port. With no display, the program runs under Xvfb.
 set -u
-bin=${1:-build/bin}
+if [ $# -ge 1 ]; then
+  bin=$1
+else
+  aqui=$(dirname -- "$(readlink -f -- "$0")")
+  if [ -x "$aqui/quorvane" ]; then bin=$aqui; else bin=build/bin; fi
+fi
 cd "$bin" || exit 1
+
+if [ -w . ]; then
+  trabajo=$PWD
+  enlace=$PWD/ttySAD
+else
+  trabajo="${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/quorvane-$(id -u)"
+  mkdir -p -m 700 "$trabajo" 2>/dev/null
+  if ! [ -d "$trabajo" ] || ! [ -O "$trabajo" ]; then
+    echo "run-with-sim: no private folder $trabajo" >&2
+    exit 1
+  fi
+  enlace=$trabajo/ttySAD
+  config="${XDG_CONFIG_HOME:-$HOME/.config}/Quorvane"
+  ini=$config/Quorvane.ini
+  if ! [ -e "$ini" ]; then
+    mkdir -p "$config" && cp Quorvane.ini "$ini" && chmod u+w "$ini"
+  fi
+  # Only the shipped first port (the folder's ttySAD) is replaced; a station the user
+  # set up otherwise keeps its ports.
+  sed -i "s|^PuertosSerie=ttySAD,|PuertosSerie=$enlace,|" "$ini"
+fi
+
 sim_pid=
 if [ -x ./sadsim ] && ! ./quorvane-cli test > /dev/null 2>&1; then
-  ./sadsim --link "$PWD/ttySAD" > sadsim.log 2>&1 &
+  ./sadsim --link "$enlace" > "$trabajo/sadsim.log" 2>&1 &
   sim_pid=$!
-  for _ in $(seq 50); do [ -e ttySAD ] && break; sleep 0.1; done
-  echo "Simulated unit on $(head -n 1 sadsim.log) (ttySAD)"
+  for _ in $(seq 50); do [ -e "$enlace" ] && break; sleep 0.1; done
+  echo "Simulated unit on $(head -n 1 "$trabajo/sadsim.log") ($enlace)"
 fi
 trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null' EXIT
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -4,6 +4,7 @@
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
 #include "app/comandos_captura.h"
+#include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "app/ventana_principal.h"
@@ -90,6 +91,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
     TComandosVentanas& v = a.ventanas;
     TComandosRepresentacion& r = a.representacion;
     TComandosCaptura& k = a.captura;
+    TComandosPuesto& s = a.puesto;
     using K = TComando;
     // clang-format off
     return {
@@ -113,7 +115,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::AbrirConfig,        "CargarConfES1",          nullptr,             1072, nullptr,        9, nullptr,            nullptr, [&f] { f.CargarConfES1Click(); }},
         {K::GuardarConfig,      "GrabarConES1",           nullptr,             1073, nullptr,       10, HayConfig,          nullptr, [&f] { f.GrabarConES1Click(); }},
         {K::GuardarConfigComo,  "Gurardarcomo1",          nullptr,             1074, nullptr,       10, HayConfig,          nullptr, [&f] { f.Gurardarcomo1Click(); }},
-        {K::Opciones,           "OpcionesQUORVANE",       nullptr,             1075, nullptr,        0, nullptr,            nullptr, {}},
+        {K::Opciones,           "OpcionesQUORVANE",       nullptr,             1075, nullptr,        0, nullptr,            nullptr, [&s] { s.OpcionesQUORVANEClick(); }},
 
         {K::Inmediata,          "Inmediata",              "SpBtnProgramar",    1082, "prog",       130, CapturaMenu,        nullptr, [&k] { k.InmediataClick(); }},
         {K::Retardada,          "Retardada",              nullptr,             1083, nullptr,      131, nullptr,            nullptr, [&k] { k.RetardadaClick(); }},
@@ -145,11 +147,11 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::MosaicoHorizontal,  "TileHorizontal1",        nullptr,             1126, nullptr,      179, Hija,               nullptr, [&v] { v.TileHorizontal1Click(); }},
         {K::MosaicoVertical,    "TileVertical1",          nullptr,             1127, nullptr,      179, Hija,               nullptr, [&v] { v.TileVertical1Click(); }},
 
-        {K::Ocupar,             "Ocupar1",                "Btn_Ocupar",        1141, "ocupar",       0, Ocupar,             Multipuesto, {}},
-        {K::Liberar,            "Liberar1",               "Btn_Liberar",       1142, "liberar",      0, Liberar,            Multipuesto, {}},
-        {K::PCsEnRed,           "PCsEnRed",               nullptr,             1143, nullptr,        0, nullptr,            nullptr, {}},
-        {K::Remoto,             "Remoto1",                "Btn_Remoto",        1151, "remoto",       0, nullptr,            Remoto,  {}},
-        {K::PerfilRemoto,       "PerfilRemota",           nullptr,             1152, nullptr,        0, nullptr,            nullptr, {}},
+        {K::Ocupar,             "Ocupar1",                "Btn_Ocupar",        1141, "ocupar",       0, Ocupar,             Multipuesto, [&s] { s.Btn_OcuparClick(); }},
+        {K::Liberar,            "Liberar1",               "Btn_Liberar",       1142, "liberar",      0, Liberar,            Multipuesto, [&s] { s.Btn_LiberarClick(); }},
+        {K::PCsEnRed,           "PCsEnRed",               nullptr,             1143, nullptr,        0, nullptr,            nullptr, [&s] { s.PCsEnRedClick(); }},
+        {K::Remoto,             "Remoto1",                "Btn_Remoto",        1151, "remoto",       0, nullptr,            Remoto,  [&s] { s.Btn_RemotoClick(); }},
+        {K::PerfilRemoto,       "PerfilRemota",           nullptr,             1152, nullptr,        0, nullptr,            nullptr, [&s] { s.PerfilRemotaClick(); }},
         {K::Ayuda,              "Temasdeayuda1",          "SpBtnAyuda",        1161, "ayuda",      249, nullptr,            nullptr, [&p] { p.Temasdeayuda1Click(); }},
         {K::AcercaDe,           "Acercade",               nullptr,             1162, nullptr,        0, nullptr,            nullptr, [&p] { p.AcercadeClick(); }},
     };

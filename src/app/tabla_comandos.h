@@ -82,12 +82,14 @@ class TComandosArchivo;
 class TComandosCaptura;
 class TComandosVentanas;
 class TComandosRepresentacion;
+class TComandosPuesto;
 struct TAreasComandos {
     TfrmPrincipal& principal;
     TComandosArchivo& archivo;
     TComandosVentanas& ventanas;
     TComandosRepresentacion& representacion;
     TComandosCaptura& captura;
+    TComandosPuesto& puesto;
 };
 
 std::vector<TFilaComando> TablaComandos(TAreasComandos& areas);

@@ -5,6 +5,7 @@
 #include "app/ayuda.h"
 #include "app/comandos_archivo.h"
 #include "app/comandos_captura.h"
+#include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "link/servicios_puesto.h"
@@ -87,6 +88,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
     ventanas_ = std::make_unique<TComandosVentanas>(*this);
     representacion_ = std::make_unique<TComandosRepresentacion>(*this);
     captura_ = std::make_unique<TComandosCaptura>(*this);
+    puestoComandos_ = std::make_unique<TComandosPuesto>(*this, puesto_);
     CrearComandos();
     CrearBarraEstado();
     AboutBox = new TAboutBox(contexto_.Formulario, this);
@@ -109,7 +111,7 @@ TfrmPrincipal::~TfrmPrincipal()
 
 void TfrmPrincipal::CrearComandos()
 {
-    TAreasComandos areas{*this, *archivo_, *ventanas_, *representacion_, *captura_};
+    TAreasComandos areas{*this, *archivo_, *ventanas_, *representacion_, *captura_, *puestoComandos_};
     comandos_ = std::make_unique<TComandosPrincipal>(*this, contexto_.Textos(), TablaComandos(areas),
                                                      [this] { return HayHija() ? HijaActiva() : nullptr; });
     if (QMenu* ventana = findChild<QMenu*>(QStringLiteral("Ventana1")))

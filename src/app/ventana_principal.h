@@ -25,6 +25,7 @@ class TfrmAyuda;
 class TComandosArchivo;
 class TComandosRepresentacion;
 class TComandosCaptura;
+class TComandosPuesto;
 class TComandosVentanas;
 struct TTextoControl;
 
@@ -112,6 +113,7 @@ public:
     TComandosArchivo& ComandosArchivo() { return *archivo_; }
     TComandosVentanas& ComandosVentanas() { return *ventanas_; }
     TComandosCaptura& ComandosCaptura() { return *captura_; }
+    TComandosPuesto& ComandosPuesto() { return *puestoComandos_; }
 
     // The language texts of the window: its form table and the captions of the
     // command and menu tables.
@@ -157,6 +159,7 @@ private:
     std::unique_ptr<TComandosVentanas> ventanas_;
     std::unique_ptr<TComandosRepresentacion> representacion_;
     std::unique_ptr<TComandosCaptura> captura_;
+    std::unique_ptr<TComandosPuesto> puestoComandos_;
 
     std::unique_ptr<TComandosPrincipal> comandos_; // actions, menus, toolbars
 

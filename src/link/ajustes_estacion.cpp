@@ -78,8 +78,14 @@ QString RutaFicheroEscribible(const QString& carpetaPrograma, const QString& nom
     const QFileInfo fichero(ruta);
     if (carpeta.isDir() && carpeta.isWritable() && (!fichero.exists() || fichero.isWritable()))
         return ruta;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString config = CarpetaConfiguracionUsuario();
     return config.isEmpty() ? ruta : QDir(config).filePath(nombre);
+}
+
+QString CarpetaConfiguracionUsuario()
+{
+    const QString general = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return general.isEmpty() ? QString() : QDir(general).filePath(QStringLiteral("Quorvane"));
 }
 
 TAjustesEstacion::TAjustesEstacion(QString carpetaPrograma) : carpeta_(std::move(carpetaPrograma)) {}

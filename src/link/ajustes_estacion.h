@@ -5,10 +5,15 @@
 
 namespace qv {
 
+// The user's configuration folder of the program: "Quorvane" in the user's
+// configuration location. The same for the program, the relay and the companion (an
+// application-named location would differ between them, and the relay would not see
+// the station's settings). Empty when there is no such location.
+QString CarpetaConfiguracionUsuario();
+
 // Where a file that the program writes beside itself ("Quorvane.ini", "Programa.cfg")
 // lives: in the program folder when the program may write there, otherwise in the
-// user's configuration folder (QStandardPaths::AppConfigLocation), which is not
-// created here.
+// user's configuration folder, which is not created here.
 QString RutaFicheroEscribible(const QString& carpetaPrograma, const QString& nombre);
 
 // Station settings in "Quorvane.ini" of the program folder. Every access opens the

@@ -1,5 +1,6 @@
 #include "link/secuencia_captura.h"
 
+#include "link/ajustes_estacion.h"
 #include "link/com_capvis.h"
 #include "link/reloj.h"
 #include "model/fft.h"
@@ -10,7 +11,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +24,7 @@ const QString NombrePrograma = QStringLiteral("Programa.cfg");
 
 QString CarpetaUsuario()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return CarpetaConfiguracionUsuario();
 }
 
 } // namespace

@@ -25,6 +25,15 @@ public:
     virtual void EscucharRemoto() = 0;             // launcher starts listening
     virtual void DetenerRemoto() = 0;              // remote-desktop programs stopped
     virtual void SetServidorRemoto(bool perfil) = 0;
+
+    // The remote dialogs' requests to the launcher. A program that cannot start is
+    // reported to the user here, never raised to the caller.
+    virtual void VerRemoto(const QString& nombre) = 0;
+    virtual void ControlarRemoto(const QString& nombre) = 0;
+    virtual void ConectarUsuarioRemoto(const QString& nombre) = 0; // waits for the server
+    virtual void CortarTodoRemoto() = 0;
+    virtual void OpcionesServidorRemoto() = 0;
+    virtual void OpcionesVisorRemoto() = 0;
 };
 
 } // namespace qv

@@ -40,12 +40,12 @@ public:
     void SetServidorRemoto(bool perfil) override;
 
     // The launcher's other operations for the remote dialogs, with the same warning.
-    void VerRemoto(const QString& nombre);
-    void ControlarRemoto(const QString& nombre);
-    void ConectarUsuarioRemoto(const QString& nombre);
-    void CortarTodoRemoto();
-    void OpcionesServidorRemoto();
-    void OpcionesVisorRemoto();
+    void VerRemoto(const QString& nombre) override;
+    void ControlarRemoto(const QString& nombre) override;
+    void ConectarUsuarioRemoto(const QString& nombre) override;
+    void CortarTodoRemoto() override;
+    void OpcionesServidorRemoto() override;
+    void OpcionesVisorRemoto() override;
 
     // Every key of the station settings, read and written (the dialogs' writes).
     TAjustesEstacion& Ajustes() { return ajustes_; }

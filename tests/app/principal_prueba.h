@@ -49,6 +49,12 @@ public:
     {
         llamadas << QStringLiteral("SetServidor:%1").arg(p ? 1 : 0);
     }
+    void VerRemoto(const QString& n) override { llamadas << QStringLiteral("Ver:") + n; }
+    void ControlarRemoto(const QString& n) override { llamadas << QStringLiteral("Controlar:") + n; }
+    void ConectarUsuarioRemoto(const QString& n) override { llamadas << QStringLiteral("ConectarUsuario:") + n; }
+    void CortarTodoRemoto() override { llamadas << QStringLiteral("CortarTodo"); }
+    void OpcionesServidorRemoto() override { llamadas << QStringLiteral("OpcionesServidor"); }
+    void OpcionesVisorRemoto() override { llamadas << QStringLiteral("OpcionesVisor"); }
 };
 
 // A child window standing for a signal window, the data table or the configuration.

@@ -27,14 +27,6 @@ const std::set<int> kPorConstruir = {
     10, // TfrmCalcuDig: digital calculator
     25, // TfrmCalcuAna: analog calculator
     36, // TfrmPreview: print preview
-    46, // TForm_CambiarPassword: profile password
-    47, // TForm_Configuracion: station options
-    48, // Tform_EscogerPCSAD: choosing the PC with the unit
-    49, // Tform_LiberarSAD: releasing the unit
-    50, // TForm_Remoto: remote monitoring
-    51, // TForm_Conectar: letting a user connect
-    52, // TForm_UserMonitor: user profile
-    53, // Tform_PcsSAD: list of PCs with a unit
 };
 
 // Controls of a shared table that one of its forms lacks by design: the analog and

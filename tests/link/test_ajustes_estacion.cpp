@@ -4,6 +4,7 @@
 #include "link/fichero_ini.h"
 #include "model/escritura_segura.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -309,3 +310,17 @@ TEST(AjustesCarpeta, CarpetaEscribible)
 }
 
 } // namespace
+
+// The relay and the companion run under their own application names and must still
+// find the settings the program keeps for the user.
+TEST(AjustesCarpeta, LaCarpetaDelUsuarioNoDependeDelPrograma)
+{
+    const QString nombre = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
+    const QString programa = CarpetaConfiguracionUsuario();
+    QCoreApplication::setApplicationName(QStringLiteral("RelayServer"));
+    const QString relay = CarpetaConfiguracionUsuario();
+    QCoreApplication::setApplicationName(nombre);
+    EXPECT_EQ(programa, relay);
+    EXPECT_TRUE(programa.endsWith(QStringLiteral("/Quorvane"))) << programa.toStdString();
+}

@@ -730,6 +730,7 @@ const Tabla kRemoto = {
     {50008, "SB_CortarMonitorizaciones", "text"},
     {50009, "SB_ConectarOtrousuario", "text"},
     {50010, "BtnCerrar", "text"},
+    {50011, "L_Buscando", "text"},
 };
 
 // Form 51.
@@ -738,6 +739,7 @@ const Tabla kConectar = {
     {51001, "SB_Buscar", "text"},
     {51002, "L_PC", "text"},
     {51003, "BtnConectar", "text"},
+    {51004, "L_Buscando", "text"},
     {1, "CancelBtn", "text"},
 };
 
@@ -760,6 +762,7 @@ const Tabla kPcsSAD = {
     {53003, "L_IP", "text"},
     {53004, "L_Nombre", "text"},
     {53005, "SB_Quitar", "toolTip"},
+    {53006, "L_Buscando", "text"},
     {2, "OKBtn", "text"},
     {1, "CancelBtn", "text"},
 };

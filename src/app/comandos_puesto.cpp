@@ -1,0 +1,94 @@
+// Station commands of the main window: options, the shared unit, remote monitoring.
+#include "app/comandos_puesto.h"
+
+#include "app/api/estado.h"
+#include "app/ventana_principal.h"
+#include "link/com_capvis.h"
+#include "link/servicios_puesto.h"
+#include "net/configuracion.h"
+#include "net/escoger_pc_sad.h"
+#include "net/liberar_sad.h"
+#include "net/pcs_sad.h"
+#include "net/remoto.h"
+#include "net/user_monitor.h"
+
+namespace qv {
+
+TComandosPuesto::TComandosPuesto(TfrmPrincipal& principal, IServiciosPuesto& puesto)
+    : principal_(principal), puesto_(puesto), ajustes_(principal.Contexto().CarpetaPrograma)
+{
+}
+
+TContextoRed TComandosPuesto::Red()
+{
+    return TContextoRed{principal_, puesto_, ajustes_, Busqueda};
+}
+
+void TComandosPuesto::OpcionesQUORVANEClick()
+{
+    TContextoRed red = Red();
+    TComCapvis* enlace = principal_.Estado().EnlaceSAD.get();
+    const bool esTcp = enlace ? enlace->EsTcp : principal_.Multipuesto();
+    TForm_Configuracion dialogo(red, esTcp, principal_.RemotoPermitido(), &principal_);
+    if (dialogo.Ejecutar() != QDialog::Accepted)
+        return;
+    const bool multipuesto = dialogo.Multipuesto();
+    const bool ocupado = principal_.SADOcupado();
+    // A new transport closes the connection that holds the unit: give the unit back
+    // first (outputs to zero) so that nobody believes it is still held. The same mode
+    // keeps its transport, and with it a unit that is held.
+    if (enlace && multipuesto != enlace->EsTcp) {
+        if (ocupado) {
+            enlace->Desconectar();
+            principal_.PonerSADOcupado(false);
+        }
+        enlace->SetTipoConexion(multipuesto);
+    }
+    principal_.AplicarModoPuesto(enlace ? enlace->EsTcp : multipuesto);
+    if (principal_.SADOcupado())
+        principal_.PonerSADOcupado(true); // its reminder runs on
+    principal_.AplicarRemoto(puesto_.LeerRemotoHabilitado());
+}
+
+void TComandosPuesto::Btn_OcuparClick()
+{
+    TContextoRed red = Red();
+    Tform_EscogerPCSAD dialogo(red, &principal_);
+    principal_.PonerSADOcupado(dialogo.Ejecutar() == QDialog::Accepted);
+}
+
+void TComandosPuesto::Btn_LiberarClick()
+{
+    TContextoRed red = Red();
+    Tform_LiberarSAD dialogo(red, principal_.SADOcupado(), &principal_);
+    bool liberado = false;
+    {
+        TPausaRecordatorio pausa(principal_);
+        liberado = dialogo.Ejecutar() == QDialog::Accepted;
+    }
+    principal_.PonerSADOcupado(liberado ? false : dialogo.Ocupado());
+}
+
+void TComandosPuesto::PCsEnRedClick()
+{
+    TContextoRed red = Red();
+    Tform_PcsSAD dialogo(red, &principal_);
+    dialogo.Ejecutar();
+}
+
+void TComandosPuesto::PerfilRemotaClick()
+{
+    TContextoRed red = Red();
+    TForm_UserMonitor dialogo(red, &principal_);
+    dialogo.Ejecutar();
+}
+
+void TComandosPuesto::Btn_RemotoClick()
+{
+    TContextoRed red = Red();
+    TForm_Remoto dialogo(red, principal_.PerfilRemoto(), &principal_);
+    if (dialogo.Ejecutar() == QDialog::Accepted)
+        principal_.PonerPerfilRemoto(dialogo.Perfil());
+}
+
+} // namespace qv

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/ajustes_estacion.h"
+#include "net/contexto_red.h"
+
+namespace qv {
+
+class IServiciosPuesto;
+class TfrmPrincipal;
+
+// The station commands of the main window: the station options, taking and releasing
+// the classroom's unit, the list of PCs with a unit, remote monitoring and its user
+// profile. Each runs its dialog and applies the result to the main window's station
+// state.
+class TComandosPuesto {
+public:
+    TComandosPuesto(TfrmPrincipal& principal, IServiciosPuesto& puesto);
+
+    void OpcionesQUORVANEClick();
+    void Btn_OcuparClick();
+    // "Liberar" and the "Liberar SAD" menu item (one command).
+    void Btn_LiberarClick();
+    void PCsEnRedClick();
+    void PerfilRemotaClick();
+    void Btn_RemotoClick();
+
+    const TAjustesEstacion& Ajustes() const { return ajustes_; }
+    // How the dialogs search the network (tests point it at their own relays).
+    TOpcionesBusqueda Busqueda;
+
+private:
+    TContextoRed Red();
+
+    TfrmPrincipal& principal_;
+    IServiciosPuesto& puesto_;
+    TAjustesEstacion ajustes_;
+};
+
+} // namespace qv

@@ -1,0 +1,249 @@
+#include "net/escoger_pc_sad.h"
+
+#include "app/api/contexto.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "link/ajustes_estacion.h"
+#include "link/com_capvis.h"
+#include "net/estado_unidad.h"
+#include "net/panel_busqueda.h"
+#include "net/pcs.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+constexpr int kTextoComprobando = 266;
+constexpr int kTextoFaltaNombre = 277;
+
+QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
+{
+    auto* l = new QLabel(texto, padre);
+    l->setObjectName(QLatin1String(nombre));
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+} // namespace
+
+Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
+    : TFormulario(red.Principal.Contexto().Formulario, Numero, ContextoAyuda, parent), red_(red)
+{
+    setObjectName(QStringLiteral("form_EscogerPCSAD"));
+    setWindowTitle(QStringLiteral("Ejecutar el ensayo"));
+
+    PanelPC = new QWidget(this);
+    PanelPC->setObjectName(QStringLiteral("PanelPC"));
+    L_PC = Etiqueta("L_PC", QStringLiteral("PC con SAD :"), PanelPC);
+    Ed_PC = new QComboBox(PanelPC);
+    Ed_PC->setObjectName(QStringLiteral("Ed_PC"));
+    Ed_PC->setEditable(true);
+    Ed_PC->setInsertPolicy(QComboBox::NoInsert);
+    // Enter acts on the text as typed: no inline completion takes the key first.
+    Ed_PC->setCompleter(nullptr);
+    Ed_PC->setMinimumWidth(220);
+    // Keys reach the box itself, which hands them to its line edit past any filter.
+    Ed_PC->installEventFilter(this);
+    Ed_PC->lineEdit()->installEventFilter(this);
+    L_PC->setBuddy(Ed_PC);
+    SB_TestBE = new QPushButton(QStringLiteral("Comprobar"), PanelPC);
+    SB_TestBE->setObjectName(QStringLiteral("SB_TestBE"));
+    SB_TestBE->setAutoDefault(false);
+    auto* filaPC = new QHBoxLayout(PanelPC);
+    filaPC->setContentsMargins(0, 0, 0, 0);
+    filaPC->addWidget(L_PC);
+    filaPC->addWidget(Ed_PC, 1);
+    filaPC->addWidget(SB_TestBE);
+
+    panel_ = new TPanelBusqueda(red.Principal.Contexto().Textos(), red.Busqueda, false, this);
+    panel_->Configurados = [this] { return red_.Ajustes.PCsServer(); };
+
+    Label_PCon = Etiqueta("Label_PCon", QString(), this);
+    L_Comprobando = Etiqueta("L_Comprobando", QStringLiteral("Comprobando..."), this);
+    AniComprobando = new QProgressBar(this);
+    AniComprobando->setObjectName(QStringLiteral("AniComprobando"));
+    AniComprobando->setRange(0, 0);
+    AniComprobando->setTextVisible(false);
+    AniComprobando->setFixedSize(80, L_Comprobando->sizeHint().height());
+    L_Localizado = Etiqueta("L_Localizado", QStringLiteral("SAD localizado"), this);
+    L_Nolocalizado = Etiqueta("L_Nolocalizado", QStringLiteral("SAD no localizado"), this);
+    QFont negrita = L_Localizado->font();
+    negrita.setBold(true);
+    L_Localizado->setFont(negrita);
+    L_Nolocalizado->setFont(negrita);
+    L_Localizado->setStyleSheet(QStringLiteral("color: #1e7b34;"));
+    L_Nolocalizado->setStyleSheet(QStringLiteral("color: #b0261b;"));
+    auto* aviso = new QHBoxLayout;
+    aviso->addWidget(Label_PCon, 1);
+    aviso->addWidget(L_Comprobando);
+    aviso->addWidget(AniComprobando);
+    aviso->addWidget(L_Localizado);
+    aviso->addWidget(L_Nolocalizado);
+
+    auto* marco = new QFrame(this);
+    marco->setObjectName(QStringLiteral("PanelDetalles"));
+    marco->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    PanelDetalles = marco;
+    L_OcupadoPor = Etiqueta("L_OcupadoPor", QString(), marco);
+    L_Estado = Etiqueta("L_Estado", QString(), marco);
+    L_Version = Etiqueta("L_Version", QString(), marco);
+    L_Memoria = Etiqueta("L_Memoria", QString(), marco);
+    auto* detalles = new QVBoxLayout(marco);
+    for (QLabel* l : {L_OcupadoPor, L_Estado, L_Version, L_Memoria})
+        detalles->addWidget(l);
+
+    auto* columna = new QVBoxLayout(this);
+    columna->addWidget(PanelPC);
+    columna->addWidget(panel_, 1);
+    columna->addLayout(aviso);
+    columna->addWidget(PanelDetalles);
+    columna->addStretch();
+    columna->addLayout(CrearBotones());
+    setMinimumWidth(460);
+
+    connect(SB_TestBE, &QPushButton::clicked, this, &Tform_EscogerPCSAD::SB_TestBEClick);
+    connect(panel_, &TPanelBusqueda::SeleccionCambiada, this,
+            [this](const QStringList& textos) { Ed_PC->setEditText(textos.first()); });
+    setTabOrder(Ed_PC, SB_TestBE);
+    setTabOrder(SB_TestBE, panel_->BotonBuscar());
+    setTabOrder(panel_->BotonBuscar(), panel_->Arbol());
+
+    // Before showing: who this PC is, the PC panel and the search button without the
+    // tree, nothing checked yet.
+    if (TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get())
+        e->PCLocal = NombreEsteEquipo();
+    panel_->Arbol()->hide();
+    Mostrar(TAviso::Nada);
+    BotonAceptar()->setEnabled(false);
+    Comprobar(QString());
+}
+
+void Tform_EscogerPCSAD::AlMostrar()
+{
+    Ed_PC->clear();
+    Ed_PC->addItems(red_.Ajustes.PCsServer());
+    Ed_PC->setEditText(red_.Ajustes.UltimoPCSAD());
+    Ed_PC->setFocus();
+}
+
+bool Tform_EscogerPCSAD::eventFilter(QObject* objeto, QEvent* evento)
+{
+    // Enter in the PC box checks that PC; it must not reach the default button.
+    if ((objeto == Ed_PC || objeto == Ed_PC->lineEdit()) && evento->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(evento)->key();
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+            SB_TestBEClick();
+            return true;
+        }
+    }
+    return TFormulario::eventFilter(objeto, evento);
+}
+
+void Tform_EscogerPCSAD::Mostrar(TAviso aviso)
+{
+    L_Comprobando->setVisible(aviso == TAviso::Comprobando);
+    AniComprobando->setVisible(aviso == TAviso::Comprobando);
+    L_Localizado->setVisible(aviso == TAviso::Localizado);
+    L_Nolocalizado->setVisible(aviso == TAviso::NoLocalizado);
+    Label_PCon->setVisible(aviso != TAviso::Nada);
+}
+
+void Tform_EscogerPCSAD::SB_TestBEClick()
+{
+    panel_->Arbol()->clearSelection();
+    const QString texto = Ed_PC->currentText().trimmed();
+    if (texto.isEmpty()) {
+        Interaccion().MensajePlano(Textos().BuscarTexto(kTextoFaltaNombre));
+        return;
+    }
+    Comprobar(NombreDeEntrada(texto));
+}
+
+void Tform_EscogerPCSAD::Comprobar(const QString& nombre)
+{
+    PanelDetalles->hide();
+    if (nombre.isEmpty())
+        return;
+    BotonAceptar()->setEnabled(false);
+    Label_PCon->setText(Textos().BuscarTexto(kTextoComprobando) + nombre);
+    Mostrar(TAviso::Comprobando);
+    // The checking line is on screen before the wait for the relay.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get();
+    TInteraccion& i = Interaccion();
+    i.CursorOcupado(true);
+    bool localizado = false;
+    try {
+        if (e) {
+            e->Conectar(nombre);
+            localizado = true;
+        }
+    } catch (...) {
+        // ENoHaySAD, or anything else the connection raised: the unit is not there.
+    }
+    if (!localizado) {
+        i.CursorOcupado(false);
+        Mostrar(TAviso::NoLocalizado);
+        return;
+    }
+    if (e->PCPropietario != e->PCLocal) {
+        // Another PC holds the unit: only who.
+        i.CursorOcupado(false);
+        Mostrar(TAviso::Localizado);
+        L_OcupadoPor->setText(LineaOcupadoPor(*e, Textos()));
+        for (QLabel* l : {L_Estado, L_Version, L_Memoria})
+            l->hide();
+        L_OcupadoPor->show();
+        PanelDetalles->show();
+        return;
+    }
+    Label_PCon->setText(LineaServidor(*e, Textos()));
+    L_OcupadoPor->setText(LineaOcupadoPor(*e, Textos()));
+    L_Estado->setText(LineaEstadoUnidad(*e, Textos()));
+    L_Version->setText(LineaVersion(*e, Textos()));
+    L_Memoria->setText(LineaMemoria(*e, Textos()));
+    i.CursorOcupado(false);
+    Mostrar(TAviso::Localizado);
+    BotonAceptar()->setEnabled(true);
+    for (QLabel* l : {L_OcupadoPor, L_Estado, L_Version, L_Memoria})
+        l->show();
+    PanelDetalles->show();
+}
+
+bool Tform_EscogerPCSAD::Validar()
+{
+    TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get();
+    if (!e || !BotonAceptar()->isEnabled())
+        return false;
+    panel_->Detener();
+    red_.Ajustes.EscribirUltimoPCSAD(e->Servidor);
+    return true;
+}
+
+void Tform_EscogerPCSAD::reject()
+{
+    panel_->Detener();
+    // The unit was got by the check: give it back.
+    if (BotonAceptar()->isEnabled())
+        if (TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get())
+            e->Desconectar();
+    BotonAceptar()->setEnabled(false);
+    TFormulario::reject();
+}
+
+} // namespace qv

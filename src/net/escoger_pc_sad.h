@@ -1,0 +1,62 @@
+#pragma once
+
+#include "lang/ui/formulario.h"
+#include "net/contexto_red.h"
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace qv {
+
+class TPanelBusqueda;
+
+// "Ejecutar el ensayo": takes the classroom's unit. The user names (or finds) the PC
+// with the unit and checks it: the relay's greeting tells who holds the unit. "Aceptar"
+// is offered only when this station got it; the connection then stays open and the
+// station holds the unit. Cancelling after getting it gives it back (outputs to zero).
+class Tform_EscogerPCSAD : public TFormulario {
+    Q_OBJECT
+public:
+    static constexpr int Numero = 48;
+    static constexpr int ContextoAyuda = 258;
+
+    explicit Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent = nullptr);
+
+    // "Comprobar" (also Enter in the PC box).
+    void SB_TestBEClick();
+    // The check of one PC; an empty name only hides the details.
+    void Comprobar(const QString& nombre);
+
+    TPanelBusqueda& Busqueda() const { return *panel_; }
+
+protected:
+    void AlMostrar() override;
+    bool Validar() override;
+    void reject() override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    enum class TAviso { Nada, Comprobando, Localizado, NoLocalizado };
+    void Mostrar(TAviso aviso);
+
+    TContextoRed& red_;
+    TPanelBusqueda* panel_;
+    QWidget* PanelPC;
+    QLabel* L_PC;
+    QComboBox* Ed_PC;
+    QPushButton* SB_TestBE;
+    QLabel* Label_PCon;
+    QLabel* L_Comprobando;
+    QProgressBar* AniComprobando;
+    QLabel* L_Localizado;
+    QLabel* L_Nolocalizado;
+    QWidget* PanelDetalles;
+    QLabel* L_OcupadoPor;
+    QLabel* L_Estado;
+    QLabel* L_Version;
+    QLabel* L_Memoria;
+};
+
+} // namespace qv
