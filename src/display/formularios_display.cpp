@@ -37,6 +37,7 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     });
     registro.Registrar(TfrmOperacionesDig::Numero, QStringLiteral("TfrmOperacionesDig"), [](IPrincipal& p) {
         return std::make_unique<TfrmOperacionesDig>(p, TOperaciones(), &p.Ventana());
+    });
 }
 
 } // namespace qv

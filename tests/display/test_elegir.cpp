@@ -5,6 +5,8 @@
 
 #include "display/elegir.h"
 
+#include <QPushButton>
+
 namespace qv::test {
 namespace {
 
@@ -23,7 +25,7 @@ TEST(TextoPeriodo, UnidadesYCuatroCifras)
     EXPECT_TRUE(PeriodosIguales({}));
 }
 
-class Elegir : public DisplayPrueba {
+class Eleccion : public DisplayPrueba {
 protected:
     void SetUp() override
     {
@@ -34,7 +36,7 @@ protected:
     bool Activo(QWidget& d, const char* n) { return De<QPushButton>(d, n).isEnabled(); }
 };
 
-TEST_F(Elegir, ElLimiteDeSenalesVisiblesNoSeSupera)
+TEST_F(Eleccion, ElLimiteDeSenalesVisiblesNoSeSupera)
 {
     TfrmElegir d(p);
     QStringList visibles, ocultas;
@@ -66,7 +68,7 @@ TEST_F(Elegir, ElLimiteDeSenalesVisiblesNoSeSupera)
     EXPECT_FALSE(Activo(sin, "IncludeBtn"));
 }
 
-TEST_F(Elegir, MoverNombresLlegaEnOrdenInverso)
+TEST_F(Eleccion, MoverNombresLlegaEnOrdenInverso)
 {
     TfrmElegirIni d(p);
     d.Inicializar({QStringLiteral("A10")}, {QStringLiteral("A03"), QStringLiteral("A01"), QStringLiteral("A02")},
@@ -92,7 +94,7 @@ TEST_F(Elegir, MoverNombresLlegaEnOrdenInverso)
     EXPECT_FALSE(Activo(d, "ExcludeBtn"));
 }
 
-TEST_F(Elegir, EjeXSacaLaSenalDeLasVisibles)
+TEST_F(Eleccion, EjeXSacaLaSenalDeLasVisibles)
 {
     TfrmElegir d(p);
     d.Inicializar({QStringLiteral("A01"), QStringLiteral("A02"), QStringLiteral("A03")}, {}, 8,
@@ -107,7 +109,7 @@ TEST_F(Elegir, EjeXSacaLaSenalDeLasVisibles)
     EXPECT_TRUE(d.Ocultas().contains(QStringLiteral("A02")));
 }
 
-TEST_F(Elegir, AceptarExigeUnMismoPeriodo)
+TEST_F(Eleccion, AceptarExigeUnMismoPeriodo)
 {
     Ana(QStringLiteral("Casi"), 0.0010004, {0});
     Ana(QStringLiteral("Doble"), 0.002, {0});
@@ -134,7 +136,7 @@ TEST_F(Elegir, AceptarExigeUnMismoPeriodo)
     EXPECT_TRUE(ini.Validar());
 }
 
-TEST_F(Elegir, EliminarBorraDelConjuntoTrasConfirmar)
+TEST_F(Eleccion, EliminarBorraDelConjuntoTrasConfirmar)
 {
     TfrmElegir d(p);
     d.Inicializar({QStringLiteral("A01"), QStringLiteral("A02")}, {QStringLiteral("A03")}, 8, QStringLiteral("A02"));
@@ -163,7 +165,7 @@ TEST_F(Elegir, EliminarBorraDelConjuntoTrasConfirmar)
     EXPECT_EQ(d.EjeXElegido(), QStringLiteral("T192"));
 }
 
-TEST_F(Elegir, EliminarEnElElegidorDigital)
+TEST_F(Eleccion, EliminarEnElElegidorDigital)
 {
     Dig(QStringLiteral("D1"), 0.001, {0, 1});
     TfrmElegirIni d(p);
