@@ -23,8 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
 
     test::TRelojFalso reloj;
     TComCapvis enlace(textos, inter, reloj, {});
-    enlace.PonerPuerto(std::make_unique<fuzz::TPuertoTrozos>(reloj, resto, 1 + (control >> 3) * 5, control & 7),
-                       true);
+    auto p = std::make_unique<fuzz::TPuertoTrozos>(reloj, resto, 1 + (control >> 3) * 5, control & 7);
+    fuzz::TPuertoTrozos* puerto = p.get();
+    enlace.PonerPuerto(std::move(p), true);
     TConfigES config;
     for (int i = 1; i <= 16; ++i)
         config.EntDig(i).Activo = (grupos >> ((i - 1) % 10)) & 1;
@@ -49,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
             Comprobar(despues == antes && valores == enlace.UltimoValor);
         for (int g = 0; g < 2; ++g)
             Comprobar(enlace.UltimoValor[g] >= 0 && enlace.UltimoValor[g] <= 255);
-        if (enlace.BufRecepcion().isEmpty() && !ok && reloj.ahora > 100000)
+        // Once the stream is spent, every further poll is the same silence.
+        if (puerto->Agotado() && !ok)
             break;
     }
     return 0;

@@ -38,6 +38,7 @@ public:
         pos_ += trozo_;
     }
     bool Conectado() override { return !((fallos_ & 4) && pos_ >= datos_.size()); }
+    bool Agotado() const { return pos_ >= datos_.size(); }
 
     QByteArray enviados;
     qint64 recepciones = 0;
