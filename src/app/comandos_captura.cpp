@@ -61,6 +61,7 @@ constexpr int kTextoProgramandoContinua = 241;
 constexpr int kTextoContinuaEnMarcha = 242;
 // A read-back needs the configuration the signals are named and scaled by.
 constexpr int kTextoLeerSinConfig = 13010;
+constexpr int kTextoProgramada = 13011;
 
 // Busy cursor for a scope, however it ends.
 class TOcupado {
@@ -192,6 +193,7 @@ void TComandosCaptura::Programar(TProgramacion tipo)
     if (inmediata)
         e.ConfigTrabajo->Retardo = 0;
     int resultado = QDialog::Rejected;
+    bool programada = false;
     QWidget* padre = &principal_.Ventana();
     switch (tipo) {
     case TProgramacion::Inmediata:
@@ -199,19 +201,24 @@ void TComandosCaptura::Programar(TProgramacion tipo)
         TfrmProgRetardo d(principal_, padre);
         d.PonerRetardoVisible(!inmediata);
         resultado = d.Ejecutar();
+        programada = d.Programada();
         break;
     }
     case TProgramacion::TriggerAnalogico: {
         TfrmTrigAna d(principal_, padre);
         resultado = d.Ejecutar();
+        programada = d.Programada();
         break;
     }
     case TProgramacion::TriggerDigital: {
         TfrmTrigdig d(principal_, padre);
         resultado = d.Ejecutar();
+        programada = d.Programada();
         break;
     }
     }
+    // The progress window is gone in a blink: the status line says what comes next.
+    principal_.MostrarEstado(programada ? Contexto().Textos().BuscarTexto(kTextoProgramada) : QString());
     e.ConfigTrabajo.reset();
     const bool vacio = !e.SenalesActuales || e.SenalesActuales->Vacio();
     if ((inmediata && resultado == QDialog::Accepted) || (!inmediata && vacio))
@@ -251,6 +258,8 @@ void TComandosCaptura::AbortarCaptacion1Click()
     }
     if (!ok)
         Aviso(kTextoNoAbortada);
+    else
+        principal_.MostrarEstado(QString());
 }
 
 // ---- read-back ----------------------------------------------------------------------
@@ -319,6 +328,7 @@ void TComandosCaptura::LecturaDatos1Click()
         nuevo->NumCaptura = e.SenalesActuales ? e.SenalesActuales->NumCaptura : 0;
         destino = nuevo.get();
     } else {
+        const bool automatico = e.SenalesActuales->NombradoAuto();
         const int r = inter.MostrarPregunta(t.BuscarTexto(kTextoAnadir), Botones::SiNoCancelar);
         if (r == Respuesta::Si) {
             destino = e.SenalesActuales.get();
@@ -328,12 +338,11 @@ void TComandosCaptura::LecturaDatos1Click()
                 return;
             if (r2 == Respuesta::Si)
                 principal_.GuardarArchivoClick();
-            principal_.CerrarVentanas();
-            const bool automatico = e.SenalesActuales && e.SenalesActuales->NombradoAuto();
-            e.SenalesActuales = std::make_unique<TCjtSenales>(t, inter);
-            e.SenalesActuales->PonerNombradoAuto(automatico);
-            e.Notificar();
-            destino = e.SenalesActuales.get();
+            // The old set and its windows go only once the new samples are in: a
+            // read-back that fails leaves them as they were.
+            nuevo = std::make_unique<TCjtSenales>(t, inter);
+            nuevo->PonerNombradoAuto(automatico);
+            destino = nuevo.get();
         } else {
             return;
         }
@@ -363,6 +372,7 @@ void TComandosCaptura::LecturaDatos1Click()
     }
 
     if (paso == TSecuenciaCaptura::TPaso::Terminada) {
+        principal_.MostrarEstado(QString());
         if (nuevo)
             e.SenalesActuales = std::move(nuevo);
         principal_.CerrarVentanas();

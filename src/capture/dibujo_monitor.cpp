@@ -18,6 +18,11 @@ TDibujoMonitorGrafica::TDibujoMonitorGrafica(QWidget* padre, const QString& titu
     xygraph->YAxis().PonerMin(-10);
     xygraph->YAxis().PonerMax(10);
     xygraph->XAxis().PonerAutoSizing(false);
+    // Live points are joined by straight segments, as they come.
+    xygraph->PonerStepPlot(false);
+    // The legend sits right of the plot area, never over the last seconds of the curves.
+    xygraph->Legend().PonerWidth(AnchoLeyenda);
+    xygraph->Dimensions().PonerRightMargin(AnchoLeyenda + 30);
     xygraph->Legend().PonerVisible(true);
 }
 

@@ -13,6 +13,8 @@ class TGrf;
 // it is being set up. Y is fixed to -10 .. 10 V, X runs over the capture's length.
 class TDibujoMonitorGrafica : public IDibujoMonitor {
 public:
+    static constexpr int AnchoLeyenda = 110;
+
     TDibujoMonitorGrafica(QWidget* padre, const QString& titulo);
 
     void Empezar(double duracion) override;

@@ -3,6 +3,7 @@
 #include "capture/dibujos.h"
 #include "lang/textos.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <algorithm>
 #include <QHBoxLayout>
@@ -70,6 +71,11 @@ TfrmEsperaAck::TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* paren
     compu->hide();
     Label3->hide();
     Progreso->hide();
+}
+
+void TfrmEsperaAck::closeEvent(QCloseEvent* e)
+{
+    e->ignore();
 }
 
 void TfrmEsperaAck::TextosAplicados()

@@ -35,8 +35,13 @@ public:
 
     TEstadoEspera EstadoEspera() const { return estado_; }
 
+    // Only the sequence that shows the window takes it away: Escape or a close
+    // request would let the user start another command in the middle of this one.
+    void reject() override {}
+
 protected:
     void TextosAplicados() override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void Poner(TEstadoEspera estado, int clave1, int clave2);

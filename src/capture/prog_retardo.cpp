@@ -12,7 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QComboBox>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <iterator>
 
 namespace qv {
 
@@ -43,6 +47,11 @@ TfrmProgRetardo::TfrmProgRetardo(IPrincipal& principal, QWidget* parent)
     capa->addSpacing(8);
     capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
     setMinimumWidth(420);
+    // The delay comes first on screen, and so it does for the keyboard.
+    TPanelTiemposCaptura& p = Panel();
+    QWidget* orden[] = {RetardoEdit, p.tMuesEdit, p.tMuesComboBox, p.tAnaEdit, p.tAnaComboBox, p.SpBtnRapida};
+    for (std::size_t i = 1; i < std::size(orden); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
 
     // The sample count shown is the one stored, whatever changed it.
     connect(&Panel(), &TPanelTiemposCaptura::MuestrasCambiadas, this, [this] {
@@ -61,6 +70,15 @@ void TfrmProgRetardo::PonerRetardoVisible(bool visible)
     if (!visible) {
         ConfigTrabajo().Retardo = 0;
         RetardoEdit->setText(QStringLiteral("0"));
+    }
+}
+
+void TfrmProgRetardo::AlMostrar()
+{
+    TDialogoCaptura::AlMostrar();
+    if (retardoVisible_) {
+        RetardoEdit->setFocus();
+        RetardoEdit->selectAll();
     }
 }
 

@@ -26,6 +26,7 @@ public:
     bool Programada() const { return programada_; }
 
 protected:
+    void AlMostrar() override;
     bool Validar() override;
     void TextosAplicados() override;
 

@@ -54,10 +54,12 @@ TfrmTestInterface::TfrmTestInterface(const TContextoFormulario& contexto, QWidge
     rejilla->addWidget(LVersion, 0, 0);
     rejilla->addWidget(Version, 0, 1);
     rejilla->addWidget(LEstado, 1, 0);
+    // The lamp leads its state text, apart from it.
     auto* estado = new QHBoxLayout;
-    estado->addWidget(Estado);
+    estado->setSpacing(8);
     for (QLabel* l : {LuzBlanca, LuzAmarilla, LuzRoja, LuzVerde})
         estado->addWidget(l);
+    estado->addWidget(Estado);
     estado->addStretch(1);
     rejilla->addLayout(estado, 1, 1);
     rejilla->addWidget(LCapacidad, 2, 0);

@@ -287,7 +287,8 @@ bool TComCapvis::LeerMonitor()
             if (!grupos[g])
                 continue;
             valores[g] = campos.at(c++).toInt(&ok);
-            if (!ok)
+            // A digital group is one byte; anything else is not the unit's word.
+            if (!ok || (g < 2 && (valores[g] < 0 || valores[g] > 255)))
                 return false;
         }
         Descriptor.Progreso = static_cast<std::uint16_t>(k);

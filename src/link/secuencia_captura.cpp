@@ -280,12 +280,21 @@ void TSecuenciaCaptura::PasoDerivar()
         Nuevas = std::make_unique<TCjtSenales>(Textos, Interaccion);
         senales = Nuevas.get();
     }
+    const QStringList anaAntes = senales->NombresAna();
+    const QStringList digAntes = senales->NombresDig();
     try {
         Lectura->Entregar(*senales);
         SenalesDeSalidas(N, *senales, Config, Textos);
         TFFT fft;
         Operaciones.Recalcular(*senales, Config, fft, Interaccion, Textos);
     } catch (const std::exception&) {
+        // Half a capture is no capture: the caller's set loses what this one added.
+        for (const QString& n : senales->NombresAna())
+            if (!anaAntes.contains(n))
+                senales->BorrarAna(n);
+        for (const QString& n : senales->NombresDig())
+            if (!digAntes.contains(n))
+                senales->BorrarDig(n);
         Nuevas.reset();
         Fallar(101);
         return;

@@ -185,6 +185,8 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
     EXPECT_TRUE(QFile::exists(dir.filePath("Programa.cfg")));
     ASSERT_TRUE(E().SenalesActuales);
     EXPECT_TRUE(E().SenalesActuales->Vacio());
+    // The status line tells what to do next, until the capture is read.
+    EXPECT_EQ(ventana->findChild<QLabel*>("PE")->text(), "T13011");
 
     Pasar(1100);
     modal.accion = nullptr;
@@ -208,6 +210,7 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
     }
     EXPECT_TRUE(E().Modificado);
     EXPECT_TRUE(Activo("Guardarcomo1"));
+    EXPECT_TRUE(ventana->findChild<QLabel*>("PE")->text().isEmpty());
 }
 
 TEST_F(Captura, DelayedCapturePassesThroughItsStatesAndAbortReturnsTheUnitToRest)
@@ -325,6 +328,16 @@ TEST_F(Captura, ReadBackRefusalsLeaveTheSetAsItWas)
     EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
     EXPECT_EQ(E().SenalesActuales->NumDig(), 0);
     EXPECT_EQ(E().SenalesActuales->NumCaptura, 4);
+
+    // "No" (a new set), not saved, and the noise again: the old set and its windows stay.
+    NuevaHija(TTipoVentana::Analogica);
+    const TCjtSenales* viejo = E().SenalesActuales.get();
+    interaccion.respuestas = {Respuesta::No, Respuesta::No};
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_EQ(interaccion.mensajes.back().texto, "T140");
+    EXPECT_EQ(E().SenalesActuales.get(), viejo);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
 
     // The same set read for real: the new signals join it and the count moves on.
     puerto->filtro = nullptr;

@@ -10,7 +10,10 @@
 #include "procesos.h"
 
 #include <QElapsedTimer>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -18,6 +21,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::test {
@@ -158,6 +162,53 @@ TEST_F(CapturaPrograma, TestProgramAndReadBackOverTheSerialLine)
     ComprobarBucle(1000);
     EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
     EXPECT_EQ(E().SenalesActuales->NumDig(), 9);
+}
+
+// A read-back at the wire's speed: the progress window, modal to the program, shows a
+// bar that follows the fields received, and the event loop keeps running meanwhile.
+TEST_F(CapturaPrograma, LongReadBackShowsItsProgressWhileTheProgramWaits)
+{
+    ASSERT_TRUE(Arrancar({"--speed", "200", "--baud", "115200"}));
+    auto c = std::make_unique<TConfigES>();
+    c->NumMuestras = 6000;
+    c->UnidadPeriodo = Unidad::Micro;
+    c->Periodo = 50;
+    c->UnidadAnalisis = Unidad::Mili;
+    c->TiempoAnalisis = 300;
+    c->EntAna(1).Activo = true;
+    E().ConfigActual = std::move(c);
+    Programar();
+    ASSERT_EQ(EsperarEstado(3).back(), 3);
+
+    std::vector<int> valores;
+    bool modal = true;
+    QTimer muestreo;
+    QObject::connect(&muestreo, &QTimer::timeout, [&] {
+        auto* espera = qobject_cast<QWidget*>(QApplication::activeModalWidget());
+        if (!espera || espera->objectName() != "frmEsperaAck")
+            return;
+        if (valores.empty()) {
+            // Escape must not take the window away in the middle of the read-back.
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(espera, &escape);
+        }
+        modal = modal && espera->isVisible();
+        if (auto* bar = espera->findChild<QProgressBar*>("Progreso"); bar && bar->maximum() > 0)
+            if (valores.empty() || valores.back() != bar->value())
+                valores.push_back(bar->value());
+    });
+    muestreo.start(50);
+    ventana->Ejecutar(TComando::LeerDatos);
+    muestreo.stop();
+    EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
+    ASSERT_TRUE(E().SenalesActuales);
+    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+    // Several readings of a bar that only grows.
+    ASSERT_GE(valores.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(valores.begin(), valores.end()));
+    EXPECT_TRUE(modal);
+    // The window is gone once the signals are shown.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(CapturaPrograma, DelayedCaptureStatesAndAbort)

@@ -95,6 +95,23 @@ TEST_F(Dialogos, PresenceMessageStaysCentredWhenResized)
         EXPECT_LE(std::abs(izquierda - derecha), 1) << ancho;
     }
     d.hide();
+
+    // A message longer than the window widens it: the text shows whole, between margins.
+    struct TTextoLargo : TTextosFijos {
+        QString BuscarTexto(int clave) override
+        {
+            return clave == 6001 ? QString(120, QLatin1Char('x')) : TTextosFijos::BuscarTexto(clave);
+        }
+        QString LeerTexto(int clave) override { return BuscarTexto(clave); }
+    } textoLargo;
+    TInteraccionQt otra(textoLargo, modal);
+    TfrmConexion larga(otra.Contexto());
+    larga.show();
+    auto* m = larga.findChild<QLabel*>(QStringLiteral("Label1"));
+    EXPECT_EQ(m->text().size(), 120);
+    EXPECT_GE(m->x(), 20);
+    EXPECT_LE(m->x() + m->width(), larga.width() - 20);
+    larga.hide();
 }
 
 TEST_F(Dialogos, PlainMessageShowsTextAndCloses)

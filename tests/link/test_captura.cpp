@@ -463,10 +463,12 @@ TEST_F(Lectura, MonitorPollFollowsOnlyForwardProgressOfTheRightLayout)
     EXPECT_TRUE(enlace.LeerMonitor());
     EXPECT_EQ(enlace.UltimoValor[0], 7);
 
-    responder("11,a,1"); // not a number
-    EXPECT_FALSE(enlace.LeerMonitor());
-    EXPECT_EQ(enlace.Descriptor.Progreso, 10);
-    EXPECT_EQ(enlace.UltimoValor[0], 7);
+    for (const char* r : {"11,a,1", "11,256,1", "11,-1,1"}) { // not a number, not a byte
+        responder(r);
+        EXPECT_FALSE(enlace.LeerMonitor()) << r;
+        EXPECT_EQ(enlace.Descriptor.Progreso, 10);
+        EXPECT_EQ(enlace.UltimoValor[0], 7);
+    }
 
     responder("0");
     EXPECT_TRUE(enlace.LeerMonitor());

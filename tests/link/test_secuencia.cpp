@@ -375,6 +375,25 @@ TEST_F(Secuencia, SoloLecturaRestauraLaDisposicionDelPrograma)
     EXPECT_EQ(senales->NumAna(), 3); // input, output, operation
 }
 
+// An output whose signal cannot be computed (its generator was changed after the
+// programming) fails the derivation: the caller's set keeps exactly what it had.
+TEST_F(Secuencia, DerivacionFallidaDejaElConjuntoDelLlamador)
+{
+    lecturas = {Respuesta()};
+    estados = {3};
+    config.SalAna(1).Generador =
+        std::make_unique<TGenRampa>(textos, "microsegundos", "microsegundos", 0.0f, 0.0f, 0.0f, 5.0f);
+    TCjtSenales destino(textos, inter);
+    destino.AnadirAna(std::make_unique<TSenalAna>(textos, "Previa", false, nullptr, nullptr, 0, 0.001, 4));
+    auto s = Nueva(Sec::TModo::SoloLectura);
+    s->PonerPrograma(config);
+    s->PonerDestino(&destino);
+    ASSERT_EQ(Correr(*s), Sec::TPaso::Fallida);
+    EXPECT_EQ(s->ClaveFallo(), 101);
+    EXPECT_EQ(destino.NombresAna(), QStringList{"Previa"});
+    EXPECT_EQ(destino.NumDig(), 0);
+}
+
 // A timer that fires while a step waits for the unit must not start another step.
 TEST_F(Secuencia, UnPasoLlamadoDuranteLaEsperaDeOtroNoHaceNada)
 {

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 namespace qv {
 
 TfrmConexion::TfrmConexion(const TContextoFormulario& contexto, QWidget* parent)
@@ -22,7 +24,7 @@ TfrmConexion::TfrmConexion(const TContextoFormulario& contexto, QWidget* parent)
     auto boton = [this](const char* nombre, const QString& caption, int x, int respuesta) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(nombre));
-        b->setGeometry(x, 64, 96, 28);
+        b->setGeometry(x, 64, AnchoBoton, 28);
         connect(b, &QPushButton::clicked, this, [this, respuesta] { done(respuesta); });
         return b;
     };
@@ -33,10 +35,27 @@ TfrmConexion::TfrmConexion(const TContextoFormulario& contexto, QWidget* parent)
     CentrarMensaje();
 }
 
-void TfrmConexion::CentrarMensaje()
+void TfrmConexion::TextosAplicados()
 {
     Label1->adjustSize();
+    const int ancho = std::max(width(), Label1->width() + 48);
+    if (ancho != width())
+        resize(ancho, height());
+    CentrarMensaje();
+}
+
+void TfrmConexion::CentrarMensaje()
+{
+    if (!BtnIgnorar)
+        return; // still being built
+    Label1->adjustSize();
     Label1->move((width() - Label1->width()) / 2, 22);
+    // The buttons stay centred under it.
+    int x = (width() - 3 * AnchoBoton - 2 * HuecoBotones) / 2;
+    for (QPushButton* b : {BtnReintentar, BtnAbortar, BtnIgnorar}) {
+        b->move(x, b->y());
+        x += AnchoBoton + HuecoBotones;
+    }
 }
 
 void TfrmConexion::reject()

@@ -20,17 +20,21 @@ public:
     void reject() override;
 
 protected:
-    // The language text may be longer or shorter than the built-in one.
-    void TextosAplicados() override { CentrarMensaje(); }
+    // The language text may be longer or shorter than the built-in one: the window
+    // widens to show it whole.
+    void TextosAplicados() override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
     void CentrarMensaje();
 
-    QLabel* Label1;
-    QPushButton* BtnReintentar;
-    QPushButton* BtnAbortar;
-    QPushButton* BtnIgnorar;
+    static constexpr int AnchoBoton = 96;
+    static constexpr int HuecoBotones = 12;
+
+    QLabel* Label1 = nullptr;
+    QPushButton* BtnReintentar = nullptr;
+    QPushButton* BtnAbortar = nullptr;
+    QPushButton* BtnIgnorar = nullptr;
 };
 
 } // namespace qv
