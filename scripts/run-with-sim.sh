@@ -3,8 +3,9 @@
 # folder is the argument, or the folder this script is installed in, or build/bin.
 # The simulated unit is published as ttySAD in the program folder, the first port the
 # station settings (Quorvane.ini) list. An installed folder cannot be written: the
-# unit's link then goes to the user's runtime folder, and the user's own copy of the
-# settings names it as the first port. With no display, the program runs under Xvfb.
+# unit's link then goes to the user's runtime folder, and the user's own settings
+# (which hold only what the user changed) name it as the first port. With no display,
+# the program runs under Xvfb.
 set -u
 if [ $# -ge 1 ]; then
   bin=$1
@@ -27,8 +28,11 @@ else
   enlace=$trabajo/ttySAD
   config="${XDG_CONFIG_HOME:-$HOME/.config}/Quorvane"
   ini=$config/Quorvane.ini
-  if ! [ -e "$ini" ]; then
-    mkdir -p "$config" && cp Quorvane.ini "$ini" && chmod u+w "$ini"
+  mkdir -p "$config" || exit 1
+  if ! grep -qi '^[[:space:]]*PuertosSerie[[:space:]]*=' "$ini" 2>/dev/null; then
+    # The folder's ports, as the user's own setting; every other key stays the folder's.
+    puertos=$(sed -n 's/^[[:space:]]*PuertosSerie[[:space:]]*=[[:space:]]*//p' Quorvane.ini | head -n 1 | tr -d '\r')
+    { [ -s "$ini" ] && printf '\r\n'; printf '[ConfiguracionSAD]\r\nPuertosSerie=%s\r\n' "$puertos"; } >> "$ini"
   fi
   # Only the shipped first port (the folder's ttySAD) is replaced; a station the user
   # set up otherwise keeps its ports.

@@ -92,32 +92,40 @@ TAjustesEstacion::TAjustesEstacion(QString carpetaPrograma) : carpeta_(std::move
 
 QString TAjustesEstacion::Fichero() const
 {
-    const QString propio = QDir(carpeta_).filePath(Nombre);
-    const QString escribible = RutaFicheroEscribible(carpeta_, Nombre);
-    if (escribible != propio && QFileInfo::exists(escribible))
-        return escribible;
-    return propio;
+    return RutaFicheroEscribible(carpeta_, Nombre);
+}
+
+QString TAjustesEstacion::FicheroCarpeta() const
+{
+    return QDir(carpeta_).filePath(Nombre);
 }
 
 QString TAjustesEstacion::Leer(const QString& seccion, const QString& clave, const QString& defecto) const
 {
-    QByteArray datos;
-    if (!LeerFicheroEntero(Fichero(), datos))
-        return defecto;
-    bool hallado = false;
-    const QString valor = FicheroIni::Leer(datos, seccion, clave, &hallado);
-    return hallado ? valor : defecto;
+    const auto buscar = [&](const QString& ruta, QString& valor) {
+        QByteArray datos;
+        bool hallado = false;
+        if (LeerFicheroEntero(ruta, datos))
+            valor = FicheroIni::Leer(datos, seccion, clave, &hallado);
+        return hallado;
+    };
+    // The user's own changes first, where the folder keeps them apart; then the folder's.
+    const QString propio = FicheroCarpeta();
+    const QString usuario = Fichero();
+    QString valor;
+    if ((usuario != propio && buscar(usuario, valor)) || buscar(propio, valor))
+        return valor;
+    return defecto;
 }
 
 bool TAjustesEstacion::Escribir(const QString& seccion, const QString& clave, const QString& valor) const
 {
-    const QString origen = Fichero();
+    const QString destino = Fichero();
     QByteArray datos;
     // A file that exists but cannot be read is never replaced by one holding a single key.
-    if (QFileInfo::exists(origen) && !LeerFicheroEntero(origen, datos))
+    if (QFileInfo::exists(destino) && !LeerFicheroEntero(destino, datos))
         return false;
-    const QString destino = RutaFicheroEscribible(carpeta_, Nombre);
-    if (destino != origen)
+    if (destino != FicheroCarpeta())
         QDir().mkpath(QFileInfo(destino).absolutePath());
     return EscribirSeguro(destino, FicheroIni::Escribir(datos, seccion, clave, valor));
 }

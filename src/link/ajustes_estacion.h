@@ -25,14 +25,19 @@ QString RutaFicheroEscribible(const QString& carpetaPrograma, const QString& nom
 // as it is, and goes through a temporary file renamed over the old one, so a crash
 // never leaves the station without its settings.
 //
-// Where the program folder is not writable, the first write makes a copy of the
-// folder's file in the user's configuration folder, and that copy is used from then on.
+// Where the program folder is not writable (an installed program), the writes go to
+// "Quorvane.ini" in the user's configuration folder, which holds only the keys the
+// user changed: a key is read from there when it is there, otherwise from the
+// folder's file, so what the administrator sets later in the folder's file still
+// reaches every key the user never changed.
 class TAjustesEstacion {
 public:
     explicit TAjustesEstacion(QString carpetaPrograma);
 
-    // The file read now.
+    // The file the writes go to: the folder's, or the user's where the folder is not writable.
     QString Fichero() const;
+    // The folder's own file.
+    QString FicheroCarpeta() const;
     const QString& Carpeta() const { return carpeta_; }
 
     // Value of the key (blanks around it removed), or `defecto` when it is missing.

@@ -15,6 +15,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -52,6 +54,13 @@ TForm_Conectar::TForm_Conectar(TContextoRed& red, QWidget* parent)
     connect(panel_->Arbol(), &QTreeWidget::itemSelectionChanged, this, &TForm_Conectar::SeleccionCambiada);
     setTabOrder(panel_->BotonBuscar(), panel_->Arbol());
     setTabOrder(panel_->Arbol(), edClient1);
+}
+
+void TForm_Conectar::TextosAplicados()
+{
+    // Its long caption gets the margins of the row's other buttons, whatever the language.
+    QPushButton* b = BotonAceptar();
+    b->setMinimumWidth(std::max(85, b->fontMetrics().horizontalAdvance(b->text()) + 24));
 }
 
 void TForm_Conectar::SeleccionCambiada()

@@ -29,6 +29,7 @@ public:
 
 protected:
     bool Validar() override;
+    void TextosAplicados() override;
 
 private:
     void SeleccionCambiada();

@@ -113,6 +113,8 @@ Tform_PcsSAD::Tform_PcsSAD(TContextoRed& red, QWidget* parent)
     rejilla->addWidget(ED_IPNombre, 2, 1);
     rejilla->addWidget(SB_AnadirIP, 1, 2, 2, 1, Qt::AlignVCenter);
     auto* lista = new QVBoxLayout;
+    // The list starts level with the tree, below the search row.
+    lista->addSpacing(panel_->BotonBuscar()->sizeHint().height() + panel_->layout()->spacing());
     lista->addWidget(ListaPcsSAD, 1);
     lista->addWidget(SB_Quitar, 0, Qt::AlignRight);
     rejilla->addLayout(lista, 0, 3, 3, 1);

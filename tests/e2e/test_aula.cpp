@@ -9,13 +9,19 @@
 #include "link/com_capvis.h"
 #include "link/reloj.h"
 #include "link/servicios_puesto.h"
+#include "link/servicios_puesto_real.h"
 #include "link/tcp_port.h"
+#include "model/config_es.h"
+#include "model/generadores.h"
+#include "model/senales.h"
 #include "net/escoger_pc_sad.h"
 #include "net/liberar_sad.h"
 #include "net/panel_busqueda.h"
 #include "procesos.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -24,6 +30,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <map>
@@ -103,10 +110,10 @@ struct Vista {
 
 // The take dialog: the PC typed in, checked (again, a bounded number of times, while
 // the relay has not yet seen the last holder go), then accepted or cancelled.
-Vista Ocupar(Puesto& p, const QString& pc, bool aceptar, int intentos = 1)
+Vista Ocupar(TfrmPrincipal& v, TModalAula& modal, const QString& pc, bool aceptar, int intentos = 1)
 {
     Vista vista;
-    p.modal.cola["form_EscogerPCSAD"].push_back([&](QDialog& d) {
+    modal.cola["form_EscogerPCSAD"].push_back([&](QDialog& d) {
         d.findChild<QComboBox*>("Ed_PC")->setEditText(pc);
         auto* ok = d.findChild<QPushButton*>("OKBtn");
         for (int i = 0; i < intentos && !ok->isEnabled(); ++i) {
@@ -124,8 +131,13 @@ Vista Ocupar(Puesto& p, const QString& pc, bool aceptar, int intentos = 1)
         }
         d.findChild<QPushButton*>(aceptar && ok->isEnabled() ? "OKBtn" : "CancelBtn")->click();
     });
-    p.v->Ejecutar(TComando::Ocupar);
+    v.Ejecutar(TComando::Ocupar);
     return vista;
+}
+
+Vista Ocupar(Puesto& p, const QString& pc, bool aceptar, int intentos = 1)
+{
+    return Ocupar(*p.v, p.modal, pc, aceptar, intentos);
 }
 
 bool Liberar(Puesto& p)
@@ -223,6 +235,96 @@ TEST(Aula, BuscarComprobarYCancelarDevuelveLaUnidad)
     EXPECT_FALSE(uno.v->SADOcupado());
     EXPECT_FALSE(uno.Enlace().Puerto()->Conectado());
     EXPECT_TRUE(Ocupar(dos, "127.0.0.1", true, 50).aceptable);
+}
+
+// The station's own settings file, read by the real station services; only its relay
+// is left to the test, which runs one on a port of its own.
+class TPuestoFichero : public TServiciosPuestoReal {
+public:
+    using TServiciosPuestoReal::TServiciosPuestoReal;
+    QStringList relay;
+    void IniciarRelay() override { relay << QStringLiteral("Iniciar"); }
+    void DetenerRelay() override { relay << QStringLiteral("Detener"); }
+};
+
+// A station set up as a classroom station by its settings file takes the unit through
+// the take dialog, programs an immediate capture from the main window and reads it back,
+// every exchange going through the relay.
+TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
+{
+    TSadsim sim;
+    ASSERT_TRUE(sim.Arrancar({"--speed", "20"}));
+    const quint16 puerto = PuertoLibre();
+    TProceso relay(QStringLiteral("RelayServer"));
+    ASSERT_FALSE(relay.Start({"--port", QString::number(puerto), "--serial", sim.enlace}).isEmpty());
+
+    QTemporaryDir dir;
+    QFile ini(dir.filePath("Quorvane.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[ConfiguracionSAD]\r\nAspecto=ZD801\r\nTipoConAula=Multipuesto\r\n\r\n[PC]\r\nHayRed=TRUE\r\n");
+    ini.close();
+    TTextosFijos textos;
+    TInteraccionGuion inter;
+    TModalAula modal;
+    TPuestoFichero puesto(dir.path());
+    TRelojReal reloj;
+    TfrmPrincipal v(textos, inter, modal, puesto, reloj, dir.path());
+    v.show();
+
+    // What the settings say, applied at start: multi-station with its relay, the ZD801,
+    // a networked station; no capture before the unit is held.
+    EXPECT_TRUE(v.Multipuesto());
+    EXPECT_TRUE(v.Estado().EnlaceSAD->EsTcp);
+    EXPECT_EQ(puesto.relay, QStringList{"Iniciar"});
+    EXPECT_FALSE(v.Estado().ModeloM);
+    EXPECT_TRUE(v.RemotoPermitido());
+    EXPECT_FALSE(v.findChild<QAction*>("Inmediata")->isEnabled());
+    EXPECT_FALSE(v.findChild<QAction*>("LecturaDatos1")->isEnabled());
+
+    v.Estado().EnlaceSAD->PonerPuertoTcp(puerto);
+    v.ComandosPuesto().Busqueda = {puerto, 1500, {QHostAddress(QHostAddress::LocalHost)}};
+    ASSERT_TRUE(Ocupar(v, modal, "127.0.0.1", true).aceptable);
+    ASSERT_TRUE(v.findChild<QAction*>("Inmediata")->isEnabled());
+
+    constexpr int n = 2000;
+    auto c = std::make_unique<TConfigES>();
+    c->NumMuestras = n;
+    c->UnidadPeriodo = Unidad::Mili;
+    c->Periodo = 1;
+    c->UnidadAnalisis = Unidad::Mili;
+    c->TiempoAnalisis = n - 1;
+    c->EntAna(1).Activo = true;
+    c->SalAna(1).Activo = true;
+    c->SalAna(1).Generador =
+        std::make_unique<TGenSeno>(textos, "microsegundos", "microsegundos", 0.0f, 0.0f, 5.0f, 0.0f, 4.0f);
+    v.Estado().ConfigActual = std::move(c);
+    v.Estado().Notificar();
+
+    modal.cola["frmProgRetardo"].push_back([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
+    v.Ejecutar(TComando::Inmediata);
+    ASSERT_TRUE(QFile::exists(dir.filePath("Programa.cfg")));
+    ASSERT_TRUE(Esperar(
+        [&] {
+            int e = -1;
+            return v.Estado().EnlaceSAD->LeerEstado(e) && e == 3;
+        },
+        20000));
+    v.Ejecutar(TComando::LeerDatos);
+    EXPECT_TRUE(inter.mensajes.empty()) << inter.Textos().join('|').toStdString();
+
+    ASSERT_TRUE(v.Estado().SenalesActuales);
+    const TConfigES& config = *v.Estado().ConfigActual;
+    const TSenalAna* entrada = v.Estado().SenalesActuales->BuscarAna(config.EntAna(1).Nombre);
+    const TSenalAna* salida = v.Estado().SenalesActuales->BuscarAna(config.SalAna(1).Nombre);
+    ASSERT_TRUE(entrada && salida);
+    ASSERT_EQ(entrada->NumMuestras(), n);
+    // Output 1 loops back to input 1: what was played comes back within the converter's steps.
+    for (int k = 0; k < n; k += 7)
+        ASSERT_NEAR(entrada->LeerMuestra(k), std::nearbyint(salida->LeerMuestra(k) * 25.5) / 25.5,
+                    2 * 10.0 / 2048 + 1e-6)
+            << k;
+    EXPECT_TRUE(v.SADOcupado());
+    EXPECT_TRUE(v.TimerOcupado().isActive());
 }
 
 } // namespace

@@ -289,15 +289,24 @@ TEST(AjustesCarpeta, SinPermisoDeEscrituraVanAlUsuario)
               QDir(QFileInfo(usuario).path()).filePath("Programa.cfg"));
 
     TAjustesEstacion a(dir.path());
-    EXPECT_EQ(a.Fichero(), propio);
-    a.EscribirMultipuesto(true);
-    // The copy holds the folder's settings and the change; the folder's file is untouched.
     EXPECT_EQ(a.Fichero(), usuario);
+    EXPECT_FALSE(a.ModeloM());
+    a.EscribirMultipuesto(true);
+    // The user's file holds the change alone; the folder's file is untouched and still
+    // gives every other key, also a later change to it.
+    QByteArray d;
+    ASSERT_TRUE(LeerFicheroEntero(usuario, d));
+    EXPECT_EQ(d, "[ConfiguracionSAD]\r\nTipoConAula=Multipuesto\r\n");
     EXPECT_TRUE(a.Multipuesto());
     EXPECT_FALSE(a.ModeloM());
-    QByteArray d;
     ASSERT_TRUE(LeerFicheroEntero(propio, d));
     EXPECT_EQ(d, "[ConfiguracionSAD]\r\nAspecto=ZD801\r\n; nota\r\n");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(EscribirSeguro(propio, "[ConfiguracionSAD]\r\nAspecto=ZD800M\r\nTipoConAula=Monopuesto\r\n[PC]\r\nHayRed=TRUE\r\n"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(a.ModeloM());
+    EXPECT_TRUE(a.HayRed());
+    EXPECT_TRUE(a.Multipuesto());
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::remove(usuario);
     QStandardPaths::setTestModeEnabled(false);
