@@ -4,11 +4,15 @@
 
 #include "channels/editor_tablas.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QValidator>
+
+#include <unistd.h>
 
 namespace qv::test {
 namespace {
@@ -114,6 +118,32 @@ TEST_F(EditorTablas, ValoresFueraDeSuTipo)
     QString t = QStringLiteral("1e3");
     int pos = 0;
     EXPECT_EQ(caja->validator()->validate(t, pos), QValidator::Invalid);
+}
+
+// Saving writes a new file and renames it over the old one: a second name of the old
+// file (a hard link) keeps the old table, and a save that fails leaves it untouched.
+TEST_F(EditorTablas, GuardarReemplazaElFicheroSinTocarElViejo)
+{
+    const QString f = Fichero("t.tba", "1\r\n4\r\n");
+    const QString enlace = Ruta("t-enlace.tba");
+    ASSERT_EQ(::link(QFile::encodeName(f).constData(), QFile::encodeName(enlace).constData()), 0);
+    ASSERT_TRUE(editor.CargarFichero(f));
+    Rejilla().item(0, 1)->setText("5");
+    Pulsar(editor, "SBGuardar");
+    EXPECT_EQ(Leer(f), QByteArray("1\r\n5\r\n"));
+    EXPECT_EQ(Leer(enlace), QByteArray("1\r\n4\r\n"));
+
+    // A name that is a folder cannot be replaced: said, and the table stays unsaved.
+    const QString carpeta = Ruta("carpeta.tba");
+    ASSERT_TRUE(QDir().mkdir(carpeta));
+    Rejilla().item(0, 1)->setText("6");
+    dialogos.guardar.push_back(carpeta);
+    Pulsar(editor, "SBGuardarComo");
+    ASSERT_FALSE(Mensajes().isEmpty());
+    EXPECT_TRUE(Mensajes().last().startsWith(T(243))) << Mensajes().last().toStdString();
+    EXPECT_TRUE(editor.Modificado());
+    EXPECT_EQ(editor.Fichero(), f);
+    EXPECT_TRUE(QFileInfo(carpeta).isDir());
 }
 
 TEST_F(EditorTablas, GuardarComoConLaPrimeraCeldaVacia)
