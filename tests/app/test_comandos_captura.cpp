@@ -477,6 +477,9 @@ TEST_F(Captura, DialogChecksKeepTheDialogOpenWithTheirTexts)
     modal.accion = [&](QDialog& d) {
         d.show();
         auto* retardo = Hijo<QLineEdit>(d, "RetardoEdit");
+        // The delay, first on screen, takes the keys first, and Tab goes on to the period.
+        EXPECT_EQ(d.focusWidget(), retardo);
+        EXPECT_EQ(retardo->nextInFocusChain(), Hijo<QLineEdit>(d, "tMuesEdit"));
         retardo->setText("70000");
         EXPECT_EQ(retardo->text(), "70000");
         Pulsar(d, "OKBtn");
