@@ -35,14 +35,24 @@ class TPuestoPrueba : public IServiciosPuesto {
 public:
     bool hayRed = false, habilitado = false, activo = false, multipuesto = false, modeloM = true;
     QStringList llamadas;
-    bool LeerHayRed() override { return hayRed; }
-    bool LeerRemotoHabilitado() override { return habilitado; }
-    bool LeerRemotoActivo() override { return activo; }
-    bool LeerMultipuesto() override { return multipuesto; }
-    bool LeerModeloM() override { return modeloM; }
+    // Settings read and the relay started or stopped, in their order.
+    QStringList orden;
+    bool LeerHayRed() override { return Leido("HayRed", hayRed); }
+    bool LeerRemotoHabilitado() override { return Leido("Habilitado", habilitado); }
+    bool LeerRemotoActivo() override { return Leido("Activo", activo); }
+    bool LeerMultipuesto() override { return Leido("TipoConAula", multipuesto); }
+    bool LeerModeloM() override { return Leido("Aspecto", modeloM); }
     QStringList LeerPuertosSerie() override { return {}; } // no device is ever probed
-    void IniciarRelay() override { llamadas << QStringLiteral("IniciarRelay"); }
-    void DetenerRelay() override { llamadas << QStringLiteral("DetenerRelay"); }
+    void IniciarRelay() override
+    {
+        llamadas << QStringLiteral("IniciarRelay");
+        orden << QStringLiteral("IniciarRelay");
+    }
+    void DetenerRelay() override
+    {
+        llamadas << QStringLiteral("DetenerRelay");
+        orden << QStringLiteral("DetenerRelay");
+    }
     void EscucharRemoto() override { llamadas << QStringLiteral("Escuchar"); }
     void DetenerRemoto() override { llamadas << QStringLiteral("Detener"); }
     void SetServidorRemoto(bool p) override
@@ -55,6 +65,13 @@ public:
     void CortarTodoRemoto() override { llamadas << QStringLiteral("CortarTodo"); }
     void OpcionesServidorRemoto() override { llamadas << QStringLiteral("OpcionesServidor"); }
     void OpcionesVisorRemoto() override { llamadas << QStringLiteral("OpcionesVisor"); }
+
+private:
+    bool Leido(const char* clave, bool valor)
+    {
+        orden << QLatin1String(clave);
+        return valor;
+    }
 };
 
 // A child window standing for a signal window, the data table or the configuration.

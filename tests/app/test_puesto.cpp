@@ -70,6 +70,22 @@ TEST_F(Puesto, MultipuestoSinUnidadYConUnidad)
     EXPECT_EQ(puesto.llamadas.last(), QStringLiteral("DetenerRelay"));
 }
 
+// Created: whether the station is networked, then remote monitoring. First shown: the
+// transport, the station mode with its relay, and the model last.
+TEST_F(Puesto, AjustesLeidosYAplicadosEnSuOrden)
+{
+    puesto.hayRed = true;
+    puesto.habilitado = true;
+    puesto.multipuesto = true;
+    puesto.modeloM = false;
+    Crear(false);
+    EXPECT_EQ(puesto.orden, QStringList({"HayRed", "Habilitado", "Activo"}));
+    ventana->show();
+    EXPECT_EQ(puesto.orden, QStringList({"HayRed", "Habilitado", "Activo", "TipoConAula", "IniciarRelay", "Aspecto"}));
+    EXPECT_TRUE(ventana->Estado().EnlaceSAD->EsTcp);
+    EXPECT_FALSE(ventana->Estado().ModeloM);
+}
+
 TEST_F(Puesto, RecordatorioDeUnidadRetenida)
 {
     puesto.multipuesto = true;

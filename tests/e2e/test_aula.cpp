@@ -281,7 +281,9 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     EXPECT_FALSE(v.findChild<QAction*>("Inmediata")->isEnabled());
     EXPECT_FALSE(v.findChild<QAction*>("LecturaDatos1")->isEnabled());
 
+    // The test's relay listens on a port of its own: the transport is made again for it.
     v.Estado().EnlaceSAD->PonerPuertoTcp(puerto);
+    v.Estado().EnlaceSAD->SetTipoConexion(true);
     v.ComandosPuesto().Busqueda = {puerto, 1500, {QHostAddress(QHostAddress::LocalHost)}};
     ASSERT_TRUE(Ocupar(v, modal, "127.0.0.1", true).aceptable);
     ASSERT_TRUE(v.findChild<QAction*>("Inmediata")->isEnabled());

@@ -133,7 +133,8 @@ protected:
                                  "if [ -n \"$QV_QUEDARSE\" ]; then trap 'exit 0' TERM; "
                                  "while :; do sleep 0.05; done; fi\n"
                                  "cd \"$(dirname \"$0\")\"\n"
-                                 "{ printf '%s|' \"$(basename \"$0\")\" \"$@\"; echo; } >> registro\n"
+                                 // One write per line: launches running side by side must not mix their lines.
+                                 "l=$(printf '%s|' \"$(basename \"$0\")\" \"$@\"); printf '%s\\n' \"$l\" >> registro\n"
                                  "[ ! -e falla ]\n";
         ASSERT_TRUE(Ejecutable(Ruta("MirrorViewer"), guion));
         ASSERT_TRUE(Ejecutable(Ruta("MirrorServer"), guion));
@@ -149,7 +150,7 @@ protected:
     // Every launch has ended and written its line.
     QStringList Terminado(TVNC& vnc) const
     {
-        EXPECT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }));
+        EXPECT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 30000));
         return Registro();
     }
     QProcess& ServidorQueSigue(const QString& programa)
