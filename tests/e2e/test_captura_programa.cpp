@@ -215,7 +215,9 @@ TEST_F(CapturaPrograma, DelayedCaptureStatesAndAbort)
 {
     ASSERT_TRUE(Arrancar({"--speed", "5"}));
     Configurar(1000, 1);
-    Programar(1); // 200 ms here, then 200 ms of sampling
+    // 1 s of delay here (state 1), then 200 ms of sampling (state 2): a delay long
+    // enough that a loaded machine still polls the unit before it ends.
+    Programar(5);
     EXPECT_EQ(EsperarEstado(3), (std::vector<int>{1, 2, 3}));
 
     interaccion.respuestas = {Respuesta::Si}; // over the finished capture
