@@ -160,11 +160,14 @@ TfrmEditTab::TfrmEditTab(IPrincipal& principal, QWidget* parent)
     columna->addLayout(cuerpo, 1);
     resize(440, 380);
 
-    setTabOrder(SGrid, SENumVal);
-    setTabOrder(SENumVal, RBDigital);
-    setTabOrder(RBDigital, RBAnalogica);
-    setTabOrder(RBAnalogica, SpeedButton1);
-    setTabOrder(SpeedButton1, SBEditar);
+    // Keyboard order as laid out: the toolbar, the count and type, the grid, "Cerrar".
+    QWidget* anterior = nullptr;
+    for (QWidget* w : std::initializer_list<QWidget*>{SBEditar, SBNueva, SBGuardar, SBGuardarComo, BotonAyuda(), SENumVal,
+                                                       RBDigital, RBAnalogica, SGrid, SpeedButton1}) {
+        if (anterior)
+            setTabOrder(anterior, w);
+        anterior = w;
+    }
 
     Vaciar();
     SGrid->setFocus();

@@ -177,11 +177,11 @@ TMenuESBase::TMenuESBase(IPrincipal& principal, const char* nombre, QWidget* par
     tMuesEdit = caja("tMuesEdit");
     tMuesComboBox = new QComboBox(this);
     tMuesComboBox->setObjectName(QStringLiteral("tMuesComboBox"));
-    Label41 = etiqueta("Label41", QStringLiteral("Tiempo Analisis"));
+    Label41 = etiqueta("Label41", QStringLiteral("Tiempo An\u00e1lisis"));
     tAnaEdit = caja("tAnaEdit");
     tAnaComboBox = new QComboBox(this);
     tAnaComboBox->setObjectName(QStringLiteral("tAnaComboBox"));
-    Label1 = etiqueta("Label1", QStringLiteral("Numero de muestras"));
+    Label1 = etiqueta("Label1", QStringLiteral("N\u00famero de muestras"));
     MuestrasEdit = caja("MuestrasEdit");
     MuestrasEdit->setMaxLength(10);
     MuestrasEdit->setReadOnly(true);
@@ -198,9 +198,9 @@ TMenuESBase::TMenuESBase(IPrincipal& principal, const char* nombre, QWidget* par
     LabelAviso->setWordWrap(true);
     LabelAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     LabelNum = etiqueta("LabelNum", QStringLiteral("N\u00ba de Captaciones realizadas"));
-    CBoxAuto = new QCheckBox(QStringLiteral("    Nombrado autom\u00e1tico"), this);
+    CBoxAuto = new QCheckBox(QStringLiteral("Nombrado autom\u00e1tico"), this);
     CBoxAuto->setObjectName(QStringLiteral("CBoxAuto"));
-    CBoxActivar = new QCheckBox(QStringLiteral("    Activar Operaciones"), this);
+    CBoxActivar = new QCheckBox(QStringLiteral("Activar Operaciones"), this);
     CBoxActivar->setObjectName(QStringLiteral("CBoxActivar"));
     SBOpAnalogico = boton("SBOpAnalogico", QStringLiteral("Operaciones anal\u00f3gicas"));
     SBOpDigital = boton("SBOpDigital", QStringLiteral("Operaciones digitales"));
@@ -276,8 +276,9 @@ void TMenuESBase::Montar(QWidget* paneles)
 
     auto* opciones = new QHBoxLayout;
     opciones->addWidget(LabelNum);
-    opciones->addSpacing(12);
+    opciones->addSpacing(24);
     opciones->addWidget(CBoxAuto);
+    opciones->addSpacing(12);
     opciones->addWidget(CBoxActivar);
     opciones->addStretch(1);
     opciones->addWidget(SBOpAnalogico);

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -89,6 +90,15 @@ TfrmFiltro::TfrmFiltro(const TContextoFormulario& contexto, QWidget* parent)
     columna->addSpacing(6);
     columna->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
     columna->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Keyboard order as laid out: the kind, both frequencies, the buttons.
+    QWidget* anterior = nullptr;
+    for (QWidget* w : std::initializer_list<QWidget*>{RBPasaAlto, RBPasaBajo, RBPasaBanda, RBParaBanda, FiltroBajaEdit,
+                                                       FiltroAltaEdit, BotonAceptar(), BotonCancelar(), BotonAyuda()}) {
+        if (anterior)
+            setTabOrder(anterior, w);
+        anterior = w;
+    }
 
     RBPasaAlto->setChecked(true);
     CambioTipo();

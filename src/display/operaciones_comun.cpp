@@ -148,6 +148,22 @@ void TOperacionesBase::Montar(QLayout* teclas, QLayout* bajo1, QLayout* bajo2)
     columna->addSpacing(6);
     columna->addLayout(botones);
     resize(620, 380);
+
+    // Keyboard order as laid out: the lists, the constants, the operation keys, the
+    // name and unit, then the buttons.
+    std::vector<QWidget*> orden{Operando1ListBox, Operando2ListBox, ListaOperacionesListBox, ListaDescipcionesListBox};
+    for (QLayout* l : {bajo1, bajo2})
+        for (int i = 0; l && i < l->count(); ++i)
+            if (QWidget* w = l->itemAt(i)->widget(); w && w->focusPolicy() != Qt::NoFocus)
+                orden.push_back(w);
+    for (auto& [tecla, operacion] : teclas_)
+        orden.push_back(tecla);
+    for (QWidget* w : std::initializer_list<QWidget*>{NombreEdit, UnidadEdit, AnadirBtn, BorrarBtn, BotonAceptar(),
+                                                       BotonCancelar()})
+        orden.push_back(w);
+    for (std::size_t i = 1; i < orden.size(); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
+
     ActualizaInterfaz();
 }
 
