@@ -1,0 +1,37 @@
+#pragma once
+
+namespace qv {
+
+class IPrincipal;
+class TComandosArchivo;
+class TVentanaSenales;
+
+// Pictures and prints of the main window: the active signal window's graph to a picture
+// file (BMP, or PNG, SVG and PDF by the name's extension), to the clipboard and to a
+// Windows metafile; the print preview of the report, and the data table's printing.
+// Holds no state of its own: the dialogs' names live in the file commands.
+class TComandosImpresion {
+public:
+    TComandosImpresion(IPrincipal& principal, TComandosArchivo& archivo) : principal_(principal), archivo_(archivo) {}
+
+    // "Exportar BMP" > "a fichero".
+    void ExportarPantalla1Click();
+    // "Exportar BMP" > "a portapapeles".
+    void aportapapeles1Click();
+    // "Exportar WMF".
+    void ExportarWMFClick();
+    // "&Imprimir..." and "Print.": the data table prints itself; otherwise the preview,
+    // with the active signal window set to 625 x 400 and its graph handed over.
+    void Presentacinpreliminar1Click();
+
+private:
+    TVentanaSenales* VentanaActiva() const;
+    // Writes the active graph to `ruta` in the format of `extension` (empty: by the
+    // name); a failure shows text 1196 with the file name.
+    void Guardar(const QString& ruta, bool metafichero);
+
+    IPrincipal& principal_;
+    TComandosArchivo& archivo_;
+};
+
+} // namespace qv
