@@ -26,8 +26,9 @@ public:
 
 private:
     TVentanaSenales* VentanaActiva() const;
-    // Writes the active graph to `ruta` in the format of `extension` (empty: by the
-    // name); a failure shows text 1196 with the file name.
+    // Writes the active graph to `ruta`: a metafile, or the picture format of the
+    // name's extension (BMP when it has none known); a failure shows text 1196 with
+    // the file name.
     void Guardar(const QString& ruta, bool metafichero);
 
     IPrincipal& principal_;

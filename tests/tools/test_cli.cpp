@@ -572,9 +572,10 @@ TEST_F(CliFicheros, RenderEnCadaFormatoLoAceptanSusHerramientas)
     EXPECT_TRUE(Herramienta(QStringLiteral("file"), {svg}).contains(QStringLiteral("SVG")));
     EXPECT_TRUE(Herramienta(QStringLiteral("file"), {pdf}).contains(QStringLiteral("PDF document")));
     EXPECT_TRUE(Herramienta(QStringLiteral("file"), {wmf}).contains(QStringLiteral("metafile"), Qt::CaseInsensitive));
-    if (!QStandardPaths::findExecutable(QStringLiteral("identify")).isEmpty())
+    if (!QStandardPaths::findExecutable(QStringLiteral("identify")).isEmpty()) {
         EXPECT_TRUE(Herramienta(QStringLiteral("identify"), {cli.Ruta(QStringLiteral("g.png"))})
                         .contains(QStringLiteral("PNG 625x400")));
+    }
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         const QString texto = Herramienta(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         EXPECT_TRUE(texto.contains(QStringLiteral("x,y"))) << texto.toStdString();
