@@ -81,10 +81,11 @@ void TComandosImpresion::ExportarWMFClick()
 
 void TComandosImpresion::Presentacinpreliminar1Click()
 {
+    // A child that prints itself (the data table) does; any other gets the preview,
+    // with the graph only for a signal window.
     IVentanaHija* hija = principal_.HijaActiva();
-    if (hija && !hija->EsVentanaSenales()) {
-        if (hija->Admite(TComando::Imprimir))
-            hija->Ejecutar(TComando::Imprimir);
+    if (hija && !hija->EsVentanaSenales() && hija->Admite(TComando::Imprimir)) {
+        hija->Ejecutar(TComando::Imprimir);
         return;
     }
     TfrmPreview preview(principal_, &principal_.Ventana());

@@ -21,7 +21,8 @@ public:
     // "Exportar WMF".
     void ExportarWMFClick();
     // "&Imprimir..." and "Print.": the data table prints itself; otherwise the preview,
-    // with the active signal window set to 625 x 400 and its graph handed over.
+    // with the active signal window set to 625 x 400 and its graph handed over (and
+    // its size back afterwards), or without a graph for any other child.
     void Presentacinpreliminar1Click();
 
 private:
