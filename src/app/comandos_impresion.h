@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace qv {
 
 class IPrincipal;
