@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev \
             libqcustomplot-dev libfftw3-dev libgl1-mesa-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils qt6-translations-l10n
+            libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils file qt6-translations-l10n
 
 FUZZ_BUILD ?= $(BUILD)-fuzz
 FUZZ_SECONDS ?= 60

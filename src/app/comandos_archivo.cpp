@@ -87,7 +87,7 @@ TComandosArchivo::TComandosArchivo(IPrincipal& principal) : principal_(principal
     DlgGuardarSenales = dlg("DlgGuardarSenales", "Ficheros de señales|*.qvn", "qvn", senales);
     DlgAbrirConfig = dlg("DlgAbrirConfig", "Configuraciones|*.cfg", "cfg", config);
     DlgGuardarConfig = dlg("DlgGuardarConfig", "Configuraciones|*.cfg", "cfg", config);
-    DlgGuardarBMP = dlg("DlgGuardarBMP", "Mapa de bits|*.bmp", "bmp", QString());
+    DlgGuardarBMP = dlg("DlgGuardarBMP", "Mapa de bits|*.bmp|Imagen PNG|*.png|Imagen SVG|*.svg|Documento PDF|*.pdf", "bmp", QString());
     DlgGuardarWMF = dlg("DlgGuardarWMF", "Windows Metafile|*.wmf", "wmf", QString());
     DlgExportarTXT = dlg("DlgExportarTXT", "Ficheros de texto|*.txt", "txt", QString());
 }

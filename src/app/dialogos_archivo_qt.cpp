@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace qv {
 
@@ -52,8 +53,16 @@ QString TDialogosArchivoQt::Ejecutar(bool guardar, const QString& filtro, const 
     const QStringList filtros = FiltrosQt(filtro);
     if (!filtros.isEmpty())
         dialogo.setNameFilters(filtros);
-    if (!extension.isEmpty())
+    if (!extension.isEmpty()) {
         dialogo.setDefaultSuffix(extension);
+        // A name typed without extension takes that of the file type chosen (a picture
+        // saved as "PNG" is a PNG file).
+        QObject::connect(&dialogo, &QFileDialog::filterSelected, &dialogo, [&dialogo, extension](const QString& f) {
+            static const QRegularExpression patron(QStringLiteral("\\*\\.(\\w+)"));
+            const QRegularExpressionMatch m = patron.match(f);
+            dialogo.setDefaultSuffix(m.hasMatch() ? m.captured(1) : extension);
+        });
+    }
 
     // A name with "*" is the pattern shown while nothing was chosen: start in the last
     // folder. A real name starts in its own folder, selected.

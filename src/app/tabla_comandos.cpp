@@ -4,6 +4,7 @@
 #include "app/api/ventana_hija.h"
 #include "app/comandos_archivo.h"
 #include "app/comandos_captura.h"
+#include "app/comandos_impresion.h"
 #include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
@@ -102,13 +103,13 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::Cerrar,             "Cerrar",                 nullptr,             1054, nullptr,        0, HayConfig,          nullptr, [&f] { f.CerrarClick(); }},
         {K::AnadirSenales,      "Anadir",                 nullptr,             1055, nullptr,      169, Conjunto,           nullptr, [&f] { f.AnadirClick(); }},
         {K::Comentario,         "Comentario2",            nullptr,             1056, nullptr,      231, HaySenales,         nullptr, [&r] { r.Comentario2Click(); }},
-        {K::ExportarBMP,        "ExportarPantalla1",      nullptr,             1058, nullptr,      234, Hija,               nullptr, {}},
-        {K::CopiarBMP,          "aportapapeles1",         nullptr,             1059, nullptr,      234, Hija,               nullptr, {}},
-        {K::ExportarWMF,        "ExportarWMF",            nullptr,             1060, nullptr,      236, Hija,               nullptr, {}},
+        {K::ExportarBMP,        "ExportarPantalla1",      nullptr,             1058, nullptr,      234, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).ExportarPantalla1Click(); }},
+        {K::CopiarBMP,          "aportapapeles1",         nullptr,             1059, nullptr,      234, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).aportapapeles1Click(); }},
+        {K::ExportarWMF,        "ExportarWMF",            nullptr,             1060, nullptr,      236, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).ExportarWMFClick(); }},
         {K::ExportarTXT,        "ExportarTXT1",           nullptr,             1061, nullptr,      235, Conjunto,           nullptr, [&f] { f.ExportarTXT1Click(); }},
-        {K::Imprimir,           "Presentacinpreliminar1", nullptr,             1062, nullptr,      224, PrevisualizarImpresion, nullptr, {}},
+        {K::Imprimir,           "Presentacinpreliminar1", nullptr,             1062, nullptr,      224, PrevisualizarImpresion, nullptr, [&p, &f] { TComandosImpresion(p, f).Presentacinpreliminar1Click(); }},
         // "Print." runs the same command for any child, the data table included.
-        {K::Imprimir,           "SpBtnImprimir",          nullptr,             1005, "imprimir",   224, Hija,               nullptr, {}},
+        {K::Imprimir,           "SpBtnImprimir",          nullptr,             1005, "imprimir",   224, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).Presentacinpreliminar1Click(); }},
         {K::Salir,              "Salir1",                 nullptr,             1063, nullptr,      248, nullptr,            nullptr, [&p] { p.close(); }},
 
         {K::VerConfig,          "VerConfig1",             "SpBtnES",           1071, "es",           8, nullptr,            nullptr, [&f] { f.VerConfig1Click(); }},

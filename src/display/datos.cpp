@@ -6,6 +6,7 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "display/impresion.h"
 #include "model/exportar.h"
 #include "model/formatos.h"
 #include "model/senales.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
@@ -29,6 +31,7 @@ namespace {
 
 constexpr int kTextoCabecera = 239;
 constexpr int kTextoNoExportado = 240;
+constexpr int kTextoNoImpreso = 238;
 constexpr int kTextoTitulo = 14003;
 constexpr int kAyudaTabla = 181;
 constexpr int kAnchoMinimo = 170;
@@ -255,13 +258,13 @@ void TfrmDatos::AlMostrar()
 
 bool TfrmDatos::Admite(TComando comando) const
 {
-    (void)comando;
-    return false;
+    return comando == TComando::Imprimir && principal_.Estado().SenalesActuales && !modelo_->Nombres().isEmpty();
 }
 
 void TfrmDatos::Ejecutar(TComando comando)
 {
-    (void)comando;
+    if (comando == TComando::Imprimir)
+        Imprimir();
 }
 
 void TfrmDatos::QuitarSenal(const QString& nombre)
@@ -322,6 +325,23 @@ void TfrmDatos::SBPrintClick()
 {
     if (Admite(TComando::Imprimir))
         Ejecutar(TComando::Imprimir);
+}
+
+bool TfrmDatos::Imprimir()
+{
+    const TEstadoPrograma& estado = principal_.Estado();
+    if (!estado.SenalesActuales || modelo_->Nombres().isEmpty())
+        return false;
+    const TContextoPrograma& c = principal_.Contexto();
+    QPrinter impresora(QPrinter::HighResolution);
+    if (!PrepararImpresora(impresora, c, this, false))
+        return false;
+    c.Interaccion().CursorOcupado(true);
+    const bool impreso = ImprimirTabla(impresora, *this, *estado.SenalesActuales, modelo_->Nombres(), c.Textos());
+    c.Interaccion().CursorOcupado(false);
+    if (!impreso)
+        c.Interaccion().MostrarError(c.Textos().BuscarTexto(kTextoNoImpreso), Botones::Aceptar);
+    return impreso;
 }
 
 } // namespace qv

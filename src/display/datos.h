@@ -73,6 +73,10 @@ public:
     // dialog; text 240 with the file name when it cannot be written.
     void SBExportClick();
     void SBPrintClick();
+    // Prints the table of the chosen signals (the print dialog first, or the PDF file
+    // when no printer is installed); text 238 when the job fails. Answers whether it
+    // printed.
+    bool Imprimir();
 
     int ColCount() const;
     int RowCount() const;

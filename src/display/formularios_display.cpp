@@ -13,6 +13,7 @@
 #include "display/operaciones_ana.h"
 #include "display/operaciones_dig.h"
 #include "display/pedir_nombre.h"
+#include "display/preview.h"
 #include "display/senales_digitales.h"
 #include "display/visualiza_senales.h"
 
@@ -32,6 +33,7 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     registro.Registrar<TfrmInsTexto>();
     registro.Registrar<TfrmEdit>();
     registro.Registrar<TfrmFiltro>();
+    registro.Registrar<TfrmPreview>();
     registro.Registrar(TfrmOperacionesAna::Numero, QStringLiteral("TfrmOperacionesAna"), [](IPrincipal& p) {
         return std::make_unique<TfrmOperacionesAna>(p, TOperaciones(), &p.Ventana());
     });

@@ -26,7 +26,6 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 const std::set<int> kPorConstruir = {
     10, // TfrmCalcuDig: digital calculator
     25, // TfrmCalcuAna: analog calculator
-    36, // TfrmPreview: print preview
 };
 
 // Controls of a shared table that one of its forms lacks by design: the analog and

@@ -22,6 +22,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
+#include <QSet>
+#include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -521,6 +524,93 @@ TEST_F(CliFicheros, RespuestasSinSentidoFallan)
         EXPECT_EQ(r.error.contains(t285), c.salida != 0) << r.error.toStdString();
         EXPECT_LT(r.error.size() + r.salida.size(), 1000);
     }
+}
+
+// ---- render ----
+
+namespace {
+
+// What an outside tool prints for a file; empty when the tool is missing or fails.
+QString Herramienta(const QString& programa, const QStringList& args)
+{
+    const QString ruta = QStandardPaths::findExecutable(programa);
+    if (ruta.isEmpty())
+        return {};
+    QProcess p;
+    p.start(ruta, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST_F(CliFicheros, RenderEnCadaFormatoLoAceptanSusHerramientas)
+{
+    auto render = [&](const char* nombre, QStringList mas = {}) {
+        const QString salida = cli.Ruta(QLatin1String(nombre));
+        const TResultado r = cli.Correr(QStringList{QStringLiteral("render"), qvn, QStringLiteral("-o"), salida} + mas, 60000);
+        EXPECT_EQ(r.estado, 0) << nombre << ": " << r.error.toStdString();
+        return salida;
+    };
+    const QImage png(render("g.png"));
+    EXPECT_EQ(png.size(), QSize(625, 400));
+    const QImage bmp(render("g.bmp", {QStringLiteral("--size"), QStringLiteral("300x200")}));
+    EXPECT_EQ(bmp.size(), QSize(300, 200));
+    // The curves are drawn: the picture is not one or two colours.
+    QSet<QRgb> colores;
+    for (int y = 0; y < png.height(); y += 3)
+        for (int x = 0; x < png.width(); x += 3)
+            colores.insert(png.pixel(x, y));
+    EXPECT_GT(colores.size(), 3);
+
+    const QString svg = render("g.svg", {QStringLiteral("--signals"), QStringLiteral("q\"z")});
+    const QString pdf = render("g.pdf");
+    const QString wmf = render("g.wmf", {QStringLiteral("--digital")});
+    if (QStandardPaths::findExecutable(QStringLiteral("file")).isEmpty())
+        GTEST_SKIP() << "file is not installed";
+    EXPECT_TRUE(Herramienta(QStringLiteral("file"), {svg}).contains(QStringLiteral("SVG")));
+    EXPECT_TRUE(Herramienta(QStringLiteral("file"), {pdf}).contains(QStringLiteral("PDF document")));
+    EXPECT_TRUE(Herramienta(QStringLiteral("file"), {wmf}).contains(QStringLiteral("metafile"), Qt::CaseInsensitive));
+    if (!QStandardPaths::findExecutable(QStringLiteral("identify")).isEmpty()) {
+        EXPECT_TRUE(Herramienta(QStringLiteral("identify"), {cli.Ruta(QStringLiteral("g.png"))})
+                        .contains(QStringLiteral("PNG 625x400")));
+    }
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        const QString texto = Herramienta(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        EXPECT_TRUE(texto.contains(QStringLiteral("x,y"))) << texto.toStdString();
+        EXPECT_TRUE(texto.contains(QStringLiteral("Db"))) << "the analog window shows digital signals too";
+    }
+    if (!QStandardPaths::findExecutable(QStringLiteral("wmf2svg")).isEmpty()) {
+        const QString deWmf = cli.Ruta(QStringLiteral("de_wmf.svg"));
+        Herramienta(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), deWmf, wmf});
+        QFile f(deWmf);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "wmf2svg refused the metafile";
+        const QByteArray leido = f.readAll();
+        EXPECT_TRUE(leido.contains("<svg"));
+        EXPECT_GT(leido.count("<path") + leido.count("<polyline") + leido.count("<line"), 10) << "the traces";
+    }
+}
+
+TEST_F(CliFicheros, RenderMalPedido)
+{
+    auto correr = [&](QStringList args) { return cli.Correr(QStringList{QStringLiteral("render"), qvn} + args); };
+    const QString png = cli.Ruta(QStringLiteral("r.png"));
+    EXPECT_EQ(correr({}).estado, 2) << "no output";
+    EXPECT_EQ(correr({QStringLiteral("-o"), png, QStringLiteral("--size"), QStringLiteral("10x10")}).estado, 2);
+    EXPECT_EQ(correr({QStringLiteral("-o"), png, QStringLiteral("--size"), QStringLiteral("ancho")}).estado, 2);
+    const TResultado ext = correr({QStringLiteral("-o"), cli.Ruta(QStringLiteral("r.jpg"))});
+    EXPECT_EQ(ext.estado, 1);
+    EXPECT_TRUE(ext.error.contains(QStringLiteral(".png"))) << ext.error.toStdString();
+    const TResultado dig = correr({QStringLiteral("-o"), png, QStringLiteral("--digital"), QStringLiteral("--signals"),
+                                   QStringLiteral("q\"z")});
+    EXPECT_EQ(dig.estado, 1);
+    EXPECT_TRUE(dig.error.contains(QStringLiteral("digital signal named q\"z"))) << dig.error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(png));
+    // An existing picture is kept unless --overwrite.
+    ASSERT_EQ(correr({QStringLiteral("-o"), png}).estado, 0);
+    EXPECT_EQ(correr({QStringLiteral("-o"), png}).estado, 1);
+    EXPECT_EQ(correr({QStringLiteral("-o"), png, QStringLiteral("--overwrite")}).estado, 0);
 }
 
 // ---- against the simulated unit ----

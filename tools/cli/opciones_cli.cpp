@@ -36,6 +36,11 @@ bool LeerOpcionesCli(const QStringList& args, TOpcionesCli& op, QString& error)
             op.sobreescribir = true;
         } else if (a == QLatin1String("--force")) {
             op.forzar = true;
+        } else if (a == QLatin1String("--digital")) {
+            op.digital = true;
+        } else if (a == QLatin1String("--size")) {
+            if (!valor(op.tamano))
+                return false;
         } else if (a == QLatin1String("--port")) {
             if (!valor(op.puerto))
                 return false;

@@ -19,6 +19,8 @@ struct TOpcionesCli {
     QString relay;         // --relay
     bool hayRetardo = false;
     QString retardo;       // --delay
+    bool digital = false;  // --digital
+    QString tamano;        // --size
 };
 
 // Reads the options; false with the reason (English, for the usage message) in `error`.

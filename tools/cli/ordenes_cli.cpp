@@ -3,6 +3,8 @@
 #include "exportar_csv.h"
 #include "informe.h"
 
+#include "display/grafica_fichero.h"
+
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
@@ -81,6 +83,9 @@ QString TOrdenesCli::Uso()
         "       quorvane-cli test [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli capture CONFIG.cfg -o OUT.qvn [--delay S] [--force] [--overwrite]\n"
         "                    [--port DEVICE | --relay HOST[:PORT]]\n"
+        "       quorvane-cli render FILE [--signals A,B,...] [--digital] -o OUT [--size WxH] [--overwrite]\n"
+        "OUT ends in .png, .svg, .pdf, .wmf or .bmp; the graph is drawn as the analog (or, with\n"
+        "--digital, the digital) signal window draws it, 625x400 pixels unless --size says otherwise.\n"
         "FILE is a signal file (qvn) or a configuration file (cfg). Without --port or --relay\n"
         "the unit is found as the program finds it (Quorvane.ini in the program folder).\n"
         "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n");
@@ -102,7 +107,7 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
     if (!CargarIdioma())
         return Salida::Fallo;
     const bool leeFichero = orden == QLatin1String("info") || orden == QLatin1String("export") ||
-                            orden == QLatin1String("capture");
+                            orden == QLatin1String("capture") || orden == QLatin1String("render");
     if (leeFichero && op.posicionales.size() == 1 && !QFileInfo::exists(op.posicionales.front()))
         return Error(kTextoNoExiste, Nativo(op.posicionales.front()));
 
@@ -114,6 +119,8 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return Test(op);
     if (orden == QLatin1String("capture"))
         return Captura(op);
+    if (orden == QLatin1String("render"))
+        return Render(op);
     return ErrorUso(QStringLiteral("unknown command %1").arg(orden));
 }
 
@@ -252,6 +259,44 @@ int TOrdenesCli::Exportar(const TOpciones& op)
 
     const QByteArray datos = op.csv ? ExportarCsv(senales, op.senales) : ExportarTexto(senales, op.senales);
     return Escribir(aFichero ? op.salida : QString(), datos) ? Salida::Bien : Salida::Fallo;
+}
+
+int TOrdenesCli::Render(const TOpciones& op)
+{
+    if (op.posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("render takes one file"));
+    if (op.salida.isEmpty() || op.salida == QLatin1String("-"))
+        return ErrorUso(QStringLiteral("render needs -o OUT"));
+    QSize tamano(625, 400);
+    if (!op.tamano.isEmpty() && !LeerTamano(op.tamano, tamano))
+        return ErrorUso(QStringLiteral("--size takes WxH, 16 to 10000 pixels each"));
+    if (!SalidaLibre(op.salida, op.sobreescribir))
+        return Salida::Fallo;
+
+    const QString ruta = op.posicionales.front();
+    TGraficaFichero grafica(idioma_, interaccion_);
+    TCjtSenales& senales = grafica.Senales();
+    TConfigES config;
+    TOperaciones operaciones;
+    if (!AbrirFichero(ruta, config, operaciones, senales))
+        return Salida::Fallo;
+    if (senales.Vacio())
+        return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    for (const QString& n : op.senales) {
+        // A digital window shows digital signals only.
+        const bool existe = op.digital ? senales.BuscarDig(n) != nullptr : senales.BuscarAna(n) || senales.BuscarDig(n);
+        if (!existe) {
+            interaccion_.Escribir(QStringLiteral("%1 holds no %2signal named %3")
+                                      .arg(Nativo(ruta), op.digital ? QStringLiteral("digital ") : QString(), n));
+            return Salida::Fallo;
+        }
+    }
+    QString error;
+    if (!grafica.Dibujar(op.senales, op.digital, tamano, op.salida, error)) {
+        interaccion_.Escribir(QStringLiteral("%1: %2").arg(Nativo(op.salida), error));
+        return Salida::Fallo;
+    }
+    return Salida::Bien;
 }
 
 // ---- the unit ----

@@ -52,6 +52,7 @@ private:
     int Exportar(const TOpciones& op);
     int Test(const TOpciones& op);
     int Captura(const TOpciones& op);
+    int Render(const TOpciones& op);
 
     bool CargarIdioma();
     // Reads a signal or configuration file; false after its message was written.
