@@ -1,6 +1,7 @@
 // File and configuration commands of the main window: open, save, save as, close and
 // extend signal files; open, save and edit channel configurations; text export.
 #include "app/comandos_archivo.h"
+#include "app/comandos_ventanas.h"
 
 #include "app/api/contexto.h"
 #include "app/api/dialogos_archivo.h"
@@ -156,7 +157,7 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
         DlgGuardarConfig->Nombre = e.FicheroConfig;
         PonerTitulo(captionPrevio + QStringLiteral(" - ") + SinCarpeta(ruta));
         if (e.HayConjunto())
-            principal_.AbrirVentanaAnalogica(ruta);
+            AbrirVentanasDelConjunto(principal_, ruta);
         e.Notificar();
         return true;
     } catch (const std::exception&) {

@@ -1,5 +1,6 @@
 // Capture commands of the main window: the device-side sequences of "&Captación".
 #include "app/comandos_captura.h"
+#include "app/comandos_ventanas.h"
 
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
@@ -377,7 +378,7 @@ void TComandosCaptura::LecturaDatos1Click()
             e.SenalesActuales = std::move(nuevo);
         principal_.CerrarVentanas();
         try {
-            principal_.AbrirVentanaAnalogica(TituloVentana());
+            AbrirVentanasDelConjunto(principal_, TituloVentana());
         } catch (const std::exception&) {
             Aviso(kTextoNoCargado);
         }

@@ -24,6 +24,29 @@ constexpr int kTextoSinDigitales = 102;
 
 } // namespace
 
+void AbrirVentanasDelConjunto(IPrincipal& principal, const QString& titulo)
+{
+    const TEstadoPrograma& e = principal.Estado();
+    principal.AbrirVentanaAnalogica(titulo);
+    // Stacked logic traces read better than 0 / 5 V lines, and a full analog window
+    // has no room left for the digital signals.
+    if (!e.SenalesActuales || e.SenalesActuales->NumDig() == 0)
+        return;
+    QMdiArea& area = principal.AreaVentanas();
+    QMdiSubWindow* analogica = area.currentSubWindow();
+    principal.AbrirVentanaDigital(titulo);
+    QMdiSubWindow* digital = area.currentSubWindow();
+    if (!analogica)
+        return;
+    // One above the other, both in full view, when the document area has room.
+    const QRect r = area.viewport()->rect();
+    if (digital && digital != analogica && r.width() >= 400 && r.height() >= 2 * 260) {
+        analogica->setGeometry(0, 0, r.width(), r.height() / 2);
+        digital->setGeometry(0, r.height() / 2, r.width(), r.height() - r.height() / 2);
+    }
+    area.setActiveSubWindow(analogica);
+}
+
 QString TComandosVentanas::TituloVentanaNueva() const
 {
     const TEstadoPrograma& e = principal_.Estado();
@@ -84,18 +107,6 @@ void TComandosVentanas::CerrarVentanas()
     for (auto it = vivas.rbegin(); it != vivas.rend(); ++it)
         if (*it)
             delete it->data();
-}
-
-void TComandosVentanas::ParaCadaVentanaSenales(const std::function<void(IVentanaHija&)>& f)
-{
-    QList<QPointer<QMdiSubWindow>> hijas;
-    for (QMdiSubWindow* s : principal_.AreaVentanas().subWindowList())
-        hijas << s;
-    for (const auto& s : hijas)
-        // A window left without signals may close itself while refreshing.
-        if (s)
-            if (auto* h = dynamic_cast<IVentanaHija*>(s->widget()); h && h->EsVentanaSenales())
-                f(*h);
 }
 
 void TComandosVentanas::CerrarVentana1Click()

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class QMenu;
 
 namespace qv {
 
 class IPrincipal;
-class IVentanaHija;
 class TVentanaSenales;
+
+// The windows of a set just opened or read back: its analog window and, when it has
+// digital signals, a digital window too; the analog one stays active.
+void AbrirVentanasDelConjunto(IPrincipal& principal, const QString& titulo);
 
 // The window commands of the main window: new analog and digital signal windows,
 // closing, arranging, and the window list of "&Ventana".
@@ -32,8 +34,6 @@ public:
 
     // Frees every child window, last first.
     void CerrarVentanas();
-    // Runs `f` on every signal window; a window may close itself meanwhile.
-    void ParaCadaVentanaSenales(const std::function<void(IVentanaHija&)>& f);
     // Fills the window list at the end of "&Ventana".
     void MenuVentanas(QMenu& menu);
 

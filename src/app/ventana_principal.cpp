@@ -403,10 +403,11 @@ void TfrmPrincipal::CerrarVentanaActiva()
     ActualizarMenus();
 }
 
+// The data table drops a deleted signal's column as well.
 void TfrmPrincipal::QuitarSenalesDeVentanas(const QStringList& nombres)
 {
     for (const QString& nombre : nombres)
-        ventanas_->ParaCadaVentanaSenales([&](IVentanaHija& h) { h.QuitarSenal(nombre); });
+        ParaCadaHija([&](IVentanaHija& h) { h.QuitarSenal(nombre); });
 }
 
 // A renamed signal keeps its samples: every child that shows it by name follows, the

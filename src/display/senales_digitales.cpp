@@ -2,9 +2,12 @@
 
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/elegir.h"
 #include "display/grf.h"
 #include "lang/textos.h"
 #include "model/senales.h"
+
+#include <QDialog>
 
 #include <algorithm>
 #include <cmath>
@@ -120,7 +123,20 @@ double TfrmSenalesDigitales::ValorLeido(int serie, double y) const
 
 void TfrmSenalesDigitales::ElegirSenales()
 {
-    // The signal chooser of the data views is not part of the program yet.
+    const TCjtSenales* set = Senales();
+    if (!set)
+        return;
+    const bool conCursores = CursoresActivos();
+    ActivarCursores(false);
+    CalcularOcultas(set->NombresDig());
+    TfrmElegirIni dlg(Principal(), &Principal().Ventana());
+    dlg.Inicializar(SenalesVisibles, SenalesOcultas, Principal().MaxSenalesDig(), false);
+    const bool aceptado = dlg.Ejecutar() == QDialog::Accepted;
+    if (aceptado) {
+        SenalesVisibles = dlg.Visibles();
+        SenalesOcultas = dlg.Ocultas();
+    }
+    TrasElegir(aceptado, dlg.Borradas(), conCursores);
 }
 
 } // namespace qv

@@ -2,9 +2,12 @@
 
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/elegir.h"
 #include "display/grf.h"
 #include "lang/textos.h"
 #include "model/senales.h"
+
+#include <QDialog>
 
 #include <algorithm>
 
@@ -117,10 +120,27 @@ void TfrmVisualizaSenales::Refrescar()
     TerminarRecarga();
 }
 
+void TfrmVisualizaSenales::ActualizarNombres()
+{
+    TVentanaSenales::ActualizarNombres();
+    const TCjtSenales* set = Senales();
+    const int n = std::min(xygraph->NumSeries(), int(SenalesVisibles.size()));
+    for (int k = 0; set && k < n; ++k)
+        if (const TSenalAna* a = set->BuscarAna(SenalesVisibles[k]))
+            xygraph->Serie(k).PonerNombre(NombreSerie(*a));
+    if (!EjeTiempo())
+        xygraph->XAxis().PonerTitle(EjeXElegido);
+}
+
+QString TfrmVisualizaSenales::NombreSerie(const TSenalAna& s)
+{
+    return s.Nombre() + QLatin1Char('(') + s.Unidad + QLatin1Char(')');
+}
+
 void TfrmVisualizaSenales::AnadirAna(int k, const TSenalAna& s, const TSenalAna* ejeX, double& duracion)
 {
     TSeries& serie = xygraph->Serie(k);
-    serie.PonerNombre(s.Nombre() + QLatin1Char('(') + s.Unidad + QLatin1Char(')'));
+    serie.PonerNombre(NombreSerie(s));
     serie.PonerPuntos(false);
     serie.PonerFormaPunto(1);
     duracion = std::max(duracion, s.Duracion());
@@ -172,7 +192,22 @@ void TfrmVisualizaSenales::QuitarSenal(const QString& nombre)
 
 void TfrmVisualizaSenales::ElegirSenales()
 {
-    // The signal chooser of the data views is not part of the program yet.
+    const TCjtSenales* set = Senales();
+    if (!set)
+        return;
+    const bool conCursores = CursoresActivos();
+    ActivarCursores(false);
+    CalcularOcultas(set->NombresAna() + set->NombresDig());
+    TfrmElegir dlg(Principal(), &Principal().Ventana());
+    dlg.Inicializar(SenalesVisibles, SenalesOcultas, Principal().MaxSenalesAna(), EjeXElegido);
+    // The lists are taken only from "Aceptar", which checks the periods.
+    const bool aceptado = dlg.Ejecutar() == QDialog::Accepted;
+    if (aceptado) {
+        SenalesVisibles = dlg.Visibles();
+        SenalesOcultas = dlg.Ocultas();
+        EjeXElegido = dlg.EjeXElegido();
+    }
+    TrasElegir(aceptado, dlg.Borradas(), conCursores);
 }
 
 } // namespace qv

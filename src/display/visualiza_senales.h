@@ -32,9 +32,11 @@ protected:
     bool EjeTiempo() const override { return EjeXElegido == tiempo_; }
     bool ConMarca() const override { return !EjeTiempo(); }
     void ElegirSenales() override;
+    void ActualizarNombres() override;
 
 private:
     static void ConfigurarGrafica(TGrf& g);
+    static QString NombreSerie(const TSenalAna& s); // name and unit, for the legend
     void AnadirAna(int k, const TSenalAna& s, const TSenalAna* ejeX, double& duracion);
     void AnadirDig(int k, const TSenalDig& d, bool xy, double& duracion);
 

@@ -4,7 +4,9 @@
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "display/config_grafica.h"
+#include "display/datos_senal.h"
 #include "display/grf.h"
+#include "display/ins_texto.h"
 #include "display/visualiza_senales_cursores.h"
 #include "lang/textos.h"
 #include "model/senales.h"
@@ -13,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -180,10 +183,20 @@ void TVentanaSenales::QuitarSenal(const QString& nombre)
         SenalesOcultas.removeAll(nombre);
 }
 
+// A rename keeps the samples: the window relabels what it shows and keeps its zoom,
+// cursors and readouts instead of rebuilding.
 void TVentanaSenales::RenombrarSenal(const QString& anterior, const QString& nuevo)
 {
     if (RenombrarSenales({anterior}, {nuevo}))
-        Refrescar();
+        ActualizarNombres();
+}
+
+void TVentanaSenales::ActualizarNombres()
+{
+    const int n = std::min(xygraph->NumSeries(), int(SenalesVisibles.size()));
+    for (int k = 0; k < n; ++k)
+        xygraph->Serie(k).PonerNombre(SenalesVisibles[k]);
+    PCursor->PonerNombres(SenalesVisibles);
 }
 
 void TVentanaSenales::FicheroGuardado(const QString& ruta)
@@ -402,12 +415,32 @@ void TVentanaSenales::DefinirRepresentacion()
 
 void TVentanaSenales::InsertarTexto()
 {
-    // The text dialog of the data views is not part of the program yet.
+    QString texto;
+    // An empty label could be neither seen nor dragged away.
+    if (!TfrmInsTexto::Pedir(Contexto, &principal_.Ventana(), texto) || texto.trimmed().isEmpty())
+        return;
+    xygraph->InsertarTexto(50, 50, texto);
+    principal_.Estado().MarcarModificado();
 }
 
 void TVentanaSenales::DatosSenales()
 {
-    // The signal data dialog of the data views is not part of the program yet.
+    TfrmDatosSenal::Mostrar(principal_, SenalesVisibles);
+}
+
+void TVentanaSenales::TrasElegir(bool aceptado, const QStringList& borradas, bool conCursores)
+{
+    QPointer<TVentanaSenales> yo(this);
+    if (aceptado)
+        Refrescar();
+    // The chooser deleted these from the set: every window lets them go (this one
+    // already has, when its lists were taken).
+    if (!borradas.isEmpty())
+        principal_.QuitarSenalesDeVentanas(borradas);
+    if (aceptado || !borradas.isEmpty())
+        principal_.Estado().MarcarModificado();
+    if (yo && conCursores && !SenalesVisibles.isEmpty() && !isHidden())
+        ActivarCursores(true);
 }
 
 // ---- keys and pop-up -------------------------------------------------------------------

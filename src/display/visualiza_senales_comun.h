@@ -82,6 +82,9 @@ protected:
     // "Elegir" and "Datos" with the dialogs of the current set.
     virtual void ElegirSenales() = 0;
     void DatosSenales();
+    // After the chooser: the window redrawn when its lists were taken, the signals the
+    // chooser deleted removed from every window, the cursors back as they were.
+    void TrasElegir(bool aceptado, const QStringList& borradas, bool conCursores);
 
     TCjtSenales* Senales() const;
     const TSenal* Buscar(const QString& nombre) const;
@@ -89,6 +92,8 @@ protected:
 
     // Same-period filter, then the surplus beyond `max` (from the end) to SenalesOcultas.
     void FiltrarVisibles(int max);
+    // The names of the series, the legend and the readout columns after a rename.
+    virtual void ActualizarNombres();
     // Drops the shown names the set no longer holds.
     void QuitarDesconocidas();
 
@@ -132,6 +137,7 @@ private:
     void RatonArriba(const TRatonGrf& r);
     void Colocar(int numero, int pixelX);
     bool Paso(int sentido);
+    bool IrAlBorde(int numero, bool derecho);
     bool IrAMuestra(int numero, int muestra);
     void Mover(int numero, int muestra, double x, double yMarca, const std::vector<double>& valores);
 

@@ -127,6 +127,11 @@ void TPanelCursores::Preparar(const QStringList& nombres, double periodo)
     AplicarTextos();
 }
 
+void TPanelCursores::PonerNombres(const QStringList& nombres)
+{
+    SG->setHorizontalHeaderLabels(nombres.mid(0, columnas_));
+}
+
 QString TPanelCursores::TextoPeriodo(double t, TTextos& textos)
 {
     if (t >= 0.99)

@@ -36,6 +36,8 @@ public:
     // Readouts of cursor `numero` (1 blue, 2 red) standing at `x` on sample `muestra`,
     // one value per shown signal; marks it placed and updates the differences.
     void Lectura(int numero, double x, const std::vector<double>& valores, int muestra);
+    // New column captions for renamed signals; the readouts stay.
+    void PonerNombres(const QStringList& nombres);
     bool Colocado(int numero) const { return colocado_[numero == 1 ? 0 : 1]; }
     // The frequency readout belongs to time plots only.
     void PonerEjeTiempo(bool tiempo);

@@ -8,6 +8,7 @@
 
 #include <QMenu>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -121,16 +122,40 @@ bool TVentanaSenales::IrAMuestra(int numero, int muestra)
 // down is the one the student means to adjust, and the blue one never jumps beside it.
 bool TVentanaSenales::Paso(int sentido)
 {
-    if (cursorTeclas_ != 0 && PCursor->Colocado(cursorTeclas_))
-        return IrAMuestra(cursorTeclas_, muestras_[cursorTeclas_ - 1] + sentido);
+    if (cursorTeclas_ != 0 && PCursor->Colocado(cursorTeclas_)) {
+        const int numero = cursorTeclas_;
+        const int actual = muestras_[numero - 1];
+        if (IrAMuestra(numero, actual + sentido))
+            return true;
+        // A zoom may leave the cursor out of view: the keys then bring it in at the
+        // edge it lies beyond, rather than doing nothing for good.
+        double x = 0, y = 0;
+        if (!EjeTiempo() || xygraph->NumSeries() == 0 || !xygraph->Serie(0).LeerPunto(actual, x, y))
+            return false;
+        const double lo = std::min(xygraph->XAxis().Min(), xygraph->XAxis().Max());
+        const double hi = std::max(xygraph->XAxis().Min(), xygraph->XAxis().Max());
+        if (sentido > 0 && x < lo)
+            return IrAlBorde(numero, false);
+        if (sentido < 0 && x > hi)
+            return IrAlBorde(numero, true);
+        return false;
+    }
     // Before any placement the keys bring in the blue cursor on the first sample in
     // view, so that the cursors can be used from the keyboard alone.
     if (!EjeTiempo())
         return IrAMuestra(1, 1);
+    return IrAlBorde(1, false);
+}
+
+// The first (or last) sample in view of a time plot.
+bool TVentanaSenales::IrAlBorde(int numero, bool derecho)
+{
+    const QRect area = xygraph->AreaGrafica();
     TPuntoGrf p;
-    if (!xygraph->PuntoMasCercano(0, xygraph->AreaGrafica().left(), p))
+    if (!xygraph->PuntoMasCercano(0, derecho ? area.left() + area.width() : area.left(), p))
         return false;
-    return IrAMuestra(1, p.Secuencia) || IrAMuestra(1, p.Secuencia + 1);
+    const int hacia = derecho ? -1 : 1;
+    return IrAMuestra(numero, p.Secuencia) || IrAMuestra(numero, p.Secuencia + hacia);
 }
 
 } // namespace qv

@@ -87,6 +87,11 @@ TEST_F(Representacion, TablaDeLasSenalesElegidas)
     ventana->RenombrarSenalEnVentanas(QStringLiteral("S2"), QStringLiteral("Nuevo"));
     EXPECT_EQ(tabla.Elegidas(), (QStringList{"Nuevo", "S0"}));
     EXPECT_EQ(tabla.Celda(1, 1), QStringLiteral("0.0000"));
+    // A signal deleted elsewhere leaves the table too.
+    ventana->Estado().SenalesActuales->BorrarAna(QStringLiteral("S0"));
+    ventana->QuitarSenalesDeVentanas({QStringLiteral("S0")});
+    EXPECT_EQ(tabla.Elegidas(), QStringList{"Nuevo"});
+    EXPECT_EQ(tabla.ColCount(), 2);
 }
 
 TEST_F(Representacion, BorrarDesdeLaTablaLlegaALasVentanas)

@@ -204,6 +204,42 @@ TEST_F(Analogica, KeysStepSampleBySampleAndStopAtTheEdgesOfWhatIsShown)
     EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("11"));
 }
 
+// A zoom can leave the cursor the keys move outside the range in view: the key
+// towards the view brings it in at the near edge, instead of doing nothing for good.
+TEST_F(Analogica, KeysBringACursorLeftOutsideAZoomBackAtTheNearEdge)
+{
+    auto* w = Rampas();
+    TGrf& g = w->Grafica();
+    w->Ejecutar(TComando::Cursores);
+    auto ampliar = [&g] {
+        const int y1 = g.AreaGrafica().top() + 10, y2 = g.AreaGrafica().bottom() - 10;
+        QTest::mousePress(&g, Qt::LeftButton, Qt::ShiftModifier, {g.PixelX(0.35), y1});
+        QTest::mouseMove(&g, {g.PixelX(0.65), y2});
+        QTest::mouseRelease(&g, Qt::LeftButton, Qt::ShiftModifier, {g.PixelX(0.65), y2});
+        Procesar();
+        ASSERT_TRUE(g.Ampliada());
+    };
+    Clic(*w, Qt::LeftButton, 0.1);
+    ampliar();
+    const int primera = int(std::ceil(g.XAxis().Min() / 0.1 - 1e-9));
+    const int ultima = int(std::floor(g.XAxis().Max() / 0.1 + 1e-9));
+    ASSERT_LT(primera, ultima);
+    // Away from the view the key does nothing; towards it, the first sample in view.
+    Tecla(*w, Qt::Key_Left);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0.100000"));
+    Tecla(*w, Qt::Key_Right);
+    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(primera * 0.1), 6));
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QString::number(primera + 1));
+
+    // The red cursor beyond the right edge comes back at the last sample in view.
+    w->Ejecutar(TComando::ZoomMenos);
+    Clic(*w, Qt::RightButton, 0.9);
+    ampliar();
+    Tecla(*w, Qt::Key_Left);
+    EXPECT_EQ(Texto(*w, "LRRojoX"), FormatoFijo(float(ultima * 0.1), 6));
+    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(primera * 0.1), 6));
+}
+
 TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
 {
     Ana(QStringLiteral("C"), 11, 0.1, [](int i) { return float(i * i); });
