@@ -2,6 +2,7 @@
 
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/elegir.h"
 #include "display/grf.h"
 #include "lang/textos.h"
 #include "model/senales.h"
@@ -120,7 +121,13 @@ double TfrmSenalesDigitales::ValorLeido(int serie, double y) const
 
 void TfrmSenalesDigitales::ElegirSenales()
 {
-    // The signal chooser of the data views is not part of the program yet.
+    const bool cursores = CursoresActivos();
+    ActivarCursores(false);
+    if (const TCjtSenales* s = Senales())
+        CalcularOcultas(s->NombresDig());
+    TfrmElegirIni dialogo(Principal(), &Principal().Ventana());
+    dialogo.Inicializar(SenalesVisibles, SenalesOcultas, Principal().MaxSenalesDig(), false);
+    TerminarEleccion(dialogo.Ejecutar() == QDialog::Accepted, dialogo, cursores);
 }
 
 } // namespace qv

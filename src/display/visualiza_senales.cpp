@@ -2,6 +2,7 @@
 
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/elegir.h"
 #include "display/grf.h"
 #include "lang/textos.h"
 #include "model/senales.h"
@@ -172,7 +173,16 @@ void TfrmVisualizaSenales::QuitarSenal(const QString& nombre)
 
 void TfrmVisualizaSenales::ElegirSenales()
 {
-    // The signal chooser of the data views is not part of the program yet.
+    const bool cursores = CursoresActivos();
+    ActivarCursores(false);
+    if (const TCjtSenales* s = Senales())
+        CalcularOcultas(s->NombresAna() + s->NombresDig());
+    TfrmElegir dialogo(Principal(), &Principal().Ventana());
+    dialogo.Inicializar(SenalesVisibles, SenalesOcultas, Principal().MaxSenalesAna(), EjeXElegido);
+    const bool aceptado = dialogo.Ejecutar() == QDialog::Accepted;
+    if (aceptado)
+        EjeXElegido = dialogo.EjeXElegido();
+    TerminarEleccion(aceptado, dialogo, cursores);
 }
 
 } // namespace qv

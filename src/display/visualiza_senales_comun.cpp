@@ -4,7 +4,10 @@
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "display/config_grafica.h"
+#include "display/datos_senal.h"
+#include "display/elegir.h"
 #include "display/grf.h"
+#include "display/ins_texto.h"
 #include "display/visualiza_senales_cursores.h"
 #include "lang/textos.h"
 #include "model/senales.h"
@@ -13,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -402,12 +406,35 @@ void TVentanaSenales::DefinirRepresentacion()
 
 void TVentanaSenales::InsertarTexto()
 {
-    // The text dialog of the data views is not part of the program yet.
+    QString texto;
+    if (!TfrmInsTexto::Pedir(Contexto, &principal_.Ventana(), texto) || texto.isEmpty())
+        return;
+    xygraph->InsertarTexto(50, 50, texto);
+    principal_.Estado().MarcarModificado();
 }
 
 void TVentanaSenales::DatosSenales()
 {
-    // The signal data dialog of the data views is not part of the program yet.
+    TfrmDatosSenal::Mostrar(principal_, SenalesVisibles);
+}
+
+void TVentanaSenales::TerminarEleccion(bool aceptado, const TElegirBase& dialogo, bool cursores)
+{
+    IPrincipal& principal = principal_;
+    QPointer<TVentanaSenales> ventana(this);
+    if (aceptado) {
+        SenalesVisibles = dialogo.Visibles();
+        SenalesOcultas = dialogo.Ocultas();
+    }
+    // Deleted signals are gone from the set however the chooser was closed.
+    if (!dialogo.Borradas().isEmpty())
+        principal.QuitarSenalesDeVentanas(dialogo.Borradas());
+    if (aceptado && ventana)
+        Refrescar();
+    if (aceptado || !dialogo.Borradas().isEmpty())
+        principal.Estado().MarcarModificado();
+    if (ventana && !SenalesVisibles.isEmpty())
+        ActivarCursores(cursores);
 }
 
 // ---- keys and pop-up -------------------------------------------------------------------

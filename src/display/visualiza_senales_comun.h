@@ -16,6 +16,7 @@ namespace qv {
 
 class IPrincipal;
 class TCjtSenales;
+class TElegirBase;
 class TGrf;
 class TPanelCursores;
 class TSenal;
@@ -82,6 +83,9 @@ protected:
     // "Elegir" and "Datos" with the dialogs of the current set.
     virtual void ElegirSenales() = 0;
     void DatosSenales();
+    // The end of "Elegir": the chooser's lists when it was accepted, the signals it
+    // deleted out of every window, the graph redrawn and the cursors as they were.
+    void TerminarEleccion(bool aceptado, const TElegirBase& dialogo, bool cursores);
 
     TCjtSenales* Senales() const;
     const TSenal* Buscar(const QString& nombre) const;
@@ -122,6 +126,7 @@ private:
     void PonerHaySenales(bool hay);
     void CerrarVentana();
     void ArmarZoom();
+    // "Insertar texto": asks the text and puts it at pixel (50, 50) of the graph.
     void InsertarTexto();
     void DefinirRepresentacion();
     void ReiniciarCursores();
