@@ -107,6 +107,7 @@ TCalculadora::TCalculadora(IPrincipal& principal, int formulario, int ayuda, con
     Lista = new QListWidget(this);
     Lista->setObjectName(QLatin1String(nombreLista));
     Lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    Lista->setMinimumWidth(110);
     connect(Lista, &QListWidget::itemClicked, this, &TCalculadora::ItemElegido);
     // Enter on the current name chooses it, as a click does.
     connect(Lista, &QListWidget::itemActivated, this, &TCalculadora::ItemElegido);
@@ -115,6 +116,7 @@ TCalculadora::TCalculadora(IPrincipal& principal, int formulario, int ayuda, con
     SrcMuesList->setObjectName(QStringLiteral("SrcMuesList"));
     SrcMuesList->setSelectionMode(QAbstractItemView::NoSelection);
     SrcMuesList->setFocusPolicy(Qt::NoFocus);
+    SrcMuesList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     SpBtnAC = CrearTecla("SpBtnAC", QStringLiteral("AC"));
     SpBtnResultado = CrearTecla("SpBtnResultado", QStringLiteral("RESULTADO"));
@@ -159,8 +161,8 @@ void TCalculadora::Montar(QLayout* propias)
 {
     auto* listas = new QHBoxLayout;
     listas->setSpacing(2);
-    listas->addWidget(Lista, 3);
-    listas->addWidget(SrcMuesList, 2);
+    listas->addWidget(Lista, 1);
+    listas->addWidget(SrcMuesList, 0);
 
     auto* inferiores = new QGridLayout;
     inferiores->addWidget(SpBtnAC, 0, 0);
@@ -169,8 +171,9 @@ void TCalculadora::Montar(QLayout* propias)
 
     auto* derecha = new QVBoxLayout;
     derecha->addLayout(propias);
-    derecha->addStretch(1);
+    derecha->addSpacing(10);
     derecha->addLayout(inferiores);
+    derecha->addStretch(1);
 
     auto* centro = new QHBoxLayout;
     centro->addLayout(listas, 1);

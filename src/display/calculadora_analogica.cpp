@@ -130,6 +130,9 @@ std::unique_ptr<TSenal> TfrmCalcuAna::Copia(const TSenal& s) { return calculo_->
 
 void TfrmCalcuAna::LlenarPeriodos(const QStringList& nombres)
 {
+    // Wide enough for the longest period text, whatever the language.
+    const QString largo = QStringLiteral("999.9 ") + Textos().BuscarTexto(193);
+    SrcMuesList->setMinimumWidth(SrcMuesList->fontMetrics().horizontalAdvance(largo) + 16);
     SrcMuesList->clear();
     for (const QString& n : nombres)
         if (const TSenalAna* s = Senales()->BuscarAna(n))
