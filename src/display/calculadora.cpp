@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace qv {
 
@@ -193,8 +195,28 @@ void TCalculadora::Montar(QLayout* propias)
     columna->addLayout(centro, 1);
     columna->addLayout(abajo);
 
-    // The order a person tabs through: the list, the keys, then the bottom row.
-    setTabOrder(Lista, SpBtnAC);
+    // The order a person tabs through: the list, the calculator's own keys as laid
+    // out, the shared keys, then the bottom row.
+    std::vector<QWidget*> orden{Lista};
+    std::function<void(QLayout*)> recorrer = [&](QLayout* l) {
+        for (int i = 0; i < l->count(); ++i) {
+            QLayoutItem* item = l->itemAt(i);
+            if (QWidget* w = item->widget()) {
+                if (w->focusPolicy() != Qt::NoFocus)
+                    orden.push_back(w);
+            } else if (QLayout* sub = item->layout()) {
+                recorrer(sub);
+            }
+        }
+    };
+    recorrer(propias);
+    for (QWidget* w : {static_cast<QWidget*>(SpBtnAC), static_cast<QWidget*>(SpBtnResultado),
+                       static_cast<QWidget*>(SpBtnM), static_cast<QWidget*>(SpBtnIns),
+                       static_cast<QWidget*>(SpBtnPasar), static_cast<QWidget*>(SpBtnCerrar),
+                       static_cast<QWidget*>(BotonAyuda())})
+        orden.push_back(w);
+    for (size_t i = 1; i < orden.size(); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
 }
 
 TCjtSenales* TCalculadora::Senales() const { return principal_.Estado().SenalesActuales.get(); }

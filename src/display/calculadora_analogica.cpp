@@ -112,7 +112,6 @@ TfrmCalcuAna::TfrmCalcuAna(IPrincipal& principal, QWidget* parent)
     constante->addWidget(EdCte, 1);
     teclas->addLayout(constante, 2, 0, 1, 4);
     Montar(teclas);
-    setTabOrder(SpBtnAC, SpBtnResultado);
     resize(560, 320);
 }
 

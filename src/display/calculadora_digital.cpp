@@ -57,7 +57,6 @@ TfrmCalcuDig::TfrmCalcuDig(IPrincipal& principal, QWidget* parent)
     // The digital calculator lists no periods.
     SrcMuesList->hide();
     Montar(rejilla);
-    setTabOrder(SpBtnAC, SpBtnResultado);
     resize(500, 300);
 }
 

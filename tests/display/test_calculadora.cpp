@@ -111,6 +111,23 @@ TEST_F(CalculadoraAna, DosSenalesSeSumanYElResultadoPasaAlConjuntoConSuNombre)
     EXPECT_EQ(Resultado(), (std::vector<float>{11, 44, 136}));
 }
 
+TEST_F(CalculadoraAna, ElTabuladorRecorreLaListaLasTeclasYLosBotones)
+{
+    QStringList orden;
+    QWidget* inicio = &De<QWidget>(*c, "SenalesListBox");
+    QWidget* w = inicio;
+    do {
+        if (!w->objectName().isEmpty() && w->focusPolicy() != Qt::NoFocus)
+            orden << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != inicio && orden.size() < 40);
+    EXPECT_EQ(orden.mid(0, 9).join(QLatin1Char(',')),
+              QStringLiteral("SenalesListBox,SpBtnMAS,spBtnMENOS,spBtnPOR,spBtnDIV,spBtnDerivada,spBtnIntegral,"
+                             "SpBtnFiltro,EdCte"));
+    EXPECT_EQ(orden.mid(9, 7).join(QLatin1Char(',')),
+              QStringLiteral("SpBtnAC,SpBtnResultado,SpBtnM,SpBtnIns,SpBtnPasar,SpBtnCerrar,BtnHelp"));
+}
+
 TEST_F(CalculadoraAna, SinPrimerOperandoNoHayOperadorNiResultado)
 {
     for (const char* t : {"SpBtnMAS", "spBtnMENOS", "spBtnPOR", "spBtnDIV", "spBtnDerivada", "spBtnIntegral",
