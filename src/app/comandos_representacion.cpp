@@ -3,6 +3,9 @@
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "app/api/ventana_hija.h"
+#include "display/calculadora_analogica.h"
+#include "display/calculadora_digital.h"
 #include "display/datos.h"
 #include "display/edit.h"
 #include "display/elegir.h"
@@ -49,6 +52,20 @@ void TComandosRepresentacion::VentanadeDatos1Click()
     }
     TfrmDatos::Abrir(principal_, elegir.Visibles(), elegir.Ocultas());
     estado.Notificar();
+}
+
+void TComandosRepresentacion::spBtnCalculadoraClick()
+{
+    const IVentanaHija* hija = principal_.HijaActiva();
+    if (!hija || !principal_.Estado().SenalesActuales)
+        return;
+    if (hija->TipoVentana() == TTipoVentana::Analogica) {
+        TfrmCalcuAna calculadora(principal_, &principal_.Ventana());
+        calculadora.Ejecutar();
+    } else if (hija->TipoVentana() == TTipoVentana::Digital) {
+        TfrmCalcuDig calculadora(principal_, &principal_.Ventana());
+        calculadora.Ejecutar();
+    }
 }
 
 } // namespace qv

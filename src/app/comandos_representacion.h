@@ -4,8 +4,9 @@ namespace qv {
 
 class IPrincipal;
 
-// The representation commands the main window carries out itself: the set's comment
-// and the data table. The commands of the active signal window go to that window.
+// The representation commands the main window carries out itself: the set's comment,
+// the data table and the calculators. The commands of the active signal window go to
+// that window.
 class TComandosRepresentacion {
 public:
     explicit TComandosRepresentacion(IPrincipal& principal) : principal_(principal) {}
@@ -15,6 +16,8 @@ public:
     // "Tabla": the chooser over every signal without limit; nothing chosen: text 218;
     // otherwise a data table window of the chosen signals.
     void VentanadeDatos1Click();
+    // "Calcula.": the analog or the digital calculator by the kind of the active window.
+    void spBtnCalculadoraClick();
 
 private:
     IPrincipal& principal_;

@@ -55,6 +55,8 @@ bool GuardarComo(const C& c)
     return c.Conjunto() || c.Modificado() || (c.HaySenales() && conNombre);
 }
 bool PrevisualizarImpresion(const C& c) { return c.VentanaSenales(); }
+// A calculator works on the kind of signals the active window shows.
+bool Calculadora(const C& c) { return c.VentanaSenales(); }
 // The representation group; the data table, while active, takes it away.
 bool Representacion(const C& c) { return c.hija && !c.TablaDatos(); }
 bool Ventana(const C& c) { return c.hija || c.HaySenales(); }
@@ -131,7 +133,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::Elegir,             "Elegir1",                "SpBtnElegir",       1101, "elegir",     154, Representacion,               nullptr, {}},
         {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Admite<K::Datos>,   nullptr, {}},
         {K::Tabla,              "VentanadeDatos1",        "SpBtnTabla",        1103, "tabla",      181, Hija,               nullptr, [&r] { r.VentanadeDatos1Click(); }},
-        {K::Calculadora,        "Calculadora1",           "spBtnCalculadora",  1104, "calcula",    200, Representacion,     nullptr, {}},
+        {K::Calculadora,        "Calculadora1",           "spBtnCalculadora",  1104, "calcula",    200, Calculadora,        nullptr, [&r] { r.spBtnCalculadoraClick(); }},
         {K::ZoomMas,            "ZoomIn1",                "SpBtnZoomIn",       1105, "zoom_mas",   151, Representacion,     nullptr, {}},
         {K::ZoomMenos,          "ZoomOut1",               "SpBtnZoomOut",      1106, "zoom_menos", 151, Representacion,     nullptr, {}},
         {K::Cursores,           "Cursores1",              "SpBtnCursores",     1107, "cursor",     164, Representacion,     nullptr, {}},

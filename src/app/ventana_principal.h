@@ -109,11 +109,12 @@ public:
     TfrmAyuda& VentanaAyuda() { return *ayuda_; }
     void Timer_OcupadoTimer();
 
-    // The file, window and capture commands (for the parts that run them directly).
+    // The command areas (for the parts that run them directly).
     TComandosArchivo& ComandosArchivo() { return *archivo_; }
     TComandosVentanas& ComandosVentanas() { return *ventanas_; }
     TComandosCaptura& ComandosCaptura() { return *captura_; }
     TComandosPuesto& ComandosPuesto() { return *puestoComandos_; }
+    TComandosRepresentacion& ComandosRepresentacion() { return *representacion_; }
 
     // The language texts of the window: its form table and the captions of the
     // command and menu tables.

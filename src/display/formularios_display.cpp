@@ -2,6 +2,8 @@
 
 #include "app/api/estado.h"
 #include "app/api/registro_formularios.h"
+#include "display/calculadora_analogica.h"
+#include "display/calculadora_digital.h"
 #include "display/config_grafica.h"
 #include "display/datos.h"
 #include "display/datos_senal.h"
@@ -34,6 +36,8 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     registro.Registrar<TfrmEdit>();
     registro.Registrar<TfrmFiltro>();
     registro.Registrar<TfrmPreview>();
+    registro.Registrar<TfrmCalcuAna>();
+    registro.Registrar<TfrmCalcuDig>();
     registro.Registrar(TfrmOperacionesAna::Numero, QStringLiteral("TfrmOperacionesAna"), [](IPrincipal& p) {
         return std::make_unique<TfrmOperacionesAna>(p, TOperaciones(), &p.Ventana());
     });

@@ -127,6 +127,7 @@ private:
     void PonerHaySenales(bool hay);
     void CerrarVentana();
     void ArmarZoom();
+    // "Insertar texto": asks the text and puts it at pixel (50, 50) of the graph.
     void InsertarTexto();
     void DefinirRepresentacion();
     void ReiniciarCursores();

@@ -24,8 +24,6 @@ const QString kIdioma = QStringLiteral(QV_SOURCE_DIR "/data/idioma.lng");
 // Forms that have a table of texts but no class yet. A new form registers itself and
 // takes its number out of here.
 const std::set<int> kPorConstruir = {
-    10, // TfrmCalcuDig: digital calculator
-    25, // TfrmCalcuAna: analog calculator
 };
 
 // Controls of a shared table that one of its forms lacks by design: the analog and
