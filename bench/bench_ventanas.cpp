@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,16 +112,28 @@ struct TEntorno {
     TVentanaSenales* Hija(int i) const { return dynamic_cast<TVentanaSenales*>(Hijas().at(i)->widget()); }
 
     // Runs the event loop until every signal window's graph has been painted once.
-    void EsperarPintura()
+    // The signal windows, but those in 'salvo'.
+    std::vector<TVentanaSenales*> Ventanas(const QList<QMdiSubWindow*>& salvo = {})
     {
-        int pendientes = 0;
-        std::vector<QMetaObject::Connection> c;
+        std::vector<TVentanaSenales*> r;
         for (QMdiSubWindow* s : Hijas())
-            if (auto* w = dynamic_cast<TVentanaSenales*>(s->widget())) {
-                ++pendientes;
-                c.push_back(QObject::connect(&w->Grafica(), &TGrf::PinturaTerminada, [&pendientes] { --pendientes; }));
-            }
-        while (pendientes > 0)
+            if (!salvo.contains(s))
+                if (auto* w = dynamic_cast<TVentanaSenales*>(s->widget()))
+                    r.push_back(w);
+        return r;
+    }
+
+    // Until each of these windows has painted; an unchanged window never repaints, so
+    // the wait gives up after two seconds instead of hanging the run.
+    void EsperarPintura(const std::vector<TVentanaSenales*>& ventanas)
+    {
+        int pendientes = int(ventanas.size());
+        std::vector<QMetaObject::Connection> c;
+        for (TVentanaSenales* w : ventanas)
+            c.push_back(QObject::connect(&w->Grafica(), &TGrf::PinturaTerminada, [&pendientes] { --pendientes; }));
+        QElapsedTimer reloj;
+        reloj.start();
+        while (pendientes > 0 && reloj.elapsed() < 2000)
             QApplication::processEvents(QEventLoop::AllEvents, 5);
         for (auto& k : c)
             QObject::disconnect(k);
@@ -131,7 +144,7 @@ struct TEntorno {
         dialogos.abrir.push_back(ruta);
         // "Abrir" shows the analog and the digital window.
         ventana->Ejecutar(TComando::Abrir);
-        EsperarPintura();
+        EsperarPintura(Ventanas());
     }
     void Cerrar()
     {
@@ -179,13 +192,14 @@ void BM_MemoriaPorVentana(benchmark::State& state)
     const TComando comando = state.range(0) ? TComando::NuevaDigital : TComando::NuevaAnalogica;
     e.dialogos.abrir.push_back(e.ruta);
     e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura();
+    e.EsperarPintura(e.Ventanas());
     double suma = 0;
     int n = 0;
     for (auto _ : state) {
         const double antes = RssMB();
+        const QList<QMdiSubWindow*> abiertas = e.Hijas();
         e.ventana->Ejecutar(comando);
-        e.EsperarPintura();
+        e.EsperarPintura(e.Ventanas(abiertas));
         suma += RssMB() - antes;
         ++n;
     }
@@ -201,10 +215,10 @@ void BM_ArrastrarCursor(benchmark::State& state)
     TEntorno& e = Entorno();
     e.dialogos.abrir.push_back(e.ruta);
     e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura();
+    e.EsperarPintura(e.Ventanas());
     TVentanaSenales* w = e.Hija(0);
     w->ActivarCursores(true);
-    e.EsperarPintura();
+    e.EsperarPintura({w});
     TGrf& g = w->Grafica();
     const QRect a = g.AreaGrafica();
     QTest::mousePress(&g, Qt::LeftButton, {}, a.center());
@@ -228,10 +242,10 @@ void BM_PasoConTecla(benchmark::State& state)
     TEntorno& e = Entorno();
     e.dialogos.abrir.push_back(e.ruta);
     e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura();
+    e.EsperarPintura(e.Ventanas());
     TVentanaSenales* w = e.Hija(0);
     w->ActivarCursores(true);
-    e.EsperarPintura();
+    e.EsperarPintura({w});
     TGrf& g = w->Grafica();
     QTest::keyClick(w, Qt::Key_Right);
     QApplication::processEvents();
