@@ -83,9 +83,13 @@ void TDibujoRotulos::DibujarLeyenda(QCPPainter* p)
     const int paso = yMargen > 0 ? yMargen : fm.height() + 4;
     int x = caja.left() + 4;
     int k = 0;
-    for (const auto& s : g_.series_) {
-        if (s->Nombre().isEmpty())
-            continue;
+    std::vector<const TSeries*> entradas;
+    for (const auto& s : g_.series_)
+        if (!s->Nombre().isEmpty())
+            entradas.push_back(s.get());
+    if (l.Invertida())
+        std::reverse(entradas.begin(), entradas.end());
+    for (const TSeries* s : entradas) {
         int y;
         if (l.Layout() == TLegend::Disposicion::HaciaAbajo) {
             // Entries one YMargin apart, the first one YMargin below the top.

@@ -278,6 +278,12 @@ void TLegend::PonerLayout(Disposicion d)
     g_.Cambiado();
 }
 
+void TLegend::PonerInvertida(bool on)
+{
+    invertida_ = on;
+    g_.Cambiado();
+}
+
 void TLegend::PonerYMargin(int v)
 {
     yMargen_ = std::max(0, v);

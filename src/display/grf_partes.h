@@ -191,6 +191,10 @@ public:
     // Gap between an entry's line sample and its name.
     int SymbolSpace() const { return hueco_; }
     void PonerSymbolSpace(int v);
+    // Entries from the last series to the first: for traces stacked from the bottom up,
+    // so that each name stands level with its own trace.
+    bool Invertida() const { return invertida_; }
+    void PonerInvertida(bool on);
     const QFont& Font() const { return fuente_; }
     void PonerFont(const QFont& f);
 
@@ -203,6 +207,7 @@ private:
     Borde borde_ = Borde::Simple;
     Disposicion disposicion_ = Disposicion::HaciaAbajo;
     int yMargen_ = 0, hueco_ = 10;
+    bool invertida_ = false;
     QFont fuente_;
 };
 

@@ -44,6 +44,7 @@ void ConfigurarGrafica(TGrf& g, TTextos& textos)
     l.PonerVisible(true);
     l.PonerBorderStyle(TLegend::Borde::Simple);
     l.PonerLayout(TLegend::Disposicion::HaciaAbajo);
+    l.PonerInvertida(true); // the first trace is the lowest
     l.PonerWidth(125);
     l.PonerSymbolSpace(10);
 }

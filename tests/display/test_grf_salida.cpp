@@ -90,6 +90,14 @@ TEST_F(Salida, LegendListsNamedSeriesInTheirColours)
     EXPECT_TRUE(Columnas(im, 120, QColor(0, 0, 255)).empty());
     EXPECT_GT(Oscuros(im, QRect(izq + 30, 50, 60, 20)), 5); // "uno"
     EXPECT_GT(Oscuros(im, QRect(izq, 30, 100, 1)), 90);     // the border
+
+    // Inverted, for traces stacked from the bottom: the last named series comes first.
+    g->Legend().PonerInvertida(true);
+    Dibujar();
+    const QImage inv = Captura();
+    EXPECT_FALSE(Columnas(inv, 60, QColor(0, 128, 0)).empty());
+    EXPECT_FALSE(Columnas(inv, 90, QColor(0, 255, 0)).empty());
+    EXPECT_TRUE(Columnas(inv, 60, QColor(0, 255, 0)).empty());
 }
 
 TEST_F(Salida, PictureHasTheSizeOfTheGraphWithoutCursors)
