@@ -20,6 +20,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -268,10 +271,19 @@ void TVentanaSenales::ColocarLeyenda()
         l.PonerVisible(false);
         return;
     }
+    // 125 pixels, or wider for long names (a name and its unit), up to a third of the
+    // window; the plot's right margin follows the legend.
+    const QFontMetrics fm(l.Font());
+    int nombre = 0;
+    for (int k = 0; k < xygraph->NumSeries(); ++k)
+        nombre = std::max(nombre, fm.horizontalAdvance(xygraph->Serie(k).Nombre()));
+    const int ancho = std::clamp(4 + 20 + l.SymbolSpace() + nombre + 8, 125, std::max(125, xygraph->width() / 3));
     l.PonerTop(10);
     l.PonerHeight(alto);
-    l.PonerWidth(125);
+    l.PonerWidth(ancho);
     l.PonerLeft(xygraph->width() - l.Width() - 10);
+    if (xygraph->Dimensions().RightMargin() != ancho + 25)
+        xygraph->Dimensions().PonerRightMargin(ancho + 25);
     l.PonerBorderStyle(TLegend::Borde::Simple);
     l.PonerYMargin(int(alto / (SenalesVisibles.size() + 1)));
     l.PonerVisible(true);

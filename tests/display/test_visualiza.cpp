@@ -7,6 +7,7 @@
 #include "model/formatos.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
 
@@ -60,6 +61,26 @@ TEST_F(Analogica, ShowsTheFirstEightOfOnePeriodAndOffersTheRest)
     // The longest of them (A4, 0.3 us a sample longer) sets the end of the range.
     EXPECT_NEAR(w->Grafica().XAxis().Max(), 4 * 0.0010003, 1e-12);
     EXPECT_TRUE(w->Admite(TComando::Datos));
+}
+
+TEST_F(Analogica, LegendWidensForLongNamesAndThePlotMakesRoom)
+{
+    Ana(QStringLiteral("A1"), 5, 0.001, [](int) { return 0.f; });
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+    const TLegend& l = w->Grafica().Legend();
+    EXPECT_EQ(l.Width(), 125);
+    EXPECT_EQ(w->Grafica().Dimensions().RightMargin(), 150);
+
+    Ana(QStringLiteral("TemperaturaDelDepositoPrincipal"), 5, 0.001, [](int) { return 0.f; });
+    w->CargarSenales(8);
+    w->Refrescar();
+    Procesar();
+    const QString nombre = w->Grafica().Serie(1).Nombre();
+    const int necesario = QFontMetrics(l.Font()).horizontalAdvance(nombre) + 20 + l.SymbolSpace();
+    EXPECT_GT(l.Width(), necesario);
+    EXPECT_LE(l.Left() + l.Width(), w->Grafica().width());
+    // The plot ends before the legend begins.
+    EXPECT_LE(w->Grafica().width() - w->Grafica().Dimensions().RightMargin(), l.Left());
 }
 
 TEST_F(Analogica, MouseCursorsReadTheSamplesAndTheirDifferences)
