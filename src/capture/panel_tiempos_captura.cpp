@@ -1,6 +1,7 @@
 #include "capture/panel_tiempos_captura.h"
 
 #include "lang/textos.h"
+#include "lang/ui/formulario.h"
 #include "model/config_es.h"
 
 #include <QComboBox>
@@ -26,13 +27,6 @@ QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo, bool decima
 }
 
 namespace {
-
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    return l;
-}
 
 QComboBox* Unidades(const char* nombre, QWidget* padre)
 {

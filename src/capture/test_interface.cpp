@@ -14,14 +14,6 @@ namespace qv {
 
 namespace {
 
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
 QLabel* Luz(const char* nombre, const QColor& color, QWidget* padre)
 {
     auto* l = new QLabel(padre);

@@ -38,13 +38,6 @@ QRadioButton* Radio(const char* nombre, const QString& texto, QWidget* padre)
     return r;
 }
 
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    return l;
-}
-
 // The level as typed: a number from -10 to 10.
 std::optional<double> Nivel(const QString& texto)
 {

@@ -198,14 +198,6 @@ QPixmap DibujoOrigen(const QString& tipo, const QColor& color)
     return p;
 }
 
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
 } // namespace
 
 QString TextoEstadistica(double valor)

@@ -41,13 +41,6 @@ QListWidget* CrearLista(const char* nombre, QWidget* padre)
     return l;
 }
 
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    return l;
-}
-
 } // namespace
 
 TOperacionesBase::TOperacionesBase(IPrincipal& principal, const TOperaciones& operaciones, int formulario,

@@ -30,14 +30,6 @@ namespace {
 constexpr int kTextoComprobando = 266;
 constexpr int kTextoFaltaNombre = 277;
 
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
 } // namespace
 
 Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)

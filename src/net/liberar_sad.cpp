@@ -24,14 +24,6 @@ namespace {
 
 constexpr int kTextoComprobando = 266;
 
-QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
 } // namespace
 
 Tform_LiberarSAD::Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* parent)

@@ -7,9 +7,18 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 namespace qv {
+
+QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
+{
+    auto* l = new QLabel(texto, padre);
+    l->setObjectName(QLatin1String(nombre));
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
 
 int NumeroAyuda(const QWidget* w)
 {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 
 namespace qv {
@@ -26,6 +27,10 @@ struct TContextoFormulario {
 // The property that carries a control's help number; F1 and the help buttons read it
 // from the focused control up through its parents.
 inline constexpr const char* kPropiedadAyuda = "contextoAyuda";
+
+// A label with its object name (the key of its text in the form's table), showing its
+// text as plain text: names and network text never turn into markup.
+QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre);
 
 // The help number of a widget or its nearest ancestor that has one; 0 when none.
 int NumeroAyuda(const QWidget* w);
