@@ -3,8 +3,10 @@
 #include "app/api/contexto.h"
 #include "app/api/principal.h"
 #include "channels/campos.h"
+#include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "model/config_es.h"
+#include "model/formatos.h"
 #include "model/generadores.h"
 
 #include <QComboBox>
@@ -21,6 +23,11 @@ namespace qv {
 
 namespace {
 constexpr int kTextoRetardoGrande = 133;
+constexpr int kTextoAmplitud = 214;
+constexpr int kTextoRangoSalida = 325;
+constexpr int kTextoFueraDeRango = 326;
+constexpr int kTextoLlegaA = 327;
+constexpr int kTextoRecortada = 328;
 constexpr int kAnchoCaja = 90;
 } // namespace
 
@@ -131,6 +138,26 @@ std::optional<float> TDialogoGenerador::RetardoEntero()
         return std::nullopt;
     }
     return Segundos(double(*r), *UnidadTEdit);
+}
+
+bool TDialogoGenerador::NivelesEnSalida(const TGenAnalogico& g, bool recortable, QWidget* foco)
+{
+    const TPicos picos = g.Picos();
+    if (DentroDeSalida(picos))
+        return true;
+    const QString rango = Textos().BuscarTexto(kTextoRangoSalida);
+    if (!recortable)
+        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoAmplitud) + QLatin1Char(' ') + rango, Botones::Aceptar);
+    else if (Interaccion().MostrarPregunta(Textos().BuscarTexto(kTextoFueraDeRango) + QLatin1Char(' ')
+                                               + Textos().BuscarTexto(kTextoLlegaA) + QLatin1Char(' ')
+                                               + FormatoFijo(picos.Mayor(), 2) + QStringLiteral(" V. ") + rango
+                                               + QLatin1Char(' ') + Textos().BuscarTexto(kTextoRecortada),
+                                           Botones::AceptarCancelar)
+             == Respuesta::Aceptar)
+        return true;
+    if (foco)
+        foco->setFocus();
+    return false;
 }
 
 void TDialogoGenerador::Guardar(std::unique_ptr<TGenAnalogico> g)

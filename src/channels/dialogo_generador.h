@@ -76,6 +76,11 @@ protected:
     std::optional<float> Float(QLineEdit& caja);
     // The delay as a whole number of its unit (text 133 above 65535), in seconds.
     std::optional<float> RetardoEntero();
+    // The levels against the output's range, which the unit clips: a ramp or a step
+    // beyond it is a level it cannot play and is refused (text 214 naming the range); a
+    // sine or a table keeps its shape within the range, so the user may accept it
+    // clipped. False leaves the focus on `foco`.
+    bool NivelesEnSalida(const TGenAnalogico& g, bool recortable, QWidget* foco);
 
     // Replaces the output's generator.
     void Guardar(std::unique_ptr<TGenAnalogico> g);

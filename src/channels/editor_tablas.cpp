@@ -9,6 +9,7 @@
 #include "model/errores.h"
 #include "model/escritura_segura.h"
 #include "model/formatos.h"
+#include "model/generadores.h"
 #include "model/lector_campos.h"
 
 #include <QGroupBox>
@@ -40,7 +41,6 @@ constexpr int kTextoValorDigital = 224;
 constexpr int kTextoValorAnalogico = 225;
 constexpr int kTextoCabeceraDig = 230;
 constexpr int kTextoNoGuardado = 243;
-constexpr double kLimiteAnalogico = 10;
 
 // Value cells take what a number is typed with: digits, "-" and ".".
 class TDelegadoValor : public QStyledItemDelegate {
@@ -276,7 +276,7 @@ bool TfrmEditTab::ValidarTabla()
         const QTableWidgetItem* it = SGrid->item(f, 1);
         const std::optional<double> v = LeerReal(it ? it->text() : QString());
         const bool valido = v && (digital ? (std::nearbyint(*v) == 0 || std::nearbyint(*v) == 1)
-                                          : (*v >= -kLimiteAnalogico && *v <= kLimiteAnalogico));
+                                          : DentroDeSalida(*v));
         if (!valido) {
             SGrid->setCurrentCell(f, 1);
             Interaccion().MostrarError(Textos().BuscarTexto(digital ? kTextoValorDigital : kTextoValorAnalogico),

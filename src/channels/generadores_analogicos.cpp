@@ -20,8 +20,7 @@ namespace {
 constexpr int kTextoFaltan = 115;
 constexpr int kTextoAmplitud = 214;
 constexpr int kTextoSegundos = 195;
-constexpr double kLimiteSeno = 500;  // volts, amplitude plus offset
-constexpr double kLimiteSalida = 10; // volts, each level of a ramp or a step
+constexpr double kLimiteSeno = 500; // volts, amplitude plus offset: beyond any sense
 
 QString DosDecimales(double v)
 {
@@ -32,11 +31,6 @@ QString DosDecimales(double v)
 QString Tiempo(float v)
 {
     return FormatoGeneral(double(v), 7);
-}
-
-bool FueraDeSalida(double v)
-{
-    return v < -kLimiteSalida || v > kLimiteSalida;
 }
 
 } // namespace
@@ -97,9 +91,12 @@ bool TfrmGenSeno::Validar()
     const auto grados = Real(*DesfaseEdit);
     if (!grados)
         return false;
-    Guardar(std::make_unique<TGenSeno>(Textos(), PalabraUnidad(*UnidadTEdit), Textos().BuscarTexto(kTextoSegundos),
-                                       *retardo, float(*grados * std::numbers::pi / 180), *frecuencia, *offset,
-                                       *amplitud));
+    auto g = std::make_unique<TGenSeno>(Textos(), PalabraUnidad(*UnidadTEdit), Textos().BuscarTexto(kTextoSegundos),
+                                        *retardo, float(*grados * std::numbers::pi / 180), *frecuencia, *offset,
+                                        *amplitud);
+    if (!NivelesEnSalida(*g, true, AOffsetEdit))
+        return false;
+    Guardar(std::move(g));
     return true;
 }
 
@@ -158,8 +155,6 @@ bool TfrmGenRampa::Validar()
     const auto amplitud = Float(*ARampaEdit);
     if (!amplitud)
         return false;
-    if (FueraDeSalida(*offset) || FueraDeSalida(*amplitud))
-        return Aviso(kTextoAmplitud, AOffsetEdit);
     const auto tiempo = Float(*tRampaEdit);
     if (!tiempo)
         return false;
@@ -167,8 +162,11 @@ bool TfrmGenRampa::Validar()
     // start: no capture could be programmed with it.
     if (*tiempo == 0)
         return Aviso(kTextoFaltan, tRampaEdit);
-    Guardar(std::make_unique<TGenRampa>(Textos(), PalabraUnidad(*UnidadTEdit), PalabraUnidad(*tRetarComboBox),
-                                        *tiempo, *retardo, *offset, *amplitud));
+    auto g = std::make_unique<TGenRampa>(Textos(), PalabraUnidad(*UnidadTEdit), PalabraUnidad(*tRetarComboBox),
+                                         *tiempo, *retardo, *offset, *amplitud);
+    if (!NivelesEnSalida(*g, false, AOffsetEdit))
+        return false;
+    Guardar(std::move(g));
     return true;
 }
 
@@ -221,10 +219,11 @@ bool TfrmGenEscalon::Validar()
     const auto amplitud = Float(*AEscalonEdit);
     if (!amplitud)
         return false;
-    if (FueraDeSalida(*offset) || FueraDeSalida(*amplitud))
-        return Aviso(kTextoAmplitud, AOffsetEdit);
-    Guardar(std::make_unique<TGenEscalon>(Textos(), PalabraUnidad(*UnidadTEdit),
-                                          Textos().BuscarTexto(kTextoSegundos), *retardo, *amplitud, *offset));
+    auto g = std::make_unique<TGenEscalon>(Textos(), PalabraUnidad(*UnidadTEdit),
+                                           Textos().BuscarTexto(kTextoSegundos), *retardo, *amplitud, *offset);
+    if (!NivelesEnSalida(*g, false, AOffsetEdit))
+        return false;
+    Guardar(std::move(g));
     return true;
 }
 

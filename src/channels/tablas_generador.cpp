@@ -114,18 +114,23 @@ bool TDialogoTabla::Validar()
     const QString unidad = PalabraUnidad(*UnidadTEdit);
     const TContextoPrograma& c = principal_.Contexto();
     const TContextoTablas tablas{c.Textos(), c.Interaccion(), c.CarpetaPrograma};
-    bool cargada;
     if (analogica_) {
         auto g = std::make_unique<TGenTablaAna>(Textos(), ruta_, unidad, segundos);
-        cargada = g->CargarTabla(salida_, tablas);
-        Guardar(std::move(g));
+        if (g->CargarTabla(salida_, tablas)) {
+            // A table not written by the editor may hold levels beyond the output's;
+            // declined, the output keeps the generator it had.
+            if (!NivelesEnSalida(*g, true, nullptr))
+                return false;
+            Guardar(std::move(g));
+            return true;
+        }
     } else {
         auto g = std::make_unique<TGenTablaDig>(Textos(), ruta_, unidad, segundos);
-        cargada = g->CargarTabla(salida_, tablas);
-        Guardar(std::move(g));
+        if (g->CargarTabla(salida_, tablas)) {
+            Guardar(std::move(g));
+            return true;
+        }
     }
-    if (cargada)
-        return true;
 
     // The output's old generator is gone already: the output cannot play anything.
     QuitarGenerador();

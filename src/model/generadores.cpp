@@ -52,6 +52,16 @@ float Finito(long double v, const char* tipo)
 
 QString Real(float v) { return FormatoGeneral(double(v)); }
 
+TPicos Entre(std::initializer_list<double> niveles)
+{
+    TPicos p{*niveles.begin(), *niveles.begin()};
+    for (const double v : niveles) {
+        p.minimo = std::min(p.minimo, v);
+        p.maximo = std::max(p.maximo, v);
+    }
+    return p;
+}
+
 // A value beyond single precision would become infinity and be written back as
 // text no reader accepts: refuse it as malformed.
 float AFloat(double v)
@@ -112,6 +122,13 @@ float TGenAnalogico::Codigo(double t)
     return CodigoFloat(RedondeoPar(double(Valor(t)) * CuentasPorVoltio));
 }
 
+double TPicos::Mayor() const { return std::abs(minimo) > std::abs(maximo) ? minimo : maximo; }
+
+// Not a number is no level the unit can play either.
+bool DentroDeSalida(double voltios) { return std::abs(voltios) <= VoltiosSalida; }
+
+bool DentroDeSalida(const TPicos& picos) { return DentroDeSalida(picos.minimo) && DentroDeSalida(picos.maximo); }
+
 // --- sine
 
 TGenSeno::TGenSeno(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
@@ -140,6 +157,17 @@ float TGenSeno::Valor(double t)
     // precision is ample for a single-precision result and far quicker than sinl.
     const double arg = 2 * std::numbers::pi * double(Frecuencia) * t + double(Fase);
     return Finito(double(Amplitud) * std::sin(arg) + double(Offset), "Seno");
+}
+
+// Any frequency sweeps the whole swing in a long enough capture; a frequency of 0
+// holds the level of its phase.
+TPicos TGenSeno::Picos() const
+{
+    const double offset = Offset;
+    if (Frecuencia == 0)
+        return Entre({offset, offset + double(Amplitud) * std::sin(double(Fase))});
+    const double a = std::abs(double(Amplitud));
+    return Entre({offset - a, offset + a});
 }
 
 // --- ramp
@@ -177,6 +205,8 @@ float TGenRampa::Valor(double t)
     return Amplitud;
 }
 
+TPicos TGenRampa::Picos() const { return Entre({Offset, Amplitud}); }
+
 // --- step
 
 TGenEscalon::TGenEscalon(TTextos& textos, const QString& unidadRetardo, const QString& unidadParametro,
@@ -197,6 +227,8 @@ QString TGenEscalon::Escribir(TTextos& textos) const
 std::unique_ptr<TGenAnalogico> TGenEscalon::Copiar() const { return std::make_unique<TGenEscalon>(*this); }
 
 float TGenEscalon::Valor(double t) { return Finito(t >= Retardo ? Amplitud : Offset, "Escalon"); }
+
+TPicos TGenEscalon::Picos() const { return Entre({Offset, Amplitud}); }
 
 // --- analog table
 
@@ -248,6 +280,16 @@ float TGenTablaAna::Valor(double t)
 }
 
 float TGenTablaAna::Codigo(double t) { return CodigoTabla(t); }
+
+TPicos TGenTablaAna::Picos() const
+{
+    TPicos p; // the output rests at 0 before the delay
+    for (const float v : Valores) {
+        p.minimo = std::min(p.minimo, double(v));
+        p.maximo = std::max(p.maximo, double(v));
+    }
+    return p;
+}
 
 float TGenTablaAna::CodigoTabla(double t)
 {

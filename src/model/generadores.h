@@ -17,6 +17,20 @@ class TConfigES;
 // Analog output converter: codes -255..255 span -10..10 V.
 inline constexpr double CuentasPorVoltio = 25.5;
 inline constexpr int CodigoMaximo = 255;
+// What the analog outputs can play: -10 V to +10 V.
+inline constexpr double VoltiosSalida = CodigoMaximo / CuentasPorVoltio;
+
+// Lowest and highest volts a generator drives its output to.
+struct TPicos {
+    double minimo = 0;
+    double maximo = 0;
+    // The one of the two farther from 0 (the level the user is told about).
+    double Mayor() const;
+};
+// Whether a level, or both peaks, lie within the output's range; the unit clips
+// anything beyond it.
+bool DentroDeSalida(double voltios);
+bool DentroDeSalida(const TPicos& picos);
 
 // Unit codes of time values: 0 microseconds, 1 milliseconds, 2 seconds, 3 minutes
 // (texts 193..196 of the language file).
@@ -95,6 +109,9 @@ public:
     // Converter code at t: nearest integer to Valor(t) x 25.5, halves to even.
     virtual float Codigo(double t);
     virtual bool EsTabla() const { return false; }
+    // The extreme levels at any instant of a capture, however long, the resting level
+    // before the delay included.
+    virtual TPicos Picos() const = 0;
 };
 
 class TGenDigital : public TGenerador {
@@ -117,6 +134,7 @@ public:
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenAnalogico> Copiar() const override;
     float Valor(double t) override;
+    TPicos Picos() const override;
 
     float Amplitud = 0, Offset = 0, Frecuencia = 0, Fase = 0;
 };
@@ -132,6 +150,7 @@ public:
     std::unique_ptr<TGenAnalogico> Copiar() const override;
     // Raises EErrorCalculo at t = Retardo when TiempoRampa is 0 (0/0).
     float Valor(double t) override;
+    TPicos Picos() const override;
 
     float Amplitud = 0;    // final level
     float Offset = 0;      // initial level
@@ -148,6 +167,7 @@ public:
     QString Escribir(TTextos& textos) const override;
     std::unique_ptr<TGenAnalogico> Copiar() const override;
     float Valor(double t) override;
+    TPicos Picos() const override;
 
     float Amplitud = 0, Offset = 0;
 };
@@ -171,6 +191,8 @@ public:
     float Codigo(double t) override;
     // 0 when t < Retardo; then the next value x 25.5 rounded (halves to even).
     float CodigoTabla(double t);
+    // Over the values loaded (none yet: the resting 0).
+    TPicos Picos() const override;
     // Reads `Fichero` (a relative path is taken from the program folder and Fichero
     // becomes the full path); error box 184/185 when it cannot be opened.
     bool CargarTabla(int salida, const TContextoTablas& contexto) override;
