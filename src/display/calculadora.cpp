@@ -399,15 +399,11 @@ void TCalculadora::SpBtnPasarClick()
     if (estado_ != 5 || !resultado_ || !Senales())
         return;
     TfrmPedirNombre dialogo(principal_.Contexto().Formulario, this);
+    dialogo.PonerOcupado(
+        [this](const QString& n) { return NombreOcupado(n) ? Textos().BuscarTexto(kTextoNombreUsado) : QString(); });
     if (dialogo.Ejecutar() != QDialog::Accepted)
         return;
     const QString nombre = dialogo.Nombre();
-    if (nombre.isEmpty())
-        return; // the name dialog has said so
-    if (NombreOcupado(nombre)) {
-        Avisar(kTextoNombreUsado);
-        return;
-    }
     std::unique_ptr<TSenal> copia = Copia(*resultado_);
     copia->PonerNombre(nombre);
     copia->PonerCalculada(true);

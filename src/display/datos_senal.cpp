@@ -464,21 +464,19 @@ void TfrmDatosSenal::spBtnPasarClick()
     {
         TfrmPedirNombre pedir(Contexto, this);
         pedir.PonerNombre(viejo);
+        pedir.PonerOcupado([this](const QString& n) {
+            const TCjtSenales* s = principal_.Estado().SenalesActuales.get();
+            return s && (s->BuscarAna(n) || s->BuscarDig(n))
+                       ? Textos().BuscarTexto(kTextoYaExiste) + QLatin1Char(' ') + n + QLatin1Char('!')
+                       : QString();
+        });
         if (pedir.Ejecutar() != QDialog::Accepted)
             return;
         nuevo = pedir.Nombre();
     }
-    if (nuevo.isEmpty())
-        return;
     TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
     if (!senales)
         return;
-    if (senales->Existe(nuevo)) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoYaExiste) + QLatin1Char(' ') + nuevo
-                                       + QLatin1Char('!'),
-                                   Botones::Aceptar);
-        return;
-    }
     if (!senales->RenombrarDig(viejo, nuevo) && !senales->RenombrarAna(viejo, nuevo)) {
         // Deleted meanwhile: there is nothing to rename, and nothing for the windows.
         Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoExiste), Botones::Aceptar);

@@ -1,5 +1,6 @@
 #include "display/pedir_nombre.h"
 
+#include "display/filtro_teclas.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 
@@ -13,6 +14,7 @@ namespace qv {
 
 namespace {
 constexpr int kTextoNombreVacio = 119;
+constexpr int kTextoNombreNoGuardable = 11002;
 } // namespace
 
 TfrmPedirNombre::TfrmPedirNombre(const TContextoFormulario& contexto, QWidget* parent)
@@ -25,6 +27,7 @@ TfrmPedirNombre::TfrmPedirNombre(const TContextoFormulario& contexto, QWidget* p
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(MaxNombre);
+    TFiltroTeclas::Nombre(Edit1);
     Label1->setBuddy(Edit1);
     // Enter in the field runs the OK check, as "Aceptar" does.
     connect(Edit1, &QLineEdit::returnPressed, this, &TfrmPedirNombre::AceptarClick);
@@ -49,9 +52,20 @@ void TfrmPedirNombre::AlMostrar()
 
 bool TfrmPedirNombre::Validar()
 {
-    if (Edit1->text().isEmpty())
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNombreVacio), Botones::Aceptar);
-    return true;
+    const QString nombre = Edit1->text();
+    QString aviso;
+    if (nombre.isEmpty())
+        aviso = Textos().BuscarTexto(kTextoNombreVacio);
+    else if (!NombreGuardable(nombre)) // pasted: the typing filter lets no blank in
+        aviso = Textos().BuscarTexto(kTextoNombreNoGuardable);
+    else if (ocupado_)
+        aviso = ocupado_(nombre);
+    if (aviso.isEmpty())
+        return true;
+    Interaccion().MostrarAviso(aviso, Botones::Aceptar);
+    Edit1->setFocus();
+    Edit1->selectAll();
+    return false;
 }
 
 } // namespace qv

@@ -168,8 +168,8 @@ TEST_F(DatosSenal, NombreVacioNoRenombra)
     p.modal.Cuando(QStringLiteral("frmPedirNombre"), [&](QDialog& d) {
         Escribir(d, "Edit1", QString());
         Pulsar(d, "OKBtn");
-        // The empty name is told, and the dialog still ends with OK.
-        EXPECT_EQ(d.result(), QDialog::Accepted);
+        // The empty name is told, and the dialog stays open for another.
+        EXPECT_TRUE(d.isVisible());
     });
     p.modal.Cuando(QStringLiteral("frmDatosSenal"), [](QDialog& d) { Pulsar(d, "spBtnPasar"); });
     TfrmDatosSenal::Mostrar(p, {QStringLiteral("V")});
