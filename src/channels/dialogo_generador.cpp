@@ -145,16 +145,17 @@ bool TDialogoGenerador::NivelesEnSalida(const TGenAnalogico& g, bool recortable,
     const TPicos picos = g.Picos();
     if (DentroDeSalida(picos))
         return true;
-    const QString rango = Textos().BuscarTexto(kTextoRangoSalida);
-    if (!recortable)
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoAmplitud) + QLatin1Char(' ') + rango, Botones::Aceptar);
-    else if (Interaccion().MostrarPregunta(Textos().BuscarTexto(kTextoFueraDeRango) + QLatin1Char(' ')
-                                               + Textos().BuscarTexto(kTextoLlegaA) + QLatin1Char(' ')
-                                               + FormatoFijo(picos.Mayor(), 2) + QStringLiteral(" V. ") + rango
-                                               + QLatin1Char(' ') + Textos().BuscarTexto(kTextoRecortada),
-                                           Botones::AceptarCancelar)
-             == Respuesta::Aceptar)
-        return true;
+    TTextos& t = Textos();
+    if (recortable) {
+        const QString pregunta = t.BuscarTexto(kTextoFueraDeRango) + QLatin1Char(' ') + t.BuscarTexto(kTextoLlegaA)
+                                 + QLatin1Char(' ') + FormatoFijo(picos.Mayor(), 2) + QStringLiteral("\u00a0V ")
+                                 + t.BuscarTexto(kTextoRecortada);
+        if (Interaccion().MostrarPregunta(pregunta, Botones::AceptarCancelar) == Respuesta::Aceptar)
+            return true;
+    } else {
+        Interaccion().MostrarAviso(t.BuscarTexto(kTextoAmplitud) + QLatin1Char(' ') + t.BuscarTexto(kTextoRangoSalida),
+                                   Botones::Aceptar);
+    }
     if (foco)
         foco->setFocus();
     return false;

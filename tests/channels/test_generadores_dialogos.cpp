@@ -127,8 +127,7 @@ TEST_F(Generadores, NivelesFueraDeLaSalida)
 {
     const QString rango = T(214) + QStringLiteral(" ") + T(325);
     auto pregunta = [](const char* pico) {
-        return T(326) + QStringLiteral(" ") + T(327) + QStringLiteral(" %1 V. ").arg(QLatin1String(pico)) + T(325)
-               + QStringLiteral(" ") + T(328);
+        return T(326) + QStringLiteral(" ") + T(327) + QStringLiteral(" %1\u00a0V ").arg(QLatin1String(pico)) + T(328);
     };
     const QString tabla = Fichero("alta.tba", "3\r\n1\r\n-12.5\r\n3\r\n");
     struct Caso {
