@@ -213,6 +213,19 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
     EXPECT_TRUE(ventana->findChild<QLabel*>("PE")->text().isEmpty());
 }
 
+// The shipped demo, opened and programmed again unchanged ("Prog." -> "Aceptar"), asks nothing.
+TEST_F(Captura, TheDemoProgrammedUnchangedAsksNothing)
+{
+    ASSERT_TRUE(ventana->ComandosArchivo().AbrirFicheroSenales(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn")));
+    const TCjtSenales* abierto = E().SenalesActuales.get();
+    interaccion.mensajes.clear();
+    Programar();
+    EXPECT_TRUE(Avisos().isEmpty()) << Avisos().join('|').toStdString();
+    EXPECT_EQ(puerto->Empiezan("7,").size(), 1);
+    EXPECT_EQ(E().SenalesActuales.get(), abierto);
+    EXPECT_EQ(abierto->Ana(0)->NumMuestras(), E().ConfigActual->NumMuestras); // the dialog's count
+}
+
 TEST_F(Captura, DelayedCapturePassesThroughItsStatesAndAbortReturnsTheUnitToRest)
 {
     Configurar(200, 1);

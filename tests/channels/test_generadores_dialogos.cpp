@@ -10,6 +10,8 @@
 
 #include <QComboBox>
 #include <cmath>
+#include <functional>
+#include <tuple>
 #include <numbers>
 #include <type_traits>
 
@@ -59,7 +61,6 @@ protected:
 
 TEST_F(Generadores, SenoLimitaAmplitudMasOffsetA500VYElRetardoA65535)
 {
-    // Beyond the output's range each asks first (see below); accepted clipped.
     interaccion.respuestas = {Respuesta::Aceptar, Respuesta::Aceptar, Respuesta::Aceptar};
     EXPECT_TRUE(Seno("65535", "200", "300").aceptado); // the sum is exactly 500
     EXPECT_TRUE(Seno("0", "0", "12").aceptado);        // 500, not 10, bounds the sine
@@ -120,67 +121,46 @@ TEST_F(Generadores, SenoSeGuardaEnSegundosYSeMuestraComoSeEscribio)
     EXPECT_EQ(Control<QComboBox>(escalon, "UnidadTEdit")->currentIndex(), 2); // a new step counts in seconds
 }
 
-// Levels beyond the output's -10..10 V: a ramp or a step is refused with the range
-// named; a sine or a table asks whether to go on clipped, and declined leaves the
-// output's generator as it was.
-TEST_F(Generadores, NivelesFueraDeLaSalida)
+TEST_F(Generadores, RampaYEscalonLimitanCadaNivelADiezVoltios)
 {
-    const QString rango = T(214) + QStringLiteral(" ") + T(325);
-    auto pregunta = [](const char* pico) {
-        return T(326) + QStringLiteral(" ") + T(327) + QStringLiteral(" %1\u00a0V ").arg(QLatin1String(pico)) + T(328);
+    EXPECT_TRUE(Niveles<TfrmGenEscalon>("AEscalonEdit", "-10", "10").aceptado);
+    EXPECT_TRUE(Niveles<TfrmGenRampa>("ARampaEdit", "10", "-10").aceptado);
+    const QStringList rango{T(214) + QStringLiteral(" ") + T(325)}; // refused, with the range named
+    for (const char* malo : {"10.01", "-10.5"}) {
+        const Resultado e = Niveles<TfrmGenEscalon>("AEscalonEdit", "0", malo);
+        EXPECT_EQ(e.mensajes, rango) << malo;
+        EXPECT_EQ(e.foco, QStringLiteral("AOffsetEdit"));
+        EXPECT_EQ(Niveles<TfrmGenRampa>("ARampaEdit", malo, "0").mensajes, rango) << malo;
+    }
+}
+
+// A sine or a table beyond the output's range asks whether to go on clipped; declined,
+// the output keeps the generator it had.
+TEST_F(Generadores, SenoYTablaFueraDeLaSalidaPreguntan)
+{
+    const QString tabla = Fichero("alta.tba", "2\r\n1\r\n-12.5\r\n");
+    auto deTabla = [&] {
+        TfrmGridAna d(principal, config, 1);
+        dialogos.abrir.push_back(tabla);
+        d.SBrowseClick();
+        return Aceptar(d, {});
     };
-    const QString tabla = Fichero("alta.tba", "3\r\n1\r\n-12.5\r\n3\r\n");
-    struct Caso {
-        const char* tipo;
-        QString offset, amplitud, frecuencia; // the table dialog takes none of them
-        int respuesta;
-        QString mensaje;
-        bool aceptado;
-    };
-    const Caso casos[] = {
-        {"seno", "0", "10", "50", 0, {}, true},
-        {"seno", "5", "6", "50", Respuesta::Cancelar, pregunta("11.00"), false},
-        {"seno", "-3", "-8", "50", Respuesta::Aceptar, pregunta("-11.00"), true},
-        {"seno", "5", "6", "0", 0, {}, true}, // no frequency: it holds its offset, phase 0
-        {"rampa", "10.01", "0", {}, 0, rango, false},
-        {"rampa", "10", "-10", {}, 0, {}, true},
-        {"escalon", "0", "-10.5", {}, 0, rango, false},
-        {"escalon", "-10", "10", {}, 0, {}, true},
-        {"tabla", {}, {}, {}, Respuesta::Cancelar, pregunta("-12.50"), false},
-        {"tabla", {}, {}, {}, Respuesta::Aceptar, pregunta("-12.50"), true},
-    };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(std::string(c.tipo) + " " + c.offset.toStdString() + " " + c.amplitud.toStdString());
+    // How it is accepted, the answer to the question, the peak it names (none: no question).
+    const std::tuple<std::function<Resultado()>, int, const char*> casos[] = {
+        {[&] { return Seno("0", "0", "10"); }, 0, nullptr},
+        {[&] { return Seno("0", "5", "6"); }, Respuesta::Cancelar, "11.00"},
+        {[&] { return Seno("0", "-3", "-8"); }, Respuesta::Aceptar, "-11.00"},
+        {deTabla, Respuesta::Cancelar, "-12.50"},
+        {deTabla, Respuesta::Aceptar, "-12.50"}};
+    for (const auto& [aceptar, respuesta, pico] : casos) {
         config.SalAna(1).Generador = std::make_unique<TGenEscalon>(textos, "segundos", "segundos", 1.0f, 2.0f, 0.0f);
-        interaccion.respuestas = {c.respuesta};
-        const QString tipo = QLatin1String(c.tipo);
-        Resultado r;
-        if (tipo == QLatin1String("seno")) {
-            TfrmGenSeno d(principal, config, 1);
-            r = Aceptar(d, {{"RetardoEdit", "0"},
-                            {"AOffsetEdit", c.offset},
-                            {"ASenoEdit", c.amplitud},
-                            {"FrecuEdit", c.frecuencia},
-                            {"DesfaseEdit", "0"}});
-        } else if (tipo == QLatin1String("rampa")) {
-            r = Niveles<TfrmGenRampa>("ARampaEdit", c.offset, c.amplitud);
-        } else if (tipo == QLatin1String("escalon")) {
-            r = Niveles<TfrmGenEscalon>("AEscalonEdit", c.offset, c.amplitud);
-        } else {
-            TfrmGridAna d(principal, config, 1);
-            d.show();
-            dialogos.abrir.push_back(tabla);
-            d.SBrowseClick();
-            r = Aceptar(d, {{"RetardoEdit", "0"}});
-        }
-        EXPECT_EQ(r.mensajes, c.mensaje.isEmpty() ? QStringList() : QStringList{c.mensaje});
-        EXPECT_EQ(r.aceptado, c.aceptado);
-        const TClaseGenerador clase = config.SalAna(1).Generador->Clase();
-        EXPECT_EQ(clase == TClaseGenerador::Escalon && Parametro(*config.SalAna(1).Generador, "Amplitud") == 2.0f,
-                  !c.aceptado);
-        if (!c.aceptado && tipo != QLatin1String("tabla")) {
-            EXPECT_EQ(r.foco, QStringLiteral("AOffsetEdit"));
-        }
+        interaccion.respuestas = {respuesta};
+        const Resultado r = aceptar();
+        const bool aceptado = !pico || respuesta == Respuesta::Aceptar;
+        EXPECT_EQ(r.aceptado, aceptado) << pico;
+        EXPECT_EQ(config.SalAna(1).Generador->Clase() == TClaseGenerador::Escalon, !aceptado) << pico;
+        EXPECT_EQ(r.mensajes, pico ? QStringList{T(326) + " " + T(327) + QStringLiteral(" %1\u00a0V ").arg(pico) + T(328)}
+                                   : QStringList()) << pico;
     }
 }
 

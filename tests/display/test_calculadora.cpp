@@ -5,6 +5,7 @@
 #include "display/calculadora_digital.h"
 #include "display/display_prueba.h"
 #include "display/elegir.h"
+#include "model/exportar.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -191,6 +192,29 @@ TEST_F(CalculadoraAna, NombreUsadoAvisaYNoAnadeNada)
     p.modal.Cuando(QStringLiteral("frmPedirNombre"), Nombrar(QString()));
     Pulsa("SpBtnPasar");
     EXPECT_EQ(Conjunto().NumAna(), antes);
+}
+
+// Every name box's checks, each try in the same open dialog (blanks and "$" pasted past
+// the typing filter); the name that passes keeps one header field per signal.
+TEST_F(CalculadoraAna, NombreConLasComprobacionesDeLasOtrasCajas)
+{
+    Elige(QStringLiteral("A"));
+    Pulsa("spBtnIntegral");
+    Pulsa("SpBtnResultado");
+    const std::pair<QString, QString> casos[] = {{"", "T119"}, {"a b", "T11002"}, {"Mi$", "T11002"}, {"B", "T112"},
+                                                 {"Integ", ""}};
+    p.modal.Cuando(QStringLiteral("frmPedirNombre"), [&](QDialog& d) {
+        for (const auto& [nombre, aviso] : casos) {
+            p.interaccion.mensajes.clear();
+            De<QLineEdit>(d, "Edit1").setText(nombre);
+            Pulsar(d, "OKBtn");
+            EXPECT_EQ(Mensajes(), aviso.isEmpty() ? QStringList() : QStringList{aviso}) << nombre.toStdString();
+            EXPECT_EQ(d.isVisible(), !aviso.isEmpty()) << nombre.toStdString();
+        }
+    });
+    Pulsa("SpBtnPasar");
+    EXPECT_EQ(ExportarTexto(Conjunto(), {"Integ", "B"}).split('\n').value(4).simplified().split(' '),
+              (QList<QByteArray>{"T235", "T236", "Integ", "B"}));
 }
 
 TEST_F(CalculadoraAna, ConstanteDelanteODetras)

@@ -1,10 +1,6 @@
 #include "common/interaccion_guion.h"
 #include "model/base_tiempos.h"
 #include "model/config_es.h"
-#include "model/fichero_config.h"
-#include "model/fichero_senales.h"
-#include "model/operaciones.h"
-#include "model/senales.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -344,32 +340,4 @@ TEST_F(PanelTest, FastModeInTheDelayDialog)
     EXPECT_EQ(cfg.TiempoAnalisis, 158.0);
     EXPECT_LE(2 * cfg.NumMuestras, Capacidad);
     EXPECT_EQ(cfg.NumMuestras, 31601);
-}
-
-// The shipped demo and its configuration carry the sample count the rule gives their
-// own time base, so that programming the demo again unchanged finds the same count.
-TEST(BaseTiempos, DemoSigueLaBaseDeTiempos)
-{
-    TTextosFijos textos;
-    qv::test::TInteraccionGuion inter;
-    for (const char* nombre : {"demo.cfg", "demo.qvn"}) {
-        SCOPED_TRACE(nombre);
-        TConfigES config;
-        TOperaciones operaciones;
-        TCjtSenales senales(textos, inter);
-        TFicheroConfig fichero(textos, inter, QStringLiteral(QV_SOURCE_DIR "/data/ejemplos"));
-        ASSERT_TRUE(AbrirFicheroSenales(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/") + QLatin1String(nombre),
-                                        fichero, config, operaciones, senales));
-        TConfigES regla(config);
-        TPanelTiempos panel;
-        MostrarTiempos(panel, regla);
-        RecalcularMuestras(panel, regla, textos);
-        EXPECT_TRUE(panel.aviso.isEmpty()) << panel.aviso.toStdString();
-        EXPECT_EQ(config.NumMuestras, regla.NumMuestras);
-        for (const QString& s : senales.NombresAna())
-            EXPECT_EQ(senales.BuscarAna(s)->NumMuestras(), regla.NumMuestras) << s.toStdString();
-        for (const QString& s : senales.NombresDig())
-            EXPECT_EQ(senales.BuscarDig(s)->NumMuestras(), regla.NumMuestras) << s.toStdString();
-        EXPECT_EQ(senales.NumAna() + senales.NumDig(), QLatin1String(nombre).endsWith(QLatin1String("qvn")) ? 11 : 0);
-    }
 }
