@@ -9,8 +9,10 @@
 # (the sampling period and the analysis time give trunc(analysis / period), one more
 # when the fraction is above 0.999998, plus the sample at time 0), so that the demo
 # and the program agree: "Prog." -> "Aceptar" right after opening it finds the same
-# time base and asks nothing. The test DemoSigueLaBaseDeTiempos checks the files
-# against the program's own code.
+# time base and asks nothing (the test Captura.TheDemoProgrammedUnchangedAsksNothing
+# checks the committed demo against the program's own code). The built-in test
+# waveform of the unit (PruebaE) runs on the unit's clock, so its phase differs from
+# one run to the next; every looped-back signal comes out the same.
 set -eu
 raiz=$(cd -- "$(dirname -- "$0")/.." && pwd)
 bin=$(cd -- "${1:-$raiz/build/bin}" && pwd)

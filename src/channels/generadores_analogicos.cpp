@@ -20,7 +20,7 @@ namespace {
 constexpr int kTextoFaltan = 115;
 constexpr int kTextoAmplitud = 214;
 constexpr int kTextoSegundos = 195;
-constexpr double kLimiteSeno = 500; // volts, amplitude plus offset: beyond any sense
+constexpr double kLimiteSeno = 500; // volts, amplitude plus offset, whatever the output plays
 
 QString DosDecimales(double v)
 {
