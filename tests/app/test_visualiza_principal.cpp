@@ -205,6 +205,72 @@ TEST_F(VisualizaPrincipal, TheDataViewsWorkOnTheActiveWindowAndReachEveryWindow)
     EXPECT_FALSE(ana->SenalesOcultas.contains(QStringLiteral("D1")));
 }
 
+// What "Abrir" shows fills the document area; "Nueva Ventana" is a window worth reading;
+// the cursor readouts never end up out of sight; a note is saved with the signals.
+TEST_F(VisualizaPrincipal, WindowsFitTheAreaAndNotesComeBackWithTheFile)
+{
+    ventana->resize(1024, 768);
+    Procesar();
+    const QString ruta = EscribirFicheroSenales(QStringLiteral("s.qvn"), {QStringLiteral("C1"), QStringLiteral("C2")});
+    dialogos.abrir.push_back(ruta);
+    Accion("SpBtnAbrir")->trigger();
+    Procesar();
+    const QRect area = ventana->AreaVentanas().viewport()->rect();
+    ASSERT_EQ(Hijas().size(), 1);
+    EXPECT_EQ(Hijas()[0]->geometry(), area);
+
+    modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) {
+        Escribir(d, "EdTexto", QStringLiteral("pico"));
+        Pulsar(d, "OKBtn");
+    });
+    Accion("Insertartexto1")->trigger();
+    const TextoGrafica nota = Activa()->Grafica().Textos().at(0);
+    EXPECT_TRUE(ventana->Estado().Modificado);
+    Accion("NuevaVentana1")->trigger();
+    Procesar();
+    ASSERT_EQ(Hijas().size(), 2);
+    const QRect nueva = Hijas()[1]->geometry();
+    EXPECT_GE(nueva.width(), area.width() * 6 / 10);
+    EXPECT_GE(nueva.height(), area.height() * 6 / 10);
+    EXPECT_TRUE(area.contains(nueva));
+    EXPECT_EQ(Activa()->Grafica().Textos().size(), 1u);
+    Accion("GuardarArchivo1")->trigger();
+    EXPECT_FALSE(ventana->Estado().Modificado);
+    Accion("Cerrar")->trigger();
+    Procesar();
+    ASSERT_TRUE(Hijas().isEmpty());
+
+    dialogos.abrir.push_back(ruta);
+    Accion("SpBtnAbrir")->trigger();
+    Procesar();
+    ASSERT_EQ(Hijas().size(), 1);
+    const auto& textos = Activa()->Grafica().Textos();
+    ASSERT_EQ(textos.size(), 1u);
+    EXPECT_EQ(textos[0].Etiqueta->text(), QStringLiteral("pico"));
+    EXPECT_EQ(textos[0].X, nota.X);
+    EXPECT_EQ(textos[0].Y, nota.Y);
+    EXPECT_FALSE(ventana->Estado().Modificado);
+    Accion("Cerrar")->trigger();
+    Procesar();
+
+    // Analog over digital; cursors on in the lower one keep their readouts in the area.
+    dialogos.abrir.push_back(EscribirFicheroSenales(QStringLiteral("d.qvn"), {QStringLiteral("C1")},
+                                                    {QStringLiteral("D1"), QStringLiteral("D2")}));
+    Accion("SpBtnAbrir")->trigger();
+    Procesar();
+    ASSERT_EQ(Hijas().size(), 2);
+    EXPECT_EQ(Hijas()[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(Hijas()[1]->geometry().bottomRight(), area.bottomRight());
+    ventana->AreaVentanas().setActiveSubWindow(Hijas()[1]);
+    Accion("SpBtnCursores")->trigger();
+    Procesar();
+    auto* panel = Activa()->findChild<QWidget*>(QStringLiteral("PCursor"));
+    ASSERT_TRUE(panel && panel->isVisible());
+    const QRect visto(panel->mapTo(ventana->AreaVentanas().viewport(), QPoint(0, 0)), panel->size());
+    EXPECT_TRUE(area.contains(visto)) << visto.y() << " + " << visto.height() << " > " << area.height();
+    EXPECT_GT(Activa()->Grafica().height(), 60);
+}
+
 TEST_F(VisualizaPrincipal, ClosingTheProgramClosesTheWindowsWithoutAnnouncingThem)
 {
     dialogos.abrir.push_back(EscribirFicheroSenales(QStringLiteral("s.qvn"), {QStringLiteral("C1")}));

@@ -316,6 +316,55 @@ TEST_F(FicheroSenalesTest, LargestSingleValuesReadBack)
     EXPECT_EQ(b->Factor, -tope);
 }
 
+// Window notes go after the comment: a reader that stops there, or searches the file for
+// a signal, reads the same as in a file without them.
+TEST_F(FicheroSenalesTest, NotesFollowTheCommentWhereEveryReaderHasStopped)
+{
+    TCjtSenales s(textos, inter);
+    Ana(s, "A", {1, 2});
+    Dig(s, "D", {0, 1});
+    s.Comentario = QStringList{"una"};
+    QByteArray sinNotas;
+    EscribirFichero(s, sinNotas);
+    s.Anotaciones = {{false, "", 0.5f, -2.25f, "pico"},
+                     {true, "", 1, 2, "Ana"},
+                     {false, "A", 3e-7f, 4, QString::fromLatin1("ComienzaSeñ" "al $ final ")}};
+    QByteArray texto;
+    EscribirFichero(s, texto);
+    ASSERT_TRUE(texto.startsWith(sinNotas));
+    for (const QByteArray& linea : texto.mid(sinNotas.size()).split('\n'))
+        for (const QByteArray clave : {QByteArray("Ana"), QByteArray("Dig"), Comienza})
+            EXPECT_NE(linea.trimmed(), clave);
+
+    TCjtSenales leido(textos, inter);
+    LeerFichero(leido, texto);
+    EXPECT_EQ(leido.NombresAna(), QStringList{"A"});
+    EXPECT_EQ(leido.Comentario, s.Comentario);
+    ASSERT_EQ(leido.Anotaciones.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(leido.Anotaciones[i].Digital, s.Anotaciones[i].Digital);
+        EXPECT_EQ(leido.Anotaciones[i].EjeX, s.Anotaciones[i].EjeX);
+        EXPECT_EQ(leido.Anotaciones[i].X, s.Anotaciones[i].X);
+        EXPECT_EQ(leido.Anotaciones[i].Y, s.Anotaciones[i].Y);
+        EXPECT_EQ(leido.Anotaciones[i].Texto, s.Anotaciones[i].Texto);
+    }
+    EXPECT_EQ(NombresSenales(texto), (QStringList{"A", "D"}));
+    TCjtSenales otro(textos, inter);
+    EXPECT_FALSE(LeerSenalDeDatos(otro, texto, "pico", "pico"));
+    EXPECT_TRUE(LeerSenalDeDatos(otro, texto, "D", "D"));
+
+    // A damaged note is left out; the signals and the other notes are not.
+    texto.replace("Nota Ana  5.0", "Nota Ana xx5.0");
+    TCjtSenales danado(textos, inter);
+    LeerFichero(danado, texto);
+    EXPECT_EQ(danado.NumDig(), 1);
+    ASSERT_EQ(danado.Anotaciones.size(), 2u);
+    EXPECT_EQ(danado.Anotaciones[0].Texto, "Ana");
+    // A name given to the X signal elsewhere goes with its notes.
+    leido.RenombrarAna("A", "B");
+    EXPECT_EQ(leido.Anotaciones[2].EjeX, "B");
+}
+
 TEST_F(FicheroSenalesTest, SingleSignalFromAFile)
 {
     TConfigES c;
