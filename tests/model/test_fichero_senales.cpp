@@ -333,7 +333,7 @@ TEST_F(FicheroSenalesTest, NotesFollowTheCommentWhereEveryReaderHasStopped)
     EscribirFichero(s, texto);
     ASSERT_TRUE(texto.startsWith(sinNotas));
     for (const QByteArray& linea : texto.mid(sinNotas.size()).split('\n'))
-        for (const QByteArray clave : {QByteArray("Ana"), QByteArray("Dig"), Comienza})
+        for (const QByteArray& clave : {QByteArray("Ana"), QByteArray("Dig"), Comienza})
             EXPECT_NE(linea.trimmed(), clave);
 
     TCjtSenales leido(textos, inter);
