@@ -118,58 +118,6 @@ TEST_F(Series, DuplicatesReplaceTheYUnlessAllowed)
     EXPECT_DOUBLE_EQ(y, 30);
 }
 
-// A figure eight: X = sin t, Y = sin 2t. Its X values come twice per turn, so a plot
-// that sorted or merged by X would lose the crossing and half of the loops.
-TEST_F(Series, AnXYCurveKeepsEveryPairInSampleOrderAndIsPointedAtOnScreen)
-{
-    constexpr int N = 400;
-    const auto fx = [](int k) { return 300 + 250 * std::sin(2 * M_PI * k / N); };
-    const auto fy = [](int k) { return 8 * std::sin(4 * M_PI * k / N); };
-    g->Appearance().PonerAllowDuplicates(false);
-    g->PonerStepPlot(true);
-    TSeries& s = g->Serie(0);
-    s.CargarCurva(N, fx, fy);
-    ASSERT_TRUE(s.Parametrica());
-    ASSERT_EQ(s.NumPuntos(), N);
-    EXPECT_EQ(s.Grafico()->data()->size(), 0);
-    EXPECT_EQ(s.Curva()->lineStyle(), QCPCurve::lsLine); // never a staircase
-    for (int k = 1; k <= N; ++k) {
-        double x = 0, y = 0;
-        ASSERT_TRUE(s.LeerPunto(k, x, y));
-        ASSERT_DOUBLE_EQ(x, fx(k - 1));
-        ASSERT_DOUBLE_EQ(y, fy(k - 1));
-    }
-    // Drawn as two branches: at X = 360 the curve passes at Y = +-3.7 and nowhere between
-    // (points joined in X order would zigzag across the middle).
-    Dibujar();
-    const QImage im = Captura();
-    int arriba = 0, abajo = 0, medio = 0;
-    for (int y = g->AreaGrafica().top(); y <= g->AreaGrafica().bottom(); ++y) {
-        if (im.pixelColor(g->PixelX(360), y) != s.Color())
-            continue;
-        const double v = g->ValorY(y);
-        (std::fabs(v) < 2 ? medio : v > 0 ? arriba : abajo)++;
-    }
-    EXPECT_GT(arriba, 0);
-    EXPECT_GT(abajo, 0);
-    EXPECT_EQ(medio, 0);
-
-    // The point under the pointer, not the first one with that X.
-    TPuntoGrf p;
-    const int k = 3 * N / 8; // on the lower loop, going back
-    ASSERT_TRUE(g->PuntoMasCercanoEnPantalla(0, {g->PixelX(fx(k)), g->PixelY(fy(k))}, p));
-    EXPECT_EQ(p.Secuencia, k + 1);
-    // A point added later joins the end, whatever its X.
-    EXPECT_EQ(s.AnadirPunto(0, 0), N + 1);
-    EXPECT_EQ(s.Secuencia(N), N + 1);
-    // Time samples again: the curve is gone and X is in order.
-    const std::vector<float> m = {1.f, 2.f};
-    s.CargarMuestras(1, m);
-    EXPECT_FALSE(s.Parametrica());
-    EXPECT_EQ(s.Curva()->data()->size(), 0);
-    EXPECT_EQ(s.NumPuntos(), 2);
-}
-
 TEST_F(Series, SettingALimitEndsAutoSizingOfThatAxisOnly)
 {
     TGrf h;

