@@ -103,7 +103,8 @@ void TComandosVentanas::AbrirVentana(TVentanaSenales* ventana, const QString& ti
     // Cascaded at a size worth reading: at least 60 % of the document area each way,
     // never beyond it.
     const QSize hueco = area.viewport()->size();
-    const QSize tamano = sub->size().expandedTo(hueco * 0.6).boundedTo(hueco).expandedTo(sub->minimumSizeHint());
+    const QSize sesenta((hueco.width() * 6 + 9) / 10, (hueco.height() * 6 + 9) / 10);
+    const QSize tamano = sub->size().expandedTo(sesenta).boundedTo(hueco).expandedTo(sub->minimumSizeHint());
     const int paso = std::max(16, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub));
     const int sitios = std::max(1, std::min((hueco.width() - tamano.width()) / paso,
                                             (hueco.height() - tamano.height()) / paso) + 1);

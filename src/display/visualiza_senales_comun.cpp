@@ -45,7 +45,8 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
 {
     numeroVentana_ = principal.NuevoNumeroVentana();
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(360, 240);
+    // Small enough for three windows tiled on a 1024 x 768 screen.
+    setMinimumSize(240, 150);
     resize(640, 400);
 
     auto* Panel1 = new QWidget(this);
@@ -326,9 +327,13 @@ void TVentanaSenales::ActivarCursores(bool on)
         // The window grows by the panel as far as the document area (which never scrolls)
         // allows; past that the plot gives up the room, so the readouts stay in sight.
         int alto = marco->height() + TPanelCursores::Alto;
-        if (sub && sub->mdiArea())
-            alto = std::max(std::min(alto, sub->mdiArea()->viewport()->height() - sub->y()),
-                            sub->minimumSizeHint().height());
+        if (sub && sub->mdiArea()) {
+            const int hueco = sub->mdiArea()->viewport()->height();
+            alto = std::max(std::min(alto, hueco - sub->y()), sub->minimumSizeHint().height());
+            // A window that cannot be that small any more moves up instead.
+            if (sub->y() + alto > hueco)
+                sub->move(sub->x(), std::max(0, hueco - alto));
+        }
         crecido_ = alto - marco->height();
         marco->resize(marco->width(), alto);
     } else {
