@@ -1,6 +1,6 @@
 // Graph control at the largest capture size: a full redraw of eight step-line series of
-// 65535 samples at 1200 x 800, a cursor move, one monitoring tick extending ten curves, and
-// the picture of the graph.
+// 65535 samples at 1200 x 800, a cursor move, the same for an XY curve of 65535 pairs, one
+// monitoring tick extending ten curves, and the picture of the graph.
 #include "display/grf.h"
 
 #include <QApplication>
@@ -65,6 +65,48 @@ void BM_MoverCursor(benchmark::State& state)
     state.counters["redibujos_series"] = g->DibujosSeries() - antes;
 }
 BENCHMARK(BM_MoverCursor)->Unit(benchmark::kMicrosecond);
+
+// An XY plot at the largest capture size: one curve of 65535 pairs (a Lissajous figure
+// that crosses itself all over), its full redraw and the search of the point under the
+// pointer that places an XY cursor.
+std::unique_ptr<TGrf> GraficaXY()
+{
+    auto g = std::make_unique<TGrf>();
+    g->resize(1200, 800);
+    g->PonerStepPlot(false);
+    g->Serie(0).PonerNombre(QStringLiteral("Y(V)"));
+    g->Serie(0).CargarCurva(
+        N, [](int i) { return 9 * std::sin(0.0031 * i); }, [](int i) { return 9 * std::sin(0.0047 * i + 0.3); });
+    g->show();
+    g->Redibujar();
+    QApplication::processEvents();
+    return g;
+}
+
+void BM_RedibujoXY(benchmark::State& state)
+{
+    auto g = GraficaXY();
+    for (auto _ : state)
+        g->replot(QCustomPlot::rpImmediateRefresh);
+}
+BENCHMARK(BM_RedibujoXY)->Unit(benchmark::kMillisecond);
+
+void BM_CursorXY(benchmark::State& state)
+{
+    auto g = GraficaXY();
+    const QRect a = g->AreaGrafica();
+    const int antes = g->DibujosSeries();
+    int k = 0;
+    for (auto _ : state) {
+        k = (k + 37) % (a.width() * a.height());
+        TPuntoGrf p;
+        g->PuntoMasCercanoEnPantalla(0, a.topLeft() + QPoint(k % a.width(), k / a.width()), p);
+        g->PonerCursor(1, true, p.Y, p.X);
+        QApplication::processEvents();
+    }
+    state.counters["redibujos_series"] = g->DibujosSeries() - antes;
+}
+BENCHMARK(BM_CursorXY)->Unit(benchmark::kMicrosecond);
 
 void BM_TicMonitorizacion(benchmark::State& state)
 {

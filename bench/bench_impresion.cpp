@@ -70,7 +70,7 @@ void BM_VentanaImagen(benchmark::State& state)
     const QString ruta = dir.filePath(QStringLiteral("grafica.") + QLatin1String(ext));
     QString error;
     for (auto _ : state) {
-        if (!grafica.Dibujar({}, false, QSize(1200, 800), ruta, error)) {
+        if (!grafica.Dibujar({}, false, QString(), QSize(1200, 800), ruta, error)) {
             state.SkipWithError(error.toStdString().c_str());
             return;
         }

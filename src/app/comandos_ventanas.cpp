@@ -14,6 +14,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -27,22 +30,29 @@ constexpr int kTextoSinDigitales = 102;
 void AbrirVentanasDelConjunto(IPrincipal& principal, const QString& titulo)
 {
     const TEstadoPrograma& e = principal.Estado();
+    QMdiArea& area = principal.AreaVentanas();
     principal.AbrirVentanaAnalogica(titulo);
+    QMdiSubWindow* analogica = area.currentSubWindow();
+    QMdiSubWindow* digital = nullptr;
     // Stacked logic traces read better than 0 / 5 V lines, and a full analog window
     // has no room left for the digital signals.
-    if (!e.SenalesActuales || e.SenalesActuales->NumDig() == 0)
-        return;
-    QMdiArea& area = principal.AreaVentanas();
-    QMdiSubWindow* analogica = area.currentSubWindow();
-    principal.AbrirVentanaDigital(titulo);
-    QMdiSubWindow* digital = area.currentSubWindow();
+    if (e.SenalesActuales && e.SenalesActuales->NumDig() > 0) {
+        principal.AbrirVentanaDigital(titulo);
+        digital = area.currentSubWindow();
+    }
     if (!analogica)
         return;
-    // One above the other, both in full view, when the document area has room.
+    // What was just opened fills the document area: the analog window alone, or the
+    // analog window over the digital one.
     const QRect r = area.viewport()->rect();
-    if (digital && digital != analogica && r.width() >= 400 && r.height() >= 2 * 260) {
+    for (QMdiSubWindow* s : {analogica, digital})
+        if (s && s->isMaximized())
+            s->showNormal();
+    if (digital && digital != analogica) {
         analogica->setGeometry(0, 0, r.width(), r.height() / 2);
         digital->setGeometry(0, r.height() / 2, r.width(), r.height() - r.height() / 2);
+    } else {
+        analogica->setGeometry(r);
     }
     area.setActiveSubWindow(analogica);
 }
@@ -88,11 +98,18 @@ void TComandosVentanas::AbrirVentana(TVentanaSenales* ventana, const QString& ti
         return;
     }
     QMdiArea& area = principal_.AreaVentanas();
+    const int abiertas = int(area.subWindowList().size());
     QMdiSubWindow* sub = area.addSubWindow(ventana);
-    // Within the document area when it has room for a useful window.
+    // Cascaded at a size worth reading: at least 60 % of the document area each way,
+    // never beyond it.
     const QSize hueco = area.viewport()->size();
-    if (hueco.width() >= 400 && hueco.height() >= 300)
-        sub->resize(sub->size().boundedTo(hueco));
+    const QSize sesenta((hueco.width() * 6 + 9) / 10, (hueco.height() * 6 + 9) / 10);
+    const QSize tamano = sub->size().expandedTo(sesenta).boundedTo(hueco).expandedTo(sub->minimumSizeHint());
+    const int paso = std::max(16, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub));
+    const int sitios = std::max(1, std::min((hueco.width() - tamano.width()) / paso,
+                                            (hueco.height() - tamano.height()) / paso) + 1);
+    const int k = abiertas % sitios;
+    sub->setGeometry(k * paso, k * paso, tamano.width(), tamano.height());
     sub->show();
     ventana->Refrescar();
     principal_.Estado().Notificar();

@@ -87,8 +87,8 @@ TCjtSenales& TGraficaFichero::Senales()
     return *principal_->Estado().SenalesActuales;
 }
 
-bool TGraficaFichero::Dibujar(const QStringList& nombres, bool digital, QSize tamano, const QString& salida,
-                          QString& error)
+bool TGraficaFichero::Dibujar(const QStringList& nombres, bool digital, const QString& ejeX, QSize tamano,
+                              const QString& salida, QString& error)
 {
     if (!QApplication::instance()) {
         error = QStringLiteral("drawing needs the application object");
@@ -106,6 +106,12 @@ bool TGraficaFichero::Dibujar(const QStringList& nombres, bool digital, QSize ta
     if (!nombres.isEmpty()) {
         ventana->SenalesVisibles = nombres;
         ventana->CalcularOcultas(Senales().NombresAna() + Senales().NombresDig());
+    }
+    if (auto* analogica = qobject_cast<TfrmVisualizaSenales*>(ventana); analogica && !ejeX.isEmpty()) {
+        analogica->EjeXElegido = ejeX;
+        // Left to choose, the plot is of another signal than X itself.
+        if (nombres.isEmpty() && ventana->SenalesVisibles.size() > 1)
+            ventana->SenalesVisibles.removeAll(ejeX);
     }
     if (ventana->SenalesVisibles.isEmpty()) {
         delete marco;

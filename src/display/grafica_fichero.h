@@ -25,8 +25,10 @@ public:
     TCjtSenales& Senales();
 
     // Draws `nombres` (none: the window's own choice) in the format of the file's
-    // extension. False with the reason in `error`.
-    bool Dibujar(const QStringList& nombres, bool digital, QSize tamano, const QString& salida, QString& error);
+    // extension, against time or, when `ejeX` names an analog signal, against that
+    // signal (an XY plot of the first name). False with the reason in `error`.
+    bool Dibujar(const QStringList& nombres, bool digital, const QString& ejeX, QSize tamano, const QString& salida,
+                 QString& error);
 
 private:
     class TPrincipalOculto;

@@ -133,8 +133,11 @@ TSeries& TGrf::Serie(int indice)
 
 void TGrf::LiberarSeries()
 {
-    for (auto& s : series_)
+    for (auto& s : series_) {
         removeGraph(s->grafico_);
+        if (s->curva_)
+            removePlottable(s->curva_);
+    }
     series_.clear();
     DatosCambiados();
 }
@@ -172,19 +175,13 @@ void TGrf::AutoEscalar(const TAxis& eje) const
     }
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
+    bool curvas = false;
     for (const auto& s : series_) {
-        const auto datos = s->grafico_->data();
-        if (datos->isEmpty())
+        if (s->NumPuntos() == 0)
             continue;
         if (eje.tipo_ == TAxis::Tipo::X) {
-            auto primero = datos->constBegin();
-            if (eje.log_)
-                primero = std::lower_bound(datos->constBegin(), datos->constEnd(), 0.0,
-                                           [](const QCPGraphData& d, double x) { return d.key <= x; });
-            if (primero == datos->constEnd())
-                continue;
-            lo = std::min(lo, primero->key);
-            hi = std::max(hi, (datos->constEnd() - 1)->key);
+            s->RangoX(lo, hi, eje.log_);
+            curvas = curvas || s->parametrica_;
         } else {
             s->RangoY(lo, hi, eje.log_);
         }
@@ -201,8 +198,9 @@ void TGrf::AutoEscalar(const TAxis& eje) const
             lo -= d;
             hi += d;
         }
-    } else if (eje.tipo_ != TAxis::Tipo::X && !eje.log_) {
-        // Room above and below the curves, so that a trace at its extreme stays visible.
+    } else if ((eje.tipo_ != TAxis::Tipo::X || curvas) && !eje.log_) {
+        // Room around the curves, so that a trace at its extreme stays visible (time
+        // plots keep their X range from the first sample to the last).
         const double d = (hi - lo) * 0.05;
         lo -= d;
         hi += d;
@@ -363,13 +361,22 @@ bool TGrf::PuntoMasCercano(int serie, int pixelX, TPuntoGrf& punto) const
         return false;
     const TSeries& s = *series_[serie];
     const auto datos = s.grafico_->data();
-    const int n = datos->size();
+    const int n = s.NumPuntos();
     if (n == 0)
         return false;
     const double v = ValorX(pixelX);
     const double lo = ejeX_.Min(), hi = ejeX_.Max();
     if (v < std::min(lo, hi) || v > std::max(lo, hi))
         return false;
+    if (s.parametrica_) {
+        // Sample order says nothing of X: every point is looked at, the first of equals wins.
+        int mejor = 0;
+        for (int k = 1; k < n; ++k)
+            if (std::fabs(s.ClaveEn(k) - v) < std::fabs(s.ClaveEn(mejor) - v))
+                mejor = k;
+        punto = {s.Secuencia(mejor), s.ClaveEn(mejor), s.ValorEn(mejor)};
+        return true;
+    }
     const auto inicio = datos->constBegin();
     int i = int(std::lower_bound(inicio, datos->constEnd(), v,
                                  [](const QCPGraphData& d, double x) { return d.key < x; })
@@ -382,6 +389,28 @@ bool TGrf::PuntoMasCercano(int serie, int pixelX, TPuntoGrf& punto) const
     punto.X = (inicio + i)->key;
     punto.Y = (inicio + i)->value;
     return true;
+}
+
+bool TGrf::PuntoMasCercanoEnPantalla(int serie, QPoint pixel, TPuntoGrf& punto) const
+{
+    if (serie < 0 || serie >= NumSeries() || !EscalasValidas())
+        return false;
+    const TSeries& s = *series_[serie];
+    const double xlo = std::min(ejeX_.Min(), ejeX_.Max()), xhi = std::max(ejeX_.Min(), ejeX_.Max());
+    const double ylo = std::min(ejeY_.Min(), ejeY_.Max()), yhi = std::max(ejeY_.Min(), ejeY_.Max());
+    double mejor = std::numeric_limits<double>::infinity();
+    for (int k = 0; k < s.NumPuntos(); ++k) {
+        const double x = s.ClaveEn(k), y = s.ValorEn(k);
+        if (!(x >= xlo && x <= xhi && y >= ylo && y <= yhi))
+            continue; // out of view (zoomed)
+        const double dx = Pixel(ejeX_, x) - pixel.x(), dy = Pixel(ejeY_, y) - pixel.y();
+        const double d = dx * dx + dy * dy;
+        if (d < mejor) {
+            mejor = d;
+            punto = {s.Secuencia(k), x, y};
+        }
+    }
+    return std::isfinite(mejor);
 }
 
 // ---- events ----------------------------------------------------------------------------

@@ -85,6 +85,9 @@ public:
     // the first point not below the value, or the one before it when the value lies at or
     // before their midpoint. False for an empty series or a value outside [Min, Max] of X.
     bool PuntoMasCercano(int serie, int pixelX, TPuntoGrf& punto) const;
+    // The point of series `serie` nearest on screen to `pixel` among those in view: how an
+    // XY plot, whose X values repeat along the curve, is pointed at. False when none is.
+    bool PuntoMasCercanoEnPantalla(int serie, QPoint pixel, TPuntoGrf& punto) const;
 
     // Cursors: 1 blue, 2 red.
     const TCursores& CursorAzul() const { return azul_; }
@@ -97,6 +100,8 @@ public:
     // Annotations: a label whose top-left corner is anchored at the data point under the
     // given pixel; it follows the anchor on every redraw and can be dragged inside the plot.
     void InsertarTexto(int left, int top, const QString& texto);
+    // The same anchored at data point (x, y).
+    void InsertarTextoEn(float x, float y, const QString& texto);
     void BorrarUltimoTexto();
     void BorrarTextos();
     void RecolocarTextos();
@@ -143,6 +148,8 @@ Q_SIGNALS:
     void RatonMovido(const qv::TRatonGrf& r);
     void RatonArriba(const qv::TRatonGrf& r);
     void Redimensionado();
+    // An annotation was dragged to a new anchor (its index in Textos()).
+    void TextoMovido(int indice);
     // After each paint of the control.
     void PinturaTerminada();
 
@@ -217,6 +224,7 @@ private:
     std::vector<TextoGrafica> textos_;
     int ArrastreX = 0, ArrastreY = 0;
     QLabel* arrastrada_ = nullptr;
+    QPoint inicioArrastre_;
 
     bool zoomPreparado_ = false;
     bool ampliada_ = false;

@@ -76,4 +76,20 @@ private:
     int& contador_;
 };
 
+// The same for the curve of an XY plot.
+class TCurvaSerie : public QCPCurve {
+public:
+    TCurvaSerie(QCPAxis* x, QCPAxis* y, int& contador) : QCPCurve(x, y), contador_(contador) {}
+
+protected:
+    void draw(QCPPainter* p) override
+    {
+        ++contador_;
+        QCPCurve::draw(p);
+    }
+
+private:
+    int& contador_;
+};
+
 } // namespace qv

@@ -165,11 +165,12 @@ void TGrf::DibujarPunto(double x, double y)
 void TGrf::ExtenderSerie(int indice, double x, double y)
 {
     TSeries& s = Serie(indice);
-    const auto datos = s.grafico_->data();
-    const bool hayAnterior = !datos->isEmpty();
-    const double x0 = hayAnterior ? (datos->constEnd() - 1)->key : x;
-    const double y0 = hayAnterior ? (datos->constEnd() - 1)->value : y;
-    if (hayAnterior && x < x0) {
+    const int n = s.NumPuntos();
+    const bool hayAnterior = n > 0;
+    const double x0 = hayAnterior ? s.ClaveEn(n - 1) : x;
+    const double y0 = hayAnterior ? s.ValorEn(n - 1) : y;
+    // A curve goes on from its last point wherever the next one lies.
+    if (hayAnterior && x < x0 && !s.parametrica_) {
         s.AnadirPunto(x, y); // not an extension: redraw the whole graph
         return;
     }
@@ -185,7 +186,7 @@ void TGrf::ExtenderSerie(int indice, double x, double y)
     const QPen lapiz(s.color_, 1);
     if (s.lineas_ && hayAnterior) {
         QPolygonF linea{QPointF(PixelX(x0), PixelY(y0))};
-        if (stepPlot_)
+        if (stepPlot_ && !s.parametrica_)
             linea << QPointF(PixelX(x), PixelY(y0));
         linea << QPointF(PixelX(x), PixelY(y));
         DibujarTramo(lapiz, linea, false);

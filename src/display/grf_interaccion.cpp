@@ -289,9 +289,15 @@ void TGrf::mouseReleaseEvent(QMouseEvent* e)
 
 void TGrf::InsertarTexto(int left, int top, const QString& texto)
 {
+    InsertarTextoEn(float(ValorX(left)), float(ValorY(top)), texto);
+    textos_.back().Etiqueta->move(left, top);
+}
+
+void TGrf::InsertarTextoEn(float x, float y, const QString& texto)
+{
     TextoGrafica t;
-    t.X = float(ValorX(left));
-    t.Y = float(ValorY(top));
+    t.X = x;
+    t.Y = y;
     auto* etiqueta = new QLabel(texto, this);
     QFont f = etiqueta->font();
     f.setPointSize(10);
@@ -303,7 +309,7 @@ void TGrf::InsertarTexto(int left, int top, const QString& texto)
     etiqueta->setCursor(Qt::ArrowCursor);
     etiqueta->setProperty("Tag", int(textos_.size()));
     etiqueta->adjustSize();
-    etiqueta->move(left, top);
+    etiqueta->move(PixelX(x), PixelY(y));
     etiqueta->installEventFilter(this);
     t.Etiqueta = etiqueta;
     textos_.push_back(t);
@@ -373,6 +379,7 @@ bool TGrf::eventFilter(QObject* o, QEvent* e)
         if (me->button() != Qt::LeftButton)
             return false;
         arrastrada_ = etiqueta;
+        inicioArrastre_ = etiqueta->pos();
         ArrastreX = me->position().toPoint().x();
         ArrastreY = me->position().toPoint().y();
         etiqueta->setAutoFillBackground(true); // opaque white while dragged
@@ -388,11 +395,15 @@ bool TGrf::eventFilter(QObject* o, QEvent* e)
         if (e->type() == QEvent::MouseButtonRelease && me->button() != Qt::LeftButton)
             return true;
         const QPoint puntero = etiqueta->mapToParent(me->position().toPoint());
-        ColocarEtiqueta(indice, puntero - QPoint(ArrastreX, ArrastreY));
+        // A label that did not move keeps its anchor exactly (a click is no move).
+        if (puntero - QPoint(ArrastreX, ArrastreY) != etiqueta->pos())
+            ColocarEtiqueta(indice, puntero - QPoint(ArrastreX, ArrastreY));
         if (e->type() == QEvent::MouseButtonRelease) {
             etiqueta->setAutoFillBackground(false);
             etiqueta->setCursor(Qt::ArrowCursor);
             arrastrada_ = nullptr;
+            if (etiqueta->pos() != inicioArrastre_)
+                Q_EMIT TextoMovido(indice);
         }
         return true;
     }

@@ -332,16 +332,22 @@ void TSeries::AplicarEstilo()
         QCPScatterStyle::ssSquare, QCPScatterStyle::ssCircle, QCPScatterStyle::ssTriangle,
         QCPScatterStyle::ssTriangleInverted, QCPScatterStyle::ssCross, QCPScatterStyle::ssPlus,
         QCPScatterStyle::ssStar, QCPScatterStyle::ssDiamond};
+    const QCPScatterStyle puntos = puntos_ ? QCPScatterStyle(formas[forma_], color_, 2 * tamano_ + 1)
+                                           : QCPScatterStyle(QCPScatterStyle::ssNone);
     grafico_->setName(nombre_);
     grafico_->setPen(QPen(color_, 1));
     if (!lineas_)
         grafico_->setLineStyle(QCPGraph::lsNone);
     else
         grafico_->setLineStyle(g_.StepPlot() ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
-    if (puntos_)
-        grafico_->setScatterStyle(QCPScatterStyle(formas[forma_], color_, 2 * tamano_ + 1));
-    else
-        grafico_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    grafico_->setScatterStyle(puntos);
+    if (curva_) {
+        // A curve is never a staircase: its points need not rise in X.
+        curva_->setName(nombre_);
+        curva_->setPen(QPen(color_, 1));
+        curva_->setLineStyle(lineas_ ? QCPCurve::lsLine : QCPCurve::lsNone);
+        curva_->setScatterStyle(puntos);
+    }
     g_.Cambiado();
 }
 
@@ -383,15 +389,33 @@ void TSeries::PonerColor(const QColor& c)
 
 int TSeries::NumPuntos() const
 {
-    return grafico_->data()->size();
+    return parametrica_ ? curva_->data()->size() : grafico_->data()->size();
+}
+
+double TSeries::ClaveEn(int i) const
+{
+    return parametrica_ ? (curva_->data()->constBegin() + i)->key : (grafico_->data()->constBegin() + i)->key;
+}
+
+double TSeries::ValorEn(int i) const
+{
+    return parametrica_ ? (curva_->data()->constBegin() + i)->value : (grafico_->data()->constBegin() + i)->value;
 }
 
 void TSeries::Vaciar()
 {
     grafico_->data()->clear();
+    DejarCurva();
     secuencia_.clear();
     contador_ = 0;
     g_.DatosCambiados();
+}
+
+void TSeries::DejarCurva()
+{
+    if (curva_)
+        curva_->data()->clear();
+    parametrica_ = false;
 }
 
 void TSeries::Explicitar()
@@ -412,6 +436,11 @@ int TSeries::AnadirPunto(double x, double y)
 
 int TSeries::Insertar(double x, double y)
 {
+    if (parametrica_) {
+        const int secuencia = ++contador_;
+        curva_->data()->add(QCPCurveData(secuencia, x, y));
+        return secuencia;
+    }
     auto datos = grafico_->data();
     const int n = datos->size();
     const int secuencia = ++contador_;
@@ -442,7 +471,7 @@ bool TSeries::LeerPunto(int secuencia, double& x, double& y) const
 {
     const int n = NumPuntos();
     int i = -1;
-    if (secuencia_.empty()) {
+    if (parametrica_ || secuencia_.empty()) {
         if (secuencia >= 1 && secuencia <= n)
             i = secuencia - 1;
     } else {
@@ -452,15 +481,14 @@ bool TSeries::LeerPunto(int secuencia, double& x, double& y) const
     }
     if (i < 0)
         return false;
-    const auto p = grafico_->data()->constBegin() + i;
-    x = p->key;
-    y = p->value;
+    x = ClaveEn(i);
+    y = ValorEn(i);
     return true;
 }
 
 int TSeries::Secuencia(int indice) const
 {
-    return secuencia_.empty() ? indice + 1 : secuencia_[indice];
+    return parametrica_ || secuencia_.empty() ? indice + 1 : secuencia_[indice];
 }
 
 void TSeries::CargarOrdenados(int n, const std::function<double(int)>& y, double periodo)
@@ -468,6 +496,7 @@ void TSeries::CargarOrdenados(int n, const std::function<double(int)>& y, double
     QVector<QCPGraphData> v(std::max(0, n));
     for (int k = 0; k < n; ++k)
         v[k] = QCPGraphData(k * periodo, y(k));
+    DejarCurva();
     grafico_->data()->set(v, true);
     secuencia_.clear();
     contador_ = std::max(0, n);
@@ -479,6 +508,7 @@ void TSeries::CargarMuestras(double periodo, std::span<const float> muestras)
     QVector<QCPGraphData> v(int(muestras.size()));
     for (int k = 0; k < int(muestras.size()); ++k)
         v[k] = QCPGraphData(k * periodo, muestras[k]);
+    DejarCurva();
     grafico_->data()->set(v, true);
     secuencia_.clear();
     contador_ = int(muestras.size());
@@ -530,6 +560,7 @@ void TSeries::CargarXY(int n, const std::function<double(int)>& x, const std::fu
         secuencia_[i] = pares[i].secuencia;
         identidad = identidad && pares[i].secuencia == i + 1;
     }
+    DejarCurva();
     grafico_->data()->set(v, true);
     contador_ = std::max(0, n);
     if (identidad && contador_ == int(pares.size()))
@@ -537,15 +568,66 @@ void TSeries::CargarXY(int n, const std::function<double(int)>& x, const std::fu
     g_.DatosCambiados();
 }
 
+void TSeries::CargarCurva(int n, const std::function<double(int)>& x, const std::function<double(int)>& y)
+{
+    n = std::max(0, n);
+    if (!curva_) {
+        curva_ = new TCurvaSerie(g_.xAxis, g_.yAxis, g_.dibujosSeries_);
+        curva_->setAntialiased(false);
+        curva_->setAntialiasedScatters(false);
+    }
+    QVector<QCPCurveData> v(n);
+    for (int k = 0; k < n; ++k)
+        v[k] = QCPCurveData(k + 1, x(k), y(k));
+    curva_->data()->set(v, true);
+    grafico_->data()->clear();
+    secuencia_.clear();
+    contador_ = n;
+    parametrica_ = true;
+    AplicarEstilo();
+    g_.DatosCambiados();
+}
+
+namespace {
+
+void Ampliar(double v, double& lo, double& hi, bool soloPositivos)
+{
+    if (!std::isfinite(v) || (soloPositivos && v <= 0))
+        return;
+    lo = std::min(lo, v);
+    hi = std::max(hi, v);
+}
+
+} // namespace
+
+// X of a curve in any order; an X-ordered series has its limits at its ends.
+void TSeries::RangoX(double& lo, double& hi, bool soloPositivos) const
+{
+    if (parametrica_) {
+        for (auto it = curva_->data()->constBegin(); it != curva_->data()->constEnd(); ++it)
+            Ampliar(it->key, lo, hi, soloPositivos);
+        return;
+    }
+    const auto datos = grafico_->data();
+    auto primero = datos->constBegin();
+    if (soloPositivos)
+        primero = std::lower_bound(datos->constBegin(), datos->constEnd(), 0.0,
+                                   [](const QCPGraphData& d, double x) { return d.key <= x; });
+    if (primero == datos->constEnd())
+        return;
+    lo = std::min(lo, primero->key);
+    hi = std::max(hi, (datos->constEnd() - 1)->key);
+}
+
 void TSeries::RangoY(double& lo, double& hi, bool soloPositivos) const
 {
-    for (auto it = grafico_->data()->constBegin(); it != grafico_->data()->constEnd(); ++it) {
-        const double v = it->value;
-        if (!std::isfinite(v) || (soloPositivos && v <= 0))
-            continue;
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
+    if (parametrica_) {
+        for (auto it = curva_->data()->constBegin(); it != curva_->data()->constEnd(); ++it)
+            Ampliar(it->value, lo, hi, soloPositivos);
+        return;
     }
+    for (auto it = grafico_->data()->constBegin(); it != grafico_->data()->constEnd(); ++it)
+        Ampliar(it->value, lo, hi, soloPositivos);
 }
 
 } // namespace qv

@@ -14,6 +14,7 @@
 #include <span>
 #include <vector>
 
+class QCPCurve;
 class QCPGraph;
 class QLabel;
 
@@ -211,8 +212,9 @@ private:
     QFont fuente_;
 };
 
-// One series of the graph (a QCPGraph underneath). Every point carries a sequence
-// number: 1 for the first point added, one more for each later insertion.
+// One series of the graph: a QCPGraph with its points in X order (time plots), or a
+// QCPCurve with its points in sample order (XY plots, CargarCurva). Every point carries a
+// sequence number: 1 for the first point added, one more for each later insertion.
 class TSeries {
 public:
     const QString& Nombre() const { return nombre_; }
@@ -249,10 +251,18 @@ public:
     // Bits drawn at two levels (bajo for 0, alto for 1).
     void CargarMuestras(double periodo, std::span<const std::uint8_t> bits, double bajo, double alto);
     void CargarMuestras(double periodo, int n, const std::function<double(int)>& muestra);
-    // An XY plot: point k at (x[k], y[k]), as if inserted one by one in order k; n pairs.
+    // Points at explicit, mostly rising X (monitoring): point k at (x[k], y[k]), as if
+    // inserted one by one in order k; n pairs.
     void CargarXY(int n, const std::function<double(int)>& x, const std::function<double(int)>& y);
+    // An XY plot, parametric: point k at (x[k], y[k]) with sequence number k + 1, joined to
+    // the next one in sample order; every pair kept, whatever its X. Points added later
+    // follow the last one.
+    void CargarCurva(int n, const std::function<double(int)>& x, const std::function<double(int)>& y);
+    bool Parametrica() const { return parametrica_; }
 
     QCPGraph* Grafico() const { return grafico_; }
+    // The curve of an XY plot; nullptr until the first CargarCurva.
+    QCPCurve* Curva() const { return curva_; }
 
 private:
     friend class TGrf;
@@ -262,10 +272,18 @@ private:
     int Insertar(double x, double y);
     void CargarOrdenados(int n, const std::function<double(int)>& y, double periodo);
     void Explicitar();
+    // Back to X-ordered points: the curve's points go.
+    void DejarCurva();
+    void RangoX(double& lo, double& hi, bool soloPositivos) const;
     void RangoY(double& lo, double& hi, bool soloPositivos) const;
+    // Point by index in the series' own order (X order, or sample order for a curve).
+    double ClaveEn(int i) const;
+    double ValorEn(int i) const;
 
     TGrf& g_;
     QCPGraph* grafico_;
+    QCPCurve* curva_ = nullptr;
+    bool parametrica_ = false;
     QString nombre_;
     bool lineas_ = true, puntos_ = false;
     int tamano_ = 2, forma_ = 0;

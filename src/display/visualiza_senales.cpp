@@ -149,8 +149,9 @@ void TfrmVisualizaSenales::AnadirAna(int k, const TSenalAna& s, const TSenalAna*
         return;
     }
     // Pairs up to the end of the shorter signal; no sample past a signal's end is read.
+    // Every pair is kept and joined to the next in time: a loop stays a loop.
     const int n = std::min(s.NumMuestras(), ejeX->NumMuestras());
-    serie.CargarXY(
+    serie.CargarCurva(
         n, [ejeX](int i) { return double(ejeX->LeerMuestra(i)); }, [&s](int i) { return double(s.LeerMuestra(i)); });
 }
 

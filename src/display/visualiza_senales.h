@@ -31,6 +31,7 @@ public:
 protected:
     bool EjeTiempo() const override { return EjeXElegido == tiempo_; }
     bool ConMarca() const override { return !EjeTiempo(); }
+    QString EjeNotas() const override { return EjeTiempo() ? QString() : EjeXElegido; }
     void ElegirSenales() override;
     void ActualizarNombres() override;
 

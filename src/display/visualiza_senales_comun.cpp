@@ -41,11 +41,12 @@ double Microsegundos(double periodo)
 
 TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char* zoomMas, const char* zoomMenos,
                                  QWidget* parent)
-    : TVentanaFormulario(principal.Contexto().Formulario, Numero, 0, parent), principal_(principal)
+    : TVentanaFormulario(principal.Contexto().Formulario, Numero, 0, parent), principal_(principal), digital_(digital)
 {
     numeroVentana_ = principal.NuevoNumeroVentana();
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(360, 240);
+    // Small enough for three windows tiled on a 1024 x 768 screen.
+    setMinimumSize(240, 150);
     resize(640, 400);
 
     auto* Panel1 = new QWidget(this);
@@ -89,10 +90,16 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
     connect(xygraph, &TGrf::RatonAbajo, this, &TVentanaSenales::RatonAbajo);
     connect(xygraph, &TGrf::RatonMovido, this, &TVentanaSenales::RatonMovido);
     connect(xygraph, &TGrf::RatonArriba, this, &TVentanaSenales::RatonArriba);
+    connect(xygraph, &TGrf::TextoMovido, this, &TVentanaSenales::NotaMovida);
     connect(xygraph, &TGrf::Redimensionado, this, [this] {
+        if (destruyendo_)
+            return;
         // A time plot keeps its origin; a zoomed range stays as the student chose it.
         if (xygraph->StepPlot() && !xygraph->Ampliada())
             OrigenCero();
+        // The graph's own size, whatever changed it (maximise, restore, tile, the cursor
+        // panel): the window's resize comes before its layout has passed the size on.
+        ColocarLeyenda();
     });
 }
 
@@ -224,6 +231,7 @@ void TVentanaSenales::TerminarRecarga()
         OrigenCero();
     xygraph->PonerPlotting(true);
     graficas_->setCurrentWidget(xygraph);
+    CargarTextos();
     if (cursoresActivos_)
         ReiniciarCursores();
 }
@@ -301,16 +309,6 @@ void TVentanaSenales::AlMostrar()
     setFocus(Qt::OtherFocusReason);
 }
 
-void TVentanaSenales::resizeEvent(QResizeEvent* e)
-{
-    TVentanaFormulario::resizeEvent(e);
-    if (destruyendo_)
-        return;
-    // The layout gives the graph its new size right away; the legend follows it.
-    layout()->activate();
-    ColocarLeyenda();
-}
-
 // ---- cursors ---------------------------------------------------------------------------
 
 void TVentanaSenales::ActivarCursores(bool on)
@@ -326,13 +324,25 @@ void TVentanaSenales::ActivarCursores(bool on)
     if (on) {
         ReiniciarCursores();
         PCursor->show();
-        marco->resize(marco->width(), marco->height() + TPanelCursores::Alto);
+        // The window grows by the panel as far as the document area (which never scrolls)
+        // allows; past that the plot gives up the room, so the readouts stay in sight.
+        int alto = marco->height() + TPanelCursores::Alto;
+        if (sub && sub->mdiArea()) {
+            const int hueco = sub->mdiArea()->viewport()->height();
+            alto = std::max(std::min(alto, hueco - sub->y()), sub->minimumSizeHint().height());
+            // A window that cannot be that small any more moves up instead.
+            if (sub->y() + alto > hueco)
+                sub->move(sub->x(), std::max(0, hueco - alto));
+        }
+        crecido_ = alto - marco->height();
+        marco->resize(marco->width(), alto);
     } else {
         xygraph->QuitarCursor(1);
         xygraph->QuitarCursor(2);
         arrastrandoAzul_ = arrastrandoRojo_ = false;
         PCursor->hide();
-        marco->resize(marco->width(), std::max(minimumHeight(), marco->height() - TPanelCursores::Alto));
+        marco->resize(marco->width(), std::max(marco->minimumHeight(), marco->height() - crecido_));
+        crecido_ = 0;
     }
     if (maximizada)
         marco->showMaximized();
@@ -399,12 +409,10 @@ void TVentanaSenales::Ejecutar(TComando comando)
         InsertarTexto();
         break;
     case TComando::BorrarUltimoTexto:
-        xygraph->BorrarUltimoTexto();
-        principal_.Estado().MarcarModificado();
+        BorrarNotas(false);
         break;
     case TComando::BorrarTextos:
-        xygraph->BorrarTextos();
-        principal_.Estado().MarcarModificado();
+        BorrarNotas(true);
         break;
     default:
         break;
@@ -432,7 +440,72 @@ void TVentanaSenales::InsertarTexto()
     if (!TfrmInsTexto::Pedir(Contexto, &principal_.Ventana(), texto) || texto.trimmed().isEmpty())
         return;
     xygraph->InsertarTexto(50, 50, texto);
+    if (TCjtSenales* set = Senales()) {
+        const TextoGrafica& t = xygraph->Textos().back();
+        set->Anotaciones.push_back({digital_, EjeNotas(), t.X, t.Y, texto});
+        TextosCambiados(true);
+    }
+}
+
+bool TVentanaSenales::EsNota(const TAnotacion& a) const
+{
+    return a.Digital == digital_ && a.EjeX == EjeNotas();
+}
+
+void TVentanaSenales::CargarTextos()
+{
+    xygraph->BorrarTextos();
+    if (const TCjtSenales* set = Senales())
+        for (const TAnotacion& a : set->Anotaciones)
+            if (EsNota(a))
+                xygraph->InsertarTextoEn(a.X, a.Y, a.Texto);
+}
+
+void TVentanaSenales::TextosCambiados(bool tambienEsta)
+{
+    for (QMdiSubWindow* s : principal_.AreaVentanas().subWindowList())
+        if (auto* v = qobject_cast<TVentanaSenales*>(s->widget()); v && (tambienEsta || v != this))
+            v->CargarTextos();
     principal_.Estado().MarcarModificado();
+}
+
+// "Borrar último texto" and "Borrar todos los textos": the notes of this window's kind and X.
+void TVentanaSenales::BorrarNotas(bool todas)
+{
+    TCjtSenales* set = Senales();
+    if (!set)
+        return;
+    auto& notas = set->Anotaciones;
+    bool borrada = false;
+    for (auto i = notas.size(); i-- > 0;) {
+        if (!EsNota(notas[i]))
+            continue;
+        notas.erase(notas.begin() + qsizetype(i));
+        borrada = true;
+        if (!todas)
+            break;
+    }
+    if (borrada)
+        TextosCambiados(true);
+}
+
+// The label already stands at its new place here; the other windows follow.
+void TVentanaSenales::NotaMovida(int indice)
+{
+    TCjtSenales* set = Senales();
+    if (!set || indice < 0 || indice >= int(xygraph->Textos().size()))
+        return;
+    int k = 0;
+    for (TAnotacion& a : set->Anotaciones) {
+        if (!EsNota(a))
+            continue;
+        if (k++ == indice) {
+            a.X = xygraph->Textos()[indice].X;
+            a.Y = xygraph->Textos()[indice].Y;
+            TextosCambiados(false);
+            return;
+        }
+    }
 }
 
 void TVentanaSenales::DatosSenales()

@@ -3,6 +3,7 @@
 #include "app/api/ventana_hija.h"
 #include "lang/ui/formulario.h"
 
+#include <QPoint>
 #include <QStringList>
 
 #include <array>
@@ -19,6 +20,7 @@ class TCjtSenales;
 class TGrf;
 class TPanelCursores;
 class TSenal;
+struct TAnotacion;
 struct TRatonGrf;
 
 // What the analog and the digital signal windows share: the two graphs (xygraph, shown,
@@ -72,6 +74,8 @@ protected:
 
     // The window's kind of plot.
     virtual bool EjeTiempo() const { return true; }
+    // The X of the notes this window shows: empty for time, else the X signal's name.
+    virtual QString EjeNotas() const { return {}; }
     virtual bool ConMarca() const { return false; }
     // The value a readout shows for a point of series `serie` at height `y`.
     virtual double ValorLeido(int serie, double y) const
@@ -110,7 +114,6 @@ protected:
 
     void TextosAplicados() override;
     void AlMostrar() override;
-    void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -129,6 +132,13 @@ private:
     void ArmarZoom();
     // "Insertar texto": asks the text and puts it at pixel (50, 50) of the graph.
     void InsertarTexto();
+    // Text notes live in the set (and so in its file); the graph shows those of this
+    // window's kind and X. Every window of the set shows them again after a change.
+    bool EsNota(const TAnotacion& a) const;
+    void CargarTextos();
+    void TextosCambiados(bool tambienEsta);
+    void BorrarNotas(bool todas);
+    void NotaMovida(int indice);
     void DefinirRepresentacion();
     void ReiniciarCursores();
 
@@ -136,15 +146,17 @@ private:
     void RatonAbajo(const TRatonGrf& r);
     void RatonMovido(const TRatonGrf& r);
     void RatonArriba(const TRatonGrf& r);
-    void Colocar(int numero, int pixelX);
+    void Colocar(int numero, QPoint pixel);
     bool Paso(int sentido);
     bool IrAlBorde(int numero, bool derecho);
     bool IrAMuestra(int numero, int muestra);
     void Mover(int numero, int muestra, double x, double yMarca, const std::vector<double>& valores);
 
     IPrincipal& principal_;
+    const bool digital_;
     QStackedLayout* graficas_;
     bool cursoresActivos_ = false;
+    int crecido_ = 0; // what the window grew by when the cursor panel came
     bool arrastrandoAzul_ = false;
     bool arrastrandoRojo_ = false;
     bool destruyendo_ = false;

@@ -31,7 +31,7 @@ void TVentanaSenales::RatonAbajo(const TRatonGrf& r)
     const int numero = r.Boton == Qt::LeftButton ? 1 : 2;
     (numero == 1 ? arrastrandoAzul_ : arrastrandoRojo_) = true;
     xygraph->setCursor(Qt::SplitHCursor);
-    Colocar(numero, r.EnArea.x());
+    Colocar(numero, r.EnArea);
 }
 
 void TVentanaSenales::RatonMovido(const TRatonGrf& r)
@@ -40,9 +40,9 @@ void TVentanaSenales::RatonMovido(const TRatonGrf& r)
         return;
     // The pointer is kept inside the plot area while a cursor follows it.
     if (arrastrandoAzul_)
-        Colocar(1, r.EnArea.x());
+        Colocar(1, r.EnArea);
     else if (arrastrandoRojo_)
-        Colocar(2, r.EnArea.x());
+        Colocar(2, r.EnArea);
 }
 
 void TVentanaSenales::RatonArriba(const TRatonGrf& r)
@@ -56,9 +56,17 @@ void TVentanaSenales::RatonArriba(const TRatonGrf& r)
 }
 
 // Every series is read at the pointer's column; the cursor stands on the sample nearest
-// to the pointer among them (a shorter signal does not pull it back to its end).
-void TVentanaSenales::Colocar(int numero, int pixelX)
+// to the pointer among them (a shorter signal does not pull it back to its end). On an
+// XY plot, whose curve may pass a column many times, the sample nearest on screen.
+void TVentanaSenales::Colocar(int numero, QPoint pixel)
 {
+    if (!EjeTiempo()) {
+        TPuntoGrf p;
+        if (xygraph->NumSeries() > 0 && xygraph->PuntoMasCercanoEnPantalla(0, pixel, p))
+            IrAMuestra(numero, p.Secuencia);
+        return;
+    }
+    const int pixelX = pixel.x();
     const int n = xygraph->NumSeries();
     std::vector<double> valores(n, 0.0);
     const double v = xygraph->ValorX(pixelX);

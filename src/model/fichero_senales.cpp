@@ -160,6 +160,65 @@ std::unique_ptr<TSenalDig> LeerBloqueDig(TLectorCampos& l, const QString& nombre
     return s;
 }
 
+// The window notes go after the comment, where every reader of signal files has
+// stopped: "Notas:", their count, then one line each,
+//   Nota Ana|Dig X Y EJE$TEXT
+// (EJE empty for a time plot). No line of them is a bare keyword that the readers look
+// for ("ComienzaSeñal", "Ana", "Dig"), so a reader that searches the file for a signal
+// walks past them too.
+const QByteArray CabeceraNotas("Notas:");
+
+void EscribirAnotaciones(const std::vector<TAnotacion>& notas, QByteArray& s)
+{
+    if (notas.empty())
+        return;
+    Linea(s, CabeceraNotas);
+    Linea(s, QByteArray::number(qsizetype(notas.size())));
+    for (const TAnotacion& a : notas) {
+        s += a.Digital ? "Nota Dig " : "Nota Ana ";
+        AnadirCientifico(s, a.X);
+        s += ' ';
+        AnadirCientifico(s, a.Y);
+        s += ' ';
+        s += UnaLinea(a.EjeX);
+        s += '$';
+        Linea(s, UnaLinea(a.Texto));
+    }
+}
+
+// Notes are an extra: a missing or damaged one is left out, never the signals.
+std::vector<TAnotacion> LeerAnotaciones(TLectorCampos& l)
+{
+    std::vector<TAnotacion> notas;
+    if (l.Fin() || l.LeerLinea() != CabeceraNotas || l.Fin())
+        return notas;
+    qint64 n = 0;
+    try {
+        n = l.LeerLineaEntero();
+    } catch (const EErrorFormato&) {
+        return notas;
+    }
+    for (qint64 i = 0; i < n && !l.Fin(); ++i) {
+        TLectorCampos c(l.LeerLinea());
+        if (c.LeerCampo() != "Nota")
+            continue;
+        const QByteArray tipo = c.LeerCampo();
+        TAnotacion a;
+        a.Digital = tipo == "Dig";
+        try {
+            a.X = float(c.LeerCampoReal());
+            a.Y = float(c.LeerCampoReal());
+        } catch (const EErrorFormato&) {
+            continue;
+        }
+        a.EjeX = QString::fromLatin1(c.LeerHasta('$')).trimmed();
+        a.Texto = QString::fromLatin1(c.LeerLinea());
+        if ((tipo == "Ana" || tipo == "Dig") && std::isfinite(a.X) && std::isfinite(a.Y) && !a.Texto.isEmpty())
+            notas.push_back(a);
+    }
+    return notas;
+}
+
 } // namespace
 
 void AnadirCientifico(QByteArray& destino, double valor)
@@ -233,6 +292,7 @@ void EscribirFichero(const TCjtSenales& senales, QByteArray& s)
     Linea(s, QByteArray::number(senales.Comentario.size()));
     for (const QString& c : senales.Comentario)
         Linea(s, UnaLinea(c));
+    EscribirAnotaciones(senales.Anotaciones, s);
 }
 
 void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
@@ -266,6 +326,7 @@ void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
         comentario << l.LeerLineaTexto();
     }
     senales.Comentario = comentario;
+    senales.Anotaciones = LeerAnotaciones(l);
 }
 
 bool LeerSenalDeDatos(TCjtSenales& senales, const QByteArray& datos, const QString& nombre,

@@ -138,6 +138,7 @@ void TCjtSenales::Vaciar()
     dig_.clear();
     cursorAna_ = cursorDig_ = 0;
     Comentario.clear();
+    Anotaciones.clear();
 }
 
 bool TCjtSenales::AnadirAna(std::unique_ptr<TSenalAna> senal)
@@ -279,6 +280,10 @@ bool TCjtSenales::RenombrarAna(const QString& viejo, const QString& nuevo)
     if (!s)
         return false;
     s->PonerNombre(nuevo);
+    // The notes of an XY plot follow their X signal.
+    for (TAnotacion& a : Anotaciones)
+        if (!a.Digital && a.EjeX == viejo)
+            a.EjeX = nuevo;
     return true;
 }
 

@@ -133,6 +133,17 @@ private:
     std::unique_ptr<TGenDigital> generador_;
 };
 
+// A text note put on a signal window's graph, anchored to data coordinates. It belongs to
+// the windows of one kind (analog or digital) that plot against the same X: time (EjeX
+// empty) or the analog signal named EjeX.
+struct TAnotacion {
+    bool Digital = false;
+    QString EjeX;
+    float X = 0;
+    float Y = 0;
+    QString Texto;
+};
+
 // All signals of one capture or file: analog and digital lists, newest first,
 // names unique across both, a comment and automatic naming.
 class TCjtSenales {
@@ -142,7 +153,7 @@ public:
     TCjtSenales(const TCjtSenales&) = delete;
     TCjtSenales& operator=(const TCjtSenales&) = delete;
 
-    // Frees every signal and clears the comment.
+    // Frees every signal and clears the comment and the notes.
     void Vaciar();
 
     // Checks the name (ComprobarNombre, which may change it) and inserts the signal
@@ -199,6 +210,8 @@ public:
     bool CompatibleCon(const TConfigES& config) const;
 
     QStringList Comentario;
+    // Text notes of the windows, kept with the signals in their file.
+    std::vector<TAnotacion> Anotaciones;
 
     TTextos& Textos() const { return textos_; }
     TInteraccion& Interaccion() const { return interaccion_; }

@@ -205,6 +205,53 @@ TEST_F(VisualizaPrincipal, TheDataViewsWorkOnTheActiveWindowAndReachEveryWindow)
     EXPECT_FALSE(ana->SenalesOcultas.contains(QStringLiteral("D1")));
 }
 
+// Windows that fill the area or cascade large, readouts in sight, notes kept in the file.
+TEST_F(VisualizaPrincipal, WindowsFitTheAreaAndNotesComeBackWithTheFile)
+{
+    const QString ruta = EscribirFicheroSenales(QStringLiteral("s.qvn"), {QStringLiteral("C1"), QStringLiteral("C2")});
+    const QRect area = ventana->AreaVentanas().viewport()->rect();
+    modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) {
+        Escribir(d, "EdTexto", QStringLiteral("pico"));
+        Pulsar(d, "OKBtn");
+    });
+    for (int vez = 0; vez < 2; ++vez) {
+        dialogos.abrir.push_back(ruta);
+        Accion("SpBtnAbrir")->trigger();
+        Procesar();
+        ASSERT_EQ(Hijas().size(), 1);
+        EXPECT_EQ(Hijas()[0]->geometry(), area);
+        if (vez == 0) {
+            Accion("Insertartexto1")->trigger();
+            Accion("NuevaVentana1")->trigger();
+            Procesar();
+            const QRect nueva = Hijas().at(1)->geometry();
+            EXPECT_GE(nueva.width() * 10, area.width() * 6);
+            EXPECT_GE(nueva.height() * 10, area.height() * 6);
+            Accion("GuardarArchivo1")->trigger();
+            Accion("Cerrar")->trigger();
+            Procesar();
+        }
+    }
+    const auto& textos = Activa()->Grafica().Textos();
+    ASSERT_EQ(textos.size(), 1u);
+    EXPECT_EQ(textos[0].Etiqueta->text(), QStringLiteral("pico"));
+    Accion("Cerrar")->trigger();
+
+    // Analog over digital; cursors on in the lower one keep their readouts in the area.
+    dialogos.abrir.push_back(EscribirFicheroSenales(QStringLiteral("d.qvn"), {QStringLiteral("C1")},
+                                                    {QStringLiteral("D1"), QStringLiteral("D2")}));
+    Accion("SpBtnAbrir")->trigger();
+    Procesar();
+    ASSERT_EQ(Hijas().size(), 2);
+    EXPECT_EQ(Hijas()[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(Hijas()[1]->geometry().bottomRight(), area.bottomRight());
+    ventana->AreaVentanas().setActiveSubWindow(Hijas()[1]);
+    Accion("SpBtnCursores")->trigger();
+    Procesar();
+    auto* panel = Activa()->findChild<QWidget*>(QStringLiteral("PCursor"));
+    EXPECT_TRUE(panel->isVisible() && area.contains(QRect(panel->mapTo(ventana->AreaVentanas().viewport(), QPoint()), panel->size())));
+}
+
 TEST_F(VisualizaPrincipal, ClosingTheProgramClosesTheWindowsWithoutAnnouncingThem)
 {
     dialogos.abrir.push_back(EscribirFicheroSenales(QStringLiteral("s.qvn"), {QStringLiteral("C1")}));

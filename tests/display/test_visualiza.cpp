@@ -306,6 +306,29 @@ TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
     EXPECT_EQ(w->EjeXElegido, w->EntradaTiempo());
     EXPECT_TRUE(g.StepPlot());
     EXPECT_EQ(g.Serie(0).NumPuntos(), 11);
+
+    // A circle: every pair kept in time order; a click takes the point under the pointer
+    // (not the other one of its X) and the keys go round sample by sample.
+    const int n = 90;
+    Ana(QStringLiteral("Cx"), n, 0.1, [](int i) { return float(std::cos(2 * M_PI * i / n)); });
+    Ana(QStringLiteral("Cy"), n, 0.1, [](int i) { return float(std::sin(2 * M_PI * i / n)); });
+    w->SenalesVisibles = {QStringLiteral("Cy")};
+    w->EjeXElegido = QStringLiteral("Cx");
+    w->Refrescar();
+    Procesar();
+    ASSERT_EQ(g.Serie(0).NumPuntos(), n);
+    double x = 0, y = 0;
+    for (int k = 1; k <= n; ++k) {
+        ASSERT_TRUE(g.Serie(0).LeerPunto(k, x, y));
+        EXPECT_EQ(float(y), float(std::sin(2 * M_PI * (k - 1) / n))) << k;
+    }
+    ASSERT_TRUE(g.Serie(0).LeerPunto(70, x, y)); // lower half
+    QTest::mouseClick(&g, Qt::LeftButton, {}, {g.PixelX(x), g.PixelY(y)});
+    EXPECT_EQ(Texto(*w, "LRAzulM"), QStringLiteral("70"));
+    Tecla(*w, Qt::Key_Right);
+    ASSERT_TRUE(g.Serie(0).LeerPunto(71, x, y));
+    EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(x), 6));
+    EXPECT_EQ(Celda(*w, 1, 1), FormatoFijo(y, 6));
 }
 
 TEST_F(Analogica, RenamesAndDeletionsReachEveryWindow)
@@ -351,9 +374,20 @@ TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
 {
     auto* w = Rampas();
     TGrf& g = w->Grafica();
-    g.InsertarTexto(50 + 100, 50, QStringLiteral("pico"));
+    principal.modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) {
+        Escribir(d, "EdTexto", QStringLiteral("pico"));
+        Pulsar(d, "OKBtn");
+    });
+    w->Ejecutar(TComando::InsertarTexto);
     principal.estado.MarcarGuardado();
     ASSERT_EQ(g.Textos().size(), 1u);
+    // Kept in the set (for its file), which follows a drag.
+    QTest::mousePress(g.Textos().front().Etiqueta, Qt::LeftButton, {}, {2, 2});
+    QTest::mouseRelease(g.Textos().front().Etiqueta, Qt::LeftButton, {}, {42, 32});
+    ASSERT_EQ(Set().Anotaciones.size(), 1u);
+    EXPECT_FLOAT_EQ(Set().Anotaciones[0].Y, g.Textos().front().Y);
+    EXPECT_TRUE(principal.estado.Modificado);
+    principal.estado.MarcarGuardado();
     const TextoGrafica t = g.Textos().front();
     const auto enSuPunto = [&] {
         Procesar();
@@ -371,7 +405,34 @@ TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
 
     w->Ejecutar(TComando::BorrarUltimoTexto);
     EXPECT_TRUE(g.Textos().empty());
+    EXPECT_TRUE(Set().Anotaciones.empty());
     EXPECT_TRUE(principal.estado.Modificado);
+}
+
+// Maximise, restore, cursors on and off: the legend fits its graph, and the plot ends before it.
+TEST_F(Analogica, TheLegendRefitsOnEverySizeChangeInBothWindows)
+{
+    for (int i = 8; i >= 1; --i) {
+        Ana(QStringLiteral("Senal%1").arg(i), 20, 0.01, [i](int k) { return float(k * i); });
+        Dig(QStringLiteral("D%1").arg(i), 20, 0.01, [i](int k) { return (k / i) & 1; });
+    }
+    TVentanaSenales* ventanas[] = {Abrir<TfrmVisualizaSenales>(8), Abrir<TfrmSenalesDigitales>(6)};
+    for (TVentanaSenales* w : ventanas) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        for (int paso = 0; paso < 4; ++paso) {
+            if (paso < 2)
+                paso == 0 ? sub->showMaximized() : sub->showNormal();
+            else
+                w->ActivarCursores(paso == 2);
+            Procesar();
+            const TGrf& g = w->Grafica();
+            const TLegend& l = g.Legend();
+            // The last name, one YMargin per entry below the top, inside the box and the graph.
+            EXPECT_LE(l.YMargin() * g.NumSeries() + QFontMetrics(l.Font()).height() / 2, l.Height()) << paso;
+            EXPECT_LE(l.Top() + l.Height(), g.height()) << paso;
+            EXPECT_LE(g.width() - g.Dimensions().RightMargin(), l.Left()) << paso;
+        }
+    }
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <tuple>
 
 using namespace qv;
 using qv::test::TInteraccionGuion;
@@ -314,6 +315,33 @@ TEST_F(FicheroSenalesTest, LargestSingleValuesReadBack)
     EXPECT_EQ(b->Muestras(), (std::vector<float>{tope, -tope, 1}));
     EXPECT_EQ(b->FondoEscala, tope);
     EXPECT_EQ(b->Factor, -tope);
+}
+
+// Notes go after the comment, where readers stop, and no reader searching a signal sees them.
+TEST_F(FicheroSenalesTest, NotesFollowTheCommentWhereEveryReaderHasStopped)
+{
+    TCjtSenales s(textos, inter);
+    Ana(s, "A", {1, 2});
+    Dig(s, "D", {0, 1});
+    QByteArray sinNotas, texto;
+    EscribirFichero(s, sinNotas);
+    s.Anotaciones = {{false, "", 0.5f, -2.25f, "pico"}, {true, "", 1, 2, "Ana"}, {false, "A", 3e-7f, 4, "Dig $ x "}};
+    EscribirFichero(s, texto);
+    ASSERT_TRUE(texto.startsWith(sinNotas)); // the same file up to the comment's end
+    for (const QByteArray& linea : texto.mid(sinNotas.size()).split('\n'))
+        for (const QByteArray& clave : {QByteArray("Ana"), QByteArray("Dig"), Comienza})
+            EXPECT_NE(linea.trimmed(), clave);
+    EXPECT_FALSE(LeerSenalDeDatos(s, texto, "pico", "pico"));
+    // Read back whole; a damaged note is left out, never the signals.
+    texto.replace("Nota Dig  1.0", "Nota Dig xx1.0");
+    TCjtSenales leido(textos, inter);
+    LeerFichero(leido, texto);
+    EXPECT_EQ(leido.NumDig(), 1);
+    ASSERT_EQ(leido.Anotaciones.size(), 2u);
+    for (int i : {0, 1}) {
+        const TAnotacion &a = leido.Anotaciones[i], &b = s.Anotaciones[2 * i];
+        EXPECT_EQ(std::tie(a.Digital, a.EjeX, a.X, a.Y, a.Texto), std::tie(b.Digital, b.EjeX, b.X, b.Y, b.Texto));
+    }
 }
 
 TEST_F(FicheroSenalesTest, SingleSignalFromAFile)

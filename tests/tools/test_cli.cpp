@@ -592,6 +592,37 @@ TEST_F(CliFicheros, RenderEnCadaFormatoLoAceptanSusHerramientas)
     }
 }
 
+// An XY circle: its centre column meets it above and below, never between (a single-valued line would).
+TEST_F(CliFicheros, RenderDeUnaCurvaXY)
+{
+    TCjtSenales s(cli.textos, interaccion);
+    for (int eje : {1, 0}) {
+        auto a = std::make_unique<TSenalAna>(cli.textos, eje ? "Cy" : "Cx", true, nullptr, nullptr, 0, 0.001, 200);
+        for (int i = 0; i < 200; ++i)
+            a->PonerMuestra(i, float(eje ? std::sin(M_PI * i / 100) : std::cos(M_PI * i / 100)));
+        s.AnadirAna(std::move(a));
+    }
+    TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+    const QString circulo = cli.Ruta(QStringLiteral("circulo.qvn")), png = cli.Ruta(QStringLiteral("xy.png"));
+    GuardarFicheroSenales(circulo, fc, config, ops, s);
+    const TResultado r = cli.Correr({"render", circulo, "--x", "Cx", "-o", png, "--size", "600x400"}, 60000);
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    const QImage im = QImage(png).convertToFormat(QImage::Format_RGB32);
+    QRect caja; // of the first series' green, left of the legend
+    for (int y = 0; y < im.height(); ++y)
+        for (int x = 0; x < 460; ++x)
+            if (im.pixel(x, y) == qRgb(0, 255, 0))
+                caja |= QRect(x, y, 1, 1);
+    ASSERT_GT(caja.height(), 100);
+    int arriba = 0, abajo = 0, medio = 0;
+    for (int y = caja.top(); y <= caja.bottom(); ++y)
+        if (im.pixel(caja.center().x(), y) == qRgb(0, 255, 0))
+            (std::abs(y - caja.center().y()) < caja.height() / 4 ? medio : y < caja.center().y() ? arriba : abajo)++;
+    EXPECT_GT(arriba, 0);
+    EXPECT_GT(abajo, 0);
+    EXPECT_EQ(medio, 0);
+}
+
 TEST_F(CliFicheros, RenderMalPedido)
 {
     auto correr = [&](QStringList args) { return cli.Correr(QStringList{QStringLiteral("render"), qvn} + args); };

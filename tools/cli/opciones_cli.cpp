@@ -38,6 +38,9 @@ bool LeerOpcionesCli(const QStringList& args, TOpcionesCli& op, QString& error)
             op.forzar = true;
         } else if (a == QLatin1String("--digital")) {
             op.digital = true;
+        } else if (a == QLatin1String("--x")) {
+            if (!valor(op.ejeX))
+                return false;
         } else if (a == QLatin1String("--size")) {
             if (!valor(op.tamano))
                 return false;

@@ -21,6 +21,7 @@ struct TOpcionesCli {
     QString retardo;       // --delay
     bool digital = false;  // --digital
     QString tamano;        // --size
+    QString ejeX;          // --x: the analog signal on the X axis (an XY plot)
 };
 
 // Reads the options; false with the reason (English, for the usage message) in `error`.

@@ -83,9 +83,12 @@ QString TOrdenesCli::Uso()
         "       quorvane-cli test [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli capture CONFIG.cfg -o OUT.qvn [--delay S] [--force] [--overwrite]\n"
         "                    [--port DEVICE | --relay HOST[:PORT]]\n"
-        "       quorvane-cli render FILE [--signals A,B,...] [--digital] -o OUT [--size WxH] [--overwrite]\n"
+        "       quorvane-cli render FILE [--signals A,B,...] [--digital | --x NAME] -o OUT [--size WxH]\n"
+        "                    [--overwrite]\n"
         "OUT ends in .png, .svg, .pdf, .wmf or .bmp; the graph is drawn as the analog (or, with\n"
         "--digital, the digital) signal window draws it, 625x400 pixels unless --size says otherwise.\n"
+        "--x NAME plots the first signal of --signals (or of the file) against the analog signal\n"
+        "NAME, every sample pair joined in time order (an XY plot).\n"
         "FILE is a signal file (qvn) or a configuration file (cfg). Without --port or --relay\n"
         "the unit is found as the program finds it (Quorvane.ini in the program folder).\n"
         "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n");
@@ -282,6 +285,14 @@ int TOrdenesCli::Render(const TOpciones& op)
         return Salida::Fallo;
     if (senales.Vacio())
         return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    if (!op.ejeX.isEmpty()) {
+        if (op.digital)
+            return ErrorUso(QStringLiteral("--x and --digital exclude each other"));
+        if (!senales.BuscarAna(op.ejeX)) {
+            interaccion_.Escribir(QStringLiteral("%1 holds no analog signal named %2").arg(Nativo(ruta), op.ejeX));
+            return Salida::Fallo;
+        }
+    }
     for (const QString& n : op.senales) {
         // A digital window shows digital signals only.
         const bool existe = op.digital ? senales.BuscarDig(n) != nullptr : senales.BuscarAna(n) || senales.BuscarDig(n);
@@ -292,7 +303,7 @@ int TOrdenesCli::Render(const TOpciones& op)
         }
     }
     QString error;
-    if (!grafica.Dibujar(op.senales, op.digital, tamano, op.salida, error)) {
+    if (!grafica.Dibujar(op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
         interaccion_.Escribir(QStringLiteral("%1: %2").arg(Nativo(op.salida), error));
         return Salida::Fallo;
     }
