@@ -5,9 +5,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 #include <memory>
@@ -73,19 +73,26 @@ int TVNC::EnCurso() const
     return n;
 }
 
-// What every launch is told: the program to watch (the server ends with it), the
-// password files, and for a viewer the file of the password it answers with.
-QProcessEnvironment TVNC::EntornoDe(const QString& password) const
+// What every launch is told: the program to watch (the server ends with it) and
+// what the caller adds (password files).
+QProcessEnvironment TVNC::EntornoDe(const QProcessEnvironment& extra) const
 {
     QProcessEnvironment e = Entorno;
     e.insert(QStringLiteral("QUORVANE_PID"), QString::number(QCoreApplication::applicationPid()));
-    e.insert(QStringLiteral("QUORVANE_RFBAUTH"), claves_.FicheroVer());
-    e.insert(QStringLiteral("QUORVANE_RFBAUTH_CONTROL"), claves_.FicheroControl());
-    e.insert(QStringLiteral("QUORVANE_PASSWD"), password);
+    e.insert(extra);
     return e;
 }
 
-bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool esperar, const QString& password)
+// The file of the password a viewer answers with.
+QProcessEnvironment TVNC::Password(const QString& fichero)
+{
+    QProcessEnvironment e;
+    e.insert(QStringLiteral("QUORVANE_PASSWD"), fichero);
+    return e;
+}
+
+bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool esperar,
+                  const QProcessEnvironment& extra)
 {
     if (!QFileInfo(programa).isExecutable())
         return false;
@@ -95,7 +102,7 @@ bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool e
     p->setWorkingDirectory(carpeta_);
     p->setProcessChannelMode(QProcess::ForwardedChannels);
     p->setStandardInputFile(QProcess::nullDevice());
-    p->setProcessEnvironment(EntornoDe(password));
+    p->setProcessEnvironment(EntornoDe(extra));
     auto fin = std::make_shared<TFin>();
     fin->esperado = esperar;
     QObject::connect(p, &QProcess::finished, p, [this, p, fin, programa](int codigo, QProcess::ExitStatus estado) {
@@ -152,13 +159,13 @@ bool TVNC::Ver(const QString& nombre)
 {
     visoresLanzados_ = true;
     return Lanzar(visor_, QStringList{nombre} + Lista({"-shared", "-viewonly", "-restricted"}), false,
-                  claves_.FicheroVer());
+                  Password(claves_.FicheroVer()));
 }
 
 bool TVNC::Controlar(const QString& nombre)
 {
     visoresLanzados_ = true;
-    return Lanzar(visor_, QStringList{nombre, QStringLiteral("-shared")}, false, claves_.FicheroControl());
+    return Lanzar(visor_, QStringList{nombre, QStringLiteral("-shared")}, false, Password(claves_.FicheroControl()));
 }
 
 bool TVNC::Escuchar()
@@ -169,7 +176,7 @@ bool TVNC::Escuchar()
     escucha_->AlAceptar = [this](const QString& destino) {
         visoresLanzados_ = true;
         if (!Lanzar(visor_, QStringList{destino} + Lista({"-shared", "-viewonly", "-restricted"}), false,
-                    claves_.FicheroVer())
+                    Password(claves_.FicheroVer()))
             && AlFallar)
             AlFallar(visor_);
     };
@@ -226,7 +233,10 @@ bool TVNC::SetServidor(bool activo)
     servidorActivo_ = true;
     if (ServidorEnMarcha())
         return true;
-    return Lanzar(servidor_, {}, false);
+    QProcessEnvironment claves;
+    claves.insert(QStringLiteral("QUORVANE_RFBAUTH"), claves_.FicheroVer());
+    claves.insert(QStringLiteral("QUORVANE_RFBAUTH_CONTROL"), claves_.FicheroControl());
+    return Lanzar(servidor_, {}, false, claves);
 }
 
 bool TVNC::ServidorEnMarcha() const

@@ -83,9 +83,10 @@ public:
 
 private:
     bool Lanzar(const QString& programa, const QStringList& argumentos, bool esperar,
-                const QString& password = {});
+                const QProcessEnvironment& extra = {});
     bool Parar(const QString& programa);
-    QProcessEnvironment EntornoDe(const QString& password) const;
+    QProcessEnvironment EntornoDe(const QProcessEnvironment& extra) const;
+    static QProcessEnvironment Password(const QString& fichero);
 
     QString carpeta_;
     QString visor_;

@@ -287,10 +287,10 @@ TEST_F(Lanzador, SetServidorSoloConPasswordYCuandoCambia)
     // controlling viewer is given none (it asks).
     EXPECT_TRUE(vnc.Ver("PC"));
     EXPECT_EQ(Terminado(vnc).size(), 3);
-    EXPECT_EQ(Ambiente(), "rfbauth||rfbauth");
+    EXPECT_EQ(Ambiente(), "||rfbauth");
     EXPECT_TRUE(vnc.Controlar("PC"));
     EXPECT_EQ(Terminado(vnc).size(), 4);
-    EXPECT_EQ(Ambiente(), "rfbauth||");
+    EXPECT_EQ(Ambiente(), "||");
 }
 
 TEST_F(Lanzador, PasswordsDeLaPantalla)
