@@ -83,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
     // As UTF-8 and as UTF-32 (which reaches every plane at once): nothing invisible
     // or meaningless comes out, whole characters only, and clean text stays as it is.
     std::vector<char32_t> puntosEntrada(size_t(entrada.size() / 4));
-    std::memcpy(puntosEntrada.data(), entrada.data(), puntosEntrada.size() * 4); // aligned copy
+    if (!puntosEntrada.empty()) // aligned copy
+        std::memcpy(puntosEntrada.data(), entrada.data(), puntosEntrada.size() * 4);
     const QString utf32 = QString::fromUcs4(puntosEntrada.data(), qsizetype(puntosEntrada.size()));
     for (const QString& texto : {QString::fromUtf8(entrada), utf32}) {
         const QString deNuevo = TextoLimpio(texto, maximo);
