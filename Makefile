@@ -8,10 +8,15 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev \
             libqcustomplot-dev libfftw3-dev libgl1-mesa-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils file qt6-translations-l10n
+            libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils file qt6-translations-l10n \
+            nettle-dev x11vnc libxcb1-dev
 
 FUZZ_BUILD ?= $(BUILD)-fuzz
 FUZZ_SECONDS ?= 60
+# One input that runs longer than FUZZ_TIMEOUT seconds is a finding (a hang); inputs
+# grow to FUZZ_MAX_LEN bytes, enough for every file and reply the targets read.
+FUZZ_TIMEOUT ?= 25
+FUZZ_MAX_LEN ?= 65536
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 CCACHE := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
@@ -46,7 +51,8 @@ bench: deps
 
 # Each target starts from its seeds in fuzz/corpus/<target> (read only) and keeps what
 # it finds in $(FUZZ_BUILD)/corpus/<target>; a crash leaves its input in
-# $(FUZZ_BUILD)/hallazgos and makes the run fail.
+# $(FUZZ_BUILD)/hallazgos and makes the run fail; so do undefined behaviour, a leak
+# and an input that hangs.
 fuzz: deps
 	@missing=$$(for p in $(FUZZ_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
@@ -61,7 +67,9 @@ fuzz: deps
 	for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	  [ -f $$f ] && [ -x $$f ] || continue; t=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t; \
 	  echo "== $$t: $(FUZZ_SECONDS) s"; \
-	  if $$f $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  if UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=halt_on_error=1 \
+	     $$f $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	       -timeout=$(FUZZ_TIMEOUT) -max_len=$(FUZZ_MAX_LEN) \
 	       -artifact_prefix=$(FUZZ_BUILD)/hallazgos/$$t- > $(FUZZ_BUILD)/$$t.log 2>&1; then c=0; else c=1; fallos=1; fi; \
 	  runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $(FUZZ_BUILD)/$$t.log); \
 	  rate=$$(sed -n 's/^stat::average_exec_per_sec: *//p' $(FUZZ_BUILD)/$$t.log); \

@@ -9,7 +9,10 @@
 #include <QString>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace qv::fuzz {
 
@@ -24,12 +27,24 @@ inline void Comprobar(bool ok)
 }
 
 // A folder of this process for scratch files: in memory (/dev/shm) where there is
-// one, since a reader that takes paths opens its file on every run.
+// one, since a reader that takes paths opens its file on every run. It is made here
+// and removed when the run ends.
 inline QString CarpetaTemporal(const char* nombre)
 {
+    struct TCarpetas {
+        std::vector<std::string> rutas;
+        ~TCarpetas()
+        {
+            std::error_code e;
+            for (const std::string& r : rutas)
+                std::filesystem::remove_all(r, e);
+        }
+    };
+    static TCarpetas carpetas;
     const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     const QString ruta = QDir(base).filePath(QStringLiteral("qv_fuzz_%1_%2").arg(::getpid()).arg(QLatin1String(nombre)));
     QDir().mkpath(ruta);
+    carpetas.rutas.push_back(ruta.toStdString());
     return ruta;
 }
 

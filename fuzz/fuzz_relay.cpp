@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 using namespace qv;
 using fuzz::Comprobar;
@@ -78,8 +80,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
     Comprobar(limpio.size() <= std::max<qsizetype>(maximo, 3));
     for (QChar ch : limpio)
         Comprobar(ch.unicode() >= 0x20 && !(ch.unicode() >= 0x7F && ch.unicode() <= 0x9F));
-    const QString deNuevo = TextoLimpio(QString::fromUtf8(entrada), maximo);
-    Comprobar(deNuevo.size() <= std::max<qsizetype>(maximo, 3));
-    Comprobar(TextoLimpio(deNuevo, maximo) == deNuevo); // clean text stays as it is
+    // As UTF-8 and as UTF-32 (which reaches every plane at once): nothing invisible
+    // or meaningless comes out, whole characters only, and clean text stays as it is.
+    std::vector<char32_t> puntosEntrada(size_t(entrada.size() / 4));
+    if (!puntosEntrada.empty()) // aligned copy
+        std::memcpy(puntosEntrada.data(), entrada.data(), puntosEntrada.size() * 4);
+    const QString utf32 = QString::fromUcs4(puntosEntrada.data(), qsizetype(puntosEntrada.size()));
+    for (const QString& texto : {QString::fromUtf8(entrada), utf32}) {
+        const QString deNuevo = TextoLimpio(texto, maximo);
+        Comprobar(deNuevo.size() <= std::max<qsizetype>(maximo, 3));
+        Comprobar(TextoLimpio(deNuevo, maximo) == deNuevo);
+        const QList<uint> puntos = deNuevo.toUcs4();
+        for (uint u : puntos) {
+            const QChar::Category c = QChar::category(char32_t(u));
+            Comprobar(u >= 0x20 && !(u >= 0x7F && u <= 0x9F) && c != QChar::Other_Format
+                      && c != QChar::Other_PrivateUse && c != QChar::Other_NotAssigned
+                      && c != QChar::Other_Surrogate && c != QChar::Other_Control);
+        }
+    }
     return 0;
 }

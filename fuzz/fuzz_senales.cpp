@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
 {
     static fuzz::TTextosFuzz textos;
     static fuzz::TInteraccionMuda inter;
-    static const QString carpeta = QDir::temp().filePath(QStringLiteral("qv_fuzz_vacia"));
+    static const QString carpeta = fuzz::CarpetaTemporal("vacia");
 
     const QByteArray texto(reinterpret_cast<const char*>(datos), qsizetype(n));
     TFicheroConfig fichero(textos, inter, carpeta);

@@ -339,9 +339,13 @@ void TfrmPrincipal::AplicarRemoto(bool habilitado)
         remotoVisible_ = habilitado;
         if (habilitado) {
             puesto_.EscucharRemoto();
-            PonerPerfilRemoto(puesto_.LeerRemotoActivo());
+            // The server follows "Activo" from the first moment: it is set every time,
+            // not only on a change, so that a PC that may not be watched serves nothing.
+            perfilRemoto_ = puesto_.LeerRemotoActivo();
+            puesto_.SetServidorRemoto(perfilRemoto_);
         } else {
             puesto_.DetenerRemoto();
+            perfilRemoto_ = false;
         }
     }
     I_RemotoNo->setVisible(!remotoVisible_);

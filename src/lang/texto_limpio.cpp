@@ -6,16 +6,18 @@ namespace qv {
 
 namespace {
 
-bool Visible(QChar c)
+// By code point, so that a character outside the basic plane (a pair of surrogates)
+// is judged by its own category, not by its halves.
+bool Visible(char32_t u)
 {
-    const char16_t u = c.unicode();
     if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
         return false;
-    switch (c.category()) {
+    switch (QChar::category(u)) {
     case QChar::Other_Control:
-    case QChar::Other_Format:      // bidirectional overrides and other invisible marks
+    case QChar::Other_Format:      // bidirectional overrides, tags and other invisible marks
     case QChar::Other_Surrogate:   // never alone in sane text
-    case QChar::Other_NotAssigned:
+    case QChar::Other_PrivateUse:  // no meaning outside the program that chose it
+    case QChar::Other_NotAssigned: // noncharacters included
     case QChar::Separator_Line:
     case QChar::Separator_Paragraph:
         return false;
@@ -43,13 +45,16 @@ QString TextoLimpio(const QString& texto, qsizetype maximo)
         const QChar c = texto.at(i);
         // A surrogate pair is one character, kept or dropped whole.
         if (c.isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate()) {
+            const QChar bajo = texto.at(++i);
+            if (!Visible(QChar::surrogateToUcs4(c, bajo)))
+                continue;
             if (r.size() + 2 > maximo)
                 return cortado();
             r += c;
-            r += texto.at(++i);
+            r += bajo;
             continue;
         }
-        if (!Visible(c))
+        if (!Visible(c.unicode()))
             continue;
         if (r.size() == maximo)
             return cortado();
@@ -66,7 +71,7 @@ QString TextoLimpio(QByteArrayView latin1, qsizetype maximo)
     QString r;
     for (const char b : latin1) {
         const QChar c = QChar::fromLatin1(b);
-        if (!Visible(c))
+        if (!Visible(c.unicode()))
             continue;
         if (r.size() == maximo) {
             r.truncate(maximo - 3);

@@ -7,12 +7,14 @@ namespace qv {
 
 namespace {
 constexpr int kTextoNoSeInicia = 274; // "No se puede inicializar la aplicacion"
+constexpr int kTextoSinPassword = 350;
 }
 
 TServiciosPuestoReal::TServiciosPuestoReal(const QString& carpetaPrograma)
     : ajustes_(carpetaPrograma), relay_(carpetaPrograma), vnc_(carpetaPrograma)
 {
     vnc_.AlFallar = [this](const QString&) { Avisar(false); };
+    vnc_.AlFaltarPassword = [this] { AvisarTexto(kTextoSinPassword); };
 }
 
 void TServiciosPuestoReal::PonerAvisos(TTextos* textos, TInteraccion* interaccion)
@@ -20,19 +22,24 @@ void TServiciosPuestoReal::PonerAvisos(TTextos* textos, TInteraccion* interaccio
     textos_ = textos;
     interaccion_ = interaccion;
     if (pendiente_) {
-        pendiente_ = false;
-        Avisar(false);
+        const int texto = pendiente_;
+        pendiente_ = 0;
+        AvisarTexto(texto);
     }
 }
 
 void TServiciosPuestoReal::Avisar(bool ok)
 {
-    if (ok)
-        return;
+    if (!ok)
+        AvisarTexto(kTextoNoSeInicia);
+}
+
+void TServiciosPuestoReal::AvisarTexto(int texto)
+{
     if (textos_ && interaccion_)
-        interaccion_->MostrarAviso(textos_->BuscarTexto(kTextoNoSeInicia), Botones::Aceptar);
+        interaccion_->MostrarAviso(textos_->BuscarTexto(texto), Botones::Aceptar);
     else
-        pendiente_ = true;
+        pendiente_ = texto;
 }
 
 bool TServiciosPuestoReal::LeerHayRed() { return ajustes_.HayRed(); }

@@ -18,7 +18,8 @@ class TTextos;
 // the main window asks the station for. A remote-desktop program that cannot be
 // started, or whose launcher refuses, is reported as a warning with text 274; a failure
 // before the texts and the interaction seam are given (PonerAvisos: the main window
-// starts listening while it is being built) is reported once they are.
+// starts listening while it is being built) is reported once they are. A server that
+// may not start for want of its password is reported with text 350 the same way.
 class TServiciosPuestoReal : public IServiciosPuesto {
 public:
     explicit TServiciosPuestoReal(const QString& carpetaPrograma);
@@ -54,13 +55,14 @@ public:
 
 private:
     void Avisar(bool ok);
+    void AvisarTexto(int texto);
 
     TAjustesEstacion ajustes_;
     TRelayLocal relay_;
     TVNC vnc_;
     TTextos* textos_ = nullptr;
     TInteraccion* interaccion_ = nullptr;
-    bool pendiente_ = false;
+    int pendiente_ = 0; // the text to show once the seam is there
 };
 
 } // namespace qv

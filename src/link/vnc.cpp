@@ -1,10 +1,13 @@
 #include "link/vnc.h"
 
 #include "link/procesos.h"
+#include "link/vnc_escucha.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 #include <memory>
@@ -39,10 +42,12 @@ struct TFin {
 
 } // namespace
 
-TVNC::TVNC(const QString& carpetaPrograma)
+TVNC::TVNC(const QString& carpetaPrograma, const QString& carpetaPrivada)
     : carpeta_(carpetaPrograma),
       visor_(Ejecutable(carpetaPrograma, QStringLiteral("MirrorViewer"))),
-      servidor_(Ejecutable(carpetaPrograma, QStringLiteral("MirrorServer")))
+      servidor_(Ejecutable(carpetaPrograma, QStringLiteral("MirrorServer"))),
+      ajustes_(carpetaPrograma),
+      claves_(ajustes_, carpetaPrivada)
 {
 }
 
@@ -51,6 +56,12 @@ TVNC::~TVNC()
     // Nothing is reported any more from a launch still running now.
     for (QObject* p : lanzados_.children())
         QObject::disconnect(p, nullptr, nullptr, nullptr);
+    escucha_.reset();
+    // Leaving stops what this launcher started; the requests outlive the program.
+    if (servidorActivo_)
+        Parar(servidor_);
+    if (visoresLanzados_)
+        Parar(visor_);
 }
 
 int TVNC::EnCurso() const
@@ -62,14 +73,36 @@ int TVNC::EnCurso() const
     return n;
 }
 
-bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool esperar)
+// What every launch is told: the program to watch (the server ends with it) and
+// what the caller adds (password files).
+QProcessEnvironment TVNC::EntornoDe(const QProcessEnvironment& extra) const
 {
+    QProcessEnvironment e = Entorno;
+    e.insert(QStringLiteral("QUORVANE_PID"), QString::number(QCoreApplication::applicationPid()));
+    e.insert(extra);
+    return e;
+}
+
+// The file of the password a viewer answers with.
+QProcessEnvironment TVNC::Password(const QString& fichero)
+{
+    QProcessEnvironment e;
+    e.insert(QStringLiteral("QUORVANE_PASSWD"), fichero);
+    return e;
+}
+
+bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool esperar,
+                  const QProcessEnvironment& extra)
+{
+    if (!QFileInfo(programa).isExecutable())
+        return false;
     auto* p = new QProcess(&lanzados_);
     p->setProgram(programa);
     p->setArguments(argumentos);
     p->setWorkingDirectory(carpeta_);
     p->setProcessChannelMode(QProcess::ForwardedChannels);
     p->setStandardInputFile(QProcess::nullDevice());
+    p->setProcessEnvironment(EntornoDe(extra));
     auto fin = std::make_shared<TFin>();
     fin->esperado = esperar;
     QObject::connect(p, &QProcess::finished, p, [this, p, fin, programa](int codigo, QProcess::ExitStatus estado) {
@@ -80,11 +113,15 @@ bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool e
         if (!fin->esperado && estado == QProcess::NormalExit && codigo != 0 && AlFallar)
             AlFallar(programa);
     });
+    QObject::connect(p, &QProcess::errorOccurred, p, [this, p, fin, programa](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        fin->terminado = fin->fallo = true;
+        p->deleteLater();
+        if (!fin->esperado && AlFallar)
+            AlFallar(programa);
+    });
     p->start();
-    if (!p->waitForStarted(10000)) {
-        delete p;
-        return false;
-    }
     if (!esperar)
         return true;
 
@@ -104,24 +141,46 @@ bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool e
     return !fin->terminado || !fin->fallo;
 }
 
+// A stop request is detached: it must reach the program even when this one is leaving.
+bool TVNC::Parar(const QString& programa)
+{
+    if (!QFileInfo(programa).isExecutable())
+        return false;
+    QProcess p;
+    p.setProgram(programa);
+    p.setArguments({QStringLiteral("-kill")});
+    p.setWorkingDirectory(carpeta_);
+    p.setProcessEnvironment(EntornoDe({}));
+    p.setStandardInputFile(QProcess::nullDevice());
+    return p.startDetached();
+}
+
 bool TVNC::Ver(const QString& nombre)
 {
-    return Lanzar(visor_, QStringList{nombre} + Lista({"-shared", "-viewonly", "-restricted"}), false);
+    visoresLanzados_ = true;
+    return Lanzar(visor_, QStringList{nombre} + Lista({"-shared", "-viewonly", "-restricted"}), false,
+                  Password(claves_.FicheroVer()));
 }
 
 bool TVNC::Controlar(const QString& nombre)
 {
-    return Lanzar(visor_, QStringList{nombre, QStringLiteral("-shared")}, false);
+    visoresLanzados_ = true;
+    return Lanzar(visor_, QStringList{nombre, QStringLiteral("-shared")}, false, Password(claves_.FicheroControl()));
 }
 
 bool TVNC::Escuchar()
 {
-    bool ok = true;
-    if (!ServidorEnMarcha())
-        ok = Lanzar(servidor_, {}, false);
-    ok = Lanzar(visor_, Lista({"-hidden", "-listen", "-shared", "-viewonly", "-restricted"}), false) && ok;
-    servidorActivo_ = true;
-    return ok;
+    if (escucha_)
+        return true;
+    escucha_ = std::make_unique<TEscuchaFiltrada>(ajustes_, PuertoEscucha);
+    escucha_->AlAceptar = [this](const QString& destino) {
+        visoresLanzados_ = true;
+        if (!Lanzar(visor_, QStringList{destino} + Lista({"-shared", "-viewonly", "-restricted"}), false,
+                    Password(claves_.FicheroVer()))
+            && AlFallar)
+            AlFallar(visor_);
+    };
+    return escucha_->Escuchando();
 }
 
 bool TVNC::ConectarUsuario(const QString& nombre)
@@ -136,10 +195,12 @@ bool TVNC::CortarTodo()
 
 bool TVNC::Detener()
 {
-    const bool ok = Lanzar(servidor_, {QStringLiteral("-kill")}, false);
+    escucha_.reset();
     // The server was asked to stop: that is the state requested now.
-    servidorActivo_ = false;
-    return Lanzar(visor_, {QStringLiteral("-kill")}, false) && ok;
+    servidorActivo_ = faltaAvisada_ = false;
+    visoresLanzados_ = false;
+    const bool ok = Parar(servidor_);
+    return Parar(visor_) && ok;
 }
 
 bool TVNC::OpcionesServidor()
@@ -156,12 +217,26 @@ bool TVNC::SetServidor(bool activo)
 {
     if (activo == servidorActivo_)
         return true;
-    servidorActivo_ = activo;
-    if (!activo)
-        return Lanzar(servidor_, {QStringLiteral("-kill")}, false);
+    if (!activo) {
+        servidorActivo_ = faltaAvisada_ = false;
+        return Parar(servidor_);
+    }
+    // No screen without its password: the request stays unmet, and a later one
+    // (after the password was set) starts the server.
+    if (!claves_.HayPassword()) {
+        if (!faltaAvisada_ && AlFaltarPassword)
+            AlFaltarPassword();
+        faltaAvisada_ = true; // once per request, not at every repeat of it
+        return true;
+    }
+    faltaAvisada_ = false;
+    servidorActivo_ = true;
     if (ServidorEnMarcha())
         return true;
-    return Lanzar(servidor_, {}, false);
+    QProcessEnvironment claves;
+    claves.insert(QStringLiteral("QUORVANE_RFBAUTH"), claves_.FicheroVer());
+    claves.insert(QStringLiteral("QUORVANE_RFBAUTH_CONTROL"), claves_.FicheroControl());
+    return Lanzar(servidor_, {}, false, claves);
 }
 
 bool TVNC::ServidorEnMarcha() const

@@ -191,10 +191,9 @@ void TForm_Remoto::SB_ControlPCClick()
 void TForm_Remoto::CBoxMonitoMiPCClick()
 {
     const bool activo = CBoxMonitoMiPC->isChecked();
-    if (activo)
-        red_.Puesto.EscucharRemoto();
-    else
-        red_.Puesto.DetenerRemoto();
+    // Only the server follows the box; pushed screens are taken while remote
+    // monitoring is on at all.
+    red_.Puesto.SetServidorRemoto(activo);
     red_.Ajustes.EscribirRemotoActivo(activo);
     HabilitarServidor(activo);
     perfil_ = activo;

@@ -5,8 +5,11 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/ajustes_estacion.h"
+#include "link/ajustes_estacion.h"
 #include "net/cambiar_password.h"
+#include "net/password_pantalla.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +23,7 @@ namespace {
 constexpr int kTextoAvanzado = 264;
 constexpr int kTextoNormal = 265;
 constexpr int kTextoPasswordMal = 278;
+constexpr int kTextoPasswordPantalla = 354;
 
 QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
 {
@@ -63,10 +67,12 @@ TForm_UserMonitor::TForm_UserMonitor(TContextoRed& red, QWidget* parent)
     BtnDesactivar = Boton("BtnDesactivar", QStringLiteral("Desactivar modo avanzado"), PanelAvanzado);
     BtnCambiarPassword =
         Boton("BtnCambiarPassword", QStringLiteral("Cambiar contrase\u00f1a modo avanzado"), PanelAvanzado);
-    auto* avanzado = new QHBoxLayout(PanelAvanzado);
+    BtnPasswordPantalla = Boton("BtnPasswordPantalla", QString(), PanelAvanzado);
+    auto* avanzado = new QGridLayout(PanelAvanzado);
     avanzado->setContentsMargins(0, 0, 0, 0);
-    avanzado->addWidget(BtnDesactivar, 1);
-    avanzado->addWidget(BtnCambiarPassword, 1);
+    avanzado->addWidget(BtnDesactivar, 0, 0);
+    avanzado->addWidget(BtnCambiarPassword, 0, 1);
+    avanzado->addWidget(BtnPasswordPantalla, 1, 0, 1, 2);
 
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(L_Perfil);
@@ -79,6 +85,12 @@ TForm_UserMonitor::TForm_UserMonitor(TContextoRed& red, QWidget* parent)
     connect(BtnActivar, &QPushButton::clicked, this, &TForm_UserMonitor::BtnActivarClick);
     connect(BtnDesactivar, &QPushButton::clicked, this, &TForm_UserMonitor::BtnDesactivarClick);
     connect(BtnCambiarPassword, &QPushButton::clicked, this, &TForm_UserMonitor::BtnCambiarPasswordClick);
+    connect(BtnPasswordPantalla, &QPushButton::clicked, this, &TForm_UserMonitor::BtnPasswordPantallaClick);
+}
+
+void TForm_UserMonitor::TextosAplicados()
+{
+    BtnPasswordPantalla->setText(Textos().BuscarTexto(kTextoPasswordPantalla));
 }
 
 void TForm_UserMonitor::AlMostrar()
@@ -132,6 +144,12 @@ void TForm_UserMonitor::BtnDesactivarClick()
 void TForm_UserMonitor::BtnCambiarPasswordClick()
 {
     TForm_CambiarPassword dialogo(red_, this);
+    dialogo.Ejecutar();
+}
+
+void TForm_UserMonitor::BtnPasswordPantallaClick()
+{
+    TForm_PasswordPantalla dialogo(red_, CarpetaConfiguracionUsuario(), this);
     dialogo.Ejecutar();
 }
 

@@ -10,8 +10,8 @@ class QPushButton;
 namespace qv {
 
 // "Perfil de usuario": the profile of remote monitoring. The advanced profile (taking
-// control of other PCs, offering this PC) is unlocked with the password; "Aceptar"
-// keeps the profile in the station settings.
+// control of other PCs, offering this PC, the passwords of this PC's screen) is
+// unlocked with the password; "Aceptar" keeps the profile in the station settings.
 class TForm_UserMonitor : public TFormulario {
     Q_OBJECT
 public:
@@ -23,11 +23,14 @@ public:
     void BtnActivarClick();
     void BtnDesactivarClick();
     void BtnCambiarPasswordClick();
+    // The passwords of this PC's screen (watch and control).
+    void BtnPasswordPantallaClick();
 
     bool Avanzado() const { return avanzado_; }
 
 protected:
     void AlMostrar() override;
+    void TextosAplicados() override;
     bool Validar() override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
@@ -44,6 +47,7 @@ private:
     QWidget* PanelAvanzado;
     QPushButton* BtnDesactivar;
     QPushButton* BtnCambiarPassword;
+    QPushButton* BtnPasswordPantalla;
 };
 
 } // namespace qv

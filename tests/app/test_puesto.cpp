@@ -1,6 +1,14 @@
 // Station mode, shared unit and remote monitoring: what each shows and enables.
 #include "principal_prueba.h"
 
+#include "common/esperar.h"
+#include "link/ajustes_estacion.h"
+#include "link/servicios_puesto_real.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace qv::test {
 namespace {
 
@@ -143,6 +151,46 @@ TEST_F(Puesto, RemotoConRed)
     EXPECT_EQ(puesto.llamadas, QStringList({"Detener"}));
     EXPECT_FALSE(Visible("MonRemota1"));
     EXPECT_TRUE(Visible("I_RemotoNo"));
+}
+
+TEST_F(Puesto, ActivoFalsoNoComparteNadaYSalirParaElServidor)
+{
+    // A real station (HayRed, Habilitado, a screen password, "Activo" FALSE) whose
+    // stand-in remote-desktop programs record how they are started.
+    QTemporaryDir carpeta, config;
+    const QByteArray antes = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QString registro = QDir(carpeta.path()).filePath("registro");
+    for (const char* programa : {"MirrorServer", "MirrorViewer"}) {
+        QFile f(QDir(carpeta.path()).filePath(programa));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$(basename \"$0\")|$*\" >> " + registro.toLocal8Bit() + "\n");
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    TAjustesEstacion ajustes(carpeta.path());
+    ASSERT_TRUE(ajustes.Escribir("PC", "HayRed", "TRUE"));
+    ajustes.EscribirRemotoHabilitado(true);
+    const auto lineas = [&] {
+        QFile f(registro);
+        return f.open(QIODevice::ReadOnly) ? QString(f.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList();
+    };
+    {
+        TServiciosPuestoReal real(carpeta.path());
+        real.VNC().PuertoEscucha = 0;
+        ASSERT_TRUE(real.VNC().Claves().Poner("vista", ""));
+        TfrmPrincipal v(textos, interaccion, modal, real, reloj, carpeta.path());
+        v.show();
+        EXPECT_TRUE(v.RemotoVisible());
+        EXPECT_TRUE(Esperar([&] { return real.VNC().EnCurso() == 0; }));
+        EXPECT_TRUE(lineas().isEmpty());
+        // Allowed from the remote dialog: now it starts.
+        v.PonerPerfilRemoto(true);
+        EXPECT_TRUE(Esperar([&] { return lineas() == QStringList{"MirrorServer|"}; }));
+    }
+    // Leaving stops what the program started.
+    EXPECT_TRUE(Esperar([&] { return lineas().contains("MirrorServer|-kill"); }));
+    EXPECT_TRUE(interaccion.mensajes.empty());
+    qputenv("XDG_CONFIG_HOME", antes);
 }
 
 TEST_F(Puesto, SinEnlaceNoHayDatos)

@@ -16,6 +16,11 @@ TEST(TextoLimpio, QuitaLosCaracteresDeControl)
     // What is printable stays, Latin-1 letters included.
     EXPECT_EQ(TextoLimpio(QByteArrayView("Aula \xf1 1.21")), QStringLiteral("Aula \u00f1 1.21"));
     EXPECT_EQ(TextoLimpio(QStringLiteral("\u00e9\u4e2d")), QStringLiteral("\u00e9\u4e2d"));
+    // Outside the basic plane too: a tag, a musical format mark, a noncharacter and
+    // private use go; a lone surrogate half goes; an emoji stays.
+    EXPECT_EQ(TextoLimpio(QStringLiteral("a\U000E0041b\U0001D173c\U0010FFFEd\U000F0000\uE000e")),
+              QStringLiteral("abcde"));
+    EXPECT_EQ(TextoLimpio(QString(QChar(0xD83D)) + QStringLiteral("x\U0001F600")), QStringLiteral("x\U0001F600"));
 }
 
 TEST(TextoLimpio, AcotaElLargo)

@@ -7,10 +7,13 @@
 #include "link/relay_local.h"
 #include "link/servicios_puesto_real.h"
 #include "link/vnc.h"
+#include "link/vnc_escucha.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -124,7 +127,7 @@ TEST(RelayLocal, IniciarSinArgumentosYSinDuplicar)
 // server started with QV_QUEDARSE set stays until it is terminated (the running server).
 class Lanzador : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
+    QTemporaryDir dir, privada;
     TArrancados procesos;
 
     void SetUp() override
@@ -135,11 +138,19 @@ protected:
                                  "cd \"$(dirname \"$0\")\"\n"
                                  // One write per line: launches running side by side must not mix their lines.
                                  "l=$(printf '%s|' \"$(basename \"$0\")\" \"$@\"); printf '%s\\n' \"$l\" >> registro\n"
+                                 // The password files it was handed, by name.
+                                 "printf '%s|%s|%s\\n' \"${QUORVANE_RFBAUTH##*/}\" \"${QUORVANE_RFBAUTH_CONTROL##*/}\" "
+                                 "\"${QUORVANE_PASSWD##*/}\" > ambiente\n"
                                  "[ ! -e falla ]\n";
         ASSERT_TRUE(Ejecutable(Ruta("MirrorViewer"), guion));
         ASSERT_TRUE(Ejecutable(Ruta("MirrorServer"), guion));
     }
     QString Ruta(const QString& n) const { return QDir(dir.path()).filePath(n); }
+    QString Ambiente() const
+    {
+        QFile f(Ruta("ambiente"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()).trimmed() : QString();
+    }
     QStringList Registro() const
     {
         QFile f(Ruta("registro"));
@@ -163,7 +174,7 @@ protected:
 
 TEST_F(Lanzador, LineasDeOrdenes)
 {
-    TVNC vnc(dir.path());
+    TVNC vnc(dir.path(), privada.path());
     EXPECT_TRUE(vnc.Ver("AULA 1")); // a name with a blank stays one argument
     EXPECT_TRUE(vnc.Controlar("PROFE"));
     EXPECT_TRUE(vnc.CortarTodo());
@@ -181,33 +192,48 @@ TEST_F(Lanzador, LineasDeOrdenes)
     EXPECT_EQ(Registro().back(), "MirrorServer|-connect|ALUMNO3|");
 }
 
-TEST_F(Lanzador, EscucharArrancaServidorYVisor)
+TEST_F(Lanzador, EscucharSoloAceptaLosPCsDeLaLista)
 {
-    TVNC vnc(dir.path());
-    EXPECT_FALSE(vnc.ServidorActivo());
-    EXPECT_TRUE(vnc.Escuchar());
-    EXPECT_TRUE(vnc.ServidorActivo());
-    const QStringList l = Terminado(vnc);
-    ASSERT_EQ(l.size(), 2);
-    EXPECT_EQ(l.count("MirrorServer|"), 1);
-    EXPECT_EQ(l.count("MirrorViewer|-hidden|-listen|-shared|-viewonly|-restricted|"), 1);
-
+    TVNC vnc(dir.path(), privada.path());
+    vnc.PuertoEscucha = 0; // any free port
+    ASSERT_TRUE(vnc.Escuchar());
+    EXPECT_FALSE(vnc.ServidorActivo()); // listening shares nothing
+    const quint16 puerto = vnc.Escucha()->Puerto();
+    QStringList destinos;
+    vnc.Escucha()->AlAceptar = [&](const QString& d) { destinos << d; };
+    TAjustesEstacion ajustes(dir.path());
+    // Listed by address entry or by name: pushed on to a viewer's private loopback port,
+    // both ways. Not listed: closed unread.
+    const std::pair<QStringList, bool> casos[] = {{{"10.9.8.7 (otro)", "pc-que-no-existe.invalid"}, false},
+                                                  {{"10.9.8.7", "127.0.0.1 (yo)"}, true},
+                                                  {{"localhost"}, true}};
+    for (const auto& [lista, aceptado] : casos) {
+        ajustes.EscribirPCsServer(lista);
+        destinos.clear();
+        QTcpSocket empuje;
+        empuje.connectToHost(QHostAddress::LocalHost, puerto);
+        ASSERT_TRUE(empuje.waitForConnected(5000));
+        empuje.write("RFB 003.008\n");
+        ASSERT_TRUE(Esperar([&] { return !destinos.isEmpty() || empuje.state() == QAbstractSocket::UnconnectedState; },
+                            30000));
+        ASSERT_EQ(destinos.size(), aceptado ? 1 : 0) << lista.join(',').toStdString();
+        if (!aceptado)
+            continue;
+        QTcpSocket visor;
+        visor.connectToHost(QHostAddress::LocalHost, destinos[0].section("::", 1).toUShort());
+        ASSERT_TRUE(visor.waitForConnected(5000));
+        ASSERT_TRUE(Esperar([&] { return visor.bytesAvailable() >= 12; }));
+        EXPECT_EQ(visor.readAll(), "RFB 003.008\n");
+        visor.write("\2");
+        ASSERT_TRUE(Esperar([&] { return empuje.bytesAvailable() >= 1; }));
+        EXPECT_EQ(empuje.readAll(), "\2");
+    }
+    EXPECT_EQ(vnc.Escucha()->Rechazadas(), 1);
+    // Stopping closes the listening port.
     EXPECT_TRUE(vnc.Detener());
-    EXPECT_FALSE(vnc.ServidorActivo());
-    const QStringList d = Terminado(vnc).mid(2);
-    EXPECT_EQ(d.size(), 2);
-    EXPECT_EQ(d.count("MirrorServer|-kill|"), 1);
-    EXPECT_EQ(d.count("MirrorViewer|-kill|"), 1);
-}
-
-TEST_F(Lanzador, EscucharConElServidorEnMarcha)
-{
-    TVNC vnc(dir.path());
-    EXPECT_FALSE(vnc.ServidorEnMarcha());
-    ServidorQueSigue(Ruta("MirrorServer"));
-    ASSERT_TRUE(Esperar([&] { return vnc.ServidorEnMarcha(); }));
-    EXPECT_TRUE(vnc.Escuchar());
-    EXPECT_EQ(Terminado(vnc), QStringList({"MirrorViewer|-hidden|-listen|-shared|-viewonly|-restricted|"}));
+    QTcpSocket cerrado;
+    cerrado.connectToHost(QHostAddress::LocalHost, puerto);
+    EXPECT_FALSE(cerrado.waitForConnected(2000));
 }
 
 TEST_F(Lanzador, ServidorEnMarchaSoloElDeEstaCarpeta)
@@ -221,26 +247,34 @@ TEST_F(Lanzador, ServidorEnMarchaSoloElDeEstaCarpeta)
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     e.insert("QV_QUEDARSE", "1");
     procesos.Arrancar(Ruta("MirrorServer"), {"-kill"}, e);
-    TVNC vnc(dir.path());
+    TVNC vnc(dir.path(), privada.path());
     TVNC vncAjeno(otra.path());
     ASSERT_TRUE(Esperar([&] { return vncAjeno.ServidorEnMarcha(); }));
     EXPECT_FALSE(vnc.ServidorEnMarcha());
 }
 
-TEST_F(Lanzador, SetServidorSoloCuandoCambia)
+TEST_F(Lanzador, SetServidorSoloConPasswordYCuandoCambia)
 {
-    TVNC vnc(dir.path());
+    TVNC vnc(dir.path(), privada.path());
+    int faltas = 0;
+    vnc.AlFaltarPassword = [&] { ++faltas; };
     EXPECT_TRUE(vnc.SetServidor(false)); // unchanged: nothing started
-    EXPECT_EQ(vnc.EnCurso(), 0);
-    EXPECT_TRUE(Registro().isEmpty());
+    // No password: nothing starts, and that is said once per request.
+    EXPECT_TRUE(vnc.SetServidor(true));
+    EXPECT_TRUE(vnc.SetServidor(true));
+    EXPECT_EQ(faltas, 1);
+    EXPECT_FALSE(vnc.ServidorActivo());
+    EXPECT_TRUE(Terminado(vnc).isEmpty());
 
+    ASSERT_TRUE(vnc.Claves().Poner("vista", ""));
     EXPECT_TRUE(vnc.SetServidor(true));
     EXPECT_EQ(Terminado(vnc), QStringList({"MirrorServer|"}));
+    EXPECT_EQ(Ambiente(), "rfbauth||");
     EXPECT_TRUE(vnc.SetServidor(true));
-    EXPECT_EQ(vnc.EnCurso(), 0);
-    EXPECT_EQ(Registro().size(), 1);
+    EXPECT_EQ(Terminado(vnc).size(), 1);
     EXPECT_TRUE(vnc.SetServidor(false));
-    EXPECT_EQ(Terminado(vnc), QStringList({"MirrorServer|", "MirrorServer|-kill|"}));
+    EXPECT_TRUE(Esperar([&] { return Registro().size() == 2; }));
+    EXPECT_EQ(Registro().back(), "MirrorServer|-kill|");
 
     // On with the server already running: nothing to start.
     ServidorQueSigue(Ruta("MirrorServer"));
@@ -248,25 +282,72 @@ TEST_F(Lanzador, SetServidorSoloCuandoCambia)
     EXPECT_TRUE(vnc.SetServidor(true));
     EXPECT_TRUE(vnc.ServidorActivo());
     EXPECT_EQ(Terminado(vnc).size(), 2);
+
+    // A watcher answers with the watch password; without a control password the
+    // controlling viewer is given none (it asks).
+    EXPECT_TRUE(vnc.Ver("PC"));
+    EXPECT_EQ(Terminado(vnc).size(), 3);
+    EXPECT_EQ(Ambiente(), "||rfbauth");
+    EXPECT_TRUE(vnc.Controlar("PC"));
+    EXPECT_EQ(Terminado(vnc).size(), 4);
+    EXPECT_EQ(Ambiente(), "||");
+}
+
+TEST_F(Lanzador, PasswordsDeLaPantalla)
+{
+    TAjustesEstacion ajustes(dir.path());
+    TClavesPantalla claves(ajustes, QDir(privada.path()).filePath("nueva"));
+    EXPECT_EQ(TClavesPantalla::Validar("", "", "", ""), 351);
+    EXPECT_EQ(TClavesPantalla::Validar("abc", "abc", "x", "X"), 267);
+    for (const char* mala : {"con blanco", "a\u00f1o", "123456789"})
+        EXPECT_EQ(TClavesPantalla::Validar(mala, mala, "", ""), 352) << mala;
+    EXPECT_EQ(TClavesPantalla::Validar("igual", "igual", "igual", "igual"), 353);
+
+    // Private files in a private folder; the settings hold hashes only.
+    ASSERT_TRUE(claves.Poner("v1s7a!", "Mando#8"));
+    const QString ver = claves.FicheroVer(), control = claves.FicheroControl();
+    ASSERT_FALSE(ver.isEmpty() || control.isEmpty());
+    const auto propios = ~QFileDevice::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(QFileInfo(ver).permissions() & propios, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(QFileInfo(QFileInfo(ver).path()).permissions() & propios,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(ajustes.Leer("ServerVNC", "PasswordVer").contains("v1s7a!"));
+
+    // Readable by others, or no longer the password of its hash: not used.
+    QFile::setPermissions(ver, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    EXPECT_TRUE(claves.FicheroVer().isEmpty());
+    QFile f(ver);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(TClavesPantalla::Ofuscar("otra")) == 8);
+    f.close();
+    QFile::setPermissions(ver, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(claves.FicheroVer().isEmpty());
+    // Set again without control: the control file is gone.
+    ASSERT_TRUE(claves.Poner("otra", ""));
+    EXPECT_FALSE(claves.FicheroVer().isEmpty());
+    EXPECT_FALSE(QFile::exists(control));
 }
 
 TEST_F(Lanzador, FallosAvisanConElTexto274)
 {
     TTextosFijos textos;
     TInteraccionGuion interaccion;
+    QTemporaryDir config;
+    const QByteArray antes = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); // no screen password there
     {
-        // No programs at all in the folder: each call fails at once.
+        // No programs at all in the folder: each call fails at once. A server
+        // refused for want of its password before the seam is there is said once it is.
         QTemporaryDir vacia;
         TServiciosPuestoReal puesto(vacia.path());
-        puesto.EscucharRemoto(); // before the seam is there: said once it is
+        puesto.SetServidorRemoto(true);
         puesto.PonerAvisos(&textos, &interaccion);
         ASSERT_EQ(interaccion.mensajes.size(), 1u);
+        EXPECT_EQ(interaccion.mensajes[0].texto, "T350");
         EXPECT_FALSE(puesto.VNC().Ver("PC"));
         puesto.VerRemoto("PC");
-        puesto.EscucharRemoto();
-        ASSERT_EQ(interaccion.mensajes.size(), 3u);
-        EXPECT_EQ(interaccion.mensajes[0].sabor, TInteraccionGuion::Sabor::Aviso);
-        EXPECT_EQ(interaccion.mensajes[0].texto, "T274");
+        ASSERT_EQ(interaccion.mensajes.size(), 2u);
+        EXPECT_EQ(interaccion.mensajes[1].sabor, TInteraccionGuion::Sabor::Aviso);
+        EXPECT_EQ(interaccion.mensajes[1].texto, "T274");
     }
     interaccion.mensajes.clear();
 
@@ -284,11 +365,12 @@ TEST_F(Lanzador, FallosAvisanConElTexto274)
     // Working programs: nothing is said.
     QFile::remove(Ruta("falla"));
     interaccion.mensajes.clear();
-    puesto.EscucharRemoto();
-    puesto.SetServidorRemoto(false);
+    puesto.VerRemoto("PC");
+    puesto.CortarTodoRemoto();
     EXPECT_TRUE(Esperar([&] { return puesto.VNC().EnCurso() == 0; }));
     EXPECT_TRUE(interaccion.mensajes.empty());
-    EXPECT_EQ(Registro().mid(2).size(), 3);
+    EXPECT_EQ(Registro().mid(2).size(), 2);
+    qputenv("XDG_CONFIG_HOME", antes);
 }
 
 // ---- the shipped scripts ----
@@ -362,27 +444,31 @@ TEST(GuionesVNC, ServidorYVisorConProgramasSimulados)
     } limpieza{{x11vnc, visor, QDir(carpeta.path()).filePath("MirrorServer"),
                 QDir(carpeta.path()).filePath("MirrorViewer")}};
 
-    TVNC vnc(carpeta.path());
+    // Without a password file the server script refuses; a listening viewer is refused.
+    for (const QStringList& orden : {QStringList{"MirrorServer"}, QStringList{"MirrorViewer", "-hidden", "-listen"}}) {
+        QProcess p;
+        p.start(QDir(carpeta.path()).filePath(orden[0]), orden.mid(1));
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitCode(), 1) << orden.join(' ').toStdString();
+    }
+    EXPECT_TRUE(Procesos::DelPrograma(x11vnc).isEmpty());
+
+    QTemporaryDir privada;
+    TVNC vnc(carpeta.path(), privada.path());
+    ASSERT_TRUE(vnc.Claves().Poner("vista", ""));
     int fallos = 0;
     vnc.AlFallar = [&](const QString&) { ++fallos; };
-    EXPECT_TRUE(vnc.Escuchar());
+    EXPECT_TRUE(vnc.SetServidor(true));
     ASSERT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 10000));
     EXPECT_EQ(fallos, 0);
     EXPECT_TRUE(Esperar([&] { return vnc.ServidorEnMarcha(); }, 10000));
     EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(x11vnc).size() == 1; }, 10000));
-    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(visor).size() == 1; }, 10000));
 
-    // Listening again starts neither a second server nor a second listener.
-    EXPECT_TRUE(vnc.Escuchar());
-    ASSERT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 10000));
-    EXPECT_EQ(Procesos::DelPrograma(x11vnc).size(), 1);
-    EXPECT_EQ(Procesos::DelPrograma(visor).size(), 1);
-
-    // A watching viewer, then everything stopped through "-kill".
+    // Two watching viewers, then everything stopped through "-kill".
     EXPECT_TRUE(vnc.Ver("AULA1"));
+    EXPECT_TRUE(vnc.Ver("AULA2"));
     EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(visor).size() == 2; }, 10000));
     EXPECT_TRUE(vnc.Detener());
-    EXPECT_TRUE(Esperar([&] { return vnc.EnCurso() == 0; }, 10000));
     EXPECT_TRUE(Esperar([&] { return !vnc.ServidorEnMarcha(); }, 10000));
     EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(x11vnc).isEmpty(); }, 10000));
     EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(visor).isEmpty(); }, 10000));
@@ -391,6 +477,22 @@ TEST(GuionesVNC, ServidorYVisorConProgramasSimulados)
     // A name that is no PC name is refused by the viewer script.
     EXPECT_TRUE(vnc.Ver("-settings;x"));
     EXPECT_TRUE(Esperar([&] { return fallos == 1; }, 10000));
+
+    // A server whose program is gone (killed, crashed) stops by itself.
+    TArrancados procesos;
+    QProcess& programa = procesos.Arrancar("/bin/sleep", {"300"});
+    QProcess servidor;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("QUORVANE_PID", QString::number(programa.processId()));
+    e.insert("QUORVANE_RFBAUTH", vnc.Claves().FicheroVer());
+    servidor.setProcessEnvironment(e);
+    servidor.start(QDir(carpeta.path()).filePath("MirrorServer"), {});
+    ASSERT_TRUE(servidor.waitForFinished(10000));
+    EXPECT_EQ(servidor.exitCode(), 0);
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(x11vnc).size() == 1; }, 10000));
+    programa.kill();
+    EXPECT_TRUE(Esperar([&] { return Procesos::DelPrograma(x11vnc).isEmpty(); }, 15000));
+    EXPECT_TRUE(Esperar([&] { return !vnc.ServidorEnMarcha(); }, 10000));
 }
 
 } // namespace

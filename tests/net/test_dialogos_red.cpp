@@ -12,10 +12,12 @@
 #include "red_prueba.h"
 
 #include "link/tcp_port.h"
+#include "link/vnc_clave.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -246,8 +248,9 @@ TEST_F(Red, PerfilAvanzadoControlaYOfreceEstePC)
     Marcar(d, "CBoxMonitoMiPC", false);
     EXPECT_FALSE(d.Perfil());
     EXPECT_FALSE(Hijo<QPushButton>(d, "SB_ConectarOtrousuario")->isEnabled());
-    EXPECT_EQ(puesto.llamadas, QStringList({"Controlar:aula3", "Escuchar", "CortarTodo", "OpcionesServidor",
-                                            "OpcionesVisor", "Detener"}));
+    // The box starts and stops the server only: pushed screens are still taken.
+    EXPECT_EQ(puesto.llamadas, QStringList({"Controlar:aula3", "SetServidor:1", "CortarTodo", "OpcionesServidor",
+                                            "OpcionesVisor", "SetServidor:0"}));
     // Closing the window is "Cerrar".
     d.close();
     EXPECT_EQ(d.result(), QDialog::Accepted);
@@ -366,6 +369,45 @@ TEST_F(Red, CambioDeContrasena)
     EXPECT_FALSE(ajustes.ComprobarPassword("Secreto"));
     // Stored as a hash, never as the text.
     EXPECT_FALSE(Clave("ServerVNC", "Password").contains("secreto"));
+}
+
+TEST_F(Red, ContrasenasDeLaPantallaDesdeElPerfilAvanzado)
+{
+    QTemporaryDir config;
+    const QByteArray antes = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const TClavesPantalla claves(ajustes, CarpetaConfiguracionUsuario());
+    ajustes.EscribirUsuarioAvanzado(true);
+    modal.Cuando("Form_PasswordPantalla", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "T354");
+        // A control password equal to the watch one: 353, the boxes emptied, nothing stored.
+        for (const char* caja : {"Ed_PasswordVer", "Ed_PasswordVerRe", "Ed_PasswordControl", "Ed_PasswordControlRe"})
+            Escribir(d, caja, "vista");
+        Pulsar(d, "OKBtn");
+        EXPECT_EQ(Mensajes(), QStringList({"T353"}));
+        EXPECT_TRUE(Hijo<QLineEdit>(d, "Ed_PasswordControl")->text().isEmpty());
+        EXPECT_FALSE(claves.HayPassword());
+        for (const char* caja : {"Ed_PasswordVer", "Ed_PasswordVerRe"})
+            Escribir(d, caja, "vista");
+        for (const char* caja : {"Ed_PasswordControl", "Ed_PasswordControlRe"})
+            Escribir(d, caja, "mando");
+        Pulsar(d, "OKBtn");
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    });
+    {
+        TForm_UserMonitor d(red);
+        d.show();
+        ASSERT_TRUE(Hijo<QPushButton>(d, "BtnPasswordPantalla")->isVisible());
+        EXPECT_EQ(Hijo<QPushButton>(d, "BtnPasswordPantalla")->text(), "T354");
+        Pulsar(d, "BtnPasswordPantalla");
+    }
+    EXPECT_EQ(modal.vistos, QStringList{"Form_PasswordPantalla"});
+    EXPECT_FALSE(claves.FicheroVer().isEmpty());
+    EXPECT_FALSE(claves.FicheroControl().isEmpty());
+    QFile control(claves.FicheroControl());
+    ASSERT_TRUE(control.open(QIODevice::ReadOnly));
+    EXPECT_EQ(TClavesPantalla::Desofuscar(control.readAll()), "mando");
+    qputenv("XDG_CONFIG_HOME", antes);
 }
 
 } // namespace
