@@ -33,7 +33,8 @@ fallo() {
 }
 export DEBIAN_FRONTEND=noninteractive
 
-apt-get install -y -qq --no-install-recommends "$deb" || fallo "apt-get install $deb"
+apt-get install -y -qq --no-install-recommends "$deb" > "$trabajo/apt.log" 2>&1 ||
+	fallo "apt-get install $deb: $(cat "$trabajo/apt.log")"
 instalado=1
 dpkg-query -L quorvane > "$trabajo/ficheros"
 ejemplos=/usr/share/quorvane/ejemplos
@@ -82,11 +83,11 @@ HOME=$trabajo/casa XDG_CONFIG_HOME=$trabajo/casa/.config XDG_RUNTIME_DIR=$trabaj
 informe=$(quorvane-cli info "$demo") || fallo "quorvane-cli info $demo"
 printf '%s\n' "$informe" | grep -qx 'content: signals' || fallo "quorvane-cli info: $informe"
 
-apt-get purge -y -qq quorvane > /dev/null || fallo "apt-get purge"
+apt-get purge -y -qq quorvane > "$trabajo/apt.log" 2>&1 || fallo "apt-get purge: $(cat "$trabajo/apt.log")"
 instalado=
 # Every file is gone, and every folder of its own (shared folders stay).
 quedan=$(while read -r ruta; do
-	if [ -d "$ruta" ] && [ ! -L "$ruta" ]; then
+	if [ -d "$ruta" ]; then
 		case $ruta in *quorvane*) echo "$ruta" ;; esac
 	elif [ -e "$ruta" ] || [ -L "$ruta" ]; then
 		echo "$ruta"
@@ -94,6 +95,8 @@ quedan=$(while read -r ruta; do
 done < "$trabajo/ficheros")
 [ -z "$quedan" ] || fallo "left after purge: $quedan"
 [ ! -e /etc/quorvane ] || fallo "/etc/quorvane left after purge"
+servicio=$(find /etc/systemd /var/lib/systemd -name '*quorvane*' 2>/dev/null)
+[ -z "$servicio" ] || fallo "the relay service left: $servicio"
 [ ! -e /usr/share/mime/application/x-quorvane-signals.xml ] || fallo "the file type is still known"
 ! grep -qs quorvane /usr/share/applications/mimeinfo.cache || fallo "the desktop still offers the program"
 echo "installed, opened, read and purged"

@@ -27,7 +27,7 @@ for m in "$dentro"/usr/share/metainfo/*.metainfo.xml; do
 	appstreamcli validate --no-net "$m" || fallo=1
 done
 # A file type the database cannot take is reported on standard error.
-errores=$(update-mime-database "$dentro/usr/share/mime" 2>&1 >/dev/null)
+errores=$(XDG_DATA_DIRS="$dentro/usr/share" update-mime-database "$dentro/usr/share/mime" 2>&1 >/dev/null)
 if [ -n "$errores" ] || [ ! -f "$dentro/usr/share/mime/application/x-quorvane-signals.xml" ]; then
 	echo "shared-mime-info: $errores" >&2
 	fallo=1
