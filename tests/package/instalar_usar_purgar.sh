@@ -53,8 +53,10 @@ cp "$ejemplos/demo.cfg" "$trabajo/sin-extension"
 [ "$(xdg-mime query default application/x-quorvane-signals)" = quorvane.desktop ] || fallo "no program for signal files"
 
 # The demo opened from the desktop: the program comes up titled with the file, its
-# windows open. A user's own folders, so that nothing of the run stays on the machine.
+# windows open. A user's own folders, so that nothing of the run stays on the machine;
+# the X display, not the test suite's offscreen platform.
 mkdir -p "$trabajo/casa" && mkdir -m 700 "$trabajo/run"
+unset QT_QPA_PLATFORM
 HOME=$trabajo/casa XDG_CONFIG_HOME=$trabajo/casa/.config XDG_RUNTIME_DIR=$trabajo/run \
 	xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
 	xdg-open "$1" > "$2/xdg-open.log" 2>&1 &
