@@ -1,6 +1,7 @@
 # Two entry points that work on a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, starts the simulated unit and the program
-#   make test  installs what is missing, builds and runs the whole test suite
+#   make test  installs what is missing, builds and runs the whole test suite (which builds
+#              the Debian package, checks it with lintian and, as root, installs and purges it)
 #   make fuzz  builds the libFuzzer targets (build-fuzz) and runs each for FUZZ_SECONDS
 #   make package  builds the Debian package of the classroom
 BUILD ?= build
@@ -10,6 +11,10 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6
             libqcustomplot-dev libfftw3-dev libgl1-mesa-dev libgtest-dev libgmock-dev \
             libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils file qt6-translations-l10n \
             nettle-dev x11vnc libxcb1-dev
+# The package and its checks: lintian, the desktop's validators and file types, opening
+# a file from the desktop, the manual pages and the relay service's unit.
+PACKAGES += dpkg-dev lintian desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl \
+            xdotool man-db systemd
 
 FUZZ_BUILD ?= $(BUILD)-fuzz
 FUZZ_SECONDS ?= 60
@@ -41,7 +46,6 @@ test: build
 
 # The Debian package of the classroom: build/quorvane_<version>_<arch>.deb.
 package: build
-	$(MAKE) --no-print-directory PACKAGES="dpkg-dev" deps
 	cmake --build $(BUILD) --target package
 
 bench: deps

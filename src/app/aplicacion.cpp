@@ -1,10 +1,14 @@
 #include "app/aplicacion.h"
 
+#include "app/comandos_archivo.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QUrl>
 #include <clocale>
 
 namespace qv {
@@ -18,6 +22,34 @@ TAplicacion::TAplicacion(const QString& carpetaPrograma, TModal& modal, IServici
 {
     Interaccion.setPadre(&Principal);
     DialogosArchivo.setPadre(&Principal);
+    // The demo beside the programs is the first thing a new user can open.
+    DialogosArchivo.PonerCarpetaInicial(QDir(carpetaPrograma).filePath(QStringLiteral("ejemplos")));
+}
+
+void TAplicacion::AbrirArgumentos(const QStringList& argumentos)
+{
+    const QString ruta = FicheroDeArgumentos(argumentos);
+    if (!ruta.isEmpty())
+        Principal.ComandosArchivo().AbrirFichero(ruta);
+}
+
+QString FicheroDeArgumentos(const QStringList& argumentos)
+{
+    QString fichero;
+    for (qsizetype i = 1; i < argumentos.size(); ++i) {
+        if (argumentos[i] == QLatin1String("--")) {
+            fichero = argumentos.value(i + 1);
+            break;
+        }
+        if (!argumentos[i].startsWith(QLatin1Char('-'))) {
+            fichero = argumentos[i];
+            break;
+        }
+    }
+    if (fichero.startsWith(QLatin1String("file:")))
+        fichero = QUrl(fichero).toLocalFile();
+    // Window titles show the full path, as for a file chosen in the dialog.
+    return fichero.isEmpty() ? QString() : QFileInfo(fichero).absoluteFilePath();
 }
 
 TAplicacion::~TAplicacion()

@@ -7,6 +7,7 @@
 #include "link/reloj_eventos.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 #include <memory>
 
@@ -35,7 +36,16 @@ public:
     TRelojEventos Reloj;
     TDialogosArchivoQt DialogosArchivo;
     TfrmPrincipal Principal;
+
+    // Opens the file named by the program's arguments, as "Abrir" or "Abrir archivo
+    // configuración" would; nothing without one. Run once the main window is shown.
+    void AbrirArgumentos(const QStringList& argumentos);
 };
+
+// The file of the program's arguments (the program itself first): the first one that
+// is not an option, or the one after "--"; a "file:" URL gives its local path. Empty
+// when there is none.
+QString FicheroDeArgumentos(const QStringList& argumentos);
 
 // The language of the language file: its text 4 (a code such as "es" or "en"), or,
 // in a file without it, the part of the file name after "idioma-" ("idioma-en.lng");

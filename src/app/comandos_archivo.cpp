@@ -32,6 +32,8 @@ constexpr int kTextoOtraConfiguracion = 209;
 constexpr int kTextoCambios = 210;
 constexpr int kTextoNoExportado = 240;
 constexpr int kTextoNoGuardado = 243;
+constexpr int kTextoNoExiste = 287;
+constexpr int kTextoIlegible = 370;
 const QString kCaptionPrograma = QStringLiteral("QUORVANE");
 
 // Busy cursor for the length of a file operation, however it ends.
@@ -119,8 +121,29 @@ void TComandosArchivo::SpBtnAbrirClick()
 {
     const QString ruta = Contexto().Dialogos.AbrirFichero(DlgAbrirSenales->Filtro(), DlgAbrirSenales->Titulo(),
                                                           DlgAbrirSenales->Nombre);
-    if (ruta.isEmpty())
+    if (!ruta.isEmpty())
+        AbrirSenalesElegidas(ruta);
+}
+
+void TComandosArchivo::AbrirFichero(const QString& ruta)
+{
+    // A dialog offers only files that are there; a file that is not is refused before
+    // the open file is closed for it.
+    const QFileInfo info(ruta);
+    if (!info.isFile() || !info.isReadable()) {
+        const int texto = info.exists() ? kTextoIlegible : kTextoNoExiste;
+        Contexto().Interaccion().MostrarAviso(
+            Contexto().Textos().BuscarTexto(texto) + QLatin1Char(' ') + QDir::toNativeSeparators(ruta), Botones::Aceptar);
         return;
+    }
+    if (info.suffix().compare(QLatin1String("cfg"), Qt::CaseInsensitive) == 0)
+        CargarConfiguracionElegida(ruta);
+    else
+        AbrirSenalesElegidas(ruta);
+}
+
+void TComandosArchivo::AbrirSenalesElegidas(const QString& ruta)
+{
     CerrarClick();
     // The save question was cancelled: the file that is open stays open, and so does
     // a set whose file had no readable configuration.
@@ -310,11 +333,15 @@ void TComandosArchivo::VerConfig1Click()
 
 void TComandosArchivo::CargarConfES1Click()
 {
-    TEstadoPrograma& e = Estado();
     const QString ruta = Contexto().Dialogos.AbrirFichero(DlgAbrirConfig->Filtro(), DlgAbrirConfig->Titulo(),
                                                           DlgAbrirConfig->Nombre);
-    if (ruta.isEmpty())
-        return;
+    if (!ruta.isEmpty())
+        CargarConfiguracionElegida(ruta);
+}
+
+void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
+{
+    TEstadoPrograma& e = Estado();
     TTextos& textos = Contexto().Textos();
     TInteraccion& interaccion = Contexto().Interaccion();
     TFicheroConfig ficheroConfig(textos, interaccion, Contexto().CarpetaPrograma);

@@ -34,6 +34,10 @@ public:
     explicit TComandosArchivo(IPrincipal& principal);
 
     void SpBtnAbrirClick();
+    // Opens a file chosen outside the dialogs (the program's command line) as the
+    // commands open a chosen one: a configuration file (".cfg") as "Abrir archivo
+    // configuración", any other as "Abrir".
+    void AbrirFichero(const QString& ruta);
     // Opens a signal file into the state. False: text 101 shown, nothing open.
     bool AbrirFicheroSenales(const QString& ruta);
     void GuardarArchivoClick();
@@ -66,6 +70,8 @@ public:
 private:
     TEstadoPrograma& Estado() const;
     const TContextoPrograma& Contexto() const;
+    void AbrirSenalesElegidas(const QString& ruta);
+    void CargarConfiguracionElegida(const QString& ruta);
     bool EscribirConfig(const QString& ruta);
     void FallaEscritura(const QString& ruta);
     void PonerTitulo(const QString& titulo);

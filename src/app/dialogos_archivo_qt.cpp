@@ -11,6 +11,14 @@ namespace qv {
 
 TDialogosArchivoQt::TDialogosArchivoQt(TModal& modal, QWidget* padre) : modal_(modal), padre_(padre) {}
 
+void TDialogosArchivoQt::PonerCarpetaInicial(const QString& carpeta)
+{
+    // Resolved, so that the dialog shows where the files really are (the installed
+    // program folder holds a link to the shared examples).
+    const QFileInfo info(carpeta);
+    carpetaInicial_ = info.isDir() ? info.canonicalFilePath() : QString();
+}
+
 QStringList TDialogosArchivoQt::FiltrosQt(const QString& filtro)
 {
     QStringList r;
@@ -75,6 +83,8 @@ QString TDialogosArchivoQt::Ejecutar(bool guardar, const QString& filtro, const 
         dialogo.selectFile(info.fileName());
     } else if (!carpeta_.isEmpty()) {
         dialogo.setDirectory(carpeta_);
+    } else if (!guardar && !carpetaInicial_.isEmpty()) {
+        dialogo.setDirectory(carpetaInicial_);
     }
 
     if (modal_.Ejecutar(dialogo) != QDialog::Accepted)

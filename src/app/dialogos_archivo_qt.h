@@ -18,6 +18,9 @@ public:
     explicit TDialogosArchivoQt(TModal& modal, QWidget* padre = nullptr);
 
     void setPadre(QWidget* padre) { padre_ = padre; }
+    // Where open dialogs start while nothing was chosen yet (an existing folder only).
+    // Save dialogs never start there: it may be a folder the user cannot write.
+    void PonerCarpetaInicial(const QString& carpeta);
 
     QString AbrirFichero(const QString& filtro, const QString& titulo, const QString& inicial) override;
     QString GuardarFichero(const QString& filtro, const QString& titulo, const QString& inicial,
@@ -34,6 +37,7 @@ private:
     TModal& modal_;
     QPointer<QWidget> padre_;
     QString carpeta_;
+    QString carpetaInicial_;
 };
 
 } // namespace qv

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -29,5 +30,9 @@ int main(int argc, char** argv)
         aplicacion.Principal.setGeometry(pantalla->availableGeometry());
     aplicacion.Principal.showMaximized();
     splash->raise();
+    // A file named on the command line (a file opened from the desktop) opens once the
+    // window has applied the station mode on showing.
+    QTimer::singleShot(0, &aplicacion.Principal,
+                       [&aplicacion, argumentos = app.arguments()] { aplicacion.AbrirArgumentos(argumentos); });
     return app.exec();
 }

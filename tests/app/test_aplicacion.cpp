@@ -8,6 +8,9 @@
 #include "lang/ui/textos_formularios.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -117,6 +120,45 @@ TEST_F(Aplicacion, LaPistaVaAlPanelDeEstado)
     // The icon panels stay in place: no temporary message replaced them.
     EXPECT_FALSE(app.Principal.findChild<QLabel*>(QStringLiteral("I_Mono"))->isHidden());
     EXPECT_TRUE(app.Principal.findChild<QWidget*>(QStringLiteral("PE"))->isVisible());
+}
+
+TEST_F(Aplicacion, DemoDesdeLaLineaDeOrdenesYDialogoEnEjemplos)
+{
+    TAplicacion app(kCarpetaDatos, modal, puesto);
+    app.Principal.show();
+    // A user who has opened nothing yet is offered the demo's folder.
+    QString inicio;
+    modal.Cuando(QStringLiteral("DialogoAbrir"),
+                  [&](QDialog& d) { inicio = static_cast<QFileDialog&>(d).directory().absolutePath(); });
+    app.Principal.findChild<QAction*>(QStringLiteral("Abrir1"))->trigger();
+    EXPECT_EQ(inicio, QFileInfo(kCarpetaDatos + QStringLiteral("/ejemplos")).canonicalFilePath());
+
+    // The demo named on the command line opens as "Abrir" opens it, with its windows.
+    const QString demo = kCarpetaDatos + QStringLiteral("/ejemplos/demo.qvn");
+    app.AbrirArgumentos({QStringLiteral("quorvane"), demo});
+    EXPECT_EQ(app.Principal.windowTitle(), QStringLiteral("QUORVANE - demo.qvn"));
+    EXPECT_EQ(app.Principal.Estado().FicheroAbierto, demo);
+    ASSERT_TRUE(app.Principal.Estado().HayConjunto());
+    const QList<QMdiSubWindow*> hijas = app.Principal.AreaVentanas().subWindowList();
+    ASSERT_FALSE(hijas.isEmpty());
+    for (QMdiSubWindow* h : hijas) {
+        EXPECT_TRUE(h->isVisible());
+        EXPECT_EQ(h->windowTitle(), demo);
+    }
+    EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("DialogoAbrir")});
+}
+
+TEST(Argumentos, FicheroDeLaLineaDeOrdenes)
+{
+    const QString aqui = QDir::currentPath();
+    EXPECT_EQ(FicheroDeArgumentos({QStringLiteral("quorvane")}), QString());
+    EXPECT_EQ(FicheroDeArgumentos({QStringLiteral("quorvane"), QStringLiteral("-x"), QStringLiteral("a.qvn"),
+                                   QStringLiteral("b.qvn")}),
+              aqui + QStringLiteral("/a.qvn"));
+    EXPECT_EQ(FicheroDeArgumentos({QStringLiteral("quorvane"), QStringLiteral("--"), QStringLiteral("-raro.cfg")}),
+              aqui + QStringLiteral("/-raro.cfg"));
+    EXPECT_EQ(FicheroDeArgumentos({QStringLiteral("quorvane"), QStringLiteral("file:///tmp/a%20b.qvn")}),
+              QStringLiteral("/tmp/a b.qvn"));
 }
 
 TEST(Splash, SeMuestraYSeVaSola)

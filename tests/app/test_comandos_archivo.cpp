@@ -6,6 +6,7 @@
 #include "display/escoger_senales_fichero.h"
 #include "model/exportar.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -321,6 +322,47 @@ TEST_F(ComandosArchivo, ConfiguracionesAbrirYGuardar)
     ventana->ComandosArchivo().GrabarConES1Click();
     EXPECT_EQ(fc.LeerSoloConfiguracion(dos)->EntAna(2).Nombre, QStringLiteral("Nivel"));
     EXPECT_EQ(fc.LeerSoloConfiguracion(cfg)->EntAna(2).Nombre, QStringLiteral("Caudal"));
+}
+
+TEST_F(ComandosArchivo, FicheroDeFueraSegunSuTipo)
+{
+    // A configuration file opens as "Abrir archivo configuración": its window runs on it.
+    TConfigES c = Config(5);
+    c.EntAna(2).Nombre = QStringLiteral("Presion");
+    TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
+    const QString cfg = Ruta(QStringLiteral("uno.CFG"));
+    fc.EscribirConfiguracion(cfg, c, TOperaciones());
+    ventana->ComandosArchivo().AbrirFichero(cfg);
+    EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmMenuES2")});
+    ASSERT_NE(E().ConfigActual, nullptr);
+    EXPECT_EQ(E().ConfigActual->EntAna(2).Nombre, QStringLiteral("Presion"));
+    EXPECT_EQ(E().SenalesActuales, nullptr);
+
+    // Any other file as "Abrir": the configuration gives way to the signal file.
+    const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
+    ventana->ComandosArchivo().AbrirFichero(a);
+    EXPECT_EQ(E().FicheroAbierto, a);
+    ASSERT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
+    EXPECT_TRUE(interaccion.mensajes.empty());
+
+    // A file that is not there, or is no file, is refused with its name and the open
+    // file stays as it was.
+    const QString titulo = ventana->windowTitle();
+    const std::pair<QString, QString> casos[] = {{Ruta(QStringLiteral("falta.qvn")), QStringLiteral("T287 ")},
+                                                 {Ruta(QStringLiteral("falta.cfg")), QStringLiteral("T287 ")},
+                                                 {dir.path(), QStringLiteral("T370 ")}};
+    for (const auto& [ruta, texto] : casos) {
+        interaccion.mensajes.clear();
+        ventana->ComandosArchivo().AbrirFichero(ruta);
+        ASSERT_EQ(interaccion.mensajes.size(), 1u) << ruta.toStdString();
+        EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Aviso);
+        EXPECT_EQ(interaccion.mensajes[0].texto, texto + QDir::toNativeSeparators(ruta));
+        EXPECT_EQ(E().FicheroAbierto, a);
+        EXPECT_TRUE(E().HayConjunto());
+        EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
+        EXPECT_EQ(ventana->windowTitle(), titulo);
+    }
+    EXPECT_EQ(modal.vistos.size(), 1);
 }
 
 TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -118,6 +119,26 @@ TEST(RelayLocal, IniciarSinArgumentosYSinDuplicar)
               "0 " + QFileInfo(propia.path()).canonicalFilePath());
     EXPECT_EQ(r.Detener(), 1);
     EXPECT_FALSE(r.EnMarcha());
+}
+
+TEST(RelayLocal, NoArrancaSiElPuertoYaTieneRelay)
+{
+    QTemporaryDir propia;
+    const QString relay = QDir(propia.path()).filePath("RelayServer");
+    ASSERT_TRUE(Ejecutable(relay, "#!/bin/sh\ntrap 'exit 0' TERM\nwhile :; do sleep 0.1; done\n"));
+    // Another user's relay, or the relay service, listening on the port.
+    QTcpServer servicio;
+    ASSERT_TRUE(servicio.listen(QHostAddress::Any, 0));
+    TRelayLocal r(propia.path(), servicio.serverPort());
+    EXPECT_TRUE(r.PuertoEnUso());
+    EXPECT_TRUE(r.Iniciar());
+    EXPECT_FALSE(r.EnMarcha()); // startDetached returns once the program runs
+
+    servicio.close();
+    EXPECT_FALSE(r.PuertoEnUso());
+    EXPECT_TRUE(r.Iniciar());
+    EXPECT_TRUE(Esperar([&] { return r.EnMarcha(); }));
+    EXPECT_EQ(r.Detener(), 1);
 }
 
 // ---- remote-desktop launcher with stand-in programs ----
