@@ -11,6 +11,7 @@
 #include "link/secuencia_captura.h"
 #include "model/generadores.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::test {
@@ -521,6 +523,34 @@ TEST_F(Captura, DialogChecksKeepTheDialogOpenWithTheirTexts)
     EXPECT_FALSE(c2);
     ASSERT_EQ(puerto->Empiezan("6,").size(), 1);
     EXPECT_TRUE(puerto->Empiezan("6,").front().contains(",k,2048,0,1,1#"));
+}
+
+// Every box of the capture dialogs is named by a label tied to it, and every unit box
+// after its row, so that assistive tools and desktop automation can find them.
+TEST_F(Captura, EveryBoxOfTheCaptureDialogsIsNamed)
+{
+    Configurar();
+    QStringList vistos;
+    modal.accion = [&](QDialog& d) {
+        d.show();
+        vistos << d.objectName();
+        const QList<QLabel*> etiquetas = d.findChildren<QLabel*>();
+        for (QLineEdit* e : d.findChildren<QLineEdit*>()) {
+            if (!e->isVisibleTo(&d))
+                continue;
+            const bool nombrada = std::any_of(etiquetas.begin(), etiquetas.end(), [&](const QLabel* l) {
+                return l->buddy() == e && l->isVisibleTo(&d) && !l->text().trimmed().isEmpty();
+            });
+            EXPECT_TRUE(nombrada) << d.objectName().toStdString() << ": " << e->objectName().toStdString();
+        }
+        for (QComboBox* c : d.findChildren<QComboBox*>())
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << d.objectName().toStdString() << ": "
+                                                        << c->objectName().toStdString();
+        d.reject();
+    };
+    for (TComando c : {TComando::Inmediata, TComando::Retardada, TComando::TriggerAnalogico, TComando::TriggerDigital})
+        Ejecutar(c);
+    EXPECT_EQ(vistos, (QStringList{"frmProgRetardo", "frmProgRetardo", "frmTrigAna", "frmTrigdig"}));
 }
 
 TEST_F(Captura, DigitalTriggerOnGroupBAndOutputSwitchingBodies)

@@ -125,6 +125,23 @@ public:
     }
     void CerrarClick() override { llamadas << QStringLiteral("CerrarClick"); }
     void GuardarArchivoClick() override { llamadas << QStringLiteral("GuardarArchivoClick"); }
+    // The question as the file commands ask it; this save writes nothing and counts as
+    // done when the test has left the set unmodified.
+    bool GuardarAntesDeDescartar(int pregunta) override
+    {
+        const int r = interaccion.MostrarPregunta(textos.BuscarTexto(pregunta), Botones::SiNoCancelar);
+        if (r != Respuesta::Si)
+            return r == Respuesta::No;
+        GuardarArchivoClick();
+        return !estado.Modificado;
+    }
+    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override
+    {
+        CerrarVentanas();
+        estado.SenalesActuales = std::move(nuevo);
+        estado.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
+        estado.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
+    }
     bool GetHAyDatos() override
     {
         llamadas << QStringLiteral("GetHAyDatos");

@@ -2,6 +2,8 @@
 // (so that its Quorvane.ini and Programa.cfg are the test's), on files written by the
 // model code, and against the simulated unit.
 #include "link/ajustes_estacion.h"
+#include "link/com_capvis.h"
+#include "link/reloj.h"
 #include "exportar_csv.h"
 #include "interaccion_terminal.h"
 
@@ -725,11 +727,16 @@ TEST_F(CliUnidad, CapturaConBucleDeSalidas)
     const QString otro = cli.Ruta(QStringLiteral("otra.qvn"));
     r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), otro});
     EXPECT_EQ(r.estado, 1);
-    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(216))) << r.error.toStdString();
+    // It says what the unit holds, whoever read it, and how to replace it.
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(302) + " (" + cli.textos.BuscarTexto(303) + ")"))
+        << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("--force")));
     EXPECT_FALSE(QFileInfo::exists(otro));
+    r = cli.Correr({QStringLiteral("test")});
+    EXPECT_EQ(Linea(r.salida, "state:"), "state: 3 " + cli.textos.BuscarTexto(302).toLocal8Bit());
     r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), out, QStringLiteral("--force")});
     EXPECT_EQ(r.estado, 1);
-    EXPECT_FALSE(r.error.contains(cli.textos.BuscarTexto(216)));
+    EXPECT_FALSE(r.error.contains(cli.textos.BuscarTexto(302)));
 
     r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), otro, QStringLiteral("--force"),
                     QStringLiteral("--delay"), QStringLiteral("1")});
@@ -773,6 +780,26 @@ TEST_F(CliUnidad, TestPorElRelay)
     ASSERT_EQ(r.estado, 0) << r.error.toStdString();
     EXPECT_EQ(Linea(r.salida, "unit:"), QStringLiteral("unit: relay 127.0.0.1:%1").arg(puerto).toLocal8Bit());
     EXPECT_EQ(Linea(r.salida, "version:"), "version: 1.21");
+
+    // This PC's slots taken: the companion and the program say so, not "no unit".
+    std::vector<std::unique_ptr<QTcpSocket>> abiertas;
+    for (int i = 0; i < 4; ++i) {
+        abiertas.push_back(std::make_unique<QTcpSocket>());
+        abiertas.back()->connectToHost(QHostAddress::LocalHost, puerto);
+        ASSERT_TRUE(abiertas.back()->waitForReadyRead(5000));
+    }
+    const QString sinPlazas = cli.textos.BuscarTexto(TComCapvis::kTextoSinPlazas);
+    const TResultado lleno = cli.Correr({QStringLiteral("test"), QStringLiteral("--relay"),
+                                         QStringLiteral("127.0.0.1:%1").arg(puerto)});
+    EXPECT_EQ(lleno.estado, 1);
+    EXPECT_EQ(lleno.error.count(sinPlazas), 1) << lleno.error.toStdString();
+    EXPECT_FALSE(lleno.error.contains(cli.textos.BuscarTexto(273)));
+    TRelojReal reloj;
+    TComCapvis enlace(cli.textos, interaccion, reloj, {});
+    enlace.PonerPuertoTcp(puerto);
+    enlace.SetTipoConexion(true);
+    EXPECT_THROW(enlace.Conectar(QStringLiteral("127.0.0.1")), EDemasiadasConexiones);
+    EXPECT_EQ(interaccion.Textos(), QStringList{sinPlazas});
 }
 
 // A relay without a unit says so at once: the companion fails in seconds, not after
