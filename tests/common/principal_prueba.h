@@ -125,22 +125,17 @@ public:
     }
     void CerrarClick() override { llamadas << QStringLiteral("CerrarClick"); }
     void GuardarArchivoClick() override { llamadas << QStringLiteral("GuardarArchivoClick"); }
-    // The question as the file commands ask it; this save writes nothing and counts as
-    // done when the test has left the set unmodified.
+    // The file commands' question; this save writes nothing and is done when the test
+    // has left the set unmodified.
     bool GuardarAntesDeDescartar(int pregunta) override
     {
         const int r = interaccion.MostrarPregunta(textos.BuscarTexto(pregunta), Botones::SiNoCancelar);
-        if (r != Respuesta::Si)
-            return r == Respuesta::No;
-        GuardarArchivoClick();
-        return !estado.Modificado;
+        return r == Respuesta::Si ? (GuardarArchivoClick(), !estado.Modificado) : r == Respuesta::No;
     }
     void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override
     {
         CerrarVentanas();
         estado.SenalesActuales = std::move(nuevo);
-        estado.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
-        estado.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
     }
     bool GetHAyDatos() override
     {
