@@ -144,10 +144,9 @@ void TComandosArchivo::AbrirFichero(const QString& ruta)
 
 void TComandosArchivo::AbrirSenalesElegidas(const QString& ruta)
 {
-    CerrarClick();
-    // The save question was cancelled: the file that is open stays open, and so does
-    // a set whose file had no readable configuration.
-    if (HayAlgoAbierto())
+    // Not closed (the save question was cancelled, or the save failed): the file that
+    // is open stays open, and so does a set whose file had no readable configuration.
+    if (!Cerrar())
         return;
     Estado().FicheroAbierto = ruta;
     DlgAbrirSenales->Nombre = ruta;
@@ -200,19 +199,27 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
 
 void TComandosArchivo::GuardarArchivoClick()
 {
+    Guardar();
+}
+
+bool TComandosArchivo::Guardar()
+{
     TEstadoPrograma& e = Estado();
-    if (e.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales
-        && e.FicheroAbierto == TEstadoPrograma::SinFicheroSenales) {
-        Guardarcomo1Click();
-        return;
-    }
     if (!HayAlgoAbierto())
-        return;
+        return true; // nothing that could be lost
+    if (e.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales
+        && e.FicheroAbierto == TEstadoPrograma::SinFicheroSenales)
+        return GuardarComo();
     // A file chosen in "Añadir señales de fichero" never becomes the open file, so the
     // save goes back to the file opened with "Abrir".
     if (e.FicheroGuardarComo == TEstadoPrograma::SinFicheroSenales)
         e.FicheroGuardarComo = e.FicheroAbierto;
-    const QString ruta = e.FicheroGuardarComo;
+    return EscribirSenales(e.FicheroGuardarComo);
+}
+
+bool TComandosArchivo::EscribirSenales(const QString& ruta)
+{
+    TEstadoPrograma& e = Estado();
     try {
         TCursorOcupado cursor(Contexto().Interaccion());
         TFicheroConfig ficheroConfig(Contexto().Textos(), Contexto().Interaccion(), Contexto().CarpetaPrograma);
@@ -227,7 +234,7 @@ void TComandosArchivo::GuardarArchivoClick()
     } catch (const std::exception&) {
         // The old file is intact and the changes are still unsaved.
         FallaEscritura(ruta);
-        return;
+        return false;
     }
     DlgGuardarSenales->Nombre = ruta;
     for (QMdiSubWindow* s : principal_.AreaVentanas().subWindowList())
@@ -235,6 +242,7 @@ void TComandosArchivo::GuardarArchivoClick()
             h->FicheroGuardado(ruta);
     PonerTitulo(kCaptionPrograma + QStringLiteral(" - ") + SinCarpeta(ruta));
     e.MarcarGuardado();
+    return true;
 }
 
 void TComandosArchivo::FallaEscritura(const QString& ruta)
@@ -245,44 +253,71 @@ void TComandosArchivo::FallaEscritura(const QString& ruta)
 
 void TComandosArchivo::Guardarcomo1Click()
 {
+    GuardarComo();
+}
+
+bool TComandosArchivo::GuardarComo()
+{
     const QString ruta = Contexto().Dialogos.GuardarFichero(DlgGuardarSenales->Filtro(), DlgGuardarSenales->Titulo(),
                                                             DlgGuardarSenales->Nombre, DlgGuardarSenales->Extension());
     // A pattern is no answer: it would send the save back here.
     if (ruta.isEmpty() || ruta == TEstadoPrograma::SinFicheroSenales)
-        return;
-    Estado().FicheroGuardarComo = ruta;
+        return false;
     DlgGuardarSenales->Nombre = ruta;
+    // The names change only once the file is written: after a failure "Guardar" still
+    // goes where it went before.
+    if (!EscribirSenales(ruta))
+        return false;
+    Estado().FicheroGuardarComo = ruta;
     Estado().FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
-    GuardarArchivoClick();
+    return true;
 }
 
-void TComandosArchivo::CerrarClick()
+bool TComandosArchivo::GuardarAntesDeDescartar(int pregunta)
+{
+    const int r = Contexto().Interaccion().MostrarPregunta(Contexto().Textos().BuscarTexto(pregunta),
+                                                           Botones::SiNoCancelar);
+    if (r == Respuesta::No)
+        return true;
+    // "Cancelar", the title-bar close, or no box shown: keep everything.
+    if (r != Respuesta::Si)
+        return false;
+    return Guardar() && !Estado().Modificado;
+}
+
+void TComandosArchivo::SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo)
 {
     TEstadoPrograma& e = Estado();
-    if (e.Modificado) {
-        const int r = Contexto().Interaccion().MostrarPregunta(Contexto().Textos().BuscarTexto(kTextoCambios),
-                                                               Botones::SiNoCancelar);
-        if (r == Respuesta::Si) {
-            GuardarArchivoClick();
-            if (e.Modificado)
-                return; // the save did not happen: nothing is discarded
-        } else if (r == Respuesta::No) {
-            e.MarcarGuardado();
-        } else {
-            // "Cancelar", the title-bar close, or no box shown: keep everything.
-            return;
-        }
-    }
+    // Windows look their signals up in the set: they go with it.
     principal_.CerrarVentanas();
-    e.SenalesActuales.reset();
-    e.ConfigActual.reset();
-    e.OperacionesActuales.reset();
+    e.SenalesActuales = std::move(nuevo);
     e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
     e.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
     DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
     DlgGuardarSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
     PonerTitulo(Contexto().Textos().LeerTexto(1000));
-    e.Notificar();
+}
+
+void TComandosArchivo::CerrarClick()
+{
+    Cerrar();
+}
+
+bool TComandosArchivo::Cerrar()
+{
+    if (Estado().Modificado && !GuardarAntesDeDescartar(kTextoCambios))
+        return false;
+    Descartar();
+    return true;
+}
+
+void TComandosArchivo::Descartar()
+{
+    TEstadoPrograma& e = Estado();
+    SustituirConjunto(nullptr);
+    e.ConfigActual.reset();
+    e.OperacionesActuales.reset();
+    e.MarcarGuardado();
 }
 
 void TComandosArchivo::AnadirClick()
@@ -349,12 +384,9 @@ void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
         std::unique_ptr<TConfigES> temporal = ficheroConfig.LeerSoloConfiguracion(ruta);
         if (!temporal)
             return; // the reader has shown which part was not valid
-        if (e.ConfigActual && !e.ConfigActual->Igual(*temporal)) {
-            // Another time base: the current signals do not belong to it.
-            CerrarClick();
-            if (HayAlgoAbierto())
-                return;
-        }
+        // Another time base: the current signals do not belong to it.
+        if (e.ConfigActual && !e.ConfigActual->Igual(*temporal) && !Cerrar())
+            return;
         auto config = std::make_unique<TConfigES>();
         auto operaciones = std::make_unique<TOperaciones>();
         if (!ficheroConfig.LeerConfiguracion(ruta, *config, *operaciones))

@@ -4,9 +4,12 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 namespace qv {
 
 class IPrincipal;
+class TCjtSenales;
 class TEstadoPrograma;
 struct TContextoPrograma;
 
@@ -43,6 +46,18 @@ public:
     void GuardarArchivoClick();
     void Guardarcomo1Click();
     void CerrarClick();
+    // "Guardar" and "Guardar como ...": true when the file was written (or nothing is
+    // open); false when the name dialog was cancelled or the file could not be written.
+    bool Guardar();
+    bool GuardarComo();
+    // "Cerrar": the save question when the set is modified, then everything goes.
+    // False when the user kept it (cancelled, or the save did not happen).
+    bool Cerrar();
+    // Closes the set, its windows and the configuration without a question.
+    void Descartar();
+    // IPrincipal's guard and set replacement (see there).
+    bool GuardarAntesDeDescartar(int pregunta);
+    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo);
     void AnadirClick();
     void VerConfig1Click();
     void CargarConfES1Click();
@@ -73,6 +88,7 @@ private:
     void AbrirSenalesElegidas(const QString& ruta);
     void CargarConfiguracionElegida(const QString& ruta);
     bool EscribirConfig(const QString& ruta);
+    bool EscribirSenales(const QString& ruta);
     void FallaEscritura(const QString& ruta);
     void PonerTitulo(const QString& titulo);
 

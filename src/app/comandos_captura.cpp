@@ -63,6 +63,9 @@ constexpr int kTextoContinuaEnMarcha = 242;
 // A read-back needs the configuration the signals are named and scaled by.
 constexpr int kTextoLeerSinConfig = 13010;
 constexpr int kTextoProgramada = 13011;
+// State 3 once this program has read the capture back.
+constexpr int kTextoEstado3Leida = 300;
+constexpr int kTextoLeidaSeBorrara = 301;
 
 // Busy cursor for a scope, however it ends.
 class TOcupado {
@@ -155,7 +158,7 @@ bool TComandosCaptura::ComprobarEstado(const QString& separador)
         switch (estado) {
         case 1: clave = kTextoEstado1; break;
         case 2: clave = kTextoEstado2; break;
-        case 3: clave = kTextoDatosSinLeer; break;
+        case 3: clave = enlace->CapturaLeida ? kTextoLeidaSeBorrara : kTextoDatosSinLeer; break;
         default: return true;
         }
         const int r = inter.MostrarPregunta(t.BuscarTexto(clave) + separador + t.BuscarTexto(kTextoContinuar),
@@ -334,11 +337,8 @@ void TComandosCaptura::LecturaDatos1Click()
         if (r == Respuesta::Si) {
             destino = e.SenalesActuales.get();
         } else if (r == Respuesta::No) {
-            const int r2 = inter.MostrarPregunta(t.BuscarTexto(kTextoGuardarAntes), Botones::SiNoCancelar);
-            if (r2 != Respuesta::Si && r2 != Respuesta::No)
+            if (!principal_.GuardarAntesDeDescartar(kTextoGuardarAntes))
                 return;
-            if (r2 == Respuesta::Si)
-                principal_.GuardarArchivoClick();
             // The old set and its windows go only once the new samples are in: a
             // read-back that fails leaves them as they were.
             nuevo = std::make_unique<TCjtSenales>(t, inter);
@@ -373,10 +373,13 @@ void TComandosCaptura::LecturaDatos1Click()
     }
 
     if (paso == TSecuenciaCaptura::TPaso::Terminada) {
+        enlace->CapturaLeida = true;
         principal_.MostrarEstado(QString());
+        // A new set is no longer the file that held the old one.
         if (nuevo)
-            e.SenalesActuales = std::move(nuevo);
-        principal_.CerrarVentanas();
+            principal_.SustituirConjunto(std::move(nuevo));
+        else
+            principal_.CerrarVentanas();
         try {
             AbrirVentanasDelConjunto(principal_, TituloVentana());
         } catch (const std::exception&) {
@@ -432,7 +435,7 @@ void TComandosCaptura::TestPresencia1Click()
     if (!intentar([&] { return enlace->LeerEstado(estado); }))
         return;
     TfrmTestInterface ventana(Contexto().Formulario, &principal_.Ventana());
-    ventana.Llenar(enlace->Version, estado, enlace->Capacidad);
+    ventana.Llenar(enlace->Version, estado, enlace->Capacidad, enlace->CapturaLeida);
     ventana.Ejecutar();
 }
 
@@ -473,7 +476,9 @@ void TComandosCaptura::Monitorizar1Click()
     }
     if (estado == 0 || estado == 1 || estado == 3) {
         TTextos& t = Contexto().Textos();
-        const int clave = estado == 0 ? kTextoEstado0 : estado == 1 ? kTextoEstado1 : kTextoEstado3;
+        const int clave = estado == 0   ? kTextoEstado0
+                          : estado == 1 ? kTextoEstado1
+                                        : (e.EnlaceSAD->CapturaLeida ? kTextoEstado3Leida : kTextoEstado3);
         Aviso(t.BuscarTexto(clave) + t.BuscarTexto(kTextoNoMonitorizable));
         return;
     }

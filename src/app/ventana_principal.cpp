@@ -443,6 +443,16 @@ void TfrmPrincipal::GuardarArchivoClick()
     archivo_->GuardarArchivoClick();
 }
 
+bool TfrmPrincipal::GuardarAntesDeDescartar(int pregunta)
+{
+    return archivo_->GuardarAntesDeDescartar(pregunta);
+}
+
+void TfrmPrincipal::SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo)
+{
+    archivo_->SustituirConjunto(std::move(nuevo));
+}
+
 // ---- about ---------------------------------------------------------------------------
 
 void TfrmPrincipal::AcercadeClick()
@@ -459,6 +469,10 @@ void TfrmPrincipal::Temasdeayuda1Click()
 
 bool TfrmPrincipal::FormCloseQuery()
 {
+    constexpr int kTextoCambios = 210;
+    // The save question comes first: kept changes keep the unit held as well.
+    if (estado_.Modificado && !archivo_->GuardarAntesDeDescartar(kTextoCambios))
+        return false;
     if (multipuesto_ && sadOcupado_) {
         if (contexto_.Interaccion().MostrarInformacion(contexto_.Textos().BuscarTexto(276),
                                                        Botones::AceptarCancelar)
@@ -466,12 +480,11 @@ bool TfrmPrincipal::FormCloseQuery()
             return false;
         if (estado_.EnlaceSAD)
             estado_.EnlaceSAD->Desconectar();
-        // The unit is released now, whatever the save question below decides.
         PonerSADOcupado(false);
     }
-    archivo_->CerrarClick();
-    // A set whose file had no readable configuration is open too: it must not be lost.
-    return !archivo_->HayAlgoAbierto();
+    // A set whose file had no readable configuration goes too.
+    archivo_->Descartar();
+    return true;
 }
 
 void TfrmPrincipal::FormClose()

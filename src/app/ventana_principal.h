@@ -61,6 +61,8 @@ public:
     void RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo) override;
     void CerrarClick() override;
     void GuardarArchivoClick() override;
+    bool GuardarAntesDeDescartar(int pregunta) override;
+    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override;
     bool GetHAyDatos() override;
     void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
                     double referencia) override;

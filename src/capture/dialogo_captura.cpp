@@ -81,6 +81,11 @@ void TDialogoCaptura::AlMostrar()
     panel_->PonerConfirmado(false);
 }
 
+void TDialogoCaptura::TextosAplicados()
+{
+    panel_->NombrarUnidades();
+}
+
 void TDialogoCaptura::Confirmar()
 {
     if (!panel_->Confirmado())
@@ -130,14 +135,9 @@ bool TDialogoCaptura::PreguntarCompatible()
 {
     if (!estado_.SenalesActuales || estado_.SenalesActuales->CompatibleCon(*trabajo_))
         return true;
-    const int r = Interaccion().MostrarPregunta(Textos().BuscarTexto(kTextoIncompatible), Botones::SiNoCancelar);
-    if (r != Respuesta::Si && r != Respuesta::No)
+    if (!principal_.GuardarAntesDeDescartar(kTextoIncompatible))
         return false;
-    if (r == Respuesta::Si)
-        principal_.GuardarArchivoClick();
-    // Windows look their signals up in the set: they go with it.
-    principal_.CerrarVentanas();
-    estado_.SenalesActuales.reset();
+    principal_.SustituirConjunto(nullptr);
     estado_.MarcarModificado();
     return true;
 }

@@ -36,6 +36,7 @@ public:
 
 protected:
     void AlMostrar() override;
+    void TextosAplicados() override;
 
     // Step 1 of "Aceptar": the analysis box's exit handling unless the boxes are confirmed.
     void Confirmar();

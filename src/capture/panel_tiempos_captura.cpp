@@ -59,6 +59,11 @@ TPanelTiemposCaptura::TPanelTiemposCaptura(QWidget& d, TConfigES& config, TTexto
     // Down must show as down: fast mode changes what the other boxes mean.
     SpBtnRapida->setStyleSheet(
         QStringLiteral("QToolButton:checked { background: #9cc3ee; border: 1px solid #2060a0; }"));
+    // Every box is named by its label, for the keyboard and for assistive tools.
+    LabelMuestreo->setBuddy(tMuesEdit);
+    LabelAnalisis->setBuddy(tAnaEdit);
+    LabelMuestras->setBuddy(MuestrasEdit);
+    LabelRapida->setBuddy(SpBtnRapida);
     LabelAviso = Etiqueta("LabelAviso", QString(), &d);
     LabelAviso->setWordWrap(true);
     LabelAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -113,7 +118,17 @@ void TPanelTiemposCaptura::Llenar()
     panel_.muestreoHabilitado = !config_.Rapida;
     panel_.aviso.clear();
     Mostrar();
+    NombrarUnidades();
     actualizando_ = false;
+}
+
+void TPanelTiemposCaptura::NombrarUnidades()
+{
+    // A unit box has no label of its own: it is named after its row's.
+    constexpr int kTextoUnidad = 305;
+    const QString unidad = textos_.BuscarTexto(kTextoUnidad);
+    tMuesComboBox->setAccessibleName(LabelMuestreo->text() + QStringLiteral(" (") + unidad + QLatin1Char(')'));
+    tAnaComboBox->setAccessibleName(LabelAnalisis->text() + QStringLiteral(" (") + unidad + QLatin1Char(')'));
 }
 
 void TPanelTiemposCaptura::Leer()

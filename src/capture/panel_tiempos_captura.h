@@ -39,6 +39,8 @@ public:
     // Leaving the analysis box: store, warn, recompute.
     void SalirAnalisis();
     void SalirMuestreo();
+    // The unit boxes' accessible names, from their rows' labels as they read now.
+    void NombrarUnidades();
 
     QLineEdit* tMuesEdit;
     QComboBox* tMuesComboBox;

@@ -35,6 +35,7 @@ TfrmProgRetardo::TfrmProgRetardo(IPrincipal& principal, QWidget* parent)
     Label1 = new QLabel(QStringLiteral("Tiempo Retardo(Seg)"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     RetardoEdit = CajaNumero("RetardoEdit", this);
+    Label1->setBuddy(RetardoEdit);
     RetardoEdit->setText(QString::number(qint64(std::max(0.0, ConfigTrabajo().Retardo))));
 
     auto* capa = new QVBoxLayout(this);
@@ -84,6 +85,7 @@ void TfrmProgRetardo::AlMostrar()
 
 void TfrmProgRetardo::TextosAplicados()
 {
+    TDialogoCaptura::TextosAplicados();
     setWindowTitle(Textos().BuscarTexto(retardoVisible_ ? kTextoRetardada : kTextoInmediata));
 }
 

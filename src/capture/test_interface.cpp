@@ -68,12 +68,13 @@ TfrmTestInterface::TfrmTestInterface(const TContextoFormulario& contexto, QWidge
     setMinimumWidth(380);
 }
 
-void TfrmTestInterface::Llenar(const QString& version, int estado, int capacidad)
+void TfrmTestInterface::Llenar(const QString& version, int estado, int capacidad, bool leida)
 {
+    constexpr int kTextoEstado3Leida = 300;
     version_ = QStringLiteral(" ") + version;
     capacidad_ = QStringLiteral(" ") + QString::number(capacidad);
     const int e = std::clamp(estado, 0, 3);
-    estadoTexto_ = QStringLiteral(" ") + Textos().BuscarTexto(127 + e);
+    estadoTexto_ = QStringLiteral(" ") + Textos().BuscarTexto(e == 3 && leida ? kTextoEstado3Leida : 127 + e);
     QLabel* luces[] = {LuzBlanca, LuzAmarilla, LuzRoja, LuzVerde};
     for (int i = 0; i < 4; ++i)
         luces[i]->setVisible(i == e && estado >= 0 && estado <= 3);

@@ -15,8 +15,9 @@ public:
 
     explicit TfrmTestInterface(const TContextoFormulario& contexto, QWidget* parent = nullptr);
 
-    // State 0 to 3 chooses text 127 to 130 and the white, yellow, red or green lamp.
-    void Llenar(const QString& version, int estado, int capacidad);
+    // State 0 to 3 chooses text 127 to 130 and the white, yellow, red or green lamp;
+    // `leida`: state 3 is a capture this program has read back already (text 300).
+    void Llenar(const QString& version, int estado, int capacidad, bool leida = false);
 
 protected:
     void TextosAplicados() override;

@@ -101,6 +101,7 @@ TfrmTrigAna::TfrmTrigAna(IPrincipal& principal, QWidget* parent)
 
     LabelNivel = Etiqueta("LabelNivel", QStringLiteral("Valor de Trigger (Voltios) "), this);
     Edit1 = CajaNumero("Edit1", this, 5, true);
+    LabelNivel->setBuddy(Edit1);
     connect(Edit1, &QLineEdit::textChanged, this, &TfrmTrigAna::NivelCambiado);
 
     RB1 = Radio("RB1", QStringLiteral("-Ascendente"), this);
@@ -231,6 +232,7 @@ TfrmTrigdig::TfrmTrigdig(IPrincipal& principal, QWidget* parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setReadOnly(true);
     Edit1->setFixedWidth(40);
+    LabelEntrada->setBuddy(Edit1);
     auto* spin = new QWidget(this);
     spin->setObjectName(QStringLiteral("SpinButton1"));
     SpinArriba = new QToolButton(spin);

@@ -653,18 +653,9 @@ bool TMenuESBase::Validar()
 
     auto& e = principal_.Estado();
     if (e.SenalesActuales && !e.SenalesActuales->CompatibleCon(c)) {
-        const int r = Interaccion().MostrarPregunta(Textos().BuscarTexto(kTextoSenalesIncompatibles),
-                                                    Botones::SiNoCancelar);
-        if (r == Respuesta::Si) {
-            principal_.GuardarArchivoClick();
-            if (e.Modificado)
-                return false; // not saved: nothing is discarded
-        } else if (r != Respuesta::No) {
-            return false; // "Cancelar", or the box closed without an answer
-        }
-        // The windows show the signals that go: they close first.
-        principal_.CerrarVentanas();
-        e.SenalesActuales.reset();
+        if (!principal_.GuardarAntesDeDescartar(kTextoSenalesIncompatibles))
+            return false; // kept: nothing is discarded
+        principal_.SustituirConjunto(nullptr);
     }
     e.ConfigActual = std::make_unique<TConfigES>(c);
     e.MarcarModificado();

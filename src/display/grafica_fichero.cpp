@@ -50,6 +50,8 @@ public:
     void RenombrarSenalEnVentanas(const QString&, const QString&) override {}
     void CerrarClick() override {}
     void GuardarArchivoClick() override {}
+    bool GuardarAntesDeDescartar(int) override { return false; }
+    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override { estado_.SenalesActuales = std::move(nuevo); }
     bool GetHAyDatos() override { return false; }
     void FiltrarFFT(TSenalAna& senal, int tipo, double baja, double alta, double referencia) override
     {

@@ -20,6 +20,13 @@ public:
     using EComPort::EComPort;
 };
 
+// The relay refused the connection: this PC already holds every connection it may
+// open to it (a program, companions, leftovers). Waiting does not help; closing one does.
+class ESinPlazas : public EComPort {
+public:
+    using EComPort::EComPort;
+};
+
 // Input/output error of the unit search: no unit answered on the probed ports.
 class EEntradaSalida : public std::runtime_error {
 public:

@@ -42,6 +42,7 @@ void TComCapvis::PonerPuerto(std::unique_ptr<TCOM> puerto, bool esTcp)
         Puerto_->Cerrar();
     Puerto_ = std::move(puerto);
     EsTcp = esTcp;
+    CapturaLeida = false;
     VaciarRecepcion();
     BufEnvio.clear();
 }
@@ -280,17 +281,21 @@ bool TComCapvis::EsperarSaludo(QString& nombre)
     } catch (...) {
         return false;
     }
+    SinPlazas = false;
     QByteArray t;
     auto recibir = [&] {
         try {
             Recibir(t);
+        } catch (const ESinPlazas&) {
+            SinPlazas = true;
+            t.clear();
         } catch (...) {
             t.clear();
         }
     };
     const qint64 inicio = Reloj.Tick();
     recibir();
-    for (int i = 0; i < 10 && !t.contains('$'); ++i) {
+    for (int i = 0; i < 10 && !t.contains('$') && !SinPlazas; ++i) {
         // Nothing more can come over a connection the peer has closed.
         if (!Puerto_->Conectado())
             break;
@@ -319,6 +324,7 @@ void TComCapvis::SinSAD()
 
 void TComCapvis::Conectar(const QString& servidor)
 {
+    CapturaLeida = false;
     if (PCPropietario == PCLocal)
         Desconectar();
     if (!Puerto_)
@@ -340,6 +346,12 @@ void TComCapvis::Conectar(const QString& servidor)
         QString nombre;
         if (!EsperarSaludo(nombre)) {
             PCPropietario.clear();
+            if (SinPlazas) {
+                // Not "no unit": the user can do something about it.
+                const QString m = Textos.BuscarTexto(kTextoSinPlazas);
+                Interaccion.MostrarAviso(m, Botones::Aceptar);
+                throw EDemasiadasConexiones(m);
+            }
             SinSAD();
         }
         if (!nombre.isEmpty() && nombre.compare(PCLocal, Qt::CaseInsensitive) != 0) {
@@ -418,6 +430,7 @@ bool TComCapvis::LeerEstado(int& estado)
 
 bool TComCapvis::Abortar()
 {
+    CapturaLeida = false;
     try {
         return Ack(QByteArrayLiteral("8#")) && Ack(SalidasACero);
     } catch (...) {

@@ -28,6 +28,13 @@ public:
     QString Mensaje;
 };
 
+// The relay refused the connection because this PC has too many open to it. The
+// message is the language text 304, already shown through the interaction seam.
+class EDemasiadasConexiones : public ENoHaySAD {
+public:
+    using ENoHaySAD::ENoHaySAD;
+};
+
 // The progress window of programming and read-back; capture windows implement it.
 class TProgresoCaptura {
 public:
@@ -52,6 +59,8 @@ public:
     static constexpr int EsperaSaludo = 10000;
     // Text for a command that failed because the unit was lost (SinUnidad).
     static constexpr int kTextoSADPerdido = 284;
+    // Text for a relay that has no slot left for this PC.
+    static constexpr int kTextoSinPlazas = 304;
 
     // puertosSerie: the serial device list (station setting PuertosSerie).
     TComCapvis(TTextos& textos, TInteraccion& interaccion, TReloj& reloj, QStringList puertosSerie);
@@ -123,6 +132,12 @@ public:
     // The transport said, while the last command was waited for, that no unit is behind
     // it (the relay has none, or lost it); cleared when the next command goes out.
     bool SinUnidad = false;
+    // This program has read back the finished capture the unit holds (state 3), so its
+    // state is a capture already read, not data waiting. Set by the read-back; cleared
+    // whenever a capture is programmed or aborted and whenever the link connects anew.
+    bool CapturaLeida = false;
+    // The last greeting wait ended on the relay's refusal for lack of slots.
+    bool SinPlazas = false;
 
     const double CuentasPorVoltio = 25.5;
     double EscalaEntrada = 10.0 / 2048;

@@ -109,6 +109,8 @@ bool TComCapvis::ProgramarRetardo(const TConfigES& config)
 
 bool TComCapvis::ProgramarCaptura(const TConfigES& config, bool trigger)
 {
+    // Whatever comes of it, the unit may no longer hold the capture that was read.
+    CapturaLeida = false;
     try {
         const bool repetir = !trigger && RepetirCaptura && !CapturaGuardada.isEmpty();
         if (!repetir && !TiemposEnviables(config, trigger))

@@ -123,6 +123,10 @@ void TTcpPort::Recibir(QByteArray& texto)
                 SinUnidad_ = true;
                 throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
             }
+            if (texto.startsWith(MarcaSinPlazas)) {
+                texto.clear();
+                throw ESinPlazas(QStringLiteral("Connection refused: no slot left for this PC"));
+            }
             if (texto.startsWith(MarcaRechazo)) {
                 texto.clear();
                 throw EComPort(QStringLiteral("Operation aborted: refused by the relay"));

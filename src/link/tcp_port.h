@@ -15,12 +15,14 @@ namespace qv {
 // Two lines are the relay's own, never a unit's (whose answers start with "&"), and end
 // the wait for the command sent last at once instead of after every read time-out:
 // "%" (no unit behind the relay, or it was lost) and "!" + holder (command refused).
+// A third comes instead of the greeting: "*", the relay has no slot left for this PC.
 class TTcpPort : public TCOM {
 public:
     static constexpr int PuertoRelay = 9099;
     static constexpr int LargoLinea = 100;
     static constexpr char MarcaSinUnidad = '%';
     static constexpr char MarcaRechazo = '!';
+    static constexpr char MarcaSinPlazas = '*';
 
     explicit TTcpPort(int puerto = PuertoRelay);
     ~TTcpPort() override;
@@ -32,9 +34,9 @@ public:
     void Configurar(const QString& host) override;
     void Enviar(const QByteArray& texto) override;
     // One line without its end, or empty after TiempoLectura ms. Throws when the
-    // peer has closed the connection and nothing is left to read, on a refusal, and
-    // (ESinUnidad) on the relay's no-unit line and on every read after it until the
-    // next command goes out.
+    // peer has closed the connection and nothing is left to read, on a refusal,
+    // (ESinPlazas) on the relay's no-slot line, and (ESinUnidad) on the relay's
+    // no-unit line and on every read after it until the next command goes out.
     void Recibir(QByteArray& texto) override;
     bool Conectado() override;
     // The relay said, since the last command went out, that it has no unit.

@@ -114,19 +114,18 @@ TEST_F(Cierre, UnidadCompartidaRetenida)
     EXPECT_EQ(interaccion.mensajes[0].botones, Botones::AceptarCancelar);
     EXPECT_TRUE(ventana->SADOcupado());
 
-    // "Aceptar" releases the unit; a modified set still gets its own question, and
-    // keeping it open leaves a station that no longer claims the unit.
+    // A modified set is asked about first: kept, it keeps the unit held too.
     ventana->Estado().MarcarModificado();
     interaccion.mensajes.clear();
-    interaccion.respuestas = {Respuesta::Aceptar, Respuesta::Cancelar};
+    interaccion.respuestas = {Respuesta::Cancelar};
     EXPECT_FALSE(ventana->close());
-    ASSERT_EQ(interaccion.mensajes.size(), 2u);
-    EXPECT_EQ(interaccion.mensajes[1].texto, QStringLiteral("T210"));
-    EXPECT_FALSE(ventana->SADOcupado());
-    EXPECT_FALSE(ventana->TimerOcupado().isActive());
+    ASSERT_EQ(interaccion.mensajes.size(), 1u);
+    EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T210"));
+    EXPECT_TRUE(ventana->SADOcupado());
 
-    interaccion.respuestas = {Respuesta::No};
+    interaccion.respuestas = {Respuesta::No, Respuesta::Aceptar};
     EXPECT_TRUE(ventana->close());
+    EXPECT_FALSE(ventana->SADOcupado());
 }
 
 TEST_F(Cierre, MonopuestoNoPreguntaPorLaUnidad)

@@ -5,12 +5,14 @@
 #include "unidad_virtual.h"
 
 #include "app/comandos_captura.h"
+#include "common/dialogos_guion.h"
 #include "capture/monitorizacion.h"
 #include "channels/act_des_senales.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
 #include "model/generadores.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::test {
@@ -32,6 +35,7 @@ constexpr double VoltiosCuenta10 = 10.0 / 2048;
 class Captura : public PrincipalPrueba {
 protected:
     QTemporaryDir dir;
+    TDialogosGuion dialogos;
     TUnidadSimulada unidad;
     TPuertoUnidad* puerto = nullptr;
 
@@ -39,7 +43,7 @@ protected:
     {
         QStandardPaths::setTestModeEnabled(true);
         ASSERT_TRUE(dir.isValid());
-        ventana = std::make_unique<TfrmPrincipal>(textos, interaccion, modal, puesto, reloj, dir.path());
+        ventana = std::make_unique<TfrmPrincipal>(textos, interaccion, modal, puesto, reloj, dir.path(), &dialogos);
         ventana->show();
         auto p = std::make_unique<TPuertoUnidad>(reloj, unidad);
         puerto = p.get();
@@ -565,6 +569,109 @@ TEST_F(Captura, DigitalTriggerOnGroupBAndOutputSwitchingBodies)
     dig[9] = true;
     EXPECT_EQ(CuerpoSalidas(dig, ana), "1,v,1,1");
     EXPECT_EQ(CuerpoSalidas({}, {}), "");
+}
+
+// Every place that offers to save before discarding, with the save cancelled and with
+// it failing (below a plain file, where not even root can write): the set, its window,
+// the configuration and the unit stay as they were. On the way, every box of the
+// capture dialogs must be named by a label tied to it (unit boxes by their row).
+TEST_F(Captura, ACancelledOrFailedSaveDiscardsNothing)
+{
+    Configurar(100, 1, false);
+    AbrirConjunto(1); // 10 samples: no time base of 100 takes them
+    NuevaHija(TTipoVentana::Analogica);
+    E().MarcarModificado();
+    const TCjtSenales* conjunto = E().SenalesActuales.get();
+    const TConfigES* config = E().ConfigActual.get();
+    QFile(dir.filePath("f")).open(QIODevice::WriteOnly);
+    const QString malo = dir.filePath("f/x.qvn"), otro = dir.filePath("otro.qvn");
+    QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn"), otro);
+    QStringList sinNombre;
+    modal.accion = [&](QDialog& d) {
+        const QList<QLabel*> etiquetas = d.findChildren<QLabel*>();
+        for (QWidget* w : d.findChildren<QWidget*>())
+            if (!d.objectName().startsWith("frmMenuES") && w->isVisible()
+                && (qobject_cast<QLineEdit*>(w) ? std::none_of(etiquetas.cbegin(), etiquetas.cend(),
+                                                               [w](QLabel* l) { return l->buddy() == w; })
+                                                : qobject_cast<QComboBox*>(w) && w->accessibleName().isEmpty()))
+                sinNombre << d.objectName() + "." + w->objectName();
+        if (auto* c1 = d.findChild<QToolButton*>("C1")) {
+            c1->click();
+            Hijo<QLineEdit>(d, "Edit1")->setText("1");
+        }
+        Pulsar(d, "OKBtn");
+    };
+    struct TSitio {
+        TComando comando;
+        int pregunta;
+        QString abrir = {};   // the file chosen first
+        bool lectura = false; // "No" to 207 first, the unit holding a finished capture
+    };
+    for (const TSitio& s : std::vector<TSitio>{{TComando::Inmediata, 198}, {TComando::Retardada, 198},
+                                               {TComando::TriggerAnalogico, 198}, {TComando::TriggerDigital, 198},
+                                               {TComando::VerConfig, 198}, {TComando::Abrir, 210, otro},
+                                               {TComando::AbrirConfig, 210, otro}, {TComando::Cerrar, 210},
+                                               {TComando::Salir, 210}, {TComando::LeerDatos, 208, {}, true}}) {
+        if (s.lectura && EstadoUnidad() != 3) {
+            ASSERT_TRUE(E().EnlaceSAD->ProgramarRetardo(*config));
+            TSecuenciaCaptura::GuardarPrograma(*config, TOperaciones(), textos, interaccion, dir.path());
+            Pasar(200);
+        }
+        for (const bool falla : {false, true}) {
+            SCOPED_TRACE(QString("%1 %2").arg(int(s.comando)).arg(falla).toStdString());
+            interaccion.mensajes.clear();
+            interaccion.respuestas = {s.lectura ? Respuesta::No : Respuesta::Si, Respuesta::Si};
+            dialogos.llamadas.clear();
+            dialogos.abrir = {s.abrir};
+            dialogos.guardar = {falla ? malo : QString()};
+            puerto->enviados.clear();
+            Ejecutar(s.comando);
+            EXPECT_TRUE(Avisos().contains(QString("T%1").arg(s.pregunta))
+                        && Avisos().contains("T243 " + malo) == falla && dialogos.llamadas.back().guardar)
+                << Avisos().join('|').toStdString();
+            ASSERT_EQ(E().SenalesActuales.get(), conjunto);
+            ASSERT_EQ(E().ConfigActual.get(), config);
+            EXPECT_TRUE(E().Modificado && conjunto->NumAna() == 1 && config->NumMuestras == 100 && ventana->isVisible()
+                        && ventana->AreaVentanas().subWindowList().size() == 1);
+            EXPECT_TRUE(puerto->Empiezan("7,").isEmpty() && puerto->Empiezan("6,").isEmpty()
+                        && puerto->Empiezan("9#").isEmpty());
+            EXPECT_EQ(EstadoUnidad(), s.lectura ? 3 : 0);
+        }
+    }
+    EXPECT_TRUE(sinNombre.isEmpty()) << sinNombre.join(' ').toStdString();
+}
+
+// Open a file, read a capture into a new set ("No", "No"): "Guardar" asks for a name and
+// the opened file stays as it is. State 3 is then a capture already read, for "Test" and
+// "Prog.", until another capture is programmed.
+TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
+{
+    const QString a = dir.filePath("a.qvn");
+    QFile f(a);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn"), a) && f.open(QIODevice::ReadOnly));
+    const QByteArray original = f.readAll();
+    dialogos.abrir = {a};
+    Ejecutar(TComando::Abrir);
+    ASSERT_TRUE(E().EnlaceSAD->ProgramarRetardo(*E().ConfigActual));
+    Pasar(1200);
+    interaccion.respuestas = {Respuesta::No, Respuesta::No};
+    Ejecutar(TComando::LeerDatos);
+    ASSERT_EQ(Avisos(), (QStringList{"T207", "T208"}));
+    EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
+    Ejecutar(TComando::Guardar);
+    EXPECT_TRUE(dialogos.llamadas.size() == 2 && dialogos.llamadas.back().guardar);
+    EXPECT_EQ(f.seek(0) ? f.readAll() : QByteArray(), original);
+
+    QStringList estados;
+    modal.accion = [&](QDialog& d) { estados << Hijo<QLabel>(d, "Estado")->text(); };
+    Ejecutar(TComando::Test);
+    interaccion.respuestas = {Respuesta::No};
+    Ejecutar(TComando::Inmediata);
+    EXPECT_EQ(Avisos().last(), "T301.T215");
+    ASSERT_TRUE(E().EnlaceSAD->ProgramarRetardo(*E().ConfigActual));
+    Pasar(1200);
+    Ejecutar(TComando::Test);
+    EXPECT_EQ(estados, (QStringList{" T300", " T130"}));
 }
 
 } // namespace

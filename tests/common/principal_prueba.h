@@ -125,6 +125,18 @@ public:
     }
     void CerrarClick() override { llamadas << QStringLiteral("CerrarClick"); }
     void GuardarArchivoClick() override { llamadas << QStringLiteral("GuardarArchivoClick"); }
+    // The file commands' question; this save writes nothing and is done when the test
+    // has left the set unmodified.
+    bool GuardarAntesDeDescartar(int pregunta) override
+    {
+        const int r = interaccion.MostrarPregunta(textos.BuscarTexto(pregunta), Botones::SiNoCancelar);
+        return r == Respuesta::Si ? (GuardarArchivoClick(), !estado.Modificado) : r == Respuesta::No;
+    }
+    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override
+    {
+        CerrarVentanas();
+        estado.SenalesActuales = std::move(nuevo);
+    }
     bool GetHAyDatos() override
     {
         llamadas << QStringLiteral("GetHAyDatos");

@@ -756,11 +756,15 @@ TEST_F(CliUnidad, CapturaConBucleDeSalidas)
     const QString otro = cli.Ruta(QStringLiteral("otra.qvn"));
     r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), otro});
     EXPECT_EQ(r.estado, 1);
-    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(216))) << r.error.toStdString();
+    // It says what the unit holds, whoever read it, and how to replace it.
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(302) + " (" + cli.textos.BuscarTexto(303) + ")"))
+        << r.error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(otro));
+    r = cli.Correr({QStringLiteral("test")});
+    EXPECT_EQ(Linea(r.salida, "state:"), "state: 3 " + cli.textos.BuscarTexto(302).toLocal8Bit());
     r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), out, QStringLiteral("--force")});
     EXPECT_EQ(r.estado, 1);
-    EXPECT_FALSE(r.error.contains(cli.textos.BuscarTexto(216)));
+    EXPECT_FALSE(r.error.contains(cli.textos.BuscarTexto(302)));
 
     r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), otro, QStringLiteral("--force"),
                     QStringLiteral("--delay"), QStringLiteral("1")});
@@ -804,6 +808,19 @@ TEST_F(CliUnidad, TestPorElRelay)
     ASSERT_EQ(r.estado, 0) << r.error.toStdString();
     EXPECT_EQ(Linea(r.salida, "unit:"), QStringLiteral("unit: relay 127.0.0.1:%1").arg(puerto).toLocal8Bit());
     EXPECT_EQ(Linea(r.salida, "version:"), "version: 1.21");
+
+    // This PC's slots taken: the companion says so (through the link's own message,
+    // once), not that there is no unit.
+    std::vector<std::unique_ptr<QTcpSocket>> abiertas(4);
+    for (auto& s : abiertas) {
+        s = std::make_unique<QTcpSocket>();
+        s->connectToHost(QHostAddress::LocalHost, puerto);
+        ASSERT_TRUE(s->waitForReadyRead(5000));
+    }
+    const TResultado lleno = cli.Correr({QStringLiteral("test"), QStringLiteral("--relay"),
+                                         QStringLiteral("127.0.0.1:%1").arg(puerto)});
+    EXPECT_EQ(lleno.estado, 1);
+    EXPECT_EQ(lleno.error.count(cli.textos.BuscarTexto(304)), 1) << lleno.error.toStdString();
 }
 
 // A relay without a unit says so at once: the companion fails in seconds, not after

@@ -317,9 +317,10 @@ TEST_F(Relay, UnEquipoNoOcupaLasPlazasDeTodos)
     const int porEquipo = relay->Limites().maxPorEquipo;
     for (int i = 0; i < porEquipo; ++i)
         EXPECT_NE(Linea(Conectar("127.0.0.2")), "<none>");
+    // One more is refused with a line of its own, not a greeting, and closed.
     QTcpSocket* sobra = Conectar("127.0.0.2");
+    EXPECT_EQ(Linea(sobra), "*\n");
     EXPECT_TRUE(Esperar([&] { return sobra->state() == QAbstractSocket::UnconnectedState; }));
-    EXPECT_FALSE(sobra->canReadLine());
     EXPECT_EQ(relay->NumClientes(), porEquipo);
 
     for (int puesto = 1; puesto <= 40; ++puesto) {
@@ -334,6 +335,7 @@ TEST_F(Relay, UnEquipoNoOcupaLasPlazasDeTodos)
     limites.maxClientes = relay->NumClientes();
     relay->PonerLimites(limites);
     QTcpSocket* otra = Conectar("127.0.2.1");
+    EXPECT_EQ(Linea(otra), "*\n");
     EXPECT_TRUE(Esperar([&] { return otra->state() == QAbstractSocket::UnconnectedState; }));
 
     // A slot freed is a slot for that machine again.

@@ -36,6 +36,8 @@ namespace {
 // Texts of the companion's own checks.
 constexpr int kTextoRespuestaNoValida = 285;
 constexpr int kTextoNoExiste = 287;
+constexpr int kTextoTerminada = 302; // state 3, read or not
+constexpr int kTextoForzar = 303;    // how to replace the unit's capture
 
 bool HayCanalActivo(const TConfigES& c)
 {
@@ -348,6 +350,8 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
     com->SetTipoConexion(tcp);
     try {
         com->Conectar(host);
+    } catch (const EDemasiadasConexiones&) {
+        return nullptr; // already said through the terminal
     } catch (const ENoHaySAD& e) {
         interaccion_.Escribir(e.Mensaje);
         return nullptr;
@@ -384,7 +388,9 @@ int TOrdenesCli::Test(const TOpciones& op)
     if (!VersionValida(com->Version) || com->Memoria <= 0)
         return Error(kTextoRespuestaNoValida,
                      QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(com->Version, 32)).arg(com->Memoria));
-    const QString textoEstado = idioma_.BuscarTexto(127 + estado);
+    // The companion cannot know whether anyone has read a finished capture: it says
+    // only what is sure, that the data stay until the next capture.
+    const QString textoEstado = idioma_.BuscarTexto(estado == 3 ? kTextoTerminada : 127 + estado);
     const QString t = QStringLiteral("unit: %1\nversion: %2\nmemory: %3\ncapacity: %4\nstate: %5 %6\n")
                           .arg(donde, com->Version)
                           .arg(com->Memoria)
@@ -484,9 +490,9 @@ int TOrdenesCli::Captura(const TOpciones& op)
         if (paso == TSecuenciaCaptura::TPaso::Decidir) {
             const int estado = secuencia.EstadoUnidad();
             if (!op.forzar) {
-                // The unit holds another capture (or its unread data): leave it alone.
-                const int clave = estado == 3 ? 216 : 127 + estado;
-                return Error(clave, QStringLiteral("(--force replaces it)"));
+                // The unit holds another capture (or the data of one): leave it alone.
+                const int clave = estado == 3 ? kTextoTerminada : 127 + estado;
+                return Error(clave, QStringLiteral("(%1)").arg(idioma_.BuscarTexto(kTextoForzar)));
             }
             secuencia.Seguir(estado == 1);
             continue;

@@ -164,8 +164,7 @@ void RelayServer::NuevaConexion()
                 ++delEquipo;
         // One machine gets a few slots only, so that it cannot lock the classroom out.
         if (int(clientes_.size()) >= limites_.maxClientes || delEquipo >= limites_.maxPorEquipo) {
-            s->abort();
-            s->deleteLater();
+            RechazarSinPlazas(s);
             continue;
         }
         // A client that floods is read in bounded pieces, so the others get their turn.
@@ -185,6 +184,20 @@ void RelayServer::NuevaConexion()
             Aviso(s, "$" + Titular().toLatin1() + "\n");
         }
     }
+}
+
+void RelayServer::RechazarSinPlazas(QTcpSocket* s)
+{
+    // The refusal is a line of its own, so that the client can tell the user why; the
+    // connection closes once it is sent, and at the latest a moment later.
+    s->setReadBufferSize(1);
+    connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+    QTimer::singleShot(limites_.cierreRechazoMs, s, [s] {
+        s->abort();
+        s->deleteLater();
+    });
+    s->write(QByteArray(RespuestaSinPlazas) + "\n");
+    s->disconnectFromHost();
 }
 
 void RelayServer::LeerCliente(QTcpSocket* s)

@@ -30,6 +30,7 @@ struct TLimitesRelay {
     qint64 maxAviso = 64 * 1024;        // the relay's own lines not yet taken by a client
     int reintentoUnidadMs = 1000;       // a unit not found is looked for again after this
     int olvidoMs = 3000;                // a command the unit leaves unanswered is given up
+    int cierreRechazoMs = 2000;         // a connection refused for lack of slots is cut after this
 };
 
 // Shares one unit among the program's TCP clients.
@@ -71,7 +72,9 @@ struct TLimitesRelay {
 //    4 MB, closes that client's connection; so does a client that does not read what
 //    it is sent (more than 8 MB of answers, or 64 KB of the relay's own lines, waiting
 //    for it). At most 128 clients are served and at most 4 from one machine (one IPv4
-//    address, or one IPv6 /64 network); further connections are closed at once.
+//    address, or one IPv6 /64 network); a further connection gets the single line "*"
+//    instead of the greeting (no slot left, for this machine or for anyone) and is
+//    closed.
 //
 // Discovery (UDP, same port number): the datagram "QVSAD?" is answered with
 // "QVSAD " + this PC's host name + " " + holder's name (empty while the unit is
@@ -88,6 +91,7 @@ public:
     static constexpr const char* ComandoLiberar = "5,U,0,V,0,W,0,X,0,Y,0,Z,0#";
     static constexpr const char* PeticionDescubrir = "QVSAD?";
     static constexpr const char* RespuestaSinUnidad = "%";
+    static constexpr const char* RespuestaSinPlazas = "*";
 
     RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* padre = nullptr);
     ~RelayServer() override;
@@ -131,6 +135,7 @@ private:
     bool TratarLinea(QTcpSocket* s, QByteArrayView linea);
     bool Ordenar(QTcpSocket* s, const QByteArray& comando);
     void Rechazar(QTcpSocket* s);
+    void RechazarSinPlazas(QTcpSocket* s);
     void Quitar(QTcpSocket* s);
     void Cortar(QTcpSocket* s);
     void Reenviar(const QByteArray& comando, QTcpSocket* origen);

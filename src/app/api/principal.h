@@ -2,12 +2,15 @@
 
 #include <QStringList>
 
+#include <memory>
+
 class QMdiArea;
 class QWidget;
 
 namespace qv {
 
 class IVentanaHija;
+class TCjtSenales;
 class TEstadoPrograma;
 class TSenalAna;
 struct TContextoPrograma;
@@ -43,6 +46,17 @@ public:
     // File commands that other parts run before they discard a set.
     virtual void CerrarClick() = 0;
     virtual void GuardarArchivoClick() = 0;
+
+    // The one guard of every "save before discarding?" question: asks text `pregunta`
+    // with Si/No/Cancelar; "Si" saves the set (asking for a name when it has none).
+    // True when the caller may go on and discard: "No", or a save that left nothing
+    // unsaved. "Cancelar", a closed box, a cancelled or failed save: false, and the
+    // caller must leave the set, its windows, the configuration and the unit alone.
+    virtual bool GuardarAntesDeDescartar(int pregunta) = 0;
+    // The current set gives way to `nuevo` (none: no set). The old set's windows close
+    // and its file names are forgotten: the new set is saved only under a name the user
+    // gives, never over the file that held the old one.
+    virtual void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) = 0;
 
     // Asks the unit whether a capture is running or finished (state 2 or 3); the answer
     // is kept in HayDatos. False without a device link or when the query fails.
