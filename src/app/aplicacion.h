@@ -4,7 +4,7 @@
 #include "app/ventana_principal.h"
 #include "lang/idioma.h"
 #include "lang/ui/interaccion_qt.h"
-#include "link/reloj_eventos.h"
+#include "link/reloj.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,7 +33,7 @@ public:
     std::unique_ptr<QTranslator> TraduccionQt;
     TInteraccionQt Interaccion;
     // Waits for the unit keep the windows painting and hold user input back.
-    TRelojEventos Reloj;
+    TRelojReal Reloj;
     TDialogosArchivoQt DialogosArchivo;
     TfrmPrincipal Principal;
 

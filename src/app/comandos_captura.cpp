@@ -5,7 +5,6 @@
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
-#include "capture/conductor_secuencia.h"
 #include "capture/dialogo_captura.h"
 #include "capture/espera_ack.h"
 #include "capture/monitorizacion.h"
@@ -15,6 +14,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/com_capvis.h"
+#include "link/reloj.h"
 #include "link/secuencia_captura.h"
 #include "model/base_tiempos.h"
 #include "model/config_es.h"
@@ -67,18 +67,6 @@ constexpr int kTextoProgramada = 13011;
 constexpr int kTextoEstado3Leida = 300;
 constexpr int kTextoLeidaSeBorrara = 301;
 
-// Busy cursor for a scope, however it ends.
-class TOcupado {
-public:
-    explicit TOcupado(TInteraccion& i) : i_(i) { i_.CursorOcupado(true); }
-    ~TOcupado() { i_.CursorOcupado(false); }
-    TOcupado(const TOcupado&) = delete;
-    TOcupado& operator=(const TOcupado&) = delete;
-
-private:
-    TInteraccion& i_;
-};
-
 } // namespace
 
 TComandosCaptura::TComandosCaptura(IPrincipal& principal) : principal_(principal) {}
@@ -117,109 +105,119 @@ QString TComandosCaptura::TituloVentana() const
     return e.FicheroAbierto != TEstadoPrograma::SinFicheroSenales ? e.FicheroAbierto : e.FicheroGuardarComo;
 }
 
-bool TComandosCaptura::Presencia()
+
+TServicioSAD& TComandosCaptura::SAD() const
 {
-    TComCapvis* enlace = Estado().EnlaceSAD.get();
-    return enlace && PresenciaSAD(*enlace, Contexto().Interaccion());
+    return *Estado().EnlaceSAD;
 }
 
-bool TComandosCaptura::ComprobarEstado(const QString& separador)
+TAsincrono<TConversacion::TPaso> TComandosCaptura::ConProgreso(std::shared_ptr<TConversacion> c, bool leyendo)
 {
-    TComCapvis* enlace = Estado().EnlaceSAD.get();
-    if (!enlace)
-        return false;
+    TfrmEsperaAck espera(Contexto().Formulario, &principal_.Ventana());
+    espera.Vigilar(SAD());
+    espera.Mostrar();
+    if (leyendo)
+        espera.Leyendo();
+    co_return co_await SAD().Hablar(std::move(c));
+}
+
+TAsincrono<int> TComandosCaptura::Presencia()
+{
+    for (;;) {
+        if (co_await SAD().LeerVersion())
+            co_return Respuesta::Si;
+        const int r = Contexto().Interaccion().PreguntarPresencia();
+        if (r != Respuesta::Reintentar)
+            co_return r == Respuesta::Ignorar ? r : Respuesta::Abortar;
+    }
+}
+
+TAsincrono<bool> TComandosCaptura::ComprobarEstado(QString separador)
+{
     TTextos& t = Contexto().Textos();
-    TInteraccion& inter = Contexto().Interaccion();
+    const TOperaciones ninguna;
     for (int ronda = 0; ronda < RondasEstado; ++ronda) {
         // "Ignorar" in the presence dialog means going on as if the unit had answered;
         // its silence to the state query then counts as nothing programmed.
-        const bool respondio = enlace->LeerVersion();
-        if (!respondio) {
-            const int r = inter.PreguntarPresencia();
-            if (r == Respuesta::Reintentar) {
-                --ronda;
-                continue;
-            }
-            if (r != Respuesta::Ignorar)
-                return false;
-        }
-        int estado = -1;
-        bool leido;
-        {
-            TOcupado ocupado(inter);
-            leido = enlace->LeerEstado(estado);
-        }
-        if (!leido) {
-            if (!respondio)
-                return true;
+        const int presencia = co_await Presencia();
+        if (presencia == Respuesta::Abortar)
+            co_return false;
+        auto s = std::make_shared<TSecuenciaCaptura>(*Estado().ConfigActual, ninguna, t, Contexto().CarpetaPrograma,
+                                                     TSecuenciaCaptura::TModo::Comprobar);
+        const TPaso paso = co_await SAD().Hablar(s);
+        if (paso == TPaso::Fallida) {
+            if (presencia == Respuesta::Ignorar)
+                co_return true;
             continue; // a unit that answers "1#" but not "2#": a bounded number of rounds
         }
-        int clave = 0;
-        switch (estado) {
-        case 1: clave = kTextoEstado1; break;
-        case 2: clave = kTextoEstado2; break;
-        case 3: clave = enlace->CapturaLeida ? kTextoLeidaSeBorrara : kTextoDatosSinLeer; break;
-        default: return true;
-        }
-        const int r = inter.MostrarPregunta(t.BuscarTexto(clave) + separador + t.BuscarTexto(kTextoContinuar),
-                                            Botones::SiNoCancelar);
-        if (r != Respuesta::Si)
-            return false;
-        if (estado == 1) {
-            TOcupado ocupado(inter);
-            enlace->Abortar();
-        }
-        return true;
+        if (paso != TPaso::Decidir)
+            co_return paso == TPaso::Terminada;
+        const int estado = s->EstadoUnidad();
+        const int clave = estado == 1   ? kTextoEstado1
+                          : estado == 2 ? kTextoEstado2
+                                        : (SAD().Info().CapturaLeida ? kTextoLeidaSeBorrara : kTextoDatosSinLeer);
+        const int r = Contexto().Interaccion().MostrarPregunta(
+            t.BuscarTexto(clave) + separador + t.BuscarTexto(kTextoContinuar), Botones::SiNoCancelar);
+        // "Sí" aborts a programmed capture first (whether that worked, programming
+        // says); anything else ends the conversation.
+        co_await SAD().Responder(s, r);
+        co_return r == Respuesta::Si;
     }
     Aviso(kTextoSinEstado);
-    return false;
+    co_return false;
 }
 
 // ---- programming -------------------------------------------------------------------
 
-void TComandosCaptura::InmediataClick() { Programar(TProgramacion::Inmediata); }
-void TComandosCaptura::RetardadaClick() { Programar(TProgramacion::Retardada); }
-void TComandosCaptura::analgico1Click() { Programar(TProgramacion::TriggerAnalogico); }
-void TComandosCaptura::digital1Click() { Programar(TProgramacion::TriggerDigital); }
+TTarea TComandosCaptura::InmediataClick() { return Programar(TProgramacion::Inmediata); }
+TTarea TComandosCaptura::RetardadaClick() { return Programar(TProgramacion::Retardada); }
+TTarea TComandosCaptura::analgico1Click() { return Programar(TProgramacion::TriggerAnalogico); }
+TTarea TComandosCaptura::digital1Click() { return Programar(TProgramacion::TriggerDigital); }
 
-void TComandosCaptura::Programar(TProgramacion tipo)
+TTarea TComandosCaptura::Programar(TProgramacion tipo)
 {
-    TPausaRecordatorio pausa(principal_);
-    if (!HayConfig())
-        return;
+    TOrdenSAD orden(principal_);
+    if (!HayConfig() || !Estado().EnlaceSAD)
+        co_return;
     const bool inmediata = tipo == TProgramacion::Inmediata;
-    if (!ComprobarEstado(inmediata ? QStringLiteral(".") : QStringLiteral(" ")))
-        return;
+    const bool trigger = tipo == TProgramacion::TriggerAnalogico || tipo == TProgramacion::TriggerDigital;
+    if (!co_await ComprobarEstado(inmediata ? QStringLiteral(".") : QStringLiteral(" ")))
+        co_return;
     TEstadoPrograma& e = Estado();
     if (!e.ConfigActual)
-        return; // a save asked during the checks may have closed it
+        co_return; // a save asked during the checks may have closed it
     e.ConfigTrabajo = std::make_unique<TConfigES>(*e.ConfigActual);
     if (inmediata)
         e.ConfigTrabajo->Retardo = 0;
     int resultado = QDialog::Rejected;
-    bool programada = false;
+    std::optional<TTrigger> disparo;
+    int pausa = 0;
     QWidget* padre = &principal_.Ventana();
-    switch (tipo) {
-    case TProgramacion::Inmediata:
-    case TProgramacion::Retardada: {
+    if (!trigger) {
         TfrmProgRetardo d(principal_, padre);
         d.PonerRetardoVisible(!inmediata);
         resultado = d.Ejecutar();
-        programada = d.Programada();
-        break;
-    }
-    case TProgramacion::TriggerAnalogico: {
+    } else if (tipo == TProgramacion::TriggerAnalogico) {
         TfrmTrigAna d(principal_, padre);
         resultado = d.Ejecutar();
-        programada = d.Programada();
-        break;
-    }
-    case TProgramacion::TriggerDigital: {
+        disparo = d.Trigger();
+        pausa = TfrmTrigAna::PausaTrasProgramar;
+    } else {
         TfrmTrigdig d(principal_, padre);
         resultado = d.Ejecutar();
-        programada = d.Programada();
-        break;
+        disparo = d.Trigger();
     }
+    bool programada = false;
+    if (resultado == QDialog::Accepted) {
+        // The working copy itself becomes current, whether the unit takes it or not.
+        e.ConfigActual = std::move(e.ConfigTrabajo);
+        if (!trigger)
+            e.MarcarModificado();
+        programada = co_await ProgramarUnidad(disparo, pausa);
+        if (programada && !trigger && !e.SenalesActuales) {
+            e.SenalesActuales = std::make_unique<TCjtSenales>(Contexto().Textos(), Contexto().Interaccion());
+            e.Notificar();
+        }
     }
     // The progress window is gone in a blink: the status line says what comes next.
     principal_.MostrarEstado(programada ? Contexto().Textos().BuscarTexto(kTextoProgramada) : QString());
@@ -230,37 +228,46 @@ void TComandosCaptura::Programar(TProgramacion tipo)
     e.Notificar();
 }
 
+TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigger, int pausa)
+{
+    const TEstadoPrograma& e = Estado();
+    const TOperaciones ninguna;
+    auto s = std::make_shared<TSecuenciaCaptura>(
+        *e.ConfigActual, e.OperacionesActuales ? *e.OperacionesActuales : ninguna, Contexto().Textos(),
+        Contexto().CarpetaPrograma, TSecuenciaCaptura::TModo::SoloProgramar,
+        trigger ? TSecuenciaCaptura::TTipo::Trigger : TSecuenciaCaptura::TTipo::Retardada);
+    if (trigger)
+        s->PonerTrigger(*trigger);
+    const bool ok = co_await ConProgreso(s, false) == TPaso::Terminada;
+    if (!ok)
+        Aviso(kTextoNoProgramada);
+    else if (pausa > 0)
+        co_await SAD().Hacer<bool>([pausa](TComCapvis& c) { return c.Tiempo().Dormir(pausa), true; });
+    co_return ok;
+}
+
 // ---- abort --------------------------------------------------------------------------
 
-void TComandosCaptura::AbortarCaptacion1Click()
+TTarea TComandosCaptura::AbortarCaptacion1Click()
 {
-    TPausaRecordatorio pausa(principal_);
-    TComCapvis* enlace = Estado().EnlaceSAD.get();
+    TOrdenSAD orden(principal_);
     TInteraccion& inter = Contexto().Interaccion();
     TTextos& t = Contexto().Textos();
-    int estado = -1;
-    bool leido = false;
-    if (enlace) {
-        TOcupado ocupado(inter);
-        leido = enlace->LeerEstado(estado);
-    }
-    if (!leido) {
+    std::optional<int> estado;
+    if (Estado().EnlaceSAD)
+        estado = co_await SAD().LeerEstado();
+    if (!estado) {
         inter.MostrarInformacion(t.BuscarTexto(kTextoEstadoAbortar), Botones::Aceptar);
-        return;
+        co_return;
     }
-    if (estado != 1 && estado != 2) {
+    if (*estado != 1 && *estado != 2) {
         Aviso(kTextoNadaQueAbortar);
-        return;
+        co_return;
     }
     const QString pregunta = t.BuscarTexto(kTextoAbortar).arg(TituloVentana());
     if (inter.MostrarPregunta(pregunta, Botones::AceptarCancelar) != Respuesta::Aceptar)
-        return;
-    bool ok;
-    {
-        TOcupado ocupado(inter);
-        ok = enlace->Abortar();
-    }
-    if (!ok)
+        co_return;
+    if (!co_await SAD().Abortar())
         Aviso(kTextoNoAbortada);
     else
         principal_.MostrarEstado(QString());
@@ -268,25 +275,25 @@ void TComandosCaptura::AbortarCaptacion1Click()
 
 // ---- read-back ----------------------------------------------------------------------
 
-void TComandosCaptura::LecturaDatos1Click()
+TTarea TComandosCaptura::LecturaDatos1Click()
 {
-    TPausaRecordatorio pausa(principal_);
+    TOrdenSAD orden(principal_);
     TEstadoPrograma& e = Estado();
     const TContextoPrograma& c = Contexto();
     TInteraccion& inter = c.Interaccion();
     TTextos& t = c.Textos();
-    TComCapvis* enlace = e.EnlaceSAD.get();
     if (!e.ConfigActual) {
         Aviso(kTextoLeerSinConfig);
-        return;
+        co_return;
     }
-    if (!enlace)
-        return;
+    if (!e.EnlaceSAD)
+        co_return;
 
+    const std::optional<int> estado = co_await SAD().LeerEstado();
     // The layout of the unit's data is that of the capture last programmed, which may
     // have been programmed before the program was restarted.
     std::unique_ptr<TConfigES> programa;
-    if (principal_.GetHAyDatos()) {
+    if (estado && (*estado == 2 || *estado == 3)) {
         const QString ruta = TSecuenciaCaptura::BuscarPrograma(c.CarpetaPrograma);
         if (!ruta.isEmpty()) {
             try {
@@ -296,146 +303,110 @@ void TComandosCaptura::LecturaDatos1Click()
                 programa.reset();
             }
             if (!programa)
-                return; // its reader said why
+                co_return; // its reader said why
             if (!programa->Igual(*e.ConfigActual)) {
                 Aviso(kTextoOtraBase);
-                return;
+                co_return;
             }
         }
     }
-
-    int estado = -1;
-    bool leido;
-    {
-        TOcupado ocupado(inter);
-        leido = enlace->LeerEstado(estado);
-    }
-    if (!leido) {
+    if (!estado) {
         Aviso(kTextoSinEstado);
-        return;
+        co_return;
     }
-    switch (estado) {
-    case 0: inter.MostrarInformacion(t.BuscarTexto(kTextoNadaQueLeer), Botones::Aceptar); return;
-    case 1: inter.MostrarInformacion(t.BuscarTexto(kTextoEstado1), Botones::Aceptar); return;
-    case 2: inter.MostrarInformacion(t.BuscarTexto(kTextoEstado2), Botones::Aceptar); return;
+    switch (*estado) {
+    case 0: inter.MostrarInformacion(t.BuscarTexto(kTextoNadaQueLeer), Botones::Aceptar); co_return;
+    case 1: inter.MostrarInformacion(t.BuscarTexto(kTextoEstado1), Botones::Aceptar); co_return;
+    case 2: inter.MostrarInformacion(t.BuscarTexto(kTextoEstado2), Botones::Aceptar); co_return;
     case 3: break;
-    default: e.MarcarModificado(); return;
+    default: e.MarcarModificado(); co_return;
     }
 
     // Where the samples go: a new set, or the current one when it holds signals and the
-    // user wants them added.
-    std::unique_ptr<TCjtSenales> nuevo;
-    TCjtSenales* destino = nullptr;
-    if (!e.SenalesActuales || e.SenalesActuales->Vacio()) {
-        nuevo = std::make_unique<TCjtSenales>(t, inter);
-        nuevo->PonerNombradoAuto(e.SenalesActuales && e.SenalesActuales->NombradoAuto());
-        nuevo->NumCaptura = e.SenalesActuales ? e.SenalesActuales->NumCaptura : 0;
-        destino = nuevo.get();
-    } else {
-        const bool automatico = e.SenalesActuales->NombradoAuto();
+    // user wants them added. The old set and its windows go only once the new samples
+    // are in: a read-back that fails leaves them as they were.
+    bool anadir = false;
+    bool automatico = e.SenalesActuales && e.SenalesActuales->NombradoAuto();
+    int numCaptura = e.SenalesActuales && e.SenalesActuales->Vacio() ? e.SenalesActuales->NumCaptura : 0;
+    if (e.HayConjunto()) {
         const int r = inter.MostrarPregunta(t.BuscarTexto(kTextoAnadir), Botones::SiNoCancelar);
         if (r == Respuesta::Si) {
-            destino = e.SenalesActuales.get();
-        } else if (r == Respuesta::No) {
-            if (!principal_.GuardarAntesDeDescartar(kTextoGuardarAntes))
-                return;
-            // The old set and its windows go only once the new samples are in: a
-            // read-back that fails leaves them as they were.
-            nuevo = std::make_unique<TCjtSenales>(t, inter);
-            nuevo->PonerNombradoAuto(automatico);
-            destino = nuevo.get();
-        } else {
-            return;
+            anadir = true;
+            numCaptura = e.SenalesActuales->NumCaptura;
+        } else if (r != Respuesta::No || !principal_.GuardarAntesDeDescartar(kTextoGuardarAntes)) {
+            co_return;
         }
     }
-    const int capturaAntes = destino->NumCaptura;
-    if (destino->NombradoAuto())
-        ++destino->NumCaptura;
+    if (automatico)
+        ++numCaptura;
 
     const TOperaciones ninguna;
-    TSecuenciaCaptura secuencia(*enlace, *e.ConfigActual, e.OperacionesActuales ? *e.OperacionesActuales : ninguna,
-                                t, inter, c.Reloj, c.CarpetaPrograma, TSecuenciaCaptura::TModo::SoloLectura);
-    secuencia.PonerDestino(destino);
+    auto s = std::make_shared<TSecuenciaCaptura>(*e.ConfigActual,
+                                                 e.OperacionesActuales ? *e.OperacionesActuales : ninguna, t,
+                                                 c.CarpetaPrograma, TSecuenciaCaptura::TModo::SoloLectura);
+    const auto& grupos = SAD().Info().Descriptor.GrupoActivo;
     if (programa)
-        secuencia.PonerPrograma(*programa);
-    else if (std::none_of(enlace->Descriptor.GrupoActivo.begin(), enlace->Descriptor.GrupoActivo.end(),
-                          [](std::uint8_t g) { return g != 0; }))
-        secuencia.PonerPrograma(*e.ConfigActual); // nothing better known
-    TSecuenciaCaptura::TPaso paso;
-    {
-        TOcupado ocupado(inter);
-        TfrmEsperaAck espera(c.Formulario, &principal_.Ventana());
-        espera.Mostrar();
-        espera.Leyendo();
-        TConductorSecuencia conductor(secuencia, c.Reloj, &espera);
-        paso = conductor.Ejecutar();
-        espera.hide();
-    }
+        s->PonerPrograma(*programa);
+    else if (std::none_of(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; }))
+        s->PonerPrograma(*e.ConfigActual); // nothing better known
+    const TPaso paso = co_await ConProgreso(s, true);
 
-    if (paso == TSecuenciaCaptura::TPaso::Terminada) {
-        enlace->CapturaLeida = true;
+    if (paso == TPaso::Terminada) {
         principal_.MostrarEstado(QString());
-        // A new set is no longer the file that held the old one.
-        if (nuevo)
-            principal_.SustituirConjunto(std::move(nuevo));
-        else
+        std::unique_ptr<TCjtSenales> leidas = s->TomarSenales();
+        if (anadir && e.SenalesActuales) {
             principal_.CerrarVentanas();
+        } else {
+            // A new set is no longer the file that held the old one.
+            auto nuevo = std::make_unique<TCjtSenales>(t, inter);
+            nuevo->PonerNombradoAuto(automatico);
+            principal_.SustituirConjunto(std::move(nuevo));
+        }
+        e.SenalesActuales->NumCaptura = numCaptura;
+        e.SenalesActuales->AnadirDe(*leidas);
         try {
             AbrirVentanasDelConjunto(principal_, TituloVentana());
         } catch (const std::exception&) {
             Aviso(kTextoNoCargado);
         }
         e.MarcarModificado();
-        return;
+        co_return;
     }
-    // Nothing came: the set stays as it was, and so does its capture count.
-    destino->NumCaptura = capturaAntes;
-    switch (secuencia.ClaveFallo()) {
+    switch (s->ClaveFallo()) {
     case 0: break;
     case kTextoEstado1:
     case kTextoEstado2:
     case kTextoNadaQueLeer:
-        inter.MostrarInformacion(t.BuscarTexto(secuencia.ClaveFallo()), Botones::Aceptar);
+        inter.MostrarInformacion(t.BuscarTexto(s->ClaveFallo()), Botones::Aceptar);
         break;
-    default: Aviso(secuencia.ClaveFallo()); break;
+    default: Aviso(s->ClaveFallo()); break;
     }
     e.Notificar();
 }
 
 // ---- unit test ------------------------------------------------------------------------
 
-void TComandosCaptura::TestPresencia1Click()
+TTarea TComandosCaptura::TestPresencia1Click()
 {
-    TPausaRecordatorio pausa(principal_);
-    TComCapvis* enlace = Estado().EnlaceSAD.get();
-    TInteraccion& inter = Contexto().Interaccion();
-    if (!enlace)
-        return;
+    TOrdenSAD orden(principal_);
+    if (!Estado().EnlaceSAD)
+        co_return;
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoComprobando));
     struct TLimpiar {
         IPrincipal& p;
         ~TLimpiar() { p.MostrarEstado(QString()); }
     } limpiar{principal_};
-    auto intentar = [&](const std::function<bool()>& consulta) {
-        for (;;) {
-            bool ok;
-            {
-                TOcupado ocupado(inter);
-                ok = consulta();
-            }
-            if (ok)
-                return true;
-            if (inter.PreguntarPresencia() != Respuesta::Reintentar)
-                return false;
-        }
-    };
-    if (!intentar([&] { return enlace->LeerVersion(); }))
-        return;
-    int estado = -1;
-    if (!intentar([&] { return enlace->LeerEstado(estado); }))
-        return;
+    TInteraccion& inter = Contexto().Interaccion();
+    while (!co_await SAD().LeerVersion())
+        if (inter.PreguntarPresencia() != Respuesta::Reintentar)
+            co_return;
+    std::optional<int> estado;
+    while (!(estado = co_await SAD().LeerEstado()))
+        if (inter.PreguntarPresencia() != Respuesta::Reintentar)
+            co_return;
+    const TInfoSAD& info = SAD().Info();
     TfrmTestInterface ventana(Contexto().Formulario, &principal_.Ventana());
-    ventana.Llenar(enlace->Version, estado, enlace->Capacidad, enlace->CapturaLeida);
+    ventana.Llenar(info.Version, *estado, info.Capacidad, info.CapturaLeida);
     ventana.Ejecutar();
 }
 
@@ -455,80 +426,51 @@ bool TComandosCaptura::CincoSegundos()
     return basta;
 }
 
-void TComandosCaptura::Monitorizar1Click()
+TTarea TComandosCaptura::Monitorizar1Click()
 {
-    TPausaRecordatorio pausa(principal_);
-    if (!HayConfig() || !CincoSegundos())
-        return;
+    TOrdenSAD orden(principal_);
+    if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
+        co_return;
     TEstadoPrograma& e = Estado();
     e.Monitorizando = false;
-    if (!Presencia())
-        return;
-    int estado = -1;
-    bool leido;
-    {
-        TOcupado ocupado(Contexto().Interaccion());
-        leido = e.EnlaceSAD->LeerEstado(estado);
-    }
-    if (!leido) {
+    if (co_await Presencia() == Respuesta::Abortar)
+        co_return;
+    const std::optional<int> estado = co_await SAD().LeerEstado();
+    if (!estado) {
         Aviso(kTextoSinEstado);
-        return;
+        co_return;
     }
-    if (estado == 0 || estado == 1 || estado == 3) {
+    if (*estado == 0 || *estado == 1 || *estado == 3) {
         TTextos& t = Contexto().Textos();
-        const int clave = estado == 0   ? kTextoEstado0
-                          : estado == 1 ? kTextoEstado1
-                                        : (e.EnlaceSAD->CapturaLeida ? kTextoEstado3Leida : kTextoEstado3);
+        const int clave = *estado == 0   ? kTextoEstado0
+                          : *estado == 1 ? kTextoEstado1
+                                         : (SAD().Info().CapturaLeida ? kTextoEstado3Leida : kTextoEstado3);
         Aviso(t.BuscarTexto(clave) + t.BuscarTexto(kTextoNoMonitorizable));
-        return;
+        co_return;
     }
     TfrmMonitorizacion ventana(principal_, &principal_.Ventana());
     ventana.Ejecutar();
     e.Notificar();
 }
 
-void TComandosCaptura::MonitorContinuaClick()
+TTarea TComandosCaptura::MonitorContinuaClick()
 {
-    TPausaRecordatorio pausa(principal_);
-    if (!HayConfig() || !CincoSegundos())
-        return;
-    if (!ComprobarEstado(QStringLiteral(".")))
-        return;
+    TOrdenSAD orden(principal_);
+    if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
+        co_return;
+    if (!co_await ComprobarEstado(QStringLiteral(".")))
+        co_return;
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigActual || !e.EnlaceSAD)
-        return;
-    TConfigES& config = *e.ConfigActual;
-    config.Retardo = 0;
-    if (GruposActivos(config).grupos == 0) {
-        Aviso(kTextoSinGrupos);
-        return;
+    if (!e.ConfigActual)
+        co_return;
+    e.ConfigActual->Retardo = 0;
+    if (const int clave = ComprobarCaptura(*e.ConfigActual)) {
+        Aviso(clave);
+        co_return;
     }
-    if (!PeriodoValido(config)) {
-        Aviso(kTextoPeriodo);
-        return;
-    }
-    if (!CabeEnMemoria(config)) {
-        Aviso(kTextoMemoria);
-        return;
-    }
-    TComCapvis& enlace = *e.EnlaceSAD;
-    TInteraccion& inter = Contexto().Interaccion();
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoProgramandoContinua));
-    enlace.SetRepetirCaptura(true);
-    bool ok;
-    {
-        TOcupado ocupado(inter);
-        TfrmEsperaAck espera(Contexto().Formulario, &principal_.Ventana());
-        espera.Mostrar();
-        enlace.PonerVentanaProgreso(&espera);
-        ok = enlace.ProgramarRetardo(config);
-        enlace.PonerVentanaProgreso(nullptr);
-        if (ok)
-            GuardarProgramaCfg(principal_, config);
-        espera.hide();
-    }
-    if (!ok)
-        Aviso(kTextoNoProgramada);
+    co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(true), true; });
+    co_await ProgramarUnidad(std::nullopt, 0);
     e.Notificar();
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoContinuaEnMarcha));
     e.Monitorizando = true;
@@ -537,7 +479,7 @@ void TComandosCaptura::MonitorContinuaClick()
         ventana.Ejecutar();
     }
     e.Monitorizando = false;
-    enlace.SetRepetirCaptura(false);
+    co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(false), true; });
     e.Notificar();
 }
 

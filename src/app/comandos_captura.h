@@ -1,18 +1,24 @@
 #pragma once
 
+#include "link/servicio_sad.h"
+
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 namespace qv {
 
 class IPrincipal;
-class TComCapvis;
 class TEstadoPrograma;
 struct TContextoPrograma;
 
 // The capture commands of the main window ("&Captación" and the toolbar's "Prog.",
 // "Leer", "Test", "Abortar"): presence and state checks, the programming dialogs,
 // abort, read-back into the set with its display, the unit test and monitoring. Each
-// command pauses the five-minute reminder for its whole length, however it ends.
+// command is a coroutine: its conversations run on the device thread and it goes on
+// when their answer comes; for its whole length the program is busy and the
+// five-minute reminder paused.
 class TComandosCaptura {
 public:
     // Rounds of presence check and state query that a unit answering "1#" but never
@@ -21,30 +27,38 @@ public:
 
     explicit TComandosCaptura(IPrincipal& principal);
 
-    void InmediataClick();
-    void RetardadaClick();
-    void analgico1Click();
-    void digital1Click();
-    void AbortarCaptacion1Click();
-    void LecturaDatos1Click();
-    void TestPresencia1Click();
-    void Monitorizar1Click();
-    void MonitorContinuaClick();
+    TTarea InmediataClick();
+    TTarea RetardadaClick();
+    TTarea analgico1Click();
+    TTarea digital1Click();
+    TTarea AbortarCaptacion1Click();
+    TTarea LecturaDatos1Click();
+    TTarea TestPresencia1Click();
+    TTarea Monitorizar1Click();
+    TTarea MonitorContinuaClick();
 
 private:
+    using TPaso = TConversacion::TPaso;
     enum class TProgramacion { Inmediata, Retardada, TriggerAnalogico, TriggerDigital };
 
     TEstadoPrograma& Estado() const;
     const TContextoPrograma& Contexto() const;
+    TServicioSAD& SAD() const;
     void Aviso(int clave);
     void Aviso(const QString& texto);
     bool HayConfig();
-    // The unit answers (or "Ignorar"); false on "Abortar".
-    bool Presencia();
+    // "1#" until the unit answers, the presence dialog between tries: Respuesta::Si
+    // (it answered), Ignorar, or Abortar.
+    TAsincrono<int> Presencia();
     // Presence and state check before programming; `separador` joins the question to
     // text 215. False: stop.
-    bool ComprobarEstado(const QString& separador);
-    void Programar(TProgramacion tipo);
+    TAsincrono<bool> ComprobarEstado(QString separador);
+    TTarea Programar(TProgramacion tipo);
+    // The current configuration into the unit, with the progress window; text 135 when
+    // it was not accepted.
+    TAsincrono<bool> ProgramarUnidad(std::optional<TTrigger> trigger, int pausa);
+    // A conversation with the progress window up.
+    TAsincrono<TPaso> ConProgreso(std::shared_ptr<TConversacion> c, bool leyendo);
     // The analysis time is at least 5 s (else the warning 226 + 227).
     bool CincoSegundos();
     QString TituloVentana() const;

@@ -3,7 +3,7 @@
 
 #include "app/api/estado.h"
 #include "app/ventana_principal.h"
-#include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 #include "link/servicios_puesto.h"
 #include "net/configuracion.h"
 #include "net/escoger_pc_sad.h"
@@ -27,8 +27,8 @@ TContextoRed TComandosPuesto::Red()
 void TComandosPuesto::OpcionesQUORVANEClick()
 {
     TContextoRed red = Red();
-    TComCapvis* enlace = principal_.Estado().EnlaceSAD.get();
-    const bool esTcp = enlace ? enlace->EsTcp : principal_.Multipuesto();
+    TServicioSAD* enlace = principal_.Estado().EnlaceSAD.get();
+    const bool esTcp = enlace ? enlace->Info().EsTcp : principal_.Multipuesto();
     TForm_Configuracion dialogo(red, esTcp, principal_.RemotoPermitido(), &principal_);
     if (dialogo.Ejecutar() != QDialog::Accepted)
         return;
@@ -37,14 +37,14 @@ void TComandosPuesto::OpcionesQUORVANEClick()
     // A new transport closes the connection that holds the unit: give the unit back
     // first (outputs to zero) so that nobody believes it is still held. The same mode
     // keeps its transport, and with it a unit that is held.
-    if (enlace && multipuesto != enlace->EsTcp) {
+    if (enlace && multipuesto != esTcp) {
         if (ocupado) {
-            enlace->Desconectar();
+            enlace->Encargar([](TComCapvis& c) { c.Desconectar(); });
             principal_.PonerSADOcupado(false);
         }
         enlace->SetTipoConexion(multipuesto);
     }
-    principal_.AplicarModoPuesto(enlace ? enlace->EsTcp : multipuesto);
+    principal_.AplicarModoPuesto(multipuesto);
     if (principal_.SADOcupado())
         principal_.PonerSADOcupado(true); // its reminder runs on
     principal_.AplicarRemoto(puesto_.LeerRemotoHabilitado());
@@ -63,7 +63,7 @@ void TComandosPuesto::Btn_LiberarClick()
     Tform_LiberarSAD dialogo(red, principal_.SADOcupado(), &principal_);
     bool liberado = false;
     {
-        TPausaRecordatorio pausa(principal_);
+        TOrdenSAD orden(principal_);
         liberado = dialogo.Ejecutar() == QDialog::Accepted;
     }
     principal_.PonerSADOcupado(liberado ? false : dialogo.Ocupado());

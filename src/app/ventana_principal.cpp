@@ -95,6 +95,11 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
 
     // Every change of the state and of the active child enables the commands anew.
     connect(&estado_, &TEstadoPrograma::Cambiado, this, &TfrmPrincipal::ActualizarMenus);
+    // Out of the command's own ending, never inside it: closing frees the device service.
+    connect(&estado_, &TEstadoPrograma::OcupadoCambiado, this, [this](bool ocupado) {
+        if (!ocupado && std::exchange(cerrarAlTerminar_, false))
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
     connect(Area, &QMdiArea::subWindowActivated, this, &TfrmPrincipal::ActualizarMenus);
     FormCreate();
 }
@@ -243,7 +248,7 @@ void TfrmPrincipal::FormShow()
     PonerSADOcupado(false);
     const bool multi = puesto_.LeerMultipuesto();
     estado_.EnlaceSAD->SetTipoConexion(multi);
-    AplicarModoPuesto(estado_.EnlaceSAD->EsTcp);
+    AplicarModoPuesto(multi);
     AplicarTextosFormulario(*this, TablaTextos(), contexto_.Textos());
     // Hints of the tool buttons also go to the status panel.
     for (QToolBar* barra : comandos_->Barras())
@@ -257,16 +262,8 @@ void TfrmPrincipal::FormShow()
 void TfrmPrincipal::CrearEnlace()
 {
     if (!estado_.EnlaceSAD)
-        estado_.EnlaceSAD = std::make_unique<TComCapvis>(contexto_.Textos(), contexto_.Interaccion(),
+        estado_.EnlaceSAD = std::make_unique<TServicioSAD>(contexto_.Textos(), contexto_.Interaccion(),
                                                          contexto_.Reloj, puesto_.LeerPuertosSerie());
-}
-
-bool TfrmPrincipal::GetHAyDatos()
-{
-    int estadoUnidad = 0;
-    hayDatos_ = estado_.EnlaceSAD && estado_.EnlaceSAD->LeerEstado(estadoUnidad)
-                && (estadoUnidad == 2 || estadoUnidad == 3);
-    return hayDatos_;
 }
 
 void TfrmPrincipal::FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
@@ -479,7 +476,7 @@ bool TfrmPrincipal::FormCloseQuery()
             != Respuesta::Aceptar)
             return false;
         if (estado_.EnlaceSAD)
-            estado_.EnlaceSAD->Desconectar();
+            estado_.EnlaceSAD->Encargar([](TComCapvis& c) { c.Desconectar(); });
         PonerSADOcupado(false);
     }
     // A set whose file had no readable configuration goes too.
@@ -500,6 +497,15 @@ void TfrmPrincipal::FormClose()
 
 void TfrmPrincipal::closeEvent(QCloseEvent* e)
 {
+    // A command talking to the unit ends first: it is told to stop, and the window
+    // closes when it has.
+    if (estado_.Ocupado()) {
+        cerrarAlTerminar_ = true;
+        if (estado_.EnlaceSAD)
+            estado_.EnlaceSAD->Cancelar();
+        e->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         e->ignore();
         return;

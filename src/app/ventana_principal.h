@@ -63,7 +63,6 @@ public:
     void GuardarArchivoClick() override;
     bool GuardarAntesDeDescartar(int pregunta) override;
     void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override;
-    bool GetHAyDatos() override;
     void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
                     double referencia) override;
     int NuevoNumeroVentana() override { return ++contadorVentanas_; }
@@ -91,7 +90,6 @@ public:
     void PonerPerfilRemoto(bool perfil);
 
     bool SADOcupado() const { return sadOcupado_; }
-    bool HayDatos() const { return hayDatos_; }
     bool RemotoPermitido() const { return remotoPermitido_; }
     bool RemotoVisible() const { return remotoVisible_; }
     bool PerfilRemoto() const { return perfilRemoto_; }
@@ -143,7 +141,7 @@ private:
     TContextoPrograma contexto_;
     TEstadoPrograma estado_;
 
-    bool hayDatos_ = false;
+    bool cerrarAlTerminar_ = false;
     bool sadOcupado_ = false;
     bool multipuesto_ = false;
     bool remotoPermitido_ = false;

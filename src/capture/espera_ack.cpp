@@ -2,9 +2,9 @@
 
 #include "capture/dibujos.h"
 #include "lang/textos.h"
+#include "link/servicio_sad.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -91,7 +91,25 @@ void TfrmEsperaAck::Mostrar()
         move(p->geometry().center() - rect().center());
     show();
     raise();
-    Repintar();
+}
+
+void TfrmEsperaAck::Vigilar(TServicioSAD& sad)
+{
+    connect(&sad, &TServicioSAD::ProgresoEnvio, this, [this](int fase) {
+        switch (fase) {
+        case 0: Esperando(); break;
+        case 1: Enviando(); break;
+        case 2: Hecho(); break;
+        default: Leyendo(); break;
+        }
+    });
+    connect(&sad, &TServicioSAD::Avance, this, [this](const TConversacion::TAvance& a) {
+        if (!a.leyendo)
+            return;
+        if (estado_ != TEstadoEspera::Leyendo)
+            Leyendo();
+        PonerProgreso(a.recibidos, a.esperados);
+    });
 }
 
 void TfrmEsperaAck::Poner(TEstadoEspera estado, int clave1, int clave2)
@@ -109,16 +127,6 @@ void TfrmEsperaAck::Poner(TEstadoEspera estado, int clave1, int clave2)
     }
     if (estado != TEstadoEspera::Leyendo)
         Progreso->hide();
-    Repintar();
-}
-
-void TfrmEsperaAck::Repintar()
-{
-    if (isVisible()) {
-        repaint();
-        // A window shown a moment ago is painted only when the event loop runs.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
 }
 
 void TfrmEsperaAck::Esperando()

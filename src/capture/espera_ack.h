@@ -1,19 +1,19 @@
 #pragma once
 
 #include "lang/ui/formulario.h"
-#include "link/com_capvis.h"
 
 class QLabel;
 class QProgressBar;
 
 namespace qv {
 
+class TServicioSAD;
+
 // The progress window of programming and read-back: a caption-less tool window with
 // three centred texts, a clock or a computer picture and, while reading, a bar that
-// follows the sample fields received. It lives while one sequence runs; the sequence
-// shows it modal to the whole program (Mostrar), so the user cannot start another
-// command while every window keeps painting. Each state change paints at once.
-class TfrmEsperaAck : public TFormulario, public TProgresoCaptura {
+// follows the sample fields received. It lives while one conversation runs, shown
+// modal to the whole program (Mostrar), and follows the device service's progress.
+class TfrmEsperaAck : public TFormulario {
     Q_OBJECT
 public:
     static constexpr int Numero = 13;
@@ -23,12 +23,13 @@ public:
 
     // Shows the window modal to the program, centred on its parent.
     void Mostrar();
+    // Follows the progress of the conversations of `sad` while it lives.
+    void Vigilar(TServicioSAD& sad);
 
-    // TProgresoCaptura
-    void Esperando() override;
-    void Enviando() override;
-    void Hecho() override;
-    void Leyendo() override;
+    void Esperando();
+    void Enviando();
+    void Hecho();
+    void Leyendo();
 
     // Read-back progress: fields received of those expected (expected 0: not known yet).
     void PonerProgreso(qint64 recibidos, qint64 esperados);
@@ -45,7 +46,6 @@ protected:
 
 private:
     void Poner(TEstadoEspera estado, int clave1, int clave2);
-    void Repintar();
 
     TEstadoEspera estado_ = TEstadoEspera::Ninguno;
     QString textoHecho_;

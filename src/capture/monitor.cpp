@@ -1,6 +1,5 @@
 #include "capture/monitor.h"
 
-#include "link/com_capvis.h"
 #include "model/config_es.h"
 #include "model/generadores.h"
 #include "model/senales.h"
@@ -9,29 +8,39 @@
 
 namespace qv {
 
-TMonitor::TMonitor(TComCapvis& enlace, const TConfigES& config, TTextos& textos, TInteraccion& interaccion,
+TMonitor::TMonitor(TServicioSAD& sad, const TConfigES& config, TTextos& textos, TInteraccion& interaccion,
                    IDibujoMonitor& dibujo, TEstadoSalidas& salidas)
-    : enlace_(enlace), config_(config), textos_(textos), interaccion_(interaccion), dibujo_(dibujo),
-      salidas_(salidas)
+    : sad_(sad), config_(config), textos_(textos), interaccion_(interaccion), dibujo_(dibujo), salidas_(salidas),
+      senales_(std::make_unique<TCjtSenales>(textos, interaccion))
 {
-    NuevoConjunto();
 }
 
 TMonitor::~TMonitor() = default;
 
-void TMonitor::NuevoConjunto()
+TAsincrono<int> TMonitor::LeerConjunto()
 {
-    senales_ = std::make_unique<TCjtSenales>(textos_, interaccion_);
-}
-
-void TMonitor::LeerConjunto(int& n)
-{
-    bool datos = false;
-    n = 0;
-    if (!enlace_.LeerDatos(datos, n, *senales_, config_) || !datos)
-        n = 0;
+    struct TLeido {
+        std::unique_ptr<TCjtSenales> senales;
+        int n = -1;
+    };
+    const TConfigES config = config_;
+    TTextos* textos = &textos_;
+    const std::function<TLeido(TComCapvis&)> leer = [config, textos](TComCapvis& c) {
+        TLeido r{std::make_unique<TCjtSenales>(*textos, c.Usuario())};
+        c.ActualizarGrupos(config);
+        bool datos = false;
+        int n = 0;
+        if (c.LeerDatos(datos, n, *r.senales, config) && datos)
+            r.n = n;
+        // Polls carry on from the samples read.
+        c.Descriptor.Progreso = static_cast<std::uint16_t>(std::clamp(r.n, 0, 65535));
+        return r;
+    };
+    TLeido l = co_await sad_.Hacer<TLeido>(leer);
+    senales_ = std::move(l.senales);
     // The outputs are known for the whole capture, whatever was read.
     SenalesDeSalidas(std::max(0, config_.NumMuestras), *senales_, config_, textos_);
+    co_return l.n;
 }
 
 std::vector<const TSenal*> TMonitor::ElegirSenales(const TCjtSenales& senales)
@@ -85,20 +94,18 @@ void TMonitor::DibujarElegidas(int n, bool enSeries)
     }
 }
 
-int TMonitor::Preparar()
+TAsincrono<int> TMonitor::Preparar()
 {
     periodo_ = config_.PeriodoSegundos();
     dibujo_.Empezar(std::max(0, config_.NumMuestras - 1) * periodo_);
-    NuevoConjunto();
     salidas_ = TEstadoSalidas::Desde(config_);
-    enlace_.ActualizarGrupos(config_);
-    int n = 0;
-    LeerConjunto(n);
+    const int n = std::max(0, co_await LeerConjunto());
 
     // One live series per output and input of the capture, each starting where the
     // samples read end.
     series_.clear();
-    const auto& grupos = enlace_.Descriptor.GrupoActivo;
+    const TDescriptorCaptura& descriptor = sad_.Info().Descriptor;
+    const auto& grupos = descriptor.GrupoActivo;
     auto serie = [&](TTipoSerie tipo, int canal, const QString& nombre) {
         series_.push_back({tipo, canal, dibujo_.NuevaSerie(nombre), 0.0});
     };
@@ -112,14 +119,13 @@ int TMonitor::Preparar()
         if (salidas_.Dig[i - 1])
             serie(TTipoSerie::SalDig, i, config_.SalDig(i).Nombre);
     for (int i = 1; i <= 16; ++i)
-        if (enlace_.Descriptor.EntradaDigital[i])
+        if (descriptor.EntradaDigital[i])
             serie(TTipoSerie::EntDig, i, config_.EntDig(i).Nombre);
 
     DibujarElegidas(n, true);
     ultimoIndice_ = n;
     ultimoTiempo_ = n * periodo_;
     ultimoProgreso_ = n;
-    enlace_.Descriptor.Progreso = static_cast<std::uint16_t>(std::clamp(n, 0, 65535));
     for (TSerie& s : series_) {
         s.ultimo = 0;
         // Inputs carry on from the last sample read.
@@ -136,7 +142,7 @@ int TMonitor::Preparar()
     }
     fallos_ = 0;
     dibujo_.Terminar();
-    return n;
+    co_return n;
 }
 
 double TMonitor::Valor(const TSerie& s, int k) const
@@ -149,7 +155,7 @@ double TMonitor::Valor(const TSerie& s, int k) const
         return a && k >= 0 && k < a->NumMuestras() ? a->LeerMuestra(k) : 0.0;
     }
     case TTipoSerie::EntAna:
-        return enlace_.UltimoValor[1 + s.canal] * double(ResolucionRango(config_.EntAna(s.canal).Rango));
+        return ultimoValor_[1 + s.canal] * double(ResolucionRango(config_.EntAna(s.canal).Rango));
     case TTipoSerie::SalDig: {
         if (!salidas_.Dig[s.canal - 1])
             return 0;
@@ -159,34 +165,43 @@ double TMonitor::Valor(const TSerie& s, int k) const
     case TTipoSerie::EntDig: {
         const int grupo = s.canal <= 8 ? 0 : 1;
         const int bit = (s.canal - 1) % 8;
-        return (enlace_.UltimoValor[grupo] >> bit) & 1 ? AltoDigital : 0.0;
+        return (ultimoValor_[grupo] >> bit) & 1 ? AltoDigital : 0.0;
     }
     }
     return 0;
 }
 
-TMonitor::TTick TMonitor::Tick()
+TAsincrono<TMonitor::TTick> TMonitor::Tick()
 {
-    if (enlace_.LeerMonitor()) {
-        fallos_ = 0;
-    } else if (++fallos_ > FallosMaximos) {
-        return TTick::Fallo;
-    } else {
-        return TTick::Nada;
-    }
-    const int progreso = enlace_.Descriptor.Progreso;
-    if (progreso == 0) {
+    struct TSondeo {
+        bool ok = false;
+        bool enMarcha = false;
+        int progreso = 0;
+    };
+    const int ultimo = ultimoProgreso_;
+    const TSondeo s = co_await sad_.Hacer<TSondeo>([ultimo](TComCapvis& c) {
+        TSondeo r;
+        r.ok = c.LeerMonitor();
+        r.progreso = c.Descriptor.Progreso;
         // "&0" also comes before the first sample of a capture: only the state tells
         // an end from a start.
         int estado = -1;
-        if (enlace_.LeerEstado(estado) && (estado == 1 || estado == 2)) {
-            enlace_.Descriptor.Progreso = static_cast<std::uint16_t>(ultimoProgreso_);
-            return TTick::Nada;
+        if (r.ok && r.progreso == 0 && c.LeerEstado(estado) && (estado == 1 || estado == 2)) {
+            r.enMarcha = true;
+            c.Descriptor.Progreso = static_cast<std::uint16_t>(ultimo);
         }
-        return TTick::Terminada;
-    }
+        return r;
+    });
+    if (s.ok)
+        fallos_ = 0;
+    else
+        co_return ++fallos_ > FallosMaximos ? TTick::Fallo : TTick::Nada;
+    if (s.progreso == 0)
+        co_return s.enMarcha ? TTick::Nada : TTick::Terminada;
+    const int progreso = s.progreso;
     if (progreso == ultimoProgreso_)
-        return TTick::Nada;
+        co_return TTick::Nada;
+    ultimoValor_ = sad_.Info().UltimoValor;
     const double t = (progreso - 1) * periodo_;
     for (TSerie& s : series_) {
         s.ultimo = Valor(s, progreso - 1);
@@ -195,30 +210,29 @@ TMonitor::TTick TMonitor::Tick()
     ultimoTiempo_ = t;
     ultimoIndice_ = progreso;
     ultimoProgreso_ = progreso;
-    return TTick::Punto;
+    co_return TTick::Punto;
 }
 
-bool TMonitor::Reprogramar()
+TAsincrono<bool> TMonitor::Reprogramar()
 {
-    if (!enlace_.ProgramarRetardo(config_))
-        return false;
-    Preparar();
-    return true;
+    const TConfigES config = config_;
+    const std::function<bool(TComCapvis&)> programar = [config](TComCapvis& c) { return c.ProgramarRetardo(config); };
+    if (!co_await sad_.Hacer<bool>(programar))
+        co_return false;
+    co_await Preparar();
+    co_return true;
 }
 
-bool TMonitor::LecturaFinal()
+TAsincrono<bool> TMonitor::LecturaFinal()
 {
-    NuevoConjunto();
-    bool datos = false;
-    int n = 0;
-    if (!enlace_.LeerDatos(datos, n, *senales_, config_) || !datos)
-        return false;
-    SenalesDeSalidas(std::max(0, config_.NumMuestras), *senales_, config_, textos_);
+    const int n = co_await LeerConjunto();
+    if (n < 0)
+        co_return false;
     dibujo_.Empezar(std::max(0, config_.NumMuestras - 1) * periodo_);
     series_.clear();
     DibujarElegidas(n, false);
     dibujo_.Terminar();
-    return true;
+    co_return true;
 }
 
 std::vector<double> TMonitor::UltimosValores() const

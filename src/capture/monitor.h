@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/act_des_senales.h"
+#include "link/servicio_sad.h"
 
 #include <QString>
 #include <QVector>
@@ -12,7 +13,6 @@
 namespace qv {
 
 class TCjtSenales;
-class TComCapvis;
 class TConfigES;
 class TInteraccion;
 class TSenal;
@@ -36,7 +36,8 @@ public:
 // The live watch of a capture, without widgets: the set-up (snapshot, the samples taken
 // so far, output signals, the series to grow), the poll of each tick ("10#") turned into
 // one new point per series, the end of the capture, the final read-back and the
-// reprogramming of continuous monitoring.
+// reprogramming of continuous monitoring. What needs the unit is a conversation on the
+// device service; the caller awaits it.
 class TMonitor {
 public:
     enum class TTick {
@@ -49,19 +50,19 @@ public:
     static constexpr int MaxSenalesDibujadas = 8;
     static constexpr double AltoDigital = 5.0;
 
-    TMonitor(TComCapvis& enlace, const TConfigES& config, TTextos& textos, TInteraccion& interaccion,
+    TMonitor(TServicioSAD& sad, const TConfigES& config, TTextos& textos, TInteraccion& interaccion,
              IDibujoMonitor& dibujo, TEstadoSalidas& salidas);
     ~TMonitor();
 
     // The set-up of the watch (also after each reprogramming); answers the sample count
     // read, from which the series grow.
-    int Preparar();
+    TAsincrono<int> Preparar();
     // One poll; a reply whose progress is not new draws nothing.
-    TTick Tick();
+    TAsincrono<TTick> Tick();
     // Continuous mode: the stored command again, then the set-up. False: not accepted.
-    bool Reprogramar();
+    TAsincrono<bool> Reprogramar();
     // Watch mode after the end: the whole capture read back and drawn. False: nothing read.
-    bool LecturaFinal();
+    TAsincrono<bool> LecturaFinal();
 
     const TCjtSenales& Senales() const { return *senales_; }
     int UltimoIndice() const { return ultimoIndice_; }
@@ -85,12 +86,12 @@ private:
         double ultimo;  // start of the next segment
     };
 
-    void NuevoConjunto();
-    void LeerConjunto(int& n);
+    // The samples the unit holds so far, with the output signals of the whole capture.
+    TAsincrono<int> LeerConjunto();
     void DibujarElegidas(int n, bool enSeries);
     double Valor(const TSerie& s, int k) const;
 
-    TComCapvis& enlace_;
+    TServicioSAD& sad_;
     const TConfigES& config_;
     TTextos& textos_;
     TInteraccion& interaccion_;
@@ -105,6 +106,7 @@ private:
     double ultimoTiempo_ = 0;
     int ultimoProgreso_ = 0;
     int fallos_ = 0;
+    std::array<std::int32_t, 10> ultimoValor_{};
 };
 
 } // namespace qv

@@ -7,7 +7,6 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "link/com_capvis.h"
 #include "model/config_es.h"
 
 #include <QHBoxLayout>
@@ -69,6 +68,7 @@ TfrmMonitorizacion::TfrmMonitorizacion(IPrincipal& principal, QWidget* parent)
     if (e.EnlaceSAD && e.ConfigActual)
         monitor_ = std::make_unique<TMonitor>(*e.EnlaceSAD, *e.ConfigActual, Textos(), Interaccion(), *dibujo_,
                                               salidas_);
+    listo_ = false;
 }
 
 TfrmMonitorizacion::~TfrmMonitorizacion()
@@ -80,22 +80,22 @@ void TfrmMonitorizacion::AlMostrar()
 {
     timer_.stop();
     move(0, 87);
-    Preparar();
+    Empezar();
+}
+
+TTarea TfrmMonitorizacion::Empezar()
+{
+    detenido_ = false;
     principal_.MostrarEstado(QString());
     Label1->setText(Textos().BuscarTexto(kTextoMonitorizando));
     Label1->show();
-    if (monitor_)
-        timer_.start();
-}
-
-void TfrmMonitorizacion::Preparar()
-{
-    listo_ = true;
-    detenido_ = false;
     if (!monitor_)
-        return;
-    Label1->show();
-    monitor_->Preparar();
+        co_return;
+    TEnCurso curso(*this);
+    listo_ = false;
+    timer_.start();
+    co_await monitor_->Preparar();
+    listo_ = true;
     const TConfigES& c = *principal_.Estado().ConfigActual;
     bool salidas = false;
     for (int i = 1; i <= 16; ++i)
@@ -106,45 +106,42 @@ void TfrmMonitorizacion::Preparar()
     Label1->clear();
 }
 
-void TfrmMonitorizacion::MonitorizacionTimerTimer()
+TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
 {
+    // One poll at a time: the timer goes on while a poll is on its way to the unit.
     if (!listo_ || !monitor_ || detenido_)
-        return;
+        co_return;
+    TEnCurso curso(*this);
     listo_ = false;
-    switch (monitor_->Tick()) {
+    switch (co_await monitor_->Tick()) {
     case TMonitor::TTick::Nada:
     case TMonitor::TTick::Punto:
         listo_ = true;
-        return;
+        co_return;
     case TMonitor::TTick::Fallo:
         Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoProgramada), Botones::Aceptar);
         Parar();
-        return;
+        co_return;
     case TMonitor::TTick::Terminada:
         break;
     }
     timer_.stop();
     if (principal_.Estado().Monitorizando) {
-        Interaccion().CursorOcupado(true);
-        const bool ok = monitor_->Reprogramar();
-        Interaccion().CursorOcupado(false);
-        if (!ok) {
+        if (!co_await monitor_->Reprogramar()) {
             Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoProgramada), Botones::Aceptar);
             Parar();
-            return;
+            co_return;
         }
         ++reprogramaciones_;
         listo_ = true;
         timer_.start();
-        return;
+        co_return;
     }
     Label1->setText(Textos().BuscarTexto(kTextoLeyendo));
-    Interaccion().CursorOcupado(true);
-    const bool leida = monitor_->LecturaFinal();
-    Interaccion().CursorOcupado(false);
+    const bool leida = co_await monitor_->LecturaFinal();
     if (!leida) {
         Parar();
-        return;
+        co_return;
     }
     Label1->setText(Textos().BuscarTexto(kTextoLeida));
     listo_ = true;

@@ -30,8 +30,8 @@ public:
     explicit TfrmMonitorizacion(IPrincipal& principal, QWidget* parent = nullptr);
     ~TfrmMonitorizacion() override;
 
-    // The timer's handler: one poll unless the previous one is still running.
-    void MonitorizacionTimerTimer();
+    // The timer's handler: one poll unless the previous one is still on its way.
+    TTarea MonitorizacionTimerTimer();
     void SpBtnElegirClick();
     void CerrarMonitorizacionBtnClick();
 
@@ -49,7 +49,7 @@ protected:
     void done(int r) override;
 
 private:
-    void Preparar();
+    TTarea Empezar();
     void Parar();
 
     IPrincipal& principal_;

@@ -92,11 +92,7 @@ void TfrmProgRetardo::TextosAplicados()
 bool TfrmProgRetardo::Validar()
 {
     Confirmar();
-    if (!ComprobarGrupos())
-        return false;
-    if (!ComprobarCajas(RetardoEdit->text().trimmed().isEmpty(), RetardoEdit))
-        return false;
-    if (!ComprobarPeriodo())
+    if (!ComprobarCaptura(RetardoEdit->text().trimmed().isEmpty(), RetardoEdit))
         return false;
     if (RetardoEdit->text().toLongLong() > MaxRetardo) {
         Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoRetardo), Botones::Aceptar);
@@ -104,25 +100,10 @@ bool TfrmProgRetardo::Validar()
         RetardoEdit->setFocus();
         return false;
     }
-    if (!ComprobarMemoria())
-        return false;
     if (!PreguntarCompatible())
         return false;
-    AceptarRetardo();
-    return true;
-}
-
-void TfrmProgRetardo::AceptarRetardo()
-{
-    estado_.MarcarModificado();
-    hide();
     ConfigTrabajo().Retardo = double(RetardoEdit->text().toLongLong());
-    programada_ = Programar(false);
-    if (programada_ && !estado_.SenalesActuales) {
-        const TContextoPrograma& c = principal_.Contexto();
-        estado_.SenalesActuales = std::make_unique<TCjtSenales>(c.Textos(), c.Interaccion());
-        estado_.Notificar();
-    }
+    return true;
 }
 
 } // namespace qv

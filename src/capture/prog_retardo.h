@@ -9,8 +9,8 @@ namespace qv {
 
 // "Programar captación": an immediate capture (delay field hidden, delay 0) or a
 // capture delayed by a number of seconds (command 7). "Aceptar" checks the time base
-// and the delay, makes the working copy current, programs the unit and writes
-// "Programa.cfg"; the dialog ends with OK once programming was tried.
+// and the delay and puts the delay into the working copy; the command that opened the
+// dialog then programs the unit.
 class TfrmProgRetardo : public TDialogoCaptura {
     Q_OBJECT
 public:
@@ -22,8 +22,6 @@ public:
     // Immediate capture: the delay field hidden, holding "0".
     void PonerRetardoVisible(bool visible);
     bool RetardoVisible() const { return retardoVisible_; }
-    // Whether the unit accepted the programming (after OK).
-    bool Programada() const { return programada_; }
 
 protected:
     void AlMostrar() override;
@@ -31,10 +29,7 @@ protected:
     void TextosAplicados() override;
 
 private:
-    void AceptarRetardo();
-
     bool retardoVisible_ = true;
-    bool programada_ = false;
     QLabel* Label1;
     QLineEdit* RetardoEdit;
 };

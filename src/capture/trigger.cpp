@@ -6,8 +6,6 @@
 #include "capture/panel_tiempos_captura.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "link/com_capvis.h"
-#include "link/reloj.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
 
@@ -54,23 +52,7 @@ std::optional<double> Nivel(const QString& texto)
 bool TDialogoTrigger::Validar()
 {
     Confirmar();
-    if (TComCapvis* enlace = estado_.EnlaceSAD.get(); enlace && !PresenciaSAD(*enlace, Interaccion())) {
-        reject();
-        return false;
-    }
-    if (!ComprobarGrupos() || !ComprobarCajas() || !ComprobarPeriodo() || !ComprobarMemoria())
-        return false;
-    if (!ComprobarTrigger())
-        return false;
-    if (!PreguntarCompatible())
-        return false;
-    if (TComCapvis* enlace = estado_.EnlaceSAD.get())
-        LlenarTrigger(*enlace);
-    hide();
-    programada_ = Programar(true);
-    if (programada_ && PausaTrasProgramar() > 0)
-        principal_.Contexto().Reloj.Dormir(PausaTrasProgramar());
-    return true;
+    return ComprobarCaptura() && ComprobarTrigger() && PreguntarCompatible();
 }
 
 // ---- analog -------------------------------------------------------------------------------
@@ -200,13 +182,12 @@ bool TfrmTrigAna::ComprobarTrigger()
     return true;
 }
 
-void TfrmTrigAna::LlenarTrigger(TComCapvis& enlace)
+TTrigger TfrmTrigAna::Trigger() const
 {
     const int e = Entrada();
-    enlace.TipoTrigger = 0;
-    enlace.CanalTrigger = LetraEntrada(ConfigTrabajo(), e);
-    enlace.NivelTrigger = NivelCuentas(ConfigTrabajo(), e, Nivel(Edit1->text()).value_or(0));
-    enlace.Flanco = RB1->isChecked() ? 0 : RB2->isChecked() ? 1 : 2;
+    const TConfigES& c = *estado_.ConfigTrabajo;
+    return {0, LetraEntrada(c, e), 0, NivelCuentas(c, e, Nivel(Edit1->text()).value_or(0)),
+            std::uint8_t(RB1->isChecked() ? 0 : RB2->isChecked() ? 1 : 2)};
 }
 
 // ---- digital ------------------------------------------------------------------------------
@@ -309,12 +290,10 @@ bool TfrmTrigdig::GrupoB() const
     return RGCanalDigitalB->isChecked();
 }
 
-void TfrmTrigdig::LlenarTrigger(TComCapvis& enlace)
+TTrigger TfrmTrigdig::Trigger() const
 {
-    enlace.TipoTrigger = 1;
-    enlace.CanalTrigger = GrupoB() ? 'b' : 'a';
-    enlace.BitTrigger = static_cast<std::uint8_t>(Entrada() - 1);
-    enlace.Flanco = RD1->isChecked() ? 0 : RD2->isChecked() ? 1 : 2;
+    return {1, GrupoB() ? 'b' : 'a', static_cast<std::uint8_t>(Entrada() - 1), 0,
+            std::uint8_t(RD1->isChecked() ? 0 : RD2->isChecked() ? 1 : 2)};
 }
 
 } // namespace qv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/dialogo_captura.h"
+#include "link/com_capvis.h"
 
 #include <array>
 
@@ -13,24 +14,18 @@ class QToolButton;
 
 namespace qv {
 
-// What the trigger dialogs share: the presence loop on "Aceptar", the checks of the
-// time base, and the programming with command 6 once the trigger record is filled.
+// What the trigger dialogs share: the checks of the time base and of the trigger on
+// "Aceptar"; after OK, the trigger record that command 6 carries.
 class TDialogoTrigger : public TDialogoCaptura {
     Q_OBJECT
 public:
     using TDialogoCaptura::TDialogoCaptura;
-    bool Programada() const { return programada_; }
+    virtual TTrigger Trigger() const = 0;
 
 protected:
     bool Validar() override;
-    // The dialog's own check (after the time base) and its part of the trigger record.
+    // The dialog's own check (after the time base).
     virtual bool ComprobarTrigger() { return true; }
-    virtual void LlenarTrigger(TComCapvis& enlace) = 0;
-    // Pause after a successful programming (the analog dialog waits half a second).
-    virtual int PausaTrasProgramar() const { return 0; }
-
-private:
-    bool programada_ = false;
 };
 
 // "Trigger Analógico": the capture starts when an analog input crosses a level.
@@ -38,7 +33,11 @@ class TfrmTrigAna : public TDialogoTrigger {
     Q_OBJECT
 public:
     static constexpr int Numero = 30;
+    // Pause after a successful programming before the program goes on.
+    static constexpr int PausaTrasProgramar = 500;
+
     explicit TfrmTrigAna(IPrincipal& principal, QWidget* parent = nullptr);
+    TTrigger Trigger() const override;
 
     // Input chosen (1 to 8), 0 when none.
     int Entrada() const;
@@ -49,8 +48,6 @@ public:
 
 protected:
     bool ComprobarTrigger() override;
-    void LlenarTrigger(TComCapvis& enlace) override;
-    int PausaTrasProgramar() const override { return 500; }
 
 private:
     void NivelCambiado();
@@ -77,10 +74,10 @@ public:
 
     int Entrada() const; // 1 to 8 within the group
     bool GrupoB() const;
+    TTrigger Trigger() const override;
 
 protected:
     void AlMostrar() override;
-    void LlenarTrigger(TComCapvis& enlace) override;
 
 private:
     void Paso(int delta);

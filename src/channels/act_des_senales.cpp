@@ -5,7 +5,7 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 #include "model/config_es.h"
 
 #include <QGridLayout>
@@ -188,11 +188,13 @@ void TfrmActDesSenales::ExcAllBtnClick() { MoveSelected(*DstList, *SrcList, true
 bool TfrmActDesSenales::Validar()
 {
     OKBtnClick();
-    return true;
+    return false; // the switching closes the dialog when it is done
 }
 
-void TfrmActDesSenales::OKBtnClick()
+TTarea TfrmActDesSenales::OKBtnClick()
 {
+    if (enviando_)
+        co_return;
     if (cambiado_) {
         std::array<bool, 16> onDig{}, offDig{};
         std::array<bool, 4> onAna{}, offAna{};
@@ -211,17 +213,28 @@ void TfrmActDesSenales::OKBtnClick()
         };
         recorrer(*DstList, true);
         recorrer(*SrcList, false);
-        TComCapvis* enlace = principal_.Estado().EnlaceSAD.get();
-        bool ok = enlace != nullptr;
+        TServicioSAD* sad = principal_.Estado().EnlaceSAD.get();
+        bool ok = sad != nullptr;
         const QString encender = CuerpoSalidas(onDig, onAna);
         const QString apagar = CuerpoSalidas(offDig, offAna);
-        if (ok && !encender.isEmpty() && !enlace->ActivarSalidas(encender)) {
-            Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoActivadas), Botones::Aceptar);
-            ok = false;
-        } else if (ok && !apagar.isEmpty() && !enlace->DesactivarSalidas(apagar)) {
-            Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoDesactivadas), Botones::Aceptar);
-            ok = false;
+        enviando_ = true;
+        const std::function<bool(TComCapvis&)> activar = [encender](TComCapvis& c) {
+            return c.ActivarSalidas(encender);
+        };
+        const std::function<bool(TComCapvis&)> desactivar = [apagar](TComCapvis& c) {
+            return c.DesactivarSalidas(apagar);
+        };
+        if (ok && !encender.isEmpty()) {
+            ok = co_await sad->Hacer<bool>(activar);
+            if (!ok)
+                Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoActivadas), Botones::Aceptar);
         }
+        if (ok && !apagar.isEmpty()) {
+            ok = co_await sad->Hacer<bool>(desactivar);
+            if (!ok)
+                Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoDesactivadas), Botones::Aceptar);
+        }
+        enviando_ = false;
         if (ok)
             *estado_ = nuevo;
     }
@@ -236,6 +249,8 @@ void TfrmActDesSenales::CancelBtnClick()
 
 void TfrmActDesSenales::reject()
 {
+    if (enviando_)
+        return;
     Terminar();
     QDialog::reject();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/ui/formulario.h"
+#include "link/tarea.h"
 
 #include <QString>
 #include <array>
@@ -51,7 +52,9 @@ public:
     void ExcludeBtnClick();
     void IncAllBtnClick();
     void ExcAllBtnClick();
-    void OKBtnClick();
+    // Switches the outputs moved in the unit, then closes; the dialog stays while the
+    // commands are on their way.
+    TTarea OKBtnClick();
     void CancelBtnClick();
 
 protected:
@@ -71,6 +74,7 @@ private:
     std::function<void()> refrescar_;
     bool cambiado_ = false;
     bool terminado_ = false;
+    bool enviando_ = false;
 
     QLabel* Label1;
     QLabel* DstLabel;

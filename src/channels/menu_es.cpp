@@ -38,9 +38,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoMemoria = 134;
 constexpr int kTextoFaltanTiempos = 143;
-constexpr int kTextoPeriodoCorto = 166;
 constexpr int kTextoSinCanales = 167;
 constexpr int kTextoSenalesIncompatibles = 198;
 
@@ -631,22 +629,15 @@ bool TMenuESBase::Validar()
     RecalcularMuestras(panel_, c, Textos());
     MostrarPanel();
 
-    if (CajaVacia(tMuesEdit) || CajaVacia(tAnaEdit) || CajaVacia(MuestrasEdit)) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoFaltanTiempos), Botones::Aceptar);
-        tAnaEdit->setFocus();
+    const int fallo = CajaVacia(tMuesEdit) || CajaVacia(tAnaEdit) || CajaVacia(MuestrasEdit)
+                          ? kTextoFaltanTiempos
+                          : ComprobarCaptura(c, kTextoSinCanales);
+    if (fallo == kTextoSinCanales) {
+        Interaccion().MostrarError(Textos().BuscarTexto(fallo), Botones::Aceptar);
         return false;
     }
-    if (GruposActivos(c).grupos == 0) {
-        Interaccion().MostrarError(Textos().BuscarTexto(kTextoSinCanales), Botones::Aceptar);
-        return false;
-    }
-    if (!PeriodoValido(c)) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoPeriodoCorto), Botones::Aceptar);
-        tAnaEdit->setFocus();
-        return false;
-    }
-    if (!CabeEnMemoria(c)) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoMemoria), Botones::Aceptar);
+    if (fallo) {
+        Interaccion().MostrarAviso(Textos().BuscarTexto(fallo), Botones::Aceptar);
         tAnaEdit->setFocus();
         return false;
     }

@@ -52,7 +52,6 @@ public:
     void GuardarArchivoClick() override {}
     bool GuardarAntesDeDescartar(int) override { return false; }
     void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override { estado_.SenalesActuales = std::move(nuevo); }
-    bool GetHAyDatos() override { return false; }
     void FiltrarFFT(TSenalAna& senal, int tipo, double baja, double alta, double referencia) override
     {
         estado_.FFT2.FiltrarFFT(senal, tipo, baja, alta, referencia);

@@ -319,7 +319,7 @@ bool TComCapvis::EsperarSaludo(QString& nombre)
 
 void TComCapvis::SinSAD()
 {
-    throw ENoHaySAD(Textos.BuscarTexto(273));
+    throw ENoHaySAD(kTextoNoHaySAD, Textos.BuscarTexto(kTextoNoHaySAD));
 }
 
 void TComCapvis::Conectar(const QString& servidor)
@@ -346,12 +346,9 @@ void TComCapvis::Conectar(const QString& servidor)
         QString nombre;
         if (!EsperarSaludo(nombre)) {
             PCPropietario.clear();
-            if (SinPlazas) {
-                // Not "no unit": the user can do something about it.
-                const QString m = Textos.BuscarTexto(kTextoSinPlazas);
-                Interaccion.MostrarAviso(m, Botones::Aceptar);
-                throw EDemasiadasConexiones(m);
-            }
+            // Too many connections is not "no unit": the user can do something about it.
+            if (SinPlazas)
+                throw ENoHaySAD(kTextoSinPlazas, Textos.BuscarTexto(kTextoSinPlazas));
             SinSAD();
         }
         if (!nombre.isEmpty() && nombre.compare(PCLocal, Qt::CaseInsensitive) != 0) {

@@ -19,20 +19,24 @@ class TReloj;
 class TCjtSenales;
 class TConfigES;
 
-// Connecting to the unit failed (no greeting, no answer, unknown host). The message
-// is the language text 273.
+// Connecting to the unit failed: no greeting, no answer, unknown host (language text
+// 273), or the relay has no slot left for this PC (304).
 class ENoHaySAD : public std::runtime_error {
 public:
-    explicit ENoHaySAD(const QString& mensaje)
-        : std::runtime_error(mensaje.toStdString()), Mensaje(mensaje) {}
+    ENoHaySAD(int clave, const QString& mensaje)
+        : std::runtime_error(mensaje.toStdString()), Clave(clave), Mensaje(mensaje) {}
+    int Clave;
     QString Mensaje;
 };
 
-// The relay refused the connection because this PC has too many open to it. The
-// message is the language text 304, already shown through the interaction seam.
-class EDemasiadasConexiones : public ENoHaySAD {
-public:
-    using ENoHaySAD::ENoHaySAD;
+// What a triggered capture starts on: an analog level on an input, or an edge of a
+// digital input.
+struct TTrigger {
+    std::uint8_t Tipo = 0;   // 0 analog, 1 digital
+    char Canal = 'c';        // input letter; 'a' or 'b' for a digital group
+    std::uint8_t Bit = 0;    // digital input within its group
+    std::int32_t Nivel = 0;  // analog level in converter counts
+    std::uint8_t Flanco = 0; // 0 rising, 1 falling, 2 both
 };
 
 // The progress window of programming and read-back; capture windows implement it.
@@ -61,6 +65,7 @@ public:
     static constexpr int kTextoSADPerdido = 284;
     // Text for a relay that has no slot left for this PC.
     static constexpr int kTextoSinPlazas = 304;
+    static constexpr int kTextoNoHaySAD = 273;
 
     // puertosSerie: the serial device list (station setting PuertosSerie).
     TComCapvis(TTextos& textos, TInteraccion& interaccion, TReloj& reloj, QStringList puertosSerie);
@@ -87,7 +92,7 @@ public:
 
     // Capture commands.
     bool ConfigurarEntradas(const QString& lista);
-    bool ProgramarTrigger(const TConfigES& config);
+    bool ProgramarTrigger(const TConfigES& config, const TTrigger& trigger);
     bool ProgramarRetardo(const TConfigES& config);
     // The read-back, waiting on the clock between the steps of TLecturaDatos.
     bool LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config);
@@ -110,21 +115,20 @@ public:
     // Text not yet consumed by the readers.
     QByteArray BufRecepcion() const { return Recepcion.mid(PosRecepcion); }
 
+    // The command that continuous monitoring replays, and what is gathered to be sent.
+    const QByteArray& Guardada() const { return CapturaGuardada; }
+    bool Repitiendo() const { return RepetirCaptura; }
+    bool EnvioPendiente() const { return !BufEnvio.isEmpty(); }
+    // Who the protocol object tells the user through, and the clock it waits on.
+    TInteraccion& Usuario() const { return Interaccion; }
+    TReloj& Tiempo() const { return Reloj; }
+
     bool EsTcp = false;
-    bool RepetirCaptura = false;
-    QByteArray CapturaGuardada;
-    QByteArray BufEnvio;
     int Memoria = 0;
     QString Version;
     QString Servidor;
     TDescriptorCaptura Descriptor; // Progreso, GrupoActivo, EntradaDigital
     std::array<std::int32_t, 10> UltimoValor{};
-    // Trigger record, filled by the trigger dialogs.
-    std::uint8_t TipoTrigger = 0; // 0 analog, 1 digital
-    char CanalTrigger = 'c';
-    std::uint8_t BitTrigger = 0;
-    std::int32_t NivelTrigger = 0;
-    std::uint8_t Flanco = 0;      // 0 rising, 1 falling, 2 both
     const std::int32_t Capacidad = 63487;
     std::int32_t MuestrasLeidas = 0;
     QString PCPropietario;
@@ -146,8 +150,8 @@ private:
     // The read-back parser works on the receive buffer and the port directly.
     friend class TLecturaDatos;
 
-    bool ProgramarCaptura(const TConfigES& config, bool trigger);
-    bool EnviarCaptura(const TConfigES& config, bool trigger);
+    bool ProgramarCaptura(const TConfigES& config, const TTrigger* trigger);
+    bool EnviarCaptura(const TConfigES& config, const TTrigger* trigger);
     bool Ack(const QByteArray& comando);
     void Recibir(QByteArray& texto);
     void AnadirRecibido(const QByteArray& texto);
@@ -162,6 +166,9 @@ private:
     int PuertoTcp = 9099;
     std::unique_ptr<TCOM> Puerto_;
     TProgresoCaptura* VentanaProgreso = nullptr;
+    bool RepetirCaptura = false;
+    QByteArray CapturaGuardada;
+    QByteArray BufEnvio;
     QByteArray Recepcion;       // received text; consumed up to PosRecepcion
     qsizetype PosRecepcion = 0;
 };

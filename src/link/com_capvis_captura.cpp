@@ -97,17 +97,17 @@ bool TComCapvis::ConfigurarEntradas(const QString& lista)
     }
 }
 
-bool TComCapvis::ProgramarTrigger(const TConfigES& config)
+bool TComCapvis::ProgramarTrigger(const TConfigES& config, const TTrigger& trigger)
 {
-    return ProgramarCaptura(config, true);
+    return ProgramarCaptura(config, &trigger);
 }
 
 bool TComCapvis::ProgramarRetardo(const TConfigES& config)
 {
-    return ProgramarCaptura(config, false);
+    return ProgramarCaptura(config, nullptr);
 }
 
-bool TComCapvis::ProgramarCaptura(const TConfigES& config, bool trigger)
+bool TComCapvis::ProgramarCaptura(const TConfigES& config, const TTrigger* trigger)
 {
     // Whatever comes of it, the unit may no longer hold the capture that was read.
     CapturaLeida = false;
@@ -136,7 +136,7 @@ bool TComCapvis::ProgramarCaptura(const TConfigES& config, bool trigger)
     }
 }
 
-bool TComCapvis::EnviarCaptura(const TConfigES& config, bool trigger)
+bool TComCapvis::EnviarCaptura(const TConfigES& config, const TTrigger* trigger)
 {
     if (VentanaProgreso)
         VentanaProgreso->Esperando();
@@ -180,10 +180,10 @@ bool TComCapvis::EnviarCaptura(const TConfigES& config, bool trigger)
         }
 
         if (trigger) {
-            QByteArray t(1, CanalTrigger);
+            QByteArray t(1, trigger->Canal);
             t += ',';
-            t += Numero(TipoTrigger == 0 ? qint64(NivelTrigger) : qint64(BitTrigger)) + ",";
-            t += Flanco == 0 ? "1," : Flanco == 1 ? "0," : "2,";
+            t += Numero(trigger->Tipo == 0 ? qint64(trigger->Nivel) : qint64(trigger->Bit)) + ",";
+            t += trigger->Flanco == 0 ? "1," : trigger->Flanco == 1 ? "0," : "2,";
             pieza(t);
         } else {
             pieza(Numero(std::llround(std::max(0.0, config.Retardo))) + ",");

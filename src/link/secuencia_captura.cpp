@@ -2,6 +2,7 @@
 
 #include "link/ajustes_estacion.h"
 #include "link/com_capvis.h"
+#include "lang/interaccion.h"
 #include "link/reloj.h"
 #include "model/fft.h"
 #include "model/fichero_config.h"
@@ -29,25 +30,21 @@ QString CarpetaUsuario()
 
 } // namespace
 
-TSecuenciaCaptura::TSecuenciaCaptura(TComCapvis& com, TConfigES config, TOperaciones operaciones, TTextos& textos,
-                                     TInteraccion& interaccion, TReloj& reloj, QString carpetaPrograma, TModo modo,
-                                     TTipo tipo)
-    : Com(com), Config(std::move(config)), Operaciones(std::move(operaciones)), Textos(textos),
-      Interaccion(interaccion), Reloj(reloj), Carpeta(std::move(carpetaPrograma)), Modo(modo), Tipo(tipo),
-      Fase_(TFase::Estado)
+TSecuenciaCaptura::TSecuenciaCaptura(TConfigES config, TOperaciones operaciones, TTextos& textos,
+                                     QString carpetaPrograma, TModo modo, TTipo tipo)
+    : Config(std::move(config)), Operaciones(std::move(operaciones)), Textos(textos),
+      Carpeta(std::move(carpetaPrograma)), Modo(modo), Tipo(tipo), Fase_(TFase::Estado)
 {
     if (Tipo == TTipo::Inmediata)
         Config.Retardo = 0;
     if (Modo == TModo::EsperaYLectura || Modo == TModo::SoloEspera)
         Fase_ = TFase::Esperar;
+    if (Modo == TModo::SoloProgramar)
+        Fase_ = TFase::Programar;
 }
 
 TSecuenciaCaptura::~TSecuenciaCaptura() = default;
 
-void TSecuenciaCaptura::PonerPrograma(const TConfigES& programa)
-{
-    programa.LlenarDescriptor(Com.Descriptor);
-}
 
 TSecuenciaCaptura::TPaso TSecuenciaCaptura::Resultado() const
 {
@@ -65,17 +62,13 @@ TSecuenciaCaptura::TPaso TSecuenciaCaptura::Resultado() const
     }
 }
 
-TSecuenciaCaptura::TPaso TSecuenciaCaptura::Paso()
+TSecuenciaCaptura::TPaso TSecuenciaCaptura::Paso(TComCapvis& com)
 {
-    // A wait inside a step may run the event loop, and with it the caller's timer:
-    // a step called from there does nothing.
-    if (EnPaso)
-        return TPaso::Sigue;
-    struct TMarca {
-        bool& b;
-        explicit TMarca(bool& x) : b(x) { b = true; }
-        ~TMarca() { b = false; }
-    } marca(EnPaso);
+    Com = &com;
+    if (Programa_) {
+        Programa_->LlenarDescriptor(com.Descriptor);
+        Programa_.reset();
+    }
     if (Fase_ == TFase::Terminada || Fase_ == TFase::Fallida || Fase_ == TFase::Cancelada)
         return Resultado();
     // A read-back in progress ends by draining its reply; anything else stops here.
@@ -115,7 +108,7 @@ int TSecuenciaCaptura::EsperaSugerida() const
     case TFase::Esperar:
         if (!EsperaEmpezada)
             return 0;
-        return static_cast<int>(std::clamp<qint64>(ProximaConsulta - Reloj.Tick(), 0, PausaMaxima));
+        return static_cast<int>(std::clamp<qint64>(ProximaConsulta - Com->Tiempo().Tick(), 0, PausaMaxima));
     case TFase::Leer:
     case TFase::Cancelando:
         return Lectura ? Lectura->EsperaSugerida() : 0;
@@ -131,8 +124,25 @@ void TSecuenciaCaptura::Cancelar()
 
 void TSecuenciaCaptura::Seguir(bool abortarAntes)
 {
-    if (Fase_ == TFase::Decision)
-        Fase_ = abortarAntes ? TFase::Abortar : TFase::Programar;
+    if (Fase_ != TFase::Decision)
+        return;
+    if (abortarAntes)
+        Fase_ = TFase::Abortar;
+    else
+        Fase_ = Modo == TModo::Comprobar ? TFase::Terminada : TFase::Programar;
+}
+
+void TSecuenciaCaptura::Responder(int respuesta)
+{
+    if (respuesta == Respuesta::Si)
+        Seguir(Estado == 1);
+    else
+        Cancelar();
+}
+
+TConversacion::TAvance TSecuenciaCaptura::Avance() const
+{
+    return {Fase_ == TFase::Leer || Fase_ == TFase::Derivar, Recibidos(), Esperados()};
 }
 
 void TSecuenciaCaptura::Fallar(int clave)
@@ -144,7 +154,7 @@ void TSecuenciaCaptura::Fallar(int clave)
 void TSecuenciaCaptura::PasoEstado()
 {
     int e = -1;
-    if (!Com.LeerEstado(e)) {
+    if (!Com->LeerEstado(e)) {
         Fallar(125);
         return;
     }
@@ -170,28 +180,31 @@ void TSecuenciaCaptura::PasoEstado()
         }
         return;
     }
-    Fase_ = e >= 1 && e <= 3 ? TFase::Decision : TFase::Programar;
+    if (e >= 1 && e <= 3)
+        Fase_ = TFase::Decision;
+    else
+        Fase_ = Modo == TModo::Comprobar ? TFase::Terminada : TFase::Programar;
 }
 
 void TSecuenciaCaptura::PasoAbortar()
 {
-    if (Com.Abortar())
-        Fase_ = TFase::Programar;
+    if (Com->Abortar())
+        Fase_ = Modo == TModo::Comprobar ? TFase::Terminada : TFase::Programar;
     else
         Fallar(131);
 }
 
 void TSecuenciaCaptura::PasoProgramar()
 {
-    const bool ok = Tipo == TTipo::Trigger ? Com.ProgramarTrigger(Config) : Com.ProgramarRetardo(Config);
+    const bool ok = Tipo == TTipo::Trigger ? Com->ProgramarTrigger(Config, Trigger) : Com->ProgramarRetardo(Config);
     if (!ok) {
         Fallar(135);
         return;
     }
     // Only now: the read-back rebuilds the reply's layout from this file, so it must
     // never describe a capture the unit did not take.
-    Programa = GuardarPrograma(Config, Operaciones, Textos, Interaccion, Carpeta);
-    Fase_ = TFase::Esperar;
+    Programa = GuardarPrograma(Config, Operaciones, Textos, Com->Usuario(), Carpeta);
+    Fase_ = Modo == TModo::SoloProgramar ? TFase::Terminada : TFase::Esperar;
 }
 
 void TSecuenciaCaptura::EmpezarEspera()
@@ -205,10 +218,10 @@ void TSecuenciaCaptura::EmpezarEspera()
                            ? 0
                            : qint64(std::ceil((duracion * (1 + HolguraRelativa) + HolguraSegundos) * 1000));
     }
-    InicioEspera = Reloj.Tick();
+    InicioEspera = Com->Tiempo().Tick();
     ProximaConsulta = InicioEspera;
     Fallos = 0;
-    Com.Descriptor.Progreso = 0;
+    Com->Descriptor.Progreso = 0;
     EsperaEmpezada = true;
 }
 
@@ -216,10 +229,10 @@ void TSecuenciaCaptura::PasoEsperar()
 {
     if (!EsperaEmpezada)
         EmpezarEspera();
-    if (Reloj.Tick() < ProximaConsulta)
+    if (Com->Tiempo().Tick() < ProximaConsulta)
         return;
     int e = -1;
-    if (!Com.LeerEstado(e)) {
+    if (!Com->LeerEstado(e)) {
         if (++Fallos >= FallosEstado) {
             Fallar(125);
             return;
@@ -235,20 +248,20 @@ void TSecuenciaCaptura::PasoEsperar()
             Fallar(127); // the capture is gone
             return;
         }
-        if (e == 2)
-            Com.LeerMonitor();
+        if (e == 2 && Com->LeerMonitor())
+            Progreso = Com->Descriptor.Progreso;
     }
-    if (*LimiteEspera > 0 && Reloj.Tick() - InicioEspera > *LimiteEspera) {
+    if (*LimiteEspera > 0 && Com->Tiempo().Tick() - InicioEspera > *LimiteEspera) {
         Fallar(129);
         return;
     }
-    ProximaConsulta = Reloj.Tick() + Pausa;
+    ProximaConsulta = Com->Tiempo().Tick() + Pausa;
 }
 
 void TSecuenciaCaptura::PasoLeer()
 {
     if (!Lectura)
-        Lectura = std::make_unique<TLecturaDatos>(Com, Config);
+        Lectura = std::make_unique<TLecturaDatos>(*Com, Config);
     if (Cancelar_ && Fase_ == TFase::Leer) {
         Lectura->Cancelar();
         Fase_ = TFase::Cancelando;
@@ -268,6 +281,8 @@ void TSecuenciaCaptura::PasoLeer()
             break;
         }
         N = Lectura->Muestras();
+        // The unit still reports state 3, but this capture is read now.
+        Com->CapturaLeida = true;
         Fase_ = TFase::Derivar;
         break;
     }
@@ -275,26 +290,14 @@ void TSecuenciaCaptura::PasoLeer()
 
 void TSecuenciaCaptura::PasoDerivar()
 {
-    TCjtSenales* senales = Destino;
-    if (!senales) {
-        Nuevas = std::make_unique<TCjtSenales>(Textos, Interaccion);
-        senales = Nuevas.get();
-    }
-    const QStringList anaAntes = senales->NombresAna();
-    const QStringList digAntes = senales->NombresDig();
+    Nuevas = std::make_unique<TCjtSenales>(Textos, Com->Usuario());
     try {
-        Lectura->Entregar(*senales);
-        SenalesDeSalidas(N, *senales, Config, Textos);
+        Lectura->Entregar(*Nuevas);
+        SenalesDeSalidas(N, *Nuevas, Config, Textos);
         TFFT fft;
-        Operaciones.Recalcular(*senales, Config, fft, Interaccion, Textos);
+        Operaciones.Recalcular(*Nuevas, Config, fft, Com->Usuario(), Textos);
     } catch (const std::exception&) {
-        // Half a capture is no capture: the caller's set loses what this one added.
-        for (const QString& n : senales->NombresAna())
-            if (!anaAntes.contains(n))
-                senales->BorrarAna(n);
-        for (const QString& n : senales->NombresDig())
-            if (!digAntes.contains(n))
-                senales->BorrarDig(n);
+        // Half a capture is no capture.
         Nuevas.reset();
         Fallar(101);
         return;
@@ -312,14 +315,9 @@ qint64 TSecuenciaCaptura::Esperados() const
     return Lectura ? Lectura->Esperados() : 0;
 }
 
-int TSecuenciaCaptura::ProgresoUnidad() const
-{
-    return Com.Descriptor.Progreso;
-}
-
 qint64 TSecuenciaCaptura::TiempoEsperando() const
 {
-    return EsperaEmpezada ? Reloj.Tick() - InicioEspera : 0;
+    return EsperaEmpezada && Com ? Com->Tiempo().Tick() - InicioEspera : 0;
 }
 
 std::unique_ptr<TCjtSenales> TSecuenciaCaptura::TomarSenales()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/lectura_datos.h"
+#include "link/servicio_sad.h"
 #include "model/config_es.h"
 #include "model/operaciones.h"
 
@@ -15,26 +16,24 @@ namespace qv {
 class TCjtSenales;
 class TComCapvis;
 class TInteraccion;
-class TReloj;
 class TTextos;
 
 // One capture on the unit as a step object: check the state, program the capture,
 // write "Programa.cfg", wait for the end, read the samples back, add the output
-// signals and recompute the operations. The caller drives it: Paso does a bounded
-// slice of work (at most one protocol exchange with its bounded wait, or the bytes
-// of the read-back that have arrived) and never sleeps; EsperaSugerida says when the
-// next step is useful. The companion calls it in a loop, sleeping in between; the
-// program calls it from a timer. A wait inside a step may run the event loop (see
-// TRelojEventos) and so fire that timer again: a step called while another is still
-// running does nothing and answers Sigue, but the caller must still guard whatever
-// else its timer does.
-class TSecuenciaCaptura {
+// signals and recompute the operations, into a set of its own. The caller drives it:
+// Paso does a bounded slice of work (at most one protocol exchange with its bounded
+// wait, or the bytes of the read-back that have arrived) and never sleeps;
+// EsperaSugerida says when the next step is useful. The program runs it on the device
+// thread (TServicioSAD); the companion calls it in a loop, sleeping in between.
+class TSecuenciaCaptura : public TConversacion {
 public:
     enum class TModo {
         Completa,       // state, programming, Programa.cfg, wait, read-back, signals
         EsperaYLectura, // a capture programmed earlier: wait for its end and read it
         SoloEspera,     // wait for the end only
         SoloLectura,    // the read-back of the program's "Leer": state 3, then read
+        Comprobar,      // the state, the decision about a capture the unit holds, the abort
+        SoloProgramar,  // programming and Programa.cfg only
     };
     enum class TTipo {
         Inmediata, // command 7 with no delay
@@ -54,14 +53,6 @@ public:
         Fallida,
         Cancelada,
     };
-    enum class TPaso {
-        Sigue,     // call Paso again after EsperaSugerida
-        Decidir,   // the unit holds a capture (EstadoUnidad 1, 2 or 3): Seguir or Cancelar
-        Terminada, // done; the signals are in the set
-        Fallida,   // ClaveFallo says why (0: nothing to show)
-        Cancelada, // stopped by Cancelar; the set is as it was
-    };
-
     // Polling the unit while a capture runs: never busier than every 50 ms, never
     // lazier than every half second; a hundred polls over the capture in between.
     static constexpr int PausaMinima = 50;
@@ -75,46 +66,49 @@ public:
     // `config` and `operaciones` are copied: the capture keeps what was programmed.
     // `carpetaPrograma` holds "Programa.cfg" (and the tables of generators named
     // without a folder).
-    TSecuenciaCaptura(TComCapvis& com, TConfigES config, TOperaciones operaciones, TTextos& textos,
-                      TInteraccion& interaccion, TReloj& reloj, QString carpetaPrograma,
+    TSecuenciaCaptura(TConfigES config, TOperaciones operaciones, TTextos& textos, QString carpetaPrograma,
                       TModo modo = TModo::Completa, TTipo tipo = TTipo::Inmediata);
     ~TSecuenciaCaptura();
     TSecuenciaCaptura(const TSecuenciaCaptura&) = delete;
     TSecuenciaCaptura& operator=(const TSecuenciaCaptura&) = delete;
 
-    // Before the first step. The signals go into the caller's set (null: a new set,
-    // taken with TomarSenales).
-    void PonerDestino(TCjtSenales* senales) { Destino = senales; }
     // Before the first step of a read-back after a restart: the reply's layout is
     // restored from the configuration last programmed (read from "Programa.cfg").
-    void PonerPrograma(const TConfigES& programa);
+    void PonerPrograma(const TConfigES& programa) { Programa_ = programa; }
+    // Before a triggered capture is programmed.
+    void PonerTrigger(const TTrigger& trigger) { Trigger = trigger; }
     // Give-up limit of the wait in ms from its start (<= 0: none). By default the
     // capture's duration plus a margin; none for a triggered capture, whose start is
     // the unit's to wait for.
     void PonerLimiteEspera(qint64 ms) { LimiteEspera = ms; }
 
-    TPaso Paso();
-    int EsperaSugerida() const;
+    TPaso Paso(TComCapvis& com) override;
+    int EsperaSugerida() const override;
     // Stops at the next step: a read-back drains the rest of the reply first. The
     // unit keeps its capture; the set is left as it was.
-    void Cancelar();
+    void Cancelar() override;
     // At TPaso::Decidir: go on, aborting the unit's capture first when asked.
     void Seguir(bool abortarAntes);
+    // At TPaso::Decidir: "Sí" goes on (aborting a programmed capture first), anything
+    // else cancels.
+    void Responder(int respuesta) override;
+    TAvance Avance() const override;
 
     TFase Fase() const { return Fase_; }
     int EstadoUnidad() const { return Estado; } // last state read, -1 before
-    int ClaveFallo() const { return Clave; }
+    int ClaveFallo() const override { return Clave; }
     // Read-back progress (sample fields) and the unit's sample progress while it captures.
     qint64 Recibidos() const;
     qint64 Esperados() const;
-    int ProgresoUnidad() const;
+    int ProgresoUnidad() const { return Progreso; }
     int MuestrasCaptura() const { return Config.NumMuestras; }
     qint64 TiempoEsperando() const; // ms since the wait began
     int Muestras() const { return N; }  // samples read back
     const TConfigES& Configuracion() const { return Config; }
     // Where "Programa.cfg" was written, empty when it was not.
     const QString& RutaPrograma() const { return Programa; }
-    // The new set of a sequence without destination, once Terminada.
+    // The signals read back, once Terminada: a set of their own, named as configured
+    // (the caller moves them into its set with TCjtSenales::AnadirDe).
     std::unique_ptr<TCjtSenales> TomarSenales();
 
     // Writes the configuration last programmed as "Programa.cfg": in the program
@@ -137,24 +131,23 @@ private:
     void Fallar(int clave);
     TPaso Resultado() const;
 
-    TComCapvis& Com;
+    TComCapvis* Com = nullptr; // of the step being made
     TConfigES Config;
     TOperaciones Operaciones;
     TTextos& Textos;
-    TInteraccion& Interaccion;
-    TReloj& Reloj;
     QString Carpeta;
     TModo Modo;
     TTipo Tipo;
 
     TFase Fase_;
-    bool EnPaso = false;
     bool Cancelar_ = false;
     int Estado = -1;
     int Clave = 0;
     int N = 0;
     QString Programa;
-    TCjtSenales* Destino = nullptr;
+    std::optional<TConfigES> Programa_;
+    TTrigger Trigger;
+    int Progreso = 0;
     std::unique_ptr<TCjtSenales> Nuevas;
     std::optional<qint64> LimiteEspera;
     bool EsperaEmpezada = false;

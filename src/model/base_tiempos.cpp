@@ -3,6 +3,7 @@
 #include "lang/textos.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
+#include "model/senales.h"
 
 #include <cmath>
 #include <limits>
@@ -99,6 +100,19 @@ std::optional<double> ValorCaja(const QString& texto)
 TGruposActivos GruposActivos(const TConfigES& config) { return Contar(config).g; }
 
 int PalabrasPorMuestra(const TConfigES& config) { return Contar(config).palabras; }
+
+int ComprobarCaptura(const TConfigES& config, int textoSinGrupos)
+{
+    if (config.NumMuestras <= 0 || !(config.Periodo > 0) || !(config.TiempoAnalisis > 0))
+        return 143;
+    if (GruposActivos(config).grupos == 0)
+        return textoSinGrupos;
+    if (!PeriodoValido(config))
+        return 166;
+    if (!CabeEnMemoria(config) || config.NumMuestras > MaxMuestras)
+        return 134;
+    return 0;
+}
 
 double PeriodoMinimo(const TConfigES& config)
 {

@@ -26,6 +26,12 @@ int PeriodoMinimoMicro(const TConfigES& config);
 bool PeriodoValido(const TConfigES& config);
 bool CabeEnMemoria(const TConfigES& config);
 
+// What a capture must be before it goes to the unit, in this order: a time base
+// (text 143), a sampled group (`textoSinGrupos`: 171, or 167 where the user set up the
+// channels), a period the groups allow (166), samples that fit the memory (134).
+// Answers the text of the first rule broken, 0 when the capture may go.
+int ComprobarCaptura(const TConfigES& config, int textoSinGrupos = 171);
+
 // Sampling period and analysis time of the configuration in milliseconds.
 double PeriodoMs(const TConfigES& config);
 double AnalisisMs(const TConfigES& config);

@@ -168,6 +168,17 @@ bool TCjtSenales::AnadirDig(std::unique_ptr<TSenalDig> senal)
     return true;
 }
 
+void TCjtSenales::AnadirDe(TCjtSenales& otro)
+{
+    auto ana = std::move(otro.ana_);
+    auto dig = std::move(otro.dig_);
+    otro.Vaciar();
+    for (auto i = ana.rbegin(); i != ana.rend(); ++i)
+        AnadirAna(std::move(*i));
+    for (auto i = dig.rbegin(); i != dig.rend(); ++i)
+        AnadirDig(std::move(*i));
+}
+
 bool TCjtSenales::ComprobarNombre(QString& nombre)
 {
     if (nombradoAuto_) {

@@ -160,6 +160,9 @@ public:
     // at the head of its list; answers whether it was added (when not, it is freed).
     bool AnadirAna(std::unique_ptr<TSenalAna> senal);
     bool AnadirDig(std::unique_ptr<TSenalDig> senal);
+    // Moves every signal of `otro` in, oldest first, each through AnadirAna/AnadirDig
+    // (so this set's naming and clash questions apply); `otro` is left empty.
+    void AnadirDe(TCjtSenales& otro);
 
     // Automatic naming suffix, then the clash question while the name exists:
     // "Sobreescribir" removes both signals of that name (true), "Cambiar Nombre" asks

@@ -6,13 +6,12 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/ajustes_estacion.h"
-#include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 #include "net/estado_unidad.h"
 #include "net/panel_busqueda.h"
 #include "net/pcs.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -116,8 +115,8 @@ Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
 
     // Before showing: who this PC is, the PC panel and the search button without the
     // tree, nothing checked yet.
-    if (TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get())
-        e->PCLocal = NombreEsteEquipo();
+    if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+        e->PonerPCLocal(NombreEsteEquipo());
     panel_->Arbol()->hide();
     Mostrar(TAviso::Nada);
     BotonAceptar()->setEnabled(false);
@@ -165,51 +164,52 @@ void Tform_EscogerPCSAD::SB_TestBEClick()
     Comprobar(NombreDeEntrada(texto));
 }
 
-void Tform_EscogerPCSAD::Comprobar(const QString& nombre)
+TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
 {
     PanelDetalles->hide();
-    if (nombre.isEmpty())
-        return;
+    TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
+    if (nombre.isEmpty() || !e || EnCurso())
+        co_return;
+    TEnCurso curso(*this);
+    TOrdenSAD orden(red_.Principal);
     BotonAceptar()->setEnabled(false);
+    SB_TestBE->setEnabled(false);
     Label_PCon->setText(Textos().BuscarTexto(kTextoComprobando) + nombre);
     Mostrar(TAviso::Comprobando);
-    // The checking line is on screen before the wait for the relay.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
-    TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get();
-    TInteraccion& i = Interaccion();
-    i.CursorOcupado(true);
-    bool localizado = false;
-    try {
-        if (e) {
-            e->Conectar(nombre);
-            localizado = true;
-        }
-    } catch (...) {
-        // ENoHaySAD, or anything else the connection raised: the unit is not there.
+    const int fallo = co_await e->Conectar(nombre);
+    std::optional<int> estado;
+    if (!fallo && e->Info().EsteEquipoLaTiene())
+        estado = co_await e->LeerEstado();
+    SB_TestBE->setEnabled(true);
+    if (Cerrando()) {
+        // Cancelled while the relay was waited for: a unit got on the way goes back.
+        if (!fallo && e->Info().EsteEquipoLaTiene())
+            e->Encargar([](TComCapvis& c) { c.Desconectar(); });
+        co_return;
     }
-    if (!localizado) {
-        i.CursorOcupado(false);
+    if (fallo) {
         Mostrar(TAviso::NoLocalizado);
-        return;
+        // Too many connections is not "no unit": the user can do something about it.
+        if (fallo == TComCapvis::kTextoSinPlazas)
+            Interaccion().MostrarAviso(Textos().BuscarTexto(fallo), Botones::Aceptar);
+        co_return;
     }
-    if (e->PCPropietario != e->PCLocal) {
+    const TInfoSAD& i = e->Info();
+    if (!i.EsteEquipoLaTiene()) {
         // Another PC holds the unit: only who.
-        i.CursorOcupado(false);
         Mostrar(TAviso::Localizado);
-        L_OcupadoPor->setText(LineaOcupadoPor(*e, Textos()));
+        L_OcupadoPor->setText(LineaOcupadoPor(i, Textos()));
         for (QLabel* l : {L_Estado, L_Version, L_Memoria})
             l->hide();
         L_OcupadoPor->show();
         PanelDetalles->show();
-        return;
+        co_return;
     }
-    Label_PCon->setText(LineaServidor(*e, Textos()));
-    L_OcupadoPor->setText(LineaOcupadoPor(*e, Textos()));
-    L_Estado->setText(LineaEstadoUnidad(*e, Textos()));
-    L_Version->setText(LineaVersion(*e, Textos()));
-    L_Memoria->setText(LineaMemoria(*e, Textos()));
-    i.CursorOcupado(false);
+    Label_PCon->setText(LineaServidor(i, Textos()));
+    L_OcupadoPor->setText(LineaOcupadoPor(i, Textos()));
+    L_Estado->setText(LineaEstado(estado.has_value(), estado.value_or(-1), Textos()));
+    L_Version->setText(LineaVersion(i, Textos()));
+    L_Memoria->setText(LineaMemoria(i, Textos()));
     Mostrar(TAviso::Localizado);
     BotonAceptar()->setEnabled(true);
     for (QLabel* l : {L_OcupadoPor, L_Estado, L_Version, L_Memoria})
@@ -219,11 +219,11 @@ void Tform_EscogerPCSAD::Comprobar(const QString& nombre)
 
 bool Tform_EscogerPCSAD::Validar()
 {
-    TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get();
-    if (!e || !BotonAceptar()->isEnabled())
+    TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
+    if (!e || !BotonAceptar()->isEnabled() || EnCurso())
         return false;
     panel_->Detener();
-    red_.Ajustes.EscribirUltimoPCSAD(e->Servidor);
+    red_.Ajustes.EscribirUltimoPCSAD(e->Info().Servidor);
     return true;
 }
 
@@ -232,8 +232,8 @@ void Tform_EscogerPCSAD::reject()
     panel_->Detener();
     // The unit was got by the check: give it back.
     if (BotonAceptar()->isEnabled())
-        if (TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get())
-            e->Desconectar();
+        if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+            e->Encargar([](TComCapvis& c) { c.Desconectar(); });
     BotonAceptar()->setEnabled(false);
     TFormulario::reject();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/ui/formulario.h"
+#include "link/tarea.h"
 #include "net/contexto_red.h"
 
 class QComboBox;
@@ -26,8 +27,9 @@ public:
 
     // "Comprobar" (also Enter in the PC box).
     void SB_TestBEClick();
-    // The check of one PC; an empty name only hides the details.
-    void Comprobar(const QString& nombre);
+    // The check of one PC through the relay (the dialog stays responsive while the
+    // relay is waited for); an empty name only hides the details.
+    TTarea Comprobar(QString nombre);
 
     TPanelBusqueda& Busqueda() const { return *panel_; }
 

@@ -1,7 +1,7 @@
 #include "net/estado_unidad.h"
 
 #include "lang/textos.h"
-#include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 
 namespace qv {
 
@@ -36,29 +36,22 @@ QString LineaEstado(bool leido, int estado, TTextos& textos)
     return textos.BuscarTexto(kTextoEstado) + textos.BuscarTexto(clave > 0 ? clave : kTextoSinEstado);
 }
 
-QString LineaEstadoUnidad(TComCapvis& enlace, TTextos& textos)
-{
-    int estado = -1;
-    const bool leido = enlace.LeerEstado(estado);
-    return LineaEstado(leido, estado, textos);
-}
-
-QString LineaOcupadoPor(const TComCapvis& enlace, TTextos& textos)
+QString LineaOcupadoPor(const TInfoSAD& enlace, TTextos& textos)
 {
     return textos.BuscarTexto(kTextoOcupadoPor) + enlace.PCPropietario;
 }
 
-QString LineaVersion(const TComCapvis& enlace, TTextos& textos)
+QString LineaVersion(const TInfoSAD& enlace, TTextos& textos)
 {
     return textos.BuscarTexto(kTextoVersion) + enlace.Version;
 }
 
-QString LineaMemoria(const TComCapvis& enlace, TTextos& textos)
+QString LineaMemoria(const TInfoSAD& enlace, TTextos& textos)
 {
     return textos.BuscarTexto(kTextoMemoria) + QString::number(enlace.Memoria) + textos.BuscarTexto(kTextoBytes);
 }
 
-QString LineaServidor(const TComCapvis& enlace, TTextos& textos)
+QString LineaServidor(const TInfoSAD& enlace, TTextos& textos)
 {
     return textos.BuscarTexto(kTextoPCSAD) + enlace.Servidor;
 }

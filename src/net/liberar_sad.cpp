@@ -5,11 +5,10 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
-#include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 #include "net/estado_unidad.h"
 #include "net/pcs.h"
 
-#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -81,8 +80,8 @@ Tform_LiberarSAD::Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* par
     setMinimumWidth(420);
 
     Mostrar(TAviso::Comprobando);
-    if (const TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get())
-        Label_PCon->setText(Textos().BuscarTexto(kTextoComprobando) + e->Servidor);
+    if (const TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+        Label_PCon->setText(Textos().BuscarTexto(kTextoComprobando) + e->Info().Servidor);
 }
 
 void Tform_LiberarSAD::AlMostrar()
@@ -100,45 +99,39 @@ void Tform_LiberarSAD::Mostrar(TAviso aviso)
     L_Nolocalizado->setVisible(aviso == TAviso::NoLocalizado);
 }
 
-void Tform_LiberarSAD::Comprobar()
+TTarea Tform_LiberarSAD::Comprobar()
 {
     if (comprobado_)
-        return;
+        co_return;
     comprobado_ = true;
-    TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get();
-    TInteraccion& i = Interaccion();
-    i.CursorOcupado(true);
-    int estado = -1;
-    bool respondio = false;
-    try {
-        respondio = e && e->LeerEstado(estado);
-    } catch (...) {
-    }
-    if (!respondio) {
+    TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
+    TEnCurso curso(*this);
+    const std::optional<int> estado = e ? co_await e->LeerEstado() : std::nullopt;
+    if (!estado) {
         // Unreachable: the station no longer holds anything, and the link is closed.
         ocupado_ = false;
         Mostrar(TAviso::NoLocalizado);
         BtnLiberar->setEnabled(false);
         if (e)
-            e->Desconectar();
+            e->Encargar([](TComCapvis& c) { c.Desconectar(); });
     } else {
-        L_Estado->setText(LineaEstado(true, estado, Textos()));
-        if (e->PCPropietario != e->PCLocal) {
+        const TInfoSAD& i = e->Info();
+        L_Estado->setText(LineaEstado(true, *estado, Textos()));
+        if (!i.EsteEquipoLaTiene()) {
             ocupado_ = false;
             BtnLiberar->setEnabled(false);
         } else {
-            Label_PCon->setText(LineaServidor(*e, Textos()));
+            Label_PCon->setText(LineaServidor(i, Textos()));
             BtnLiberar->setEnabled(true);
         }
         Mostrar(TAviso::Localizado);
-        L_OcupadoPor->setText(LineaOcupadoPor(*e, Textos()));
-        L_Version->setText(LineaVersion(*e, Textos()));
-        L_Memoria->setText(LineaMemoria(*e, Textos()));
+        L_OcupadoPor->setText(LineaOcupadoPor(i, Textos()));
+        L_Version->setText(LineaVersion(i, Textos()));
+        L_Memoria->setText(LineaMemoria(i, Textos()));
         PanelDetalles->show();
     }
     if (e)
-        e->PCLocal = NombreEsteEquipo();
-    i.CursorOcupado(false);
+        e->PonerPCLocal(NombreEsteEquipo());
 }
 
 void Tform_LiberarSAD::BtnLiberarClick()
@@ -151,8 +144,8 @@ bool Tform_LiberarSAD::Validar()
     if (!BtnLiberar->isEnabled())
         return false;
     // Outputs to zero and the connection closed; a failure changes nothing of that.
-    if (TComCapvis* e = red_.Principal.Estado().EnlaceSAD.get())
-        e->Desconectar();
+    if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+        e->Encargar([](TComCapvis& c) { c.Desconectar(); });
     ocupado_ = false;
     return true;
 }

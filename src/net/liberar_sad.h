@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/ui/formulario.h"
+#include "link/tarea.h"
 #include "net/contexto_red.h"
 
 class QLabel;
@@ -22,7 +23,7 @@ public:
     Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* parent = nullptr);
 
     // The check of the unit; runs once, right after the dialog is first shown.
-    void Comprobar();
+    TTarea Comprobar();
     // "Liberar SAD".
     void BtnLiberarClick();
 

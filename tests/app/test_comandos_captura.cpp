@@ -6,6 +6,7 @@
 
 #include "app/comandos_captura.h"
 #include "common/dialogos_guion.h"
+#include "common/esperar_sad.h"
 #include "capture/monitorizacion.h"
 #include "channels/act_des_senales.h"
 #include "link/com_capvis.h"
@@ -54,14 +55,22 @@ protected:
     void TearDown() override { ventana.reset(); }
 
     TEstadoPrograma& E() { return ventana->Estado(); }
-    void Ejecutar(TComando c) { ventana->Ejecutar(c); }
+    // A command, and whatever it asked of the unit, to its end.
+    void Ejecutar(TComando c)
+    {
+        ventana->Ejecutar(c);
+        ASSERT_TRUE(EsperarSAD(E()));
+    }
+    // Time passes on the unit's virtual clock once nothing is on its way to the unit.
     void Pasar(int ms)
     {
+        ASSERT_TRUE(EsperarSAD(E().EnlaceSAD.get()));
         reloj.ahora += ms;
         unidad.Avanzar(reloj.ahora * 1000);
     }
     int EstadoUnidad()
     {
+        EsperarSAD(E().EnlaceSAD.get());
         unidad.Avanzar(reloj.ahora * 1000);
         return unidad.Estado();
     }
@@ -116,6 +125,12 @@ protected:
         };
         Ejecutar(retardo >= 0 ? TComando::Retardada : TComando::Inmediata);
         modal.accion = nullptr;
+    }
+
+    // The configuration programmed straight into the unit, as another program would.
+    bool Programada(const TConfigES& c)
+    {
+        return EnSAD<bool>(*E().EnlaceSAD, [c](TComCapvis& com) { return com.ProgramarRetardo(c); });
     }
 
     QStringList Avisos() const
@@ -437,6 +452,7 @@ TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
             const int antes = w->Monitor()->UltimoIndice();
             Pasar(100);
             w->MonitorizacionTimerTimer();
+            EsperarSAD(E().EnlaceSAD.get());
             puntos += w->Monitor()->UltimoIndice() != antes;
         }
         reprogramaciones = w->Reprogramaciones();
@@ -450,7 +466,7 @@ TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
     for (const QByteArray& c : comandos)
         EXPECT_EQ(c, comandos.front());
     EXPECT_FALSE(E().Monitorizando);
-    EXPECT_FALSE(E().EnlaceSAD->RepetirCaptura);
+    EXPECT_FALSE(EnSAD<bool>(*E().EnlaceSAD, [](TComCapvis& c) { return c.Repitiendo(); }));
     EXPECT_TRUE(interaccion.mensajes.empty()) << Avisos().join('|').toStdString();
 }
 
@@ -476,6 +492,7 @@ TEST_F(Captura, WatchingARunningCaptureReadsItBackWhenItEnds)
         for (int i = 0; i < 100 && !w->Detenido(); ++i) {
             Pasar(100);
             w->MonitorizacionTimerTimer();
+            EsperarSAD(E().EnlaceSAD.get());
         }
         detenido = w->Detenido();
         leidas = w->Monitor()->Senales().NumAna() ? w->Monitor()->Senales().Ana(0)->NumMuestras() : 0;
@@ -613,7 +630,7 @@ TEST_F(Captura, ACancelledOrFailedSaveDiscardsNothing)
                                                {TComando::AbrirConfig, 210, otro}, {TComando::Cerrar, 210},
                                                {TComando::Salir, 210}, {TComando::LeerDatos, 208, {}, true}}) {
         if (s.lectura && EstadoUnidad() != 3) {
-            ASSERT_TRUE(E().EnlaceSAD->ProgramarRetardo(*config));
+            ASSERT_TRUE(Programada(*config));
             TSecuenciaCaptura::GuardarPrograma(*config, TOperaciones(), textos, interaccion, dir.path());
             Pasar(200);
         }
@@ -652,7 +669,7 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     const QByteArray original = f.readAll();
     dialogos.abrir = {a};
     Ejecutar(TComando::Abrir);
-    ASSERT_TRUE(E().EnlaceSAD->ProgramarRetardo(*E().ConfigActual));
+    ASSERT_TRUE(Programada(*E().ConfigActual));
     Pasar(1200);
     interaccion.respuestas = {Respuesta::No, Respuesta::No};
     Ejecutar(TComando::LeerDatos);
@@ -668,7 +685,7 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     interaccion.respuestas = {Respuesta::No};
     Ejecutar(TComando::Inmediata);
     EXPECT_EQ(Avisos().last(), "T301.T215");
-    ASSERT_TRUE(E().EnlaceSAD->ProgramarRetardo(*E().ConfigActual));
+    ASSERT_TRUE(Programada(*E().ConfigActual));
     Pasar(1200);
     Ejecutar(TComando::Test);
     EXPECT_EQ(estados, (QStringList{" T300", " T130"}));

@@ -1,6 +1,7 @@
 // The station commands from the main window: each opens its dialog, and the main
 // window applies what the dialog decided (station mode, held unit, remote profile).
 #include "app/comandos_puesto.h"
+#include "common/esperar_sad.h"
 #include "principal_prueba.h"
 
 #include "link/ajustes_estacion.h"
@@ -47,7 +48,7 @@ protected:
         QTcpServer s;
         s.listen(QHostAddress::LocalHost, 0);
         ventana->Estado().EnlaceSAD->PonerPuertoTcp(s.serverPort());
-        if (ventana->Estado().EnlaceSAD->EsTcp)
+        if (ventana->Estado().EnlaceSAD->Info().EsTcp)
             ventana->Estado().EnlaceSAD->SetTipoConexion(true);
         return *ventana;
     }
@@ -64,6 +65,7 @@ protected:
             Pulsar(d, "OKBtn");
         });
         ventana->Ejecutar(TComando::Opciones);
+        EsperarSAD(ventana->Estado());
     }
     bool Visible(const char* menu) const { return ventana->findChild<QMenu*>(menu)->menuAction()->isVisible(); }
 };
@@ -75,12 +77,18 @@ TEST_F(ComandosPuesto, CadaComandoAbreSuDialogo)
     ajustes.EscribirRemotoHabilitado(true);
     Crear();
     ventana->Ejecutar(TComando::Opciones);
+    EsperarSAD(ventana->Estado());
     ventana->Ejecutar(TComando::Ocupar);
+    EsperarSAD(ventana->Estado());
     ventana->PonerSADOcupado(true);
     ventana->Ejecutar(TComando::Liberar);
+    EsperarSAD(ventana->Estado());
     ventana->Ejecutar(TComando::PCsEnRed);
+    EsperarSAD(ventana->Estado());
     ventana->Ejecutar(TComando::Remoto);
+    EsperarSAD(ventana->Estado());
     ventana->Ejecutar(TComando::PerfilRemoto);
+    EsperarSAD(ventana->Estado());
     EXPECT_EQ(modal.vistos, QStringList({"Form_Configuracion", "form_EscogerPCSAD", "form_LiberarSAD",
                                          "form_PcsSAD", "Form_Remoto", "Form_UserMonitor"}));
 }
@@ -97,7 +105,7 @@ TEST_F(ComandosPuesto, OpcionesAplicanElModoYLaMonitorizacion)
 
     Opciones(true, true);
     EXPECT_TRUE(ventana->Multipuesto());
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->EsTcp);
+    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
     EXPECT_TRUE(Visible("SAD1"));
     EXPECT_TRUE(ventana->RemotoVisible());
     EXPECT_TRUE(Visible("MonRemota1"));
@@ -108,7 +116,7 @@ TEST_F(ComandosPuesto, OpcionesAplicanElModoYLaMonitorizacion)
     puesto.llamadas.clear();
     Opciones(false, false);
     EXPECT_FALSE(ventana->Multipuesto());
-    EXPECT_FALSE(ventana->Estado().EnlaceSAD->EsTcp);
+    EXPECT_FALSE(ventana->Estado().EnlaceSAD->Info().EsTcp);
     EXPECT_FALSE(ventana->RemotoVisible());
     EXPECT_EQ(puesto.llamadas, QStringList({"DetenerRelay", "Detener"}));
 }
@@ -119,7 +127,7 @@ TEST_F(ComandosPuesto, OpcionesSinRedConservanElModo)
     Crear();
     Opciones(false, true);
     EXPECT_TRUE(ventana->Multipuesto());
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->EsTcp);
+    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
     EXPECT_FALSE(ventana->RemotoVisible());
     EXPECT_EQ(ajustes.Leer("ConfiguracionSAD", "TipoConAula"), "Multipuesto");
 }
@@ -144,14 +152,16 @@ TEST_F(ComandosPuesto, OcuparCanceladoYLiberarInalcanzable)
 {
     ajustes.EscribirMultipuesto(true);
     Crear();
-    ventana->Ejecutar(TComando::Ocupar); // cancelled
+    ventana->Ejecutar(TComando::Ocupar);
+    EsperarSAD(ventana->Estado()); // cancelled
     EXPECT_FALSE(ventana->SADOcupado());
 
     // Held, but the relay is gone: the release dialog finds nothing, and "Cancelar"
     // still leaves the station not holding the unit. The menu item runs the release.
     ventana->PonerSADOcupado(true);
-    modal.Cuando("form_LiberarSAD", [](QDialog& d) {
+    modal.Cuando("form_LiberarSAD", [this](QDialog& d) {
         static_cast<Tform_LiberarSAD&>(d).Comprobar();
+        EsperarSAD(ventana->Estado().EnlaceSAD.get());
         EXPECT_FALSE(d.findChild<QPushButton*>("BtnLiberar")->isEnabled());
         Pulsar(d, "CancelBtn");
     });
@@ -174,6 +184,7 @@ TEST_F(ComandosPuesto, RemotoAplicaElPCOfrecido)
         Pulsar(d, "BtnCerrar");
     });
     ventana->Ejecutar(TComando::Remoto);
+    EsperarSAD(ventana->Estado());
     EXPECT_TRUE(ventana->PerfilRemoto());
     // The box starts the server at once; the state applied on closing is the same one.
     EXPECT_EQ(puesto.llamadas, QStringList({"SetServidor:1", "SetServidor:1"}));

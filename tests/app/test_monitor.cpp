@@ -1,6 +1,7 @@
 // The live watch without its window: what a poll draws, which signals the set-up
 // draws, and the end of a capture told from its start.
 #include "capture/monitor.h"
+#include "common/esperar_sad.h"
 #include "common/interaccion_guion.h"
 #include "common/reloj_falso.h"
 #include "link/com_capvis.h"
@@ -62,7 +63,7 @@ struct Monitor : ::testing::Test {
     TRelojFalso reloj;
     TTextosFijos textos;
     TInteraccionGuion inter;
-    TComCapvis enlace{textos, inter, reloj, {}};
+    TServicioSAD enlace{textos, inter, reloj, {}};
     TPuertoRespuestas* puerto = nullptr;
     TDibujoPrueba dibujo;
     TEstadoSalidas salidas;
@@ -88,21 +89,21 @@ TEST_F(Monitor, APollDrawsOnePointPerSeriesScaledByTheInputRange)
     puerto->respuestas["9#"] = {"&0#"};
     puerto->respuestas["10#"] = {"&5,4,1024#", "&5,4,1024#", "&3,0,0#", "&6,0,-2048#"};
     TMonitor m(enlace, config, textos, inter, dibujo, salidas);
-    EXPECT_EQ(m.Preparar(), 0);
+    EXPECT_EQ(Resultado(m.Preparar()), 0);
     ASSERT_EQ(dibujo.series, (QStringList{config.EntAna(1).Nombre, config.EntDig(3).Nombre}));
     dibujo.puntos.clear();
 
     // Progress 5: input 1 at 1024 counts of +-5 V is 2.5 V; the word 4 has bit 2 up.
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Punto);
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Punto);
     ASSERT_EQ(dibujo.puntos.size(), 2u);
     EXPECT_DOUBLE_EQ(std::get<1>(dibujo.puntos[0]), 0.04);
     EXPECT_DOUBLE_EQ(std::get<2>(dibujo.puntos[0]), 2.5);
     EXPECT_DOUBLE_EQ(std::get<2>(dibujo.puntos[1]), TMonitor::AltoDigital);
     // The same progress again, then an older one: nothing drawn.
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Nada);
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Nada);
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Nada);
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Nada);
     EXPECT_EQ(dibujo.puntos.size(), 2u);
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Punto);
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Punto);
     EXPECT_DOUBLE_EQ(std::get<2>(dibujo.puntos.back()), 0.0);
     EXPECT_DOUBLE_EQ(std::get<2>(dibujo.puntos[2]), -5.0);
 }
@@ -113,14 +114,14 @@ TEST_F(Monitor, AnEmptyPollEndsTheCaptureOnlyWhenTheUnitSaysSo)
     puerto->respuestas["10#"] = {"&0#"};
     puerto->respuestas["2#"] = {"&2#", "&3#"};
     TMonitor m(enlace, config, textos, inter, dibujo, salidas);
-    m.Preparar();
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Nada);      // not begun yet
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Terminada); // finished
+    Resultado(m.Preparar());
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Nada);      // not begun yet
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Terminada); // finished
     // A unit that stops answering: more than three silent polls.
     puerto->respuestas["10#"] = {};
     for (int i = 0; i < TMonitor::FallosMaximos; ++i)
-        EXPECT_EQ(m.Tick(), TMonitor::TTick::Nada);
-    EXPECT_EQ(m.Tick(), TMonitor::TTick::Fallo);
+        EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Nada);
+    EXPECT_EQ(Resultado(m.Tick()), TMonitor::TTick::Fallo);
 }
 
 TEST(MonitorSenales, AtMostEightOfTheFirstOnesPeriodAreDrawn)

@@ -38,7 +38,7 @@ TEST_F(Puesto, MultipuestoSinUnidadYConUnidad)
     Crear();
     EXPECT_TRUE(ventana->Multipuesto());
     EXPECT_FALSE(ventana->Estado().ModeloM);
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->EsTcp);
+    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
     for (const char* n : kMulti)
         EXPECT_TRUE(Visible(n)) << n;
     EXPECT_FALSE(Visible("I_Mono"));
@@ -90,7 +90,7 @@ TEST_F(Puesto, AjustesLeidosYAplicadosEnSuOrden)
     EXPECT_EQ(puesto.orden, QStringList({"HayRed", "Habilitado", "Activo"}));
     ventana->show();
     EXPECT_EQ(puesto.orden, QStringList({"HayRed", "Habilitado", "Activo", "TipoConAula", "IniciarRelay", "Aspecto"}));
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->EsTcp);
+    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
     EXPECT_FALSE(ventana->Estado().ModeloM);
 }
 
@@ -100,7 +100,7 @@ TEST_F(Puesto, RecordatorioDeUnidadRetenida)
     Crear();
     ventana->PonerSADOcupado(true);
     {
-        TPausaRecordatorio pausa(*ventana);
+        TOrdenSAD orden(*ventana);
         EXPECT_FALSE(ventana->TimerOcupado().isActive());
     }
     EXPECT_TRUE(ventana->TimerOcupado().isActive());
@@ -112,7 +112,7 @@ TEST_F(Puesto, RecordatorioDeUnidadRetenida)
 
     ventana->PonerSADOcupado(false);
     {
-        TPausaRecordatorio pausa(*ventana);
+        TOrdenSAD orden(*ventana);
     }
     EXPECT_FALSE(ventana->TimerOcupado().isActive());
 }
@@ -193,15 +193,6 @@ TEST_F(Puesto, ActivoFalsoNoComparteNadaYSalirParaElServidor)
     qputenv("XDG_CONFIG_HOME", antes);
 }
 
-TEST_F(Puesto, SinEnlaceNoHayDatos)
-{
-    Crear(false);
-    EXPECT_FALSE(ventana->GetHAyDatos()); // no link before the first showing
-    ventana->show();
-    // No serial device to probe: the query fails, and says so.
-    EXPECT_FALSE(ventana->GetHAyDatos());
-    EXPECT_FALSE(ventana->HayDatos());
-}
 
 } // namespace
 } // namespace qv::test

@@ -67,7 +67,6 @@ public:
     }
 
     // Answers the interface gives.
-    bool hayDatos = false;      // GetHAyDatos
     bool recordatorio = false;  // the reminder runs
     QString textoEstado;        // the last MostrarEstado
     int contadorVentanas = 0;
@@ -136,11 +135,6 @@ public:
     {
         CerrarVentanas();
         estado.SenalesActuales = std::move(nuevo);
-    }
-    bool GetHAyDatos() override
-    {
-        llamadas << QStringLiteral("GetHAyDatos");
-        return hayDatos;
     }
     void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta, double referencia) override
     {

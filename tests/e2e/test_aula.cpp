@@ -1,6 +1,7 @@
 // A classroom end to end: two stations (main windows with their real dialogs and device
 // links) share the simulated unit through the real relay program.
 #include "app/comandos_puesto.h"
+#include "common/esperar_sad.h"
 #include "app/ventana_principal.h"
 #include "common/esperar.h"
 #include "common/interaccion_guion.h"
@@ -94,12 +95,14 @@ struct Puesto {
     {
         v = std::make_unique<TfrmPrincipal>(textos, inter, modal, puesto, reloj, dir.path());
         v->show();
-        TComCapvis& e = Enlace();
+        TServicioSAD& e = *v->Estado().EnlaceSAD;
         e.PonerPuertoTcp(puertoRelay);
         e.SetTipoConexion(true);
         v->ComandosPuesto().Busqueda = {puertoRelay, 1500, {QHostAddress(QHostAddress::LocalHost)}};
     }
-    TComCapvis& Enlace() { return *v->Estado().EnlaceSAD; }
+    // Asked of the link on its own thread.
+    bool Conectado() { return EnSAD<bool>(*v->Estado().EnlaceSAD, [](TComCapvis& c) { return c.Puerto()->Conectado(); }); }
+    bool EstadoLeido() { return EnSAD<bool>(*v->Estado().EnlaceSAD, [](TComCapvis& c) { int e; return c.LeerEstado(e); }); }
     QString Ajuste(const char* clave) { return TAjustesEstacion(dir.path()).Leer("ConfiguracionSAD", clave); }
 };
 
@@ -120,6 +123,7 @@ Vista Ocupar(TfrmPrincipal& v, TModalAula& modal, const QString& pc, bool acepta
             if (i > 0)
                 QThread::msleep(20);
             d.findChild<QPushButton*>("SB_TestBE")->click();
+            Esperar([&] { return d.findChild<QPushButton*>("SB_TestBE")->isEnabled(); }, 30000);
         }
         vista.aceptable = ok->isEnabled();
         if (d.findChild<QWidget*>("PanelDetalles")->isVisible()) {
@@ -132,6 +136,7 @@ Vista Ocupar(TfrmPrincipal& v, TModalAula& modal, const QString& pc, bool acepta
         d.findChild<QPushButton*>(aceptar && ok->isEnabled() ? "OKBtn" : "CancelBtn")->click();
     });
     v.Ejecutar(TComando::Ocupar);
+    EsperarSAD(v.Estado());
     return vista;
 }
 
@@ -145,11 +150,13 @@ bool Liberar(Puesto& p)
     bool ofrecido = false;
     p.modal.cola["form_LiberarSAD"].push_back([&](QDialog& d) {
         static_cast<Tform_LiberarSAD&>(d).Comprobar();
+        EsperarSAD(p.v->Estado().EnlaceSAD.get());
         auto* b = d.findChild<QPushButton*>("BtnLiberar");
         ofrecido = b->isEnabled();
         d.findChild<QPushButton*>(ofrecido ? "BtnLiberar" : "CancelBtn")->click();
     });
     p.v->Ejecutar(TComando::Liberar);
+    EsperarSAD(p.v->Estado());
     return ofrecido;
 }
 
@@ -175,8 +182,7 @@ TEST(Aula, DosPuestosSeTurnanLaUnidad)
     EXPECT_TRUE(uno.v->findChild<QAction*>("Liberar1")->isEnabled());
     EXPECT_TRUE(uno.v->TimerOcupado().isActive());
     EXPECT_EQ(uno.Ajuste("UltimoPCSAD"), "127.0.0.1");
-    int estado = -1;
-    EXPECT_TRUE(uno.Enlace().LeerEstado(estado));
+    EXPECT_TRUE(uno.EstadoLeido());
 
     // Station two sees who holds it and cannot take it; its connection stays open.
     const Vista b = Ocupar(dos, "127.0.0.1", true);
@@ -184,13 +190,13 @@ TEST(Aula, DosPuestosSeTurnanLaUnidad)
     EXPECT_EQ(b.ocupadoPor, "T269127.0.0.1");
     EXPECT_TRUE(b.estado.isEmpty());
     EXPECT_FALSE(dos.v->SADOcupado());
-    EXPECT_TRUE(dos.Enlace().Puerto()->Conectado());
+    EXPECT_TRUE(dos.Conectado());
 
     // Station one gives it back; station two takes it.
     EXPECT_TRUE(Liberar(uno));
     EXPECT_FALSE(uno.v->SADOcupado());
     EXPECT_FALSE(uno.v->TimerOcupado().isActive());
-    EXPECT_FALSE(uno.Enlace().Puerto()->Conectado());
+    EXPECT_FALSE(uno.Conectado());
     ASSERT_TRUE(Ocupar(dos, "127.0.0.1", true, 50).aceptable);
     EXPECT_TRUE(dos.v->SADOcupado());
     EXPECT_FALSE(Ocupar(uno, "127.0.0.1", true).aceptable);
@@ -226,14 +232,16 @@ TEST(Aula, BuscarComprobarYCancelarDevuelveLaUnidad)
         encontrado = d.findChild<QComboBox*>("Ed_PC")->currentText();
         // Cancel stops the search too.
         d.findChild<QPushButton*>("SB_TestBE")->click();
+        Esperar([&] { return d.findChild<QPushButton*>("SB_TestBE")->isEnabled(); }, 30000);
         EXPECT_TRUE(d.findChild<QPushButton*>("OKBtn")->isEnabled());
         d.findChild<QPushButton*>("CancelBtn")->click();
         EXPECT_FALSE(dialogo.Busqueda().Buscando());
     });
     uno.v->Ejecutar(TComando::Ocupar);
+    EsperarSAD(uno.v->Estado());
     EXPECT_TRUE(encontrado.startsWith("127.0.0.1 (")) << encontrado.toStdString();
     EXPECT_FALSE(uno.v->SADOcupado());
-    EXPECT_FALSE(uno.Enlace().Puerto()->Conectado());
+    EXPECT_FALSE(uno.Conectado());
     EXPECT_TRUE(Ocupar(dos, "127.0.0.1", true, 50).aceptable);
 }
 
@@ -274,7 +282,7 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     // What the settings say, applied at start: multi-station with its relay, the ZD801,
     // a networked station; no capture before the unit is held.
     EXPECT_TRUE(v.Multipuesto());
-    EXPECT_TRUE(v.Estado().EnlaceSAD->EsTcp);
+    EXPECT_TRUE(v.Estado().EnlaceSAD->Info().EsTcp);
     EXPECT_EQ(puesto.relay, QStringList{"Iniciar"});
     EXPECT_FALSE(v.Estado().ModeloM);
     EXPECT_TRUE(v.RemotoPermitido());
@@ -304,14 +312,18 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
 
     modal.cola["frmProgRetardo"].push_back([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
     v.Ejecutar(TComando::Inmediata);
+    EsperarSAD(v.Estado());
     ASSERT_TRUE(QFile::exists(dir.filePath("Programa.cfg")));
     ASSERT_TRUE(Esperar(
         [&] {
-            int e = -1;
-            return v.Estado().EnlaceSAD->LeerEstado(e) && e == 3;
+            return EnSAD<std::optional<int>>(*v.Estado().EnlaceSAD, [](TComCapvis& c) -> std::optional<int> {
+                       int e = -1;
+                       return c.LeerEstado(e) ? std::optional<int>(e) : std::nullopt;
+                   }) == 3;
         },
         20000));
     v.Ejecutar(TComando::LeerDatos);
+    EsperarSAD(v.Estado());
     EXPECT_TRUE(inter.mensajes.empty()) << inter.Textos().join('|').toStdString();
 
     ASSERT_TRUE(v.Estado().SenalesActuales);

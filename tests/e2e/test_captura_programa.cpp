@@ -2,10 +2,11 @@
 // driven through the modal seam, the real serial and TCP transports, the simulated
 // unit (sped up) and the relay.
 #include "app/principal_prueba.h"
+#include "common/esperar_sad.h"
 #include "capture/monitorizacion.h"
 #include "common/esperar.h"
 #include "link/com_capvis.h"
-#include "link/reloj_eventos.h"
+#include "link/reloj.h"
 #include "model/generadores.h"
 #include "procesos.h"
 
@@ -41,7 +42,7 @@ protected:
     TInteraccionGuion interaccion;
     TModalPrueba modal;
     PuestoSim puesto;
-    TRelojEventos reloj;
+    TRelojReal reloj;
     QTemporaryDir carpeta;
     TSadsim sim;
     std::unique_ptr<TfrmPrincipal> ventana;
@@ -60,7 +61,14 @@ protected:
         return true;
     }
     TEstadoPrograma& E() { return ventana->Estado(); }
-    TComCapvis& Enlace() { return *E().EnlaceSAD; }
+    // The unit's state, asked on the link's own thread.
+    int EstadoUnidad()
+    {
+        return EnSAD<int>(*E().EnlaceSAD, [](TComCapvis& c) {
+            int e = -1;
+            return c.LeerEstado(e) ? e : -1;
+        });
+    }
 
     void Configurar(int muestras, int periodoMs, bool salidas = true)
     {
@@ -101,6 +109,7 @@ protected:
             Pulsar(d, "OKBtn");
         };
         ventana->Ejecutar(retardo >= 0 ? TComando::Retardada : TComando::Inmediata);
+        EsperarSAD(E());
         modal.accion = nullptr;
     }
 
@@ -110,8 +119,8 @@ protected:
         std::vector<int> vistos;
         Esperar(
             [&] {
-                int e = -1;
-                if (Enlace().LeerEstado(e) && (vistos.empty() || vistos.back() != e))
+                const int e = EstadoUnidad();
+                if (e >= 0 && (vistos.empty() || vistos.back() != e))
                     vistos.push_back(e);
                 return e == final;
             },
@@ -151,6 +160,7 @@ TEST_F(CapturaPrograma, TestProgramAndReadBackOverTheSerialLine)
         d.accept();
     };
     ventana->Ejecutar(TComando::Test);
+    EsperarSAD(ventana->Estado());
     EXPECT_EQ(version, " 1.21");
     EXPECT_EQ(capacidad, " 63487");
 
@@ -158,6 +168,7 @@ TEST_F(CapturaPrograma, TestProgramAndReadBackOverTheSerialLine)
     Programar();
     EXPECT_EQ(EsperarEstado(3).back(), 3);
     ventana->Ejecutar(TComando::LeerDatos);
+    EsperarSAD(ventana->Estado());
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
     ComprobarBucle(1000);
     EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
@@ -199,6 +210,7 @@ TEST_F(CapturaPrograma, LongReadBackShowsItsProgressWhileTheProgramWaits)
     });
     muestreo.start(50);
     ventana->Ejecutar(TComando::LeerDatos);
+    EsperarSAD(ventana->Estado());
     muestreo.stop();
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
     ASSERT_TRUE(E().SenalesActuales);
@@ -222,13 +234,11 @@ TEST_F(CapturaPrograma, DelayedCaptureStatesAndAbort)
 
     interaccion.respuestas = {Respuesta::Si}; // over the finished capture
     Programar(1000);
-    int estado = -1;
-    ASSERT_TRUE(Enlace().LeerEstado(estado));
-    EXPECT_EQ(estado, 1);
+    EXPECT_EQ(EstadoUnidad(), 1);
     interaccion.respuestas = {Respuesta::Aceptar};
     ventana->Ejecutar(TComando::Abortar);
-    ASSERT_TRUE(Enlace().LeerEstado(estado));
-    EXPECT_EQ(estado, 0);
+    EsperarSAD(ventana->Estado());
+    EXPECT_EQ(EstadoUnidad(), 0);
 }
 
 TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
@@ -244,9 +254,11 @@ TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
         Pulsar(d, "OKBtn");
     };
     ventana->Ejecutar(TComando::TriggerAnalogico);
+    EsperarSAD(ventana->Estado());
     ASSERT_EQ(EsperarEstado(3).back(), 3);
     modal.accion = nullptr;
     ventana->Ejecutar(TComando::LeerDatos);
+    EsperarSAD(ventana->Estado());
     ASSERT_TRUE(E().SenalesActuales);
     const TSenalAna* e5 = E().SenalesActuales->BuscarAna(E().ConfigActual->EntAna(5).Nombre);
     ASSERT_NE(e5, nullptr);
@@ -262,15 +274,17 @@ TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
         Pulsar(d, "OKBtn");
     };
     ventana->Ejecutar(TComando::TriggerDigital);
+    EsperarSAD(ventana->Estado());
     QThread::msleep(100);
-    int estado = -1;
-    ASSERT_TRUE(Enlace().LeerEstado(estado));
-    EXPECT_EQ(estado, 1);
-    QByteArray r;
-    ASSERT_TRUE(Enlace().EnviarComando("5,U,1,V,0,W,0,X,0,Y,0,Z,0#", r, false));
+    EXPECT_EQ(EstadoUnidad(), 1);
+    ASSERT_TRUE(EnSAD<bool>(*E().EnlaceSAD, [](TComCapvis& c) {
+        QByteArray r;
+        return c.EnviarComando("5,U,1,V,0,W,0,X,0,Y,0,Z,0#", r, false);
+    }));
     ASSERT_EQ(EsperarEstado(3).back(), 3);
     modal.accion = nullptr;
     ventana->Ejecutar(TComando::LeerDatos);
+    EsperarSAD(ventana->Estado());
     const TSenalDig* d1 = E().SenalesActuales->BuscarDig(E().ConfigActual->EntDig(1).Nombre);
     ASSERT_NE(d1, nullptr);
     EXPECT_EQ(d1->LeerMuestra(0), 1);
@@ -289,6 +303,7 @@ TEST_F(CapturaPrograma, ContinuousMonitoringRearmsAndClosesCleanly)
         Pulsar(d, "CerrarMonitorizacionBtn");
     };
     ventana->Ejecutar(TComando::MonitorContinua);
+    EsperarSAD(ventana->Estado());
     EXPECT_GE(reprogramaciones, 2);
     EXPECT_FALSE(E().Monitorizando);
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
@@ -302,16 +317,25 @@ TEST_F(CapturaPrograma, CaptureThroughTheRelay)
     ASSERT_FALSE(relay.Start({"--port", QString::number(puertoTcp), "--serial", sim.enlace}).isEmpty());
     ventana = std::make_unique<TfrmPrincipal>(textos, interaccion, modal, puesto, reloj, carpeta.path());
     ventana->show();
-    Enlace().PonerPuertoTcp(puertoTcp);
-    Enlace().SetTipoConexion(true);
-    Enlace().PCLocal = "Puesto";
-    ASSERT_NO_THROW(Enlace().Conectar("127.0.0.1"));
+    E().EnlaceSAD->PonerPuertoTcp(puertoTcp);
+    E().EnlaceSAD->SetTipoConexion(true);
+    E().EnlaceSAD->PonerPCLocal("Puesto");
+    ASSERT_EQ(EnSAD<int>(*E().EnlaceSAD, [](TComCapvis& c) {
+                  try {
+                      c.Conectar("127.0.0.1");
+                      return 0;
+                  } catch (const ENoHaySAD& e) {
+                      return e.Clave;
+                  }
+              }),
+              0);
     ventana->PonerSADOcupado(true);
 
     Configurar(3000, 1);
     Programar();
     ASSERT_EQ(EsperarEstado(3).back(), 3);
     ventana->Ejecutar(TComando::LeerDatos);
+    EsperarSAD(ventana->Estado());
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
     ComprobarBucle(3000);
     // The reminder of the held unit came back after every command.
@@ -337,6 +361,7 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         QElapsedTimer t;
         t.start();
         ventana->Ejecutar(TComando::LeerDatos);
+        EsperarSAD(ventana->Estado());
         EXPECT_LT(t.elapsed(), 15000);
         ASSERT_FALSE(interaccion.mensajes.empty());
         const QString texto = interaccion.mensajes.back().texto;
@@ -359,8 +384,10 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         QElapsedTimer t;
         t.start();
         v.Ejecutar(TComando::LeerDatos);
+        EsperarSAD(v.Estado());
         inter.presencia = {Respuesta::Abortar};
         v.Ejecutar(TComando::Test);
+        EsperarSAD(v.Estado());
         EXPECT_LT(t.elapsed(), 30000);
         EXPECT_EQ(inter.Textos(), QStringList{"T125"});
         EXPECT_EQ(inter.preguntasPresencia, 1);

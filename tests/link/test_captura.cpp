@@ -88,14 +88,10 @@ TEST_F(Captura, TriggeredCaptureOfTheDocumentsExample)
         config.EntDig(i).Activo = true;
     config.SalAna(1).Activo = true;
     config.SalAna(1).Generador = Constante(2.0f); // 51 counts
-    enlace.TipoTrigger = 0;
-    enlace.CanalTrigger = 'c';
-    enlace.NivelTrigger = 1024;
-    enlace.Flanco = 0;
     Progreso progreso;
     enlace.PonerVentanaProgreso(&progreso);
 
-    ASSERT_TRUE(enlace.ProgramarTrigger(config));
+    ASSERT_TRUE(enlace.ProgramarTrigger(config, TTrigger{0, 'c', 0, 1024, 0}));
 
     QByteArray esperado = "6,500,2,a,c,1,w,";
     for (int k = 0; k < 499; ++k)
@@ -120,14 +116,10 @@ TEST_F(Captura, DigitalTriggerAndEdgesEncodeAsTheUnitExpects)
     config.UnidadPeriodo = 1;
     config.Periodo = 2;
     config.EntDig(11).Activo = true;
-    enlace.TipoTrigger = 1;
-    enlace.CanalTrigger = 'b';
-    enlace.BitTrigger = 2;
     const std::pair<int, const char*> flancos[] = {{0, "1"}, {1, "0"}, {2, "2"}};
     for (auto [flanco, texto] : flancos) {
         puerto->enviados.clear();
-        enlace.Flanco = std::uint8_t(flanco);
-        ASSERT_TRUE(enlace.ProgramarTrigger(config));
+        ASSERT_TRUE(enlace.ProgramarTrigger(config, TTrigger{1, 'b', 2, 0, std::uint8_t(flanco)}));
         // No analog input: no command 3.
         EXPECT_EQ(puerto->enviados, QList<QByteArray>{QByteArray("6,1,1,b,0,b,2,") + texto + ",1,2#"});
     }
@@ -169,7 +161,7 @@ TEST_F(Captura, ContinuousMonitoringResendsTheFirstCommandByteForByte)
     enlace.SetRepetirCaptura(true);
     ASSERT_TRUE(enlace.ProgramarRetardo(config));
     const QByteArray primero = puerto->enviados.last();
-    EXPECT_EQ(enlace.CapturaGuardada, primero);
+    EXPECT_EQ(enlace.Guardada(), primero);
 
     config.SalAna(1).Generador = Constante(-3.0f);
     config.NumMuestras = 7;
@@ -185,7 +177,7 @@ TEST_F(Captura, ContinuousMonitoringResendsTheFirstCommandByteForByte)
     puerto->enviados.clear();
     ASSERT_TRUE(enlace.ProgramarRetardo(config));
     EXPECT_NE(puerto->enviados.last(), primero);
-    EXPECT_TRUE(enlace.CapturaGuardada.isEmpty());
+    EXPECT_TRUE(enlace.Guardada().isEmpty());
 }
 
 TEST_F(Captura, FailuresOfCommand3AndOfTheFinalAcknowledge)
@@ -215,16 +207,16 @@ TEST_F(Captura, FailuresOfCommand3AndOfTheFinalAcknowledge)
     EXPECT_EQ(inter.mensajes[0].botones, Botones::Aceptar);
     EXPECT_EQ(enlace.Descriptor.GrupoActivo[2], 1);
     EXPECT_EQ(enlace.Descriptor.EntradaDigital[2], 1);
-    EXPECT_TRUE(enlace.BufEnvio.isEmpty());
+    EXPECT_FALSE(enlace.EnvioPendiente());
 
     // A send that fails: warning 142 and nothing left half gathered.
     inter.mensajes.clear();
     config.EntAna(1).Activo = false;
     puerto->fallarEnviar = true;
-    EXPECT_FALSE(enlace.ProgramarTrigger(config));
+    EXPECT_FALSE(enlace.ProgramarTrigger(config, TTrigger{}));
     ASSERT_EQ(inter.mensajes.size(), 1u);
     EXPECT_EQ(inter.mensajes[0].texto, "T142");
-    EXPECT_TRUE(enlace.BufEnvio.isEmpty());
+    EXPECT_FALSE(enlace.EnvioPendiente());
 }
 
 TEST_F(Captura, RampWithoutTimeIsRefusedBeforeAnythingIsSent)
@@ -236,7 +228,7 @@ TEST_F(Captura, RampWithoutTimeIsRefusedBeforeAnythingIsSent)
         std::make_unique<TGenRampa>(textos, "microsegundos", "microsegundos", 0.0f, 0.0f, 0.0f, 5.0f);
     EXPECT_FALSE(enlace.ProgramarRetardo(config));
     EXPECT_TRUE(puerto->enviados.isEmpty());
-    EXPECT_TRUE(enlace.BufEnvio.isEmpty());
+    EXPECT_FALSE(enlace.EnvioPendiente());
 }
 
 // Time-base values the command has no whole number for are refused before any
@@ -267,15 +259,15 @@ TEST_F(Captura, TimeBaseOutsideTheCommandsNumbersIsRefusedBeforeSending)
         puerto->enviados.clear();
         EXPECT_FALSE(enlace.ProgramarRetardo(config)) << i;
         EXPECT_TRUE(puerto->enviados.isEmpty()) << i;
-        EXPECT_TRUE(enlace.BufEnvio.isEmpty()) << i;
+        EXPECT_FALSE(enlace.EnvioPendiente()) << i;
     }
     // A triggered capture has no delay to check, but the same period.
     base();
     config.Retardo = 1e30;
-    ASSERT_TRUE(enlace.ProgramarTrigger(config));
+    ASSERT_TRUE(enlace.ProgramarTrigger(config, TTrigger{}));
     config.Periodo = 1e300;
     puerto->enviados.clear();
-    EXPECT_FALSE(enlace.ProgramarTrigger(config));
+    EXPECT_FALSE(enlace.ProgramarTrigger(config, TTrigger{}));
     EXPECT_TRUE(puerto->enviados.isEmpty());
     // The largest values the command carries still go out.
     base();

@@ -179,14 +179,12 @@ TEST_F(Protocolo, SendFailureOverTcpClearsTheStoredCaptureCommand)
 {
     Usar(true, false);
     enlace.SetRepetirCaptura(true);
-    enlace.CapturaGuardada = "7,1,0,0,0,1,1";
-    EXPECT_FALSE(enlace.EnviarTexto("2#"));
-    EXPECT_TRUE(enlace.CapturaGuardada.isEmpty());
-    EXPECT_TRUE(enlace.BufEnvio.isEmpty());
-
     // Without "#" the text only waits.
     EXPECT_TRUE(enlace.EnviarTexto("7,1,"));
-    EXPECT_EQ(enlace.BufEnvio, "7,1,");
+    EXPECT_TRUE(enlace.EnvioPendiente());
+    EXPECT_FALSE(enlace.EnviarTexto("0,0,0,1,1#"));
+    EXPECT_TRUE(enlace.Guardada().isEmpty());
+    EXPECT_FALSE(enlace.EnvioPendiente());
 }
 
 TEST_F(Protocolo, FieldReaderSplitsAtCommaOrHashAndRefusesCutFields)

@@ -9,6 +9,7 @@
 #include "net/pcs_sad.h"
 #include "net/remoto.h"
 #include "net/user_monitor.h"
+#include "common/esperar_sad.h"
 #include "red_prueba.h"
 
 #include "link/tcp_port.h"
@@ -146,7 +147,7 @@ TEST_F(Red, ListaDePCsIdaYVuelta)
 struct RedSinRelay : Red {
     void SetUp() override
     {
-        principal.estado.EnlaceSAD = std::make_unique<TComCapvis>(textos, interaccion, principal.reloj, QStringList{});
+        principal.estado.EnlaceSAD = std::make_unique<TServicioSAD>(textos, interaccion, principal.reloj, QStringList{});
         // A port nobody listens on.
         QTcpServer s;
         s.listen(QHostAddress::LocalHost, 0);
@@ -177,6 +178,7 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
     // Enter in the box checks the PC (its address part only), never accepts.
     pc.setEditText(QStringLiteral("127.0.0.1 (yo)"));
     QTest::keyClick(&pc, Qt::Key_Return); // the box has the focus, as on screen
+    ASSERT_TRUE(EsperarSAD(principal.estado));
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(Hijo<QLabel>(d, "Label_PCon")->text(), "T266127.0.0.1");
     EXPECT_TRUE(Hijo<QLabel>(d, "L_Nolocalizado")->isVisible());
@@ -190,15 +192,17 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
 
 TEST_F(RedSinRelay, LiberarUnaUnidadInalcanzableLaDaPorPerdida)
 {
-    principal.estado.EnlaceSAD->Servidor = QStringLiteral("aula1");
+    TServicioSAD& sad = *principal.estado.EnlaceSAD;
+    EnSAD<bool>(sad, [](TComCapvis& c) { return c.Servidor = QStringLiteral("aula1"), true; });
     Tform_LiberarSAD d(red, true);
     d.show();
     EXPECT_EQ(Hijo<QLabel>(d, "Label_PCon")->text(), "T266aula1");
     d.Comprobar();
+    ASSERT_TRUE(EsperarSAD(principal.estado));
     EXPECT_FALSE(d.Ocupado());
     EXPECT_TRUE(Hijo<QLabel>(d, "L_Nolocalizado")->isVisible());
     EXPECT_FALSE(Hijo<QPushButton>(d, "BtnLiberar")->isEnabled());
-    EXPECT_FALSE(principal.estado.EnlaceSAD->Puerto()->Conectado());
+    EXPECT_FALSE(EnSAD<bool>(sad, [](TComCapvis& c) { return c.Puerto()->Conectado(); }));
 }
 
 // ---- remote monitoring ----

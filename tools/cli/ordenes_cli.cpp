@@ -39,20 +39,6 @@ constexpr int kTextoNoExiste = 287;
 constexpr int kTextoTerminada = 302; // state 3, read or not
 constexpr int kTextoForzar = 303;    // how to replace the unit's capture
 
-bool HayCanalActivo(const TConfigES& c)
-{
-    for (int i = 1; i <= TConfigES::NumEntDig; ++i)
-        if (c.EntDig(i).Activo || c.SalDig(i).Activo)
-            return true;
-    for (int i = 1; i <= TConfigES::NumEntAna; ++i)
-        if (c.EntAna(i).Activo)
-            return true;
-    for (int i = 1; i <= TConfigES::NumSalAna; ++i)
-        if (c.SalAna(i).Activo)
-            return true;
-    return false;
-}
-
 QString Nativo(const QString& ruta)
 {
     return QDir::toNativeSeparators(ruta);
@@ -350,8 +336,6 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
     com->SetTipoConexion(tcp);
     try {
         com->Conectar(host);
-    } catch (const EDemasiadasConexiones&) {
-        return nullptr; // already said through the terminal
     } catch (const ENoHaySAD& e) {
         interaccion_.Escribir(e.Mensaje);
         return nullptr;
@@ -431,22 +415,15 @@ int TOrdenesCli::Captura(const TOpciones& op)
         }
     }
     config.Retardo = retardo;
-    if (config.NumMuestras <= 0 || !(config.Periodo > 0))
-        return Error(143);
-    if (!HayCanalActivo(config))
-        return Error(167);
-    if (!PeriodoValido(config))
-        return Error(166);
-    if (!CabeEnMemoria(config) || config.NumMuestras > MaxMuestras)
-        return Error(134);
+    if (const int fallo = ComprobarCaptura(config, 167))
+        return Error(fallo);
 
     QString donde;
     auto com = Conectar(op, donde);
     if (!com)
         return Salida::Fallo;
 
-    TSecuenciaCaptura secuencia(*com, config, operaciones, idioma_, interaccion_, reloj_, carpeta_,
-                                TSecuenciaCaptura::TModo::Completa,
+    TSecuenciaCaptura secuencia(config, operaciones, idioma_, carpeta_, TSecuenciaCaptura::TModo::Completa,
                                 retardo > 0 ? TSecuenciaCaptura::TTipo::Retardada : TSecuenciaCaptura::TTipo::Inmediata);
     // The progress line, rewritten at most ten times a second.
     qint64 mostrado = -1;
@@ -479,7 +456,7 @@ int TOrdenesCli::Captura(const TOpciones& op)
             interaccion_.Escribir(idioma_.BuscarTexto(257));
             avisoEnvio = true;
         }
-        const TSecuenciaCaptura::TPaso paso = secuencia.Paso();
+        const TSecuenciaCaptura::TPaso paso = secuencia.Paso(*com);
         if (paso == TSecuenciaCaptura::TPaso::Terminada) {
             mostrado = -1; // the read-back's last count, whatever the pace
             mostrar();

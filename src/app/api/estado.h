@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 #include "model/config_es.h"
 #include "model/fft.h"
 #include "model/operaciones.h"
@@ -32,8 +32,9 @@ public:
     std::unique_ptr<TConfigES> ConfigTrabajo;
     // Operations that derive signals, recomputed after each read-back.
     std::unique_ptr<TOperaciones> OperacionesActuales;
-    // The device link: created when the main window is first shown, freed when it closes.
-    std::unique_ptr<TComCapvis> EnlaceSAD;
+    // The device link on its own thread: created when the main window is first shown,
+    // freed when it closes.
+    std::unique_ptr<TServicioSAD> EnlaceSAD;
 
     // The frequency filter's transform, kept for the whole run.
     TFFT FFT2;
@@ -51,6 +52,11 @@ public:
     // The set exists and holds at least one signal.
     bool HayConjunto() const { return SenalesActuales && !SenalesActuales->Vacio(); }
 
+    // A command is talking to the unit: the commands that would start another
+    // conversation are off until it ends. Nested: each command marks and unmarks.
+    bool Ocupado() const { return ocupado_ > 0; }
+    void PonerOcupado(bool ocupado);
+
     // The signals, the configuration, the operations or a flag changed.
     void Notificar();
     // The set or what is shown of it changed and is not saved yet; saved.
@@ -59,6 +65,10 @@ public:
 
 Q_SIGNALS:
     void Cambiado();
+    void OcupadoCambiado(bool ocupado);
+
+private:
+    int ocupado_ = 0;
 };
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/api/estado.h"
+
 #include <QStringList>
 
 #include <memory>
@@ -58,10 +60,6 @@ public:
     // gives, never over the file that held the old one.
     virtual void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) = 0;
 
-    // Asks the unit whether a capture is running or finished (state 2 or 3); the answer
-    // is kept in HayDatos. False without a device link or when the query fails.
-    virtual bool GetHAyDatos() = 0;
-
     // Frequency filter of an analog signal, in place (kinds: 0 high-pass, 1 low-pass,
     // 2 band-pass, 3 band-stop; `referencia` is the reference frequency). A signal too
     // short to transform raises EErrorCalculo for the caller to report.
@@ -84,16 +82,23 @@ public:
     virtual void MostrarEstado(const QString& texto) = 0;
 };
 
-// Pauses the reminder for the lifetime of a device command, however it ends.
-class TPausaRecordatorio {
+// A command that talks to the unit, for its whole length however it ends: the program
+// is busy (the commands that would start another conversation are off) and the
+// five-minute reminder is paused.
+class TOrdenSAD {
 public:
-    explicit TPausaRecordatorio(IPrincipal& principal)
+    explicit TOrdenSAD(IPrincipal& principal)
         : principal_(principal), activo_(principal.DetenerRecordatorio())
     {
+        principal_.Estado().PonerOcupado(true);
     }
-    ~TPausaRecordatorio() { principal_.RestaurarRecordatorio(activo_); }
-    TPausaRecordatorio(const TPausaRecordatorio&) = delete;
-    TPausaRecordatorio& operator=(const TPausaRecordatorio&) = delete;
+    ~TOrdenSAD()
+    {
+        principal_.Estado().PonerOcupado(false);
+        principal_.RestaurarRecordatorio(activo_);
+    }
+    TOrdenSAD(const TOrdenSAD&) = delete;
+    TOrdenSAD& operator=(const TOrdenSAD&) = delete;
 
 private:
     IPrincipal& principal_;

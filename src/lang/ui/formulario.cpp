@@ -4,6 +4,7 @@
 #include "lang/ui/modal.h"
 #include "lang/ui/textos_formularios.h"
 
+#include <utility>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -96,6 +97,21 @@ QHBoxLayout* TFormulario::CrearBotones(int botones, const char* nombreAceptar, c
     }
     fila->addStretch(1);
     return fila;
+}
+
+TFormulario::TEnCurso::~TEnCurso()
+{
+    if (--f_.enCurso_ == 0 && f_.salida_ >= 0)
+        f_.done(std::exchange(f_.salida_, -1));
+}
+
+void TFormulario::done(int r)
+{
+    if (enCurso_ > 0) {
+        salida_ = r;
+        return;
+    }
+    QDialog::done(r);
 }
 
 void TFormulario::AceptarClick()

@@ -70,6 +70,26 @@ public:
     TTextos& Textos() const { return Contexto.Textos; }
     TInteraccion& Interaccion() const { return Contexto.Interaccion; }
 
+    // Work of the form on its way elsewhere (a conversation with the unit), for the
+    // life of this object: the form does not close before it is back, whatever asked
+    // it to, so that nothing comes back to a form that is gone.
+    class TEnCurso {
+    public:
+        explicit TEnCurso(TFormulario& f) : f_(f) { ++f_.enCurso_; }
+        ~TEnCurso();
+        TEnCurso(const TEnCurso&) = delete;
+        TEnCurso& operator=(const TEnCurso&) = delete;
+
+    private:
+        TFormulario& f_;
+    };
+    bool EnCurso() const { return enCurso_ > 0; }
+    // The form was asked to close while work was on its way.
+    bool Cerrando() const { return salida_ >= 0; }
+
+    // Closes the dialog, or, while work is on its way, once it is back.
+    void done(int r) override;
+
 protected:
     enum TBoton { BtnAceptar = 1, BtnCancelar = 2, BtnAyuda = 4 };
 
@@ -101,6 +121,8 @@ private:
     QPushButton* aceptar_ = nullptr;
     QPushButton* cancelar_ = nullptr;
     QPushButton* ayuda_ = nullptr;
+    int enCurso_ = 0;
+    int salida_ = -1; // the result asked for while work was on its way
 };
 
 // A child window of the main window's document area (signal windows, data table):
