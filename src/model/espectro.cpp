@@ -6,14 +6,14 @@
 #include <fftw3.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <new>
 #include <numbers>
 
 namespace qv {
 
-// A real-to-complex plan: half the work and memory of the filter's complex transform,
-// and held for one length only, since spans between cursors come in every length.
+// A real-to-complex plan: half the work and memory of the filter's complex transform.
 struct TAnalizadorEspectro::TPlan {
     explicit TPlan(int n) : n(n)
     {
@@ -67,11 +67,15 @@ void LlenarVentana(std::vector<double>& w, int n, TVentanaFFT tipo)
         a[3] = 0.01168;
         break;
     }
-    w.resize(std::size_t(n));
+    w.assign(std::size_t(n), a[0]);
     const double paso = 2 * std::numbers::pi / n;
-    for (int i = 0; i < n; ++i) {
-        const double f = paso * i;
-        w[std::size_t(i)] = a[0] - a[1] * std::cos(f) + a[2] * std::cos(2 * f) - a[3] * std::cos(3 * f);
+    // Only the terms the window has: a new span length costs no cosines it does not need.
+    for (int m = 1; m <= 3; ++m) {
+        if (a[m] == 0)
+            continue;
+        const double c = m % 2 ? -a[m] : a[m];
+        for (int i = 0; i < n; ++i)
+            w[std::size_t(i)] += c * std::cos(paso * m * i);
     }
 }
 
@@ -141,12 +145,12 @@ TAnalizadorEspectro::~TAnalizadorEspectro() = default;
 TEspectro TAnalizadorEspectro::Calcular(const float* x, int n, double periodo, TVentanaFFT ventana, bool sinContinua)
 {
     TEspectro e;
-    if (n < 2 || !(periodo > 0))
+    if (n < 2 || n > MaxMuestras || !(periodo > 0))
         return e;
-    if (!plan_ || plan_->n != n) {
-        plan_.reset();
-        plan_ = std::make_unique<TPlan>(n);
-    }
+    const int N = int(std::bit_ceil(unsigned(n)));
+    auto& plan = planes_[N];
+    if (!plan)
+        plan = std::make_unique<TPlan>(N);
     if (ventana_.size() != std::size_t(n) || tipoVentana_ != ventana) {
         LlenarVentana(ventana_, n, ventana);
         tipoVentana_ = ventana;
@@ -158,21 +162,23 @@ TEspectro TAnalizadorEspectro::Calcular(const float* x, int n, double periodo, T
         media /= n;
     }
     double ganancia = 0;
-    double* in = plan_->entrada;
+    double* in = plan->entrada;
     for (int i = 0; i < n; ++i) {
         const double w = ventana_[std::size_t(i)];
         in[i] = (x[i] - media) * w;
         ganancia += w;
     }
-    fftw_execute(plan_->plan);
+    std::fill(in + n, in + N, 0.0);
+    fftw_execute(plan->plan);
 
-    const int bins = n / 2 + 1;
-    e.resolucion = 1 / (periodo * n);
+    const int bins = N / 2 + 1;
+    e.muestras = n;
+    e.resolucion = 1 / (periodo * N);
     e.magnitud.resize(std::size_t(bins));
-    const fftw_complex* X = plan_->salida;
+    const fftw_complex* X = plan->salida;
     for (int k = 0; k < bins; ++k) {
-        // Every bin but DC and (for even n) the Nyquist bin holds half of its sine.
-        const bool simple = k == 0 || 2 * k == n;
+        // Every bin but DC and the Nyquist bin holds half of its sine.
+        const bool simple = k == 0 || 2 * k == N;
         e.magnitud[std::size_t(k)] = std::hypot(X[k][0], X[k][1]) * (simple ? 1 : 2) / ganancia;
     }
     return e;

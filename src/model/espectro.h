@@ -2,6 +2,7 @@
 
 #include "model/medidas.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -19,12 +20,13 @@ struct TPicoEspectro {
     double nivel = 0;      // linear, as the magnitudes
 };
 
-// Single-sided amplitude spectrum of a real signal: bins 0 to n/2 of an n-point
+// Single-sided amplitude spectrum of a real signal: bins 0 to N/2 of an N-point
 // transform, from 0 Hz to half the sampling frequency. Magnitudes are corrected for
 // the window's gain, so a sine of amplitude A centred on a bin reads A there and a
 // constant level C reads C at bin 0, whatever the window.
 struct TEspectro {
-    double resolucion = 0; // Hz from one bin to the next: sampling frequency / n
+    int muestras = 0;      // n, the values transformed
+    double resolucion = 0; // Hz from one bin to the next: sampling frequency / N
     std::vector<double> magnitud;
 
     bool Vacio() const { return magnitud.empty(); }
@@ -44,9 +46,13 @@ private:
     TPicoEspectro Refinar(int bin) const;
 };
 
-// Computes spectra with FFTW. The transform plan and the window of the last length are
-// kept, so a spectrum redrawn as a cursor moves costs only the transform. Not for use
-// from several threads at once.
+// Computes spectra with FFTW. The n values are windowed and padded with zeros to N, the
+// next power of two: padding adds no resolution (that is the span's length) but samples
+// the same spectrum on a finer grid, and it keeps the cost of any span the cost of a
+// power of two. Without it a span of prime length takes eight times as long, and every
+// new length between moving cursors a new plan; with it the plans of the 17 sizes are
+// made once and kept, with the window of the last length. Not for use from several
+// threads at once.
 class TAnalizadorEspectro {
 public:
     TAnalizadorEspectro();
@@ -54,9 +60,9 @@ public:
     TAnalizadorEspectro(const TAnalizadorEspectro&) = delete;
     TAnalizadorEspectro& operator=(const TAnalizadorEspectro&) = delete;
 
-    // n values taken every `periodo` seconds, transformed at their own length (no zero
-    // padding). With `sinContinua` the mean is taken off first, so that a large DC level
-    // does not spill into the low bins. Empty with fewer than 2 values or no period.
+    // n values taken every `periodo` seconds (at most MaxMuestras). With `sinContinua`
+    // the mean is taken off first, so that a large DC level does not spill into the low
+    // bins. Empty with fewer than 2 values or no period.
     TEspectro Calcular(const float* x, int n, double periodo, TVentanaFFT ventana = TVentanaFFT::Hann,
                        bool sinContinua = false);
     TEspectro Calcular(const TSenalAna& s, TTramo tramo = {}, TVentanaFFT ventana = TVentanaFFT::Hann,
@@ -64,7 +70,7 @@ public:
 
 private:
     struct TPlan;
-    std::unique_ptr<TPlan> plan_;
+    std::map<int, std::unique_ptr<TPlan>> planes_;
     std::vector<double> ventana_;
     TVentanaFFT tipoVentana_ = TVentanaFFT::Rectangular;
 };

@@ -206,20 +206,22 @@ TEST(Espectro, CoincideConLaDftDirectaEnCadaVentana)
         std::vector<float> x(static_cast<std::size_t>(n));
         for (float& v : x)
             v = valor(azar);
+        // The window spans the n values; the transform the next power of two.
+        const int N = n == 64 ? 64 : 128;
         for (const auto& [tipo, w] : ventanas) {
             const TEspectro e = analizador.Calcular(x.data(), n, 0.01, tipo);
-            ASSERT_EQ(e.magnitud.size(), std::size_t(n / 2 + 1));
-            EXPECT_DOUBLE_EQ(e.resolucion, 100.0 / n);
+            ASSERT_EQ(e.magnitud.size(), std::size_t(N / 2 + 1));
+            EXPECT_DOUBLE_EQ(e.resolucion, 100.0 / N);
             double suma = 0;
             for (int i = 0; i < n; ++i)
                 suma += w(double(i) / n);
-            for (int k = 0; k <= n / 2; ++k) {
+            for (int k = 0; k <= N / 2; ++k) {
                 double re = 0, im = 0;
                 for (int i = 0; i < n; ++i) {
-                    re += x[i] * w(double(i) / n) * std::cos(2 * Pi * k * i / n);
-                    im -= x[i] * w(double(i) / n) * std::sin(2 * Pi * k * i / n);
+                    re += x[i] * w(double(i) / n) * std::cos(2 * Pi * k * i / N);
+                    im -= x[i] * w(double(i) / n) * std::sin(2 * Pi * k * i / N);
                 }
-                const double lados = (k == 0 || 2 * k == n) ? 1 : 2;
+                const double lados = (k == 0 || 2 * k == N) ? 1 : 2;
                 ASSERT_NEAR(e.magnitud[std::size_t(k)], lados * std::hypot(re, im) / suma, 1e-9) << n << " bin " << k;
             }
         }
@@ -228,7 +230,7 @@ TEST(Espectro, CoincideConLaDftDirectaEnCadaVentana)
 
 TEST(Espectro, DosTonosYFrecuenciaDominante)
 {
-    // 4095 samples (no power of two) at 1 kHz; tones off the bins, 12.04 dB apart.
+    // 4095 samples at 1 kHz; tones off the bins, 12.04 dB apart.
     const int n = 4095;
     const double f1 = 123.4, f2 = 310.7;
     const auto x = Muestras(n, [&](int i) {
@@ -244,7 +246,7 @@ TEST(Espectro, DosTonosYFrecuenciaDominante)
         EXPECT_LE(std::abs(picos[1].bin - f2 / e.resolucion), 1);
         EXPECT_NEAR(picos[0].frecuencia, f1, e.resolucion / 4);
         EXPECT_NEAR(TEspectro::DB(picos[0].nivel) - TEspectro::DB(picos[1].nivel), 20 * std::log10(4.0), 0.5);
-        EXPECT_NEAR(picos[0].nivel, 1, 0.06);
+        EXPECT_NEAR(picos[0].nivel, 1, 0.05);
         // Far below them what leaks.
         EXPECT_LT(picos[2].nivel, 0.04);
     }
