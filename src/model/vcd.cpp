@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <numeric>
 
 namespace qv {
 
@@ -190,10 +189,6 @@ QByteArray ExportarVcd(const TCjtSenales& senales, const QStringList& nombres, c
     std::int64_t fin = 0;
     for (const TVariable& v : vars)
         fin = std::max(fin, v.Tiempo(v.n));
-    // Each sample costs at most one line of a few characters.
-    d.reserve(d.size() + 24 * std::accumulate(vars.begin(), vars.end(), qsizetype(0),
-                                                [](qsizetype s, const TVariable& v) { return s + v.n; }));
-
     d += "#0\r\n$dumpvars\r\n";
     for (TVariable& v : vars) {
         v.Escribir(d, 0);
