@@ -310,7 +310,8 @@ TTablaMedidas TablaMedidas(const TCjtSenales& senales, const QStringList& nombre
     TTablaMedidas tabla;
     tabla.columnas = columnas;
     const QStringList lista = nombres.isEmpty() ? senales.NombresAna() + senales.NombresDig() : nombres;
-    const bool dominante = espectro && std::find(columnas.begin(), columnas.end(), TMedida::FrecDominante) != columnas.end();
+    const bool dominante =
+        espectro && std::find(columnas.begin(), columnas.end(), TMedida::FrecDominante) != columnas.end();
     for (const QString& nombre : lista) {
         TFilaMedidas fila;
         fila.senal = nombre;

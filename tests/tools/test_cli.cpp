@@ -431,10 +431,12 @@ TEST_F(CliFicheros, LineaDeOrdenesMala)
                                              QStringLiteral("dos")},
                                  QStringList{QStringLiteral("test"), QStringLiteral("--port"), QStringLiteral("a"),
                                              QStringLiteral("--relay"), QStringLiteral("b")},
-                                 QStringList{QStringLiteral("export"), qvn, QStringLiteral("--csv"), QStringLiteral("--vcd")},
-                                 QStringList{QStringLiteral("measure"), qvn, QStringLiteral("--from"), QStringLiteral("-1")},
-                                 QStringList{QStringLiteral("measure"), qvn, QStringLiteral("--from"), QStringLiteral("1"),
-                                             QStringLiteral("--to"), QStringLiteral("0.5")}}) {
+                                 QStringList{QStringLiteral("export"), qvn, QStringLiteral("--csv"),
+                                             QStringLiteral("--vcd")},
+                                 QStringList{QStringLiteral("measure"), qvn, QStringLiteral("--from"),
+                                             QStringLiteral("-1")},
+                                 QStringList{QStringLiteral("measure"), qvn, QStringLiteral("--from"),
+                                             QStringLiteral("1"), QStringLiteral("--to"), QStringLiteral("0.5")}}) {
         const TResultado r = cli.Correr(a);
         EXPECT_EQ(r.estado, 2) << a.join(' ').toStdString();
         EXPECT_TRUE(r.error.contains(QStringLiteral("usage:"))) << a.join(' ').toStdString();
