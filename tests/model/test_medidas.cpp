@@ -104,7 +104,6 @@ TEST(Medidas, SenoCuadradaRampaYSenoConRuido)
                 Cerca(v[medida], esperado, esperado * c.toleranciaFlanco,
                       medida == TMedida::Subida ? "subida" : "bajada");
         }
-        EXPECT_FALSE(v[TMedida::Ciclo]);
     }
     EXPECT_TRUE(MedirAna(nullptr, 0, 1e-3).v == TValoresMedida{}.v);
 }
@@ -120,7 +119,6 @@ TEST(Medidas, SenalDigital)
     Cerca(v[TMedida::Ciclo], 100.0 * (12 * 10 + 5) / 490, 1e-12, "ciclo");
     Cerca(v[TMedida::Flancos], 25, 0, "flancos");
     Cerca(v[TMedida::Frecuencia], 1 / (40 * 0.5e-3), 1e-9, "frecuencia");
-    EXPECT_FALSE(v[TMedida::RMS]);
 }
 
 TEST(Medidas, TablaSobreUnIntervaloDeTiempo)
@@ -143,7 +141,6 @@ TEST(Medidas, TablaSobreUnIntervaloDeTiempo)
     EXPECT_EQ(t.filas[0].muestras, 21);
     EXPECT_EQ(*t.filas[0].valores[TMedida::Minimo], 10);
     EXPECT_EQ(*t.filas[0].valores[TMedida::Maximo], 30);
-    EXPECT_EQ(t.filas[0].unidad, QStringLiteral("Voltios"));
     EXPECT_EQ(t.filas[1].muestras, 5);
     EXPECT_EQ(*t.filas[1].valores[TMedida::Ciclo], 0);
     EXPECT_FALSE(t.filas[1].valores[TMedida::Minimo]);
