@@ -38,22 +38,6 @@ QListWidget* Lista(const char* nombre, QWidget* padre)
     return l;
 }
 
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QStringList NombresDe(const QListWidget& l)
-{
-    QStringList r;
-    for (int i = 0; i < l.count(); ++i)
-        r << l.item(i)->text();
-    return r;
-}
-
 int NumSeleccionados(const QListWidget& l)
 {
     int n = 0;

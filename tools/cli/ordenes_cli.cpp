@@ -3,8 +3,6 @@
 #include "exportar_csv.h"
 #include "informe.h"
 
-#include "display/grafica_fichero.h"
-
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
@@ -21,6 +19,8 @@
 #include "model/generadores.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
+#include "plot/grafica_senales.h"
+#include "plot/imagenes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -277,8 +277,7 @@ int TOrdenesCli::Render(const TOpciones& op)
         return Salida::Fallo;
 
     const QString ruta = op.posicionales.front();
-    TGraficaFichero grafica(idioma_, interaccion_);
-    TCjtSenales& senales = grafica.Senales();
+    TCjtSenales senales(idioma_, interaccion_);
     TConfigES config;
     TOperaciones operaciones;
     if (!AbrirFichero(ruta, config, operaciones, senales))
@@ -303,7 +302,7 @@ int TOrdenesCli::Render(const TOpciones& op)
         }
     }
     QString error;
-    if (!grafica.Dibujar(op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
+    if (!GuardarGraficaSenales(senales, idioma_, op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
         interaccion_.Escribir(QStringLiteral("%1: %2").arg(Nativo(op.salida), error));
         return Salida::Fallo;
     }

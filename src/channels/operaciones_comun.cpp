@@ -1,11 +1,11 @@
-#include "display/operaciones_comun.h"
+#include "channels/operaciones_comun.h"
 
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
-#include "display/filtro_teclas.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "lang/ui/filtro_teclas.h"
 #include "model/config_es.h"
 #include "model/errores.h"
 #include "model/senales.h"
