@@ -27,14 +27,6 @@ constexpr int kTextoNoCargado = 101;
 constexpr int kMaxPreguntasNombre = 1000;
 const QString kOmitir = QStringLiteral("Omitir");
 
-QListWidget* Lista(const char* nombre, QWidget* padre)
-{
-    auto* l = new QListWidget(padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    return l;
-}
-
 } // namespace
 
 TfrmEscSenFich::TfrmEscSenFich(IPrincipal& principal, QWidget* parent)
@@ -53,9 +45,9 @@ TfrmEscSenFich::TfrmEscSenFich(IPrincipal& principal, QWidget* parent)
     Lfichero->setObjectName(QStringLiteral("Lfichero"));
     Lfichero->setTextFormat(Qt::PlainText);
 
-    SrcList = Lista("SrcList", this);
+    SrcList = CrearLista("SrcList", this);
     SrcList->setSortingEnabled(true);
-    DstList = Lista("DstList", this);
+    DstList = CrearLista("DstList", this);
 
     IncludeBtn = Boton("IncludeBtn", QStringLiteral(">"), this);
     IncAllBtn = Boton("IncAllBtn", QStringLiteral(">>"), this);

@@ -5,6 +5,7 @@
 #include "display/elegir.h"
 #include "model/senales.h"
 #include "plot/grafica_senales.h"
+#include "plot/grf.h"
 
 #include <QDialog>
 
@@ -18,6 +19,7 @@ TfrmSenalesDigitales::TfrmSenalesDigitales(IPrincipal& principal, QWidget* paren
     setObjectName(QStringLiteral("frmSenalesDigitales"));
     PrepararGraficaDigital(*xygraph, Contexto.Textos);
     PrepararGraficaDigital(*xygraphatras, Contexto.Textos);
+    xygraph->PonerDigitalLabels(true);
 }
 
 void TfrmSenalesDigitales::CargarSenales(int max)

@@ -126,7 +126,6 @@ void PrepararGraficaDigital(TGrf& g, TTextos& textos)
     g.XAxis().PonerTitle(textos.BuscarTexto(kTextoEjeTiempo));
     PrepararLeyenda(g, 125);
     g.Legend().PonerInvertida(true); // the first trace is the lowest
-    g.PonerDigitalLabels(true);
 }
 
 QString NombreSerie(const TSenalAna& s)
@@ -256,6 +255,7 @@ bool GuardarGraficaSenales(const TCjtSenales& set, TTextos& textos, const QStrin
     g.setViewport(QRect(QPoint(0, 0), tamano));
     if (digital) {
         PrepararGraficaDigital(g, textos);
+        g.PonerDigitalLabels(true);
         CargarDigitales(g, set, visibles);
     } else {
         PrepararGraficaAnalogica(g, textos);

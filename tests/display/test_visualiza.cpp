@@ -461,7 +461,7 @@ TEST_F(Analogica, APictureOfTheSetIsTheGraphOfItsWindow)
         QString error;
         ASSERT_TRUE(GuardarGraficaSenales(Set(), principal.textos, w->SenalesVisibles, w == digital,
                                           w == xy ? xy->EjeXElegido : QString(), g.size(), ruta, error))
-            << error;
+            << error.toStdString();
         const QImage dibujo = QImage(ruta).convertToFormat(QImage::Format_RGB32);
         const QImage ventana = PintarImagen(g.size(), PintorGrafica(g));
         ASSERT_EQ(dibujo.size(), ventana.size());

@@ -47,6 +47,14 @@ QIcon Icono(const char* nombre)
     return QIcon(QStringLiteral(":/iconos/%1.svg").arg(QLatin1String(nombre)));
 }
 
+QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo)
+{
+    auto* l = new QListWidget(padre);
+    l->setObjectName(QLatin1String(nombre));
+    l->setSelectionMode(unoSolo ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
+    return l;
+}
+
 QStringList NombresDe(const QListWidget& lista)
 {
     QStringList r;

@@ -43,6 +43,8 @@ QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre);
 QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo = 5, bool decimales = false);
 // An icon of the program's resources, ":/iconos/<nombre>.svg".
 QIcon Icono(const char* nombre);
+// A list of names; several may be selected at once unless `unoSolo`.
+QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo = false);
 // The texts of a list's items, in order.
 QStringList NombresDe(const QListWidget& lista);
 
