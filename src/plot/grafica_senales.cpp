@@ -242,6 +242,8 @@ bool GuardarGraficaSenales(const TCjtSenales& set, TTextos& textos, const QStrin
         if (x && visibles.size() > 1)
             visibles.removeAll(ejeX);
     }
+    // A name the set lacks is not drawn.
+    visibles.removeIf([&](const QString& n) { return digital ? !set.BuscarDig(n) : !Buscar(set, n); });
     if (visibles.isEmpty()) {
         error = digital ? QStringLiteral("the file holds no digital signal to draw")
                         : QStringLiteral("the file holds no signal to draw");
