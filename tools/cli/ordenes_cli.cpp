@@ -3,8 +3,6 @@
 #include "exportar_csv.h"
 #include "informe.h"
 
-#include "display/grafica_fichero.h"
-
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
@@ -24,6 +22,8 @@
 #include "model/operaciones.h"
 #include "model/senales.h"
 #include "model/vcd.h"
+#include "plot/grafica_senales.h"
+#include "plot/imagenes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -300,8 +300,7 @@ int TOrdenesCli::Render(const TOpciones& op)
         return Salida::Fallo;
 
     const QString ruta = op.posicionales.front();
-    TGraficaFichero grafica(idioma_, interaccion_);
-    TCjtSenales& senales = grafica.Senales();
+    TCjtSenales senales(idioma_, interaccion_);
     TConfigES config;
     TOperaciones operaciones;
     if (!AbrirFichero(ruta, config, operaciones, senales))
@@ -326,7 +325,7 @@ int TOrdenesCli::Render(const TOpciones& op)
         }
     }
     QString error;
-    if (!grafica.Dibujar(op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
+    if (!GuardarGraficaSenales(senales, idioma_, op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
         interaccion_.Escribir(QStringLiteral("%1: %2").arg(Nativo(op.salida), error));
         return Salida::Fallo;
     }
