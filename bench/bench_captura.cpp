@@ -25,7 +25,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
-#include "display/grf.h"
+#include "plot/grf.h"
 
 using namespace qv;
 

@@ -1,7 +1,7 @@
 // Graph control at the largest capture size: a full redraw of eight step-line series of
 // 65535 samples at 1200 x 800, a cursor move, the same for an XY curve of 65535 pairs, one
 // monitoring tick extending ten curves, and the picture of the graph.
-#include "display/grf.h"
+#include "plot/grf.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -2,8 +2,8 @@
 // sampling on, at 1200 x 800 pixels, written through the picture writer (file included).
 //   BM_Imagen/PNG, /SVG, /PDF, /WMF   target: median at most 300 ms each
 // The counter kB is the size of the file written.
-#include "display/imagenes.h"
-#include "display/qcp.h"
+#include "plot/imagenes.h"
+#include "plot/qcp.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 // The printed report and the pictures of a real signal window.
 //   BM_TablaPdf            the printed table of 8 signals of 1000 samples to a PDF file
 //                          (1200 dpi, A4): target median at most 1 s
-//   BM_VentanaImagen/...   an analog window of 8 signals of 65535 samples built off
-//                          screen and written as PNG, SVG, PDF and WMF (what
+//   BM_VentanaImagen/...   the analog graph of 8 signals of 65535 samples drawn without
+//                          a window and written as PNG, SVG, PDF and WMF (what
 //                          "quorvane-cli render" does): target median at most 300 ms each
 #include "common/entorno_mudo.h"
-#include "display/grafica_fichero.h"
 #include "display/impresion.h"
 #include "model/senales.h"
+#include "plot/grafica_senales.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -64,13 +64,13 @@ void BM_VentanaImagen(benchmark::State& state)
     state.SetLabel(ext);
     test::TTextosMudos textos;
     test::TInteraccionMuda interaccion;
-    TGraficaFichero grafica(textos, interaccion);
-    Llenar(grafica.Senales(), textos, 65535);
+    TCjtSenales set(textos, interaccion);
+    Llenar(set, textos, 65535);
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("grafica.") + QLatin1String(ext));
     QString error;
     for (auto _ : state) {
-        if (!grafica.Dibujar({}, false, QString(), QSize(1200, 800), ruta, error)) {
+        if (!GuardarGraficaSenales(set, textos, {}, false, QString(), QSize(1200, 800), ruta, error)) {
             state.SkipWithError(error.toStdString().c_str());
             return;
         }

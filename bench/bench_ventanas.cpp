@@ -6,7 +6,6 @@
 #include "common/dialogos_guion.h"
 #include "common/entorno_mudo.h"
 #include "common/reloj_falso.h"
-#include "display/grf.h"
 #include "display/visualiza_senales.h"
 #include "lang/ui/modal.h"
 #include "link/servicios_puesto.h"
@@ -15,6 +14,7 @@
 #include "model/fichero_senales.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
+#include "plot/grf.h"
 
 #include <QApplication>
 #include <QDir>

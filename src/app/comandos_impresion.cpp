@@ -5,12 +5,12 @@
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "app/comandos_archivo.h"
-#include "display/grf.h"
-#include "display/imagenes.h"
 #include "display/preview.h"
 #include "display/visualiza_senales_comun.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "plot/grf.h"
+#include "plot/imagenes.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>

@@ -80,11 +80,6 @@ bool Cumple(TRegla regla, const C& c)
     return regla == nullptr || regla(c);
 }
 
-QIcon Icono(const char* nombre)
-{
-    return QIcon(QStringLiteral(":/iconos/%1.svg").arg(QLatin1String(nombre)));
-}
-
 } // namespace
 
 std::vector<TFilaComando> TablaComandos(TAreasComandos& a)

@@ -12,6 +12,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/ayuda.h"
+#include "lang/ui/formulario.h"
 #include "lang/ui/modal.h"
 #include "lang/ui/textos_formularios.h"
 
@@ -38,11 +39,6 @@ static void IniciarRecursosPrincipal()
 namespace qv {
 
 namespace {
-
-QIcon Icono(const char* nombre)
-{
-    return QIcon(QStringLiteral(":/iconos/%1.svg").arg(QLatin1String(nombre)));
-}
 
 QLabel* IconoEstado(const char* nombre, const char* icono, QWidget* padre)
 {

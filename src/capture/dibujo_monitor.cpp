@@ -1,6 +1,6 @@
 #include "capture/dibujo_monitor.h"
 
-#include "display/grf.h"
+#include "plot/grf.h"
 
 #include <QWidget>
 

@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
-#include "display/grf.h"
+#include "plot/grf.h"
 
 namespace qv {
 

@@ -9,22 +9,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
 
 #include <algorithm>
 
 namespace qv {
-
-QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo, bool decimales)
-{
-    auto* e = new QLineEdit(padre);
-    e->setObjectName(QLatin1String(nombre));
-    e->setMaxLength(largo);
-    const QString patron = decimales ? QStringLiteral("[0-9.-]*") : QStringLiteral("[0-9]*");
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(patron), e));
-    return e;
-}
 
 namespace {
 

@@ -73,8 +73,4 @@ private:
     bool confirmado_ = false;
 };
 
-// A line edit that takes digits only (and, when asked, "-" and "."), at most `largo`
-// characters; backspace and Enter always pass.
-QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo = 5, bool decimales = false);
-
 } // namespace qv

@@ -23,15 +23,6 @@ constexpr int kTextoNoDesactivadas = 145;
 // Item data: output 0..15 digital, 16..19 analog.
 constexpr int kRolSalida = Qt::UserRole + 1;
 
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    b->setFixedWidth(40);
-    return b;
-}
-
 } // namespace
 
 TEstadoSalidas TEstadoSalidas::Desde(const TConfigES& config)
@@ -104,8 +95,10 @@ TfrmActDesSenales::TfrmActDesSenales(IPrincipal& principal, QWidget* parent)
 
     auto* flechas = new QVBoxLayout;
     flechas->addStretch(1);
-    for (QPushButton* b : {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn})
+    for (QPushButton* b : {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn}) {
+        b->setFixedWidth(40);
         flechas->addWidget(b);
+    }
     flechas->addStretch(1);
     auto* rejilla = new QGridLayout;
     rejilla->addWidget(Label1, 0, 0);

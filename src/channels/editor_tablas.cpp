@@ -55,14 +55,6 @@ public:
     }
 };
 
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QObject* DialogoFichero(const char* nombre, const QString& filtro, QObject* padre)
 {
     auto* o = new QObject(padre);

@@ -6,10 +6,13 @@
 #include "channels/activacion_entrada.h"
 #include "channels/activacion_salidas.h"
 #include "channels/editor_tablas.h"
+#include "channels/filtro.h"
 #include "channels/generadores_analogicos.h"
 #include "channels/generadores_digitales.h"
 #include "channels/menu_es.h"
 #include "channels/nombre_ed.h"
+#include "channels/operaciones_ana.h"
+#include "channels/operaciones_dig.h"
 #include "channels/tablas_generador.h"
 
 namespace qv {
@@ -49,6 +52,13 @@ void RegistrarFormulariosChannels(TRegistroFormularios& registro)
     registro.Registrar<TfrmMenuES>();
     RegistrarDeCanal<TfrmNomED>(registro);
     registro.Registrar<TfrmActDesSenales>();
+    registro.Registrar<TfrmFiltro>();
+    registro.Registrar(TfrmOperacionesAna::Numero, QStringLiteral("TfrmOperacionesAna"), [](IPrincipal& p) {
+        return std::make_unique<TfrmOperacionesAna>(p, TOperaciones(), &p.Ventana());
+    });
+    registro.Registrar(TfrmOperacionesDig::Numero, QStringLiteral("TfrmOperacionesDig"), [](IPrincipal& p) {
+        return std::make_unique<TfrmOperacionesDig>(p, TOperaciones(), &p.Ventana());
+    });
 }
 
 } // namespace qv

@@ -2,11 +2,11 @@
 
 #include "app/api/contexto.h"
 #include "app/api/principal.h"
+#include "channels/filtro.h"
 #include "display/elegir.h"
-#include "display/filtro.h"
-#include "display/filtro_teclas.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "lang/ui/filtro_teclas.h"
 #include "model/calculo.h"
 #include "model/errores.h"
 #include "model/formatos.h"

@@ -1,7 +1,7 @@
 #include "display/config_grafica.h"
 
-#include "display/grf.h"
 #include "model/formatos.h"
+#include "plot/grf.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -30,30 +30,6 @@ constexpr int kTextoPeriodosDistintos = 161;
 constexpr int kTextoConfirmarBorrado = 172;
 constexpr int kTextoNoBorrada = 213;
 
-QListWidget* Lista(const char* nombre, QWidget* padre)
-{
-    auto* l = new QListWidget(padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    return l;
-}
-
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QStringList NombresDe(const QListWidget& l)
-{
-    QStringList r;
-    for (int i = 0; i < l.count(); ++i)
-        r << l.item(i)->text();
-    return r;
-}
-
 int NumSeleccionados(const QListWidget& l)
 {
     int n = 0;
@@ -93,14 +69,14 @@ TElegirBase::TElegirBase(IPrincipal& principal, int formulario, int ayuda, QWidg
     LabelDst = new QLabel(QStringLiteral("Se\u00f1ales Visualizadas"), this);
     LabelDst->setObjectName(QStringLiteral("LabelDst"));
 
-    SrcList = Lista("SrcList", this);
+    SrcList = CrearLista("SrcList", this);
     SrcList->setSortingEnabled(true);
-    DstList = Lista("DstList", this);
+    DstList = CrearLista("DstList", this);
     LabelSrc->setBuddy(SrcList);
     LabelDst->setBuddy(DstList);
     // One period text per line of the list beside them; never shown.
-    SrcMuesList = Lista("SrcMuesList", this);
-    DstMuesList = Lista("DstMuesList", this);
+    SrcMuesList = CrearLista("SrcMuesList", this);
+    DstMuesList = CrearLista("DstMuesList", this);
     SrcMuesList->hide();
     DstMuesList->hide();
 

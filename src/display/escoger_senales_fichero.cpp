@@ -27,30 +27,6 @@ constexpr int kTextoNoCargado = 101;
 constexpr int kMaxPreguntasNombre = 1000;
 const QString kOmitir = QStringLiteral("Omitir");
 
-QListWidget* Lista(const char* nombre, QWidget* padre)
-{
-    auto* l = new QListWidget(padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    return l;
-}
-
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QStringList NombresDe(const QListWidget& l)
-{
-    QStringList r;
-    for (int i = 0; i < l.count(); ++i)
-        r << l.item(i)->text();
-    return r;
-}
-
 } // namespace
 
 TfrmEscSenFich::TfrmEscSenFich(IPrincipal& principal, QWidget* parent)
@@ -69,9 +45,9 @@ TfrmEscSenFich::TfrmEscSenFich(IPrincipal& principal, QWidget* parent)
     Lfichero->setObjectName(QStringLiteral("Lfichero"));
     Lfichero->setTextFormat(Qt::PlainText);
 
-    SrcList = Lista("SrcList", this);
+    SrcList = CrearLista("SrcList", this);
     SrcList->setSortingEnabled(true);
-    DstList = Lista("DstList", this);
+    DstList = CrearLista("DstList", this);
 
     IncludeBtn = Boton("IncludeBtn", QStringLiteral(">"), this);
     IncAllBtn = Boton("IncAllBtn", QStringLiteral(">>"), this);

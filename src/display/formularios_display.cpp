@@ -10,10 +10,7 @@
 #include "display/edit.h"
 #include "display/elegir.h"
 #include "display/escoger_senales_fichero.h"
-#include "display/filtro.h"
 #include "display/ins_texto.h"
-#include "display/operaciones_ana.h"
-#include "display/operaciones_dig.h"
 #include "display/pedir_nombre.h"
 #include "display/preview.h"
 #include "display/senales_digitales.h"
@@ -34,16 +31,9 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     registro.Registrar<TfrmElegirIni>();
     registro.Registrar<TfrmInsTexto>();
     registro.Registrar<TfrmEdit>();
-    registro.Registrar<TfrmFiltro>();
     registro.Registrar<TfrmPreview>();
     registro.Registrar<TfrmCalcuAna>();
     registro.Registrar<TfrmCalcuDig>();
-    registro.Registrar(TfrmOperacionesAna::Numero, QStringLiteral("TfrmOperacionesAna"), [](IPrincipal& p) {
-        return std::make_unique<TfrmOperacionesAna>(p, TOperaciones(), &p.Ventana());
-    });
-    registro.Registrar(TfrmOperacionesDig::Numero, QStringLiteral("TfrmOperacionesDig"), [](IPrincipal& p) {
-        return std::make_unique<TfrmOperacionesDig>(p, TOperaciones(), &p.Ventana());
-    });
 }
 
 } // namespace qv

@@ -1,8 +1,8 @@
 #include "display/pedir_nombre.h"
 
-#include "display/filtro_teclas.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "lang/ui/filtro_teclas.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

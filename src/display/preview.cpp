@@ -3,12 +3,12 @@
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
-#include "display/grf.h"
 #include "display/impresion.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/modal.h"
 #include "model/senales.h"
+#include "plot/grf.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

@@ -6,8 +6,6 @@
 
 namespace qv {
 
-class TSenalDig;
-
 // The digital signal window: at most MaxSenalesDig digital signals of one sampling
 // period as stacked logic traces, each in its own band of a fixed 0 ... 100 Y axis, the
 // first shown signal at the bottom.
@@ -22,19 +20,11 @@ public:
     void CargarSenales(int max) override;
     void Refrescar() override;
 
-    // Band layout for n traces: half a band, and the low and high levels of the next trace.
-    double NivelBajo = 0;
-    double NivelAlto = 0;
-    double MedioCanal = 0;
-    void CalcularNiveles(int n);
-
 protected:
     double ValorLeido(int serie, double y) const override;
     void ElegirSenales() override;
 
 private:
-    void AnadirTraza(int k, const TSenalDig& d, double& duracion);
-
     std::vector<double> altos_; // high level of each series, for the readouts
 };
 

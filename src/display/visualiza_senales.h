@@ -4,9 +4,6 @@
 
 namespace qv {
 
-class TSenalAna;
-class TSenalDig;
-
 // The analog signal window: at most MaxSenalesAna signals of one sampling period plotted
 // against time (digital ones as 0 V / 5 V staircases), or one signal against another
 // analog signal (an XY plot).
@@ -36,11 +33,6 @@ protected:
     void ActualizarNombres() override;
 
 private:
-    static void ConfigurarGrafica(TGrf& g);
-    static QString NombreSerie(const TSenalAna& s); // name and unit, for the legend
-    void AnadirAna(int k, const TSenalAna& s, const TSenalAna* ejeX, double& duracion);
-    void AnadirDig(int k, const TSenalDig& d, bool xy, double& duracion);
-
     QString tiempo_;
 };
 

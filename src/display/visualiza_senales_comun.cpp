@@ -5,11 +5,11 @@
 #include "app/api/principal.h"
 #include "display/config_grafica.h"
 #include "display/datos_senal.h"
-#include "display/grf.h"
 #include "display/ins_texto.h"
 #include "display/visualiza_senales_cursores.h"
-#include "lang/textos.h"
 #include "model/senales.h"
+#include "plot/grafica_senales.h"
+#include "plot/grf.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -20,24 +20,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <QFontMetrics>
-
 #include <algorithm>
-#include <cmath>
 
 namespace qv {
-
-namespace {
-
-constexpr int kTextoEscalasIncoherentes = 37017;
-
-// Periods compared to the microsecond.
-double Microsegundos(double periodo)
-{
-    return std::round(periodo * 1e6) / 1e6;
-}
-
-} // namespace
 
 TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char* zoomMas, const char* zoomMenos,
                                  QWidget* parent)
@@ -63,7 +48,6 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
     for (TGrf* g : {xygraph, xygraphatras}) {
         g->setFocusPolicy(Qt::NoFocus);
         g->setContextMenuPolicy(Qt::PreventContextMenu);
-        g->Appearance().PonerErrorCaption(Contexto.Textos.BuscarTexto(kTextoEscalasIncoherentes));
     }
 
     PCursor = new TPanelCursores(Contexto.Textos, digital, this);
@@ -99,7 +83,7 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
             OrigenCero();
         // The graph's own size, whatever changed it (maximise, restore, tile, the cursor
         // panel): the window's resize comes before its layout has passed the size on.
-        ColocarLeyenda();
+        ColocarLeyenda(*xygraph, int(SenalesVisibles.size()));
     });
 }
 
@@ -132,28 +116,6 @@ const TSenal* TVentanaSenales::Buscar(const QString& nombre) const
 }
 
 // ---- lists -----------------------------------------------------------------------------
-
-void TVentanaSenales::FiltrarVisibles(int max)
-{
-    if (!SenalesVisibles.isEmpty()) {
-        const TSenal* primera = Buscar(SenalesVisibles.first());
-        const double referencia = primera ? Microsegundos(primera->Periodo()) : 0;
-        QStringList iguales{SenalesVisibles.first()};
-        for (qsizetype i = 1; i < SenalesVisibles.size(); ++i) {
-            const TSenal* s = Buscar(SenalesVisibles[i]);
-            if (s && Microsegundos(s->Periodo()) == referencia)
-                iguales << SenalesVisibles[i];
-            else
-                SenalesOcultas << SenalesVisibles[i];
-        }
-        SenalesVisibles = iguales;
-    }
-    // The surplus goes last first, so that the hidden list keeps the set's order.
-    QStringList sobrantes;
-    while (SenalesVisibles.size() > max)
-        sobrantes.prepend(SenalesVisibles.takeLast());
-    SenalesOcultas << sobrantes;
-}
 
 void TVentanaSenales::QuitarDesconocidas()
 {
@@ -268,33 +230,6 @@ void TVentanaSenales::OrigenCero()
 {
     xygraph->XAxis().PonerMin(0);
     xygraphatras->XAxis().PonerMin(0);
-}
-
-void TVentanaSenales::ColocarLeyenda()
-{
-    TLegend& l = xygraph->Legend();
-    const int alto = xygraph->height() - 20;
-    // A graph too small for a legend shows none.
-    if (alto <= 0 || xygraph->width() <= 135) {
-        l.PonerVisible(false);
-        return;
-    }
-    // 125 pixels, or wider for long names (a name and its unit), up to a third of the
-    // window; the plot's right margin follows the legend.
-    const QFontMetrics fm(l.Font());
-    int nombre = 0;
-    for (int k = 0; k < xygraph->NumSeries(); ++k)
-        nombre = std::max(nombre, fm.horizontalAdvance(xygraph->Serie(k).Nombre()));
-    const int ancho = std::clamp(4 + 20 + l.SymbolSpace() + nombre + 8, 125, std::max(125, xygraph->width() / 3));
-    l.PonerTop(10);
-    l.PonerHeight(alto);
-    l.PonerWidth(ancho);
-    l.PonerLeft(xygraph->width() - l.Width() - 10);
-    if (xygraph->Dimensions().RightMargin() != ancho + 25)
-        xygraph->Dimensions().PonerRightMargin(ancho + 25);
-    l.PonerBorderStyle(TLegend::Borde::Simple);
-    l.PonerYMargin(int(alto / (SenalesVisibles.size() + 1)));
-    l.PonerVisible(true);
 }
 
 // ---- showing, resizing -----------------------------------------------------------------

@@ -94,8 +94,6 @@ protected:
     const TSenal* Buscar(const QString& nombre) const;
     IPrincipal& Principal() const { return principal_; }
 
-    // Same-period filter, then the surplus beyond `max` (from the end) to SenalesOcultas.
-    void FiltrarVisibles(int max);
     // The names of the series, the legend and the readout columns after a rename.
     virtual void ActualizarNombres();
     // Drops the shown names the set no longer holds.
@@ -110,7 +108,6 @@ protected:
     void PonerPeriodo(double periodo) { periodoMuestreo_ = periodo; }
     // X-axis Min := 0 on both graphs (a fixed origin for time plots).
     void OrigenCero();
-    void ColocarLeyenda();
 
     void TextosAplicados() override;
     void AlMostrar() override;

@@ -2,9 +2,9 @@
 // sample with the arrow keys. Moving a cursor redraws its own layer and the readouts,
 // never the series.
 
-#include "display/grf.h"
 #include "display/visualiza_senales_comun.h"
 #include "display/visualiza_senales_cursores.h"
+#include "plot/grf.h"
 
 #include <QMenu>
 

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -36,12 +35,9 @@ QToolButton* BotonPequeno(const char* nombre, const QString& texto, QWidget* pad
 }
 
 // One number of an IPv4 address: digits only, at most three.
-QLineEdit* CajaNumero(const char* nombre, QWidget* padre)
+QLineEdit* CajaOcteto(const char* nombre, QWidget* padre)
 {
-    auto* e = new QLineEdit(padre);
-    e->setObjectName(QLatin1String(nombre));
-    e->setMaxLength(3);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), e));
+    QLineEdit* e = CajaNumero(nombre, padre, 3);
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     e->setAlignment(Qt::AlignCenter);
     return e;
@@ -68,10 +64,10 @@ Tform_PcsSAD::Tform_PcsSAD(TContextoRed& red, QWidget* parent)
 
     L_IP = new QLabel(QStringLiteral("Direcci\u00f3n IP :"), this);
     L_IP->setObjectName(QStringLiteral("L_IP"));
-    ED_IPa = CajaNumero("ED_IPa", this);
-    ED_IPb = CajaNumero("ED_IPb", this);
-    Ed_IPc = CajaNumero("Ed_IPc", this);
-    ED_IPd = CajaNumero("ED_IPd", this);
+    ED_IPa = CajaOcteto("ED_IPa", this);
+    ED_IPb = CajaOcteto("ED_IPb", this);
+    Ed_IPc = CajaOcteto("Ed_IPc", this);
+    ED_IPd = CajaOcteto("ED_IPd", this);
     L_IP->setBuddy(ED_IPa);
     L_Nombre = new QLabel(QStringLiteral("Nombre :"), this);
     L_Nombre->setObjectName(QStringLiteral("L_Nombre"));

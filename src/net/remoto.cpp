@@ -24,18 +24,6 @@
 
 namespace qv {
 
-namespace {
-
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 TForm_Remoto::TForm_Remoto(TContextoRed& red, bool perfil, QWidget* parent)
     : TFormulario(red.Principal.Contexto().Formulario, Numero, ContextoAyuda, parent), red_(red), perfil_(perfil)
 {

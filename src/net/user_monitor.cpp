@@ -25,13 +25,6 @@ constexpr int kTextoNormal = 265;
 constexpr int kTextoPasswordMal = 278;
 constexpr int kTextoPasswordPantalla = 354;
 
-QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
-{
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
 } // namespace
 
 TForm_UserMonitor::TForm_UserMonitor(TContextoRed& red, QWidget* parent)

@@ -16,27 +16,34 @@
 
 namespace {
 
-// What each folder may include besides itself.
+// What each folder may include besides itself. The graph library sits on the model alone;
+// channels and display are siblings over the program state (display borrows the filter
+// dialog of the operations); the companion draws with the graph library, never a window.
 const std::map<QString, std::set<QString>> kPermitidas = {
     {QStringLiteral("lang"), {}},
     {QStringLiteral("lang/ui"), {"lang"}},
     {QStringLiteral("model"), {"lang"}},
     {QStringLiteral("link"), {"lang", "model"}},
+    {QStringLiteral("plot"), {"lang", "model"}},
     {QStringLiteral("app/api"), {"lang", "lang/ui", "model", "link"}},
-    {QStringLiteral("display"), {"lang", "lang/ui", "model", "link", "app/api"}},
-    {QStringLiteral("channels"), {"lang", "lang/ui", "model", "link", "app/api", "display"}},
-    {QStringLiteral("capture"), {"lang", "lang/ui", "model", "link", "app/api", "display", "channels"}},
-    {QStringLiteral("net"), {"lang", "lang/ui", "model", "link", "app/api", "display", "channels"}},
+    {QStringLiteral("channels"), {"lang", "lang/ui", "model", "link", "app/api", "plot"}},
+    {QStringLiteral("display"), {"lang", "lang/ui", "model", "link", "app/api", "plot", "channels"}},
+    {QStringLiteral("capture"), {"lang", "lang/ui", "model", "link", "app/api", "plot", "display", "channels"}},
+    {QStringLiteral("net"), {"lang", "lang/ui", "model", "link", "app/api", "plot", "display", "channels"}},
     {QStringLiteral("app"),
-     {"lang", "lang/ui", "model", "link", "app/api", "display", "channels", "capture", "net"}},
+     {"lang", "lang/ui", "model", "link", "app/api", "plot", "display", "channels", "capture", "net"}},
     {QStringLiteral("tools/sadsim"), {"lang", "model", "link"}},
     {QStringLiteral("tools/relay"), {"lang", "model", "link"}},
-    // Graphs drawn without a screen may come from the display library one day.
-    {QStringLiteral("tools/cli"), {"lang", "model", "link", "display"}},
+    {QStringLiteral("tools/cli"), {"lang", "model", "link", "plot"}},
 };
 
 // Folders that must build without QtWidgets.
 const std::set<QString> kSinWidgets = {"lang", "model", "link", "tools/sadsim", "tools/relay"};
+
+// Widget headers a folder may not use: the graph library draws, it opens no window or dialog.
+const std::map<QString, std::set<QString>> kVentanas = {
+    {QStringLiteral("plot"), {"QDialog", "QMainWindow", "QMdiArea", "QMdiSubWindow", "QMessageBox"}},
+};
 
 // The folder of a file relative to the tree's root ("src/lang/ui/x.h" -> "lang/ui",
 // "tools/relay/y.cpp" -> "tools/relay"); empty for a file outside every folder.
@@ -92,8 +99,11 @@ QStringList Infracciones(const QString& raiz, const QString& carpetaWidgets)
                 const QString incluida = m.captured(2);
                 const QString donde = QStringLiteral("%1:%2: %3").arg(relativa).arg(linea).arg(texto);
                 if (m.captured(1) == QLatin1String("<")) {
+                    const auto ventanas = kVentanas.find(capa);
                     if (kSinWidgets.count(capa) && EsCabeceraWidgets(incluida, carpetaWidgets))
                         r << donde + QStringLiteral(" (a widget header in ") + capa + QLatin1Char(')');
+                    else if (ventanas != kVentanas.end() && ventanas->second.count(QFileInfo(incluida).fileName()))
+                        r << donde + QStringLiteral(" (a window in ") + capa + QLatin1Char(')');
                     continue;
                 }
                 // Beside the file first, then from src/ as the build's include path.
@@ -137,27 +147,40 @@ TEST(Capas, LaComprobacionSenalaCadaInclusionIndebida)
         f.write(texto);
     };
     for (const char* h : {"lang/textos.h", "lang/ui/formulario.h", "model/senales.h", "link/com.h",
-                          "app/api/principal.h", "display/grf.h", "capture/trigger.h", "net/remoto.h"})
+                          "app/api/principal.h", "plot/grf.h", "display/datos.h", "channels/filtro.h",
+                          "capture/trigger.h", "net/remoto.h"})
         escribir(QStringLiteral("src/") + QLatin1String(h), "#pragma once\n");
     escribir(QStringLiteral("src/model/bien.cpp"), "#include \"lang/textos.h\"\n#include \"model/senales.h\"\n");
     escribir(QStringLiteral("src/model/mal.cpp"),
-             "#include \"model/senales.h\"\n\n#include \"display/grf.h\"\n  #  include <QDialog>\n#include <QString>\n");
+             "#include \"model/senales.h\"\n\n#include \"display/datos.h\"\n  #  include <QDialog>\n#include <QString>\n");
     escribir(QStringLiteral("src/link/ui.cpp"), "#include \"lang/ui/formulario.h\"\n");
     escribir(QStringLiteral("src/app/api/ui.cpp"), "#include \"lang/ui/formulario.h\"\n");
-    escribir(QStringLiteral("src/net/hermana.cpp"), "#include \"capture/trigger.h\"\n#include \"display/grf.h\"\n");
+    escribir(QStringLiteral("src/net/hermana.cpp"), "#include \"capture/trigger.h\"\n#include \"plot/grf.h\"\n");
     escribir(QStringLiteral("tools/relay/r.cpp"), "#include \"app/api/principal.h\"\n#include \"link/com.h\"\n");
     escribir(QStringLiteral("tools/relay/junto.h"), "#pragma once\n");
     escribir(QStringLiteral("tools/relay/s.cpp"), "#include \"junto.h\"\n#include \"moc_s.cpp\"\n");
-    escribir(QStringLiteral("tools/cli/c.cpp"), "#include \"display/grf.h\"\n#include \"net/remoto.h\"\n");
+    escribir(QStringLiteral("tools/cli/c.cpp"), "#include \"plot/grf.h\"\n#include \"net/remoto.h\"\n"
+                                                "#include \"display/datos.h\"\n#include \"channels/filtro.h\"\n");
+    escribir(QStringLiteral("src/plot/p.cpp"), "#include \"model/senales.h\"\n#include \"app/api/principal.h\"\n"
+                                               "#include \"lang/ui/formulario.h\"\n#include <QtWidgets/QDialog>\n"
+                                               "#include <QWidget>\n#include \"plot/grf.h\"\n");
+    escribir(QStringLiteral("src/channels/o.cpp"), "#include \"plot/grf.h\"\n#include \"display/datos.h\"\n");
+    escribir(QStringLiteral("src/display/v.cpp"), "#include \"channels/filtro.h\"\n#include \"plot/grf.h\"\n");
 
     QStringList r = Infracciones(dir.path(), CarpetaWidgets());
     r.sort();
     const QStringList esperadas = {
+        QStringLiteral("src/channels/o.cpp:2: #include \"display/datos.h\" (channels may not use display)"),
         QStringLiteral("src/link/ui.cpp:1: #include \"lang/ui/formulario.h\" (link may not use lang/ui)"),
-        QStringLiteral("src/model/mal.cpp:3: #include \"display/grf.h\" (model may not use display)"),
+        QStringLiteral("src/model/mal.cpp:3: #include \"display/datos.h\" (model may not use display)"),
         QStringLiteral("src/model/mal.cpp:4: #  include <QDialog> (a widget header in model)"),
         QStringLiteral("src/net/hermana.cpp:1: #include \"capture/trigger.h\" (net may not use capture)"),
+        QStringLiteral("src/plot/p.cpp:2: #include \"app/api/principal.h\" (plot may not use app/api)"),
+        QStringLiteral("src/plot/p.cpp:3: #include \"lang/ui/formulario.h\" (plot may not use lang/ui)"),
+        QStringLiteral("src/plot/p.cpp:4: #include <QtWidgets/QDialog> (a window in plot)"),
         QStringLiteral("tools/cli/c.cpp:2: #include \"net/remoto.h\" (tools/cli may not use net)"),
+        QStringLiteral("tools/cli/c.cpp:3: #include \"display/datos.h\" (tools/cli may not use display)"),
+        QStringLiteral("tools/cli/c.cpp:4: #include \"channels/filtro.h\" (tools/cli may not use channels)"),
         QStringLiteral("tools/relay/r.cpp:1: #include \"app/api/principal.h\" (tools/relay may not use app/api)"),
     };
     EXPECT_EQ(r, esperadas) << r.join(QLatin1Char('\n')).toStdString();

@@ -2,9 +2,9 @@
 #include "ficheros_prueba.h"
 
 #include "display/datos.h"
-#include "display/grf.h"
 #include "display/preview.h"
 #include "display/visualiza_senales_comun.h"
+#include "plot/grf.h"
 
 #include <QClipboard>
 #include <QFile>

@@ -12,9 +12,9 @@
 #include "app/comandos_ventanas.h"
 #include "app/tabla_comandos.h"
 #include "display/datos.h"
-#include "display/grf.h"
 #include "display/senales_digitales.h"
 #include "display/visualiza_senales.h"
+#include "plot/grf.h"
 
 #include <QApplication>
 #include <QListWidget>

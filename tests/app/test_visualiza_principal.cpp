@@ -3,9 +3,9 @@
 // the commands follow the windows as they come and go.
 #include "ficheros_prueba.h"
 
-#include "display/grf.h"
 #include "display/senales_digitales.h"
 #include "display/visualiza_senales.h"
+#include "plot/grf.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,9 +2,9 @@
 // job, and the print preview driven through its controls.
 #include "display/datos.h"
 #include "display/display_prueba.h"
-#include "display/grf.h"
 #include "display/impresion.h"
 #include "display/preview.h"
+#include "plot/grf.h"
 
 #include <QFile>
 #include <QMouseEvent>

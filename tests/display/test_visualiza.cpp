@@ -5,11 +5,14 @@
 
 #include "display/visualiza_senales_cursores.h"
 #include "model/formatos.h"
+#include "plot/grafica_senales.h"
+#include "plot/imagenes.h"
 
 #include <QAction>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -432,6 +435,44 @@ TEST_F(Analogica, TheLegendRefitsOnEverySizeChangeInBothWindows)
             EXPECT_LE(l.Top() + l.Height(), g.height()) << paso;
             EXPECT_LE(g.width() - g.Dimensions().RightMargin(), l.Left()) << paso;
         }
+    }
+}
+
+// A picture of the set (what the companion draws, without a window) is pixel for pixel the
+// window's graph of the same size: a time plot with digital staircases, an XY plot, traces.
+TEST_F(Analogica, APictureOfTheSetIsTheGraphOfItsWindow)
+{
+    Ana(QStringLiteral("Seno"), 50, 0.01, [](int i) { return float(std::sin(i / 8.0)); });
+    Ana(QStringLiteral("Coseno"), 50, 0.01, [](int i) { return float(std::cos(i / 8.0)); });
+    Dig(QStringLiteral("Reloj"), 50, 0.01, [](int i) { return (i / 5) & 1; });
+    Dig(QStringLiteral("Puerta"), 50, 0.01, [](int i) { return i > 20 ? 1 : 0; });
+    auto* tiempo = Abrir<TfrmVisualizaSenales>(8);
+    auto* xy = Abrir<TfrmVisualizaSenales>(8);
+    xy->SenalesVisibles = {QStringLiteral("Seno")};
+    xy->EjeXElegido = QStringLiteral("Coseno");
+    xy->Refrescar();
+    auto* digital = Abrir<TfrmSenalesDigitales>(16);
+    Procesar();
+    ASSERT_EQ(tiempo->SenalesVisibles.size(), 4);
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("g.png"));
+    for (TVentanaSenales* w : std::initializer_list<TVentanaSenales*>{tiempo, xy, digital}) {
+        TGrf& g = w->Grafica();
+        QString error;
+        ASSERT_TRUE(GuardarGraficaSenales(Set(), principal.textos, w->SenalesVisibles, w == digital,
+                                          w == xy ? xy->EjeXElegido : QString(), g.size(), ruta, error))
+            << error.toStdString();
+        const QImage dibujo = QImage(ruta).convertToFormat(QImage::Format_RGB32);
+        const QImage ventana = PintarImagen(g.size(), PintorGrafica(g));
+        ASSERT_EQ(dibujo.size(), ventana.size());
+        int distintos = 0, oscuros = 0;
+        for (int y = 0; y < dibujo.height(); ++y)
+            for (int x = 0; x < dibujo.width(); ++x) {
+                distintos += dibujo.pixel(x, y) != ventana.pixel(x, y);
+                oscuros += qGray(dibujo.pixel(x, y)) < 128;
+            }
+        EXPECT_EQ(distintos, 0) << w->SenalesVisibles.join(QLatin1Char(',')).toStdString();
+        EXPECT_GT(oscuros, 500) << "axes, titles and legend are drawn";
     }
 }
 

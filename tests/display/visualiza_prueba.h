@@ -5,10 +5,10 @@
 
 #include "common/controles.h"
 #include "common/principal_prueba.h"
-#include "display/grf.h"
 #include "display/senales_digitales.h"
 #include "display/visualiza_senales.h"
 #include "model/senales.h"
+#include "plot/grf.h"
 
 #include <QApplication>
 #include <QLabel>

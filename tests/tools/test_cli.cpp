@@ -18,6 +18,7 @@
 #include "model/generadores.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
+#include "model/vcd.h"
 
 #include <gtest/gtest.h>
 
@@ -315,6 +316,42 @@ TEST_F(CliFicheros, ExportarCsv)
     EXPECT_EQ(Lineas(r.salida), (QList<QByteArray>{"time,Db", "0,0", "0.5,1", "1,0"}));
 }
 
+TEST_F(CliFicheros, MedidasYVolcadoDeCambios)
+{
+    TResultado r = cli.Correr({QStringLiteral("measure"), qvn});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    const QStringList texto = QString::fromLocal8Bit(r.salida).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(texto.size(), 4);
+    EXPECT_TRUE(texto[0].startsWith(cli.textos.BuscarTexto(410)));
+
+    // Samples at 0.5 s and 1 s: x,y -2.5 and 3; q"z 8 alone; Db 1 then 0.
+    r = cli.Correr({QStringLiteral("measure"), qvn, QStringLiteral("--csv"), QStringLiteral("--from"),
+                    QStringLiteral("0.5"), QStringLiteral("--to"), QStringLiteral("1")});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    const QList<QByteArray> l = Lineas(r.salida);
+    ASSERT_EQ(l.size(), 4);
+    EXPECT_TRUE(l[0].startsWith(cli.textos.BuscarTexto(410).toLatin1() + ',' + cli.textos.BuscarTexto(411).toLatin1()));
+    EXPECT_TRUE(l[1].startsWith("\"q\"\"z\",Voltios,8,8,8,8,0,0,")) << l[1].constData();
+    EXPECT_TRUE(l[2].startsWith("\"x,y\",Voltios,-2.5,3,0.25,")) << l[2].constData();
+    EXPECT_EQ(l[3], "Db,,,,,,,,,,,,50,1,");
+
+    r = cli.Correr({QStringLiteral("measure"), qvn, QStringLiteral("--from"), QStringLiteral("1.5")});
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(425))) << r.error.toStdString();
+
+    // The dump is the model's, digital signals first.
+    const QString vcd = cli.Ruta(QStringLiteral("s.vcd"));
+    r = cli.Correr({QStringLiteral("export"), qvn, QStringLiteral("--vcd"), QStringLiteral("-o"), vcd});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    QByteArray datos;
+    ASSERT_TRUE(LeerFicheroEntero(vcd, datos));
+    const QByteArray modelo = ExportarVcd(*Leido());
+    const qsizetype tras = datos.indexOf("$version");
+    ASSERT_GT(tras, 0);
+    EXPECT_EQ(datos.mid(tras), modelo.mid(modelo.indexOf("$version")));
+    EXPECT_TRUE(datos.contains("$timescale 100 ms $end\r\n$scope module senales $end\r\n$var wire 1 ! Db $end\r\n"));
+}
+
 TEST_F(CliFicheros, NombresRepetidosSeConservanAmbos)
 {
     QByteArray datos;
@@ -392,7 +429,13 @@ TEST_F(CliFicheros, LineaDeOrdenesMala)
                                              QStringLiteral("x.qvn"), QStringLiteral("--delay"),
                                              QStringLiteral("dos")},
                                  QStringList{QStringLiteral("test"), QStringLiteral("--port"), QStringLiteral("a"),
-                                             QStringLiteral("--relay"), QStringLiteral("b")}}) {
+                                             QStringLiteral("--relay"), QStringLiteral("b")},
+                                 QStringList{QStringLiteral("export"), qvn, QStringLiteral("--csv"),
+                                             QStringLiteral("--vcd")},
+                                 QStringList{QStringLiteral("measure"), qvn, QStringLiteral("--from"),
+                                             QStringLiteral("-1")},
+                                 QStringList{QStringLiteral("measure"), qvn, QStringLiteral("--from"),
+                                             QStringLiteral("1"), QStringLiteral("--to"), QStringLiteral("0.5")}}) {
         const TResultado r = cli.Correr(a);
         EXPECT_EQ(r.estado, 2) << a.join(' ').toStdString();
         EXPECT_TRUE(r.error.contains(QStringLiteral("usage:"))) << a.join(' ').toStdString();

@@ -1,5 +1,6 @@
 #include "exportar_csv.h"
 
+#include "model/medidas.h"
 #include "model/senales.h"
 
 #include <algorithm>
@@ -85,6 +86,27 @@ QByteArray ExportarCsv(const TCjtSenales& senales, const QStringList& nombres)
                 s += QByteArray::number(c.dig->LeerMuestra(i));
         }
         s += "\r\n";
+    }
+    return s;
+}
+
+QByteArray TablaMedidasCsv(const TTablaMedidas& tabla, TTextos& textos)
+{
+    QByteArray s;
+    auto linea = [&s](const QStringList& campos) {
+        for (qsizetype i = 0; i < campos.size(); ++i) {
+            if (i > 0)
+                s += ',';
+            s += CampoCsv(campos[i]);
+        }
+        s += "\r\n";
+    };
+    linea(tabla.Cabecera(textos));
+    for (const TFilaMedidas& f : tabla.filas) {
+        QStringList campos{f.senal, f.unidad};
+        for (std::size_t c = 0; c < tabla.columnas.size(); ++c)
+            campos << tabla.Celda(f, c, 15);
+        linea(campos);
     }
     return s;
 }

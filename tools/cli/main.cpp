@@ -1,5 +1,5 @@
 // quorvane-cli: file information, table and CSV export, scripted captures with the
-// program's own model and link libraries, and graphs drawn by its display library.
+// program's own model and link libraries, and graphs drawn by its plot library.
 #include "ordenes_cli.h"
 
 #include <QApplication>

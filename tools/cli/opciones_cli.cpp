@@ -41,6 +41,14 @@ bool LeerOpcionesCli(const QStringList& args, TOpcionesCli& op, QString& error)
         } else if (a == QLatin1String("--x")) {
             if (!valor(op.ejeX))
                 return false;
+        } else if (a == QLatin1String("--vcd")) {
+            op.vcd = true;
+        } else if (a == QLatin1String("--from")) {
+            if (!valor(op.desde))
+                return false;
+        } else if (a == QLatin1String("--to")) {
+            if (!valor(op.hasta))
+                return false;
         } else if (a == QLatin1String("--size")) {
             if (!valor(op.tamano))
                 return false;

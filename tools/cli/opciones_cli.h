@@ -22,6 +22,9 @@ struct TOpcionesCli {
     bool digital = false;  // --digital
     QString tamano;        // --size
     QString ejeX;          // --x: the analog signal on the X axis (an XY plot)
+    QString desde;         // --from: seconds, empty when not given
+    QString hasta;         // --to
+    bool vcd = false;      // --vcd
 };
 
 // Reads the options; false with the reason (English, for the usage message) in `error`.

@@ -3,8 +3,6 @@
 #include "exportar_csv.h"
 #include "informe.h"
 
-#include "display/grafica_fichero.h"
-
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
@@ -14,13 +12,18 @@
 #include "model/config_es.h"
 #include "model/errores.h"
 #include "model/escritura_segura.h"
+#include "model/espectro.h"
 #include "model/exportar.h"
 #include "model/fichero_config.h"
 #include "model/fichero_senales.h"
 #include "model/formatos.h"
 #include "model/generadores.h"
+#include "model/medidas.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
+#include "model/vcd.h"
+#include "plot/grafica_senales.h"
+#include "plot/imagenes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +31,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 namespace qv {
 
@@ -38,6 +43,7 @@ constexpr int kTextoRespuestaNoValida = 285;
 constexpr int kTextoNoExiste = 287;
 constexpr int kTextoTerminada = 302; // state 3, read or not
 constexpr int kTextoForzar = 303;    // how to replace the unit's capture
+constexpr int kTextoSinMuestras = 425;
 
 QString Nativo(const QString& ruta)
 {
@@ -67,7 +73,9 @@ QString TOrdenesCli::Uso()
 {
     return QStringLiteral(
         "usage: quorvane-cli info FILE\n"
-        "       quorvane-cli export FILE [-o OUT] [--signals A,B,...] [--csv] [--overwrite]\n"
+        "       quorvane-cli export FILE [-o OUT] [--signals A,B,...] [--csv | --vcd] [--overwrite]\n"
+        "       quorvane-cli measure FILE [--signals A,B,...] [--from S] [--to S] [--csv] [-o OUT]\n"
+        "                    [--overwrite]\n"
         "       quorvane-cli test [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli capture CONFIG.cfg -o OUT.qvn [--delay S] [--force] [--overwrite]\n"
         "                    [--port DEVICE | --relay HOST[:PORT]]\n"
@@ -77,6 +85,12 @@ QString TOrdenesCli::Uso()
         "--digital, the digital) signal window draws it, 625x400 pixels unless --size says otherwise.\n"
         "--x NAME plots the first signal of --signals (or of the file) against the analog signal\n"
         "NAME, every sample pair joined in time order (an XY plot).\n"
+        "--vcd writes a value change dump for waveform viewers: digital signals as wires,\n"
+        "analog ones as real variables.\n"
+        "measure prints per signal its minimum, maximum, mean, RMS, peak-to-peak, standard\n"
+        "deviation, frequency, period, 10-90 % rise and fall times and dominant frequency\n"
+        "(analog), or frequency, period, duty cycle and edges (digital), over the samples\n"
+        "between --from and --to seconds (the whole signal by default).\n"
         "FILE is a signal file (qvn) or a configuration file (cfg). Without --port or --relay\n"
         "the unit is found as the program finds it (Quorvane.ini in the program folder).\n"
         "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n");
@@ -98,7 +112,8 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
     if (!CargarIdioma())
         return Salida::Fallo;
     const bool leeFichero = orden == QLatin1String("info") || orden == QLatin1String("export") ||
-                            orden == QLatin1String("capture") || orden == QLatin1String("render");
+                            orden == QLatin1String("capture") || orden == QLatin1String("render") ||
+                            orden == QLatin1String("measure");
     if (leeFichero && op.posicionales.size() == 1 && !QFileInfo::exists(op.posicionales.front()))
         return Error(kTextoNoExiste, Nativo(op.posicionales.front()));
 
@@ -112,6 +127,8 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return Captura(op);
     if (orden == QLatin1String("render"))
         return Render(op);
+    if (orden == QLatin1String("measure"))
+        return Medir(op);
     return ErrorUso(QStringLiteral("unknown command %1").arg(orden));
 }
 
@@ -230,6 +247,8 @@ int TOrdenesCli::Exportar(const TOpciones& op)
 {
     if (op.posicionales.size() != 1)
         return ErrorUso(QStringLiteral("export takes one file"));
+    if (op.csv && op.vcd)
+        return ErrorUso(QStringLiteral("--csv and --vcd exclude each other"));
     const QString ruta = op.posicionales.front();
     const bool aFichero = !op.salida.isEmpty() && op.salida != QLatin1String("-");
     if (aFichero && !SalidaLibre(op.salida, op.sobreescribir))
@@ -248,7 +267,9 @@ int TOrdenesCli::Exportar(const TOpciones& op)
             return Salida::Fallo;
         }
 
-    const QByteArray datos = op.csv ? ExportarCsv(senales, op.senales) : ExportarTexto(senales, op.senales);
+    const QByteArray datos = op.vcd   ? ExportarVcd(senales, op.senales)
+                             : op.csv ? ExportarCsv(senales, op.senales)
+                                      : ExportarTexto(senales, op.senales);
     return Escribir(aFichero ? op.salida : QString(), datos) ? Salida::Bien : Salida::Fallo;
 }
 
@@ -265,8 +286,7 @@ int TOrdenesCli::Render(const TOpciones& op)
         return Salida::Fallo;
 
     const QString ruta = op.posicionales.front();
-    TGraficaFichero grafica(idioma_, interaccion_);
-    TCjtSenales& senales = grafica.Senales();
+    TCjtSenales senales(idioma_, interaccion_);
     TConfigES config;
     TOperaciones operaciones;
     if (!AbrirFichero(ruta, config, operaciones, senales))
@@ -291,11 +311,52 @@ int TOrdenesCli::Render(const TOpciones& op)
         }
     }
     QString error;
-    if (!grafica.Dibujar(op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
+    if (!GuardarGraficaSenales(senales, idioma_, op.senales, op.digital, op.ejeX, tamano, op.salida, error)) {
         interaccion_.Escribir(QStringLiteral("%1: %2").arg(Nativo(op.salida), error));
         return Salida::Fallo;
     }
     return Salida::Bien;
+}
+
+int TOrdenesCli::Medir(const TOpciones& op)
+{
+    if (op.posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("measure takes one file"));
+    double desde = 0, hasta = std::numeric_limits<double>::infinity();
+    for (auto [texto, destino] : {std::pair{&op.desde, &desde}, std::pair{&op.hasta, &hasta}}) {
+        if (texto->isEmpty())
+            continue;
+        const auto t = LeerReal(*texto);
+        if (!t || !std::isfinite(*t) || *t < 0)
+            return ErrorUso(QStringLiteral("--from and --to take seconds from the start, 0 or more"));
+        *destino = *t;
+    }
+    if (desde > hasta)
+        return ErrorUso(QStringLiteral("--from is after --to"));
+    const QString ruta = op.posicionales.front();
+    const bool aFichero = !op.salida.isEmpty() && op.salida != QLatin1String("-");
+    if (aFichero && !SalidaLibre(op.salida, op.sobreescribir))
+        return Salida::Fallo;
+
+    TConfigES config;
+    TOperaciones operaciones;
+    TCjtSenales senales(idioma_, interaccion_);
+    if (!AbrirFichero(ruta, config, operaciones, senales))
+        return Salida::Fallo;
+    if (senales.Vacio())
+        return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    for (const QString& n : op.senales)
+        if (!senales.BuscarAna(n) && !senales.BuscarDig(n)) {
+            interaccion_.Escribir(QStringLiteral("%1 holds no signal named %2").arg(Nativo(ruta), n));
+            return Salida::Fallo;
+        }
+
+    TAnalizadorEspectro espectro;
+    const TTablaMedidas tabla = TablaMedidas(senales, op.senales, ColumnasTodas(), desde, hasta, &espectro);
+    if (std::none_of(tabla.filas.begin(), tabla.filas.end(), [](const TFilaMedidas& f) { return f.muestras > 0; }))
+        return Error(kTextoSinMuestras);
+    const QByteArray datos = op.csv ? TablaMedidasCsv(tabla, idioma_) : tabla.Texto(idioma_).toLocal8Bit();
+    return Escribir(aFichero ? op.salida : QString(), datos) ? Salida::Bien : Salida::Fallo;
 }
 
 // ---- the unit ----

@@ -53,6 +53,7 @@ private:
     int Test(const TOpciones& op);
     int Captura(const TOpciones& op);
     int Render(const TOpciones& op);
+    int Medir(const TOpciones& op);
 
     bool CargarIdioma();
     // Reads a signal or configuration file; false after its message was written.

@@ -7,9 +7,13 @@
 #include <utility>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 namespace qv {
 
@@ -19,6 +23,45 @@ QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre)
     l->setObjectName(QLatin1String(nombre));
     l->setTextFormat(Qt::PlainText);
     return l;
+}
+
+QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre)
+{
+    auto* b = new QPushButton(texto, padre);
+    b->setObjectName(QLatin1String(nombre));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo, bool decimales)
+{
+    auto* e = new QLineEdit(padre);
+    e->setObjectName(QLatin1String(nombre));
+    e->setMaxLength(largo);
+    const QString patron = decimales ? QStringLiteral("[0-9.-]*") : QStringLiteral("[0-9]*");
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(patron), e));
+    return e;
+}
+
+QIcon Icono(const char* nombre)
+{
+    return QIcon(QStringLiteral(":/iconos/%1.svg").arg(QLatin1String(nombre)));
+}
+
+QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo)
+{
+    auto* l = new QListWidget(padre);
+    l->setObjectName(QLatin1String(nombre));
+    l->setSelectionMode(unoSolo ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
+    return l;
+}
+
+QStringList NombresDe(const QListWidget& lista)
+{
+    QStringList r;
+    for (int i = 0; i < lista.count(); ++i)
+        r << lista.item(i)->text();
+    return r;
 }
 
 int NumeroAyuda(const QWidget* w)

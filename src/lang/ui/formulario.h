@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <QWidget>
 #include <initializer_list>
 
 class QHBoxLayout;
+class QIcon;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace qv {
@@ -31,6 +35,18 @@ inline constexpr const char* kPropiedadAyuda = "contextoAyuda";
 // A label with its object name (the key of its text in the form's table), showing its
 // text as plain text: names and network text never turn into markup.
 QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* padre);
+// A button with its object name that Enter does not press (the form's default button is
+// "Aceptar" or none).
+QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre);
+// A box that takes digits only (with `decimales` also "-" and "."), at most `largo` of
+// them; backspace and Enter always pass.
+QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo = 5, bool decimales = false);
+// An icon of the program's resources, ":/iconos/<nombre>.svg".
+QIcon Icono(const char* nombre);
+// A list of names; several may be selected at once unless `unoSolo`.
+QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo = false);
+// The texts of a list's items, in order.
+QStringList NombresDe(const QListWidget& lista);
 
 // The help number of a widget or its nearest ancestor that has one; 0 when none.
 int NumeroAyuda(const QWidget* w);

@@ -4,7 +4,7 @@
 // buffer can be drawn into directly, the drawings of the cursor layer and of the title and
 // legend, the tick generator and a series that counts its own redraws.
 
-#include "display/qcp.h"
+#include "plot/qcp.h"
 
 namespace qv {
 

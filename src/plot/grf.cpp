@@ -1,6 +1,6 @@
-#include "display/grf.h"
+#include "plot/grf.h"
 
-#include "display/grf_capas.h"
+#include "plot/grf_capas.h"
 
 #include <QLabel>
 

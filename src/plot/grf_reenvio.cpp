@@ -1,4 +1,4 @@
-#include "display/grf_reenvio.h"
+#include "plot/grf_reenvio.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "display/operaciones_dig.h"
+#include "channels/operaciones_dig.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

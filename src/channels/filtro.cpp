@@ -1,8 +1,8 @@
-#include "display/filtro.h"
+#include "channels/filtro.h"
 
-#include "display/filtro_teclas.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "lang/ui/filtro_teclas.h"
 #include "model/formatos.h"
 
 #include <QGridLayout>

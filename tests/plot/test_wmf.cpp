@@ -1,7 +1,7 @@
-#include "display/qcp_prueba.h"
-#include "display/imagenes.h"
-#include "display/lector_wmf.h"
-#include "display/wmf.h"
+#include "plot/qcp_prueba.h"
+#include "plot/imagenes.h"
+#include "plot/lector_wmf.h"
+#include "plot/wmf.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/operaciones_comun.h"
+#include "channels/operaciones_comun.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
-#include "display/operaciones_comun.h"
+#include "channels/operaciones_comun.h"
 
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
-#include "display/filtro_teclas.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "lang/ui/filtro_teclas.h"
 #include "model/config_es.h"
 #include "model/errores.h"
 #include "model/senales.h"
@@ -33,14 +33,6 @@ constexpr int kTextoUnidadDefecto = 199;
 constexpr int kTextoNoGuardableAna = 34010;
 constexpr int kTextoNoGuardableDig = 35010;
 
-QListWidget* CrearLista(const char* nombre, QWidget* padre)
-{
-    auto* l = new QListWidget(padre);
-    l->setObjectName(QLatin1String(nombre));
-    l->setSelectionMode(QAbstractItemView::SingleSelection);
-    return l;
-}
-
 } // namespace
 
 TOperacionesBase::TOperacionesBase(IPrincipal& principal, const TOperaciones& operaciones, int formulario,
@@ -53,14 +45,14 @@ TOperacionesBase::TOperacionesBase(IPrincipal& principal, const TOperaciones& op
     // Built-in captions until the language texts replace them on show.
     LabelOperando1 = Etiqueta("LabelOperando1", QStringLiteral("Operando1"), this);
     LabelOperando2 = Etiqueta("LabelOperando2", QStringLiteral("Operando2"), this);
-    Operando1ListBox = CrearLista("Operando1ListBox", this);
-    Operando2ListBox = CrearLista("Operando2ListBox", this);
+    Operando1ListBox = CrearLista("Operando1ListBox", this, true);
+    Operando2ListBox = CrearLista("Operando2ListBox", this, true);
     LabelOperando1->setBuddy(Operando1ListBox);
     LabelOperando2->setBuddy(Operando2ListBox);
     LabelOperaciones = Etiqueta("LabelOperaciones", QStringLiteral("Operaciones"), this);
     LabelDescripciones = Etiqueta("LabelDescripciones", QStringLiteral("Descripciones"), this);
-    ListaOperacionesListBox = CrearLista("ListaOperacionesListBox", this);
-    ListaDescipcionesListBox = CrearLista("ListaDescipcionesListBox", this);
+    ListaOperacionesListBox = CrearLista("ListaOperacionesListBox", this, true);
+    ListaDescipcionesListBox = CrearLista("ListaDescipcionesListBox", this, true);
     LabelOperaciones->setBuddy(ListaOperacionesListBox);
     LabelNombre = Etiqueta("LabelNombre", QStringLiteral("Nombre :"), this);
     NombreEdit = new QLineEdit(this);

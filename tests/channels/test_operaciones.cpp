@@ -1,10 +1,10 @@
 // The operation dialogs and the filter dialog, driven by object names: the operands
 // each offers, what "Añadir" builds and refuses, deleting, and the filter's limits.
+#include "channels/filtro.h"
+#include "channels/operaciones_ana.h"
+#include "channels/operaciones_dig.h"
 #include "common/controles.h"
 #include "common/principal_prueba.h"
-#include "display/filtro.h"
-#include "display/operaciones_ana.h"
-#include "display/operaciones_dig.h"
 #include "model/config_es.h"
 #include "model/senales.h"
 

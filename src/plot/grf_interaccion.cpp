@@ -1,8 +1,8 @@
 // Cursors, zoom, mouse and text annotations of the graph control.
 
-#include "display/grf.h"
+#include "plot/grf.h"
 
-#include "display/grf_capas.h"
+#include "plot/grf_capas.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "display/grf_partes.h"
+#include "plot/grf_partes.h"
 
-#include "display/grf.h"
-#include "display/grf_capas.h"
+#include "plot/grf.h"
+#include "plot/grf_capas.h"
 
 #include <QApplication>
 #include <QScreen>

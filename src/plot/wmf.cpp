@@ -1,4 +1,4 @@
-#include "display/wmf.h"
+#include "plot/wmf.h"
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -22,6 +22,9 @@ enum class TFormatoImagen { Desconocido, BMP, PNG, SVG, PDF, WMF };
 // The format of a file name's extension, whatever its case.
 TFormatoImagen FormatoDeFichero(const QString& ruta);
 
+// A picture size written "WxH", both between 16 and 10000 pixels; false otherwise.
+bool LeerTamano(const QString& texto, QSize& tamano);
+
 // Writes a picture of `tamano` pixels (96 per inch) painted by `pintar`, in the format
 // of the file's extension. The whole file is produced first and then written through
 // a temporary file in the target's folder, so a failure leaves no partial file and

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/grf.h"
+#include "plot/grf.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,8 +1,9 @@
-#include "display/imagenes.h"
+#include "plot/imagenes.h"
 
-#include "display/qcp.h"
-#include "display/wmf.h"
 #include "model/escritura_segura.h"
+#include "model/formatos.h"
+#include "plot/qcp.h"
+#include "plot/wmf.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -109,6 +110,19 @@ TFormatoImagen FormatoDeFichero(const QString& ruta)
     if (ext == QLatin1String("wmf"))
         return TFormatoImagen::WMF;
     return TFormatoImagen::Desconocido;
+}
+
+bool LeerTamano(const QString& texto, QSize& tamano)
+{
+    const QStringList partes = texto.toLower().split(QLatin1Char('x'));
+    if (partes.size() != 2)
+        return false;
+    const auto w = LeerEntero(partes[0]);
+    const auto h = LeerEntero(partes[1]);
+    if (!w || !h || *w < 16 || *h < 16 || *w > 10000 || *h > 10000)
+        return false;
+    tamano = QSize(int(*w), int(*h));
+    return true;
 }
 
 QImage PintarImagen(const QSize& tamano, const TPintor& pintar)

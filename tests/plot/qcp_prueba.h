@@ -3,7 +3,7 @@
 // A plain QCustomPlot like the program's signal windows: two curves, axis labels
 // with accents, a legend.
 
-#include "display/qcp.h"
+#include "plot/qcp.h"
 
 #include <QString>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "display/operaciones_ana.h"
+#include "channels/operaciones_ana.h"
 
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
-#include "display/filtro.h"
-#include "display/filtro_teclas.h"
+#include "channels/filtro.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "lang/ui/filtro_teclas.h"
 #include "model/formatos.h"
 
 #include <QHBoxLayout>

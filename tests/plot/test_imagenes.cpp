@@ -1,6 +1,6 @@
-#include "display/qcp_prueba.h"
-#include "display/imagenes.h"
-#include "display/lector_wmf.h"
+#include "plot/qcp_prueba.h"
+#include "plot/imagenes.h"
+#include "plot/lector_wmf.h"
 
 #include <QClipboard>
 #include <QDir>

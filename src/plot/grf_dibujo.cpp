@@ -1,10 +1,10 @@
 // Drawing of the graph control: its own layers (title, legend, error caption), ticks, live
 // segments for monitoring, pictures and prints.
 
-#include "display/grf.h"
+#include "plot/grf.h"
 
-#include "display/grf_capas.h"
-#include "display/grf_reenvio.h"
+#include "plot/grf_capas.h"
+#include "plot/grf_reenvio.h"
 
 #include <QLabel>
 

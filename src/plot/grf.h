@@ -13,8 +13,8 @@
 //  - pictures and prints through a QPainter.
 // Setters queue one redraw for the next pass of the event loop; Redibujar() draws at once.
 
-#include "display/grf_partes.h"
-#include "display/qcp.h"
+#include "plot/grf_partes.h"
+#include "plot/qcp.h"
 
 #include <QImage>
 #include <QPen>
