@@ -12,12 +12,10 @@
 #include "net/pcs.h"
 
 #include <QComboBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,7 +24,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoComprobando = 266;
 constexpr int kTextoFaltaNombre = 277;
 
 } // namespace
@@ -63,45 +60,12 @@ Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
     panel_ = new TPanelBusqueda(red.Principal.Contexto().Textos(), red.Busqueda, false, this);
     panel_->Configurados = [this] { return red_.Ajustes.PCsServer(); };
 
-    Label_PCon = Etiqueta("Label_PCon", QString(), this);
-    L_Comprobando = Etiqueta("L_Comprobando", QStringLiteral("Comprobando..."), this);
-    AniComprobando = new QProgressBar(this);
-    AniComprobando->setObjectName(QStringLiteral("AniComprobando"));
-    AniComprobando->setRange(0, 0);
-    AniComprobando->setTextVisible(false);
-    AniComprobando->setFixedSize(80, L_Comprobando->sizeHint().height());
-    L_Localizado = Etiqueta("L_Localizado", QStringLiteral("SAD localizado"), this);
-    L_Nolocalizado = Etiqueta("L_Nolocalizado", QStringLiteral("SAD no localizado"), this);
-    QFont negrita = L_Localizado->font();
-    negrita.setBold(true);
-    L_Localizado->setFont(negrita);
-    L_Nolocalizado->setFont(negrita);
-    L_Localizado->setStyleSheet(QStringLiteral("color: #1e7b34;"));
-    L_Nolocalizado->setStyleSheet(QStringLiteral("color: #b0261b;"));
-    auto* aviso = new QHBoxLayout;
-    aviso->addWidget(Label_PCon, 1);
-    aviso->addWidget(L_Comprobando);
-    aviso->addWidget(AniComprobando);
-    aviso->addWidget(L_Localizado);
-    aviso->addWidget(L_Nolocalizado);
-
-    auto* marco = new QFrame(this);
-    marco->setObjectName(QStringLiteral("PanelDetalles"));
-    marco->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    PanelDetalles = marco;
-    L_OcupadoPor = Etiqueta("L_OcupadoPor", QString(), marco);
-    L_Estado = Etiqueta("L_Estado", QString(), marco);
-    L_Version = Etiqueta("L_Version", QString(), marco);
-    L_Memoria = Etiqueta("L_Memoria", QString(), marco);
-    auto* detalles = new QVBoxLayout(marco);
-    for (QLabel* l : {L_OcupadoPor, L_Estado, L_Version, L_Memoria})
-        detalles->addWidget(l);
+    estado_ = new TPanelEstadoSAD(Textos(), this);
 
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(PanelPC);
     columna->addWidget(panel_, 1);
-    columna->addLayout(aviso);
-    columna->addWidget(PanelDetalles);
+    columna->addWidget(estado_);
     columna->addStretch();
     columna->addLayout(CrearBotones());
     setMinimumWidth(460);
@@ -118,9 +82,7 @@ Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
     if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
         e->PonerPCLocal(NombreEsteEquipo());
     panel_->Arbol()->hide();
-    Mostrar(TAviso::Nada);
     BotonAceptar()->setEnabled(false);
-    Comprobar(QString());
 }
 
 void Tform_EscogerPCSAD::AlMostrar()
@@ -144,15 +106,6 @@ bool Tform_EscogerPCSAD::eventFilter(QObject* objeto, QEvent* evento)
     return TFormulario::eventFilter(objeto, evento);
 }
 
-void Tform_EscogerPCSAD::Mostrar(TAviso aviso)
-{
-    L_Comprobando->setVisible(aviso == TAviso::Comprobando);
-    AniComprobando->setVisible(aviso == TAviso::Comprobando);
-    L_Localizado->setVisible(aviso == TAviso::Localizado);
-    L_Nolocalizado->setVisible(aviso == TAviso::NoLocalizado);
-    Label_PCon->setVisible(aviso != TAviso::Nada);
-}
-
 void Tform_EscogerPCSAD::SB_TestBEClick()
 {
     panel_->Arbol()->clearSelection();
@@ -166,7 +119,7 @@ void Tform_EscogerPCSAD::SB_TestBEClick()
 
 TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
 {
-    PanelDetalles->hide();
+    estado_->OcultarDetalles();
     TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
     if (nombre.isEmpty() || !e || EnCurso())
         co_return;
@@ -174,47 +127,27 @@ TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
     TOrdenSAD orden(red_.Principal);
     BotonAceptar()->setEnabled(false);
     SB_TestBE->setEnabled(false);
-    Label_PCon->setText(Textos().BuscarTexto(kTextoComprobando) + nombre);
-    Mostrar(TAviso::Comprobando);
+    estado_->Comprobando(nombre);
     const int fallo = co_await e->Conectar(nombre);
-    std::optional<int> estado;
-    if (!fallo && e->Info().EsteEquipoLaTiene())
-        estado = co_await e->LeerEstado();
+    const bool tiene = !fallo && e->Info().EsteEquipoLaTiene();
+    const std::optional<int> estado = tiene ? co_await e->LeerEstado() : std::nullopt;
     SB_TestBE->setEnabled(true);
     if (Cerrando()) {
         // Cancelled while the relay was waited for: a unit got on the way goes back.
-        if (!fallo && e->Info().EsteEquipoLaTiene())
+        if (tiene)
             e->Encargar([](TComCapvis& c) { c.Desconectar(); });
         co_return;
     }
     if (fallo) {
-        Mostrar(TAviso::NoLocalizado);
+        estado_->NoLocalizado();
         // Too many connections is not "no unit": the user can do something about it.
         if (fallo == TComCapvis::kTextoSinPlazas)
             Interaccion().MostrarAviso(Textos().BuscarTexto(fallo), Botones::Aceptar);
         co_return;
     }
-    const TInfoSAD& i = e->Info();
-    if (!i.EsteEquipoLaTiene()) {
-        // Another PC holds the unit: only who.
-        Mostrar(TAviso::Localizado);
-        L_OcupadoPor->setText(LineaOcupadoPor(i, Textos()));
-        for (QLabel* l : {L_Estado, L_Version, L_Memoria})
-            l->hide();
-        L_OcupadoPor->show();
-        PanelDetalles->show();
-        co_return;
-    }
-    Label_PCon->setText(LineaServidor(i, Textos()));
-    L_OcupadoPor->setText(LineaOcupadoPor(i, Textos()));
-    L_Estado->setText(LineaEstado(estado.has_value(), estado.value_or(-1), Textos()));
-    L_Version->setText(LineaVersion(i, Textos()));
-    L_Memoria->setText(LineaMemoria(i, Textos()));
-    Mostrar(TAviso::Localizado);
-    BotonAceptar()->setEnabled(true);
-    for (QLabel* l : {L_OcupadoPor, L_Estado, L_Version, L_Memoria})
-        l->show();
-    PanelDetalles->show();
+    // Held by another PC: only who holds it.
+    estado_->Localizado(e->Info(), estado, tiene);
+    BotonAceptar()->setEnabled(tiene);
 }
 
 bool Tform_EscogerPCSAD::Validar()

@@ -6,12 +6,12 @@
 
 class QComboBox;
 class QLabel;
-class QProgressBar;
 class QPushButton;
 
 namespace qv {
 
 class TPanelBusqueda;
+class TPanelEstadoSAD;
 
 // "Ejecutar el ensayo": takes the classroom's unit. The user names (or finds) the PC
 // with the unit and checks it: the relay's greeting tells who holds the unit. "Aceptar"
@@ -40,25 +40,13 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    enum class TAviso { Nada, Comprobando, Localizado, NoLocalizado };
-    void Mostrar(TAviso aviso);
-
     TContextoRed& red_;
     TPanelBusqueda* panel_;
     QWidget* PanelPC;
     QLabel* L_PC;
     QComboBox* Ed_PC;
     QPushButton* SB_TestBE;
-    QLabel* Label_PCon;
-    QLabel* L_Comprobando;
-    QProgressBar* AniComprobando;
-    QLabel* L_Localizado;
-    QLabel* L_Nolocalizado;
-    QWidget* PanelDetalles;
-    QLabel* L_OcupadoPor;
-    QLabel* L_Estado;
-    QLabel* L_Version;
-    QLabel* L_Memoria;
+    TPanelEstadoSAD* estado_;
 };
 
 } // namespace qv

@@ -1,22 +1,49 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QProgressBar;
 
 namespace qv {
 
 struct TInfoSAD;
 class TTextos;
 
-// Language text of a unit capture state (0 to 3); 0 for any other value.
-int TextoEstadoUnidad(int estado);
+// What the take and release dialogs show of the unit they check: which PC is being
+// checked and how it went, then the unit's details (who holds it, its state, version
+// and memory). The labels keep the object names the dialogs' texts are found by.
+class TPanelEstadoSAD : public QWidget {
+public:
+    TPanelEstadoSAD(TTextos& textos, QWidget* parent);
 
-// "Estado: " and the text of a state read (`leido`), or the text saying it could not be.
-QString LineaEstado(bool leido, int estado, TTextos& textos);
+    // Nothing checked yet: no line at all.
+    void Nada();
+    void Comprobando(const QString& pc);
+    void NoLocalizado();
+    // The relay answered. `completo`: the unit's state, version and memory are shown
+    // besides who holds it; the checked PC's line names the server when this PC holds it.
+    void Localizado(const TInfoSAD& info, std::optional<int> estado, bool completo);
+    void OcultarDetalles();
 
-// The details of a unit shown by the take and release dialogs.
-QString LineaOcupadoPor(const TInfoSAD& enlace, TTextos& textos);
-QString LineaVersion(const TInfoSAD& enlace, TTextos& textos);
-QString LineaMemoria(const TInfoSAD& enlace, TTextos& textos);
-QString LineaServidor(const TInfoSAD& enlace, TTextos& textos);
+private:
+    enum class TAviso { Nada, Comprobando, Localizado, NoLocalizado };
+    void Mostrar(TAviso aviso);
+
+    TTextos& textos_;
+    QLabel* Label_PCon;
+    QLabel* L_Comprobando;
+    QProgressBar* AniComprobando;
+    QLabel* L_Localizado;
+    QLabel* L_Nolocalizado;
+    QWidget* PanelDetalles;
+    QLabel* L_OcupadoPor;
+    QLabel* L_Estado;
+    QLabel* L_Version;
+    QLabel* L_Memoria;
+};
 
 } // namespace qv

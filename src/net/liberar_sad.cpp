@@ -9,21 +9,11 @@
 #include "net/estado_unidad.h"
 #include "net/pcs.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace qv {
-
-namespace {
-
-constexpr int kTextoComprobando = 266;
-
-} // namespace
 
 Tform_LiberarSAD::Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* parent)
     : TFormulario(red.Principal.Contexto().Formulario, Numero, ContextoAyuda, parent), red_(red), ocupado_(ocupado)
@@ -31,40 +21,7 @@ Tform_LiberarSAD::Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* par
     setObjectName(QStringLiteral("form_LiberarSAD"));
     setWindowTitle(QStringLiteral("Liberar el SAD"));
 
-    Label_PCon = Etiqueta("Label_PCon", QString(), this);
-    L_Comprobando = Etiqueta("L_Comprobando", QStringLiteral("Comprobando..."), this);
-    AniComprobando = new QProgressBar(this);
-    AniComprobando->setObjectName(QStringLiteral("AniComprobando"));
-    AniComprobando->setRange(0, 0);
-    AniComprobando->setTextVisible(false);
-    AniComprobando->setFixedSize(80, L_Comprobando->sizeHint().height());
-    L_Localizado = Etiqueta("L_Localizado", QStringLiteral("SAD localizado"), this);
-    L_Nolocalizado = Etiqueta("L_Nolocalizado", QStringLiteral("SAD no localizado"), this);
-    QFont negrita = L_Localizado->font();
-    negrita.setBold(true);
-    L_Localizado->setFont(negrita);
-    L_Nolocalizado->setFont(negrita);
-    L_Localizado->setStyleSheet(QStringLiteral("color: #1e7b34;"));
-    L_Nolocalizado->setStyleSheet(QStringLiteral("color: #b0261b;"));
-    auto* aviso = new QHBoxLayout;
-    aviso->addWidget(Label_PCon, 1);
-    aviso->addWidget(L_Comprobando);
-    aviso->addWidget(AniComprobando);
-    aviso->addWidget(L_Localizado);
-    aviso->addWidget(L_Nolocalizado);
-
-    auto* marco = new QFrame(this);
-    marco->setObjectName(QStringLiteral("PanelDetalles"));
-    marco->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    PanelDetalles = marco;
-    L_OcupadoPor = Etiqueta("L_OcupadoPor", QString(), marco);
-    L_Estado = Etiqueta("L_Estado", QString(), marco);
-    L_Version = Etiqueta("L_Version", QString(), marco);
-    L_Memoria = Etiqueta("L_Memoria", QString(), marco);
-    auto* detalles = new QVBoxLayout(marco);
-    for (QLabel* l : {L_OcupadoPor, L_Estado, L_Version, L_Memoria})
-        detalles->addWidget(l);
-    PanelDetalles->hide();
+    panel_ = new TPanelEstadoSAD(Textos(), this);
 
     // "Liberar SAD" in the place of "Aceptar": the standard row with that name.
     QHBoxLayout* botones = CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "BtnLiberar");
@@ -73,15 +30,13 @@ Tform_LiberarSAD::Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* par
     BtnLiberar->setEnabled(false);
 
     auto* columna = new QVBoxLayout(this);
-    columna->addLayout(aviso);
-    columna->addWidget(PanelDetalles);
+    columna->addWidget(panel_);
     columna->addStretch();
     columna->addLayout(botones);
     setMinimumWidth(420);
 
-    Mostrar(TAviso::Comprobando);
     if (const TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
-        Label_PCon->setText(Textos().BuscarTexto(kTextoComprobando) + e->Info().Servidor);
+        panel_->Comprobando(e->Info().Servidor);
 }
 
 void Tform_LiberarSAD::AlMostrar()
@@ -89,14 +44,6 @@ void Tform_LiberarSAD::AlMostrar()
     // The dialog is on screen, saying it checks, while the check waits for the relay.
     if (!comprobado_)
         QTimer::singleShot(0, this, &Tform_LiberarSAD::Comprobar);
-}
-
-void Tform_LiberarSAD::Mostrar(TAviso aviso)
-{
-    L_Comprobando->setVisible(aviso == TAviso::Comprobando);
-    AniComprobando->setVisible(aviso == TAviso::Comprobando);
-    L_Localizado->setVisible(aviso == TAviso::Localizado);
-    L_Nolocalizado->setVisible(aviso == TAviso::NoLocalizado);
 }
 
 TTarea Tform_LiberarSAD::Comprobar()
@@ -110,25 +57,16 @@ TTarea Tform_LiberarSAD::Comprobar()
     if (!estado) {
         // Unreachable: the station no longer holds anything, and the link is closed.
         ocupado_ = false;
-        Mostrar(TAviso::NoLocalizado);
+        panel_->NoLocalizado();
         BtnLiberar->setEnabled(false);
         if (e)
             e->Encargar([](TComCapvis& c) { c.Desconectar(); });
     } else {
-        const TInfoSAD& i = e->Info();
-        L_Estado->setText(LineaEstado(true, *estado, Textos()));
-        if (!i.EsteEquipoLaTiene()) {
+        const bool tiene = e->Info().EsteEquipoLaTiene();
+        if (!tiene)
             ocupado_ = false;
-            BtnLiberar->setEnabled(false);
-        } else {
-            Label_PCon->setText(LineaServidor(i, Textos()));
-            BtnLiberar->setEnabled(true);
-        }
-        Mostrar(TAviso::Localizado);
-        L_OcupadoPor->setText(LineaOcupadoPor(i, Textos()));
-        L_Version->setText(LineaVersion(i, Textos()));
-        L_Memoria->setText(LineaMemoria(i, Textos()));
-        PanelDetalles->show();
+        BtnLiberar->setEnabled(tiene);
+        panel_->Localizado(e->Info(), estado, true);
     }
     if (e)
         e->PonerPCLocal(NombreEsteEquipo());

@@ -4,11 +4,11 @@
 #include "link/tarea.h"
 #include "net/contexto_red.h"
 
-class QLabel;
-class QProgressBar;
 class QPushButton;
 
 namespace qv {
+
+class TPanelEstadoSAD;
 
 // "Liberar el SAD": checks the unit this station holds and gives it back ("Liberar
 // SAD": outputs to zero, connection closed). The dialog keeps the held-unit flag it was
@@ -35,22 +35,10 @@ protected:
     bool Validar() override;
 
 private:
-    enum class TAviso { Comprobando, Localizado, NoLocalizado };
-    void Mostrar(TAviso aviso);
-
     TContextoRed& red_;
     bool ocupado_;
     bool comprobado_ = false;
-    QLabel* Label_PCon;
-    QLabel* L_Comprobando;
-    QProgressBar* AniComprobando;
-    QLabel* L_Localizado;
-    QLabel* L_Nolocalizado;
-    QWidget* PanelDetalles;
-    QLabel* L_OcupadoPor;
-    QLabel* L_Estado;
-    QLabel* L_Version;
-    QLabel* L_Memoria;
+    TPanelEstadoSAD* panel_;
     QPushButton* BtnLiberar;
 };
 
