@@ -23,7 +23,6 @@ int main(int argc, char** argv)
     // The station's warnings (a remote-desktop program that cannot start) need the
     // texts and the message box, which exist only now.
     puesto.PonerAvisos(&aplicacion.DMIdioma.Idioma, &aplicacion.Interaccion);
-    puesto.VNC().Cerrando = [&aplicacion] { return aplicacion.Principal.Estado().Cerrando; };
     // Fill the screen first, so that it is full-size even where no window manager
     // honours the maximized state.
     if (QScreen* pantalla = QGuiApplication::primaryScreen())

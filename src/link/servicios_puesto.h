@@ -30,7 +30,7 @@ public:
     // reported to the user here, never raised to the caller.
     virtual void VerRemoto(const QString& nombre) = 0;
     virtual void ControlarRemoto(const QString& nombre) = 0;
-    virtual void ConectarUsuarioRemoto(const QString& nombre) = 0; // waits for the server
+    virtual void ConectarUsuarioRemoto(const QString& nombre) = 0;
     virtual void CortarTodoRemoto() = 0;
     virtual void OpcionesServidorRemoto() = 0;
     virtual void OpcionesVisorRemoto() = 0;

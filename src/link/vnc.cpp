@@ -5,11 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
 #include <memory>
 
 namespace qv {
@@ -34,12 +31,6 @@ QStringList Lista(std::initializer_list<const char*> args)
 }
 
 // How a launch ended, shared between the launch and its finished handler.
-struct TFin {
-    bool terminado = false;
-    bool fallo = false;
-    bool esperado = false;
-};
-
 } // namespace
 
 TVNC::TVNC(const QString& carpetaPrograma, const QString& carpetaPrivada)
@@ -91,8 +82,7 @@ QProcessEnvironment TVNC::Password(const QString& fichero)
     return e;
 }
 
-bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool esperar,
-                  const QProcessEnvironment& extra)
+bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, const QProcessEnvironment& extra)
 {
     if (!QFileInfo(programa).isExecutable())
         return false;
@@ -103,42 +93,21 @@ bool TVNC::Lanzar(const QString& programa, const QStringList& argumentos, bool e
     p->setProcessChannelMode(QProcess::ForwardedChannels);
     p->setStandardInputFile(QProcess::nullDevice());
     p->setProcessEnvironment(EntornoDe(extra));
-    auto fin = std::make_shared<TFin>();
-    fin->esperado = esperar;
-    QObject::connect(p, &QProcess::finished, p, [this, p, fin, programa](int codigo, QProcess::ExitStatus estado) {
-        fin->terminado = true;
-        fin->fallo = estado != QProcess::NormalExit || codigo != 0;
+    QObject::connect(p, &QProcess::finished, p, [this, p, programa](int codigo, QProcess::ExitStatus estado) {
         p->deleteLater();
         // A launch ended by a signal was stopped on purpose; only a refusal is a failure.
-        if (!fin->esperado && estado == QProcess::NormalExit && codigo != 0 && AlFallar)
+        if (estado == QProcess::NormalExit && codigo != 0 && AlFallar)
             AlFallar(programa);
     });
-    QObject::connect(p, &QProcess::errorOccurred, p, [this, p, fin, programa](QProcess::ProcessError error) {
+    QObject::connect(p, &QProcess::errorOccurred, p, [this, p, programa](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        fin->terminado = fin->fallo = true;
         p->deleteLater();
-        if (!fin->esperado && AlFallar)
+        if (AlFallar)
             AlFallar(programa);
     });
     p->start();
-    if (!esperar)
-        return true;
-
-    QEventLoop bucle;
-    QTimer sondeo;
-    QElapsedTimer t;
-    t.start();
-    QObject::connect(&sondeo, &QTimer::timeout, &bucle, [&] {
-        if (fin->terminado || (Cerrando && Cerrando()) || t.elapsed() >= EsperaMaximaMs)
-            bucle.quit();
-    });
-    QObject::connect(p, &QProcess::finished, &bucle, &QEventLoop::quit);
-    sondeo.start(100);
-    if (!fin->terminado)
-        bucle.exec();
-    // A wait cut short (closing, or the bound) leaves the program to itself.
-    return !fin->terminado || !fin->fallo;
+    return true;
 }
 
 // A stop request is detached: it must reach the program even when this one is leaving.
@@ -158,14 +127,14 @@ bool TVNC::Parar(const QString& programa)
 bool TVNC::Ver(const QString& nombre)
 {
     visoresLanzados_ = true;
-    return Lanzar(visor_, QStringList{nombre} + Lista({"-shared", "-viewonly", "-restricted"}), false,
+    return Lanzar(visor_, QStringList{nombre} + Lista({"-shared", "-viewonly", "-restricted"}),
                   Password(claves_.FicheroVer()));
 }
 
 bool TVNC::Controlar(const QString& nombre)
 {
     visoresLanzados_ = true;
-    return Lanzar(visor_, QStringList{nombre, QStringLiteral("-shared")}, false, Password(claves_.FicheroControl()));
+    return Lanzar(visor_, QStringList{nombre, QStringLiteral("-shared")}, Password(claves_.FicheroControl()));
 }
 
 bool TVNC::Escuchar()
@@ -175,7 +144,7 @@ bool TVNC::Escuchar()
     escucha_ = std::make_unique<TEscuchaFiltrada>(ajustes_, PuertoEscucha);
     escucha_->AlAceptar = [this](const QString& destino) {
         visoresLanzados_ = true;
-        if (!Lanzar(visor_, QStringList{destino} + Lista({"-shared", "-viewonly", "-restricted"}), false,
+        if (!Lanzar(visor_, QStringList{destino} + Lista({"-shared", "-viewonly", "-restricted"}),
                     Password(claves_.FicheroVer()))
             && AlFallar)
             AlFallar(visor_);
@@ -185,12 +154,12 @@ bool TVNC::Escuchar()
 
 bool TVNC::ConectarUsuario(const QString& nombre)
 {
-    return Lanzar(servidor_, {QStringLiteral("-connect"), nombre}, true);
+    return Lanzar(servidor_, {QStringLiteral("-connect"), nombre});
 }
 
 bool TVNC::CortarTodo()
 {
-    return Lanzar(servidor_, {QStringLiteral("-killall")}, false);
+    return Lanzar(servidor_, {QStringLiteral("-killall")});
 }
 
 bool TVNC::Detener()
@@ -205,12 +174,12 @@ bool TVNC::Detener()
 
 bool TVNC::OpcionesServidor()
 {
-    return Lanzar(servidor_, {QStringLiteral("-settings")}, false);
+    return Lanzar(servidor_, {QStringLiteral("-settings")});
 }
 
 bool TVNC::OpcionesVisor()
 {
-    return Lanzar(visor_, {QStringLiteral("-settings")}, false);
+    return Lanzar(visor_, {QStringLiteral("-settings")});
 }
 
 bool TVNC::SetServidor(bool activo)
@@ -236,7 +205,7 @@ bool TVNC::SetServidor(bool activo)
     QProcessEnvironment claves;
     claves.insert(QStringLiteral("QUORVANE_RFBAUTH"), claves_.FicheroVer());
     claves.insert(QStringLiteral("QUORVANE_RFBAUTH_CONTROL"), claves_.FicheroControl());
-    return Lanzar(servidor_, {}, false, claves);
+    return Lanzar(servidor_, {}, claves);
 }
 
 bool TVNC::ServidorEnMarcha() const

@@ -17,8 +17,7 @@ class TEscuchaFiltrada;
 // The remote-desktop launcher: it starts the viewer "MirrorViewer" and the server
 // "MirrorServer" of the program folder with their fixed command lines, and asks them
 // to stop with "-kill" or "-killall"; it never ends them itself. Programs are started
-// with an argument list, never through a shell, and never waited for on the caller's
-// thread (only ConectarUsuario waits, as its dialog expects).
+// with an argument list, never through a shell, and never waited for.
 //
 // The screen is never shared without its password (TClavesPantalla): the server is
 // only started while this PC may be watched and the password files are usable, and
@@ -50,8 +49,7 @@ public:
     bool Controlar(const QString& nombre);
     // Waits for screens pushed from the PCs of the station's list (see TEscuchaFiltrada).
     bool Escuchar();
-    // Pushes this screen to a listening viewer on `nombre` and waits for the server
-    // command to end, servicing events every 100 ms.
+    // Pushes this screen to a listening viewer on `nombre`.
     bool ConectarUsuario(const QString& nombre);
     bool CortarTodo();
     // Stops the server and every viewer of the program folder.
@@ -63,14 +61,10 @@ public:
     // A server of this folder and user runs now (the instance started without arguments).
     bool ServidorEnMarcha() const;
 
-    // Told the program's path when a launch not waited for ends in failure.
+    // Told the program's path when a launch ends in failure.
     std::function<void(const QString& programa)> AlFallar;
     // Told when the server should start but no password is set.
     std::function<void()> AlFaltarPassword;
-    // Asked while waiting: true ends the wait (the program is closing).
-    std::function<bool()> Cerrando;
-    // Longest wait for a program that is waited for.
-    int EsperaMaximaMs = 60000;
     // Port of the listening viewer (VNC's own 5500; tests choose a free one).
     quint16 PuertoEscucha = 5500;
     // Extra environment of every launch (tests point the scripts elsewhere).
@@ -82,8 +76,7 @@ public:
     TEscuchaFiltrada* Escucha() const { return escucha_.get(); }
 
 private:
-    bool Lanzar(const QString& programa, const QStringList& argumentos, bool esperar,
-                const QProcessEnvironment& extra = {});
+    bool Lanzar(const QString& programa, const QStringList& argumentos, const QProcessEnvironment& extra = {});
     bool Parar(const QString& programa);
     QProcessEnvironment EntornoDe(const QProcessEnvironment& extra) const;
     static QProcessEnvironment Password(const QString& fichero);
