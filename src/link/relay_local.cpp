@@ -41,9 +41,12 @@ bool TRelayLocal::EnMarcha() const
 
 int TRelayLocal::Detener(int esperaMs)
 {
+    if (parada_.valid())
+        parada_.wait();
     const QList<TProceso> relays = Procesos::DelPrograma(programa_);
+    // Waiting for them to end is not the caller's business: the window goes on.
     if (!relays.isEmpty())
-        Procesos::Terminar(relays, esperaMs);
+        parada_ = std::async(std::launch::async, [relays, esperaMs] { Procesos::Terminar(relays, esperaMs); });
     return int(relays.size());
 }
 

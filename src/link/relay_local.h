@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <future>
+
 namespace qv {
 
 // The relay program of this station: "RelayServer" in the program folder. It is
@@ -25,10 +27,12 @@ public:
     bool PuertoEnUso() const;
 
     // Ends every relay of this folder and user: SIGTERM, and SIGKILL for those still
-    // running after `esperaMs`. Answers how many were running.
+    // running after `esperaMs`, waited for on a thread of its own (the next stop and
+    // the destructor wait for it). Answers how many were running.
     int Detener(int esperaMs = 2000);
 
 private:
+    std::future<void> parada_;
     QString carpeta_;
     QString programa_;
     quint16 puerto_;

@@ -118,7 +118,7 @@ TEST(RelayLocal, IniciarSinArgumentosYSinDuplicar)
     EXPECT_EQ(QString::fromLocal8Bit(f.readAll()).trimmed(),
               "0 " + QFileInfo(propia.path()).canonicalFilePath());
     EXPECT_EQ(r.Detener(), 1);
-    EXPECT_FALSE(r.EnMarcha());
+    EXPECT_TRUE(Esperar([&] { return !r.EnMarcha(); }));
 }
 
 TEST(RelayLocal, NoArrancaSiElPuertoYaTieneRelay)
