@@ -28,14 +28,15 @@ public:
 };
 
 // Input/output error of the unit search: no unit answered on the probed ports.
-class EEntradaSalida : public std::runtime_error {
+class EEntradaSalida : public EComPort {
 public:
-    explicit EEntradaSalida(const QString& mensaje) : std::runtime_error(mensaje.toStdString()) {}
+    using EComPort::EComPort;
 };
 
 // The abstract port the protocol object talks through. Wire text is 8-bit, so it is
-// carried as bytes. Operations other than Cerrar and Conectado may throw (EComPort,
-// EEntradaSalida or another std::exception); the protocol object catches them all.
+// carried as bytes. Operations other than Cerrar and Conectado may throw EComPort or
+// one of its kinds, which the protocol object turns into a failed operation; anything
+// else (no memory, a fault of the program) is not a link failure and goes past it.
 class TCOM {
 public:
     virtual ~TCOM() = default;

@@ -56,7 +56,7 @@ bool TComCapvis::Inicializar()
     try {
         Puerto_->Configurar(QString());
         return true;
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -83,7 +83,7 @@ bool TComCapvis::EnviarTexto(const QByteArray& texto)
             CapturaGuardada = BufEnvio;
         BufEnvio.clear();
         return true;
-    } catch (...) {
+    } catch (const EComPort&) {
         BufEnvio.clear();
         CapturaGuardada.clear();
         return false;
@@ -152,7 +152,7 @@ bool TComCapvis::EsperarAck()
         QByteArray t;
         try {
             Recibir(t);
-        } catch (...) {
+        } catch (const EComPort&) {
             if (SinUnidad)
                 return false;
             t.clear();
@@ -177,7 +177,7 @@ char TComCapvis::LeerCaracter()
             try {
                 Recibir(rec);
                 AnadirRecibido(rec);
-            } catch (...) {
+            } catch (const EComPort&) {
                 rec.clear();
                 if (SinUnidad)
                     break;
@@ -197,7 +197,7 @@ bool TComCapvis::LeerRespuesta(QByteArray& respuesta)
         char c = MarcaNada;
         try {
             c = LeerCaracter();
-        } catch (...) {
+        } catch (const EComPort&) {
             return false;
         }
         if (c == '#')
@@ -244,7 +244,7 @@ bool TComCapvis::LeerCampo(QByteArray& campo)
                 QByteArray rec;
                 try {
                     Recibir(rec);
-                } catch (...) {
+                } catch (const EComPort&) {
                     if (SinUnidad)
                         return false;
                     Reloj.Dormir(50);
@@ -266,7 +266,7 @@ bool TComCapvis::LeerCampo(QByteArray& campo)
         campo = Recepcion.mid(PosRecepcion, s - PosRecepcion);
         PosRecepcion = s + 1;
         return true;
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -278,7 +278,7 @@ bool TComCapvis::EsperarSaludo(QString& nombre)
     try {
         if (!Puerto_->Conectado())
             Puerto_->Abrir();
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
     SinPlazas = false;
@@ -289,7 +289,7 @@ bool TComCapvis::EsperarSaludo(QString& nombre)
         } catch (const ESinPlazas&) {
             SinPlazas = true;
             t.clear();
-        } catch (...) {
+        } catch (const EComPort&) {
             t.clear();
         }
     };
@@ -339,7 +339,7 @@ void TComCapvis::Conectar(const QString& servidor)
         VaciarRecepcion();
         try {
             Puerto_->Configurar(servidor);
-        } catch (...) {
+        } catch (const EComPort&) {
             PCPropietario.clear();
             SinSAD();
         }
@@ -377,7 +377,10 @@ void TComCapvis::Desconectar()
                 EsperarAck();
             Puerto_->Cerrar();
         }
-    } catch (...) {
+    } catch (const std::exception&) {
+        // Leaving runs this from destructors: the port is closed whatever went wrong.
+        if (Puerto_)
+            Puerto_->Cerrar();
     }
 }
 
@@ -403,7 +406,7 @@ bool TComCapvis::LeerVersion()
             EnviarComando(QByteArrayLiteral("4,C#"), ignorada, true);
         }
         return true;
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -420,7 +423,7 @@ bool TComCapvis::LeerEstado(int& estado)
             return false;
         estado = e;
         return true;
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -430,7 +433,7 @@ bool TComCapvis::Abortar()
     CapturaLeida = false;
     try {
         return Ack(QByteArrayLiteral("8#")) && Ack(SalidasACero);
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }

@@ -51,8 +51,8 @@ public:
 
 // The one object through which the program talks to the unit: the unit's ASCII
 // command language over the current port. Every operation that talks to the unit
-// answers false on any failure of the port or of a reply, and never throws; only
-// Conectar raises (ENoHaySAD).
+// answers false on any failure of the port (EComPort) or of a reply; only Conectar
+// raises one (ENoHaySAD). Whatever else is thrown is no link failure and goes through.
 class TComCapvis {
 public:
     static constexpr char MarcaNada = char(216);   // LeerCaracter: nothing received

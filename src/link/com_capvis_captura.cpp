@@ -92,7 +92,7 @@ bool TComCapvis::ConfigurarEntradas(const QString& lista)
         return true; // nothing to tell the unit
     try {
         return Ack("3" + lista.toLatin1() + "#");
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -130,7 +130,7 @@ bool TComCapvis::ProgramarCaptura(const TConfigES& config, const TTrigger* trigg
         }
         ActualizarGrupos(config);
         return ok;
-    } catch (...) {
+    } catch (const std::runtime_error&) { // a port failure, or a waveform point without a value
         BufEnvio.clear();
         return false;
     }
@@ -296,7 +296,7 @@ bool TComCapvis::LeerMonitor()
         Descriptor.Progreso = static_cast<std::uint16_t>(k);
         UltimoValor = valores;
         return true;
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -305,7 +305,7 @@ bool TComCapvis::ActivarSalidas(const QString& cuerpo)
 {
     try {
         return Ack("12," + cuerpo.toLatin1() + "#");
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }
@@ -314,7 +314,7 @@ bool TComCapvis::DesactivarSalidas(const QString& cuerpo)
 {
     try {
         return Ack("13," + cuerpo.toLatin1() + "#");
-    } catch (...) {
+    } catch (const EComPort&) {
         return false;
     }
 }

@@ -146,7 +146,7 @@ void TLecturaDatos::Recibir()
     bool error = false;
     try {
         Com.Recibir(rec);
-    } catch (...) {
+    } catch (const EComPort&) {
         error = true;
         rec.clear();
     }
@@ -175,7 +175,7 @@ void TLecturaDatos::Drenar()
         bool error = false;
         try {
             Com.Recibir(rec);
-        } catch (...) {
+        } catch (const EComPort&) {
             error = true;
             rec.clear();
         }

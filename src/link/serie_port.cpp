@@ -87,12 +87,9 @@ void TSeriePort::Abrir()
 
 void TSeriePort::Cerrar()
 {
-    try {
-        if (ComPort->isOpen())
-            ComPort->close();
-        ComPort->clearError();
-    } catch (...) {
-    }
+    if (ComPort->isOpen())
+        ComPort->close();
+    ComPort->clearError();
     Reloj.Dormir(10);
 }
 

@@ -171,7 +171,14 @@ private:
     {
         if (!actual_)
             return;
-        const TPaso r = actual_->Paso(com_);
+        TPaso r = TPaso::Fallida;
+        try {
+            r = actual_->Paso(com_);
+        } catch (const std::exception& e) {
+            // Not a link failure (those are answers of the protocol object): the
+            // conversation ends failed and the thread lives on.
+            qCritical("Quorvane: conversation with the unit ended by %s", e.what());
+        }
         const TConversacion::TAvance avance = actual_->Avance();
         QMetaObject::invokeMethod(&servicio_, [s = &servicio_, avance] { Q_EMIT s->Avance(avance); },
                                   Qt::QueuedConnection);
@@ -312,14 +319,16 @@ TEspera<bool> TServicioSAD::Abortar()
 
 TEspera<int> TServicioSAD::Conectar(const QString& servidor)
 {
-    return Hacer<int>([servidor](TComCapvis& c) {
-        try {
-            c.Conectar(servidor);
-            return 0;
-        } catch (const ENoHaySAD& e) {
-            return e.Clave;
-        }
-    });
+    return Hacer<int>(
+        [servidor](TComCapvis& c) {
+            try {
+                c.Conectar(servidor);
+                return 0;
+            } catch (const ENoHaySAD& e) {
+                return e.Clave;
+            }
+        },
+        TComCapvis::kTextoNoHaySAD);
 }
 
 TEspera<bool> TServicioSAD::Desconectar()

@@ -86,13 +86,15 @@ public:
     void Cancelar();
 
     // One call on the protocol object, on its thread. `f` must capture only copies.
+    // `siFalla` is the answer when the call ends in something that is not a link failure.
     template <class T>
-    TEspera<T> Hacer(std::function<T(TComCapvis&)> f)
+    TEspera<T> Hacer(std::function<T(TComCapvis&)> f, T siFalla = T{})
     {
-        return TEspera<T>([this, f = std::move(f)](std::function<void(T)> sigue) {
+        auto falla = std::make_shared<T>(std::move(siFalla));
+        return TEspera<T>([this, f = std::move(f), falla](std::function<void(T)> sigue) {
             auto r = std::make_shared<std::optional<T>>();
             Ejecutar(Unica([f, r](TComCapvis& c) { r->emplace(f(c)); }),
-                     [r, sigue = std::move(sigue)](TPaso) { sigue(std::move(**r)); });
+                     [r, falla, sigue = std::move(sigue)](TPaso) { sigue(*r ? std::move(**r) : std::move(*falla)); });
         });
     }
 

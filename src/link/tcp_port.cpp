@@ -63,15 +63,12 @@ void TTcpPort::Abrir()
 void TTcpPort::Cerrar()
 {
     SinUnidad_ = false;
-    try {
-        if (Cliente->state() != QAbstractSocket::UnconnectedState) {
-            Cliente->disconnectFromHost();
-            if (Cliente->state() != QAbstractSocket::UnconnectedState)
-                Cliente->waitForDisconnected(500);
-        }
-        Cliente->abort();
-    } catch (...) {
+    if (Cliente->state() != QAbstractSocket::UnconnectedState) {
+        Cliente->disconnectFromHost();
+        if (Cliente->state() != QAbstractSocket::UnconnectedState)
+            Cliente->waitForDisconnected(500);
     }
+    Cliente->abort();
 }
 
 bool TTcpPort::Conectado()

@@ -1,7 +1,9 @@
 // The client side of the relay's own lines: "%" (no unit) and "!" (refused) end the
 // wait at once, and a relay that never greets costs the greeting wait only.
+#include "common/esperar_sad.h"
 #include "common/interaccion_guion.h"
 #include "link/com_capvis.h"
+#include "link/servicio_sad.h"
 #include "link/tcp_port.h"
 #include "puerto_guion.h"
 
@@ -158,3 +160,29 @@ TEST(TcpRelay, LineasPropiasDelRelay)
 }
 
 } // namespace
+
+// What is not a link failure (no memory here) is not "no unit": it goes through the
+// protocol object, and the device thread ends that conversation and serves the next.
+TEST(FalloAjeno, NoEsFaltaDeUnidadYElHiloSigue)
+{
+    struct TSinMemoria : TPuertoGuion {
+        using TPuertoGuion::TPuertoGuion;
+        void Recibir(QByteArray&) override { throw std::bad_alloc(); }
+    };
+    TRelojFalso reloj;
+    TTextosFijos textos;
+    TInteraccionGuion inter;
+    TComCapvis enlace{textos, inter, reloj, {}};
+    enlace.PonerPuerto(std::make_unique<TSinMemoria>(reloj), true);
+    int estado = -1;
+    EXPECT_THROW(enlace.LeerEstado(estado), std::bad_alloc);
+
+    TServicioSAD sad(textos, inter, reloj, {});
+    sad.Encargar([&reloj](TComCapvis& c) { c.PonerPuerto(std::make_unique<TSinMemoria>(reloj), true); });
+    EXPECT_EQ(EnSAD<std::optional<int>>(sad, [](TComCapvis& c) -> std::optional<int> {
+                  int e = -1;
+                  return c.LeerEstado(e) ? std::optional<int>(e) : std::nullopt;
+              }),
+              std::nullopt);
+    EXPECT_EQ(EnSAD<int>(sad, [](TComCapvis&) { return 5; }), 5);
+}
