@@ -12,6 +12,7 @@
 #include "display/escoger_senales_fichero.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/errores.h"
 #include "model/exportar.h"
 #include "model/fichero_config.h"
@@ -27,11 +28,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoNoCargado = 101;
 constexpr int kTextoOtraConfiguracion = 209;
-constexpr int kTextoCambios = 210;
-constexpr int kTextoNoExportado = 240;
-constexpr int kTextoNoGuardado = 243;
 constexpr int kTextoNoExiste = 287;
 constexpr int kTextoIlegible = 370;
 const QString kCaptionPrograma = QStringLiteral("QUORVANE");
@@ -183,7 +180,7 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
         e.Notificar();
         return true;
     } catch (const std::exception&) {
-        interaccion.MostrarAviso(textos.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
         principal_.CerrarVentanas();
         e.SenalesActuales.reset();
         e.ConfigActual.reset();
@@ -247,7 +244,7 @@ bool TComandosArchivo::EscribirSenales(const QString& ruta)
 
 void TComandosArchivo::FallaEscritura(const QString& ruta)
 {
-    Contexto().Interaccion().MostrarError(Contexto().Textos().BuscarTexto(kTextoNoGuardado) + QLatin1Char(' ') + ruta,
+    Contexto().Interaccion().MostrarError(Contexto().Textos().BuscarTexto(clave::NoGuardado) + QLatin1Char(' ') + ruta,
                                           Botones::Aceptar);
 }
 
@@ -305,7 +302,7 @@ void TComandosArchivo::CerrarClick()
 
 bool TComandosArchivo::Cerrar()
 {
-    if (Estado().Modificado && !GuardarAntesDeDescartar(kTextoCambios))
+    if (Estado().Modificado && !GuardarAntesDeDescartar(clave::Cambios))
         return false;
     Descartar();
     return true;
@@ -337,7 +334,7 @@ void TComandosArchivo::AnadirClick()
         TFicheroConfig ficheroConfig(textos, interaccion, Contexto().CarpetaPrograma);
         temporal = ficheroConfig.LeerSoloConfiguracion(ruta);
     } catch (const std::exception&) {
-        interaccion.MostrarAviso(textos.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
         return;
     }
     if (!temporal)
@@ -394,7 +391,7 @@ void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
         e.OperacionesActuales = std::move(operaciones);
         e.ConfigActual = std::move(config);
     } catch (const std::exception&) {
-        interaccion.MostrarAviso(textos.BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
         return;
     }
     e.FicheroConfig = ruta;
@@ -467,7 +464,7 @@ void TComandosArchivo::ExportarTXT1Click()
     }
     if (!escrito)
         Contexto().Interaccion().MostrarInformacion(
-            Contexto().Textos().BuscarTexto(kTextoNoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
+            Contexto().Textos().BuscarTexto(clave::NoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
 }
 
 // ---- windows of other parts ----------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "link/reloj.h"
 #include "link/secuencia_captura.h"
 #include "model/base_tiempos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/errores.h"
 #include "model/fichero_config.h"
@@ -31,7 +32,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoNoCargado = 101;
 constexpr int kTextoSinEstado = 125;
 constexpr int kTextoEstado0 = 127;
 constexpr int kTextoEstado1 = 128;
@@ -40,7 +40,6 @@ constexpr int kTextoEstado3 = 130;
 constexpr int kTextoNoAbortada = 131;
 constexpr int kTextoAbortar = 132;
 constexpr int kTextoMemoria = 134;
-constexpr int kTextoNoProgramada = 135;
 constexpr int kTextoSinDatos = 140;
 constexpr int kTextoSinConfig = 156;
 constexpr int kTextoSinPedido = 157;
@@ -64,7 +63,6 @@ constexpr int kTextoContinuaEnMarcha = 242;
 constexpr int kTextoLeerSinConfig = 13010;
 constexpr int kTextoProgramada = 13011;
 // State 3 once this program has read the capture back.
-constexpr int kTextoEstado3Leida = 300;
 constexpr int kTextoLeidaSeBorrara = 301;
 
 } // namespace
@@ -240,7 +238,7 @@ TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigg
         s->PonerTrigger(*trigger);
     const bool ok = co_await ConProgreso(s, false) == TPaso::Terminada;
     if (!ok)
-        Aviso(kTextoNoProgramada);
+        Aviso(clave::NoProgramada);
     else if (pausa > 0)
         co_await SAD().Hacer<bool>([pausa](TComCapvis& c) { return c.Tiempo().Dormir(pausa), true; });
     co_return ok;
@@ -367,7 +365,7 @@ TTarea TComandosCaptura::LecturaDatos1Click()
         try {
             AbrirVentanasDelConjunto(principal_, TituloVentana());
         } catch (const std::exception&) {
-            Aviso(kTextoNoCargado);
+            Aviso(clave::NoCargado);
         }
         e.MarcarModificado();
         co_return;
@@ -444,7 +442,7 @@ TTarea TComandosCaptura::Monitorizar1Click()
         TTextos& t = Contexto().Textos();
         const int clave = *estado == 0   ? kTextoEstado0
                           : *estado == 1 ? kTextoEstado1
-                                         : (SAD().Info().CapturaLeida ? kTextoEstado3Leida : kTextoEstado3);
+                                         : (SAD().Info().CapturaLeida ? clave::Estado3Leida : kTextoEstado3);
         Aviso(t.BuscarTexto(clave) + t.BuscarTexto(kTextoNoMonitorizable));
         co_return;
     }

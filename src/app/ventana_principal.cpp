@@ -15,6 +15,7 @@
 #include "lang/ui/formulario.h"
 #include "lang/ui/modal.h"
 #include "lang/ui/textos_formularios.h"
+#include "model/claves_texto.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -462,9 +463,8 @@ void TfrmPrincipal::Temasdeayuda1Click()
 
 bool TfrmPrincipal::FormCloseQuery()
 {
-    constexpr int kTextoCambios = 210;
     // The save question comes first: kept changes keep the unit held as well.
-    if (estado_.Modificado && !archivo_->GuardarAntesDeDescartar(kTextoCambios))
+    if (estado_.Modificado && !archivo_->GuardarAntesDeDescartar(clave::Cambios))
         return false;
     if (multipuesto_ && sadOcupado_) {
         if (contexto_.Interaccion().MostrarInformacion(contexto_.Textos().BuscarTexto(276),

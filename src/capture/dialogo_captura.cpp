@@ -6,6 +6,7 @@
 #include "capture/panel_tiempos_captura.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 
 #include <QLineEdit>
 
@@ -13,7 +14,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoFaltanTiempos = 143;
 constexpr int kTextoIncompatible = 198;
 
 bool VacioOCero(const QLineEdit& e)
@@ -59,7 +59,7 @@ bool TDialogoCaptura::ComprobarCaptura(bool faltaOtra, QWidget* focoOtra)
     int fallo = 0;
     if (VacioOCero(*panel_->tMuesEdit) || VacioOCero(*panel_->tAnaEdit) || VacioOCero(*panel_->MuestrasEdit)
         || faltaOtra) {
-        fallo = kTextoFaltanTiempos;
+        fallo = clave::FaltanTiempos;
         if (faltaOtra && focoOtra)
             foco = focoOtra;
     } else {

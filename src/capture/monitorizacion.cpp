@@ -7,6 +7,7 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 
 #include <QHBoxLayout>
@@ -19,12 +20,10 @@
 namespace qv {
 
 namespace {
-constexpr int kTextoNoProgramada = 135;
 constexpr int kTextoPreparando = 141;
 constexpr int kTextoLeyendo = 249;
 constexpr int kTextoLeida = 250;
 constexpr int kTextoMonitorizando = 251;
-constexpr int kTextoTitulo = 37000;
 } // namespace
 
 TfrmMonitorizacion::TfrmMonitorizacion(IPrincipal& principal, QWidget* parent)
@@ -34,7 +33,7 @@ TfrmMonitorizacion::TfrmMonitorizacion(IPrincipal& principal, QWidget* parent)
     setWindowTitle(QStringLiteral("Captaci\u00f3n y Visualizaci\u00f3n"));
     resize(780, 540);
 
-    dibujo_ = std::make_unique<TDibujoMonitorGrafica>(this, Textos().BuscarTexto(kTextoTitulo));
+    dibujo_ = std::make_unique<TDibujoMonitorGrafica>(this, Textos().BuscarTexto(clave::Titulo));
     Label1 = new QLabel(Textos().BuscarTexto(kTextoPreparando), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->hide();
@@ -119,7 +118,7 @@ TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
         listo_ = true;
         co_return;
     case TMonitor::TTick::Fallo:
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoProgramada), Botones::Aceptar);
+        Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoProgramada), Botones::Aceptar);
         Parar();
         co_return;
     case TMonitor::TTick::Terminada:
@@ -128,7 +127,7 @@ TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
     timer_.stop();
     if (principal_.Estado().Monitorizando) {
         if (!co_await monitor_->Reprogramar()) {
-            Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoProgramada), Botones::Aceptar);
+            Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoProgramada), Botones::Aceptar);
             Parar();
             co_return;
         }

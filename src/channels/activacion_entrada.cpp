@@ -5,6 +5,7 @@
 #include "app/api/principal.h"
 #include "channels/campos.h"
 #include "channels/nombre_canal.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
 
@@ -18,7 +19,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoFaltanDatos = 107;
 constexpr int kLargoNombre = 8;
 constexpr int kLargoUnidad = 20;
 constexpr int kLargoCalibrado = 5;
@@ -71,7 +71,7 @@ bool TfrmActivaEA::Validar()
 {
     TEntAna& e = trabajo_.EntAna(indice_);
     if (CalibradoEdit->text().isEmpty() || Edit1->text().isEmpty() || DenominacionEdit->text().isEmpty())
-        return Avisar(Interaccion(), Textos(), kTextoFaltanDatos, Edit1);
+        return Avisar(Interaccion(), Textos(), clave::FaltanDatos, Edit1);
     const QString nombre = Edit1->text();
     if (nombre != e.Nombre)
         if (const int texto = ComprobarNombreCanal(principal_.Estado(), trabajo_, {TCanal::Tipo::EntAna, indice_},

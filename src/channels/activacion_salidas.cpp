@@ -7,6 +7,7 @@
 #include "channels/generadores_analogicos.h"
 #include "channels/generadores_digitales.h"
 #include "channels/tablas_generador.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/generadores.h"
 
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int kTextoActiva = 108;
 constexpr int kTextoSinGenerador = 109;
-constexpr int kTextoNombreVacio = 110;
 constexpr int kLargoNombre = 8;
 // Modal result of a window that hands over to a generator dialog.
 constexpr int kPideGenerador = 2;
@@ -147,7 +147,7 @@ bool TVentanaSalida::BuenNombre()
     const QString nombre = Edit1->text();
     TInteraccion& i = Interaccion();
     if (nombre.isEmpty())
-        return Avisar(i, Textos(), kTextoNombreVacio, Edit1);
+        return Avisar(i, Textos(), clave::NombreVacio, Edit1);
     if (const int texto = ComprobarNombreCanal(principal_.Estado(), trabajo_, canal_, nombre))
         return Avisar(i, Textos(), texto, Edit1);
     return true;

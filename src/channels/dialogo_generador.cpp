@@ -5,6 +5,7 @@
 #include "channels/campos.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
 #include "model/generadores.h"
@@ -22,8 +23,6 @@
 namespace qv {
 
 namespace {
-constexpr int kTextoRetardoGrande = 133;
-constexpr int kTextoAmplitud = 214;
 constexpr int kTextoRangoSalida = 325;
 constexpr int kTextoFueraDeRango = 326;
 constexpr int kTextoLlegaA = 327;
@@ -134,7 +133,7 @@ std::optional<float> TDialogoGenerador::RetardoEntero()
     if (!r)
         return std::nullopt;
     if (*r > RetardoMaximo || *r < 0) {
-        Aviso(kTextoRetardoGrande, RetardoEdit);
+        Aviso(clave::RetardoGrande, RetardoEdit);
         return std::nullopt;
     }
     return Segundos(double(*r), *UnidadTEdit);
@@ -153,7 +152,7 @@ bool TDialogoGenerador::NivelesEnSalida(const TGenAnalogico& g, bool recortable,
         if (Interaccion().MostrarPregunta(pregunta, Botones::AceptarCancelar) == Respuesta::Aceptar)
             return true;
     } else {
-        Interaccion().MostrarAviso(t.BuscarTexto(kTextoAmplitud) + QLatin1Char(' ') + t.BuscarTexto(kTextoRangoSalida),
+        Interaccion().MostrarAviso(t.BuscarTexto(clave::Amplitud) + QLatin1Char(' ') + t.BuscarTexto(kTextoRangoSalida),
                                    Botones::Aceptar);
     }
     if (foco)

@@ -6,6 +6,7 @@
 #include "channels/campos.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/errores.h"
 #include "model/escritura_segura.h"
 #include "model/formatos.h"
@@ -40,7 +41,6 @@ constexpr int kTextoVacia = 223;
 constexpr int kTextoValorDigital = 224;
 constexpr int kTextoValorAnalogico = 225;
 constexpr int kTextoCabeceraDig = 230;
-constexpr int kTextoNoGuardado = 243;
 
 // Value cells take what a number is typed with: digits, "-" and ".".
 class TDelegadoValor : public QStyledItemDelegate {
@@ -301,7 +301,7 @@ bool TfrmEditTab::Escribir(const QString& ruta)
 {
     if (EscribirSeguro(ruta, Contenido()))
         return true;
-    Interaccion().MostrarError(Textos().BuscarTexto(kTextoNoGuardado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
+    Interaccion().MostrarError(Textos().BuscarTexto(clave::NoGuardado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "channels/campos.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
 #include "model/generadores.h"
@@ -17,9 +18,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoFaltan = 115;
-constexpr int kTextoAmplitud = 214;
-constexpr int kTextoSegundos = 195;
 constexpr double kLimiteSeno = 500; // volts, amplitude plus offset, whatever the output plays
 
 QString DosDecimales(double v)
@@ -73,7 +71,7 @@ bool TfrmGenSeno::Validar()
 {
     RetardoEdit->setFocus();
     if (AlgunaVacia({FrecuEdit, AOffsetEdit, RetardoEdit, ASenoEdit, DesfaseEdit}))
-        return Aviso(kTextoFaltan, RetardoEdit);
+        return Aviso(clave::Faltan, RetardoEdit);
     const auto retardo = RetardoEntero();
     if (!retardo)
         return false;
@@ -84,14 +82,14 @@ bool TfrmGenSeno::Validar()
     if (!amplitud)
         return false;
     if (std::abs(double(*amplitud) + double(*offset)) > kLimiteSeno)
-        return Aviso(kTextoAmplitud, AOffsetEdit);
+        return Aviso(clave::Amplitud, AOffsetEdit);
     const auto frecuencia = Float(*FrecuEdit);
     if (!frecuencia)
         return false;
     const auto grados = Real(*DesfaseEdit);
     if (!grados)
         return false;
-    auto g = std::make_unique<TGenSeno>(Textos(), PalabraUnidad(*UnidadTEdit), Textos().BuscarTexto(kTextoSegundos),
+    auto g = std::make_unique<TGenSeno>(Textos(), PalabraUnidad(*UnidadTEdit), Textos().BuscarTexto(clave::Segundos),
                                         *retardo, float(*grados * std::numbers::pi / 180), *frecuencia, *offset,
                                         *amplitud);
     if (!NivelesEnSalida(*g, true, AOffsetEdit))
@@ -145,7 +143,7 @@ bool TfrmGenRampa::Validar()
 {
     RetardoEdit->setFocus();
     if (AlgunaVacia({ARampaEdit, AOffsetEdit, RetardoEdit, tRampaEdit}) || tRampaEdit->text() == QLatin1String("0"))
-        return Aviso(kTextoFaltan, RetardoEdit);
+        return Aviso(clave::Faltan, RetardoEdit);
     const auto retardo = RetardoEntero();
     if (!retardo)
         return false;
@@ -161,7 +159,7 @@ bool TfrmGenRampa::Validar()
     // "00" passes the text check but is a ramp of no time, which has no value at its
     // start: no capture could be programmed with it.
     if (*tiempo == 0)
-        return Aviso(kTextoFaltan, tRampaEdit);
+        return Aviso(clave::Faltan, tRampaEdit);
     auto g = std::make_unique<TGenRampa>(Textos(), PalabraUnidad(*UnidadTEdit), PalabraUnidad(*tRetarComboBox),
                                          *tiempo, *retardo, *offset, *amplitud);
     if (!NivelesEnSalida(*g, false, AOffsetEdit))
@@ -209,7 +207,7 @@ bool TfrmGenEscalon::Validar()
 {
     RetardoEdit->setFocus();
     if (AlgunaVacia({AOffsetEdit, RetardoEdit, AEscalonEdit}))
-        return Aviso(kTextoFaltan, RetardoEdit);
+        return Aviso(clave::Faltan, RetardoEdit);
     const auto retardo = RetardoEntero();
     if (!retardo)
         return false;
@@ -220,7 +218,7 @@ bool TfrmGenEscalon::Validar()
     if (!amplitud)
         return false;
     auto g = std::make_unique<TGenEscalon>(Textos(), PalabraUnidad(*UnidadTEdit),
-                                           Textos().BuscarTexto(kTextoSegundos), *retardo, *amplitud, *offset);
+                                           Textos().BuscarTexto(clave::Segundos), *retardo, *amplitud, *offset);
     if (!NivelesEnSalida(*g, false, AOffsetEdit))
         return false;
     Guardar(std::move(g));

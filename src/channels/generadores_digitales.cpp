@@ -2,6 +2,7 @@
 
 #include "channels/campos.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
 #include "model/generadores.h"
@@ -17,9 +18,7 @@
 namespace qv {
 
 namespace {
-constexpr int kTextoFaltan = 115;
 constexpr int kTextoFaltaRetardo = 116;
-constexpr int kTextoSegundos = 195;
 } // namespace
 
 // ---- pulse train ------------------------------------------------------------------
@@ -65,7 +64,7 @@ bool TfrmGenTren::Validar()
     RetardoEdit->setFocus();
     const QLatin1String cero("0");
     if (AlgunaVacia({OffEdit, OnEdit, RetardoEdit}) || OffEdit->text() == cero || OnEdit->text() == cero)
-        return Aviso(kTextoFaltan, RetardoEdit);
+        return Aviso(clave::Faltan, RetardoEdit);
     const auto retardo = RetardoEntero();
     if (!retardo)
         return false;
@@ -136,7 +135,7 @@ bool TfrmGenPulso::Validar()
     if (!retardo)
         return false;
     const std::uint8_t nivel = CBBajo->isChecked() ? 1 : 0;
-    Guardar(std::make_unique<TGenPulso>(Textos(), nivel, Textos().BuscarTexto(kTextoSegundos),
+    Guardar(std::make_unique<TGenPulso>(Textos(), nivel, Textos().BuscarTexto(clave::Segundos),
                                         PalabraUnidad(*UnidadTEdit), *retardo));
     return true;
 }

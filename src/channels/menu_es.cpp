@@ -13,6 +13,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/filtro_teclas.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
@@ -38,7 +39,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoFaltanTiempos = 143;
 constexpr int kTextoSinCanales = 167;
 constexpr int kTextoSenalesIncompatibles = 198;
 
@@ -630,7 +630,7 @@ bool TMenuESBase::Validar()
     MostrarPanel();
 
     const int fallo = CajaVacia(tMuesEdit) || CajaVacia(tAnaEdit) || CajaVacia(MuestrasEdit)
-                          ? kTextoFaltanTiempos
+                          ? clave::FaltanTiempos
                           : ComprobarCaptura(c, kTextoSinCanales);
     if (fallo == kTextoSinCanales) {
         Interaccion().MostrarError(Textos().BuscarTexto(fallo), Botones::Aceptar);

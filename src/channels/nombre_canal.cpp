@@ -1,6 +1,7 @@
 #include "channels/nombre_canal.h"
 
 #include "app/api/estado.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
@@ -9,9 +10,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoNombreCanal = 175;
-constexpr int kTextoNombreSenal = 158;
-constexpr int kTextoNombreOperacion = 176;
 
 // The set's signal of that name came from this very channel: a captured input signal
 // or a generated output signal of the channel's kind carrying the channel's number.
@@ -70,7 +68,7 @@ int ComprobarNombreCanal(const TEstadoPrograma& estado, const TConfigES& config,
     if (nombre == NombreActual(config, canal))
         return 0;
     if (NombreDeOtroCanal(config, canal, nombre))
-        return kTextoNombreCanal;
+        return clave::NombreCanal;
     // The windows of one channel look at signals and operations only while the set
     // names its signals itself; the naming dialog always does.
     const TCjtSenales* senales = estado.SenalesActuales.get();
@@ -78,9 +76,9 @@ int ComprobarNombreCanal(const TEstadoPrograma& estado, const TConfigES& config,
         return 0;
     if (senales && (senales->BuscarAna(nombre) || senales->BuscarDig(nombre))
         && !EsSenalPropia(*senales, canal, nombre))
-        return kTextoNombreSenal;
+        return clave::NombreSenal;
     if (estado.OperacionesActuales && estado.OperacionesActuales->ExisteResultado(nombre))
-        return kTextoNombreOperacion;
+        return clave::NombreOperacion;
     return 0;
 }
 

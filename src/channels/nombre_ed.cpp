@@ -7,6 +7,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/filtro_teclas.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/operaciones.h"
 #include "model/senales.h"
@@ -17,16 +18,6 @@
 #include <QVBoxLayout>
 
 namespace qv {
-
-namespace {
-
-constexpr int kTextoNombreVacio = 110;
-constexpr int kTextoNombreSenal = 158;
-constexpr int kTextoNombreCanal = 175;
-constexpr int kTextoNombreOperacion = 176;
-constexpr int kTextoNombreNoGuardable = 11002;
-
-} // namespace
 
 TfrmNomED::TfrmNomED(IPrincipal& principal, TConfigES& config, int canal, QWidget* parent)
     : TFormulario(principal.Contexto().Formulario, Numero, TMenuESBase::NumeroAyuda, parent),
@@ -83,20 +74,20 @@ bool TfrmNomED::Validar()
 {
     const QString nombre = Edit1->text();
     if (nombre.isEmpty())
-        return Refusar(kTextoNombreVacio);
+        return Refusar(clave::NombreVacio);
     TEntSal& canal = CanalGlobal(config_, canal_);
     if (nombre == canal.Nombre)
         return true;
     if (!NombreGuardable(nombre))
-        return Refusar(kTextoNombreNoGuardable);
+        return Refusar(clave::NombreNoGuardable);
     for (int otro = 1; otro <= CanalES::Total; ++otro)
         if (otro != canal_ && CanalGlobal(config_, otro).Nombre == nombre)
-            return Refusar(kTextoNombreCanal);
+            return Refusar(clave::NombreCanal);
     const auto& e = principal_.Estado();
     if (e.SenalesActuales && e.SenalesActuales->Existe(nombre) && !CapturadaDeEsteCanal(nombre))
-        return Refusar(kTextoNombreSenal);
+        return Refusar(clave::NombreSenal);
     if (e.OperacionesActuales && e.OperacionesActuales->ExisteResultado(nombre))
-        return Refusar(kTextoNombreOperacion);
+        return Refusar(clave::NombreOperacion);
     canal.Nombre = nombre;
     return true;
 }

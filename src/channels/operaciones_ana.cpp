@@ -7,6 +7,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/filtro_teclas.h"
+#include "model/claves_texto.h"
 #include "model/formatos.h"
 
 #include <QHBoxLayout>
@@ -20,7 +21,6 @@ namespace qv {
 namespace {
 
 constexpr int kTextoSinConfiguracion = 202;
-constexpr int kTextoIncompleta = 173;
 constexpr int kTextoFiltroConstante = 181;
 constexpr int kTextoConstanteMala = 182;
 
@@ -179,7 +179,7 @@ bool TfrmOperacionesAna::ComprobarOperacion()
     if (!principal_.Estado().ConfigTrabajo)
         return Refusar(kTextoSinConfiguracion, false);
     if (!Completa())
-        return Refusar(kTextoIncompleta, false);
+        return Refusar(clave::Incompleta, false);
     const bool mala1 = Operando1Constante && !LeerReal(EleccionOperando1);
     const bool mala2 = Operando2Constante && !LeerReal(EleccionOperando2);
     if (mala1 || mala2) {

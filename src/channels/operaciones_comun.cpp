@@ -6,6 +6,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/filtro_teclas.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/errores.h"
 #include "model/senales.h"
@@ -24,11 +25,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoIncompleta = 173;
 constexpr int kTextoSinNombre = 174;
-constexpr int kTextoNombreCanal = 175;
-constexpr int kTextoNombreOperacion = 176;
-constexpr int kTextoNombreSenal = 158;
 constexpr int kTextoUnidadDefecto = 199;
 constexpr int kTextoNoGuardableAna = 34010;
 constexpr int kTextoNoGuardableDig = 35010;
@@ -322,21 +319,21 @@ void TOperacionesBase::AnadirBtnClick()
     if (const TConfigES* c = Config()) {
         for (int k = 1; k <= TConfigES::NumEntDig; ++k)
             if (c->EntDig(k).Nombre == nombre || c->SalDig(k).Nombre == nombre) {
-                Refusar(kTextoNombreCanal, true);
+                Refusar(clave::NombreCanal, true);
                 return;
             }
         for (int k = 1; k <= TConfigES::NumEntAna; ++k)
             if (c->EntAna(k).Nombre == nombre || (k <= TConfigES::NumSalAna && c->SalAna(k).Nombre == nombre)) {
-                Refusar(kTextoNombreCanal, true);
+                Refusar(clave::NombreCanal, true);
                 return;
             }
     }
     if (NombreDeSenal(nombre)) {
-        Refusar(kTextoNombreSenal, true);
+        Refusar(clave::NombreSenal, true);
         return;
     }
     if (operaciones_.ExisteResultado(nombre)) {
-        Refusar(kTextoNombreOperacion, true);
+        Refusar(clave::NombreOperacion, true);
         return;
     }
     if (unidad.isEmpty())
@@ -353,7 +350,7 @@ void TOperacionesBase::AnadirBtnClick()
         ListaDescipcionesListBox->addItem(op.Formula(Config() ? *Config() : porDefecto));
     } catch (const EErrorModelo&) {
         // An operand the operation cannot take: the operation is not complete.
-        Refusar(kTextoIncompleta, false);
+        Refusar(clave::Incompleta, false);
         return;
     }
     NombreEdit->clear();

@@ -1,4 +1,5 @@
 #include "channels/operaciones_dig.h"
+#include "model/claves_texto.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -7,7 +8,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoIncompleta = 173;
 const QString kNot = QStringLiteral("Not");
 
 } // namespace
@@ -53,7 +53,7 @@ void TfrmOperacionesDig::TeclaPulsada(const QString& operacion)
 
 bool TfrmOperacionesDig::ComprobarOperacion()
 {
-    return AnadirHabilitado() || Refusar(kTextoIncompleta, false);
+    return AnadirHabilitado() || Refusar(clave::Incompleta, false);
 }
 
 TOperacion TfrmOperacionesDig::Construir(const QString& nombre, const QString& unidad)

@@ -6,6 +6,7 @@
 #include "channels/campos.h"
 #include "channels/editor_tablas.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/generadores.h"
 
@@ -20,9 +21,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoFaltanDatos = 107;
 constexpr int kTextoSinFichero = 163;
-constexpr int kTextoRetardoGrande = 133;
 constexpr int kTextoTablaNoCargada = 164;
 constexpr int kDigitosRetardo = 5;
 
@@ -101,14 +100,14 @@ void TDialogoTabla::SpbEditorClick()
 bool TDialogoTabla::Validar()
 {
     if (RetardoEdit->text().isEmpty())
-        return Aviso(kTextoFaltanDatos, RetardoEdit);
+        return Aviso(clave::FaltanDatos, RetardoEdit);
     if (NombreFichEdit->text().isEmpty())
         return Aviso(kTextoSinFichero, nullptr);
     const auto retardo = Real(*RetardoEdit);
     if (!retardo)
         return false;
     if (*retardo > RetardoMaximo || *retardo < 0)
-        return Aviso(kTextoRetardoGrande, RetardoEdit);
+        return Aviso(clave::RetardoGrande, RetardoEdit);
 
     const float segundos = Segundos(*retardo, *UnidadTEdit);
     const QString unidad = PalabraUnidad(*UnidadTEdit);

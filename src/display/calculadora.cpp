@@ -7,6 +7,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "model/calculo.h"
+#include "model/claves_texto.h"
 #include "model/errores.h"
 #include "model/senales.h"
 
@@ -31,7 +32,6 @@ constexpr int kTextoMemoria = 252;
 constexpr int kTextoResultado = 253;
 constexpr int kTextoPeriodosDistintos = 159;
 constexpr int kTextoNombreUsado = 112;
-constexpr int kTextoSinResultado = 290;
 
 // Periods read from files carry up to 15 significant digits: equal periods agree far
 // closer than this.
@@ -384,7 +384,7 @@ void TCalculadora::SpBtnResultadoClick()
         }
     } catch (const EErrorCalculo&) {
         // A constant divisor of 0 or a result beyond single precision.
-        Avisar(kTextoSinResultado);
+        Avisar(clave::SinResultado);
         r.reset();
     }
     resultado_ = std::move(r);

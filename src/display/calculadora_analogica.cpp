@@ -8,6 +8,7 @@
 #include "lang/textos.h"
 #include "lang/ui/filtro_teclas.h"
 #include "model/calculo.h"
+#include "model/claves_texto.h"
 #include "model/errores.h"
 #include "model/formatos.h"
 #include "model/senales.h"
@@ -38,7 +39,6 @@ enum : int {
 // Operation codes.
 enum : int { kSuma = 7, kResta = 8, kProducto = 9, kCociente = 10, kIntegral = 11, kDerivada = 12, kFiltro = 13 };
 
-constexpr int kTextoSinResultado = 290;
 constexpr int kTextoPocasMuestras = 291;
 constexpr int kTextoCorteFuera = 292;
 
@@ -254,7 +254,7 @@ bool TfrmCalcuAna::FiltrarSenal(TSenalAna& senal, int tipo, double frecBaja, dou
     try {
         principal_.FiltrarFFT(senal, tipo, frecBaja, frecAlta, referencia);
     } catch (const EErrorCalculo&) {
-        Avisar(kTextoSinResultado);
+        Avisar(clave::SinResultado);
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "display/impresion.h"
+#include "model/claves_texto.h"
 #include "model/exportar.h"
 #include "model/formatos.h"
 #include "model/senales.h"
@@ -30,7 +31,6 @@ namespace qv {
 namespace {
 
 constexpr int kTextoCabecera = 239;
-constexpr int kTextoNoExportado = 240;
 constexpr int kTextoNoImpreso = 238;
 constexpr int kTextoTitulo = 14003;
 constexpr int kAyudaTabla = 181;
@@ -318,7 +318,7 @@ void TfrmDatos::SBExportClick()
     c.Interaccion().CursorOcupado(false);
     if (!escrito)
         c.Interaccion().MostrarInformacion(
-            c.Textos().BuscarTexto(kTextoNoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
+            c.Textos().BuscarTexto(clave::NoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
 }
 
 void TfrmDatos::SBPrintClick()

@@ -6,6 +6,7 @@
 #include "display/pedir_nombre.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/config_es.h"
 #include "model/formatos.h"
 #include "model/generadores.h"
@@ -30,9 +31,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoMicro = 193;
-constexpr int kTextoMili = 194;
-constexpr int kTextoSegundos = 195;
 constexpr int kTextoVoltios = 199;
 constexpr int kTextoYaExiste = 248;
 constexpr int kTextoNoExiste = 3058;
@@ -54,11 +52,11 @@ struct TTiempo {
 TTiempo TiempoMuestreo(TTextos& textos, double t)
 {
     if (t >= 0.99)
-        return {FormatoGeneral4(t), textos.BuscarTexto(kTextoSegundos)};
+        return {FormatoGeneral4(t), textos.BuscarTexto(clave::Segundos)};
     if (t >= 9.9e-5)
-        return {FormatoGeneral4(t * 1000), QLatin1Char(' ') + textos.BuscarTexto(kTextoMili)};
+        return {FormatoGeneral4(t * 1000), QLatin1Char(' ') + textos.BuscarTexto(clave::Mili)};
     if (t >= 9.9e-7)
-        return {FormatoGeneral4(t * 1e6), QLatin1Char(' ') + textos.BuscarTexto(kTextoMicro)};
+        return {FormatoGeneral4(t * 1e6), QLatin1Char(' ') + textos.BuscarTexto(clave::Micro)};
     return {FormatoGeneral4(t), QString()};
 }
 
@@ -216,11 +214,11 @@ QString TextoTiempoMuestreo(TTextos& textos, double periodo)
 QString TextoTiempoAnalisis(TTextos& textos, double d, double periodo)
 {
     if (d > 1)
-        return FormatoGeneral4(d) + QLatin1Char(' ') + textos.BuscarTexto(kTextoSegundos);
+        return FormatoGeneral4(d) + QLatin1Char(' ') + textos.BuscarTexto(clave::Segundos);
     if (d > 0.001)
-        return FormatoGeneral4(d * 1000) + QLatin1Char(' ') + textos.BuscarTexto(kTextoMili);
+        return FormatoGeneral4(d * 1000) + QLatin1Char(' ') + textos.BuscarTexto(clave::Mili);
     if (d > 1e-6)
-        return FormatoGeneral4(d * 1e6) + QLatin1Char(' ') + textos.BuscarTexto(kTextoMicro);
+        return FormatoGeneral4(d * 1e6) + QLatin1Char(' ') + textos.BuscarTexto(clave::Micro);
     return FormatoGeneral4(d) + TiempoMuestreo(textos, periodo).sufijo;
 }
 

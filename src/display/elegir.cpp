@@ -5,6 +5,7 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/formatos.h"
 #include "model/senales.h"
 
@@ -22,10 +23,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoTiempo = 192;
-constexpr int kTextoMicro = 193;
-constexpr int kTextoMili = 194;
-constexpr int kTextoSegundos = 195;
 constexpr int kTextoPeriodosDistintos = 161;
 constexpr int kTextoConfirmarBorrado = 172;
 constexpr int kTextoNoBorrada = 213;
@@ -43,11 +40,11 @@ int NumSeleccionados(const QListWidget& l)
 QString TextoPeriodo(TTextos& textos, double t)
 {
     if (t >= 0.99)
-        return FormatoGeneral4(t) + textos.BuscarTexto(kTextoSegundos);
+        return FormatoGeneral4(t) + textos.BuscarTexto(clave::Segundos);
     if (t >= 0.0009999)
-        return FormatoGeneral4(t * 1000) + QLatin1Char(' ') + textos.BuscarTexto(kTextoMili);
+        return FormatoGeneral4(t * 1000) + QLatin1Char(' ') + textos.BuscarTexto(clave::Mili);
     if (t >= 9.999e-7)
-        return FormatoGeneral4(t * 1e6) + QLatin1Char(' ') + textos.BuscarTexto(kTextoMicro);
+        return FormatoGeneral4(t * 1e6) + QLatin1Char(' ') + textos.BuscarTexto(clave::Micro);
     return FormatoGeneral4(t);
 }
 
@@ -274,7 +271,7 @@ void TfrmElegir::Inicializar(const QStringList& visibles, const QStringList& ocu
     cmBoxEjeX->clear();
     if (TCjtSenales* s = Senales())
         cmBoxEjeX->addItems(s->NombresAna());
-    cmBoxEjeX->addItem(Textos().BuscarTexto(kTextoTiempo));
+    cmBoxEjeX->addItem(Textos().BuscarTexto(clave::Tiempo));
     ejeXElegido_ = ejeX;
     const int i = cmBoxEjeX->findText(ejeX);
     cmBoxEjeX->setCurrentIndex(i >= 0 ? i : cmBoxEjeX->count() - 1);
@@ -305,7 +302,7 @@ void TfrmElegir::NombreBorrado(const QString& nombre)
         cmBoxEjeX->removeItem(i);
     // The X axis cannot stay on a signal that is gone: back to time.
     if (ejeXElegido_ == nombre) {
-        ejeXElegido_ = Textos().BuscarTexto(kTextoTiempo);
+        ejeXElegido_ = Textos().BuscarTexto(clave::Tiempo);
         cmBoxEjeX->setCurrentIndex(cmBoxEjeX->count() - 1);
     }
 }

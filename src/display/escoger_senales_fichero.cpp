@@ -5,6 +5,7 @@
 #include "app/api/principal.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/escritura_segura.h"
 #include "model/fichero_senales.h"
 #include "model/senales.h"
@@ -21,7 +22,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoNoCargado = 101;
 // The name-clash dialog is asked again while the name still clashes; a script that
 // never changes it must not hold the dialog for ever.
 constexpr int kMaxPreguntasNombre = 1000;
@@ -190,7 +190,7 @@ bool TfrmEscSenFich::Validar()
     }
     QByteArray datos;
     if (DstList->count() > 0 && !LeerFicheroEntero(fichero_, datos)) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+        Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoCargado), Botones::Aceptar);
         reject();
         return false;
     }
@@ -215,7 +215,7 @@ bool TfrmEscSenFich::Validar()
             LeerSenalDeDatos(*senales, datos, nombre, final);
         } catch (const std::exception&) {
             // A damaged block: the signals added so far stay, the rest is not read.
-            Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoCargado), Botones::Aceptar);
+            Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoCargado), Botones::Aceptar);
             break;
         }
         if (senales->NumAna() + senales->NumDig() > antes)

@@ -3,6 +3,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/filtro_teclas.h"
+#include "model/claves_texto.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +15,6 @@ namespace qv {
 
 namespace {
 constexpr int kTextoNombreVacio = 119;
-constexpr int kTextoNombreNoGuardable = 11002;
 } // namespace
 
 TfrmPedirNombre::TfrmPedirNombre(const TContextoFormulario& contexto, QWidget* parent)
@@ -57,7 +57,7 @@ bool TfrmPedirNombre::Validar()
     if (nombre.isEmpty())
         aviso = Textos().BuscarTexto(kTextoNombreVacio);
     else if (!NombreGuardable(nombre)) // pasted: the typing filter lets no blank in
-        aviso = Textos().BuscarTexto(kTextoNombreNoGuardable);
+        aviso = Textos().BuscarTexto(clave::NombreNoGuardable);
     else if (ocupado_)
         aviso = ocupado_(nombre);
     if (aviso.isEmpty())

@@ -4,6 +4,7 @@
 #include "app/api/principal.h"
 #include "display/elegir.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/senales.h"
 #include "plot/grafica_senales.h"
 #include "plot/grf.h"
@@ -14,17 +15,11 @@
 
 namespace qv {
 
-namespace {
-
-constexpr int kTextoTiempo = 192;
-
-} // namespace
-
 TfrmVisualizaSenales::TfrmVisualizaSenales(IPrincipal& principal, QWidget* parent)
     : TVentanaSenales(principal, false, "Zoom1", "Zoom2", parent)
 {
     setObjectName(QStringLiteral("frmVisualizaSenales"));
-    tiempo_ = Contexto.Textos.BuscarTexto(kTextoTiempo);
+    tiempo_ = Contexto.Textos.BuscarTexto(clave::Tiempo);
     EjeXElegido = tiempo_;
     PrepararGraficaAnalogica(*xygraph, Contexto.Textos);
     PrepararGraficaAnalogica(*xygraphatras, Contexto.Textos);

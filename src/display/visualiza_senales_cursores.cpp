@@ -1,6 +1,7 @@
 #include "display/visualiza_senales_cursores.h"
 
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/formatos.h"
 
 #include <QHeaderView>
@@ -23,7 +24,6 @@ constexpr int kTextoFrecuencia = 37015;
 constexpr int kTextoHercios = 37016;
 constexpr int kTextoMicrosegundos = 193;
 constexpr int kTextoMilisegundos = 194;
-constexpr int kTextoSegundos = 195;
 
 constexpr int kFilaLectura = 14; // height of one readout line
 constexpr int kAnchoRotulo = 100;
@@ -135,7 +135,7 @@ void TPanelCursores::PonerNombres(const QStringList& nombres)
 QString TPanelCursores::TextoPeriodo(double t, TTextos& textos)
 {
     if (t >= 0.99)
-        return FormatoGeneral4(t) + QLatin1Char(' ') + textos.BuscarTexto(kTextoSegundos);
+        return FormatoGeneral4(t) + QLatin1Char(' ') + textos.BuscarTexto(clave::Segundos);
     if (t >= 9.9e-5)
         return FormatoGeneral4(t * 1000) + QLatin1Char(' ') + textos.BuscarTexto(kTextoMilisegundos);
     if (t >= 9.9e-7)

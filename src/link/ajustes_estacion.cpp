@@ -1,6 +1,7 @@
 #include "link/ajustes_estacion.h"
 
 #include "link/fichero_ini.h"
+#include "model/claves_texto.h"
 #include "model/escritura_segura.h"
 
 #include <QCryptographicHash>
@@ -26,7 +27,6 @@ constexpr int Iteraciones = 20000;
 constexpr int MaxIteraciones = 1000000; // a hand-edited count must not hang the check
 constexpr int LargoHash = 32;
 
-constexpr int kTextoNoCoinciden = 267;
 constexpr int kTextoVacia = 268;
 
 QByteArray Derivar(const QString& texto, const QByteArray& sal, int iteraciones)
@@ -303,7 +303,7 @@ bool TAjustesEstacion::CambiarPassword(const QString& nuevo) const
 int TAjustesEstacion::ValidarPasswordNueva(const QString& nuevo, const QString& repetido)
 {
     if (nuevo != repetido)
-        return kTextoNoCoinciden;
+        return clave::NoCoinciden;
     if (nuevo.isEmpty())
         return kTextoVacia;
     return 0;

@@ -140,9 +140,8 @@ void TLecturaDatos::Pedir()
     UltimoDato = Com.Reloj.Tick();
 }
 
-void TLecturaDatos::Recibir()
+bool TLecturaDatos::Trozo(QByteArray& rec, bool& perdido)
 {
-    QByteArray rec;
     bool error = false;
     try {
         Com.Recibir(rec);
@@ -154,15 +153,24 @@ void TLecturaDatos::Recibir()
     if (SinPausa) {
         Vacios = 0;
         UltimoDato = Com.Reloj.Tick();
+    } else {
+        ++Vacios;
+    }
+    // Nothing more can come over a port that has closed.
+    perdido = error && !(Com.Puerto() && Com.Puerto()->Conectado());
+    return SinPausa;
+}
+
+void TLecturaDatos::Recibir()
+{
+    QByteArray rec;
+    bool perdido = false;
+    if (Trozo(rec, perdido)) {
         Com.AnadirRecibido(rec);
         Analizar();
-        return;
-    }
-    ++Vacios;
-    // Nothing more can come over a port that has closed.
-    const bool perdido = error && !(Com.Puerto() && Com.Puerto()->Conectado());
-    if (perdido || Silencio())
+    } else if (perdido || Silencio()) {
         Romper(false);
+    }
 }
 
 void TLecturaDatos::Drenar()
@@ -172,22 +180,11 @@ void TLecturaDatos::Drenar()
     Com.VaciarRecepcion();
     if (!fin) {
         QByteArray rec;
-        bool error = false;
-        try {
-            Com.Recibir(rec);
-        } catch (const EComPort&) {
-            error = true;
-            rec.clear();
-        }
-        SinPausa = !rec.isEmpty();
-        if (SinPausa) {
-            Vacios = 0;
-            UltimoDato = Com.Reloj.Tick();
+        bool perdido = false;
+        if (Trozo(rec, perdido)) {
             Drenados += rec.size();
             fin = DrenarHastaFin && rec.contains('#');
         } else {
-            ++Vacios;
-            const bool perdido = error && !(Com.Puerto() && Com.Puerto()->Conectado());
             // Without an end to wait for, the first empty receive ends the drain.
             fin = !DrenarHastaFin || perdido || Silencio();
         }

@@ -75,6 +75,8 @@ private:
     TResultado Resultado() const;
     void Pedir();
     void Recibir();
+    // One receive: true when something came; `perdido`: the port closed under it.
+    bool Trozo(QByteArray& rec, bool& perdido);
     void Drenar();
     void Analizar();
     void Cabecera(const char* campo, qsizetype largo, char separador);

@@ -1,6 +1,7 @@
 #include "link/vnc_clave.h"
 
 #include "link/ajustes_estacion.h"
+#include "model/claves_texto.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -24,7 +25,6 @@ const QString PrefijoHash = QStringLiteral("pbkdf2-sha256");
 constexpr int Iteraciones = 20000;
 constexpr int LargoHash = 32;
 
-constexpr int kTextoNoCoinciden = 267;
 constexpr int kTextoVacia = 351;
 constexpr int kTextoCaracteres = 352;
 constexpr int kTextoIguales = 353;
@@ -142,7 +142,7 @@ int TClavesPantalla::Validar(const QString& ver, const QString& verRepetida, con
     if (ver.isEmpty())
         return kTextoVacia;
     if (ver != verRepetida || control != controlRepetida)
-        return kTextoNoCoinciden;
+        return clave::NoCoinciden;
     if (!Valida(ver) || !Valida(control))
         return kTextoCaracteres;
     // Watchers know the watch password: it must not also open control.

@@ -5,6 +5,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/ajustes_estacion.h"
+#include "model/claves_texto.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -12,11 +13,6 @@
 #include <QVBoxLayout>
 
 namespace qv {
-
-namespace {
-constexpr int kTextoNoCoinciden = 267;
-constexpr int kTextoNoGuardada = 46003;
-} // namespace
 
 TForm_CambiarPassword::TForm_CambiarPassword(TContextoRed& red, QWidget* parent)
     : TFormulario(red.Principal.Contexto().Formulario, Numero, ContextoAyuda, parent), red_(red)
@@ -53,7 +49,7 @@ bool TForm_CambiarPassword::Validar()
     const int clave = TAjustesEstacion::ValidarPasswordNueva(Ed_Password->text(), ed_PasswordRe->text());
     if (clave != 0) {
         Interaccion().MostrarAviso(Textos().BuscarTexto(clave), Botones::Aceptar);
-        if (clave == kTextoNoCoinciden) {
+        if (clave == clave::NoCoinciden) {
             Ed_Password->clear();
             ed_PasswordRe->clear();
         }
@@ -62,7 +58,7 @@ bool TForm_CambiarPassword::Validar()
     }
     // A password the user believes changed must be the one that works.
     if (!red_.Ajustes.CambiarPassword(Ed_Password->text())) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoGuardada), Botones::Aceptar);
+        Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoGuardada), Botones::Aceptar);
         return false;
     }
     return true;

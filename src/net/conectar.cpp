@@ -5,6 +5,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/ajustes_estacion.h"
+#include "model/claves_texto.h"
 #include "net/panel_busqueda.h"
 #include "net/pcs.h"
 
@@ -20,7 +21,6 @@
 namespace qv {
 
 namespace {
-constexpr int kTextoFaltaNombre = 277;
 }
 
 TForm_Conectar::TForm_Conectar(TContextoRed& red, QWidget* parent)
@@ -82,7 +82,7 @@ bool TForm_Conectar::Validar()
     const QStringList elegidos = panel_->Seleccionados();
     const QString texto = edClient1->text().trimmed();
     if (texto.isEmpty() && elegidos.isEmpty()) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoFaltaNombre), Botones::Si);
+        Interaccion().MostrarAviso(Textos().BuscarTexto(clave::FaltaNombre), Botones::Si);
         edClient1->setFocus();
         return false;
     }

@@ -7,6 +7,7 @@
 #include "lang/textos.h"
 #include "link/ajustes_estacion.h"
 #include "link/servicio_sad.h"
+#include "model/claves_texto.h"
 #include "net/estado_unidad.h"
 #include "net/panel_busqueda.h"
 #include "net/pcs.h"
@@ -21,12 +22,6 @@
 #include <QVBoxLayout>
 
 namespace qv {
-
-namespace {
-
-constexpr int kTextoFaltaNombre = 277;
-
-} // namespace
 
 Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
     : TFormulario(red.Principal.Contexto().Formulario, Numero, ContextoAyuda, parent), red_(red)
@@ -111,7 +106,7 @@ void Tform_EscogerPCSAD::SB_TestBEClick()
     panel_->Arbol()->clearSelection();
     const QString texto = Ed_PC->currentText().trimmed();
     if (texto.isEmpty()) {
-        Interaccion().MensajePlano(Textos().BuscarTexto(kTextoFaltaNombre));
+        Interaccion().MensajePlano(Textos().BuscarTexto(clave::FaltaNombre));
         return;
     }
     Comprobar(NombreDeEntrada(texto));

@@ -3,6 +3,7 @@
 #include "lang/textos.h"
 #include "lang/ui/formulario.h"
 #include "link/servicio_sad.h"
+#include "model/claves_texto.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -18,7 +19,6 @@ constexpr int kTextoEnCurso = 129;
 constexpr int kTextoConDatos = 216;
 constexpr int kTextoNada = 217;
 constexpr int kTextoComprobando = 266;
-constexpr int kTextoOcupadoPor = 269;
 constexpr int kTextoEstado = 270;
 constexpr int kTextoVersion = 271;
 constexpr int kTextoMemoria = 272;
@@ -126,7 +126,7 @@ void TPanelEstadoSAD::Localizado(const TInfoSAD& info, std::optional<int> estado
 {
     if (info.EsteEquipoLaTiene())
         Label_PCon->setText(textos_.BuscarTexto(kTextoPCSAD) + info.Servidor);
-    L_OcupadoPor->setText(textos_.BuscarTexto(kTextoOcupadoPor) + info.PCPropietario);
+    L_OcupadoPor->setText(textos_.BuscarTexto(clave::OcupadoPor) + info.PCPropietario);
     L_Estado->setText(LineaEstado(estado, textos_));
     L_Version->setText(textos_.BuscarTexto(kTextoVersion) + info.Version);
     L_Memoria->setText(textos_.BuscarTexto(kTextoMemoria) + QString::number(info.Memoria) +

@@ -1,6 +1,7 @@
 #include "net/panel_busqueda.h"
 
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "net/net_users.h"
 
 #include <QHBoxLayout>
@@ -15,7 +16,6 @@
 namespace qv {
 
 namespace {
-constexpr int kTextoOcupadoPor = 269;
 }
 
 TPanelBusqueda::TPanelBusqueda(TTextos& textos, TOpcionesBusqueda opciones, bool multiple, QWidget* parent)
@@ -91,7 +91,7 @@ void TPanelBusqueda::AnadirNodo(const QString& entrada, const QString& titular)
     auto* item = new QTreeWidgetItem(QStringList{entrada});
     item->setIcon(0, style()->standardIcon(QStyle::SP_ComputerIcon));
     if (!titular.isEmpty())
-        item->setToolTip(0, textos_.BuscarTexto(kTextoOcupadoPor) + titular);
+        item->setToolTip(0, textos_.BuscarTexto(clave::OcupadoPor) + titular);
     TVListaPCs->addTopLevelItem(item);
     TVListaPCs->sortItems(0, Qt::AscendingOrder);
 }

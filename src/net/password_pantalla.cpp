@@ -5,6 +5,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/vnc_clave.h"
+#include "model/claves_texto.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -15,7 +16,6 @@ namespace qv {
 
 namespace {
 constexpr int kTextoTitulo = 354;
-constexpr int kTextoNoGuardada = 46003;
 } // namespace
 
 TForm_PasswordPantalla::TForm_PasswordPantalla(TContextoRed& red, QString carpetaPrivada, QWidget* parent)
@@ -70,7 +70,7 @@ bool TForm_PasswordPantalla::Validar()
         return false;
     }
     if (!TClavesPantalla(red_.Ajustes, carpeta_).Poner(Ed_PasswordVer->text(), Ed_PasswordControl->text())) {
-        Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoGuardada), Botones::Aceptar);
+        Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoGuardada), Botones::Aceptar);
         return false;
     }
     return true;

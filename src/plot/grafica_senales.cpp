@@ -1,6 +1,7 @@
 #include "plot/grafica_senales.h"
 
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/senales.h"
 #include "plot/grf.h"
 #include "plot/imagenes.h"
@@ -15,7 +16,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoTitulo = 37000;
 constexpr int kTextoEjeTiempo = 37001;
 constexpr int kTextoEscalasIncoherentes = 37017;
 constexpr int kMaxAnalogicas = 8;
@@ -122,7 +122,7 @@ void PrepararGraficaDigital(TGrf& g, TTextos& textos)
     f.setPixelSize(9);
     a.PonerLabelFont(f);
     a.PonerTitleFont(a.LabelFont());
-    a.PonerGraphTitle(textos.BuscarTexto(kTextoTitulo));
+    a.PonerGraphTitle(textos.BuscarTexto(clave::Titulo));
     g.XAxis().PonerTitle(textos.BuscarTexto(kTextoEjeTiempo));
     PrepararLeyenda(g, 125);
     g.Legend().PonerInvertida(true); // the first trace is the lowest
