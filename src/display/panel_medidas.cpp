@@ -93,24 +93,42 @@ void TPanelMedidas::AplicarTextos()
     SBcopiar->setText(textos_.BuscarTexto(kTextoCopiar));
     SBcerrarMedidas->setToolTip(textos_.BuscarTexto(kTextoOcultar));
     SBcerrarMedidas->setAccessibleName(SBcerrarMedidas->toolTip());
+    PonerTramo();
+    cabecera_ = tabla_.Cabecera(textos_);
+    SGMedidas->setHorizontalHeaderLabels(cabecera_);
+    SGMedidas->resizeColumnsToContents();
+}
+
+void TPanelMedidas::PonerTramo()
+{
     const QString s = QLatin1Char(' ') + textos_.BuscarTexto(kTextoSegundos);
     LRTramo->setText(entreCursores_ ? textos_.BuscarTexto(kTextoEntreCursores) + QLatin1Char(' ')
                                           + FormatoGeneral(desde_, kDigitos) + s + QStringLiteral(" - ")
                                           + FormatoGeneral(hasta_, kDigitos) + s
                                     : textos_.BuscarTexto(kTextoTodaLaSenal));
-    SGMedidas->setHorizontalHeaderLabels(tabla_.Cabecera(textos_));
 }
 
+// Called at every cursor step: the grid is laid out anew only when its rows or columns
+// changed; otherwise only the cells whose text changed are set, and a column only ever
+// widens for them (measuring every cell at every step would cost more than the
+// measurements themselves).
 void TPanelMedidas::Mostrar(TTablaMedidas tabla, bool entreCursores, double desde, double hasta)
 {
     tabla_ = std::move(tabla);
     entreCursores_ = entreCursores;
     desde_ = desde;
     hasta_ = hasta;
+    PonerTramo();
+    const int filas = int(tabla_.filas.size());
     const int columnas = int(tabla_.columnas.size()) + 2;
-    SGMedidas->setRowCount(int(tabla_.filas.size()));
-    SGMedidas->setColumnCount(columnas);
-    for (int f = 0; f < int(tabla_.filas.size()); ++f) {
+    const QStringList cabecera = tabla_.Cabecera(textos_);
+    const bool nueva = cabecera != cabecera_ || filas != SGMedidas->rowCount();
+    if (nueva) {
+        SGMedidas->setRowCount(filas);
+        SGMedidas->setColumnCount(columnas);
+    }
+    const QFontMetrics fm(SGMedidas->font());
+    for (int f = 0; f < filas; ++f) {
         const TFilaMedidas& fila = tabla_.filas[std::size_t(f)];
         for (int c = 0; c < columnas; ++c) {
             const QString texto = c == 0   ? fila.senal
@@ -122,14 +140,20 @@ void TPanelMedidas::Mostrar(TTablaMedidas tabla, bool entreCursores, double desd
                 item->setTextAlignment(int((c < 2 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter));
                 SGMedidas->setItem(f, c, item);
             }
+            if (item->text() == texto)
+                continue;
             item->setText(texto);
+            if (!nueva)
+                if (const int ancho = fm.horizontalAdvance(texto) + 12; ancho > SGMedidas->columnWidth(c))
+                    SGMedidas->setColumnWidth(c, ancho);
         }
     }
-    AplicarTextos();
-    // Digital signals have no unit: a window of them only goes without the column.
-    SGMedidas->setColumnHidden(1, std::all_of(tabla_.filas.begin(), tabla_.filas.end(),
-                                              [](const TFilaMedidas& f) { return f.digital; }));
-    SGMedidas->resizeColumnsToContents();
+    if (nueva) {
+        // Digital signals have no unit: a window of them only goes without the column.
+        SGMedidas->setColumnHidden(1, std::all_of(tabla_.filas.begin(), tabla_.filas.end(),
+                                                  [](const TFilaMedidas& f) { return f.digital; }));
+        AplicarTextos();
+    }
 }
 
 QString TPanelMedidas::Texto() const

@@ -35,7 +35,10 @@ Q_SIGNALS:
     void Cerrar();
 
 private:
+    void PonerTramo();
+
     TTextos& textos_;
+    QStringList cabecera_; // the grid's column headers
     TTablaMedidas tabla_;
     bool entreCursores_ = false;
     double desde_ = 0, hasta_ = 0;
