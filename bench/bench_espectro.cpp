@@ -32,6 +32,12 @@ struct TEntorno {
                                         + 0.1 * std::sin(2 * std::numbers::pi * 7300 * t) + ruido(azar)));
         }
     }
+    // A plot of 800 x 500 laid out off the screen, as a picture is drawn.
+    static void Disponer(TGraficaEspectro& g)
+    {
+        g.resize(800, 500);
+        g.setViewport(QRect(0, 0, 800, 500));
+    }
 };
 
 TEntorno& Entorno()
@@ -47,8 +53,7 @@ void BM_EspectroCalculadoYDibujado(benchmark::State& state)
     TEntorno& e = Entorno();
     TAnalizadorEspectro analizador;
     TGraficaEspectro g(e.textos);
-    g.resize(800, 500);
-    g.setViewport(QRect(0, 0, 800, 500));
+    e.Disponer(g);
     const int antes = g.DibujosCurva();
     for (auto _ : state)
         g.Cargar(CalcularEspectro(analizador, e.senal, {}, TVentanaFFT::Hann), e.senal.Unidad);
@@ -63,8 +68,7 @@ void BM_EspectroEnImagen(benchmark::State& state)
     TEntorno& e = Entorno();
     TAnalizadorEspectro analizador;
     TGraficaEspectro g(e.textos);
-    g.resize(800, 500);
-    g.setViewport(QRect(0, 0, 800, 500));
+    e.Disponer(g);
     for (auto _ : state) {
         g.Cargar(CalcularEspectro(analizador, e.senal, {}, TVentanaFFT::Hann), e.senal.Unidad);
         benchmark::DoNotOptimize(g.toPixmap(800, 500).cacheKey());

@@ -147,6 +147,15 @@ struct TEntorno {
         ventana->Ejecutar(TComando::Abrir);
         EsperarPintura(Ventanas());
     }
+    // The file's analog window, painted, with its cursors on.
+    TVentanaSenales* AbrirConCursores()
+    {
+        Abrir();
+        TVentanaSenales* w = Hija(0);
+        w->ActivarCursores(true);
+        EsperarPintura({w});
+        return w;
+    }
     void Cerrar()
     {
         ventana->Ejecutar(TComando::Cerrar);
@@ -214,12 +223,7 @@ BENCHMARK(BM_MemoriaPorVentana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->
 void BM_ArrastrarCursor(benchmark::State& state)
 {
     TEntorno& e = Entorno();
-    e.dialogos.abrir.push_back(e.ruta);
-    e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura(e.Ventanas());
-    TVentanaSenales* w = e.Hija(0);
-    w->ActivarCursores(true);
-    e.EsperarPintura({w});
+    TVentanaSenales* w = e.AbrirConCursores();
     TGrf& g = w->Grafica();
     const QRect a = g.AreaGrafica();
     QTest::mousePress(&g, Qt::LeftButton, {}, a.center());
@@ -241,12 +245,7 @@ BENCHMARK(BM_ArrastrarCursor)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Re
 void BM_PasoConTecla(benchmark::State& state)
 {
     TEntorno& e = Entorno();
-    e.dialogos.abrir.push_back(e.ruta);
-    e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura(e.Ventanas());
-    TVentanaSenales* w = e.Hija(0);
-    w->ActivarCursores(true);
-    e.EsperarPintura({w});
+    TVentanaSenales* w = e.AbrirConCursores();
     TGrf& g = w->Grafica();
     QTest::keyClick(w, Qt::Key_Right);
     QApplication::processEvents();
@@ -267,11 +266,7 @@ BENCHMARK(BM_PasoConTecla)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Repor
 void BM_PasoConTeclaYMedidas(benchmark::State& state)
 {
     TEntorno& e = Entorno();
-    e.dialogos.abrir.push_back(e.ruta);
-    e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura(e.Ventanas());
-    TVentanaSenales* w = e.Hija(0);
-    w->ActivarCursores(true);
+    TVentanaSenales* w = e.AbrirConCursores();
     w->ActivarMedidas(true);
     e.EsperarPintura({w});
     TGrf& g = w->Grafica();

@@ -3,10 +3,9 @@
 #include "lang/textos.h"
 #include "model/formatos.h"
 #include "model/senales.h"
+#include "plot/grafica_senales.h"
 #include "plot/grf_capas.h"
-#include "plot/imagenes.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -261,15 +260,9 @@ void TGraficaEspectro::keyPressEvent(QKeyEvent* e)
 bool GuardarGraficaEspectro(const TCjtSenales& set, TTextos& textos, const QString& nombre, TVentanaFFT ventana,
                             TEscalaEspectro escala, QSize tamano, const QString& salida, QString& error)
 {
-    if (!QApplication::instance()) {
-        error = QStringLiteral("drawing needs the application object");
+    const TFormatoImagen formato = FormatoParaDibujar(salida, error);
+    if (formato == TFormatoImagen::Desconocido)
         return false;
-    }
-    const TFormatoImagen formato = FormatoDeFichero(salida);
-    if (formato == TFormatoImagen::Desconocido) {
-        error = QStringLiteral("the output must end in .png, .svg, .pdf, .wmf or .bmp");
-        return false;
-    }
     const TSenalAna* s = set.BuscarAna(nombre);
     if (!s) {
         error = QStringLiteral("the file holds no analog signal named %1").arg(nombre);
