@@ -37,7 +37,6 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
       tramo_(tramo)
 {
     setObjectName(QStringLiteral("frmEspectro"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(320, 220);
     resize(640, 420);
     TTextos& t = Contexto.Textos;

@@ -346,12 +346,16 @@ std::vector<TMedida> TVentanaSenales::ColumnasMedidas() const
     return columnas;
 }
 
-void TVentanaSenales::ActualizarMedidas()
+void TVentanaSenales::ActualizarMedidas(bool soloSiCambia)
 {
     if (!medidasActivas_ || destruyendo_)
         return;
-    const TCjtSenales* set = Senales();
     const TTramo tramo = TramoCursores();
+    // One cursor moving alone leaves the whole signal measured.
+    if (soloSiCambia && tramo.desde == tramoMedido_.desde && tramo.hasta == tramoMedido_.hasta)
+        return;
+    tramoMedido_ = tramo;
+    const TCjtSenales* set = Senales();
     const bool entreCursores = tramo.hasta >= 0;
     const double desde = entreCursores ? tramo.desde * periodoMuestreo_ : 0;
     const double hasta = entreCursores ? tramo.hasta * periodoMuestreo_ : std::numeric_limits<double>::infinity();

@@ -109,7 +109,8 @@ protected:
     virtual void ActualizarNombres();
     // The measurements the panel shows for the shown signals.
     virtual std::vector<TMedida> ColumnasMedidas() const;
-    void ActualizarMedidas();
+    // The panel's table anew; after a cursor move (`soloSiCambia`) only when the span did.
+    void ActualizarMedidas(bool soloSiCambia = false);
     // Drops the shown names the set no longer holds.
     void QuitarDesconocidas();
 
@@ -175,6 +176,7 @@ private:
     bool medidasActivas_ = false;
     int crecido_ = 0; // what the window grew by when the cursor panel came
     int crecidoMedidas_ = 0;
+    TTramo tramoMedido_;
     bool arrastrandoAzul_ = false;
     bool arrastrandoRojo_ = false;
     bool destruyendo_ = false;
