@@ -104,7 +104,6 @@ TGraficaEspectro::TGraficaEspectro(TTextos& textos, QWidget* parent) : QCustomPl
     marcaPico_->setPen(QPen(QColor(220, 0, 0), 1.5));
     marcaPico_->setClipToAxisRect(true);
     rotuloPico_ = new QCPItemText(this);
-    rotuloPico_->setObjectName(QStringLiteral("RotuloPico"));
     rotuloPico_->position->setParentAnchor(marcaPico_->position);
     rotuloPico_->setColor(QColor(220, 0, 0));
     rotuloPico_->setPadding(QMargins(4, 2, 4, 2));
