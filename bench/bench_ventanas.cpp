@@ -6,6 +6,7 @@
 #include "common/dialogos_guion.h"
 #include "common/entorno_mudo.h"
 #include "common/reloj_falso.h"
+#include "display/panel_medidas.h"
 #include "display/visualiza_senales.h"
 #include "lang/ui/modal.h"
 #include "link/servicios_puesto.h"
@@ -146,6 +147,15 @@ struct TEntorno {
         ventana->Ejecutar(TComando::Abrir);
         EsperarPintura(Ventanas());
     }
+    // The file's analog window, painted, with its cursors on.
+    TVentanaSenales* AbrirConCursores()
+    {
+        Abrir();
+        TVentanaSenales* w = Hija(0);
+        w->ActivarCursores(true);
+        EsperarPintura({w});
+        return w;
+    }
     void Cerrar()
     {
         ventana->Ejecutar(TComando::Cerrar);
@@ -213,12 +223,7 @@ BENCHMARK(BM_MemoriaPorVentana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->
 void BM_ArrastrarCursor(benchmark::State& state)
 {
     TEntorno& e = Entorno();
-    e.dialogos.abrir.push_back(e.ruta);
-    e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura(e.Ventanas());
-    TVentanaSenales* w = e.Hija(0);
-    w->ActivarCursores(true);
-    e.EsperarPintura({w});
+    TVentanaSenales* w = e.AbrirConCursores();
     TGrf& g = w->Grafica();
     const QRect a = g.AreaGrafica();
     QTest::mousePress(&g, Qt::LeftButton, {}, a.center());
@@ -240,12 +245,7 @@ BENCHMARK(BM_ArrastrarCursor)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Re
 void BM_PasoConTecla(benchmark::State& state)
 {
     TEntorno& e = Entorno();
-    e.dialogos.abrir.push_back(e.ruta);
-    e.ventana->Ejecutar(TComando::Abrir);
-    e.EsperarPintura(e.Ventanas());
-    TVentanaSenales* w = e.Hija(0);
-    w->ActivarCursores(true);
-    e.EsperarPintura({w});
+    TVentanaSenales* w = e.AbrirConCursores();
     TGrf& g = w->Grafica();
     QTest::keyClick(w, Qt::Key_Right);
     QApplication::processEvents();
@@ -260,6 +260,45 @@ void BM_PasoConTecla(benchmark::State& state)
     e.Cerrar();
 }
 BENCHMARK(BM_PasoConTecla)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same step with the measurement panel on and both cursors placed over nearly the
+// whole capture: eight analog signals of 65535 samples measured again at every step.
+void BM_PasoConTeclaYMedidas(benchmark::State& state)
+{
+    TEntorno& e = Entorno();
+    TVentanaSenales* w = e.AbrirConCursores();
+    w->ActivarMedidas(true);
+    e.EsperarPintura({w});
+    TGrf& g = w->Grafica();
+    const QRect a = g.AreaGrafica();
+    QTest::mouseClick(&g, Qt::LeftButton, {}, QPoint(a.left() + 2, a.center().y()));
+    QTest::mouseClick(&g, Qt::RightButton, {}, QPoint(a.right() - 40, a.center().y()));
+    QApplication::processEvents();
+    if (w->TramoCursores().hasta - w->TramoCursores().desde < N * 9 / 10)
+        state.SkipWithError("the cursors do not span the capture");
+    int paso = 0;
+    for (auto _ : state) {
+        QTest::keyClick(w, (paso++ / 1000) % 2 ? Qt::Key_Left : Qt::Key_Right);
+        QApplication::processEvents();
+    }
+    state.counters["filas"] = double(w->Medidas().Tabla().filas.size());
+    w->ActivarMedidas(false);
+    e.Cerrar();
+}
+// The measurements alone of the same eight signals, as the model makes them.
+void BM_MedidasSolas(benchmark::State& state)
+{
+    TEntorno& e = Entorno();
+    e.dialogos.abrir.push_back(e.ruta);
+    e.ventana->Ejecutar(TComando::Abrir);
+    const TCjtSenales& s = *e.ventana->Estado().SenalesActuales;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TablaMedidas(s, s.NombresAna(), ColumnasAna(), 0, 0.1 * N * 0.9));
+    e.Cerrar();
+}
+BENCHMARK(BM_MedidasSolas)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+BENCHMARK(BM_PasoConTeclaYMedidas)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

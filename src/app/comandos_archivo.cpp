@@ -17,6 +17,7 @@
 #include "model/exportar.h"
 #include "model/fichero_config.h"
 #include "model/fichero_senales.h"
+#include "model/vcd.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +30,7 @@ namespace qv {
 namespace {
 
 constexpr int kTextoOtraConfiguracion = 209;
+constexpr int kTextoNoExportadoVcd = 435;
 constexpr int kTextoNoExiste = 287;
 constexpr int kTextoIlegible = 370;
 const QString kCaptionPrograma = QStringLiteral("QUORVANE");
@@ -90,6 +92,7 @@ TComandosArchivo::TComandosArchivo(IPrincipal& principal) : principal_(principal
     DlgGuardarBMP = dlg("DlgGuardarBMP", "Mapa de bits|*.bmp|Imagen PNG|*.png|Imagen SVG|*.svg|Documento PDF|*.pdf", "bmp", QString());
     DlgGuardarWMF = dlg("DlgGuardarWMF", "Windows Metafile|*.wmf", "wmf", QString());
     DlgExportarTXT = dlg("DlgExportarTXT", "Ficheros de texto|*.txt", "txt", QString());
+    DlgExportarVCD = dlg("DlgExportarVCD", "Volcado de cambios de valor|*.vcd", "vcd", QString());
 }
 
 TEstadoPrograma& TComandosArchivo::Estado() const
@@ -465,6 +468,27 @@ void TComandosArchivo::ExportarTXT1Click()
     if (!escrito)
         Contexto().Interaccion().MostrarInformacion(
             Contexto().Textos().BuscarTexto(clave::NoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
+}
+
+void TComandosArchivo::ExportarVCD1Click()
+{
+    if (!Estado().HayConjunto())
+        return;
+    TDialogoFichero& d = *DlgExportarVCD;
+    const QString ruta = Contexto().Dialogos.GuardarFichero(d.Filtro(), d.Titulo(), d.Nombre, d.Extension());
+    if (ruta.isEmpty())
+        return;
+    d.Nombre = ruta;
+    QString error;
+    bool escrito = false;
+    {
+        TCursorOcupado cursor(Contexto().Interaccion());
+        escrito = ExportarVcdFichero(*Estado().SenalesActuales, ruta, {}, {}, &error);
+    }
+    if (!escrito)
+        Contexto().Interaccion().MostrarError(Contexto().Textos().BuscarTexto(kTextoNoExportadoVcd) + QLatin1Char(' ')
+                                                  + ruta + QStringLiteral("\n") + error,
+                                              Botones::Aceptar);
 }
 
 // ---- windows of other parts ----------------------------------------------------------

@@ -64,6 +64,8 @@ public:
     void GrabarConES1Click();
     void Gurardarcomo1Click();
     void ExportarTXT1Click();
+    // "Exportar VCD": the whole set as a value change dump.
+    void ExportarVCD1Click();
 
     // A configuration or a signal set is open.
     bool HayAlgoAbierto() const;
@@ -81,6 +83,7 @@ public:
     TDialogoFichero* DlgGuardarBMP;
     TDialogoFichero* DlgGuardarWMF;
     TDialogoFichero* DlgExportarTXT;
+    TDialogoFichero* DlgExportarVCD;
 
 private:
     TEstadoPrograma& Estado() const;

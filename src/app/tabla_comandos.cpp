@@ -27,6 +27,7 @@ bool TContextoReglas::Conjunto() const { return estado.HayConjunto(); }
 bool TContextoReglas::HayConfig() const { return estado.ConfigActual != nullptr; }
 bool TContextoReglas::Modificado() const { return estado.Modificado; }
 bool TContextoReglas::Admite(TComando c) const { return hija && activa && activa->Admite(c); }
+bool TContextoReglas::Marcado(TComando c) const { return hija && activa && activa->Marcado(c); }
 bool TContextoReglas::VentanaSenales() const { return hija && activa && activa->EsVentanaSenales(); }
 bool TContextoReglas::TablaDatos() const
 {
@@ -104,6 +105,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::CopiarBMP,          "aportapapeles1",         nullptr,             1059, nullptr,      234, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).aportapapeles1Click(); }},
         {K::ExportarWMF,        "ExportarWMF",            nullptr,             1060, nullptr,      236, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).ExportarWMFClick(); }},
         {K::ExportarTXT,        "ExportarTXT1",           nullptr,             1061, nullptr,      235, Conjunto,           nullptr, [&f] { f.ExportarTXT1Click(); }},
+        {K::ExportarVCD,        "ExportarVCD1",           nullptr,              432, nullptr,      432, Conjunto,           nullptr, [&f] { f.ExportarVCD1Click(); }},
         {K::Imprimir,           "Presentacinpreliminar1", nullptr,             1062, nullptr,      224, PrevisualizarImpresion, nullptr, [&p, &f] { TComandosImpresion(p, f).Presentacinpreliminar1Click(); }},
         // "Print." runs the same command for any child, the data table included.
         {K::Imprimir,           "SpBtnImprimir",          nullptr,             1005, "imprimir",   224, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).Presentacinpreliminar1Click(); }},
@@ -132,6 +134,8 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::ZoomMas,            "ZoomIn1",                "SpBtnZoomIn",       1105, "zoom_mas",   151, Representacion,     nullptr, {}},
         {K::ZoomMenos,          "ZoomOut1",               "SpBtnZoomOut",      1106, "zoom_menos", 151, Representacion,     nullptr, {}},
         {K::Cursores,           "Cursores1",              "SpBtnCursores",     1107, "cursor",     164, Representacion,     nullptr, {}},
+        {K::Medidas,            "Medidas1",               "SpBtnMedidas",       430, "medidas",    430, Admite<K::Medidas>, nullptr, {}, true},
+        {K::Espectro,           "Espectro1",              nullptr,              431, nullptr,      431, Admite<K::Espectro>, nullptr, {}},
         {K::DefinirRepresentacion, "DefinirRepresentacin1", nullptr,           1108, nullptr,      168, Representacion,     nullptr, {}},
         {K::InsertarTexto,      "Insertartexto1",         nullptr,             1109, nullptr,      232, Representacion,     nullptr, {}},
         {K::BorrarUltimoTexto,  "Borrarltimotexto1",      nullptr,             1110, nullptr,      232, Representacion,     nullptr, {}},
@@ -161,7 +165,7 @@ const std::vector<TFilaMenu>& TablaMenus()
     static const std::vector<TFilaMenu> menus = {
         {"Archivo1", 1050, 0, nullptr, nullptr,
          {"Abrir1", "GuardarArchivo1", "Guardarcomo1", "Cerrar", "-", "Anadir", "Comentario2", "-",
-          ">ExportarBMP1", "ExportarWMF", "ExportarTXT1", "-", "Presentacinpreliminar1", "-", "Salir1"}},
+          ">ExportarBMP1", "ExportarWMF", "ExportarTXT1", "ExportarVCD1", "-", "Presentacinpreliminar1", "-", "Salir1"}},
         {"ExportarBMP1", 1057, 234, Hija, nullptr, {"ExportarPantalla1", "aportapapeles1"}},
         {"Configuracion1", 1070, 0, nullptr, nullptr,
          {"VerConfig1", "-", "CargarConfES1", "GrabarConES1", "Gurardarcomo1", "-", "OpcionesQUORVANE"}},
@@ -172,7 +176,7 @@ const std::vector<TFilaMenu>& TablaMenus()
         {"Trigger1", 1084, 129, nullptr, nullptr, {"analgico1", "digital1"}},
         {"Representacion1", 1100, 0, Representacion, nullptr,
          {"Elegir1", "Datossingulares1", "VentanadeDatos1", "Calculadora1", "-", "ZoomIn1", "ZoomOut1",
-          "Cursores1", "-", "DefinirRepresentacin1", "-", "Insertartexto1", "Borrarltimotexto1",
+          "Cursores1", "Medidas1", "Espectro1", "-", "DefinirRepresentacin1", "-", "Insertartexto1", "Borrarltimotexto1",
           "Borrartodoslostextos1"}},
         {"Ventana1", 1120, 0, Ventana, nullptr,
          {"NuevaVentana1", "VentanaDigital1", "-", "CerrarVentana1", "CerrarTodas1", "-", "Cascada1",
@@ -193,7 +197,7 @@ const std::vector<TFilaBarra>& TablaBarras()
           "-SepOcupar", "Remoto1", "-SepRemoto", "Temasdeayuda1"}},
         {"ToolBar2",
          {"Elegir1", "Datossingulares1", "VentanadeDatos1", "Calculadora1", "ZoomIn1", "ZoomOut1", "Cursores1",
-          "NuevaVentana1", "VentanaDigital1"}},
+          "Medidas1", "NuevaVentana1", "VentanaDigital1"}},
     };
     return barras;
 }
@@ -214,6 +218,7 @@ TComandosPrincipal::TComandosPrincipal(QMainWindow& ventana, TTextos& textos, st
             a->setIcon(Icono(f.icono));
         if (f.ayuda > 0)
             a->setProperty(kPropiedadAyuda, f.ayuda);
+        a->setCheckable(f.marcable);
         QObject::connect(a, &QAction::triggered, &ventana, [this, i] {
             const TFilaComando& fila = filas_[i];
             if (fila.manejador)
@@ -311,6 +316,8 @@ void TComandosPrincipal::Actualizar(const TContextoReglas& c)
     for (size_t i = 0; i < filas_.size(); ++i) {
         acciones_[i]->setEnabled(Cumple(filas_[i].habilitado, c));
         acciones_[i]->setVisible(Cumple(filas_[i].visible, c));
+        if (filas_[i].marcable)
+            acciones_[i]->setChecked(c.Marcado(filas_[i].comando));
     }
     for (const TMenuCreado& m : menus_) {
         m.menu->menuAction()->setEnabled(Cumple(m.habilitado, c));

@@ -36,6 +36,7 @@ struct TContextoReglas {
     bool HayConfig() const;
     bool Modificado() const;
     bool Admite(TComando c) const; // the active child carries the command out
+    bool Marcado(TComando c) const; // the active child has it switched on
     bool VentanaSenales() const;   // the active child is a signal window
     bool TablaDatos() const;       // the active child is the data table
     bool Captura() const;          // capture commands: not multi-station, or the unit held
@@ -56,6 +57,7 @@ struct TFilaComando {
     TRegla habilitado = nullptr; // null: always enabled
     TRegla visible = nullptr;    // null: always visible
     std::function<void()> manejador = {};
+    bool marcable = false;       // an on/off command: item and button show the active child's state
 };
 
 // A menu: its title key and help number, the rule that enables (or shows) it and its

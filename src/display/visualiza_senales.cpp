@@ -3,6 +3,7 @@
 #include "app/api/estado.h"
 #include "app/api/principal.h"
 #include "display/elegir.h"
+#include "display/ventana_espectro.h"
 #include "lang/textos.h"
 #include "model/claves_texto.h"
 #include "model/senales.h"
@@ -10,6 +11,7 @@
 #include "plot/grf.h"
 
 #include <QDialog>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -25,6 +27,44 @@ TfrmVisualizaSenales::TfrmVisualizaSenales(IPrincipal& principal, QWidget* paren
     PrepararGraficaAnalogica(*xygraphatras, Contexto.Textos);
     // Nothing to draw until the first load.
     xygraph->PonerPlotting(false);
+    Espectro2 = Popup->addAction(QStringLiteral("Espectro..."), this, &TfrmVisualizaSenales::AbrirEspectro);
+    Espectro2->setObjectName(QStringLiteral("Espectro2"));
+    connect(Popup, &QMenu::aboutToShow, this, [this] { Espectro2->setEnabled(!AnalogicasVisibles().isEmpty()); });
+}
+
+QStringList TfrmVisualizaSenales::AnalogicasVisibles() const
+{
+    QStringList r;
+    if (const TCjtSenales* set = Senales())
+        for (const QString& n : SenalesVisibles)
+            if (set->BuscarAna(n))
+                r << n;
+    return r;
+}
+
+bool TfrmVisualizaSenales::Admite(TComando comando) const
+{
+    if (comando == TComando::Espectro)
+        return !AnalogicasVisibles().isEmpty();
+    return TVentanaSenales::Admite(comando);
+}
+
+void TfrmVisualizaSenales::Ejecutar(TComando comando)
+{
+    if (comando == TComando::Espectro)
+        AbrirEspectro();
+    else
+        TVentanaSenales::Ejecutar(comando);
+}
+
+void TfrmVisualizaSenales::AbrirEspectro()
+{
+    const QStringList analogicas = AnalogicasVisibles();
+    if (analogicas.isEmpty())
+        return;
+    const QString senal = analogicas.size() == 1 ? analogicas.front() : ElegirSenalEspectro(Principal(), analogicas);
+    if (!senal.isEmpty())
+        TfrmEspectro::Abrir(Principal(), senal, TramoCursores());
 }
 
 void TfrmVisualizaSenales::CargarSenales(int max)

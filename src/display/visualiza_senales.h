@@ -13,6 +13,8 @@ public:
     explicit TfrmVisualizaSenales(IPrincipal& principal, QWidget* parent = nullptr);
 
     TTipoVentana TipoVentana() const override { return TTipoVentana::Analogica; }
+    bool Admite(TComando comando) const override;
+    void Ejecutar(TComando comando) override;
 
     // The set's analog names, then its digital ones, filtered to one sampling period
     // and to `max` shown.
@@ -20,6 +22,10 @@ public:
     void Refrescar() override;
     bool RenombrarSenales(const QStringList& viejos, const QStringList& nuevos) override;
     void QuitarSenal(const QString& nombre) override;
+
+    // "Espectro...": the spectrum window of a shown analog signal (asked for when there
+    // are several) over the span between the cursors.
+    void AbrirEspectro();
 
     // The X-axis choice: the time entry (language text 192) or an analog signal's name.
     QString EjeXElegido;
@@ -33,7 +39,10 @@ protected:
     void ActualizarNombres() override;
 
 private:
+    QStringList AnalogicasVisibles() const;
+
     QString tiempo_;
+    QAction* Espectro2;
 };
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "display/config_grafica.h"
 #include "display/datos_senal.h"
 #include "display/ins_texto.h"
+#include "display/panel_medidas.h"
 #include "display/visualiza_senales_cursores.h"
 #include "model/senales.h"
 #include "plot/grafica_senales.h"
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace qv {
 
@@ -56,10 +58,14 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
     for (QWidget* w : PCursor->findChildren<QWidget*>())
         w->installEventFilter(this);
 
+    PMedidas = new TPanelMedidas(Contexto.Textos, this);
+    connect(PMedidas, &TPanelMedidas::Cerrar, this, [this] { ActivarMedidas(false); });
+
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(0, 0, 0, 0);
     columna->setSpacing(0);
     columna->addWidget(Panel1, 1);
+    columna->addWidget(PMedidas);
     columna->addWidget(PCursor);
 
     Popup = new QMenu(this);
@@ -70,6 +76,9 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
     ZoomMenos->setObjectName(QLatin1String(zoomMenos));
     Cursores2 = Popup->addAction(QStringLiteral("Cursores"), this, [this] { ActivarCursores(!cursoresActivos_); });
     Cursores2->setObjectName(QStringLiteral("Cursores2"));
+    Medidas2 = Popup->addAction(QStringLiteral("Medidas"), this, [this] { ActivarMedidas(!medidasActivas_); });
+    Medidas2->setObjectName(QStringLiteral("Medidas2"));
+    Medidas2->setCheckable(true);
 
     connect(xygraph, &TGrf::RatonAbajo, this, &TVentanaSenales::RatonAbajo);
     connect(xygraph, &TGrf::RatonMovido, this, &TVentanaSenales::RatonMovido);
@@ -169,6 +178,7 @@ void TVentanaSenales::ActualizarNombres()
     for (int k = 0; k < n; ++k)
         xygraph->Serie(k).PonerNombre(SenalesVisibles[k]);
     PCursor->PonerNombres(SenalesVisibles);
+    ActualizarMedidas();
 }
 
 void TVentanaSenales::FicheroGuardado(const QString& ruta)
@@ -196,6 +206,8 @@ void TVentanaSenales::TerminarRecarga()
     CargarTextos();
     if (cursoresActivos_)
         ReiniciarCursores();
+    else
+        ActualizarMedidas();
 }
 
 bool TVentanaSenales::CerrarSiVacia()
@@ -237,6 +249,7 @@ void TVentanaSenales::OrigenCero()
 void TVentanaSenales::TextosAplicados()
 {
     PCursor->AplicarTextos();
+    PMedidas->AplicarTextos();
 }
 
 void TVentanaSenales::AlMostrar()
@@ -250,38 +263,106 @@ void TVentanaSenales::ActivarCursores(bool on)
 {
     if (on == cursoresActivos_)
         return;
+    cursoresActivos_ = on;
+    if (on) {
+        ReiniciarCursores();
+    } else {
+        xygraph->QuitarCursor(1);
+        xygraph->QuitarCursor(2);
+        arrastrandoAzul_ = arrastrandoRojo_ = false;
+        ActualizarMedidas();
+    }
+    MostrarPanel(*PCursor, TPanelCursores::Alto, on, crecido_);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TVentanaSenales::MostrarPanel(QWidget& panel, int alto, bool on, int& crecido)
+{
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     QWidget* marco = sub ? static_cast<QWidget*>(sub) : this;
     const bool maximizada = marco->isMaximized();
     if (maximizada)
         marco->showNormal();
-    cursoresActivos_ = on;
     if (on) {
-        ReiniciarCursores();
-        PCursor->show();
+        panel.show();
         // The window grows by the panel as far as the document area (which never scrolls)
         // allows; past that the plot gives up the room, so the readouts stay in sight.
-        int alto = marco->height() + TPanelCursores::Alto;
+        int nuevo = marco->height() + alto;
         if (sub && sub->mdiArea()) {
             const int hueco = sub->mdiArea()->viewport()->height();
-            alto = std::max(std::min(alto, hueco - sub->y()), sub->minimumSizeHint().height());
+            nuevo = std::max(std::min(nuevo, hueco - sub->y()), sub->minimumSizeHint().height());
             // A window that cannot be that small any more moves up instead.
-            if (sub->y() + alto > hueco)
-                sub->move(sub->x(), std::max(0, hueco - alto));
+            if (sub->y() + nuevo > hueco)
+                sub->move(sub->x(), std::max(0, hueco - nuevo));
         }
-        crecido_ = alto - marco->height();
-        marco->resize(marco->width(), alto);
+        crecido = nuevo - marco->height();
+        marco->resize(marco->width(), nuevo);
     } else {
-        xygraph->QuitarCursor(1);
-        xygraph->QuitarCursor(2);
-        arrastrandoAzul_ = arrastrandoRojo_ = false;
-        PCursor->hide();
-        marco->resize(marco->width(), std::max(marco->minimumHeight(), marco->height() - crecido_));
-        crecido_ = 0;
+        panel.hide();
+        marco->resize(marco->width(), std::max(marco->minimumHeight(), marco->height() - crecido));
+        crecido = 0;
     }
     if (maximizada)
         marco->showMaximized();
+}
+
+// ---- measurements ----------------------------------------------------------------------
+
+void TVentanaSenales::ActivarMedidas(bool on)
+{
+    Medidas2->setChecked(on);
+    if (on == medidasActivas_)
+        return;
+    medidasActivas_ = on;
+    ActualizarMedidas();
+    MostrarPanel(*PMedidas, TPanelMedidas::Alto, on, crecidoMedidas_);
     setFocus(Qt::OtherFocusReason);
+    // The tool button shows the panel's state.
+    principal_.Estado().Notificar();
+}
+
+TTramo TVentanaSenales::TramoCursores() const
+{
+    if (!cursoresActivos_ || !PCursor->Colocado(1) || !PCursor->Colocado(2))
+        return {};
+    // Cursors stand on sample numbers counted from 1.
+    const auto [a, b] = std::minmax(muestras_[0], muestras_[1]);
+    return {a - 1, b - 1};
+}
+
+std::vector<TMedida> TVentanaSenales::ColumnasMedidas() const
+{
+    if (digital_)
+        return ColumnasDig();
+    // The dominant frequency is the spectrum window's: eight transforms at every cursor
+    // step would cost more than all the rest.
+    std::vector<TMedida> columnas = ColumnasAna();
+    std::erase(columnas, TMedida::FrecDominante);
+    const TCjtSenales* set = Senales();
+    const bool hayDigitales = set && std::any_of(SenalesVisibles.begin(), SenalesVisibles.end(),
+                                                 [set](const QString& n) { return set->BuscarDig(n) != nullptr; });
+    if (hayDigitales)
+        columnas.insert(columnas.end(), {TMedida::Ciclo, TMedida::Flancos});
+    return columnas;
+}
+
+void TVentanaSenales::ActualizarMedidas(bool soloSiCambia)
+{
+    if (!medidasActivas_ || destruyendo_)
+        return;
+    const TTramo tramo = TramoCursores();
+    // One cursor moving alone leaves the whole signal measured.
+    if (soloSiCambia && tramo.desde == tramoMedido_.desde && tramo.hasta == tramoMedido_.hasta)
+        return;
+    tramoMedido_ = tramo;
+    const TCjtSenales* set = Senales();
+    const bool entreCursores = tramo.hasta >= 0;
+    const double desde = entreCursores ? tramo.desde * periodoMuestreo_ : 0;
+    const double hasta = entreCursores ? tramo.hasta * periodoMuestreo_ : std::numeric_limits<double>::infinity();
+    TTablaMedidas tabla;
+    if (set && !SenalesVisibles.isEmpty())
+        tabla = TablaMedidas(*set, SenalesVisibles, ColumnasMedidas(), desde, hasta);
+    PMedidas->Mostrar(std::move(tabla), entreCursores, desde, hasta);
 }
 
 // Fresh readouts for what is shown now: neither cursor on screen, every value "0".
@@ -296,6 +377,7 @@ void TVentanaSenales::ReiniciarCursores()
     muestras_ = {};
     PCursor->Preparar(SenalesVisibles, periodoMuestreo_);
     PCursor->PonerEjeTiempo(EjeTiempo());
+    ActualizarMedidas();
 }
 
 // ---- commands --------------------------------------------------------------------------
@@ -309,6 +391,7 @@ bool TVentanaSenales::Admite(TComando comando) const
     case TComando::ZoomMas:
     case TComando::ZoomMenos:
     case TComando::Cursores:
+    case TComando::Medidas:
     case TComando::DefinirRepresentacion:
     case TComando::InsertarTexto:
     case TComando::BorrarUltimoTexto:
@@ -317,6 +400,11 @@ bool TVentanaSenales::Admite(TComando comando) const
     default:
         return false;
     }
+}
+
+bool TVentanaSenales::Marcado(TComando comando) const
+{
+    return comando == TComando::Medidas && medidasActivas_;
 }
 
 void TVentanaSenales::Ejecutar(TComando comando)
@@ -336,6 +424,9 @@ void TVentanaSenales::Ejecutar(TComando comando)
         break;
     case TComando::Cursores:
         ActivarCursores(!cursoresActivos_);
+        break;
+    case TComando::Medidas:
+        ActivarMedidas(!medidasActivas_);
         break;
     case TComando::DefinirRepresentacion:
         DefinirRepresentacion();

@@ -2,6 +2,7 @@
 
 #include "app/api/ventana_hija.h"
 #include "lang/ui/formulario.h"
+#include "model/medidas.h"
 
 #include <QPoint>
 #include <QStringList>
@@ -19,15 +20,17 @@ class IPrincipal;
 class TCjtSenales;
 class TGrf;
 class TPanelCursores;
+class TPanelMedidas;
 class TSenal;
 struct TAnotacion;
 struct TRatonGrf;
 
 // What the analog and the digital signal windows share: the two graphs (xygraph, shown,
 // and xygraphatras, shown in its place while xygraph is rebuilt), the cursor panel,
-// cursors placed and dragged with the mouse and stepped with the arrow keys, the pop-up
-// menu, zoom, text notes and the representation commands of the main window. A window
-// holds signal names only and looks the signals up in the current set at every refresh.
+// cursors placed and dragged with the mouse and stepped with the arrow keys, the
+// measurement panel, the pop-up menu, zoom, text notes and the representation commands
+// of the main window. A window holds signal names only and looks the signals up in the
+// current set at every refresh.
 class TVentanaSenales : public TVentanaFormulario, public IVentanaHija {
     Q_OBJECT
 public:
@@ -50,6 +53,13 @@ public:
     // Cursor panel and mouse cursors on or off.
     void ActivarCursores(bool on);
     bool CursoresActivos() const { return cursoresActivos_; }
+    // Measurement panel on or off. Its table is made anew only when the span or the
+    // shown signals change (a cursor moved, a reload, a rename), never on a repaint.
+    void ActivarMedidas(bool on);
+    bool MedidasActivas() const { return medidasActivas_; }
+    TPanelMedidas& Medidas() const { return *PMedidas; }
+    // The samples between the two cursors, when both are placed; else every sample.
+    TTramo TramoCursores() const;
 
     TGrf& Grafica() const { return *xygraph; }
     TGrf& GraficaAtras() const { return *xygraphatras; }
@@ -62,6 +72,7 @@ public:
 
     // IVentanaHija
     bool Admite(TComando comando) const override;
+    bool Marcado(TComando comando) const override;
     void Ejecutar(TComando comando) override;
     void QuitarSenal(const QString& nombre) override;
     void RenombrarSenal(const QString& anterior, const QString& nuevo) override;
@@ -96,6 +107,10 @@ protected:
 
     // The names of the series, the legend and the readout columns after a rename.
     virtual void ActualizarNombres();
+    // The measurements the panel shows for the shown signals.
+    virtual std::vector<TMedida> ColumnasMedidas() const;
+    // The panel's table anew; after a cursor move (`soloSiCambia`) only when the span did.
+    void ActualizarMedidas(bool soloSiCambia = false);
     // Drops the shown names the set no longer holds.
     void QuitarDesconocidas();
 
@@ -118,13 +133,18 @@ protected:
     TGrf* xygraph;
     TGrf* xygraphatras;
     TPanelCursores* PCursor;
+    TPanelMedidas* PMedidas;
     QMenu* Popup;
     QAction* ZoomMas;
     QAction* ZoomMenos;
     QAction* Cursores2;
+    QAction* Medidas2;
 
 private:
     void PonerHaySenales(bool hay);
+    // Shows or hides a panel of fixed height `alto` under the graph; `crecido` keeps
+    // what the window grew by for it.
+    void MostrarPanel(QWidget& panel, int alto, bool on, int& crecido);
     void CerrarVentana();
     void ArmarZoom();
     // "Insertar texto": asks the text and puts it at pixel (50, 50) of the graph.
@@ -153,7 +173,10 @@ private:
     const bool digital_;
     QStackedLayout* graficas_;
     bool cursoresActivos_ = false;
+    bool medidasActivas_ = false;
     int crecido_ = 0; // what the window grew by when the cursor panel came
+    int crecidoMedidas_ = 0;
+    TTramo tramoMedido_;
     bool arrastrandoAzul_ = false;
     bool arrastrandoRojo_ = false;
     bool destruyendo_ = false;

@@ -20,8 +20,6 @@ namespace {
 constexpr int kTextoFilaAzul = 37012;
 constexpr int kTextoFilaRoja = 37013;
 constexpr int kTextoFilaDiferencia = 37014;
-constexpr int kTextoFrecuencia = 37015;
-constexpr int kTextoHercios = 37016;
 constexpr int kTextoMicrosegundos = 193;
 constexpr int kTextoMilisegundos = 194;
 
@@ -105,7 +103,7 @@ void TPanelCursores::AplicarTextos()
 {
     SG->setVerticalHeaderLabels({textos_.BuscarTexto(kTextoFilaAzul), textos_.BuscarTexto(kTextoFilaRoja),
                                  textos_.BuscarTexto(kTextoFilaDiferencia)});
-    LFrecuencia->setText(textos_.BuscarTexto(kTextoFrecuencia));
+    LFrecuencia->setText(textos_.BuscarTexto(clave::Frecuencia));
     SBcerrar->setAccessibleName(SBcerrar->toolTip());
     Disponer();
 }
@@ -191,7 +189,7 @@ void TPanelCursores::Diferencias()
     // difference would lose the digits of short periods.
     const double dx = std::fabs(x_[0] - x_[1]);
     if (tiempo_ && dx > 0)
-        LRFrecuencia->setText(FormatoGeneral(1 / dx, 6) + QLatin1Char(' ') + textos_.BuscarTexto(kTextoHercios));
+        LRFrecuencia->setText(FormatoGeneral(1 / dx, 6) + QLatin1Char(' ') + textos_.BuscarTexto(clave::Hercios));
     else
         LRFrecuencia->clear();
 }

@@ -99,6 +99,7 @@ void TVentanaSenales::Mover(int numero, int muestra, double x, double yMarca, co
     muestraActual_ = muestra;
     cursorTeclas_ = numero;
     muestras_[numero - 1] = muestra;
+    ActualizarMedidas(true);
 }
 
 // Sample `muestra` of every series; the cursor moves there only when every series has

@@ -28,8 +28,11 @@ inline constexpr int OcupadoPor = 269;
 inline constexpr int FaltaNombre = 277;
 inline constexpr int SinResultado = 290;
 inline constexpr int Estado3Leida = 300;
+inline constexpr int Nivel = 446;
 inline constexpr int NombreNoGuardable = 11002;
 inline constexpr int Titulo = 37000;
+inline constexpr int Frecuencia = 37015;
+inline constexpr int Hercios = 37016;
 inline constexpr int NoGuardada = 46003;
 
 } // namespace qv::clave

@@ -221,18 +221,24 @@ void ColocarLeyenda(TGrf& g, int senales)
     l.PonerVisible(true);
 }
 
-bool GuardarGraficaSenales(const TCjtSenales& set, TTextos& textos, const QStringList& nombres, bool digital,
-                           const QString& ejeX, QSize tamano, const QString& salida, QString& error)
+TFormatoImagen FormatoParaDibujar(const QString& salida, QString& error)
 {
     if (!QApplication::instance()) {
         error = QStringLiteral("drawing needs the application object");
-        return false;
+        return TFormatoImagen::Desconocido;
     }
     const TFormatoImagen formato = FormatoDeFichero(salida);
-    if (formato == TFormatoImagen::Desconocido) {
+    if (formato == TFormatoImagen::Desconocido)
         error = QStringLiteral("the output must end in .png, .svg, .pdf, .wmf or .bmp");
+    return formato;
+}
+
+bool GuardarGraficaSenales(const TCjtSenales& set, TTextos& textos, const QStringList& nombres, bool digital,
+                           const QString& ejeX, QSize tamano, const QString& salida, QString& error)
+{
+    const TFormatoImagen formato = FormatoParaDibujar(salida, error);
+    if (formato == TFormatoImagen::Desconocido)
         return false;
-    }
     const TSenalAna* x = digital || ejeX.isEmpty() ? nullptr : set.BuscarAna(ejeX);
     QStringList visibles = nombres, ocultas;
     if (visibles.isEmpty()) {

@@ -3,6 +3,8 @@
 // A set of signals drawn into a graph control: what the analog and the digital signal
 // windows show, and the pictures the companion draws without a window.
 
+#include "plot/imagenes.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,10 @@ std::vector<double> CargarDigitales(TGrf& g, const TCjtSenales& set, const QStri
 QString NombreSerie(const TSenalAna& s);
 // The legend at the right of the graph's present size, for `senales` entries.
 void ColocarLeyenda(TGrf& g, int senales);
+
+// The format of a picture file to draw; Desconocido, with the reason in `error`, for a
+// name without a picture extension or where there is no QApplication to draw with.
+TFormatoImagen FormatoParaDibujar(const QString& salida, QString& error);
 
 // A picture file of the signals as their window shows them (`nombres` empty: the window's
 // own choice), in the format of the file's extension, the graph `tamano` in size. False

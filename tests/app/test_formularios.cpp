@@ -30,7 +30,7 @@ const std::set<int> kPorConstruir = {
 // digital signal windows share form 37 and name their pop-up's zoom entries apart.
 const std::map<QString, std::set<QString>> kAusentes = {
     {QStringLiteral("TfrmVisualizaSenales"), {QStringLiteral("ZoomP"), QStringLiteral("ZoomM")}},
-    {QStringLiteral("TfrmSenalesDigitales"), {QStringLiteral("Zoom1"), QStringLiteral("Zoom2")}},
+    {QStringLiteral("TfrmSenalesDigitales"), {QStringLiteral("Zoom1"), QStringLiteral("Zoom2"), QStringLiteral("Espectro2")}},
 };
 
 // Keys a form overwrites after its table on purpose (a caption composed at run time);

@@ -3,14 +3,25 @@
 // the commands follow the windows as they come and go.
 #include "ficheros_prueba.h"
 
+#include "display/panel_medidas.h"
 #include "display/senales_digitales.h"
+#include "display/ventana_espectro.h"
 #include "display/visualiza_senales.h"
+#include "model/formatos.h"
+#include "model/vcd.h"
+#include "plot/grafica_espectro.h"
 #include "plot/grf.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
+
+#include <cmath>
+#include <numbers>
 
 namespace qv::test {
 namespace {
@@ -32,6 +43,42 @@ protected:
     }
     QList<QMdiSubWindow*> Hijas() const { return ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder); }
     TVentanaSenales* Activa() const { return dynamic_cast<TVentanaSenales*>(ventana->HijaActiva()); }
+
+    // A second of 1 ms samples: Seno = 1 + 2 sin(2 pi 50 t), Rampa, and Tren at 10 Hz, 30 % high.
+    QString FicheroDeMedidas()
+    {
+        TConfigES c = Config();
+        c.NumMuestras = 1000;
+        c.TiempoAnalisis = 1000;
+        TCjtSenales s(textos, interaccion);
+        for (const char* nombre : {"Seno", "Rampa"}) {
+            auto a = std::make_unique<TSenalAna>(textos, QLatin1String(nombre), false, nullptr, nullptr, 1, 0.001, 1000);
+            for (int i = 0; i < 1000; ++i)
+                a->PonerMuestra(i, *nombre == 'S' ? float(1 + 2 * std::sin(2 * std::numbers::pi * 50 * i / 1000.0))
+                                                  : float(i) / 100);
+            s.AnadirAna(std::move(a));
+        }
+        auto d = std::make_unique<TSenalDig>(QStringLiteral("Tren"), false, nullptr, nullptr, 1, 0.001, 1000);
+        for (int i = 0; i < 1000; ++i)
+            d->PonerMuestra(i, std::uint8_t(i % 100 < 30));
+        s.AnadirDig(std::move(d));
+        TFicheroConfig fc(textos, interaccion, QStringLiteral("."));
+        TOperaciones ops;
+        const QString ruta = Ruta(QStringLiteral("medidas.qvn"));
+        GuardarFicheroSenales(ruta, fc, c, ops, s);
+        return ruta;
+    }
+    // The panel's cell of a signal's row under the column headed by text `clave`.
+    QString Celda(TVentanaSenales& w, const QString& senal, int clave)
+    {
+        auto* sg = w.findChild<QTableWidget*>(QStringLiteral("SGMedidas"));
+        for (int f = 0; sg && f < sg->rowCount(); ++f)
+            for (int c = 0; c < sg->columnCount(); ++c)
+                if (sg->item(f, 0)->text() == senal && sg->horizontalHeaderItem(c)->text() == textos.BuscarTexto(clave))
+                    return sg->item(f, c)->text();
+        ADD_FAILURE() << "no cell " << clave << " for " << senal.toStdString();
+        return {};
+    }
 };
 
 TEST_F(VisualizaPrincipal, OpeningAFileShowsItsSignalsAndTheCommandsFollowTheWindows)
@@ -250,6 +297,93 @@ TEST_F(VisualizaPrincipal, WindowsFitTheAreaAndNotesComeBackWithTheFile)
     Procesar();
     auto* panel = Activa()->findChild<QWidget*>(QStringLiteral("PCursor"));
     EXPECT_TRUE(panel->isVisible() && area.contains(QRect(panel->mapTo(ventana->AreaVentanas().viewport(), QPoint()), panel->size())));
+}
+
+// Measurements follow the cursors, the spectrum of the span between them marks the tone,
+// and the set goes out as a value change dump.
+TEST_F(VisualizaPrincipal, MeasurementsSpectrumAndValueChangeDumpFromTheWindows)
+{
+    dialogos.abrir.push_back(FicheroDeMedidas());
+    Accion("SpBtnAbrir")->trigger();
+    Procesar();
+    auto* ana = dynamic_cast<TfrmVisualizaSenales*>(Activa());
+    ASSERT_NE(ana, nullptr);
+    const TSenalAna& seno = *ventana->Estado().SenalesActuales->BuscarAna(QStringLiteral("Seno"));
+
+    // The tool button shows the panel, checked, with the whole signal measured.
+    auto* boton = ventana->findChild<QToolButton*>(QStringLiteral("SpBtnMedidas"));
+    ASSERT_NE(boton, nullptr);
+    QTest::mouseClick(boton, Qt::LeftButton);
+    Procesar();
+    ASSERT_TRUE(ana->Medidas().isVisible());
+    EXPECT_TRUE(boton->isChecked());
+    EXPECT_EQ(Celda(*ana, QStringLiteral("Seno"), 413), FormatoGeneral(3, 6)); // Máx.
+    EXPECT_NEAR(Celda(*ana, QStringLiteral("Seno"), 418).toDouble(), 50, 0.5); // Frec.
+    EXPECT_EQ(Celda(*ana, QStringLiteral("Tren"), 422), QStringLiteral("30"));  // Ciclo (%)
+
+    // Cursors at 0.1 s and 0.3 s: the span between them; the keys move the red one on.
+    Accion("SpBtnCursores")->trigger();
+    Procesar();
+    for (auto [boton, x] : {std::pair{Qt::LeftButton, 0.1}, std::pair{Qt::RightButton, 0.3}})
+        QTest::mouseClick(&ana->Grafica(), boton, {}, {ana->Grafica().PixelX(x), ana->Grafica().AreaGrafica().center().y()});
+    auto comprobar = [&] {
+        const int azul = ana->findChild<QLabel*>(QStringLiteral("LRAzulM"))->text().toInt();
+        const int rojo = ana->findChild<QLabel*>(QStringLiteral("LRRojoM"))->text().toInt();
+        const TValoresMedida v = MedirAna(seno, {azul - 1, rojo - 1});
+        for (auto [m, clave] : {std::pair{TMedida::Media, 414}, std::pair{TMedida::RMS, 415}, std::pair{TMedida::Periodo, 419}})
+            EXPECT_EQ(Celda(*ana, QStringLiteral("Seno"), clave), FormatoGeneral(*v[m], 6)) << clave;
+        return rojo - azul;
+    };
+    EXPECT_NEAR(comprobar(), 200, 2);
+    const QString antes = Celda(*ana, QStringLiteral("Seno"), 414);
+    QTest::keyClick(ana, Qt::Key_Right);
+    QTest::keyClick(ana, Qt::Key_Right);
+    QTest::keyClick(ana, Qt::Key_Right);
+    EXPECT_NEAR(comprobar(), 203, 2);
+    EXPECT_NE(Celda(*ana, QStringLiteral("Seno"), 414), antes);
+    EXPECT_NEAR(Celda(*ana, QStringLiteral("Seno"), 418).toDouble(), 50, 1);
+
+    // "Copiar" puts the span and the table on the clipboard.
+    Pulsar(ana->Medidas(), "SBcopiar");
+    const QString copiado = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copiado, ana->Medidas().Texto());
+    EXPECT_TRUE(copiado.contains(ana->Medidas().Tabla().Texto(textos, 6)));
+    EXPECT_TRUE(copiado.startsWith(textos.BuscarTexto(439)));
+
+    // The pop-up's "Espectro..." asks which analog signal; the peak is the 50 Hz tone of the span.
+    modal.Cuando(QStringLiteral("frmElegirEspectro"), [](QDialog& d) {
+        Elegir(d, "LBSenalesEspectro", QStringLiteral("Seno"));
+        Pulsar(d, "OKBtn");
+    });
+    ana->MenuEmergente().findChild<QAction*>(QStringLiteral("Espectro2"))->trigger();
+    Procesar();
+    auto* espectro = dynamic_cast<TfrmEspectro*>(ventana->HijaActiva());
+    ASSERT_NE(espectro, nullptr);
+    const TGraficaEspectro& g = espectro->Grafica();
+    EXPECT_EQ(g.Espectro().muestras, ana->TramoCursores().hasta - ana->TramoCursores().desde + 1);
+    for (const char* ventanaFFT : {"Hann", "Blackman-Harris"}) {
+        Elegir(*espectro, "CBVentana", QLatin1String(ventanaFFT));
+        ASSERT_TRUE(g.Pico().has_value());
+        EXPECT_NEAR(g.Pico()->frecuencia, 50, g.Espectro().resolucion) << ventanaFFT;
+        EXPECT_NEAR(TEspectro::DB(g.Pico()->nivel), TEspectro::DB(2), 0.5) << ventanaFFT;
+    }
+    QTest::keyClick(&espectro->Grafica(), Qt::Key_P);
+    EXPECT_EQ(espectro->findChild<QLabel*>(QStringLiteral("LRFrecuencia"))->text(),
+              TextoFrecuencia(g.Espectro().Frecuencia(g.Pico()->bin), textos));
+
+    // "Exportar VCD" writes what the model's dump of the set is (but for its date).
+    const QString vcd = Ruta(QStringLiteral("s.vcd"));
+    dialogos.guardar.push_back(vcd);
+    Accion("ExportarVCD1")->trigger();
+    static const QRegularExpression fecha(QStringLiteral("\\$date.*?\\$end"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    const QString leido = QString::fromLatin1(Bytes(vcd)).remove(fecha);
+    EXPECT_TRUE(leido.contains(QStringLiteral(" Tren $end")));
+    EXPECT_EQ(leido, QString::fromLatin1(ExportarVcd(*ventana->Estado().SenalesActuales)).remove(fecha));
+    dialogos.guardar.push_back(Ruta(QStringLiteral("no/hay/s.vcd")));
+    Accion("ExportarVCD1")->trigger();
+    ASSERT_FALSE(Textos().isEmpty());
+    EXPECT_TRUE(Textos().back().startsWith(textos.BuscarTexto(435))) << Textos().back().toStdString();
 }
 
 TEST_F(VisualizaPrincipal, ClosingTheProgramClosesTheWindowsWithoutAnnouncingThem)

@@ -2,6 +2,8 @@
 // cursors with signed differences, and the limit of sixteen traces of one period.
 #include "visualiza_prueba.h"
 
+#include "display/panel_medidas.h"
+
 namespace qv::test {
 namespace {
 
@@ -96,6 +98,31 @@ TEST_F(Digital, SixteenOfOnePeriodAreShown)
     ASSERT_EQ(sg->columnCount(), 16);
     EXPECT_GE(sg->columnWidth(15), 50);
     EXPECT_EQ(Texto(*w, "LRNegroM"), QStringLiteral("1 milisegundos"));
+}
+
+// The digital window measures frequency, period, duty cycle and edges, and has no
+// unit column; the cursors' span is measured once both are placed.
+TEST_F(Digital, TheMeasurementPanelHasTheDigitalColumns)
+{
+    Dig(QStringLiteral("P"), 100, 0.001, [](int i) { return i % 10 < 3 ? 1 : 0; });
+    auto* w = Abrir<TfrmSenalesDigitales>(16);
+    w->ActivarMedidas(true);
+    auto* sg = w->findChild<QTableWidget*>(QStringLiteral("SGMedidas"));
+    ASSERT_NE(sg, nullptr);
+    ASSERT_EQ(sg->columnCount(), 6);
+    EXPECT_TRUE(sg->isColumnHidden(1));
+    EXPECT_EQ(sg->horizontalHeaderItem(2)->text(), QStringLiteral("T418"));
+    EXPECT_EQ(sg->item(0, 2)->text(), QStringLiteral("100")); // Hz
+    EXPECT_EQ(sg->item(0, 4)->text(), QStringLiteral("30"));  // %
+    EXPECT_EQ(sg->item(0, 5)->text(), QStringLiteral("19"));  // edges
+
+    // Samples 10 to 29: high, low, high, low: three edges.
+    w->ActivarCursores(true);
+    Clic(*w, Qt::LeftButton, 0.010);
+    EXPECT_EQ(sg->item(0, 5)->text(), QStringLiteral("19")) << "one cursor: still the whole signal";
+    Clic(*w, Qt::RightButton, 0.029);
+    EXPECT_EQ(Texto(*w, "LRTramo"), QStringLiteral("T439 0.01 segundos - 0.029 segundos"));
+    EXPECT_EQ(sg->item(0, 5)->text(), QStringLiteral("3"));
 }
 
 } // namespace

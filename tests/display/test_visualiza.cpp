@@ -3,8 +3,10 @@
 // notes, and renames and deletions coming from elsewhere.
 #include "visualiza_prueba.h"
 
+#include "display/ventana_espectro.h"
 #include "display/visualiza_senales_cursores.h"
 #include "model/formatos.h"
+#include "plot/grafica_espectro.h"
 #include "plot/grafica_senales.h"
 #include "plot/imagenes.h"
 
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <numbers>
 
 namespace qv::test {
 namespace {
@@ -474,6 +477,41 @@ TEST_F(Analogica, APictureOfTheSetIsTheGraphOfItsWindow)
         EXPECT_EQ(distintos, 0) << w->SenalesVisibles.join(QLatin1Char(',')).toStdString();
         EXPECT_GT(oscuros, 500) << "axes, titles and legend are drawn";
     }
+}
+
+// The spectrum of the only analog signal shown, without a question; a span of one
+// sample gets its message instead of a window; renames and deletions reach the window.
+TEST_F(Analogica, TheSpectrumWindowFollowsItsSignal)
+{
+    Dig(QStringLiteral("D"), 256, 0.001, [](int i) { return (i / 8) & 1; });
+    Ana(QStringLiteral("Seno"), 256, 0.001,
+        [](int i) { return float(std::sin(2 * std::numbers::pi * 125 * i / 1000.0)); });
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+    ASSERT_EQ(w->SenalesVisibles.size(), 2);
+    w->ActivarCursores(true);
+    Clic(*w, Qt::LeftButton, 0.1);
+    Clic(*w, Qt::RightButton, 0.1);
+    w->AbrirEspectro();
+    EXPECT_EQ(principal.interaccion.Textos(), QStringList{principal.textos.BuscarTexto(449)});
+    EXPECT_EQ(Ventanas(principal), 1);
+
+    w->ActivarCursores(false);
+    w->AbrirEspectro();
+    Procesar();
+    EXPECT_EQ(principal.modal.Ejecuciones(), 0);
+    auto* e = dynamic_cast<TfrmEspectro*>(principal.HijaActiva());
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Grafica().Espectro().muestras, 256);
+    ASSERT_TRUE(e->Grafica().Pico().has_value());
+    EXPECT_EQ(e->Grafica().Pico()->bin, 32); // 125 Hz at 1000 / 256 Hz a bin
+    EXPECT_EQ(e->findChild<QLabel*>(QStringLiteral("LRPico"))->text(), e->Grafica().TextoPico());
+
+    principal.RenombrarSenalEnVentanas(QStringLiteral("Seno"), QStringLiteral("Tono"));
+    EXPECT_TRUE(e->windowTitle().endsWith(QStringLiteral(": Tono"))) << e->windowTitle().toStdString();
+    principal.QuitarSenalesDeVentanas({QStringLiteral("Tono")});
+    Procesar();
+    EXPECT_EQ(Ventanas(principal), 1);
+    EXPECT_EQ(w->SenalesVisibles, QStringList{QStringLiteral("D")});
 }
 
 } // namespace

@@ -1,5 +1,10 @@
-// Graph control: live drawing for monitoring, the legend, pictures and prints.
+// Graph control: live drawing for monitoring, the legend, pictures and prints; the
+// spectrum plot.
 #include "grafica_prueba.h"
+
+#include "common/textos_fijos.h"
+#include "model/senales.h"
+#include "plot/grafica_espectro.h"
 
 #include <QLabel>
 #include <QPrinter>
@@ -7,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace qv::test {
@@ -166,6 +173,45 @@ TEST_F(Salida, PrintKeepsScreenProportionsAndReportsTheHeight)
     EXPECT_TRUE(marca);
     // Printed below the 10 % offset of the printable height (about 28 points on A4).
     EXPECT_GT(yMinimo, 0.1 * pagina.height() * 72 / impresora.resolution());
+}
+
+// Two tones: the strong one is the marked peak; the mouse and the keys move the
+// cursor onto bins without drawing the curve again.
+TEST(GraficaEspectro, PeakMarkedAndCursorMovedWithoutRedrawingTheCurve)
+{
+    TTextosFijos textos;
+    TSenalAna s(QStringLiteral("V"), QStringLiteral("A"), false, nullptr, nullptr, 0, 0.001, 1024);
+    for (int i = 0; i < 1024; ++i)
+        s.PonerMuestra(i, float(0.1 * std::sin(2 * std::numbers::pi * 125 * i / 1000.0)
+                                + 2 * std::sin(2 * std::numbers::pi * 250 * i / 1000.0)));
+    TAnalizadorEspectro analizador;
+    TGraficaEspectro g(textos);
+    g.resize(700, 400);
+    g.show();
+    g.Cargar(CalcularEspectro(analizador, s, {}, TVentanaFFT::BlackmanHarris), s.Unidad);
+    QApplication::processEvents();
+    ASSERT_TRUE(g.Pico().has_value());
+    EXPECT_EQ(g.Pico()->bin, 256); // 250 Hz at 1000 / 1024 Hz a bin
+    EXPECT_NEAR(g.Pico()->nivel, 2, 0.01);
+
+    const int dibujos = g.DibujosCurva();
+    std::vector<int> movidos;
+    QObject::connect(&g, &TGraficaEspectro::CursorMovido, [&movidos](int bin) { movidos.push_back(bin); });
+    const int px = int(std::lround(g.xAxis->coordToPixel(125)));
+    QTest::mouseClick(&g, Qt::LeftButton, {}, QPoint(px, g.axisRect()->center().y()));
+    EXPECT_NEAR(g.Cursor(), 128, 1);
+    QTest::keyClick(&g, Qt::Key_P);
+    EXPECT_EQ(g.Cursor(), 256);
+    QTest::keyClick(&g, Qt::Key_End);
+    EXPECT_EQ(g.Cursor(), 512);
+    QTest::keyClick(&g, Qt::Key_Right); // already at the last bin
+    QApplication::processEvents();
+    EXPECT_EQ(movidos.size(), 3u);
+    EXPECT_EQ(g.DibujosCurva(), dibujos);
+    // The linear scale reads the tone's amplitude.
+    g.PonerEscala(TEscalaEspectro::Lineal);
+    EXPECT_NEAR(g.yAxis->range().upper, 2 * 1.1, 0.05);
+    EXPECT_TRUE(g.TextoPico().contains(QStringLiteral("250 T37016, 2 V"))) << g.TextoPico().toStdString();
 }
 
 } // namespace

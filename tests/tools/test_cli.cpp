@@ -687,6 +687,35 @@ TEST_F(CliFicheros, RenderMalPedido)
     EXPECT_EQ(correr({QStringLiteral("-o"), png, QStringLiteral("--overwrite")}).estado, 0);
 }
 
+// The spectrum of a tone: drawn, its peak labelled with the tone's frequency.
+TEST_F(CliFicheros, RenderDelEspectro)
+{
+    TCjtSenales s(cli.textos, interaccion);
+    for (int hz : {125, 375}) {
+        auto a = std::make_unique<TSenalAna>(cli.textos, QStringLiteral("T%1").arg(hz), true, nullptr, nullptr, 0, 0.001, 1024);
+        for (int i = 0; i < 1024; ++i)
+            a->PonerMuestra(i, float(3 + std::sin(2 * M_PI * hz * i / 1000)));
+        s.AnadirAna(std::move(a));
+    }
+    TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+    const QString tonos = cli.Ruta(QStringLiteral("tonos.qvn"));
+    GuardarFicheroSenales(tonos, fc, config, ops, s);
+    for (const char* tono : {"T125", "T375"}) {
+        const QString svg = cli.Ruta(QLatin1String(tono) + QStringLiteral(".svg"));
+        const TResultado r = cli.Correr({"render", tonos, "--spectrum", "--signals", tono, "-o", svg}, 60000);
+        ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+        // The peak above the DC level of 3, at 0 dB for an amplitude of 1.
+        QFile f(svg);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll().contains(QStringLiteral("Pico: %1 Hz, 0.00 dB").arg(tono + 1).toUtf8())) << tono;
+    }
+    const QString png = cli.Ruta(QStringLiteral("e.png"));
+    ASSERT_EQ(cli.Correr({"render", tonos, "--spectrum", "-o", png, "--size", "800x500"}, 60000).estado, 0);
+    EXPECT_EQ(QImage(png).size(), QSize(800, 500));
+    EXPECT_EQ(cli.Correr({"render", tonos, "--spectrum", "--digital", "-o", png}).estado, 2);
+    EXPECT_EQ(cli.Correr({"render", qvn, "--spectrum", "--signals", "Db", "-o", cli.Ruta(QStringLiteral("d.png"))}).estado, 1);
+}
+
 // ---- against the simulated unit ----
 
 namespace {

@@ -43,6 +43,8 @@ bool LeerOpcionesCli(const QStringList& args, TOpcionesCli& op, QString& error)
                 return false;
         } else if (a == QLatin1String("--vcd")) {
             op.vcd = true;
+        } else if (a == QLatin1String("--spectrum")) {
+            op.espectro = true;
         } else if (a == QLatin1String("--from")) {
             if (!valor(op.desde))
                 return false;

@@ -25,6 +25,7 @@ struct TOpcionesCli {
     QString desde;         // --from: seconds, empty when not given
     QString hasta;         // --to
     bool vcd = false;      // --vcd
+    bool espectro = false; // --spectrum
 };
 
 // Reads the options; false with the reason (English, for the usage message) in `error`.

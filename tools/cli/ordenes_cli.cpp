@@ -22,6 +22,7 @@
 #include "model/operaciones.h"
 #include "model/senales.h"
 #include "model/vcd.h"
+#include "plot/grafica_espectro.h"
 #include "plot/grafica_senales.h"
 #include "plot/imagenes.h"
 
@@ -81,10 +82,13 @@ QString TOrdenesCli::Uso()
         "                    [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli render FILE [--signals A,B,...] [--digital | --x NAME] -o OUT [--size WxH]\n"
         "                    [--overwrite]\n"
+        "       quorvane-cli render FILE --spectrum [--signals A] -o OUT [--size WxH] [--overwrite]\n"
         "OUT ends in .png, .svg, .pdf, .wmf or .bmp; the graph is drawn as the analog (or, with\n"
         "--digital, the digital) signal window draws it, 625x400 pixels unless --size says otherwise.\n"
         "--x NAME plots the first signal of --signals (or of the file) against the analog signal\n"
         "NAME, every sample pair joined in time order (an XY plot).\n"
+        "--spectrum draws the magnitude spectrum (dB, Hann window, 0 to half the sampling\n"
+        "frequency, the peak marked) of the analog signal A, or of the file's first one.\n"
         "--vcd writes a value change dump for waveform viewers: digital signals as wires,\n"
         "analog ones as real variables.\n"
         "measure prints per signal its minimum, maximum, mean, RMS, peak-to-peak, standard\n"
@@ -282,6 +286,9 @@ int TOrdenesCli::Render(const TOpciones& op)
     QSize tamano(625, 400);
     if (!op.tamano.isEmpty() && !LeerTamano(op.tamano, tamano))
         return ErrorUso(QStringLiteral("--size takes WxH, 16 to 10000 pixels each"));
+    if (op.espectro && (op.digital || !op.ejeX.isEmpty() || op.senales.size() > 1))
+        return ErrorUso(QStringLiteral("--spectrum draws one analog signal: at most one name in --signals, "
+                                       "no --digital or --x"));
     if (!SalidaLibre(op.salida, op.sobreescribir))
         return Salida::Fallo;
 
@@ -293,6 +300,20 @@ int TOrdenesCli::Render(const TOpciones& op)
         return Salida::Fallo;
     if (senales.Vacio())
         return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    if (op.espectro) {
+        const QString nombre = op.senales.isEmpty() ? senales.NombresAna().value(0) : op.senales.front();
+        if (!senales.BuscarAna(nombre)) {
+            interaccion_.Escribir(QStringLiteral("%1 holds no analog signal %2").arg(Nativo(ruta), nombre).trimmed());
+            return Salida::Fallo;
+        }
+        QString error;
+        if (!GuardarGraficaEspectro(senales, idioma_, nombre, TVentanaFFT::Hann, TEscalaEspectro::DB, tamano,
+                                    op.salida, error)) {
+            interaccion_.Escribir(QStringLiteral("%1: %2").arg(Nativo(op.salida), error));
+            return Salida::Fallo;
+        }
+        return Salida::Bien;
+    }
     if (!op.ejeX.isEmpty()) {
         if (op.digital)
             return ErrorUso(QStringLiteral("--x and --digital exclude each other"));

@@ -17,6 +17,7 @@ enum class TComando {
     CopiarBMP,         // "Exportar BMP" > "a portapapeles"
     ExportarWMF,
     ExportarTXT,
+    ExportarVCD,
     Imprimir,          // "&Imprimir..." and "Print."
     Salir,
     // "Con&figuración"
@@ -43,6 +44,8 @@ enum class TComando {
     ZoomMas,
     ZoomMenos,
     Cursores,
+    Medidas,
+    Espectro,
     DefinirRepresentacion,
     InsertarTexto,
     BorrarUltimoTexto,

@@ -30,6 +30,9 @@ public:
     // program state so that the commands are enabled again.
     virtual bool Admite(TComando comando) const { (void)comando; return false; }
     virtual void Ejecutar(TComando comando) { (void)comando; }
+    // A command that switches something of the window on and off: whether it is on, so
+    // that its menu item and tool button show a check.
+    virtual bool Marcado(TComando comando) const { (void)comando; return false; }
 
     // A signal deleted from the set: drop the name from the shown list (and refresh) or,
     // when it is not shown, from the not-shown list. Windows without signals ignore it.

@@ -62,6 +62,7 @@ const Tabla kPrincipal = {
     {1034, "SpBtnZoomIn", "toolTip"},
     {1035, "SpBtnZoomOut", "toolTip"},
     {1036, "SpBtnCursores", "toolTip"},
+    {430, "SpBtnMedidas", "toolTip"},
     {1037, "SpBtnAnalogica", "toolTip"},
     {1038, "SpBtnDigital", "toolTip"},
     {1045, "I_Mono", "toolTip"},
@@ -80,6 +81,8 @@ const Tabla kPrincipal = {
     {1191, "DlgGuardarWMF", "windowTitle"},
     {1192, "DlgExportarTXT", "filter"},
     {1193, "DlgExportarTXT", "windowTitle"},
+    {433, "DlgExportarVCD", "filter"},
+    {434, "DlgExportarVCD", "windowTitle"},
 };
 
 // Form 2. Configuration window (both unit models); panel titles LTitulo1..16 are the rotated labels.
@@ -589,7 +592,7 @@ const Tabla kPreview = {
     {3, "BtnHelp", "text"},
 };
 
-// Form 37. Signal windows: the cursor panel and pop-up of the analog (Zoom1, Zoom2) and digital (ZoomP, ZoomM) windows; 37000, 37001 and 37012-37014 are looked up directly.
+// Form 37. Signal windows: the cursor panel and pop-up of the analog (Zoom1, Zoom2, Espectro2) and digital (ZoomP, ZoomM) windows; 37000, 37001 and 37012-37014 and the measurement panel's 430-439 are looked up directly.
 const Tabla kVentanaSenales = {
     {37002, "LAzulX", "text"},
     {37003, "LRojoX", "text"},
@@ -603,6 +606,8 @@ const Tabla kVentanaSenales = {
     {37010, "Zoom2", "text"},
     {37010, "ZoomM", "text"},
     {37011, "Cursores2", "text"},
+    {430, "Medidas2", "text"},
+    {431, "Espectro2", "text"},
 };
 
 // Form 38.

@@ -1,0 +1,238 @@
+#include "display/ventana_espectro.h"
+
+#include "app/api/contexto.h"
+#include "app/api/estado.h"
+#include "app/api/principal.h"
+#include "lang/interaccion.h"
+#include "lang/textos.h"
+#include "model/claves_texto.h"
+#include "model/formatos.h"
+#include "model/senales.h"
+#include "plot/grafica_espectro.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+constexpr int kTextoEspectro = 440;
+constexpr int kTextoVentana = 441;
+constexpr int kTextoEscala = 442;
+constexpr int kTextoElija = 448;
+constexpr int kTextoPocasMuestras = 449;
+
+} // namespace
+
+TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo tramo, QWidget* parent)
+    : TVentanaFormulario(principal.Contexto().Formulario, 0, Ayuda, parent), principal_(principal), senal_(senal),
+      tramo_(tramo)
+{
+    setObjectName(QStringLiteral("frmEspectro"));
+    setMinimumSize(320, 220);
+    resize(640, 420);
+    TTextos& t = Contexto.Textos;
+
+    LVentana = Etiqueta("LVentana", QString(), this);
+    CBVentana = new QComboBox(this);
+    CBVentana->setObjectName(QStringLiteral("CBVentana"));
+    LVentana->setBuddy(CBVentana);
+    LEscala = Etiqueta("LEscala", QString(), this);
+    CBEscala = new QComboBox(this);
+    CBEscala->setObjectName(QStringLiteral("CBEscala"));
+    LEscala->setBuddy(CBEscala);
+    LRPico = Etiqueta("LRPico", QString(), this);
+    LRPico->setStyleSheet(QStringLiteral("color: #dc0000;"));
+
+    GEspectro = new TGraficaEspectro(t, this);
+    LFrecuencia = Etiqueta("LFrecuencia", QString(), this);
+    LRFrecuencia = Etiqueta("LRFrecuencia", QStringLiteral("-"), this);
+    LNivel = Etiqueta("LNivel", QString(), this);
+    LRNivel = Etiqueta("LRNivel", QStringLiteral("-"), this);
+    // Captions name their readouts for assistive tools.
+    LFrecuencia->setBuddy(LRFrecuencia);
+    LNivel->setBuddy(LRNivel);
+    for (QLabel* l : {LRFrecuencia, LRNivel})
+        l->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000.00 dB00000")));
+
+    auto* opciones = new QHBoxLayout;
+    opciones->addWidget(LVentana);
+    opciones->addWidget(CBVentana);
+    opciones->addSpacing(12);
+    opciones->addWidget(LEscala);
+    opciones->addWidget(CBEscala);
+    opciones->addSpacing(12);
+    opciones->addWidget(LRPico, 1);
+    auto* lecturas = new QHBoxLayout;
+    lecturas->addWidget(LFrecuencia);
+    lecturas->addWidget(LRFrecuencia);
+    lecturas->addSpacing(12);
+    lecturas->addWidget(LNivel);
+    lecturas->addWidget(LRNivel);
+    lecturas->addStretch(1);
+    auto* columna = new QVBoxLayout(this);
+    columna->setContentsMargins(6, 6, 6, 4);
+    columna->addLayout(opciones);
+    columna->addWidget(GEspectro, 1);
+    columna->addLayout(lecturas);
+
+    // Hann unless chosen otherwise, dB.
+    CBVentana->addItems(NombresVentanas(t));
+    CBVentana->setCurrentIndex(int(TVentanaFFT::Hann));
+    CBEscala->addItems(NombresEscalas(t));
+    CBEscala->setCurrentIndex(int(TEscalaEspectro::DB));
+    connect(CBVentana, &QComboBox::currentIndexChanged, this, [this] {
+        if (!Calcular())
+            Cerrar();
+    });
+    connect(CBEscala, &QComboBox::currentIndexChanged, this, [this](int i) {
+        GEspectro->PonerEscala(TEscalaEspectro(i));
+        Lecturas();
+    });
+    connect(GEspectro, &TGraficaEspectro::CursorMovido, this, &TfrmEspectro::Lecturas);
+    setFocusProxy(GEspectro);
+    setTabOrder(CBVentana, CBEscala);
+    setTabOrder(CBEscala, GEspectro);
+    Calcular();
+    PonerTitulo();
+}
+
+TfrmEspectro* TfrmEspectro::Abrir(IPrincipal& principal, const QString& senal, TTramo tramo)
+{
+    const TCjtSenales* set = principal.Estado().SenalesActuales.get();
+    const TSenalAna* s = set ? set->BuscarAna(senal) : nullptr;
+    if (!s)
+        return nullptr;
+    const TTramo t = AcotarTramo(tramo, s->NumMuestras());
+    if (t.hasta - t.desde + 1 < 2) {
+        const TContextoPrograma& c = principal.Contexto();
+        c.Interaccion().MostrarAviso(c.Textos().BuscarTexto(kTextoPocasMuestras), Botones::Aceptar);
+        return nullptr;
+    }
+    auto* w = new TfrmEspectro(principal, senal, tramo);
+    QMdiSubWindow* sub = principal.AreaVentanas().addSubWindow(w);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(w->size());
+    sub->show();
+    principal.AreaVentanas().setActiveSubWindow(sub);
+    w->GEspectro->setFocus(Qt::OtherFocusReason);
+    return w;
+}
+
+bool TfrmEspectro::Calcular()
+{
+    const TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    const TSenalAna* s = set ? set->BuscarAna(senal_) : nullptr;
+    if (!s)
+        return false;
+    GEspectro->Cargar(CalcularEspectro(analizador_, *s, tramo_, TVentanaFFT(CBVentana->currentIndex())), s->Unidad);
+    Lecturas();
+    return true;
+}
+
+void TfrmEspectro::Lecturas()
+{
+    TTextos& t = Contexto.Textos;
+    LRPico->setText(GEspectro->TextoPico());
+    const int bin = GEspectro->Cursor();
+    const TEspectro& e = GEspectro->Espectro();
+    if (bin < 0 || e.Vacio()) {
+        LRFrecuencia->setText(QStringLiteral("-"));
+        LRNivel->setText(QStringLiteral("-"));
+        return;
+    }
+    LRFrecuencia->setText(TextoFrecuencia(e.Frecuencia(bin), t));
+    LRNivel->setText(TextoNivel(e.magnitud[std::size_t(bin)], GEspectro->Escala(), GEspectro->Unidad()));
+}
+
+void TfrmEspectro::PonerTitulo()
+{
+    TTextos& t = Contexto.Textos;
+    QString titulo = t.BuscarTexto(kTextoEspectro) + QStringLiteral(": ") + senal_;
+    const TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    if (const TSenalAna* s = set ? set->BuscarAna(senal_) : nullptr; s && tramo_.hasta >= 0) {
+        const TTramo r = AcotarTramo(tramo_, s->NumMuestras());
+        const QString seg = QLatin1Char(' ') + t.BuscarTexto(clave::Segundos);
+        titulo += QStringLiteral(" (") + FormatoGeneral(r.desde * s->Periodo(), 6) + seg + QStringLiteral(" - ")
+                  + FormatoGeneral(r.hasta * s->Periodo(), 6) + seg + QLatin1Char(')');
+    }
+    setWindowTitle(titulo);
+}
+
+void TfrmEspectro::TextosAplicados()
+{
+    TTextos& t = Contexto.Textos;
+    LVentana->setText(t.BuscarTexto(kTextoVentana));
+    LEscala->setText(t.BuscarTexto(kTextoEscala));
+    LFrecuencia->setText(t.BuscarTexto(clave::Frecuencia) + QLatin1Char(':'));
+    LNivel->setText(t.BuscarTexto(clave::Nivel) + QLatin1Char(':'));
+    PonerTitulo();
+}
+
+void TfrmEspectro::QuitarSenal(const QString& nombre)
+{
+    if (nombre == senal_)
+        Cerrar();
+}
+
+void TfrmEspectro::RenombrarSenal(const QString& anterior, const QString& nuevo)
+{
+    if (anterior != senal_)
+        return;
+    senal_ = nuevo;
+    PonerTitulo();
+}
+
+void TfrmEspectro::Cerrar()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+// ---- choosing the signal ---------------------------------------------------------------
+
+namespace {
+
+class TfrmElegirEspectro : public TFormulario {
+public:
+    TfrmElegirEspectro(const TContextoFormulario& c, const QStringList& nombres, QWidget* parent)
+        : TFormulario(c, 0, TfrmEspectro::Ayuda, parent)
+    {
+        setObjectName(QStringLiteral("frmElegirEspectro"));
+        auto* rotulo = Etiqueta("LSenalesEspectro", c.Textos.BuscarTexto(kTextoElija), this);
+        Lista = CrearLista("LBSenalesEspectro", this, true);
+        Lista->addItems(nombres);
+        Lista->setCurrentRow(0);
+        rotulo->setBuddy(Lista);
+        connect(Lista, &QListWidget::itemDoubleClicked, this, [this] { AceptarClick(); });
+        auto* columna = new QVBoxLayout(this);
+        columna->addWidget(rotulo);
+        columna->addWidget(Lista, 1);
+        columna->addLayout(CrearBotones());
+        setWindowTitle(c.Textos.BuscarTexto(kTextoEspectro));
+    }
+    QListWidget* Lista;
+
+protected:
+    bool Validar() override { return Lista->currentItem() != nullptr; }
+};
+
+} // namespace
+
+QString ElegirSenalEspectro(IPrincipal& principal, const QStringList& nombres)
+{
+    TfrmElegirEspectro d(principal.Contexto().Formulario, nombres, &principal.Ventana());
+    if (d.Ejecutar() != QDialog::Accepted || !d.Lista->currentItem())
+        return {};
+    return d.Lista->currentItem()->text();
+}
+
+} // namespace qv
