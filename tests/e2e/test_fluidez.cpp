@@ -47,7 +47,10 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             const qint64 ahora = reloj_.nsecsElapsed();
             fase_ = fase_ || (despues_ && despues_());
-            retrasos_[fase_].push_back(std::max(0.0, double(ahora - previo_) / 1e6 - 10));
+            const double retraso = std::max(0.0, double(ahora - previo_) / 1e6 - 10);
+            retrasos_[fase_].push_back(retraso);
+            if (retraso > Peor(fase_) - 1e-9)
+                cuando_[fase_] = double(ahora) / 1e6;
             previo_ = ahora;
         });
     }
@@ -56,6 +59,7 @@ public:
         despues_ = std::move(despues);
         retrasos_[0].clear();
         retrasos_[1].clear();
+        cuando_[0] = cuando_[1] = 0;
         fase_ = 0;
         reloj_.start();
         previo_ = 0;
@@ -77,8 +81,8 @@ public:
     }
     void Informar(const char* caso, int fase = 0) const
     {
-        std::printf("lateness %s: worst %.1f ms, median %.1f ms (%zu shots)\n", caso, Peor(fase), Mediana(fase),
-                    retrasos_[fase].size());
+        std::printf("lateness %s: worst %.1f ms, median %.1f ms (%zu shots; worst %.0f ms in)\n", caso, Peor(fase),
+                    Mediana(fase), retrasos_[fase].size(), cuando_[fase]);
         std::fflush(stdout);
     }
 
@@ -89,6 +93,7 @@ private:
     qint64 previo_ = 0;
     int fase_ = 0;
     std::vector<double> retrasos_[2];
+    double cuando_[2] = {}; // ms from the start to the end of the worst gap
 };
 
 // Runs a real event loop, as a dialog's or the program's would (idle between events,
