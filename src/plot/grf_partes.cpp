@@ -604,7 +604,8 @@ void Ampliar(double v, double& lo, double& hi, bool soloPositivos)
 void TSeries::RangoX(double& lo, double& hi, bool soloPositivos) const
 {
     if (parametrica_) {
-        for (auto it = curva_->data()->constBegin(); it != curva_->data()->constEnd(); ++it)
+        const auto puntos = curva_->data();
+        for (auto it = puntos->constBegin(); it != puntos->constEnd(); ++it)
             Ampliar(it->key, lo, hi, soloPositivos);
         return;
     }
@@ -619,14 +620,18 @@ void TSeries::RangoX(double& lo, double& hi, bool soloPositivos) const
     hi = std::max(hi, (datos->constEnd() - 1)->key);
 }
 
+// A scan holds one reference to the data: a shared pointer taken per point costs two
+// atomic operations each, which shows on a full memory of samples.
 void TSeries::RangoY(double& lo, double& hi, bool soloPositivos) const
 {
     if (parametrica_) {
-        for (auto it = curva_->data()->constBegin(); it != curva_->data()->constEnd(); ++it)
+        const auto puntos = curva_->data();
+        for (auto it = puntos->constBegin(); it != puntos->constEnd(); ++it)
             Ampliar(it->value, lo, hi, soloPositivos);
         return;
     }
-    for (auto it = grafico_->data()->constBegin(); it != grafico_->data()->constEnd(); ++it)
+    const auto datos = grafico_->data();
+    for (auto it = datos->constBegin(); it != datos->constEnd(); ++it)
         Ampliar(it->value, lo, hi, soloPositivos);
 }
 
