@@ -35,18 +35,6 @@ constexpr int kTextoNoExiste = 287;
 constexpr int kTextoIlegible = 370;
 const QString kCaptionPrograma = QStringLiteral("QUORVANE");
 
-// Busy cursor for the length of a file operation, however it ends.
-class TCursorOcupado {
-public:
-    explicit TCursorOcupado(TInteraccion& i) : i_(i) { i_.CursorOcupado(true); }
-    ~TCursorOcupado() { i_.CursorOcupado(false); }
-    TCursorOcupado(const TCursorOcupado&) = delete;
-    TCursorOcupado& operator=(const TCursorOcupado&) = delete;
-
-private:
-    TInteraccion& i_;
-};
-
 QString SinCarpeta(const QString& ruta)
 {
     return QFileInfo(ruta).fileName();

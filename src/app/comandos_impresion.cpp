@@ -41,9 +41,11 @@ void TComandosImpresion::Guardar(const QString& ruta, bool metafichero)
     TFormatoImagen formato = metafichero ? TFormatoImagen::WMF : FormatoDeFichero(ruta);
     if (formato == TFormatoImagen::Desconocido)
         formato = TFormatoImagen::BMP;
-    c.Interaccion().CursorOcupado(true);
-    const bool escrito = GuardarImagen(ruta, formato, grafica.size(), PintorGrafica(grafica));
-    c.Interaccion().CursorOcupado(false);
+    bool escrito = false;
+    {
+        TCursorOcupado cursor(c.Interaccion());
+        escrito = GuardarImagen(ruta, formato, grafica.size(), PintorGrafica(grafica));
+    }
     if (!escrito)
         c.Interaccion().MostrarError(c.Textos().BuscarTexto(kTextoNoGuardada) + QLatin1Char(' ') + ruta,
                                      Botones::Aceptar);

@@ -239,8 +239,7 @@ void TfrmPrincipal::showEvent(QShowEvent* e)
 
 void TfrmPrincipal::FormShow()
 {
-    TInteraccion& interaccion = contexto_.Interaccion();
-    interaccion.CursorOcupado(true);
+    TCursorOcupado cursor(contexto_.Interaccion());
     CrearEnlace();
     PonerSADOcupado(false);
     const bool multi = puesto_.LeerMultipuesto();
@@ -252,7 +251,6 @@ void TfrmPrincipal::FormShow()
         for (QAction* a : barra->actions())
             if (!a->isSeparator())
                 a->setStatusTip(a->toolTip());
-    interaccion.CursorOcupado(false);
     estado_.ModeloM = puesto_.LeerModeloM();
 }
 

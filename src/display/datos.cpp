@@ -313,9 +313,11 @@ void TfrmDatos::SBExportClick()
     if (ruta.isEmpty())
         return;
     ficheroExportado_ = ruta;
-    c.Interaccion().CursorOcupado(true);
-    const bool escrito = ExportarTextoFichero(*estado.SenalesActuales, ruta, modelo_->Nombres());
-    c.Interaccion().CursorOcupado(false);
+    bool escrito = false;
+    {
+        TCursorOcupado cursor(c.Interaccion());
+        escrito = ExportarTextoFichero(*estado.SenalesActuales, ruta, modelo_->Nombres());
+    }
     if (!escrito)
         c.Interaccion().MostrarInformacion(
             c.Textos().BuscarTexto(clave::NoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
@@ -336,9 +338,11 @@ bool TfrmDatos::Imprimir()
     QPrinter impresora(QPrinter::HighResolution);
     if (!PrepararImpresora(impresora, c, this, false))
         return false;
-    c.Interaccion().CursorOcupado(true);
-    const bool impreso = ImprimirTabla(impresora, *this, *estado.SenalesActuales, modelo_->Nombres(), c.Textos());
-    c.Interaccion().CursorOcupado(false);
+    bool impreso = false;
+    {
+        TCursorOcupado cursor(c.Interaccion());
+        impreso = ImprimirTabla(impresora, *this, *estado.SenalesActuales, modelo_->Nombres(), c.Textos());
+    }
     if (!impreso)
         c.Interaccion().MostrarError(c.Textos().BuscarTexto(kTextoNoImpreso), Botones::Aceptar);
     return impreso;

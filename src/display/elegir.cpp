@@ -96,20 +96,8 @@ TElegirBase::TElegirBase(IPrincipal& principal, int formulario, int ayuda, QWidg
     });
     connect(DstList, &QListWidget::itemDoubleClicked, this, &TElegirBase::ExcludeBtnClick);
 
-    auto* mover = new QVBoxLayout;
-    mover->addStretch();
-    for (QPushButton* b : {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn}) {
-        b->setFixedWidth(40);
-        mover->addWidget(b);
-    }
-    mover->addStretch();
-
-    auto* rejilla = new QGridLayout;
-    rejilla->addWidget(LabelSrc, 0, 0);
-    rejilla->addWidget(LabelDst, 0, 2);
-    rejilla->addWidget(SrcList, 1, 0);
-    rejilla->addLayout(mover, 1, 1);
-    rejilla->addWidget(DstList, 1, 2);
+    QGridLayout* rejilla =
+        DosListas(LabelSrc, SrcList, LabelDst, DstList, {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn});
 
     columna_ = new QVBoxLayout(this);
     columna_->addLayout(rejilla);

@@ -61,20 +61,8 @@ TfrmEscSenFich::TfrmEscSenFich(IPrincipal& principal, QWidget* parent)
     connect(SrcList, &QListWidget::itemDoubleClicked, this, &TfrmEscSenFich::IncludeBtnClick);
     connect(DstList, &QListWidget::itemDoubleClicked, this, &TfrmEscSenFich::ExcludeBtnClick);
 
-    auto* mover = new QVBoxLayout;
-    mover->addStretch();
-    for (QPushButton* b : {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn}) {
-        b->setFixedWidth(40);
-        mover->addWidget(b);
-    }
-    mover->addStretch();
-
-    auto* rejilla = new QGridLayout;
-    rejilla->addWidget(LabelSrc, 0, 0);
-    rejilla->addWidget(LabelDst, 0, 2);
-    rejilla->addWidget(SrcList, 1, 0);
-    rejilla->addLayout(mover, 1, 1);
-    rejilla->addWidget(DstList, 1, 2);
+    QGridLayout* rejilla =
+        DosListas(LabelSrc, SrcList, LabelDst, DstList, {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn});
 
     auto* fichero = new QHBoxLayout;
     fichero->addWidget(LabelFichero);

@@ -334,7 +334,7 @@ void TfrmPreview::BtnImprimirClick()
     if (!PrepararImpresora(*impresora_, c, this, true))
         return;
     impresora_->setDocName(QStringLiteral("Quorvane - ") + QFileInfo(principal_.Estado().FicheroGuardarComo).fileName());
-    c.Interaccion().CursorOcupado(true);
+    TCursorOcupado cursor(c.Interaccion());
     QPainter p;
     const bool abierto = p.begin(impresora_.get());
     const bool impreso = abierto && Imprimir(p);
@@ -343,11 +343,9 @@ void TfrmPreview::BtnImprimirClick()
         impresora_->abort();
         if (p.isActive())
             p.end();
-        c.Interaccion().CursorOcupado(false);
         return;
     }
     p.end();
-    c.Interaccion().CursorOcupado(false);
     accept();
 }
 

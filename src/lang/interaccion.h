@@ -57,4 +57,16 @@ public:
     virtual void CursorOcupado(bool ocupado) = 0;
 };
 
+// The busy cursor for a scope, put back however the scope is left.
+class TCursorOcupado {
+public:
+    explicit TCursorOcupado(TInteraccion& i) : i_(i) { i_.CursorOcupado(true); }
+    ~TCursorOcupado() { i_.CursorOcupado(false); }
+    TCursorOcupado(const TCursorOcupado&) = delete;
+    TCursorOcupado& operator=(const TCursorOcupado&) = delete;
+
+private:
+    TInteraccion& i_;
+};
+
 } // namespace qv

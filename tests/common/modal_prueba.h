@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/esperar.h"
 #include "lang/ui/modal.h"
 
 #include <QDialog>
@@ -54,6 +55,9 @@ public:
             manejador(dialogo);
         if (dialogo.isVisible())
             dialogo.reject();
+        // A dialog whose work is still on its way closes when it is back: wait for
+        // that, as the dialog's own event loop would, before it is destroyed.
+        Esperar([&] { return !dialogo.isVisible(); }, 30000);
         return dialogo.result();
     }
 

@@ -6,6 +6,7 @@
 
 #include <utility>
 #include <QApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -54,6 +55,25 @@ QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo)
     l->setObjectName(QLatin1String(nombre));
     l->setSelectionMode(unoSolo ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
     return l;
+}
+
+QGridLayout* DosListas(QLabel* rotuloOrigen, QListWidget* origen, QLabel* rotuloDestino, QListWidget* destino,
+                       std::initializer_list<QPushButton*> botones)
+{
+    auto* mover = new QVBoxLayout;
+    mover->addStretch();
+    for (QPushButton* b : botones) {
+        b->setFixedWidth(40);
+        mover->addWidget(b);
+    }
+    mover->addStretch();
+    auto* rejilla = new QGridLayout;
+    rejilla->addWidget(rotuloOrigen, 0, 0);
+    rejilla->addWidget(rotuloDestino, 0, 2);
+    rejilla->addWidget(origen, 1, 0);
+    rejilla->addLayout(mover, 1, 1);
+    rejilla->addWidget(destino, 1, 2);
+    return rejilla;
 }
 
 QStringList NombresDe(const QListWidget& lista)

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <initializer_list>
 
+class QGridLayout;
 class QHBoxLayout;
 class QIcon;
 class QLabel;
@@ -45,6 +46,10 @@ QLineEdit* CajaNumero(const char* nombre, QWidget* padre, int largo = 5, bool de
 QIcon Icono(const char* nombre);
 // A list of names; several may be selected at once unless `unoSolo`.
 QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo = false);
+// Two lists side by side under their captions, with the buttons that move names from
+// one to the other in a column between them.
+QGridLayout* DosListas(QLabel* rotuloOrigen, QListWidget* origen, QLabel* rotuloDestino, QListWidget* destino,
+                       std::initializer_list<QPushButton*> botones);
 // The texts of a list's items, in order.
 QStringList NombresDe(const QListWidget& lista);
 
