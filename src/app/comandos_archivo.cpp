@@ -159,9 +159,9 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
             // signals are still read and the file stays open without a configuration.
             configLeida = qv::AbrirFicheroSenales(ruta, ficheroConfig, *config, *operaciones, *senales);
         }
-        e.SenalesActuales = std::move(senales);
-        e.ConfigActual = configLeida ? std::move(config) : nullptr;
         e.OperacionesActuales = configLeida ? std::move(operaciones) : std::make_unique<TOperaciones>();
+        e.PonerConfig(configLeida ? std::move(config) : nullptr);
+        e.PonerConjunto(std::move(senales));
         e.FicheroConfig = NombreConfigDe(ruta);
         DlgAbrirConfig->Nombre = e.FicheroConfig;
         DlgGuardarConfig->Nombre = e.FicheroConfig;
@@ -173,14 +173,13 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
     } catch (const std::exception&) {
         interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
         principal_.CerrarVentanas();
-        e.SenalesActuales.reset();
-        e.ConfigActual.reset();
         e.OperacionesActuales.reset();
         // Nothing is open, so no later "Guardar" may write to the file that failed.
         e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
         DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
         PonerTitulo(captionPrevio);
-        e.Notificar();
+        e.PonerConfig(nullptr);
+        e.PonerConjunto(nullptr);
         return false;
     }
 }
@@ -278,7 +277,7 @@ void TComandosArchivo::SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo)
     TEstadoPrograma& e = Estado();
     // Windows look their signals up in the set: they go with it.
     principal_.CerrarVentanas();
-    e.SenalesActuales = std::move(nuevo);
+    e.PonerConjunto(std::move(nuevo));
     e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
     e.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
     DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
@@ -303,8 +302,8 @@ void TComandosArchivo::Descartar()
 {
     TEstadoPrograma& e = Estado();
     SustituirConjunto(nullptr);
-    e.ConfigActual.reset();
     e.OperacionesActuales.reset();
+    e.PonerConfig(nullptr);
     e.MarcarGuardado();
 }
 
@@ -380,15 +379,14 @@ void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
         if (!ficheroConfig.LeerConfiguracion(ruta, *config, *operaciones))
             return; // a half-read file replaces neither the configuration nor its operations
         e.OperacionesActuales = std::move(operaciones);
-        e.ConfigActual = std::move(config);
+        e.FicheroConfig = ruta;
+        e.PonerConfig(std::move(config));
     } catch (const std::exception&) {
         interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
         return;
     }
-    e.FicheroConfig = ruta;
     DlgAbrirConfig->Nombre = ruta;
     DlgGuardarConfig->Nombre = ruta;
-    e.Notificar();
     VerConfig1Click();
 }
 

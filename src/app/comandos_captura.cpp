@@ -208,14 +208,12 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
     bool programada = false;
     if (resultado == QDialog::Accepted) {
         // The working copy itself becomes current, whether the unit takes it or not.
-        e.ConfigActual = std::move(e.ConfigTrabajo);
+        e.PonerConfig(std::move(e.ConfigTrabajo));
         if (!trigger)
             e.MarcarModificado();
         programada = co_await ProgramarUnidad(disparo, pausa);
-        if (programada && !trigger && !e.SenalesActuales) {
-            e.SenalesActuales = std::make_unique<TCjtSenales>(Contexto().Textos(), Contexto().Interaccion());
-            e.Notificar();
-        }
+        if (programada && !trigger && !e.SenalesActuales)
+            e.PonerConjunto(std::make_unique<TCjtSenales>(Contexto().Textos(), Contexto().Interaccion()));
     }
     // The progress window is gone in a blink: the status line says what comes next.
     principal_.MostrarEstado(programada ? Contexto().Textos().BuscarTexto(kTextoProgramada) : QString());

@@ -40,7 +40,7 @@ void TComandosRepresentacion::VentanadeDatos1Click()
     const bool aceptado = elegir.Ejecutar() == QDialog::Accepted;
     // Deleted signals are gone from the set however the chooser was closed.
     if (elegir.HuboBorrado()) {
-        principal_.QuitarSenalesDeVentanas(elegir.Borradas());
+        estado.AvisarQuitadas(elegir.Borradas());
         estado.MarcarModificado();
     }
     if (!aceptado)

@@ -98,6 +98,15 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
             QTimer::singleShot(0, this, &QWidget::close);
     });
     connect(Area, &QMdiArea::subWindowActivated, this, &TfrmPrincipal::ActualizarMenus);
+    // Deleted and renamed signals: every child showing them follows, the data table
+    // as well as the signal windows (a renamed one keeps its samples).
+    connect(&estado_, &TEstadoPrograma::SenalesQuitadas, this, [this](const QStringList& nombres) {
+        for (const QString& nombre : nombres)
+            ParaCadaHija([&](IVentanaHija& h) { h.QuitarSenal(nombre); });
+    });
+    connect(&estado_, &TEstadoPrograma::SenalRenombrada, this, [this](const QString& anterior, const QString& nuevo) {
+        ParaCadaHija([&](IVentanaHija& h) { h.RenombrarSenal(anterior, nuevo); });
+    });
     FormCreate();
 }
 
@@ -397,20 +406,6 @@ void TfrmPrincipal::CerrarVentanaActiva()
     if (QMdiSubWindow* s = Area->currentSubWindow())
         delete s;
     ActualizarMenus();
-}
-
-// The data table drops a deleted signal's column as well.
-void TfrmPrincipal::QuitarSenalesDeVentanas(const QStringList& nombres)
-{
-    for (const QString& nombre : nombres)
-        ParaCadaHija([&](IVentanaHija& h) { h.QuitarSenal(nombre); });
-}
-
-// A renamed signal keeps its samples: every child that shows it by name follows, the
-// data table as well as the signal windows.
-void TfrmPrincipal::RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo)
-{
-    ParaCadaHija([&](IVentanaHija& h) { h.RenombrarSenal(anterior, nuevo); });
 }
 
 void TfrmPrincipal::ParaCadaHija(const std::function<void(IVentanaHija&)>& f)

@@ -57,8 +57,6 @@ public:
     void AbrirVentanaDigital(const QString& titulo) override;
     void CerrarVentanas() override;
     void CerrarVentanaActiva() override;
-    void QuitarSenalesDeVentanas(const QStringList& nombres) override;
-    void RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo) override;
     void CerrarClick() override;
     void GuardarArchivoClick() override;
     bool GuardarAntesDeDescartar(int pregunta) override;

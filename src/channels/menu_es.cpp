@@ -603,7 +603,7 @@ void TMenuESBase::CBoxAutoClick()
         return;
     auto& e = principal_.Estado();
     if (!e.SenalesActuales)
-        e.SenalesActuales = std::make_unique<TCjtSenales>(Textos(), Interaccion());
+        e.PonerConjunto(std::make_unique<TCjtSenales>(Textos(), Interaccion()));
     e.SenalesActuales->PonerNombradoAuto(CBoxAuto->isChecked());
     e.Notificar();
 }
@@ -648,7 +648,7 @@ bool TMenuESBase::Validar()
             return false; // kept: nothing is discarded
         principal_.SustituirConjunto(nullptr);
     }
-    e.ConfigActual = std::make_unique<TConfigES>(c);
+    e.PonerConfig(std::make_unique<TConfigES>(c));
     e.MarcarModificado();
     return true;
 }

@@ -498,7 +498,7 @@ void TfrmDatosSenal::Mostrar(IPrincipal& principal, const QStringList& nombres)
     if (!dlg.Cambiado())
         return;
     for (int i = 0; i < dlg.NombresViejos().size(); ++i)
-        principal.RenombrarSenalEnVentanas(dlg.NombresViejos()[i], dlg.NombresNuevos()[i]);
+        principal.Estado().AvisarRenombrada(dlg.NombresViejos()[i], dlg.NombresNuevos()[i]);
     principal.Estado().MarcarModificado();
 }
 

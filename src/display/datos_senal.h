@@ -63,7 +63,7 @@ public:
     bool Cambiado() const { return cambiado_; }
 
     // Runs the dialog on `nombres` and, when it renamed signals, renames them in every
-    // window (IPrincipal::RenombrarSenalEnVentanas) and marks the set modified. What the
+    // window (TEstadoPrograma::AvisarRenombrada) and marks the set modified. What the
     // signal windows' "Datos" runs.
     static void Mostrar(IPrincipal& principal, const QStringList& nombres);
 

@@ -547,7 +547,7 @@ void TVentanaSenales::TrasElegir(bool aceptado, const QStringList& borradas, boo
     // The chooser deleted these from the set: every window lets them go (this one
     // already has, when its lists were taken).
     if (!borradas.isEmpty())
-        principal_.QuitarSenalesDeVentanas(borradas);
+        principal_.Estado().AvisarQuitadas(borradas);
     if (aceptado || !borradas.isEmpty())
         principal_.Estado().MarcarModificado();
     if (yo && conCursores && !SenalesVisibles.isEmpty() && !isHidden())

@@ -157,14 +157,14 @@ protected:
         return h;
     }
 
-    void AbrirConfiguracion() { ventana->Estado().ConfigActual = std::make_unique<TConfigES>(); }
+    void AbrirConfiguracion() { ventana->Estado().PonerConfig(std::make_unique<TConfigES>()); }
     void AbrirConjunto(int senales)
     {
-        auto& e = ventana->Estado();
-        e.SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
+        auto c = std::make_unique<TCjtSenales>(textos, interaccion);
         for (int i = 0; i < senales; ++i)
-            e.SenalesActuales->AnadirAna(std::make_unique<TSenalAna>(
-                textos, QStringLiteral("S%1").arg(i), false, nullptr, nullptr, 0, 0.001, 10));
+            c->AnadirAna(std::make_unique<TSenalAna>(textos, QStringLiteral("S%1").arg(i), false, nullptr, nullptr,
+                                                     0, 0.001, 10));
+        ventana->Estado().PonerConjunto(std::move(c));
     }
 };
 

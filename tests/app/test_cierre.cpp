@@ -88,7 +88,6 @@ TEST_F(Cierre, CerrarSinCambiosRestauraElTitulo)
     AbrirConjunto(1);
     ventana->Estado().FicheroAbierto = QStringLiteral("/tmp/a.qvn");
     ventana->setWindowTitle(QStringLiteral("QUORVANE - a.qvn"));
-    ventana->ActualizarMenus();
     ventana->findChild<QAction*>(QStringLiteral("Cerrar"))->trigger();
     EXPECT_TRUE(interaccion.mensajes.empty());
     EXPECT_EQ(ventana->Estado().ConfigActual, nullptr);

@@ -5,6 +5,7 @@
 
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 
 namespace qv::test {
 namespace {
@@ -84,12 +85,12 @@ TEST_F(Representacion, TablaDeLasSenalesElegidas)
 
     // A rename reaches the table as it reaches the signal windows.
     ventana->Estado().SenalesActuales->RenombrarAna(QStringLiteral("S2"), QStringLiteral("Nuevo"));
-    ventana->RenombrarSenalEnVentanas(QStringLiteral("S2"), QStringLiteral("Nuevo"));
+    ventana->Estado().AvisarRenombrada(QStringLiteral("S2"), QStringLiteral("Nuevo"));
     EXPECT_EQ(tabla.Elegidas(), (QStringList{"Nuevo", "S0"}));
     EXPECT_EQ(tabla.Celda(1, 1), QStringLiteral("0.0000"));
     // A signal deleted elsewhere leaves the table too.
     ventana->Estado().SenalesActuales->BorrarAna(QStringLiteral("S0"));
-    ventana->QuitarSenalesDeVentanas({QStringLiteral("S0")});
+    ventana->Estado().AvisarQuitadas({QStringLiteral("S0")});
     EXPECT_EQ(tabla.Elegidas(), QStringList{"Nuevo"});
     EXPECT_EQ(tabla.ColCount(), 2);
 }
@@ -103,8 +104,14 @@ TEST_F(Representacion, BorrarDesdeLaTablaLlegaALasVentanas)
         Pulsar(d, "DestroyBtn");
         Pulsar(d, "CancelBtn");
     };
+    // Heard as the state's own signal, which the windows follow.
+    QSignalSpy quitadas(&ventana->Estado(), &TEstadoPrograma::SenalesQuitadas);
+    QSignalSpy sustituido(&ventana->Estado(), &TEstadoPrograma::ConjuntoSustituido);
     Accion("VentanadeDatos1")->trigger();
     EXPECT_FALSE(ventana->Estado().SenalesActuales->Existe(QStringLiteral("S1")));
+    ASSERT_EQ(quitadas.size(), 1);
+    EXPECT_EQ(quitadas.front().front().toStringList(), QStringList{"S1"});
+    EXPECT_EQ(sustituido.size(), 0); // the set itself stays
     EXPECT_EQ(hija->quitadas, QStringList{"S1"});
     EXPECT_TRUE(ventana->Estado().Modificado);
     EXPECT_TRUE(Tablas().isEmpty());

@@ -42,7 +42,6 @@ TEST_F(Habilitacion, ConfiguracionAbiertaSinSenales)
 {
     Crear();
     AbrirConfiguracion();
-    ventana->ActualizarMenus();
     for (const char* n : kDeConfig)
         EXPECT_TRUE(Activo(n)) << n;
     for (const char* n : kDeConjunto)
@@ -52,7 +51,6 @@ TEST_F(Habilitacion, ConfiguracionAbiertaSinSenales)
 
     // An empty set: the comment and the window menu exist for it, nothing else does.
     AbrirConjunto(0);
-    ventana->ActualizarMenus();
     EXPECT_TRUE(Activo("Comentario2"));
     EXPECT_TRUE(Activo("Ventana1"));
     for (const char* n : kDeConjunto)
@@ -90,13 +88,11 @@ TEST_F(Habilitacion, TipoDeLaVentanaActiva)
     AbrirConjunto(1);
     // The data table is a child but not a signal window: no print preview of it.
     NuevaHija(TTipoVentana::TablaDatos);
-    ventana->ActualizarMenus();
     EXPECT_TRUE(Activo("SpBtnImprimir"));
     EXPECT_FALSE(Activo("Presentacinpreliminar1"));
 
     // The ZD801 configuration window as the active child counts as no child at all.
     NuevaHija(TTipoVentana::ConfigZD801);
-    ventana->ActualizarMenus();
     for (const char* n : kDeHija)
         EXPECT_FALSE(Activo(n)) << n;
     EXPECT_TRUE(Activo("Ventana1")); // the set still exists
@@ -190,7 +186,7 @@ TEST_F(Habilitacion, VentanasHijas)
     EXPECT_EQ(ventana->NuevoNumeroVentana(), 2);
 
     // Deleted signals reach every child, the data table too.
-    ventana->QuitarSenalesDeVentanas({QStringLiteral("S0"), QStringLiteral("S2")});
+    ventana->Estado().AvisarQuitadas({QStringLiteral("S0"), QStringLiteral("S2")});
     EXPECT_EQ(a->quitadas, QStringList({"S0", "S2"}));
     EXPECT_EQ(d->quitadas, QStringList({"S0", "S2"}));
     EXPECT_EQ(t->quitadas, QStringList({"S0", "S2"}));
@@ -207,7 +203,6 @@ TEST_F(Habilitacion, VentanaDigitalSinSenalesDigitales)
 {
     Crear();
     AbrirConjunto(2); // analog signals only
-    ventana->ActualizarMenus();
     ASSERT_TRUE(Activo("SpBtnDigital"));
     for (const char* n : {"SpBtnDigital", "VentanaDigital1"}) {
         interaccion.mensajes.clear();

@@ -34,6 +34,15 @@ public:
         area->setObjectName(QStringLiteral("AreaMDI"));
         (new QVBoxLayout(&ventana))->addWidget(area);
         ventana.resize(800, 572);
+        // As the main window: the children follow the set's deletions and renames.
+        QObject::connect(&estado, &TEstadoPrograma::SenalesQuitadas, &ventana, [this](const QStringList& nombres) {
+            for (const QString& n : nombres)
+                ParaCadaHija([&](IVentanaHija& h) { h.QuitarSenal(n); });
+        });
+        QObject::connect(&estado, &TEstadoPrograma::SenalRenombrada, &ventana,
+                         [this](const QString& a, const QString& n) {
+                             ParaCadaHija([&](IVentanaHija& h) { h.RenombrarSenal(a, n); });
+                         });
     }
     ~TPrincipalPrueba() override
     {
@@ -110,17 +119,6 @@ public:
     {
         llamadas << QStringLiteral("CerrarVentanaActiva");
         area->closeActiveSubWindow();
-    }
-    void QuitarSenalesDeVentanas(const QStringList& nombres) override
-    {
-        llamadas << QStringLiteral("QuitarSenalesDeVentanas:") + nombres.join(QLatin1Char(','));
-        for (const QString& n : nombres)
-            ParaCadaHija([&](IVentanaHija& h) { h.QuitarSenal(n); });
-    }
-    void RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo) override
-    {
-        llamadas << QStringLiteral("RenombrarSenalEnVentanas:%1>%2").arg(anterior, nuevo);
-        ParaCadaHija([&](IVentanaHija& h) { h.RenombrarSenal(anterior, nuevo); });
     }
     void CerrarClick() override { llamadas << QStringLiteral("CerrarClick"); }
     void GuardarArchivoClick() override { llamadas << QStringLiteral("GuardarArchivoClick"); }

@@ -304,11 +304,11 @@ TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
 
     // The X signal renamed elsewhere keeps the plot; deleted, the window goes back to time.
     Set().RenombrarAna(QStringLiteral("X"), QStringLiteral("Eje"));
-    principal.RenombrarSenalEnVentanas(QStringLiteral("X"), QStringLiteral("Eje"));
+    principal.Estado().AvisarRenombrada(QStringLiteral("X"), QStringLiteral("Eje"));
     EXPECT_EQ(w->EjeXElegido, QStringLiteral("Eje"));
     EXPECT_EQ(g.XAxis().Title(), QStringLiteral("Eje"));
     Set().BorrarAna(QStringLiteral("Eje"));
-    principal.QuitarSenalesDeVentanas({QStringLiteral("Eje")});
+    principal.Estado().AvisarQuitadas({QStringLiteral("Eje")});
     EXPECT_EQ(w->EjeXElegido, w->EntradaTiempo());
     EXPECT_TRUE(g.StepPlot());
     EXPECT_EQ(g.Serie(0).NumPuntos(), 11);
@@ -356,20 +356,20 @@ TEST_F(Analogica, RenamesAndDeletionsReachEveryWindow)
 
     // The data dialog renames in the set and hands the names to every window.
     Set().RenombrarDig(QStringLiteral("D1"), QStringLiteral("Reloj"));
-    principal.RenombrarSenalEnVentanas(QStringLiteral("D1"), QStringLiteral("Reloj"));
+    principal.Estado().AvisarRenombrada(QStringLiteral("D1"), QStringLiteral("Reloj"));
     EXPECT_EQ(ana->Grafica().Serie(1).Nombre(), QStringLiteral("Reloj"));
     EXPECT_EQ(dig->Grafica().Serie(0).Nombre(), QStringLiteral("Reloj"));
 
     // Deleted from the set: gone from both windows; the digital window that shows
     // nothing else closes, and "Datos" is announced again.
     Set().BorrarDig(QStringLiteral("D2"));
-    principal.QuitarSenalesDeVentanas({QStringLiteral("D2")});
+    principal.Estado().AvisarQuitadas({QStringLiteral("D2")});
     EXPECT_EQ(ana->SenalesVisibles, (QStringList{QStringLiteral("A"), QStringLiteral("Reloj")}));
     EXPECT_EQ(dig->Grafica().NumSeries(), 1);
     int avisos = 0;
     QObject::connect(&principal.estado, &TEstadoPrograma::Cambiado, [&avisos] { ++avisos; });
     Set().BorrarDig(QStringLiteral("Reloj"));
-    principal.QuitarSenalesDeVentanas({QStringLiteral("Reloj")});
+    principal.Estado().AvisarQuitadas({QStringLiteral("Reloj")});
     Procesar();
     EXPECT_EQ(Ventanas(principal), 1);
     EXPECT_EQ(ana->SenalesVisibles, QStringList{QStringLiteral("A")});
@@ -506,9 +506,9 @@ TEST_F(Analogica, TheSpectrumWindowFollowsItsSignal)
     EXPECT_EQ(e->Grafica().Pico()->bin, 32); // 125 Hz at 1000 / 256 Hz a bin
     EXPECT_EQ(e->findChild<QLabel*>(QStringLiteral("LRPico"))->text(), e->Grafica().TextoPico());
 
-    principal.RenombrarSenalEnVentanas(QStringLiteral("Seno"), QStringLiteral("Tono"));
+    principal.Estado().AvisarRenombrada(QStringLiteral("Seno"), QStringLiteral("Tono"));
     EXPECT_TRUE(e->windowTitle().endsWith(QStringLiteral(": Tono"))) << e->windowTitle().toStdString();
-    principal.QuitarSenalesDeVentanas({QStringLiteral("Tono")});
+    principal.Estado().AvisarQuitadas({QStringLiteral("Tono")});
     Procesar();
     EXPECT_EQ(Ventanas(principal), 1);
     EXPECT_EQ(w->SenalesVisibles, QStringList{QStringLiteral("D")});

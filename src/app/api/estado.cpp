@@ -4,6 +4,32 @@
 
 namespace qv {
 
+void TEstadoPrograma::PonerConjunto(std::unique_ptr<TCjtSenales> senales)
+{
+    SenalesActuales = std::move(senales);
+    Q_EMIT ConjuntoSustituido();
+    Notificar();
+}
+
+void TEstadoPrograma::PonerConfig(std::unique_ptr<TConfigES> config)
+{
+    ConfigActual = std::move(config);
+    Q_EMIT ConfigCambiada();
+    Notificar();
+}
+
+void TEstadoPrograma::AvisarQuitadas(const QStringList& nombres)
+{
+    Q_EMIT SenalesQuitadas(nombres);
+    Notificar();
+}
+
+void TEstadoPrograma::AvisarRenombrada(const QString& anterior, const QString& nuevo)
+{
+    Q_EMIT SenalRenombrada(anterior, nuevo);
+    Notificar();
+}
+
 void TEstadoPrograma::Notificar()
 {
     Q_EMIT Cambiado();

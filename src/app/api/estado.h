@@ -15,8 +15,8 @@ namespace qv {
 // The state every part of the program works on, owned by the main window for the whole
 // run and handed to dialogs and windows by reference. No globals: whoever needs it gets
 // it in its constructor. Whoever changes it announces the change (Notificar, or the
-// marking operations below); the main window then enables its commands anew and the
-// windows refresh, so nobody calls the main window back.
+// setters and marking operations below, which say what changed); the main window and
+// the windows subscribe, so nobody calls the main window back.
 class TEstadoPrograma : public QObject {
     Q_OBJECT
 public:
@@ -57,6 +57,12 @@ public:
     bool Ocupado() const { return ocupado_ > 0; }
     void PonerOcupado(bool ocupado);
 
+    // The set or the configuration replaced (nullptr: closed).
+    void PonerConjunto(std::unique_ptr<TCjtSenales> senales);
+    void PonerConfig(std::unique_ptr<TConfigES> config);
+    // Signals the set has lost, or one it has renamed: every window showing them follows.
+    void AvisarQuitadas(const QStringList& nombres);
+    void AvisarRenombrada(const QString& anterior, const QString& nuevo);
     // The signals, the configuration, the operations or a flag changed.
     void Notificar();
     // The set or what is shown of it changed and is not saved yet; saved.
@@ -64,7 +70,12 @@ public:
     void MarcarGuardado();
 
 Q_SIGNALS:
+    // Every change; the specific ones below come with it.
     void Cambiado();
+    void ConjuntoSustituido();
+    void ConfigCambiada();
+    void SenalesQuitadas(const QStringList& nombres);
+    void SenalRenombrada(const QString& anterior, const QString& nuevo);
     void OcupadoCambiado(bool ocupado);
 
 private:

@@ -42,8 +42,6 @@ public:
     virtual void AbrirVentanaDigital(const QString& titulo) = 0;
     virtual void CerrarVentanas() = 0;
     virtual void CerrarVentanaActiva() = 0;
-    virtual void QuitarSenalesDeVentanas(const QStringList& nombres) = 0;
-    virtual void RenombrarSenalEnVentanas(const QString& anterior, const QString& nuevo) = 0;
 
     // File commands that other parts run before they discard a set.
     virtual void CerrarClick() = 0;
