@@ -264,6 +264,17 @@ bool TFicheroConfig::Leer(TLectorCampos& l, TConfigES& config, TOperaciones* ope
         return false;
     }
     interaccion_.CursorOcupado(false);
+    // A waveform written elsewhere may leave the output's range: the unit would clip it,
+    // so the user hears of it now rather than never.
+    for (int i = 1; i <= TConfigES::NumSalAna; ++i) {
+        const TSalAna& s = config.SalAna(i);
+        if (s.Activo && s.Generador && !DentroDeSalida(s.Generador->Picos())) {
+            interaccion_.MostrarAviso(textos_.BuscarTexto(326) + QStringLiteral(" (") + s.Nombre + QStringLiteral(") ")
+                                          + textos_.BuscarTexto(325),
+                                      Botones::Aceptar);
+            break;
+        }
+    }
     return true;
 }
 

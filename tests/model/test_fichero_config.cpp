@@ -169,6 +169,17 @@ TEST_F(FicheroConfigTest, EveryChannelKindRoundTrips)
     ASSERT_EQ(ops2.ListaOpDig.size(), 1u);
     EXPECT_EQ(ops2.ListaOpDig[0].Operando2, 17);
     EXPECT_GT(inter.ocupado, 0);
+
+    // A sine written elsewhere beyond the +-10 V of its output: read as written, and
+    // the user is told the unit would clip it (once, naming the output).
+    c.SalAna(1).Nombre = "Fuerte";
+    c.SalAna(1).Generador = std::make_unique<TGenSeno>(textos, "milisegundos", "segundos", 0.001f, 0.5f, 50, 9, 4);
+    TConfigES e;
+    TOperaciones ops3;
+    ASSERT_TRUE(Leer(fichero.Texto(c, ops), e, ops3));
+    ASSERT_EQ(inter.mensajes.size(), 1u);
+    EXPECT_EQ(inter.mensajes[0].texto, "T326 (Fuerte) T325");
+    EXPECT_EQ(fichero.Texto(e, ops3), fichero.Texto(c, ops));
 }
 
 TEST_F(FicheroConfigTest, LargestSingleFactorReadsBack)
