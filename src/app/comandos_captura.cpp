@@ -151,8 +151,8 @@ TAsincrono<bool> TComandosCaptura::ComprobarEstado(QString separador)
         if (paso != TPaso::Decidir)
             co_return paso == TPaso::Terminada;
         const int estado = s->EstadoUnidad();
-        const int clave = estado == 1   ? kTextoEstado1
-                          : estado == 2 ? kTextoEstado2
+        const int clave = estado == SadProgramada   ? kTextoEstado1
+                          : estado == SadCapturando ? kTextoEstado2
                                         : (SAD().Info().CapturaLeida ? kTextoLeidaSeBorrara : kTextoDatosSinLeer);
         const int r = Contexto().Interaccion().MostrarPregunta(
             t.BuscarTexto(clave) + separador + t.BuscarTexto(kTextoContinuar), Botones::SiNoCancelar);
@@ -256,7 +256,7 @@ TTarea TComandosCaptura::AbortarCaptacion1Click()
         inter.MostrarInformacion(t.BuscarTexto(kTextoEstadoAbortar), Botones::Aceptar);
         co_return;
     }
-    if (*estado != 1 && *estado != 2) {
+    if (*estado != SadProgramada && *estado != SadCapturando) {
         Aviso(kTextoNadaQueAbortar);
         co_return;
     }
@@ -289,7 +289,7 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     // The layout of the unit's data is that of the capture last programmed, which may
     // have been programmed before the program was restarted.
     std::unique_ptr<TConfigES> programa;
-    if (estado && (*estado == 2 || *estado == 3)) {
+    if (estado && (*estado == SadCapturando || *estado == SadConDatos)) {
         const QString ruta = TSecuenciaCaptura::BuscarPrograma(c.CarpetaPrograma);
         if (!ruta.isEmpty()) {
             try {
@@ -436,10 +436,10 @@ TTarea TComandosCaptura::Monitorizar1Click()
         Aviso(kTextoSinEstado);
         co_return;
     }
-    if (*estado == 0 || *estado == 1 || *estado == 3) {
+    if (*estado == SadLibre || *estado == SadProgramada || *estado == SadConDatos) {
         TTextos& t = Contexto().Textos();
-        const int clave = *estado == 0   ? kTextoEstado0
-                          : *estado == 1 ? kTextoEstado1
+        const int clave = *estado == SadLibre        ? kTextoEstado0
+                          : *estado == SadProgramada ? kTextoEstado1
                                          : (SAD().Info().CapturaLeida ? clave::Estado3Leida : kTextoEstado3);
         Aviso(t.BuscarTexto(clave) + t.BuscarTexto(kTextoNoMonitorizable));
         co_return;

@@ -186,7 +186,8 @@ TAsincrono<TMonitor::TTick> TMonitor::Tick()
         // "&0" also comes before the first sample of a capture: only the state tells
         // an end from a start.
         int estado = -1;
-        if (r.ok && r.progreso == 0 && c.LeerEstado(estado) && (estado == 1 || estado == 2)) {
+        if (r.ok && r.progreso == 0 && c.LeerEstado(estado)
+            && (estado == SadProgramada || estado == SadCapturando)) {
             r.enMarcha = true;
             c.Descriptor.Progreso = static_cast<std::uint16_t>(ultimo);
         }

@@ -2,6 +2,7 @@
 
 #include "capture/dibujos.h"
 #include "lang/textos.h"
+#include "link/com_capvis.h"
 #include "model/claves_texto.h"
 
 #include <QGridLayout>
@@ -74,7 +75,7 @@ void TfrmTestInterface::Llenar(const QString& version, int estado, int capacidad
     version_ = QStringLiteral(" ") + version;
     capacidad_ = QStringLiteral(" ") + QString::number(capacidad);
     const int e = std::clamp(estado, 0, 3);
-    estadoTexto_ = QStringLiteral(" ") + Textos().BuscarTexto(e == 3 && leida ? clave::Estado3Leida : 127 + e);
+    estadoTexto_ = QStringLiteral(" ") + Textos().BuscarTexto(e == SadConDatos && leida ? clave::Estado3Leida : 127 + e);
     QLabel* luces[] = {LuzBlanca, LuzAmarilla, LuzRoja, LuzVerde};
     for (int i = 0; i < 4; ++i)
         luces[i]->setVisible(i == e && estado >= 0 && estado <= 3);

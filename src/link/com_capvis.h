@@ -19,6 +19,9 @@ class TReloj;
 class TCjtSenales;
 class TConfigES;
 
+// The unit's capture state, as it answers "2#" (an int on the wire and in replies).
+enum TEstadoSAD : int { SadLibre = 0, SadProgramada = 1, SadCapturando = 2, SadConDatos = 3 };
+
 // Connecting to the unit failed: no greeting, no answer, unknown host (language text
 // 273), or the relay has no slot left for this PC (304).
 class ENoHaySAD : public std::runtime_error {

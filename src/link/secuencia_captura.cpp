@@ -135,7 +135,7 @@ void TSecuenciaCaptura::Seguir(bool abortarAntes)
 void TSecuenciaCaptura::Responder(int respuesta)
 {
     if (respuesta == Respuesta::Si)
-        Seguir(Estado == 1);
+        Seguir(Estado == SadProgramada);
     else
         Cancelar();
 }
@@ -240,15 +240,15 @@ void TSecuenciaCaptura::PasoEsperar()
     } else {
         Fallos = 0;
         Estado = e;
-        if (e == 3) {
+        if (e == SadConDatos) {
             Fase_ = Modo == TModo::SoloEspera ? TFase::Terminada : TFase::Leer;
             return;
         }
-        if (e == 0) {
+        if (e == SadLibre) {
             Fallar(127); // the capture is gone
             return;
         }
-        if (e == 2 && Com->LeerMonitor())
+        if (e == SadCapturando && Com->LeerMonitor())
             Progreso = Com->Descriptor.Progreso;
     }
     if (*LimiteEspera > 0 && Com->Tiempo().Tick() - InicioEspera > *LimiteEspera) {

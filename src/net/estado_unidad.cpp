@@ -30,10 +30,10 @@ constexpr int kTextoBytes = 48010;    // " bytes"
 int TextoEstadoUnidad(int estado)
 {
     switch (estado) {
-    case 0: return kTextoNada;
-    case 1: return kTextoProgramada;
-    case 2: return kTextoEnCurso;
-    case 3: return kTextoConDatos;
+    case SadLibre: return kTextoNada;
+    case SadProgramada: return kTextoProgramada;
+    case SadCapturando: return kTextoEnCurso;
+    case SadConDatos: return kTextoConDatos;
     default: return 0;
     }
 }

@@ -456,7 +456,7 @@ int TOrdenesCli::Test(const TOpciones& op)
                      QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(com->Version, 32)).arg(com->Memoria));
     // The companion cannot know whether anyone has read a finished capture: it says
     // only what is sure, that the data stay until the next capture.
-    const QString textoEstado = idioma_.BuscarTexto(estado == 3 ? kTextoTerminada : 127 + estado);
+    const QString textoEstado = idioma_.BuscarTexto(estado == SadConDatos ? kTextoTerminada : 127 + estado);
     const QString t = QStringLiteral("unit: %1\nversion: %2\nmemory: %3\ncapacity: %4\nstate: %5 %6\n")
                           .arg(donde, com->Version)
                           .arg(com->Memoria)
@@ -550,10 +550,10 @@ int TOrdenesCli::Captura(const TOpciones& op)
             const int estado = secuencia.EstadoUnidad();
             if (!op.forzar) {
                 // The unit holds another capture (or the data of one): leave it alone.
-                const int clave = estado == 3 ? kTextoTerminada : 127 + estado;
+                const int clave = estado == SadConDatos ? kTextoTerminada : 127 + estado;
                 return Error(clave, QStringLiteral("(%1)").arg(idioma_.BuscarTexto(kTextoForzar)));
             }
-            secuencia.Seguir(estado == 1);
+            secuencia.Seguir(estado == SadProgramada);
             continue;
         }
         mostrar();
