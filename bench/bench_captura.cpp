@@ -1,18 +1,21 @@
 // Capture costs of the program's side.
 //   BM_TickMonitor   one monitoring tick with 8 analog inputs and 2 digital groups:
-//                    the "10#" exchange with a unit that answers at once, the reply
-//                    parsed, 10 curves extended by one point and drawn
+//                    the "10#" exchange on the device thread with a unit that answers
+//                    at once, the reply parsed, 10 curves extended by one point and
+//                    drawn; the time includes the hop to the device thread and back
 //   BM_LecturaBaudios  a full-memory read-back of one analog input through the
 //                    simulated unit sending at 115200 baud (needs bin/sadsim), driven
-//                    as the program drives it (step object, timer, event-loop clock);
-//                    the counter ratio is wall time over the bytes' time on the wire
-#include "capture/conductor_secuencia.h"
+//                    as the device thread drives it (step object, real clock, the
+//                    suggested sleep between steps); the counter ratio is wall time
+//                    over the bytes' time on the wire
 #include "capture/dibujo_monitor.h"
 #include "capture/monitor.h"
+#include "common/esperar_sad.h"
 #include "common/interaccion_guion.h"
 #include "link/com_capvis.h"
-#include "link/reloj_eventos.h"
+#include "link/reloj.h"
 #include "link/secuencia_captura.h"
+#include "link/servicio_sad.h"
 #include "link/serie_port.h"
 #include "model/base_tiempos.h"
 #include "model/config_es.h"
@@ -62,10 +65,10 @@ void BM_TickMonitor(benchmark::State& st)
     test::TTextosFijos textos;
     test::TInteraccionGuion inter;
     TRelojReal reloj;
-    TComCapvis enlace(textos, inter, reloj, {});
+    TServicioSAD sad(textos, inter, reloj, {});
     auto p = std::make_unique<TPuertoMonitor>();
     TPuertoMonitor* puerto = p.get();
-    enlace.PonerPuerto(std::move(p), false);
+    sad.PonerPuerto(std::move(p), false);
     TConfigES config;
     config.NumMuestras = 60000;
     config.UnidadPeriodo = Unidad::Mili;
@@ -80,12 +83,15 @@ void BM_TickMonitor(benchmark::State& st)
     dibujo.xygraph->setGeometry(0, 0, 780, 480);
     ventana.show();
     TEstadoSalidas salidas;
-    TMonitor monitor(enlace, config, textos, inter, dibujo, salidas);
+    TMonitor monitor(sad, config, textos, inter, dibujo, salidas);
     // The set-up reads nothing (no "9#" reply): the curves start at sample 0.
-    monitor.Preparar();
-    puerto->k = 0;
+    test::Resultado(monitor.Preparar());
+    // The port lives on the device thread: it is touched there, in its turn.
+    sad.Encargar([puerto](TComCapvis&) { puerto->k = 0; });
     for (auto _ : st) {
-        if (monitor.Tick() != TMonitor::TTick::Punto)
+        // Each tick is awaited as the window thread does: the event loop runs until
+        // the device thread's answer comes back and the points are drawn.
+        if (test::Resultado(monitor.Tick()) != TMonitor::TTick::Punto)
             st.SkipWithError("no point");
         // The drawing of the tick happens when the event loop paints.
         QApplication::processEvents();
@@ -110,7 +116,8 @@ void BM_LecturaBaudios(benchmark::State& st)
     }
     test::TTextosFijos textos;
     test::TInteraccionGuion inter;
-    TRelojEventos reloj;
+    // The device thread's way: a blocking real clock on the thread that talks.
+    TRelojReal reloj;
     TComCapvis enlace(textos, inter, reloj, {});
     enlace.PonerPuerto(std::make_unique<TSeriePort>(QStringList{enlaceSim}, inter, reloj), false);
     TConfigES config;
@@ -127,20 +134,22 @@ void BM_LecturaBaudios(benchmark::State& st)
         reloj.Dormir(10);
     double segundos = 0, hilo = 0;
     for (auto _ : st) {
-        TCjtSenales senales(textos, inter);
-        TSecuenciaCaptura s(enlace, config, TOperaciones(), textos, inter, reloj, dir.path(),
-                            TSecuenciaCaptura::TModo::SoloLectura);
-        s.PonerDestino(&senales);
+        TSecuenciaCaptura s(config, TOperaciones(), textos, dir.path(), TSecuenciaCaptura::TModo::SoloLectura);
         QElapsedTimer t;
         t.start();
-        TConductorSecuencia conductor(s, reloj);
-        if (conductor.Ejecutar() != TSecuenciaCaptura::TPaso::Terminada)
-            st.SkipWithError("read-back failed");
+        TSecuenciaCaptura::TPaso r = TSecuenciaCaptura::TPaso::Sigue;
+        while ((r = s.Paso(enlace)) == TSecuenciaCaptura::TPaso::Sigue)
+            reloj.Dormir(s.EsperaSugerida());
         segundos = t.nsecsElapsed() / 1e9;
         st.SetIterationTime(segundos);
+        if (r != TSecuenciaCaptura::TPaso::Terminada) {
+            st.SkipWithError("read-back failed");
+            break;
+        }
+        const std::unique_ptr<TCjtSenales> senales = s.TomarSenales();
         // The reply's bytes: "&" N, then every sample with its comma, and "#".
         qint64 bytes = 2 + QByteArray::number(config.NumMuestras).size();
-        const TSenalAna* a = senales.NumAna() ? senales.Ana(0) : nullptr;
+        const TSenalAna* a = senales && senales->NumAna() ? senales->Ana(0) : nullptr;
         for (int k = 0; a && k < a->NumMuestras(); ++k)
             bytes += QByteArray::number(qRound(a->LeerMuestra(k) / (10.0 / 2048))).size() + 1;
         hilo = bytes * 10.0 / 115200;
