@@ -98,6 +98,7 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
             QTimer::singleShot(0, this, &QWidget::close);
     });
     connect(Area, &QMdiArea::subWindowActivated, this, &TfrmPrincipal::ActualizarMenus);
+    connect(&estado_, &TEstadoPrograma::PuestoCambiado, this, &TfrmPrincipal::MostrarPuesto);
     // Deleted and renamed signals: every child showing them follows, the data table
     // as well as the signal windows (a renamed one keeps its samples).
     connect(&estado_, &TEstadoPrograma::SenalesQuitadas, this, [this](const QStringList& nombres) {
@@ -174,8 +175,8 @@ void TfrmPrincipal::ActualizarMenus()
     if (estado_.Cerrando || !Area || !comandos_)
         return;
     const bool hija = HayHija();
-    comandos_->Actualizar({estado_, hija, hija ? HijaActiva() : nullptr, mostrado_, multipuesto_, sadOcupado_,
-                           remotoVisible_});
+    comandos_->Actualizar({estado_, hija, hija ? HijaActiva() : nullptr, mostrado_, estado_.Multipuesto(),
+                           estado_.UnidadTomada(), remotoVisible_});
 }
 
 // ---- status bar ---------------------------------------------------------------------
@@ -307,12 +308,8 @@ void TfrmPrincipal::MostrarEstado(const QString& texto)
 
 void TfrmPrincipal::AplicarModoPuesto(bool multipuesto)
 {
-    multipuesto_ = multipuesto;
-    PanelSAD->setVisible(multipuesto);
-    I_Multi->setVisible(multipuesto);
-    I_Mono->setVisible(!multipuesto);
     Timer_Ocupado.stop();
-    ActualizarMenus();
+    estado_.PonerMultipuesto(multipuesto);
     if (multipuesto)
         puesto_.IniciarRelay();
     else
@@ -321,15 +318,21 @@ void TfrmPrincipal::AplicarModoPuesto(bool multipuesto)
 
 void TfrmPrincipal::PonerSADOcupado(bool ocupado)
 {
-    sadOcupado_ = ocupado;
-    I_SADSi->setVisible(ocupado);
-    I_SADNo->setVisible(!ocupado);
-    // The reminder is about a held unit: it runs exactly while the unit is held.
+    estado_.PonerUnidadTomada(ocupado);
+    // The reminder is about a held unit: it (re)starts whenever the unit is taken.
     if (ocupado)
         Timer_Ocupado.start();
     else
         Timer_Ocupado.stop();
-    ActualizarMenus();
+}
+
+void TfrmPrincipal::MostrarPuesto(bool multipuesto, bool unidadTomada)
+{
+    PanelSAD->setVisible(multipuesto);
+    I_Multi->setVisible(multipuesto);
+    I_Mono->setVisible(!multipuesto);
+    I_SADSi->setVisible(unidadTomada);
+    I_SADNo->setVisible(!unidadTomada);
 }
 
 void TfrmPrincipal::AplicarRemoto(bool habilitado)
@@ -459,7 +462,7 @@ bool TfrmPrincipal::FormCloseQuery()
     // The save question comes first: kept changes keep the unit held as well.
     if (estado_.Modificado && !archivo_->GuardarAntesDeDescartar(clave::Cambios))
         return false;
-    if (multipuesto_ && sadOcupado_) {
+    if (estado_.Multipuesto() && estado_.UnidadTomada()) {
         if (contexto_.Interaccion().MostrarInformacion(contexto_.Textos().BuscarTexto(276),
                                                        Botones::AceptarCancelar)
             != Respuesta::Aceptar)

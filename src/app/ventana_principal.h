@@ -84,14 +84,16 @@ public:
     // Station rules, each applied from its inputs.
     void AplicarModoPuesto(bool multipuesto);
     void PonerSADOcupado(bool ocupado);
+    // The station's panel and icons, as the state says.
+    void MostrarPuesto(bool multipuesto, bool unidadTomada);
     void AplicarRemoto(bool habilitado);
     void PonerPerfilRemoto(bool perfil);
 
-    bool SADOcupado() const { return sadOcupado_; }
+    bool SADOcupado() const { return estado_.UnidadTomada(); }
     bool RemotoPermitido() const { return remotoPermitido_; }
     bool RemotoVisible() const { return remotoVisible_; }
     bool PerfilRemoto() const { return perfilRemoto_; }
-    bool Multipuesto() const { return multipuesto_; }
+    bool Multipuesto() const { return estado_.Multipuesto(); }
     QTimer& TimerOcupado() { return Timer_Ocupado; }
 
     // Folder of the help pages of the context numbers.
@@ -140,8 +142,6 @@ private:
     TEstadoPrograma estado_;
 
     bool cerrarAlTerminar_ = false;
-    bool sadOcupado_ = false;
-    bool multipuesto_ = false;
     bool remotoPermitido_ = false;
     bool remotoVisible_ = false;
     bool perfilRemoto_ = false;

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace qv::test {
@@ -52,7 +53,10 @@ TEST_F(Puesto, MultipuestoSinUnidadYConUnidad)
     EXPECT_TRUE(Visible("I_SADNo"));
     EXPECT_FALSE(Visible("I_SADSi"));
 
+    QSignalSpy puestoCambiado(&ventana->Estado(), &TEstadoPrograma::PuestoCambiado);
     ventana->PonerSADOcupado(true);
+    ASSERT_EQ(puestoCambiado.size(), 1);
+    EXPECT_EQ(puestoCambiado.front(), (QVariantList{true, true}));
     for (const char* n : kCaptura)
         EXPECT_TRUE(Activo(n)) << n;
     EXPECT_FALSE(Activo("Btn_Ocupar"));

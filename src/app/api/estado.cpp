@@ -30,6 +30,20 @@ void TEstadoPrograma::AvisarRenombrada(const QString& anterior, const QString& n
     Notificar();
 }
 
+void TEstadoPrograma::PonerMultipuesto(bool multipuesto)
+{
+    multipuesto_ = multipuesto;
+    Q_EMIT PuestoCambiado(multipuesto_, unidadTomada_);
+    Notificar();
+}
+
+void TEstadoPrograma::PonerUnidadTomada(bool tomada)
+{
+    unidadTomada_ = tomada;
+    Q_EMIT PuestoCambiado(multipuesto_, unidadTomada_);
+    Notificar();
+}
+
 void TEstadoPrograma::Notificar()
 {
     Q_EMIT Cambiado();

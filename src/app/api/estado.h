@@ -52,6 +52,12 @@ public:
     // The set exists and holds at least one signal.
     bool HayConjunto() const { return SenalesActuales && !SenalesActuales->Vacio(); }
 
+    // This station reaches its unit through the relay; it holds that unit now.
+    bool Multipuesto() const { return multipuesto_; }
+    bool UnidadTomada() const { return unidadTomada_; }
+    void PonerMultipuesto(bool multipuesto);
+    void PonerUnidadTomada(bool tomada);
+
     // A command is talking to the unit: the commands that would start another
     // conversation are off until it ends. Nested: each command marks and unmarks.
     bool Ocupado() const { return ocupado_ > 0; }
@@ -76,10 +82,13 @@ Q_SIGNALS:
     void ConfigCambiada();
     void SenalesQuitadas(const QStringList& nombres);
     void SenalRenombrada(const QString& anterior, const QString& nuevo);
+    void PuestoCambiado(bool multipuesto, bool unidadTomada);
     void OcupadoCambiado(bool ocupado);
 
 private:
     int ocupado_ = 0;
+    bool multipuesto_ = false;
+    bool unidadTomada_ = false;
 };
 
 } // namespace qv
