@@ -190,35 +190,7 @@ void TElegirBase::Mover(QListWidget& origen, QListWidget& destino, bool todo)
         if (DstList->count() + llegan > maxSenales_)
             return;
     }
-    if (todo) {
-        destino.addItems(NombresDe(origen));
-        origen.clear();
-        TrasMover(origen, 0);
-        return;
-    }
-    int primera = -1;
-    for (int i = origen.count() - 1; i >= 0; --i) {
-        if (!origen.item(i)->isSelected())
-            continue;
-        primera = i;
-        QListWidgetItem* item = origen.takeItem(i);
-        destino.addItem(item->text());
-        delete item;
-    }
-    TrasMover(origen, primera);
-}
-
-void TElegirBase::TrasMover(QListWidget& origen, int primeraSeleccion)
-{
-    QSignalBlocker bloqueo(origen);
-    origen.clearSelection();
-    if (origen.count() > 0) {
-        const int fila = std::clamp(primeraSeleccion, 0, int(origen.count()) - 1);
-        origen.setCurrentRow(fila);
-        origen.item(fila)->setSelected(true);
-        origen.setFocus();
-    }
-    bloqueo.unblock();
+    MoverNombres(origen, destino, todo);
     CalcularPeriodos();
     SetButtons();
 }

@@ -86,7 +86,6 @@ protected:
 
 private:
     void Mover(QListWidget& origen, QListWidget& destino, bool todo);
-    void TrasMover(QListWidget& origen, int primeraSeleccion);
 };
 
 // "Seleccionar señales" of the analog window: the shown and not-shown names, at most

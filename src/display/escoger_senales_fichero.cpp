@@ -108,59 +108,28 @@ void TfrmEscSenFich::SetButtons()
     ExAllBtn->setEnabled(DstList->count() > 0);
 }
 
-void TfrmEscSenFich::MoverSeleccion(QListWidget& origen, QListWidget& destino)
-{
-    int primera = -1;
-    // From the end towards the start, as the other signal choosers do: a multiple
-    // selection arrives in reverse order.
-    for (int i = origen.count() - 1; i >= 0; --i) {
-        if (!origen.item(i)->isSelected())
-            continue;
-        primera = i;
-        QListWidgetItem* item = origen.takeItem(i);
-        destino.addItem(item->text());
-        delete item;
-    }
-    TrasMover(origen, primera);
-}
-
-void TfrmEscSenFich::MoverTodo(QListWidget& origen, QListWidget& destino)
-{
-    destino.addItems(NombresDe(origen));
-    origen.clear();
-    TrasMover(origen, 0);
-}
-
-void TfrmEscSenFich::TrasMover(QListWidget& origen, int primeraSeleccion)
-{
-    origen.clearSelection();
-    if (origen.count() > 0) {
-        const int fila = std::min(std::max(primeraSeleccion, 0), origen.count() - 1);
-        origen.setCurrentRow(fila);
-        origen.item(fila)->setSelected(true);
-        origen.setFocus();
-    }
-    SetButtons();
-}
-
 void TfrmEscSenFich::IncludeBtnClick()
 {
-    MoverSeleccion(*SrcList, *DstList);
+    MoverNombres(*SrcList, *DstList, false);
+    SetButtons();
 }
 
 void TfrmEscSenFich::IncAllBtnClick()
 {
-    MoverTodo(*SrcList, *DstList);
+    MoverNombres(*SrcList, *DstList, true);
+    SetButtons();
 }
 
 void TfrmEscSenFich::ExcludeBtnClick()
 {
-    MoverSeleccion(*DstList, *SrcList);
+    MoverNombres(*DstList, *SrcList, false);
+    SetButtons();
 }
 
 void TfrmEscSenFich::ExAllBtnClick()
 {
-    MoverTodo(*DstList, *SrcList);
+    MoverNombres(*DstList, *SrcList, true);
+    SetButtons();
 }
 
 void TfrmEscSenFich::OKBtnClick()

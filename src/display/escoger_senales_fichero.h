@@ -43,9 +43,6 @@ protected:
     void AlMostrar() override;
 
 private:
-    void MoverSeleccion(QListWidget& origen, QListWidget& destino);
-    void MoverTodo(QListWidget& origen, QListWidget& destino);
-    void TrasMover(QListWidget& origen, int primeraSeleccion);
     void SetButtons();
 
     IPrincipal& principal_;

@@ -4,6 +4,7 @@
 #include "lang/ui/modal.h"
 #include "lang/ui/textos_formularios.h"
 
+#include <algorithm>
 #include <utility>
 #include <QApplication>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 
 namespace qv {
 
@@ -74,6 +76,33 @@ QGridLayout* DosListas(QLabel* rotuloOrigen, QListWidget* origen, QLabel* rotulo
     rejilla->addLayout(mover, 1, 1);
     rejilla->addWidget(destino, 1, 2);
     return rejilla;
+}
+
+void MoverNombres(QListWidget& origen, QListWidget& destino, bool todos)
+{
+    int primera = 0;
+    if (todos) {
+        destino.addItems(NombresDe(origen));
+        origen.clear();
+    } else {
+        // From the end towards the start: a multiple selection arrives in reverse order.
+        for (int i = origen.count() - 1; i >= 0; --i) {
+            if (!origen.item(i)->isSelected())
+                continue;
+            primera = i;
+            QListWidgetItem* item = origen.takeItem(i);
+            destino.addItem(item->text());
+            delete item;
+        }
+    }
+    QSignalBlocker bloqueo(origen);
+    origen.clearSelection();
+    if (origen.count() > 0) {
+        const int fila = std::clamp(primera, 0, int(origen.count()) - 1);
+        origen.setCurrentRow(fila);
+        origen.item(fila)->setSelected(true);
+        origen.setFocus();
+    }
 }
 
 QStringList NombresDe(const QListWidget& lista)

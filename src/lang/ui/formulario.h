@@ -50,6 +50,9 @@ QListWidget* CrearLista(const char* nombre, QWidget* padre, bool unoSolo = false
 // one to the other in a column between them.
 QGridLayout* DosListas(QLabel* rotuloOrigen, QListWidget* origen, QLabel* rotuloDestino, QListWidget* destino,
                        std::initializer_list<QPushButton*> botones);
+// Moves the selected names (all with `todos`) from one list to the end of the other;
+// the name after the first one moved is selected in `origen`, which takes the focus.
+void MoverNombres(QListWidget& origen, QListWidget& destino, bool todos);
 // The texts of a list's items, in order.
 QStringList NombresDe(const QListWidget& lista);
 
