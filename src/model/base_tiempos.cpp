@@ -114,20 +114,6 @@ int ComprobarCaptura(const TConfigES& config, int textoSinGrupos)
     return 0;
 }
 
-double PeriodoMinimo(const TConfigES& config)
-{
-    const TGruposActivos g = GruposActivos(config);
-    if (g.grupos == 1 && SoloAna(g))
-        return 0.005;
-    if (g.grupos == 1 && SoloDig(g))
-        return 0.003;
-    if (g.grupos == 2 && SoloAna(g))
-        return 0.016;
-    if (g.grupos == 2 && SoloDig(g))
-        return 0.006;
-    return 0.007 * g.grupos + 0.01;
-}
-
 int PeriodoMinimoMicro(const TConfigES& config)
 {
     const TGruposActivos g = GruposActivos(config);
@@ -141,6 +127,8 @@ int PeriodoMinimoMicro(const TConfigES& config)
         return 6;
     return 7 * g.grupos + 10;
 }
+
+double PeriodoMinimo(const TConfigES& config) { return PeriodoMinimoMicro(config) / 1000.0; }
 
 bool PeriodoValido(const TConfigES& config)
 {
