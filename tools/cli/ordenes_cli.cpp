@@ -247,6 +247,21 @@ int TOrdenesCli::Info(const TOpciones& op)
     return Escribir(QString(), texto) ? Salida::Bien : Salida::Fallo;
 }
 
+std::optional<int> TOrdenesCli::AbrirConSenales(const QString& ruta, const QStringList& nombres, TConfigES& config,
+                                                TOperaciones& operaciones, TCjtSenales& senales)
+{
+    if (!AbrirFichero(ruta, config, operaciones, senales))
+        return Salida::Fallo;
+    if (senales.Vacio())
+        return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
+    for (const QString& n : nombres)
+        if (!senales.BuscarAna(n) && !senales.BuscarDig(n)) {
+            interaccion_.Escribir(QStringLiteral("%1 holds no signal named %2").arg(Nativo(ruta), n));
+            return Salida::Fallo;
+        }
+    return std::nullopt;
+}
+
 int TOrdenesCli::Exportar(const TOpciones& op)
 {
     if (op.posicionales.size() != 1)
@@ -261,15 +276,8 @@ int TOrdenesCli::Exportar(const TOpciones& op)
     TConfigES config;
     TOperaciones operaciones;
     TCjtSenales senales(idioma_, interaccion_);
-    if (!AbrirFichero(ruta, config, operaciones, senales))
-        return Salida::Fallo;
-    if (senales.Vacio())
-        return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
-    for (const QString& n : op.senales)
-        if (!senales.BuscarAna(n) && !senales.BuscarDig(n)) {
-            interaccion_.Escribir(QStringLiteral("%1 holds no signal named %2").arg(Nativo(ruta), n));
-            return Salida::Fallo;
-        }
+    if (const std::optional<int> fallo = AbrirConSenales(ruta, op.senales, config, operaciones, senales))
+        return *fallo;
 
     const QByteArray datos = op.vcd   ? ExportarVcd(senales, op.senales)
                              : op.csv ? ExportarCsv(senales, op.senales)
@@ -362,15 +370,8 @@ int TOrdenesCli::Medir(const TOpciones& op)
     TConfigES config;
     TOperaciones operaciones;
     TCjtSenales senales(idioma_, interaccion_);
-    if (!AbrirFichero(ruta, config, operaciones, senales))
-        return Salida::Fallo;
-    if (senales.Vacio())
-        return Error(218, QStringLiteral("(%1)").arg(Nativo(ruta)));
-    for (const QString& n : op.senales)
-        if (!senales.BuscarAna(n) && !senales.BuscarDig(n)) {
-            interaccion_.Escribir(QStringLiteral("%1 holds no signal named %2").arg(Nativo(ruta), n));
-            return Salida::Fallo;
-        }
+    if (const std::optional<int> fallo = AbrirConSenales(ruta, op.senales, config, operaciones, senales))
+        return *fallo;
 
     TAnalizadorEspectro espectro;
     const TTablaMedidas tabla = TablaMedidas(senales, op.senales, ColumnasTodas(), desde, hasta, &espectro);

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace qv {
 
@@ -62,6 +63,10 @@ private:
     // connected; null after the message was written.
     TEnlace Conectar(const TOpciones& op, QString& donde);
     bool SalidaLibre(const QString& ruta, bool sobreescribir);
+    // A signal file that holds signals, every one of `nombres` among them; otherwise the
+    // message is out and the exit code is the answer.
+    std::optional<int> AbrirConSenales(const QString& ruta, const QStringList& nombres, TConfigES& config,
+                                       TOperaciones& operaciones, TCjtSenales& senales);
     bool Escribir(const QString& ruta, const QByteArray& datos);
 
     int Error(int clave, const QString& detalle = {});
