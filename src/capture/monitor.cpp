@@ -65,7 +65,6 @@ std::vector<const TSenal*> TMonitor::ElegirSenales(const TCjtSenales& senales)
 
 void TMonitor::DibujarElegidas(int n, bool enSeries)
 {
-    dibujadas_.clear();
     for (const TSenal* s : ElegirSenales(*senales_)) {
         const int cuantas = std::min(n, s->NumMuestras());
         QVector<double> x(cuantas), y(cuantas);
@@ -74,7 +73,6 @@ void TMonitor::DibujarElegidas(int n, bool enSeries)
             y[k] = s->EsDigital() ? (static_cast<const TSenalDig*>(s)->LeerMuestra(k) ? AltoDigital : 0.0)
                                   : double(static_cast<const TSenalAna*>(s)->LeerMuestra(k));
         }
-        dibujadas_ << s->Nombre();
         int indice = -1;
         if (enSeries) {
             // The live series of the same channel carries on from these samples.
@@ -234,14 +232,6 @@ TAsincrono<bool> TMonitor::LecturaFinal()
     DibujarElegidas(n, false);
     dibujo_.Terminar();
     co_return true;
-}
-
-std::vector<double> TMonitor::UltimosValores() const
-{
-    std::vector<double> r;
-    for (const TSerie& s : series_)
-        r.push_back(s.ultimo);
-    return r;
 }
 
 } // namespace qv

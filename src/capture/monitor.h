@@ -66,12 +66,7 @@ public:
 
     const TCjtSenales& Senales() const { return *senales_; }
     int UltimoIndice() const { return ultimoIndice_; }
-    double UltimoTiempo() const { return ultimoTiempo_; }
     int NumSeries() const { return int(series_.size()); }
-    // Names of the signals drawn at the set-up or at the final read-back.
-    const QStringList& Dibujadas() const { return dibujadas_; }
-    // Value last drawn of each series, in series order.
-    std::vector<double> UltimosValores() const;
 
     // Signals to draw from a set: analog then digital, of the first one's period to the
     // microsecond, at most MaxSenalesDibujadas.
@@ -100,7 +95,6 @@ private:
 
     std::unique_ptr<TCjtSenales> senales_;
     std::vector<TSerie> series_;
-    QStringList dibujadas_;
     double periodo_ = 0;
     int ultimoIndice_ = 0;
     double ultimoTiempo_ = 0;

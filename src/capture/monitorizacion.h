@@ -36,7 +36,6 @@ public:
     void CerrarMonitorizacionBtnClick();
 
     QTimer& MonitorizacionTimer() { return timer_; }
-    bool Listo() const { return listo_; }
     // Continuous captures that were programmed again since the window opened.
     int Reprogramaciones() const { return reprogramaciones_; }
     // Polling stopped (the watched capture ended and was read, or a failure).

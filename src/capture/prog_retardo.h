@@ -21,7 +21,6 @@ public:
 
     // Immediate capture: the delay field hidden, holding "0".
     void PonerRetardoVisible(bool visible);
-    bool RetardoVisible() const { return retardoVisible_; }
 
 protected:
     void AlMostrar() override;

@@ -49,6 +49,18 @@ std::optional<double> Nivel(const QString& texto)
 
 // ---- shared ----------------------------------------------------------------------------
 
+void TDialogoTrigger::CerrarCapa(QVBoxLayout* capa, std::array<QRadioButton*, 3> flancos)
+{
+    auto* fila = new QHBoxLayout;
+    for (QRadioButton* r : flancos)
+        fila->addWidget(r);
+    fila->addStretch(1);
+    capa->addLayout(fila);
+    capa->addSpacing(8);
+    capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
+    setMinimumWidth(420);
+}
+
 bool TDialogoTrigger::Validar()
 {
     Confirmar();
@@ -111,14 +123,7 @@ TfrmTrigAna::TfrmTrigAna(IPrincipal& principal, QWidget* parent)
     nivel->addWidget(Edit1);
     nivel->addStretch(1);
     capa->addLayout(nivel);
-    auto* flancos = new QHBoxLayout;
-    for (QRadioButton* r : {RB1, RB2, RB3})
-        flancos->addWidget(r);
-    flancos->addStretch(1);
-    capa->addLayout(flancos);
-    capa->addSpacing(8);
-    capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
-    setMinimumWidth(420);
+    CerrarCapa(capa, {RB1, RB2, RB3});
 }
 
 int TfrmTrigAna::Entrada() const
@@ -255,14 +260,7 @@ TfrmTrigdig::TfrmTrigdig(IPrincipal& principal, QWidget* parent)
     entrada->addWidget(spin);
     entrada->addStretch(1);
     capa->addLayout(entrada);
-    auto* flancos = new QHBoxLayout;
-    for (QRadioButton* r : {RD1, RD2, RD3})
-        flancos->addWidget(r);
-    flancos->addStretch(1);
-    capa->addLayout(flancos);
-    capa->addSpacing(8);
-    capa->addLayout(CrearBotones(BtnAceptar | BtnCancelar | BtnAyuda, "OKBtn", "CancelBtn", "BtnHelp"));
-    setMinimumWidth(420);
+    CerrarCapa(capa, {RD1, RD2, RD3});
 }
 
 void TfrmTrigdig::AlMostrar()

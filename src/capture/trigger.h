@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
+class QVBoxLayout;
 
 namespace qv {
 
@@ -26,6 +27,8 @@ protected:
     bool Validar() override;
     // The dialog's own check (after the time base).
     virtual bool ComprobarTrigger() { return true; }
+    // The end of both layouts: the three edges in a row, then the buttons.
+    void CerrarCapa(QVBoxLayout* capa, std::array<QRadioButton*, 3> flancos);
 };
 
 // "Trigger Analógico": the capture starts when an analog input crosses a level.

@@ -235,11 +235,6 @@ TTarea TfrmActDesSenales::OKBtnClick()
     QDialog::accept();
 }
 
-void TfrmActDesSenales::CancelBtnClick()
-{
-    reject();
-}
-
 void TfrmActDesSenales::reject()
 {
     if (enviando_)

@@ -55,7 +55,6 @@ public:
     // Switches the outputs moved in the unit, then closes; the dialog stays while the
     // commands are on their way.
     TTarea OKBtnClick();
-    void CancelBtnClick();
 
 protected:
     void AlMostrar() override;

@@ -131,10 +131,4 @@ QString SinCarpeta(const QString& ruta)
     return ruta.mid(corte + 1);
 }
 
-QString CarpetaDe(const QString& ruta)
-{
-    const qsizetype corte = std::max(ruta.lastIndexOf(QLatin1Char('/')), ruta.lastIndexOf(QLatin1Char('\\')));
-    return corte < 0 ? QString() : ruta.left(corte);
-}
-
 } // namespace qv

@@ -50,7 +50,5 @@ std::optional<float> FloatDeCaja(QLineEdit& caja, TInteraccion& interaccion, TTe
 // A path's last part, whichever separator the path was written with ("\" comes in
 // configuration files made on other systems).
 QString SinCarpeta(const QString& ruta);
-// The folder of a path (without the last separator); empty when it has none.
-QString CarpetaDe(const QString& ruta);
 
 } // namespace qv

@@ -90,7 +90,6 @@ protected:
 
 private:
     TConfigES& Trabajo();
-    QIcon Plantilla(const char* nombre) const;
     void Rellenar();             // every control from the working configuration
     void AplicarReglaPares();
     void TrasCambioCanales();    // fast mode or sample recount

@@ -36,8 +36,6 @@ public:
     ~TCalculadora() override;
 
     int Estado() const { return estado_; }
-    int CodigoOperacion() const { return codigoOperacion_; }
-    bool MemoriaUsada() const { return memoriaUsada_; }
     QString Pantalla() const;
     const TSenal* Resultado() const { return resultado_.get(); }
     const TSenal* Memoria() const { return memoria_.get(); }

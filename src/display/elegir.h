@@ -134,7 +134,6 @@ public:
     // With no limit closes with OK; otherwise an empty shown list or one period.
     bool Validar() override;
 
-    bool SinLimite() const { return sinLimite_; }
     bool HuboBorrado() const { return huboBorrado_; }
 
 private:

@@ -372,7 +372,6 @@ void TVentanaSenales::ReiniciarCursores()
     xygraph->QuitarCursor(1);
     xygraph->QuitarCursor(2);
     muestraActual_ = 0;
-    xActual_ = 0;
     cursorTeclas_ = 0;
     muestras_ = {};
     PCursor->Preparar(SenalesVisibles, periodoMuestreo_);

@@ -56,18 +56,14 @@ public:
     // Measurement panel on or off. Its table is made anew only when the span or the
     // shown signals change (a cursor moved, a reload, a rename), never on a repaint.
     void ActivarMedidas(bool on);
-    bool MedidasActivas() const { return medidasActivas_; }
     TPanelMedidas& Medidas() const { return *PMedidas; }
     // The samples between the two cursors, when both are placed; else every sample.
     TTramo TramoCursores() const;
 
     TGrf& Grafica() const { return *xygraph; }
-    TGrf& GraficaAtras() const { return *xygraphatras; }
     TPanelCursores& Panel() const { return *PCursor; }
     QMenu& MenuEmergente() const { return *Popup; }
     int NumeroVentana() const { return numeroVentana_; }
-    double PeriodoMuestreo() const { return periodoMuestreo_; }
-    double XActual() const { return xActual_; }
     int MuestraActual() const { return muestraActual_; }
 
     // IVentanaHija
@@ -182,7 +178,6 @@ private:
     bool destruyendo_ = false;
     bool haySenales_ = false;
     bool zoomArmado_ = false;
-    double xActual_ = 0;
     int muestraActual_ = 0;
     int cursorTeclas_ = 0;             // the cursor the arrow keys move: the last one placed
     std::array<int, 2> muestras_{};    // sample of each cursor

@@ -95,7 +95,6 @@ void TVentanaSenales::Mover(int numero, int muestra, double x, double yMarca, co
 {
     xygraph->PonerCursor(numero, ConMarca(), yMarca, x);
     PCursor->Lectura(numero, x, valores, muestra);
-    xActual_ = x;
     muestraActual_ = muestra;
     cursorTeclas_ = numero;
     muestras_[numero - 1] = muestra;

@@ -63,7 +63,6 @@ public:
     qint64 Recibidos() const { return Recibidos_; }
     qint64 Esperados() const { return Esperados_; }
     int Intento() const { return Intento_; }
-    bool Drenando() const { return Estado == TEstado::Drenar; }
 
     // Moves the signals of the complete reply into the set: digital inputs of a group
     // from the highest number down, group B before group A, then analog inputs 8 to 1.

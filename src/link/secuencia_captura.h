@@ -77,10 +77,6 @@ public:
     void PonerPrograma(const TConfigES& programa) { Programa_ = programa; }
     // Before a triggered capture is programmed.
     void PonerTrigger(const TTrigger& trigger) { Trigger = trigger; }
-    // Give-up limit of the wait in ms from its start (<= 0: none). By default the
-    // capture's duration plus a margin; none for a triggered capture, whose start is
-    // the unit's to wait for.
-    void PonerLimiteEspera(qint64 ms) { LimiteEspera = ms; }
 
     TPaso Paso(TComCapvis& com) override;
     int EsperaSugerida() const override;

@@ -54,17 +54,6 @@ QString TSeriePort::NombrePuerto() const
     return ListaPuertos.at(Indice).trimmed();
 }
 
-void TSeriePort::SeleccionarPuerto(int indice)
-{
-    const bool abierto = ComPort->isOpen();
-    if (abierto)
-        ComPort->close();
-    Indice = indice;
-    ComPort->setPortName(NombrePuerto());
-    if (abierto)
-        AbrirComponente();
-}
-
 bool TSeriePort::AbrirComponente()
 {
     if (ComPort->isOpen())

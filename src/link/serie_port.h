@@ -45,12 +45,9 @@ public:
     // The unit search alone (part of Configurar).
     void BuscarSAD();
 
-    // Selects list entry `indice` (0 = "COM1"); an open port is closed and reopened.
-    void SeleccionarPuerto(int indice);
     int PuertoSeleccionado() const { return Indice; }
     // Device name of the selected entry (empty when the list has no such entry).
     QString NombrePuerto() const;
-    const QStringList& Puertos() const { return ListaPuertos; }
     // Version text of the unit found by the last search (empty when none).
     QString VersionHallada() const { return Version; }
 

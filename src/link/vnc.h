@@ -36,7 +36,6 @@ public:
     TVNC(const TVNC&) = delete;
     TVNC& operator=(const TVNC&) = delete;
 
-    QString Visor() const { return visor_; }
     QString Servidor() const { return servidor_; }
     const TClavesPantalla& Claves() const { return claves_; }
 

@@ -87,13 +87,6 @@ double TEspectro::DB(double lineal)
     return 20 * std::log10(std::max(lineal, suelo));
 }
 
-std::vector<double> TEspectro::MagnitudDB() const
-{
-    std::vector<double> d(magnitud.size());
-    std::transform(magnitud.begin(), magnitud.end(), d.begin(), DB);
-    return d;
-}
-
 TPicoEspectro TEspectro::Refinar(int k) const
 {
     TPicoEspectro p{k, Frecuencia(k), magnitud[std::size_t(k)]};

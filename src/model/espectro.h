@@ -33,7 +33,6 @@ struct TEspectro {
     double Frecuencia(int bin) const { return bin * resolucion; }
     // 20 log10 of a magnitude (dB of the signal's unit); -240 dB for zero.
     static double DB(double lineal);
-    std::vector<double> MagnitudDB() const;
 
     // The strongest bin from `desdeBin` on, its frequency and level refined from its
     // neighbours (a parabola through their logarithms, the shape of a window's main lobe).

@@ -108,15 +108,20 @@ void LeerCanal(TLectorCampos& l, TEntAna& c)
     l.SaltarResto();
 }
 
-void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& contexto)
+namespace {
+
+// An output's record: the common fields, then its generator ("nil" for none), whose
+// table is loaded; an output whose table cannot be loaded is left inactive.
+template <class C, class Leer>
+void LeerSalida(TLectorCampos& l, C& c, int salida, const TContextoTablas& contexto, int largo, int claveError, Leer leer)
 {
     LeerComunes(l, c);
     c.Generador.reset();
-    const QByteArray tipo = l.LeerCampo(' ', '$').left(14);
+    const QByteArray tipo = l.LeerCampo(' ', '$').left(largo);
     if (tipo != "nil") {
-        auto gen = LeerGenDigital(contexto.textos, tipo, l);
+        auto gen = leer(contexto.textos, tipo, l);
         if (!gen)
-            throw EErrorModelo(contexto.textos.BuscarTexto(123), 123);
+            throw EErrorModelo(contexto.textos.BuscarTexto(claveError), claveError);
         ComprobarGenerador(*gen);
         if (!gen->CargarTabla(salida, contexto)) {
             gen.reset();
@@ -127,23 +132,16 @@ void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& 
     l.SaltarResto();
 }
 
+} // namespace
+
+void LeerCanal(TLectorCampos& l, TSalDig& c, int salida, const TContextoTablas& contexto)
+{
+    LeerSalida(l, c, salida, contexto, 14, 123, LeerGenDigital);
+}
+
 void LeerCanal(TLectorCampos& l, TSalAna& c, int salida, const TContextoTablas& contexto)
 {
-    LeerComunes(l, c);
-    c.Generador.reset();
-    const QByteArray tipo = l.LeerCampo(' ', '$').left(20);
-    if (tipo != "nil") {
-        auto gen = LeerGenAnalogico(contexto.textos, tipo, l);
-        if (!gen)
-            throw EErrorModelo(contexto.textos.BuscarTexto(122), 122);
-        ComprobarGenerador(*gen);
-        if (!gen->CargarTabla(salida, contexto)) {
-            gen.reset();
-            c.Activo = false;
-        }
-        c.Generador = std::move(gen);
-    }
-    l.SaltarResto();
+    LeerSalida(l, c, salida, contexto, 20, 122, LeerGenAnalogico);
 }
 
 // --- the file

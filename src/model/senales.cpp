@@ -349,7 +349,6 @@ TSenalDig* TCjtSenales::SiguienteDig()
 
 TSenalAna* TCjtSenales::ActualAna() const { return cursorAna_ < ana_.size() ? ana_[cursorAna_].get() : nullptr; }
 
-TSenalDig* TCjtSenales::ActualDig() const { return cursorDig_ < dig_.size() ? dig_[cursorDig_].get() : nullptr; }
 
 bool TCjtSenales::CompatibleCon(const TConfigES& config) const
 {

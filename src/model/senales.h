@@ -198,7 +198,6 @@ public:
     TSenalDig* SiguienteDig();
     // Signal under the cursor without advancing (nullptr at the end).
     TSenalAna* ActualAna() const;
-    TSenalDig* ActualDig() const;
 
     // Direct access in list order (0 = newest).
     TSenalAna* Ana(int i) const { return ana_[i].get(); }

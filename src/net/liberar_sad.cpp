@@ -72,11 +72,6 @@ TTarea Tform_LiberarSAD::Comprobar()
         e->PonerPCLocal(NombreEsteEquipo());
 }
 
-void Tform_LiberarSAD::BtnLiberarClick()
-{
-    AceptarClick();
-}
-
 bool Tform_LiberarSAD::Validar()
 {
     if (!BtnLiberar->isEnabled())

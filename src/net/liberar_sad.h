@@ -24,8 +24,6 @@ public:
 
     // The check of the unit; runs once, right after the dialog is first shown.
     TTarea Comprobar();
-    // "Liberar SAD".
-    void BtnLiberarClick();
 
     // Whether the station still holds the unit (the kept flag).
     bool Ocupado() const { return ocupado_; }

@@ -162,6 +162,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    friend class TParteGrf;
     friend class TAxis;
     friend class TDimensions;
     friend class TAppearance;

@@ -212,7 +212,7 @@ void TGrf::PintarEn(QCPPainter* p, bool impresion)
     pintando_ = true;
     const QBrush fondo = mBackgroundBrush;
     if (impresion)
-        mBackgroundBrush = QBrush(apariencia_.fondoImpresion_);
+        mBackgroundBrush = QBrush(Qt::white); // pictures and prints have a white margin
     toPainter(p, width(), height());
     mBackgroundBrush = fondo;
     pintando_ = false;

@@ -11,15 +11,14 @@
 
 namespace qv {
 
-// ---- TAxis -----------------------------------------------------------------------------
-
-TAxis::TAxis(TGrf& g, Tipo t) : g_(g), tipo_(t), visible_(t != Tipo::Y2) {}
-
-void TAxis::PonerTitle(const QString& t)
+void TParteGrf::Redibujar()
 {
-    titulo_ = t;
     g_.Cambiado();
 }
+
+// ---- TAxis -----------------------------------------------------------------------------
+
+TAxis::TAxis(TGrf& g, Tipo t) : TParteGrf(g), tipo_(t), visible_(t != Tipo::Y2) {}
 
 double TAxis::Min() const
 {
@@ -82,83 +81,15 @@ void TAxis::PonerAutoStepping(bool on)
     g_.Cambiado();
 }
 
-void TAxis::PonerLabelDecimals(int n)
-{
-    decimales_ = std::clamp(n, 0, 15);
-    g_.Cambiado();
-}
-
-void TAxis::PonerAutoLabelDecimals(bool on)
-{
-    autoDecimales_ = on;
-    g_.Cambiado();
-}
-
 void TAxis::PonerLogScale(bool on)
 {
     log_ = on;
     g_.DatosCambiados();
 }
 
-void TAxis::PonerGridlines(bool on)
-{
-    rejilla_ = on;
-    g_.Cambiado();
-}
-
-void TAxis::PonerShowAxis(bool on)
-{
-    visible_ = on;
-    g_.Cambiado();
-}
-
-void TAxis::PonerReversed(bool on)
-{
-    invertido_ = on;
-    g_.Cambiado();
-}
-
-// ---- TDimensions -----------------------------------------------------------------------
-
-void TDimensions::PonerLeftMargin(int v)
-{
-    izq_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TDimensions::PonerRightMargin(int v)
-{
-    der_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TDimensions::PonerTopMargin(int v)
-{
-    sup_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TDimensions::PonerBottomMargin(int v)
-{
-    inf_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TDimensions::PonerXAxisTitleOffset(int v)
-{
-    tituloX_ = v;
-    g_.Cambiado();
-}
-
-void TDimensions::PonerYAxisTitleOffset(int v)
-{
-    tituloY_ = v;
-    g_.Cambiado();
-}
-
 // ---- TAppearance -----------------------------------------------------------------------
 
-TAppearance::TAppearance(TGrf& g) : g_(g)
+TAppearance::TAppearance(TGrf& g) : TParteGrf(g)
 {
     fEtiquetas_ = EnPixeles(QApplication::font());
     fTitulos_ = fEtiquetas_;
@@ -178,129 +109,9 @@ QFont TAppearance::EnPixeles(const QFont& f)
     return r;
 }
 
-void TAppearance::PonerGraphTitle(const QString& t)
-{
-    titulo_ = t;
-    g_.Cambiado();
-}
-
-void TAppearance::PonerTitleFont(const QFont& f)
-{
-    fTitulo_ = EnPixeles(f);
-    g_.Cambiado();
-}
-
-void TAppearance::PonerCaptionFont(const QFont& f)
-{
-    fTitulos_ = EnPixeles(f);
-    g_.Cambiado();
-}
-
-void TAppearance::PonerLabelFont(const QFont& f)
-{
-    fEtiquetas_ = EnPixeles(f);
-    g_.Cambiado();
-}
-
-void TAppearance::PonerBackgroundColor(const QColor& c)
-{
-    fondo_ = c;
-    g_.Cambiado();
-}
-
-void TAppearance::PonerMarginColor(const QColor& c)
-{
-    margen_ = c;
-    g_.Cambiado();
-}
-
-void TAppearance::PonerGridColor(const QColor& c)
-{
-    rejilla_ = c;
-    g_.Cambiado();
-}
-
-void TAppearance::PonerCrossAtZero(bool on)
-{
-    cruce_ = on;
-    g_.Cambiado();
-}
-
-void TAppearance::PonerErrorCaption(const QString& t)
-{
-    error_ = t;
-    g_.Cambiado();
-}
-
 // ---- TLegend ---------------------------------------------------------------------------
 
-TLegend::TLegend(TGrf& g) : g_(g), fuente_(TAppearance::EnPixeles(QApplication::font())) {}
-
-void TLegend::PonerVisible(bool on)
-{
-    visible_ = on;
-    g_.Cambiado();
-}
-
-void TLegend::PonerLeft(int v)
-{
-    izq_ = v;
-    g_.Cambiado();
-}
-
-void TLegend::PonerTop(int v)
-{
-    sup_ = v;
-    g_.Cambiado();
-}
-
-void TLegend::PonerWidth(int v)
-{
-    ancho_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TLegend::PonerHeight(int v)
-{
-    alto_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TLegend::PonerBorderStyle(Borde b)
-{
-    borde_ = b;
-    g_.Cambiado();
-}
-
-void TLegend::PonerLayout(Disposicion d)
-{
-    disposicion_ = d;
-    g_.Cambiado();
-}
-
-void TLegend::PonerInvertida(bool on)
-{
-    invertida_ = on;
-    g_.Cambiado();
-}
-
-void TLegend::PonerYMargin(int v)
-{
-    yMargen_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TLegend::PonerSymbolSpace(int v)
-{
-    hueco_ = std::max(0, v);
-    g_.Cambiado();
-}
-
-void TLegend::PonerFont(const QFont& f)
-{
-    fuente_ = TAppearance::EnPixeles(f);
-    g_.Cambiado();
-}
+TLegend::TLegend(TGrf& g) : TParteGrf(g), fuente_(TAppearance::EnPixeles(QApplication::font())) {}
 
 // ---- TSeries ---------------------------------------------------------------------------
 
@@ -349,42 +160,6 @@ void TSeries::AplicarEstilo()
         curva_->setScatterStyle(puntos);
     }
     g_.Cambiado();
-}
-
-void TSeries::PonerNombre(const QString& n)
-{
-    nombre_ = n;
-    AplicarEstilo();
-}
-
-void TSeries::PonerLineas(bool on)
-{
-    lineas_ = on;
-    AplicarEstilo();
-}
-
-void TSeries::PonerPuntos(bool on)
-{
-    puntos_ = on;
-    AplicarEstilo();
-}
-
-void TSeries::PonerTamanoPunto(int t)
-{
-    tamano_ = std::clamp(t, 1, 20);
-    AplicarEstilo();
-}
-
-void TSeries::PonerFormaPunto(int f)
-{
-    forma_ = std::clamp(f, 0, 7);
-    AplicarEstilo();
-}
-
-void TSeries::PonerColor(const QColor& c)
-{
-    color_ = c;
-    AplicarEstilo();
 }
 
 int TSeries::NumPuntos() const

@@ -9,9 +9,11 @@
 #include <QPoint>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
 class QCPCurve;
@@ -22,13 +24,27 @@ namespace qv {
 
 class TGrf;
 
+// What every part shares: the graph it belongs to, asked for a redraw on each change.
+class TParteGrf {
+protected:
+    explicit TParteGrf(TGrf& g) : g_(g) {}
+    template <class T, class V>
+    void Poner(T& campo, V&& valor)
+    {
+        campo = std::forward<V>(valor);
+        Redibujar();
+    }
+    void Redibujar();
+    TGrf& g_;
+};
+
 // XAxis, YAxis and YAxis_Second.
-class TAxis {
+class TAxis : public TParteGrf {
 public:
     enum class Tipo { X, Y, Y2 };
 
     const QString& Title() const { return titulo_; }
-    void PonerTitle(const QString& t);
+    void PonerTitle(const QString& t) { Poner(titulo_, t); }
 
     // Effective limits: while AutoSizing they come from the data of the series.
     double Min() const;
@@ -46,26 +62,19 @@ public:
     void PonerAutoSizing(bool on);
     bool AutoStepping() const { return autoStepping_; }
     void PonerAutoStepping(bool on);
-    int LabelDecimals() const { return decimales_; }
-    void PonerLabelDecimals(int n);
-    bool AutoLabelDecimals() const { return autoDecimales_; }
-    void PonerAutoLabelDecimals(bool on);
+    void PonerLabelDecimals(int n) { Poner(decimales_, std::clamp(n, 0, 15)); }
+    void PonerAutoLabelDecimals(bool on) { Poner(autoDecimales_, on); }
     bool LogScale() const { return log_; }
     void PonerLogScale(bool on);
     bool Gridlines() const { return rejilla_; }
-    void PonerGridlines(bool on);
-    bool ShowAxis() const { return visible_; }
-    void PonerShowAxis(bool on);
-    bool Reversed() const { return invertido_; }
-    void PonerReversed(bool on);
-
-    Tipo TipoEje() const { return tipo_; }
+    void PonerGridlines(bool on) { Poner(rejilla_, on); }
+    void PonerShowAxis(bool on) { Poner(visible_, on); }
+    void PonerReversed(bool on) { Poner(invertido_, on); }
 
 private:
     friend class TGrf;
     TAxis(TGrf& g, Tipo t);
 
-    TGrf& g_;
     Tipo tipo_;
     QString titulo_;
     mutable double min_ = 0, max_ = 1; // recomputed from the data while AutoSizing
@@ -81,21 +90,17 @@ private:
 };
 
 // Margins between the control's edge and the plot area, title offsets and print layout.
-class TDimensions {
+class TDimensions : public TParteGrf {
 public:
-    int LeftMargin() const { return izq_; }
-    void PonerLeftMargin(int v);
+    void PonerLeftMargin(int v) { Poner(izq_, std::max(0, v)); }
     int RightMargin() const { return der_; }
-    void PonerRightMargin(int v);
+    void PonerRightMargin(int v) { Poner(der_, std::max(0, v)); }
     int TopMargin() const { return sup_; }
-    void PonerTopMargin(int v);
-    int BottomMargin() const { return inf_; }
-    void PonerBottomMargin(int v);
+    void PonerTopMargin(int v) { Poner(sup_, std::max(0, v)); }
+    void PonerBottomMargin(int v) { Poner(inf_, std::max(0, v)); }
     // Gap between the tick labels and the axis title, in pixels.
-    int XAxisTitleOffset() const { return tituloX_; }
-    void PonerXAxisTitleOffset(int v);
-    int YAxisTitleOffset() const { return tituloY_; }
-    void PonerYAxisTitleOffset(int v);
+    void PonerXAxisTitleOffset(int v) { Poner(tituloX_, v); }
+    void PonerYAxisTitleOffset(int v) { Poner(tituloY_, v); }
     // Printed width and position in percent of the printable page (ImprimirGrafica).
     int PrintScalePct() const { return escala_; }
     void PonerPrintScalePct(int v) { escala_ = v; }
@@ -106,47 +111,39 @@ public:
 
 private:
     friend class TGrf;
-    explicit TDimensions(TGrf& g) : g_(g) {}
-    TGrf& g_;
+    explicit TDimensions(TGrf& g) : TParteGrf(g) {}
     int izq_ = 50, der_ = 20, sup_ = 30, inf_ = 45;
     int tituloX_ = 5, tituloY_ = 5;
     int escala_ = 100, despX_ = 0, despY_ = 0;
 };
 
 // Title, fonts, colours and the drawing rules that are not per axis.
-class TAppearance {
+class TAppearance : public TParteGrf {
 public:
     const QString& GraphTitle() const { return titulo_; }
-    void PonerGraphTitle(const QString& t);
+    void PonerGraphTitle(const QString& t) { Poner(titulo_, t); }
     // Fonts are kept in pixels, so that a print scaled from the screen keeps their size.
     const QFont& TitleFont() const { return fTitulo_; }
-    void PonerTitleFont(const QFont& f);
+    void PonerTitleFont(const QFont& f) { Poner(fTitulo_, EnPixeles(f)); }
     // Axis titles.
     const QFont& CaptionFont() const { return fTitulos_; }
-    void PonerCaptionFont(const QFont& f);
+    void PonerCaptionFont(const QFont& f) { Poner(fTitulos_, EnPixeles(f)); }
     // Tick labels.
     const QFont& LabelFont() const { return fEtiquetas_; }
-    void PonerLabelFont(const QFont& f);
+    void PonerLabelFont(const QFont& f) { Poner(fEtiquetas_, EnPixeles(f)); }
     // Plot area.
-    QColor BackgroundColor() const { return fondo_; }
-    void PonerBackgroundColor(const QColor& c);
+    void PonerBackgroundColor(const QColor& c) { Poner(fondo_, c); }
     // Around the plot area.
-    QColor MarginColor() const { return margen_; }
-    void PonerMarginColor(const QColor& c);
-    QColor GridColor() const { return rejilla_; }
-    void PonerGridColor(const QColor& c);
+    void PonerMarginColor(const QColor& c) { Poner(margen_, c); }
+    void PonerGridColor(const QColor& c) { Poner(rejilla_, c); }
     // Lines through the value 0 of both axes, when 0 is in range.
-    bool CrossAtZero() const { return cruce_; }
-    void PonerCrossAtZero(bool on);
+    void PonerCrossAtZero(bool on) { Poner(cruce_, on); }
     // When false, a point added at the X of a point already present replaces its Y.
     bool AllowDuplicates() const { return duplicados_; }
     void PonerAllowDuplicates(bool on) { duplicados_ = on; }
-    // Margin colour of pictures and prints.
-    QColor PrintBkgndColor() const { return fondoImpresion_; }
-    void PonerPrintBkgndColor(const QColor& c) { fondoImpresion_ = c; }
     // Drawn instead of the plot while the axis limits are inconsistent.
     const QString& ErrorCaption() const { return error_; }
-    void PonerErrorCaption(const QString& t);
+    void PonerErrorCaption(const QString& t) { Poner(error_, t); }
 
     // A font in pixels with the size it has on this screen.
     static QFont EnPixeles(const QFont& f);
@@ -154,55 +151,52 @@ public:
 private:
     friend class TGrf;
     explicit TAppearance(TGrf& g);
-    TGrf& g_;
     QString titulo_;
     QFont fTitulo_, fTitulos_, fEtiquetas_;
     QColor fondo_ = Qt::white, margen_ = Qt::white, rejilla_ = QColor(192, 192, 192);
     bool cruce_ = false;
     bool duplicados_ = true;
-    QColor fondoImpresion_ = Qt::white;
     QString error_;
 };
 
 // The series' legend: a box in control pixels with one entry (a short line in the series
 // colour and its name) per named series.
-class TLegend {
+class TLegend : public TParteGrf {
 public:
     enum class Borde { Ninguno, Simple };
     enum class Disposicion { HaciaAbajo, HaciaLaDerecha };
 
     bool Visible() const { return visible_; }
-    void PonerVisible(bool on);
+    void PonerVisible(bool on) { Poner(visible_, on); }
     int Left() const { return izq_; }
-    void PonerLeft(int v);
+    void PonerLeft(int v) { Poner(izq_, v); }
     // -1 places the box at the top margin.
     int Top() const { return sup_; }
-    void PonerTop(int v);
+    void PonerTop(int v) { Poner(sup_, v); }
     int Width() const { return ancho_; }
-    void PonerWidth(int v);
+    void PonerWidth(int v) { Poner(ancho_, std::max(0, v)); }
     int Height() const { return alto_; }
-    void PonerHeight(int v);
+    void PonerHeight(int v) { Poner(alto_, std::max(0, v)); }
     Borde BorderStyle() const { return borde_; }
-    void PonerBorderStyle(Borde b);
+    void PonerBorderStyle(Borde b) { Poner(borde_, b); }
     Disposicion Layout() const { return disposicion_; }
-    void PonerLayout(Disposicion d);
+    void PonerLayout(Disposicion d) { Poner(disposicion_, d); }
     // Distance between the centres of two entries; 0 fits them to the font.
     int YMargin() const { return yMargen_; }
-    void PonerYMargin(int v);
+    void PonerYMargin(int v) { Poner(yMargen_, std::max(0, v)); }
     // Gap between an entry's line sample and its name.
     int SymbolSpace() const { return hueco_; }
-    void PonerSymbolSpace(int v);
+    void PonerSymbolSpace(int v) { Poner(hueco_, std::max(0, v)); }
     // Entries from the last series to the first: for traces stacked from the bottom up,
     // so that each name stands level with its own trace.
     bool Invertida() const { return invertida_; }
-    void PonerInvertida(bool on);
+    void PonerInvertida(bool on) { Poner(invertida_, on); }
     const QFont& Font() const { return fuente_; }
-    void PonerFont(const QFont& f);
+    void PonerFont(const QFont& f) { Poner(fuente_, TAppearance::EnPixeles(f)); }
 
 private:
     friend class TGrf;
     explicit TLegend(TGrf& g);
-    TGrf& g_;
     bool visible_ = false;
     int izq_ = 0, sup_ = -1, ancho_ = 100, alto_ = 100;
     Borde borde_ = Borde::Simple;
@@ -218,21 +212,20 @@ private:
 class TSeries {
 public:
     const QString& Nombre() const { return nombre_; }
-    void PonerNombre(const QString& n);
+    void PonerNombre(const QString& n) { Estilo(nombre_, n); }
     // Line drawing on/off (steps while the graph's StepPlot is on).
     bool Lineas() const { return lineas_; }
-    void PonerLineas(bool on);
+    void PonerLineas(bool on) { Estilo(lineas_, on); }
     // Point markers on/off.
     bool Puntos() const { return puntos_; }
-    void PonerPuntos(bool on);
+    void PonerPuntos(bool on) { Estilo(puntos_, on); }
     // 1 to 20; a marker is 2 x size + 1 pixels wide.
     int TamanoPunto() const { return tamano_; }
-    void PonerTamanoPunto(int t);
+    void PonerTamanoPunto(int t) { Estilo(tamano_, std::clamp(t, 1, 20)); }
     // 0 square, 1 circle, 2 triangle, 3 inverted triangle, 4 cross, 5 plus, 6 star, 7 diamond.
-    int FormaPunto() const { return forma_; }
-    void PonerFormaPunto(int f);
+    void PonerFormaPunto(int f) { Estilo(forma_, std::clamp(f, 0, 7)); }
     QColor Color() const { return color_; }
-    void PonerColor(const QColor& c);
+    void PonerColor(const QColor& c) { Estilo(color_, c); }
 
     int NumPuntos() const;
     void Vaciar();
@@ -258,16 +251,19 @@ public:
     // the next one in sample order; every pair kept, whatever its X. Points added later
     // follow the last one.
     void CargarCurva(int n, const std::function<double(int)>& x, const std::function<double(int)>& y);
-    bool Parametrica() const { return parametrica_; }
 
     QCPGraph* Grafico() const { return grafico_; }
-    // The curve of an XY plot; nullptr until the first CargarCurva.
-    QCPCurve* Curva() const { return curva_; }
 
 private:
     friend class TGrf;
     TSeries(TGrf& g, QCPGraph* grafico, int indice);
     void AplicarEstilo();
+    template <class T, class V>
+    void Estilo(T& campo, V&& valor)
+    {
+        campo = std::forward<V>(valor);
+        AplicarEstilo();
+    }
     // AnadirPunto without asking for a redraw.
     int Insertar(double x, double y);
     void CargarOrdenados(int n, const std::function<double(int)>& y, double periodo);
