@@ -159,7 +159,7 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
             // signals are still read and the file stays open without a configuration.
             configLeida = qv::AbrirFicheroSenales(ruta, ficheroConfig, *config, *operaciones, *senales);
         }
-        e.OperacionesActuales = configLeida ? std::move(operaciones) : std::make_unique<TOperaciones>();
+        e.PonerOperaciones(configLeida ? std::move(operaciones) : std::make_unique<TOperaciones>());
         e.PonerConfig(configLeida ? std::move(config) : nullptr);
         e.PonerConjunto(std::move(senales));
         e.FicheroConfig = NombreConfigDe(ruta);
@@ -168,12 +168,11 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
         PonerTitulo(captionPrevio + QStringLiteral(" - ") + SinCarpeta(ruta));
         if (e.HayConjunto())
             AbrirVentanasDelConjunto(principal_, ruta);
-        e.Notificar();
         return true;
     } catch (const std::exception&) {
         interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
         principal_.CerrarVentanas();
-        e.OperacionesActuales.reset();
+        e.PonerOperaciones(nullptr);
         // Nothing is open, so no later "Guardar" may write to the file that failed.
         e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
         DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
@@ -269,7 +268,7 @@ bool TComandosArchivo::GuardarAntesDeDescartar(int pregunta)
     // "Cancelar", the title-bar close, or no box shown: keep everything.
     if (r != Respuesta::Si)
         return false;
-    return Guardar() && !Estado().Modificado;
+    return Guardar() && !Estado().Modificado();
 }
 
 void TComandosArchivo::SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo)
@@ -292,7 +291,7 @@ void TComandosArchivo::CerrarClick()
 
 bool TComandosArchivo::Cerrar()
 {
-    if (Estado().Modificado && !GuardarAntesDeDescartar(clave::Cambios))
+    if (Estado().Modificado() && !GuardarAntesDeDescartar(clave::Cambios))
         return false;
     Descartar();
     return true;
@@ -302,7 +301,7 @@ void TComandosArchivo::Descartar()
 {
     TEstadoPrograma& e = Estado();
     SustituirConjunto(nullptr);
-    e.OperacionesActuales.reset();
+    e.PonerOperaciones(nullptr);
     e.PonerConfig(nullptr);
     e.MarcarGuardado();
 }
@@ -345,12 +344,10 @@ void TComandosArchivo::VerConfig1Click()
 {
     TEstadoPrograma& e = Estado();
     e.ConfigTrabajo = e.ConfigActual ? std::make_unique<TConfigES>(*e.ConfigActual) : std::make_unique<TConfigES>();
-    if (!e.OperacionesActuales)
-        e.OperacionesActuales = std::make_unique<TOperaciones>();
+    e.Operaciones();
     AbrirVentanaConfiguracion();
     if (!e.SenalesActuales)
         principal_.CerrarVentanas();
-    e.Notificar();
 }
 
 void TComandosArchivo::CargarConfES1Click()
@@ -378,7 +375,7 @@ void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
         auto operaciones = std::make_unique<TOperaciones>();
         if (!ficheroConfig.LeerConfiguracion(ruta, *config, *operaciones))
             return; // a half-read file replaces neither the configuration nor its operations
-        e.OperacionesActuales = std::move(operaciones);
+        e.PonerOperaciones(std::move(operaciones));
         e.FicheroConfig = ruta;
         e.PonerConfig(std::move(config));
     } catch (const std::exception&) {

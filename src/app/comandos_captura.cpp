@@ -221,7 +221,6 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
     const bool vacio = !e.SenalesActuales || e.SenalesActuales->Vacio();
     if ((inmediata && resultado == QDialog::Accepted) || (!inmediata && vacio))
         principal_.CerrarVentanas();
-    e.Notificar();
 }
 
 TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigger, int pausa)
@@ -377,7 +376,6 @@ TTarea TComandosCaptura::LecturaDatos1Click()
         break;
     default: Aviso(s->ClaveFallo()); break;
     }
-    e.Notificar();
 }
 
 // ---- unit test ------------------------------------------------------------------------
@@ -428,7 +426,7 @@ TTarea TComandosCaptura::Monitorizar1Click()
     if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
         co_return;
     TEstadoPrograma& e = Estado();
-    e.Monitorizando = false;
+    e.PonerMonitorizando(false);
     if (co_await Presencia() == Respuesta::Abortar)
         co_return;
     const std::optional<int> estado = co_await SAD().LeerEstado();
@@ -446,7 +444,6 @@ TTarea TComandosCaptura::Monitorizar1Click()
     }
     TfrmMonitorizacion ventana(principal_, &principal_.Ventana());
     ventana.Ejecutar();
-    e.Notificar();
 }
 
 TTarea TComandosCaptura::MonitorContinuaClick()
@@ -467,16 +464,14 @@ TTarea TComandosCaptura::MonitorContinuaClick()
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoProgramandoContinua));
     co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(true), true; });
     co_await ProgramarUnidad(std::nullopt, 0);
-    e.Notificar();
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoContinuaEnMarcha));
-    e.Monitorizando = true;
+    e.PonerMonitorizando(true);
     {
         TfrmMonitorizacion ventana(principal_, &principal_.Ventana());
         ventana.Ejecutar();
     }
-    e.Monitorizando = false;
+    e.PonerMonitorizando(false);
     co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(false), true; });
-    e.Notificar();
 }
 
 } // namespace qv

@@ -51,7 +51,6 @@ void TComandosRepresentacion::VentanadeDatos1Click()
         return;
     }
     TfrmDatos::Abrir(principal_, elegir.Visibles(), elegir.Ocultas());
-    estado.Notificar();
 }
 
 void TComandosRepresentacion::spBtnCalculadoraClick()

@@ -112,7 +112,6 @@ void TComandosVentanas::AbrirVentana(TVentanaSenales* ventana, const QString& ti
     sub->setGeometry(k * paso, k * paso, tamano.width(), tamano.height());
     sub->show();
     ventana->Refrescar();
-    principal_.Estado().Notificar();
 }
 
 void TComandosVentanas::CerrarVentanas()

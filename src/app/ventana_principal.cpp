@@ -224,7 +224,7 @@ void TfrmPrincipal::FormCreate()
     estado_.OperacionesActuales.reset();
     // The decimal separator is fixed for the whole process at program entry
     // (QLocale::setDefault(QLocale::c())); number text never goes through the system locale.
-    estado_.Monitorizando = false;
+    estado_.PonerMonitorizando(false);
     contadorVentanas_ = 0;
     maxSenalesAna_ = 8;
     maxSenalesDig_ = 16;
@@ -460,7 +460,7 @@ void TfrmPrincipal::Temasdeayuda1Click()
 bool TfrmPrincipal::FormCloseQuery()
 {
     // The save question comes first: kept changes keep the unit held as well.
-    if (estado_.Modificado && !archivo_->GuardarAntesDeDescartar(clave::Cambios))
+    if (estado_.Modificado() && !archivo_->GuardarAntesDeDescartar(clave::Cambios))
         return false;
     if (estado_.Multipuesto() && estado_.UnidadTomada()) {
         if (contexto_.Interaccion().MostrarInformacion(contexto_.Textos().BuscarTexto(276),

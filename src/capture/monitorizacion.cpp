@@ -125,7 +125,7 @@ TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
         break;
     }
     timer_.stop();
-    if (principal_.Estado().Monitorizando) {
+    if (principal_.Estado().Monitorizando()) {
         if (!co_await monitor_->Reprogramar()) {
             Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoProgramada), Botones::Aceptar);
             Parar();
@@ -174,7 +174,6 @@ void TfrmMonitorizacion::CerrarMonitorizacionBtnClick()
 void TfrmMonitorizacion::done(int r)
 {
     timer_.stop();
-    principal_.Estado().Notificar();
     TFormulario::done(r);
 }
 

@@ -19,7 +19,7 @@ class TDibujoMonitorGrafica;
 // "Captación y Visualización": draws a capture while the unit takes it, polling ten
 // times a second. Watching a running capture ("Monitorizar"), the end of the capture
 // brings the whole capture back and the window stays for viewing; in continuous mode
-// (Estado().Monitorizando) every end programs the same capture again at once, until
+// (Estado().Monitorizando()) every end programs the same capture again at once, until
 // the window is closed.
 class TfrmMonitorizacion : public TFormulario {
     Q_OBJECT

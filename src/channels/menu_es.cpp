@@ -573,28 +573,23 @@ void TMenuESBase::ClearBtnClick()
     Rellenar();
 }
 
-void TMenuESBase::SBOpAnalogicoClick()
+template <class Dialogo>
+void TMenuESBase::EditarOperaciones()
 {
     auto& e = principal_.Estado();
-    if (!e.OperacionesActuales)
-        e.OperacionesActuales = std::make_unique<TOperaciones>();
-    TfrmOperacionesAna dialogo(principal_, *e.OperacionesActuales, this);
-    if (dialogo.Ejecutar() == QDialog::Accepted) {
-        e.OperacionesActuales = std::make_unique<TOperaciones>(dialogo.Operaciones());
-        e.Notificar();
-    }
+    Dialogo dialogo(principal_, e.Operaciones(), this);
+    if (dialogo.Ejecutar() == QDialog::Accepted)
+        e.PonerOperaciones(std::make_unique<TOperaciones>(dialogo.Operaciones()));
+}
+
+void TMenuESBase::SBOpAnalogicoClick()
+{
+    EditarOperaciones<TfrmOperacionesAna>();
 }
 
 void TMenuESBase::SBOpDigitalClick()
 {
-    auto& e = principal_.Estado();
-    if (!e.OperacionesActuales)
-        e.OperacionesActuales = std::make_unique<TOperaciones>();
-    TfrmOperacionesDig dialogo(principal_, *e.OperacionesActuales, this);
-    if (dialogo.Ejecutar() == QDialog::Accepted) {
-        e.OperacionesActuales = std::make_unique<TOperaciones>(dialogo.Operaciones());
-        e.Notificar();
-    }
+    EditarOperaciones<TfrmOperacionesDig>();
 }
 
 void TMenuESBase::CBoxAutoClick()
@@ -605,7 +600,6 @@ void TMenuESBase::CBoxAutoClick()
     if (!e.SenalesActuales)
         e.PonerConjunto(std::make_unique<TCjtSenales>(Textos(), Interaccion()));
     e.SenalesActuales->PonerNombradoAuto(CBoxAuto->isChecked());
-    e.Notificar();
 }
 
 void TMenuESBase::CBoxActivarClick()
@@ -613,10 +607,9 @@ void TMenuESBase::CBoxActivarClick()
     if (actualizando_)
         return;
     auto& e = principal_.Estado();
-    if (!e.OperacionesActuales)
-        e.OperacionesActuales = std::make_unique<TOperaciones>();
-    e.OperacionesActuales->Activas = CBoxActivar->isChecked();
-    e.Notificar();
+    auto operaciones = std::make_unique<TOperaciones>(e.Operaciones());
+    operaciones->Activas = CBoxActivar->isChecked();
+    e.PonerOperaciones(std::move(operaciones));
 }
 
 // ---- acceptance -----------------------------------------------------------------------

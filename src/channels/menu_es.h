@@ -98,6 +98,9 @@ private:
     void Recalcular();           // a time box or unit box left or changed
     void CambioUnidadMuestreo(int indice);
     void CambioUnidadAnalisis(int indice);
+    // The analog or digital operations dialog on the program's operations.
+    template <class Dialogo>
+    void EditarOperaciones();
     void RellenarUnidades();
 
     TPanelTiempos panel_;

@@ -33,7 +33,7 @@ TEST_F(Cierre, CancelarConCambiosLoConservaTodo)
     EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T210"));
     EXPECT_EQ(interaccion.mensajes[0].botones, Botones::SiNoCancelar);
     auto& e = ventana->Estado();
-    EXPECT_TRUE(e.Modificado);
+    EXPECT_TRUE(e.Modificado());
     ASSERT_NE(e.SenalesActuales, nullptr);
     EXPECT_EQ(e.SenalesActuales->NumAna(), 2);
     EXPECT_NE(e.ConfigActual, nullptr);
@@ -65,7 +65,7 @@ TEST_F(Cierre, NoDescartaYCierra)
     auto& e = ventana->Estado();
     EXPECT_EQ(e.SenalesActuales, nullptr);
     EXPECT_EQ(e.ConfigActual, nullptr);
-    EXPECT_FALSE(e.Modificado);
+    EXPECT_FALSE(e.Modificado());
     EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
 }
 
@@ -77,7 +77,7 @@ TEST_F(Cierre, SiSinGuardarNoCierra)
     interaccion.respuestas = {Respuesta::Si};
     // The save did not take place (nothing could be written): the data stays.
     EXPECT_FALSE(ventana->close());
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(ventana->Estado().Modificado());
     EXPECT_NE(ventana->Estado().ConfigActual, nullptr);
 }
 

@@ -78,7 +78,7 @@ TEST_F(ComandosArchivo, AbrirYGuardarIdaYVuelta)
     AnadirSenal(QStringLiteral("Nueva"));
     Accion("GuardarArchivo")->trigger();
     EXPECT_EQ(dialogos.llamadas.size(), 1u);
-    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(E().Modificado());
     EXPECT_FALSE(Activo("GuardarArchivo"));
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("QUORVANE - a.qvn"));
     EXPECT_TRUE(NombresEnFichero(a).contains(QStringLiteral("Nueva")));
@@ -106,7 +106,7 @@ TEST_F(ComandosArchivo, GuardarSinFicheroEsGuardarComo)
     EXPECT_TRUE(dialogos.llamadas[0].guardar);
     EXPECT_EQ(dialogos.llamadas[0].extension, QStringLiteral("qvn"));
     EXPECT_EQ(dialogos.llamadas[0].filtro, QStringLiteral("T1182"));
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
     interaccion.respuestas = {Respuesta::Si};
     EXPECT_FALSE(ventana->close());
     EXPECT_EQ(dialogos.llamadas.size(), 2u);
@@ -117,7 +117,7 @@ TEST_F(ComandosArchivo, GuardarSinFicheroEsGuardarComo)
     const QString b = Ruta(QStringLiteral("b.qvn"));
     dialogos.guardar.push_back(b);
     ventana->GuardarArchivoClick();
-    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(E().Modificado());
     EXPECT_EQ(E().FicheroGuardarComo, b);
     EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
     EXPECT_EQ(NombresEnFichero(b).size(), 2);
@@ -133,7 +133,7 @@ TEST_F(ComandosArchivo, GuardarFallidoConservaLosCambios)
     const QString imposible = Ruta(QStringLiteral("no/existe/x.qvn"));
     dialogos.guardar.push_back(imposible);
     ventana->ComandosArchivo().Guardarcomo1Click();
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
     EXPECT_TRUE(Activo("GuardarArchivo"));
     EXPECT_EQ(ventana->windowTitle(), titulo);
     ASSERT_EQ(interaccion.mensajes.size(), 1u);
@@ -159,11 +159,11 @@ TEST_F(ComandosArchivo, AnadirNoCambiaElFicheroAbierto)
 
     EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmEscSenFich")});
     EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
     EXPECT_EQ(E().FicheroAbierto, a);
 
     ventana->GuardarArchivoClick();
-    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(E().Modificado());
     EXPECT_EQ(Bytes(b), bOriginal);
     QStringList enA = NombresEnFichero(a);
     enA.sort();
@@ -181,7 +181,7 @@ TEST_F(ComandosArchivo, AnadirDeOtraConfiguracionSeNiega)
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T209")});
     EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Aviso);
     EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
-    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(E().Modificado());
 
     // A file that is not there at all: the open warning, nothing added.
     interaccion.mensajes.clear();
@@ -237,7 +237,7 @@ TEST_F(ComandosArchivo, ConfiguracionIlegibleLeeLasSenales)
 
     // ... and it saves (with a default configuration) and reads back.
     ventana->GuardarArchivoClick();
-    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(E().Modificado());
     EXPECT_EQ(NombresEnFichero(a).size(), 3);
     interaccion.mensajes.clear();
     EXPECT_TRUE(ventana->close());

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -227,7 +228,7 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
         ASSERT_LE(std::abs(entrada->LeerMuestra(k) - jugado) / VoltiosCuenta10, 2.0 + 1e-3) << k;
         ASSERT_EQ(dEntrada->LeerMuestra(k), dSalida->LeerMuestra(k)) << k;
     }
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
     EXPECT_TRUE(Activo("Guardarcomo1"));
     EXPECT_TRUE(ventana->findChild<QLabel*>("PE")->text().isEmpty());
 }
@@ -458,6 +459,7 @@ TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
         reprogramaciones = w->Reprogramaciones();
         Pulsar(d, "CerrarMonitorizacionBtn");
     };
+    QSignalSpy monitorizando(&E(), &TEstadoPrograma::MonitorizacionCambiada);
     Ejecutar(TComando::MonitorContinua);
     EXPECT_GE(reprogramaciones, 2);
     EXPECT_GT(puntos, 20);
@@ -465,7 +467,11 @@ TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
     ASSERT_GE(comandos.size(), 3);
     for (const QByteArray& c : comandos)
         EXPECT_EQ(c, comandos.front());
-    EXPECT_FALSE(E().Monitorizando);
+    // On while the window ran, off once it closed.
+    ASSERT_EQ(monitorizando.size(), 2);
+    EXPECT_TRUE(monitorizando[0][0].toBool());
+    EXPECT_FALSE(monitorizando[1][0].toBool());
+    EXPECT_FALSE(E().Monitorizando());
     EXPECT_FALSE(EnSAD<bool>(*E().EnlaceSAD, [](TComCapvis& c) { return c.Repitiendo(); }));
     EXPECT_TRUE(interaccion.mensajes.empty()) << Avisos().join('|').toStdString();
 }
@@ -648,7 +654,7 @@ TEST_F(Captura, ACancelledOrFailedSaveDiscardsNothing)
                 << Avisos().join('|').toStdString();
             ASSERT_EQ(E().SenalesActuales.get(), conjunto);
             ASSERT_EQ(E().ConfigActual.get(), config);
-            EXPECT_TRUE(E().Modificado && conjunto->NumAna() == 1 && config->NumMuestras == 100 && ventana->isVisible()
+            EXPECT_TRUE(E().Modificado() && conjunto->NumAna() == 1 && config->NumMuestras == 100 && ventana->isVisible()
                         && ventana->AreaVentanas().subWindowList().size() == 1);
             EXPECT_TRUE(puerto->Empiezan("7,").isEmpty() && puerto->Empiezan("6,").isEmpty()
                         && puerto->Empiezan("9#").isEmpty());

@@ -50,7 +50,7 @@ TEST_F(Representacion, ComentarioEditaElDelConjunto)
     Accion("Comentario2")->trigger();
     EXPECT_EQ(modal.vistos, QStringList{"frmEdit"});
     EXPECT_EQ(ventana->Estado().SenalesActuales->Comentario, QStringList{"despues"});
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(ventana->Estado().Modificado());
     EXPECT_TRUE(Activo("GuardarArchivo1"));
 }
 
@@ -113,7 +113,7 @@ TEST_F(Representacion, BorrarDesdeLaTablaLlegaALasVentanas)
     EXPECT_EQ(quitadas.front().front().toStringList(), QStringList{"S1"});
     EXPECT_EQ(sustituido.size(), 0); // the set itself stays
     EXPECT_EQ(hija->quitadas, QStringList{"S1"});
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(ventana->Estado().Modificado());
     EXPECT_TRUE(Tablas().isEmpty());
 }
 

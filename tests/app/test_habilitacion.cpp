@@ -1,6 +1,8 @@
 // Command enabling of the main window for the states the program goes through.
 #include "principal_prueba.h"
 
+#include <QSignalSpy>
+
 namespace qv::test {
 namespace {
 
@@ -150,13 +152,17 @@ TEST_F(Habilitacion, ModificadoYGuardado)
 {
     Crear();
     AbrirConjunto(1);
-    EXPECT_FALSE(ventana->Estado().Modificado);
+    EXPECT_FALSE(ventana->Estado().Modificado());
+    QSignalSpy modificado(&ventana->Estado(), &TEstadoPrograma::ModificadoCambiado);
     ventana->Estado().MarcarModificado();
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    ventana->Estado().MarcarModificado();
+    EXPECT_EQ(modificado.size(), 1); // announced when it changes, not again
+    EXPECT_TRUE(ventana->Estado().Modificado());
     for (const char* n : {"GuardarArchivo", "GuardarArchivo1", "Guardarcomo1"})
         EXPECT_TRUE(Activo(n)) << n;
     ventana->Estado().MarcarGuardado();
-    EXPECT_FALSE(ventana->Estado().Modificado);
+    EXPECT_FALSE(ventana->Estado().Modificado());
+    EXPECT_EQ(modificado.size(), 2);
     EXPECT_FALSE(Activo("GuardarArchivo"));
     EXPECT_FALSE(Activo("GuardarArchivo1"));
     // "Guardar como ..." stays for a set that can still be saved elsewhere.
@@ -220,6 +226,9 @@ TEST_F(Habilitacion, VentanaDigitalSinSenalesDigitales)
         std::make_unique<TSenalDig>(QStringLiteral("D"), false, nullptr, nullptr, 0, 0.001, 10));
     Accion("VentanaDigital1")->trigger();
     EXPECT_TRUE(interaccion.mensajes.empty());
+    // The new window is the active child: its commands follow without anything else.
+    EXPECT_TRUE(Activo("SpBtnZoomIn"));
+    EXPECT_TRUE(Activo("Cascada1"));
 }
 
 TEST_F(Habilitacion, MosaicosSinSolaparse)

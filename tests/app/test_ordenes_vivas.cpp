@@ -117,7 +117,7 @@ TEST_F(OrdenesVivas, LasOrdenesDeRepresentacionHacenSuTrabajo)
     Accion("SpBtnElegir")->trigger();
     EXPECT_FALSE(ana->SenalesVisibles.contains(QStringLiteral("S1")));
     EXPECT_TRUE(ana->SenalesOcultas.contains(QStringLiteral("S1")));
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(ventana->Estado().Modificado());
 
     // "Insertar texto": a note on the graph.
     modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) {

@@ -191,7 +191,7 @@ TEST_F(VisualizaPrincipal, TheDataViewsWorkOnTheActiveWindowAndReachEveryWindow)
     EXPECT_EQ(ana->SenalesOcultas.size(), 3);
     EXPECT_EQ(ana->Grafica().NumSeries(), 1);
     EXPECT_TRUE(ana->CursoresActivos());
-    EXPECT_TRUE(ventana->Estado().Modificado);
+    EXPECT_TRUE(ventana->Estado().Modificado());
 
     // "Insertar texto" puts the note at (50, 50) of the graph; "Borrar último texto" takes it.
     modal.Cuando(QStringLiteral("frmInsTexto"), [](QDialog& d) {

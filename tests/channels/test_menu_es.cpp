@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QToolButton>
 
 namespace qv::test {
@@ -114,7 +115,7 @@ TEST_F(MenuES, AceptarCompruebaEnSuOrdenYAvisaMientrasSeEscribe)
     EXPECT_EQ(E().ConfigActual->UnidadPeriodo, Unidad::Micro);
     EXPECT_EQ(E().ConfigActual->NumMuestras, 3334);
     EXPECT_TRUE(E().ConfigActual->EntDig(1).Activo);
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
 }
 
 TEST_F(MenuES, AceptadaLaCopiaPasaAActualYCanceladaNo)
@@ -136,7 +137,7 @@ TEST_F(MenuES, AceptadaLaCopiaPasaAActualYCanceladaNo)
     EXPECT_EQ(r, QDialog::Rejected);
     EXPECT_EQ(E().ConfigActual->EntDig(3).Nombre, QStringLiteral("InDigA3"));
     EXPECT_FALSE(E().ConfigActual->EntDig(5).Activo);
-    EXPECT_FALSE(E().Modificado);
+    EXPECT_FALSE(E().Modificado());
 
     // Accepted: a copy of the working configuration, not the working object itself.
     Ejecutar([&](QDialog& d) {
@@ -186,25 +187,25 @@ TEST_F(Pregunta198, NoDescartaLasSenales)
     EXPECT_EQ(E().SenalesActuales, nullptr);
     EXPECT_EQ(p.Llamadas(QStringLiteral("GuardarArchivoClick")), 0);
     EXPECT_EQ(p.Llamadas(QStringLiteral("CerrarVentanas")), 1);
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
     EXPECT_EQ(E().ConfigActual->NumMuestras, 1001);
 }
 
 TEST_F(Pregunta198, SiGuardaAntesYSinGuardarNoSigue)
 {
     // The save did not happen (the set is still modified): the window stays.
-    E().Modificado = true;
+    E().MarcarModificado();
     EXPECT_EQ(Aceptar(Respuesta::Si), QDialog::Rejected);
     EXPECT_EQ(p.Llamadas(QStringLiteral("GuardarArchivoClick")), 1);
     ASSERT_NE(E().SenalesActuales, nullptr);
     EXPECT_EQ(E().ConfigActual->NumMuestras, 0);
 
     // Saved: the signals go, the new configuration comes.
-    E().Modificado = false;
+    E().MarcarGuardado();
     EXPECT_EQ(Aceptar(Respuesta::Si), QDialog::Accepted);
     EXPECT_EQ(p.Llamadas(QStringLiteral("GuardarArchivoClick")), 2);
     EXPECT_EQ(E().SenalesActuales, nullptr);
-    EXPECT_TRUE(E().Modificado);
+    EXPECT_TRUE(E().Modificado());
     EXPECT_EQ(E().ConfigActual->NumMuestras, 1001);
 }
 
@@ -325,6 +326,7 @@ TEST_F(MenuES, BotonesDeOperacionesYCasillas)
         Pulsar(o, "AceptarBtn");
     });
     p.modal.Cuando(QStringLiteral("frmOperacionesAna"), [](QDialog& o) { Pulsar(o, "CancelarBtn"); });
+    QSignalSpy operaciones(&E(), &TEstadoPrograma::OperacionesCambiadas);
     Ejecutar([&](QDialog& d) {
         Pulsar(d, "SBOpDigital");
         Pulsar(d, "SBOpAnalogico");
@@ -332,7 +334,9 @@ TEST_F(MenuES, BotonesDeOperacionesYCasillas)
         Marcar(d, "CBoxAuto", true);
         Pulsar(d, "CancelBtn");
     });
-    // They take effect at once, whatever becomes of the window.
+    // They take effect at once, whatever becomes of the window: the accepted digital
+    // dialog and the check box are announced, the cancelled analog dialog is not.
+    EXPECT_EQ(operaciones.size(), 2);
     ASSERT_EQ(E().OperacionesActuales->ListaOpDig.size(), 1u);
     EXPECT_EQ(E().OperacionesActuales->ListaOpDig[0].Operador, QStringLiteral("Not"));
     EXPECT_FALSE(E().OperacionesActuales->Activas);

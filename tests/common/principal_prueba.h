@@ -127,7 +127,7 @@ public:
     bool GuardarAntesDeDescartar(int pregunta) override
     {
         const int r = interaccion.MostrarPregunta(textos.BuscarTexto(pregunta), Botones::SiNoCancelar);
-        return r == Respuesta::Si ? (GuardarArchivoClick(), !estado.Modificado) : r == Respuesta::No;
+        return r == Respuesta::Si ? (GuardarArchivoClick(), !estado.Modificado()) : r == Respuesta::No;
     }
     void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override
     {

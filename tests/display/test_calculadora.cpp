@@ -100,7 +100,7 @@ TEST_F(CalculadoraAna, DosSenalesSeSumanYElResultadoPasaAlConjuntoConSuNombre)
     EXPECT_EQ(suma->Muestras(), (std::vector<float>{11, 22, 34}));
     EXPECT_TRUE(suma->Calculada());
     EXPECT_NE(static_cast<const TSenal*>(suma), c->Resultado()); // the calculator keeps its own
-    EXPECT_TRUE(p.estado.Modificado);
+    EXPECT_TRUE(p.estado.Modificado());
     EXPECT_TRUE(Elementos(De<QListWidget>(*c, "SenalesListBox")).contains(QStringLiteral("Suma")));
     EXPECT_EQ(De<QListWidget>(*c, "SrcMuesList").count(), 4);
     // Once passed, the key waits for the next state.
@@ -187,7 +187,7 @@ TEST_F(CalculadoraAna, NombreUsadoAvisaYNoAnadeNada)
     }
     EXPECT_EQ(Mensajes(), (QStringList{QStringLiteral("T112"), QStringLiteral("T112")}));
     EXPECT_EQ(Conjunto().NumAna(), antes);
-    EXPECT_FALSE(p.estado.Modificado);
+    EXPECT_FALSE(p.estado.Modificado());
     // Still there to name again; an empty name adds nothing either.
     p.modal.Cuando(QStringLiteral("frmPedirNombre"), Nombrar(QString()));
     Pulsa("SpBtnPasar");
@@ -473,14 +473,14 @@ TEST_F(CalculadoraDig, ElNombreSoloChocaConDigitales)
     Pulsa("SpBtnPasar");
     EXPECT_EQ(Mensajes().size(), 2);
     EXPECT_EQ(p.interaccion.mensajes.back().sabor, TInteraccionGuion::Sabor::Pregunta);
-    EXPECT_FALSE(p.estado.Modificado);
+    EXPECT_FALSE(p.estado.Modificado());
     EXPECT_EQ(Conjunto().BuscarDig(QStringLiteral("A")), nullptr);
     // Nothing was added: the key stays for another name.
     p.modal.Cuando(QStringLiteral("frmPedirNombre"), Nombrar(QStringLiteral("Y")));
     Pulsa("SpBtnPasar");
     ASSERT_NE(Conjunto().BuscarDig(QStringLiteral("Y")), nullptr);
     EXPECT_EQ(Conjunto().BuscarDig(QStringLiteral("Y"))->Muestras(), (std::vector<std::uint8_t>{1, 0, 0, 0}));
-    EXPECT_TRUE(p.estado.Modificado);
+    EXPECT_TRUE(p.estado.Modificado());
     EXPECT_FALSE(Activa(*c, "SpBtnPasar"));
 }
 

@@ -132,7 +132,7 @@ TEST_F(Datos, ComentarioGuardarYCerrar)
     TfrmEdit(p).Ejecutar();
     EXPECT_EQ(Mensajes(), (QStringList{"T114", "T114"}));
     EXPECT_EQ(Conjunto().Comentario, (QStringList{"uno", "dos"}));
-    EXPECT_FALSE(p.estado.Modificado);
+    EXPECT_FALSE(p.estado.Modificado());
 
     // Yes saves on closing.
     p.modal.Cuando(QStringLiteral("frmEdit"), [&](QDialog& d) {
@@ -142,7 +142,7 @@ TEST_F(Datos, ComentarioGuardarYCerrar)
     });
     TfrmEdit(p).Ejecutar();
     EXPECT_EQ(Conjunto().Comentario, (QStringList{"tres", "cuatro"}));
-    EXPECT_TRUE(p.estado.Modificado);
+    EXPECT_TRUE(p.estado.Modificado());
 
     // "Nuevo" then "Guardar" leaves no comment; "Abrir" reloads it; saved: no question.
     p.interaccion.mensajes.clear();

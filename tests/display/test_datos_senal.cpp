@@ -159,7 +159,7 @@ TEST_F(DatosSenal, RenombrarLlegaATodasLasVentanas)
     EXPECT_FALSE(Conjunto().Existe(QStringLiteral("V")));
     EXPECT_EQ(una->nombres, (QStringList{"Vn", "W"}));
     EXPECT_EQ(otra->nombres, QStringList{"W"});
-    EXPECT_TRUE(p.estado.Modificado);
+    EXPECT_TRUE(p.estado.Modificado());
 }
 
 TEST_F(DatosSenal, NombreVacioNoRenombra)
@@ -175,7 +175,7 @@ TEST_F(DatosSenal, NombreVacioNoRenombra)
     TfrmDatosSenal::Mostrar(p, {QStringLiteral("V")});
     EXPECT_EQ(Mensajes(), QStringList{"T119"});
     EXPECT_TRUE(Conjunto().Existe(QStringLiteral("V")));
-    EXPECT_FALSE(p.estado.Modificado);
+    EXPECT_FALSE(p.estado.Modificado());
 
     // The field takes at most 8 characters.
     TfrmPedirNombre pedir(p.contexto.Formulario);

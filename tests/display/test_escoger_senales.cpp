@@ -144,7 +144,7 @@ TEST_F(EscogerSenales, AceptarCargaLasElegidasYOmiteLasRechazadas)
     ASSERT_NE(Conjunto().BuscarDig(QStringLiteral("Dig1")), nullptr);
     EXPECT_EQ(Conjunto().BuscarDig(QStringLiteral("Dig1"))->LeerMuestra(1), 1);
     EXPECT_EQ(Conjunto().NumAna(), 4);
-    EXPECT_TRUE(principal.estado.Modificado);
+    EXPECT_TRUE(principal.estado.Modificado());
     EXPECT_TRUE(interaccion.mensajes.empty());
 }
 
@@ -178,7 +178,7 @@ TEST_F(EscogerSenales, CancelarNoCarga)
     Pulsar("CancelBtn");
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
     EXPECT_TRUE(Conjunto().Vacio());
-    EXPECT_FALSE(principal.estado.Modificado);
+    EXPECT_FALSE(principal.estado.Modificado());
 }
 
 TEST_F(EscogerSenales, BloqueDefectuosoConservaLasAnteriores)
@@ -198,7 +198,7 @@ TEST_F(EscogerSenales, BloqueDefectuosoConservaLasAnteriores)
     EXPECT_EQ(interaccion.Textos(), QStringList{"T101"});
     EXPECT_EQ(dlg->Anadidas(), QStringList{"Dos"});
     EXPECT_EQ(Conjunto().NumAna(), 1);
-    EXPECT_TRUE(principal.estado.Modificado);
+    EXPECT_TRUE(principal.estado.Modificado());
 }
 
 } // namespace

@@ -392,7 +392,7 @@ TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
     QTest::mouseRelease(g.Textos().front().Etiqueta, Qt::LeftButton, {}, {42, 32});
     ASSERT_EQ(Set().Anotaciones.size(), 1u);
     EXPECT_FLOAT_EQ(Set().Anotaciones[0].Y, g.Textos().front().Y);
-    EXPECT_TRUE(principal.estado.Modificado);
+    EXPECT_TRUE(principal.estado.Modificado());
     principal.estado.MarcarGuardado();
     const TextoGrafica t = g.Textos().front();
     const auto enSuPunto = [&] {
@@ -412,7 +412,7 @@ TEST_F(Analogica, ATextNoteKeepsItsDataPointThroughZoomAndResize)
     w->Ejecutar(TComando::BorrarUltimoTexto);
     EXPECT_TRUE(g.Textos().empty());
     EXPECT_TRUE(Set().Anotaciones.empty());
-    EXPECT_TRUE(principal.estado.Modificado);
+    EXPECT_TRUE(principal.estado.Modificado());
 }
 
 // Maximise, restore, cursors on and off: the legend fits its graph, and the plot ends before it.

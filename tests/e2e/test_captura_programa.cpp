@@ -305,7 +305,7 @@ TEST_F(CapturaPrograma, ContinuousMonitoringRearmsAndClosesCleanly)
     ventana->Ejecutar(TComando::MonitorContinua);
     EsperarSAD(ventana->Estado());
     EXPECT_GE(reprogramaciones, 2);
-    EXPECT_FALSE(E().Monitorizando);
+    EXPECT_FALSE(E().Monitorizando());
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
 }
 

@@ -291,7 +291,7 @@ TEST_F(Fluidez, TheWindowThreadKeepsItsPaceWhileTheUnitIsTalkedTo)
     EsperarSAD(E());
     medidor.Informar("(c) monitoring");
     EXPECT_GE(reprogramaciones, 2);
-    EXPECT_FALSE(E().Monitorizando);
+    EXPECT_FALSE(E().Monitorizando());
     EXPECT_LE(medidor.Peor(), RetrasoAdmitidoMs);
     EXPECT_EQ(interaccion.mensajes.size(), 1u) << interaccion.Textos().join('|').toStdString();
 }

@@ -30,6 +30,34 @@ void TEstadoPrograma::AvisarRenombrada(const QString& anterior, const QString& n
     Notificar();
 }
 
+void TEstadoPrograma::Cambiar(bool& flag, bool valor, void (TEstadoPrograma::*senal)(bool))
+{
+    if (flag != valor) {
+        flag = valor;
+        Q_EMIT(this->*senal)(valor);
+    }
+    Notificar();
+}
+
+void TEstadoPrograma::PonerMonitorizando(bool on)
+{
+    Cambiar(monitorizando_, on, &TEstadoPrograma::MonitorizacionCambiada);
+}
+
+TOperaciones& TEstadoPrograma::Operaciones()
+{
+    if (!OperacionesActuales)
+        OperacionesActuales = std::make_unique<TOperaciones>();
+    return *OperacionesActuales;
+}
+
+void TEstadoPrograma::PonerOperaciones(std::unique_ptr<TOperaciones> operaciones)
+{
+    OperacionesActuales = std::move(operaciones);
+    Q_EMIT OperacionesCambiadas();
+    Notificar();
+}
+
 void TEstadoPrograma::PonerMultipuesto(bool multipuesto)
 {
     multipuesto_ = multipuesto;
@@ -51,14 +79,12 @@ void TEstadoPrograma::Notificar()
 
 void TEstadoPrograma::MarcarModificado()
 {
-    Modificado = true;
-    Notificar();
+    Cambiar(modificado_, true, &TEstadoPrograma::ModificadoCambiado);
 }
 
 void TEstadoPrograma::MarcarGuardado()
 {
-    Modificado = false;
-    Notificar();
+    Cambiar(modificado_, false, &TEstadoPrograma::ModificadoCambiado);
 }
 
 void TEstadoPrograma::PonerOcupado(bool ocupado)

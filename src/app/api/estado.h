@@ -30,7 +30,8 @@ public:
     // Working copy for the configuration, capture and trigger dialogs; they copy it back
     // into ConfigActual when accepted.
     std::unique_ptr<TConfigES> ConfigTrabajo;
-    // Operations that derive signals, recomputed after each read-back.
+    // Operations that derive signals, recomputed after each read-back; replaced through
+    // PonerOperaciones.
     std::unique_ptr<TOperaciones> OperacionesActuales;
     // The device link on its own thread: created when the main window is first shown,
     // freed when it closes.
@@ -39,8 +40,6 @@ public:
     // The frequency filter's transform, kept for the whole run.
     TFFT FFT2;
 
-    bool Modificado = false;    // the signal set has unsaved changes
-    bool Monitorizando = false; // continuous monitoring is running
     bool Cerrando = false;      // the main window is closing
     bool ModeloM = false;       // the unit is a ZD800M
 
@@ -51,6 +50,15 @@ public:
 
     // The set exists and holds at least one signal.
     bool HayConjunto() const { return SenalesActuales && !SenalesActuales->Vacio(); }
+
+    // The signal set has unsaved changes (MarcarModificado, MarcarGuardado).
+    bool Modificado() const { return modificado_; }
+    // Continuous monitoring is running: every capture's end programs the next.
+    bool Monitorizando() const { return monitorizando_; }
+    void PonerMonitorizando(bool on);
+    // The operations, created empty when there are none yet; replaced (nullptr: none).
+    TOperaciones& Operaciones();
+    void PonerOperaciones(std::unique_ptr<TOperaciones> operaciones);
 
     // This station reaches its unit through the relay; it holds that unit now.
     bool Multipuesto() const { return multipuesto_; }
@@ -84,9 +92,17 @@ Q_SIGNALS:
     void SenalRenombrada(const QString& anterior, const QString& nuevo);
     void PuestoCambiado(bool multipuesto, bool unidadTomada);
     void OcupadoCambiado(bool ocupado);
+    void ModificadoCambiado(bool modificado);
+    void MonitorizacionCambiada(bool monitorizando);
+    void OperacionesCambiadas();
 
 private:
+    // A flag set (its signal when it changes) and Cambiado.
+    void Cambiar(bool& flag, bool valor, void (TEstadoPrograma::*senal)(bool));
+
     int ocupado_ = 0;
+    bool modificado_ = false;
+    bool monitorizando_ = false;
     bool multipuesto_ = false;
     bool unidadTomada_ = false;
 };
