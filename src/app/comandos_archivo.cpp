@@ -335,7 +335,6 @@ void TComandosArchivo::AnadirClick()
     TfrmEscSenFich escoger(principal_, &principal_.Ventana());
     escoger.InicializarListaSenales(ruta);
     escoger.Ejecutar();
-    e.Notificar();
 }
 
 // ---- configurations ----------------------------------------------------------------

@@ -133,7 +133,6 @@ void TComandosVentanas::CerrarVentana1Click()
 void TComandosVentanas::CerrarTodas1Click()
 {
     principal_.CerrarVentanas();
-    principal_.Estado().Notificar();
 }
 
 void TComandosVentanas::Cascada1Click()
