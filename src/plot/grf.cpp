@@ -421,10 +421,13 @@ void TGrf::paintEvent(QPaintEvent* e)
     Q_EMIT PinturaTerminada();
 }
 
-void TGrf::resizeEvent(QResizeEvent* e)
+void TGrf::resizeEvent(QResizeEvent*)
 {
-    // The library redraws everything at the new size, and the annotations follow.
-    QCustomPlot::resizeEvent(e);
+    // The new size is drawn once the events of the moment are through: a window that
+    // opens, is placed and laid out resizes its graph several times in one event, and
+    // a million points drawn at each size would hold the window thread that long.
+    setViewport(rect());
+    replot(rpQueuedReplot);
     Q_EMIT Redimensionado();
 }
 
