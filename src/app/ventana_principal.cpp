@@ -8,6 +8,7 @@
 #include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
+#include "display/visualiza_senales_comun.h"
 #include "link/servicios_puesto.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
@@ -97,7 +98,14 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
         if (!ocupado && std::exchange(cerrarAlTerminar_, false))
             QTimer::singleShot(0, this, &QWidget::close);
     });
-    connect(Area, &QMdiArea::subWindowActivated, this, &TfrmPrincipal::ActualizarMenus);
+    // The active signal window also says when what it offers changes ("Datos", the
+    // measurements button).
+    connect(Area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        disconnect(ofertaActiva_);
+        if (auto* v = sub ? qobject_cast<TVentanaSenales*>(sub->widget()) : nullptr)
+            ofertaActiva_ = connect(v, &TVentanaSenales::OfertaCambiada, this, &TfrmPrincipal::ActualizarMenus);
+        ActualizarMenus();
+    });
     connect(&estado_, &TEstadoPrograma::PuestoCambiado, this, &TfrmPrincipal::MostrarPuesto);
     // Deleted and renamed signals: every child showing them follows, the data table
     // as well as the signal windows (a renamed one keeps its samples).

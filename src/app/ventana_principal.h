@@ -144,6 +144,7 @@ private:
     bool cerrarAlTerminar_ = false;
     bool remotoPermitido_ = false;
     bool remotoVisible_ = false;
+    QMetaObject::Connection ofertaActiva_;
     bool perfilRemoto_ = false;
     bool mostrado_ = false;
     int contadorVentanas_ = 0;

@@ -227,7 +227,7 @@ void TVentanaSenales::PonerHaySenales(bool hay)
         return;
     haySenales_ = hay;
     // "Datos" follows what the window shows.
-    principal_.Estado().Notificar();
+    Q_EMIT OfertaCambiada();
 }
 
 void TVentanaSenales::CerrarVentana()
@@ -318,7 +318,7 @@ void TVentanaSenales::ActivarMedidas(bool on)
     MostrarPanel(*PMedidas, TPanelMedidas::Alto, on, crecidoMedidas_);
     setFocus(Qt::OtherFocusReason);
     // The tool button shows the panel's state.
-    principal_.Estado().Notificar();
+    Q_EMIT OfertaCambiada();
 }
 
 TTramo TVentanaSenales::TramoCursores() const

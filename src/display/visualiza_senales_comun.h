@@ -74,6 +74,11 @@ public:
     void RenombrarSenal(const QString& anterior, const QString& nuevo) override;
     void FicheroGuardado(const QString& ruta) override;
 
+Q_SIGNALS:
+    // What the window offers the commands changed: it shows signals or none, its
+    // measurements panel was shown or hidden.
+    void OfertaCambiada();
+
 protected:
     // `zoomMas`, `zoomMenos`: object names of the pop-up's zoom entries.
     TVentanaSenales(IPrincipal& principal, bool digital, const char* zoomMas, const char* zoomMenos,

@@ -350,6 +350,13 @@ TEST_F(VisualizaPrincipal, MeasurementsSpectrumAndValueChangeDumpFromTheWindows)
     EXPECT_TRUE(copiado.contains(ana->Medidas().Tabla().Texto(textos, 6)));
     EXPECT_TRUE(copiado.startsWith(textos.BuscarTexto(439)));
 
+    // Hidden from the pop-up, the window says so and the tool button follows; back on.
+    for (const bool visible : {false, true}) {
+        ana->MenuEmergente().findChild<QAction*>(QStringLiteral("Medidas2"))->trigger();
+        EXPECT_EQ(ana->Medidas().isVisible(), visible);
+        EXPECT_EQ(boton->isChecked(), visible);
+    }
+
     // The pop-up's "Espectro..." asks which analog signal; the peak is the 50 Hz tone of the span.
     modal.Cuando(QStringLiteral("frmElegirEspectro"), [](QDialog& d) {
         Elegir(d, "LBSenalesEspectro", QStringLiteral("Seno"));
