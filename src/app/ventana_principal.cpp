@@ -105,6 +105,9 @@ TfrmPrincipal::TfrmPrincipal(TTextos& textos, TInteraccion& interaccion, TModal&
         if (auto* v = sub ? qobject_cast<TVentanaSenales*>(sub->widget()) : nullptr)
             ofertaActiva_ = connect(v, &TVentanaSenales::OfertaCambiada, this, &TfrmPrincipal::ActualizarMenus);
         ActualizarMenus();
+        // No active window: the last one may still be leaving the area's list.
+        if (!sub)
+            QTimer::singleShot(0, this, &TfrmPrincipal::ActualizarMenus);
     });
     connect(&estado_, &TEstadoPrograma::PuestoCambiado, this, &TfrmPrincipal::MostrarPuesto);
     // Deleted and renamed signals: every child showing them follows, the data table

@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStackedLayout>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -99,14 +98,6 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
 TVentanaSenales::~TVentanaSenales()
 {
     destruyendo_ = true;
-    // The commands are enabled anew once the window is gone from the document area,
-    // unless the whole program is closing.
-    TEstadoPrograma& estado = principal_.Estado();
-    if (!estado.Cerrando)
-        QTimer::singleShot(0, &estado, [&estado] {
-            if (!estado.Cerrando)
-                estado.Notificar();
-        });
 }
 
 TCjtSenales* TVentanaSenales::Senales() const
