@@ -98,8 +98,7 @@ protected:
             c->SalDig(1).Generador =
                 std::make_unique<TGenTren>(textos, "microsegundos", "milisegundos", 30.0f, 20.0f, 0.0f);
         }
-        E().ConfigActual = std::move(c);
-        E().Notificar();
+        E().PonerConfig(std::move(c));
     }
 
     template <class T>

@@ -25,7 +25,6 @@ protected:
         CrearConDialogos();
         AbrirConfiguracion();
         AbrirConjunto(2);
-        ventana->Estado().Notificar();
         ventana->AbrirVentanaAnalogica(QStringLiteral("prueba"));
         ASSERT_NE(Activa(), nullptr);
     }

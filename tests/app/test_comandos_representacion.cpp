@@ -17,7 +17,6 @@ protected:
         Crear();
         AbrirConfiguracion();
         AbrirConjunto(3); // S0, S1, S2
-        ventana->Estado().Notificar();
     }
     static void Seleccionar(QDialog& d, const QStringList& nombres)
     {

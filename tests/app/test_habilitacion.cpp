@@ -121,8 +121,7 @@ TEST_F(Habilitacion, AlCerrarLaUltimaVentana)
         EXPECT_TRUE(Activo(n)) << n;
 
     // Without a set the window menu has nothing left to offer.
-    ventana->Estado().SenalesActuales.reset();
-    ventana->Estado().Notificar();
+    ventana->Estado().PonerConjunto(nullptr);
     for (const char* n : {"ExportarTXT1", "SpBtnAnalogica", "NuevaVentana1", "Ventana1", "Comentario2"})
         EXPECT_FALSE(Activo(n)) << n;
 }

@@ -307,8 +307,7 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     c->SalAna(1).Activo = true;
     c->SalAna(1).Generador =
         std::make_unique<TGenSeno>(textos, "microsegundos", "microsegundos", 0.0f, 0.0f, 5.0f, 0.0f, 4.0f);
-    v.Estado().ConfigActual = std::move(c);
-    v.Estado().Notificar();
+    v.Estado().PonerConfig(std::move(c));
 
     modal.cola["frmProgRetardo"].push_back([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
     v.Ejecutar(TComando::Inmediata);

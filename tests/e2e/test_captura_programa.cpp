@@ -89,8 +89,7 @@ protected:
             c->SalDig(1).Generador =
                 std::make_unique<TGenTren>(textos, "microsegundos", "milisegundos", 30.0f, 20.0f, 0.0f);
         }
-        E().ConfigActual = std::move(c);
-        E().Notificar();
+        E().PonerConfig(std::move(c));
     }
 
     static void Pulsar(QDialog& d, const char* nombre)

@@ -234,8 +234,7 @@ TEST_F(Fluidez, TheWindowThreadKeepsItsPaceWhileTheUnitIsTalkedTo)
         c->TiempoAnalisis = llena - 1;
         for (int i = 1; i <= 8; ++i)
             c->EntDig(i).Activo = true;
-        E().ConfigActual = std::move(c);
-        E().Notificar();
+        E().PonerConfig(std::move(c));
     }
     modal.Cuando("frmProgRetardo", [](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
     ventana->Ejecutar(TComando::Inmediata);
@@ -273,8 +272,7 @@ TEST_F(Fluidez, TheWindowThreadKeepsItsPaceWhileTheUnitIsTalkedTo)
         c->SalAna(1).Activo = true;
         c->SalAna(1).Generador =
             std::make_unique<TGenSeno>(textos, "microsegundos", "microsegundos", 0.0f, 0.0f, 5.0f, 0.0f, 4.0f);
-        E().ConfigActual = std::move(c);
-        E().Notificar();
+        E().PonerConfig(std::move(c));
     }
     interaccion.respuestas = {Respuesta::Si}; // over the capture just read
     int reprogramaciones = 0;
