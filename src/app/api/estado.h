@@ -14,9 +14,9 @@ namespace qv {
 
 // The state every part of the program works on, owned by the main window for the whole
 // run and handed to dialogs and windows by reference. No globals: whoever needs it gets
-// it in its constructor. Whoever changes it announces the change (Notificar, or the
-// setters and marking operations below, which say what changed); the main window and
-// the windows subscribe, so nobody calls the main window back.
+// it in its constructor. Whoever changes it does so through the setters and marking
+// operations below, which say what changed; the main window and the windows
+// subscribe, so nobody calls the main window back.
 class TEstadoPrograma : public QObject {
     Q_OBJECT
 public:
@@ -77,7 +77,7 @@ public:
     // Signals the set has lost, or one it has renamed: every window showing them follows.
     void AvisarQuitadas(const QStringList& nombres);
     void AvisarRenombrada(const QString& anterior, const QString& nuevo);
-    // The signals, the configuration, the operations or a flag changed.
+    // Something no setter names changed (Cambiado alone): a set edited in place.
     void Notificar();
     // The set or what is shown of it changed and is not saved yet; saved.
     void MarcarModificado();

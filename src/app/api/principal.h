@@ -20,7 +20,7 @@ struct TContextoPrograma;
 // The main window as the dialogs, signal windows, command files and capture sequences
 // see it. They get a reference in their constructors; the main window (TfrmPrincipal)
 // implements it. Changes of the program state are announced through the state itself
-// (TEstadoPrograma::Notificar, MarcarModificado), never through this interface.
+// (its setters, MarcarModificado), never through this interface.
 class IPrincipal {
 public:
     virtual ~IPrincipal() = default;
