@@ -34,7 +34,6 @@ public:
     // Read-back progress: fields received of those expected (expected 0: not known yet).
     void PonerProgreso(qint64 recibidos, qint64 esperados);
 
-
     // Only the sequence that shows the window takes it away: Escape or a close
     // request would let the user start another command in the middle of this one.
     void reject() override {}

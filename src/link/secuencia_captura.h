@@ -145,6 +145,9 @@ private:
     TTrigger Trigger;
     int Progreso = 0;
     std::unique_ptr<TCjtSenales> Nuevas;
+    // Give-up limit of the wait in ms from its start (0: none), set when the wait starts:
+    // the capture's duration plus a margin; none for a triggered capture, whose start is
+    // the unit's to wait for.
     std::optional<qint64> LimiteEspera;
     bool EsperaEmpezada = false;
     qint64 InicioEspera = 0;

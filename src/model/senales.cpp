@@ -349,7 +349,6 @@ TSenalDig* TCjtSenales::SiguienteDig()
 
 TSenalAna* TCjtSenales::ActualAna() const { return cursorAna_ < ana_.size() ? ana_[cursorAna_].get() : nullptr; }
 
-
 bool TCjtSenales::CompatibleCon(const TConfigES& config) const
 {
     // An empty set has nothing to lose: it fits any time base.
