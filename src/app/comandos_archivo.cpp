@@ -433,41 +433,35 @@ void TComandosArchivo::Gurardarcomo1Click()
 
 // ---- text export ---------------------------------------------------------------------
 
-void TComandosArchivo::ExportarTXT1Click()
+std::pair<QString, bool> TComandosArchivo::Exportar(TDialogoFichero& d,
+                                                    const std::function<bool(const QString&)>& escribir)
 {
     if (!Estado().HayConjunto())
-        return;
-    const QString ruta = Contexto().Dialogos.GuardarFichero(DlgExportarTXT->Filtro(), DlgExportarTXT->Titulo(),
-                                                            DlgExportarTXT->Nombre, DlgExportarTXT->Extension());
+        return {};
+    const QString ruta = Contexto().Dialogos.GuardarFichero(d.Filtro(), d.Titulo(), d.Nombre, d.Extension());
     if (ruta.isEmpty())
-        return;
-    DlgExportarTXT->Nombre = ruta;
-    bool escrito = false;
-    {
-        TCursorOcupado cursor(Contexto().Interaccion());
-        escrito = ExportarTextoFichero(*Estado().SenalesActuales, ruta);
-    }
-    if (!escrito)
+        return {};
+    d.Nombre = ruta;
+    TCursorOcupado cursor(Contexto().Interaccion());
+    return {ruta, escribir(ruta)};
+}
+
+void TComandosArchivo::ExportarTXT1Click()
+{
+    const auto [ruta, escrito] =
+        Exportar(*DlgExportarTXT, [this](const QString& r) { return ExportarTextoFichero(*Estado().SenalesActuales, r); });
+    if (!ruta.isEmpty() && !escrito)
         Contexto().Interaccion().MostrarInformacion(
             Contexto().Textos().BuscarTexto(clave::NoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
 }
 
 void TComandosArchivo::ExportarVCD1Click()
 {
-    if (!Estado().HayConjunto())
-        return;
-    TDialogoFichero& d = *DlgExportarVCD;
-    const QString ruta = Contexto().Dialogos.GuardarFichero(d.Filtro(), d.Titulo(), d.Nombre, d.Extension());
-    if (ruta.isEmpty())
-        return;
-    d.Nombre = ruta;
     QString error;
-    bool escrito = false;
-    {
-        TCursorOcupado cursor(Contexto().Interaccion());
-        escrito = ExportarVcdFichero(*Estado().SenalesActuales, ruta, {}, {}, &error);
-    }
-    if (!escrito)
+    const auto [ruta, escrito] = Exportar(*DlgExportarVCD, [this, &error](const QString& r) {
+        return ExportarVcdFichero(*Estado().SenalesActuales, r, {}, {}, &error);
+    });
+    if (!ruta.isEmpty() && !escrito)
         Contexto().Interaccion().MostrarError(Contexto().Textos().BuscarTexto(kTextoNoExportadoVcd) + QLatin1Char(' ')
                                                   + ruta + QStringLiteral("\n") + error,
                                               Botones::Aceptar);

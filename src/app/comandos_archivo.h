@@ -4,7 +4,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace qv {
 
@@ -93,6 +95,9 @@ private:
     bool EscribirConfig(const QString& ruta);
     bool EscribirSenales(const QString& ruta);
     void FallaEscritura(const QString& ruta);
+    // An export of the set: `d` asks where, `escribir` writes there under the busy
+    // cursor. The path chosen (empty: none, or no set) and whether it was written.
+    std::pair<QString, bool> Exportar(TDialogoFichero& d, const std::function<bool(const QString&)>& escribir);
     void PonerTitulo(const QString& titulo);
 
     IPrincipal& principal_;

@@ -101,10 +101,8 @@ void TPanelMedidas::AplicarTextos()
 
 void TPanelMedidas::PonerTramo()
 {
-    const QString s = QLatin1Char(' ') + textos_.BuscarTexto(clave::Segundos);
     LRTramo->setText(entreCursores_ ? textos_.BuscarTexto(kTextoEntreCursores) + QLatin1Char(' ')
-                                          + FormatoGeneral(desde_, kDigitos) + s + QStringLiteral(" - ")
-                                          + FormatoGeneral(hasta_, kDigitos) + s
+                                          + TextoTramoSegundos(desde_, hasta_, textos_)
                                     : textos_.BuscarTexto(kTextoTodaLaSenal));
 }
 

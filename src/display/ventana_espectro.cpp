@@ -89,7 +89,7 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
     CBEscala->setCurrentIndex(int(TEscalaEspectro::DB));
     connect(CBVentana, &QComboBox::currentIndexChanged, this, [this] {
         if (!Calcular())
-            Cerrar();
+            CerrarVentana();
     });
     connect(CBEscala, &QComboBox::currentIndexChanged, this, [this](int i) {
         GEspectro->PonerEscala(TEscalaEspectro(i));
@@ -158,9 +158,8 @@ void TfrmEspectro::PonerTitulo()
     const TCjtSenales* set = principal_.Estado().SenalesActuales.get();
     if (const TSenalAna* s = set ? set->BuscarAna(senal_) : nullptr; s && tramo_.hasta >= 0) {
         const TTramo r = AcotarTramo(tramo_, s->NumMuestras());
-        const QString seg = QLatin1Char(' ') + t.BuscarTexto(clave::Segundos);
-        titulo += QStringLiteral(" (") + FormatoGeneral(r.desde * s->Periodo(), 6) + seg + QStringLiteral(" - ")
-                  + FormatoGeneral(r.hasta * s->Periodo(), 6) + seg + QLatin1Char(')');
+        titulo += QStringLiteral(" (") + TextoTramoSegundos(r.desde * s->Periodo(), r.hasta * s->Periodo(), t)
+                  + QLatin1Char(')');
     }
     setWindowTitle(titulo);
 }
@@ -178,7 +177,7 @@ void TfrmEspectro::TextosAplicados()
 void TfrmEspectro::QuitarSenal(const QString& nombre)
 {
     if (nombre == senal_)
-        Cerrar();
+        CerrarVentana();
 }
 
 void TfrmEspectro::RenombrarSenal(const QString& anterior, const QString& nuevo)
@@ -187,14 +186,6 @@ void TfrmEspectro::RenombrarSenal(const QString& anterior, const QString& nuevo)
         return;
     senal_ = nuevo;
     PonerTitulo();
-}
-
-void TfrmEspectro::Cerrar()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
 }
 
 // ---- choosing the signal ---------------------------------------------------------------

@@ -45,7 +45,6 @@ private:
     bool Calcular();
     void PonerTitulo();
     void Lecturas();
-    void Cerrar();
 
     IPrincipal& principal_;
     QString senal_;

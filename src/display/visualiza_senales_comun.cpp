@@ -221,14 +221,6 @@ void TVentanaSenales::PonerHaySenales(bool hay)
     Q_EMIT OfertaCambiada();
 }
 
-void TVentanaSenales::CerrarVentana()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
 void TVentanaSenales::OrigenCero()
 {
     xygraph->XAxis().PonerMin(0);

@@ -146,7 +146,6 @@ private:
     // Shows or hides a panel of fixed height `alto` under the graph; `crecido` keeps
     // what the window grew by for it.
     void MostrarPanel(QWidget& panel, int alto, bool on, int& crecido);
-    void CerrarVentana();
     void ArmarZoom();
     // "Insertar texto": asks the text and puts it at pixel (50, 50) of the graph.
     void InsertarTexto();

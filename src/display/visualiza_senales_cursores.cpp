@@ -189,7 +189,7 @@ void TPanelCursores::Diferencias()
     // difference would lose the digits of short periods.
     const double dx = std::fabs(x_[0] - x_[1]);
     if (tiempo_ && dx > 0)
-        LRFrecuencia->setText(FormatoGeneral(1 / dx, 6) + QLatin1Char(' ') + textos_.BuscarTexto(clave::Hercios));
+        LRFrecuencia->setText(TextoFrecuencia(1 / dx, textos_));
     else
         LRFrecuencia->clear();
 }

@@ -30,7 +30,6 @@ QStringList Lista(std::initializer_list<const char*> args)
     return l;
 }
 
-// How a launch ended, shared between the launch and its finished handler.
 } // namespace
 
 TVNC::TVNC(const QString& carpetaPrograma, const QString& carpetaPrivada)

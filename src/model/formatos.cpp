@@ -1,5 +1,7 @@
 #include "model/formatos.h"
 
+#include "lang/textos.h"
+#include "model/claves_texto.h"
 #include "model/errores.h"
 
 #include <algorithm>
@@ -398,6 +400,17 @@ qint64 EnteroOError(QByteArrayView texto)
         return *v;
     throw EErrorFormato(QStringLiteral("Numero entero no valido: \"%1\"")
                             .arg(QString::fromLatin1(texto.data(), texto.size())));
+}
+
+QString TextoFrecuencia(double hz, TTextos& textos)
+{
+    return FormatoGeneral(hz, 6) + QLatin1Char(' ') + textos.BuscarTexto(clave::Hercios);
+}
+
+QString TextoTramoSegundos(double desde, double hasta, TTextos& textos)
+{
+    const QString s = QLatin1Char(' ') + textos.BuscarTexto(clave::Segundos);
+    return FormatoGeneral(desde, 6) + s + QStringLiteral(" - ") + FormatoGeneral(hasta, 6) + s;
 }
 
 } // namespace qv

@@ -63,4 +63,10 @@ std::optional<double> LeerCientifico23(const char* p);
 double RealOError(QByteArrayView texto);
 qint64 EnteroOError(QByteArrayView texto);
 
+class TTextos;
+// Readouts in the language's units, six significant digits: "1234.5 Hz", and a span of
+// time "0.1 s - 0.3 s".
+QString TextoFrecuencia(double hz, TTextos& textos);
+QString TextoTramoSegundos(double desde, double hasta, TTextos& textos);
+
 } // namespace qv

@@ -72,11 +72,6 @@ QStringList NombresEscalas(TTextos& textos)
     return Nombres(textos, kTextoEscalas, {QStringLiteral("dB"), QStringLiteral("Lineal")});
 }
 
-QString TextoFrecuencia(double hz, TTextos& textos)
-{
-    return FormatoGeneral(hz, 6) + QLatin1Char(' ') + textos.BuscarTexto(clave::Hercios);
-}
-
 QString TextoNivel(double lineal, TEscalaEspectro escala, const QString& unidad)
 {
     if (escala == TEscalaEspectro::DB)

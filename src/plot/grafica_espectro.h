@@ -4,6 +4,7 @@
 // the picture the companion draws without a window.
 
 #include "model/espectro.h"
+#include "model/formatos.h"
 #include "plot/qcp.h"
 
 #include <QSize>
@@ -33,9 +34,8 @@ TEspectroMarcado CalcularEspectro(TAnalizadorEspectro& analizador, const TSenalA
 QStringList NombresVentanas(TTextos& textos);
 QStringList NombresEscalas(TTextos& textos);
 
-// "1234.5 Hz" and "-6.02 dB" / "0.5 V": the readouts of a frequency and of a level
-// (linear) in a scale.
-QString TextoFrecuencia(double hz, TTextos& textos);
+// "-6.02 dB" / "0.5 V": the readout of a level (linear) in a scale; the frequency's is
+// TextoFrecuencia.
 QString TextoNivel(double lineal, TEscalaEspectro escala, const QString& unidad);
 
 // Magnitude against frequency (0 to half the sampling frequency), the peak marked with

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -242,6 +243,14 @@ void TVentanaFormulario::showEvent(QShowEvent* e)
     AplicarTextos(*this);
     AlMostrar();
     QWidget::showEvent(e);
+}
+
+void TVentanaFormulario::CerrarVentana()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
 }
 
 void TVentanaFormulario::keyPressEvent(QKeyEvent* e)

@@ -161,6 +161,8 @@ protected:
     virtual void AlMostrar() {}
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Closes the window, with its frame when it stands in the document area.
+    void CerrarVentana();
 };
 
 } // namespace qv
