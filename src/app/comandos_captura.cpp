@@ -196,14 +196,18 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
         d.PonerRetardoVisible(!inmediata);
         resultado = d.Ejecutar();
     } else if (tipo == TProgramacion::TriggerAnalogico) {
+        // The trigger record exists only once the dialog was accepted: a cancelled one
+        // may have no input chosen.
         TfrmTrigAna d(principal_, padre);
         resultado = d.Ejecutar();
-        disparo = d.Trigger();
+        if (resultado == QDialog::Accepted)
+            disparo = d.Trigger();
         pausa = TfrmTrigAna::PausaTrasProgramar;
     } else {
         TfrmTrigdig d(principal_, padre);
         resultado = d.Ejecutar();
-        disparo = d.Trigger();
+        if (resultado == QDialog::Accepted)
+            disparo = d.Trigger();
     }
     bool programada = false;
     if (resultado == QDialog::Accepted) {

@@ -536,6 +536,11 @@ TEST_F(Captura, DialogChecksKeepTheDialogOpenWithTheirTexts)
     EXPECT_EQ(Avisos(), (QStringList{"T133", "T143", "T143"}));
     EXPECT_TRUE(puerto->Empiezan("7,").isEmpty());
 
+    // Analog trigger cancelled before any input was chosen: nothing is programmed.
+    modal.accion = [](QDialog& d) { d.reject(); };
+    Ejecutar(TComando::TriggerAnalogico);
+    EXPECT_TRUE(puerto->Empiezan("6,").isEmpty());
+
     // Analog trigger: the level box keeps within +-10 V, a differential pair's second
     // input cannot be chosen and the first is sent as "k".
     E().ConfigActual->EntAna(1).Diferencial = true;
