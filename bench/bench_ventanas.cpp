@@ -163,9 +163,15 @@ struct TEntorno {
     }
 };
 
+TEntorno& Entorno();
+void SoltarVentana() { Entorno().ventana.reset(); }
+
 TEntorno& Entorno()
 {
     static TEntorno e;
+    // The main window goes before the application that drew it.
+    static const bool soltar = (qAddPostRoutine(SoltarVentana), true);
+    Q_UNUSED(soltar);
     return e;
 }
 
@@ -301,15 +307,3 @@ BENCHMARK(BM_MedidasSolas)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Repor
 BENCHMARK(BM_PasoConTeclaYMedidas)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Entorno().ventana.reset();
-    return 0;
-}
