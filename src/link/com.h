@@ -27,6 +27,14 @@ public:
     using EComPort::EComPort;
 };
 
+// The relay says that its unit is getting ready (it is looking for it, or throwing away
+// what the unit still sends of an abandoned answer): the command did not reach the unit,
+// and the same command a moment later may.
+class EPreparando : public EComPort {
+public:
+    using EComPort::EComPort;
+};
+
 // Input/output error of the unit search: no unit answered on the probed ports.
 class EEntradaSalida : public EComPort {
 public:
