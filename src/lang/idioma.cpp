@@ -51,101 +51,61 @@ void TLanguage::setIdiomaFile(const QString& fichero)
     if (fichero == fichero_)
         return;
     fichero_ = fichero;
-    datos_.clear();
-    abierto_ = false;
+    textos_.clear();
     QFile f(fichero);
-    // Only a regular file of a sane size: a device or fifo would hang the lookups.
+    // Only a regular file of a sane size: a device or fifo would hang the start.
     const QFileInfo info(fichero);
     const bool valido = info.isFile() && info.size() <= 64ll * 1024 * 1024;
     if (!fichero.isEmpty() && valido && f.open(QIODevice::ReadOnly)) {
-        datos_ = f.readAll();
-        abierto_ = f.error() == QFileDevice::NoError;
-        if (!abierto_)
-            datos_.clear();
+        const QByteArray datos = f.readAll();
+        if (f.error() == QFileDevice::NoError)
+            Indexar(datos);
     }
-    ultimaClave_ = 0;
-    Rebobinar();
 }
 
-void TLanguage::Rebobinar()
+void TLanguage::Indexar(const QByteArray& datos)
 {
-    pos_ = 0;
-    posicionValida_ = true;
-}
-
-bool TLanguage::AlFinal() const
-{
-    const char* d = datos_.constData();
-    qsizetype p = pos_;
-    while (p < datos_.size() && EsBlanco(d[p]))
-        ++p;
-    return p >= datos_.size();
-}
-
-bool TLanguage::LeerEntrada(int& clave, qsizetype& desde, qsizetype& hasta)
-{
-    const char* d = datos_.constData();
-    const qsizetype n = datos_.size();
-    while (pos_ < n && EsBlanco(d[pos_]))
-        ++pos_;
-    if (pos_ >= n)
-        return false;
-
-    // The key: a run of non-blank bytes that must be a whole decimal number.
-    const qsizetype inicio = pos_;
-    while (pos_ < n && !EsBlanco(d[pos_]))
-        ++pos_;
-    int leida = 0;
-    if (!LeerClave(d + inicio, d + pos_, leida)) {
-        posicionValida_ = false;
-        return false;
+    const char* d = datos.constData();
+    const qsizetype n = datos.size();
+    qsizetype pos = 0;
+    for (;;) {
+        while (pos < n && EsBlanco(d[pos]))
+            ++pos;
+        if (pos >= n)
+            return;
+        // The key: a run of non-blank bytes that must be a whole decimal number. A line
+        // that is not one ends the file for every lookup, as it ends reading it.
+        const qsizetype inicio = pos;
+        while (pos < n && !EsBlanco(d[pos]))
+            ++pos;
+        int clave = 0;
+        if (!LeerClave(d + inicio, d + pos, clave))
+            return;
+        // Rest of the line; its first byte is the separator.
+        const qsizetype resto = pos;
+        const auto* lf = static_cast<const char*>(std::memchr(d + pos, '\n', size_t(n - pos)));
+        const qsizetype limite = lf ? lf - d : n;
+        const auto* cr = static_cast<const char*>(std::memchr(d + pos, '\r', size_t(limite - pos)));
+        pos = cr ? cr - d : limite;
+        const qsizetype finTexto = pos;
+        if (pos < n && d[pos] == '\r')
+            ++pos;
+        if (pos < n && d[pos] == '\n')
+            ++pos;
+        const qsizetype desde = resto < finTexto ? resto + 1 : resto;
+        if (!textos_.contains(clave))
+            textos_.insert(clave, QString::fromLatin1(d + desde, finTexto - desde));
     }
-    clave = leida;
-    ultimaClave_ = leida;
-
-    // Rest of the line; its first byte is the separator. Its end is found by the C
-    // library, which a lookup that walks the whole file is made of.
-    const qsizetype resto = pos_;
-    const auto* lf = static_cast<const char*>(std::memchr(d + pos_, '\n', size_t(n - pos_)));
-    const qsizetype limite = lf ? lf - d : n;
-    const auto* cr = static_cast<const char*>(std::memchr(d + pos_, '\r', size_t(limite - pos_)));
-    pos_ = cr ? cr - d : limite;
-    const qsizetype finTexto = pos_;
-    if (pos_ < n && d[pos_] == '\r')
-        ++pos_;
-    if (pos_ < n && d[pos_] == '\n')
-        ++pos_;
-
-    desde = resto < finTexto ? resto + 1 : resto;
-    hasta = finTexto;
-    return true;
 }
 
-QString TLanguage::Buscar(int clave)
+QString TLanguage::BuscarTexto(int clave) const
 {
-    if (!abierto_)
-        return Nada;
-    int leida = 0;
-    qsizetype desde = 0, hasta = 0;
-    while (LeerEntrada(leida, desde, hasta)) {
-        // Only the entry asked for becomes a string.
-        if (leida == clave)
-            return QString::fromLatin1(datos_.constData() + desde, hasta - desde);
-    }
-    return Nada;
+    return textos_.value(clave, Nada);
 }
 
-QString TLanguage::BuscarTexto(int clave)
+QString TLanguage::LeerTexto(int clave) const
 {
-    Rebobinar();
-    return Buscar(clave);
-}
-
-QString TLanguage::LeerTexto(int clave)
-{
-    if (!(posicionValida_ && clave > ultimaClave_ && !AlFinal()))
-        Rebobinar();
-    return Buscar(clave);
+    return BuscarTexto(clave);
 }
 
 TDMIdioma::TDMIdioma(const QString& carpetaPrograma)

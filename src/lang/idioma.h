@@ -3,43 +3,36 @@
 #include "lang/textos.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 namespace qv {
 
 // Numbered texts read from a language file: lines "key SEP text" (SEP one blank or
 // tab), CR LF ends, single-byte Latin-1, keys in ascending order. The file is read
-// whole when named; lookups then walk the buffer as if it were a file kept open,
-// with a read position and the key of the last entry read.
+// whole when named and its entries indexed once, up to the first line that does not
+// start with a number; lookups only read the index, so any thread may make them.
+// A key that appears twice gives its first text.
 //
-// Every failure gives "nada": no file, a line that does not start with a number,
-// and also a key the file does not hold (the lookup has read to the end).
+// Every failure gives "nada": no file, a key behind a line that does not start with a
+// number, and a key the file does not hold.
 class TLanguage : public TTextos {
 public:
     static inline const QString Nada = QStringLiteral("nada");
 
     const QString& IdiomaFile() const { return fichero_; }
     // Naming another file reads it; a file that cannot be read is not reported,
-    // the lookups then answer "nada".
+    // the lookups then answer "nada". Not to be called while others look texts up.
     void setIdiomaFile(const QString& fichero);
 
-    QString BuscarTexto(int clave) override;
-    QString LeerTexto(int clave) override;
+    QString BuscarTexto(int clave) const override;
+    QString LeerTexto(int clave) const override;
 
 private:
-    void Rebobinar();
-    // One entry at the read position, its text as [desde, hasta) of the data; false
-    // on a read error or at the end.
-    bool LeerEntrada(int& clave, qsizetype& desde, qsizetype& hasta);
-    QString Buscar(int clave);
-    bool AlFinal() const;
+    void Indexar(const QByteArray& datos);
 
     QString fichero_;
-    QByteArray datos_;
-    bool abierto_ = false;
-    qsizetype pos_ = 0;
-    int ultimaClave_ = 0;
-    bool posicionValida_ = true; // false after a read error: the next lookup rewinds
+    QHash<int, QString> textos_;
 };
 
 // The language module of the program: one TLanguage bound to "idioma.lng" in the

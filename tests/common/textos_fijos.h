@@ -11,7 +11,7 @@ namespace qv::test {
 // text went where without knowing the language file.
 class TTextosFijos : public TTextos {
 public:
-    QString BuscarTexto(int clave) override
+    QString BuscarTexto(int clave) const override
     {
         switch (clave) {
         case 193: return QStringLiteral("microsegundos");
@@ -23,7 +23,7 @@ public:
         default: return QStringLiteral("T%1").arg(clave);
         }
     }
-    QString LeerTexto(int clave) override { return BuscarTexto(clave); }
+    QString LeerTexto(int clave) const override { return BuscarTexto(clave); }
 };
 
 } // namespace qv::test

@@ -98,11 +98,11 @@ TEST_F(Dialogos, PresenceMessageStaysCentredWhenResized)
 
     // A message longer than the window widens it: the text shows whole, between margins.
     struct TTextoLargo : TTextosFijos {
-        QString BuscarTexto(int clave) override
+        QString BuscarTexto(int clave) const override
         {
             return clave == 6001 ? QString(120, QLatin1Char('x')) : TTextosFijos::BuscarTexto(clave);
         }
-        QString LeerTexto(int clave) override { return BuscarTexto(clave); }
+        QString LeerTexto(int clave) const override { return BuscarTexto(clave); }
     } textoLargo;
     TInteraccionQt otra(textoLargo, modal);
     TfrmConexion larga(otra.Contexto());

@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace qv {
 namespace {
 
@@ -104,25 +107,40 @@ TEST_F(Idioma, MissingKeyGivesNada)
     EXPECT_EQ(l.LeerTexto(1), "uno");
 }
 
-// The file below repeats key 9 out of order, which makes forward and rewound reading
-// give different answers.
-TEST_F(Idioma, LeerTextoReadsForwardOnlyForGreaterKeys)
+// The file below repeats key 9 out of order: whatever was looked up before, both
+// lookups give the first text, so no lookup depends on another.
+TEST_F(Idioma, RepeatedKeyGivesItsFirstTextWhateverWasReadBefore)
 {
     TLanguage l = Abrir("1 a\r\n9 temprano\r\n2 b\r\n9 tarde\r\n");
+    EXPECT_EQ(l.BuscarTexto(2), "b");
+    EXPECT_EQ(l.LeerTexto(9), "temprano");
     EXPECT_EQ(l.BuscarTexto(9), "temprano");
-    EXPECT_EQ(l.BuscarTexto(2), "b");
-    EXPECT_EQ(l.LeerTexto(9), "tarde");    // forward from after key 2
-    EXPECT_EQ(l.LeerTexto(9), "temprano"); // not greater: rewound
-    EXPECT_EQ(l.BuscarTexto(2), "b");
-    EXPECT_EQ(l.BuscarTexto(9), "temprano"); // BuscarTexto always rewinds
+
+    // Unsorted: key 8 lies before the last entry read.
+    TLanguage desordenado = Abrir("3 a\r\n8 b\r\n5 c\r\n\r\n");
+    EXPECT_EQ(desordenado.BuscarTexto(5), "c");
+    EXPECT_EQ(desordenado.LeerTexto(8), "b");
 }
 
-TEST_F(Idioma, LeerTextoRewindsAtTheEndOfTheFile)
+// The window thread fills a dialog while the device thread names the signals it reads
+// back: lookups from two threads at once each get their own key's text.
+TEST_F(Idioma, LookupsFromTwoThreadsAtOnceGetTheirOwnTexts)
 {
-    // Unsorted on purpose: after reading key 5, the last entry, key 8 lies behind.
-    TLanguage l = Abrir("3 a\r\n8 b\r\n5 c\r\n\r\n");
-    EXPECT_EQ(l.BuscarTexto(5), "c");
-    EXPECT_EQ(l.LeerTexto(8), "b");
+    QByteArray fichero;
+    for (int k = 1; k <= 400; ++k)
+        fichero += QByteArray::number(k) + " texto" + QByteArray::number(k) + "\r\n";
+    const TLanguage l = Abrir(fichero);
+    std::atomic<int> errores{0};
+    auto leer = [&](int desde) {
+        for (int vuelta = 0; vuelta < 200; ++vuelta)
+            for (int k = desde; k <= 400; k += 7)
+                if (l.LeerTexto(k) != QStringLiteral("texto%1").arg(k))
+                    ++errores;
+    };
+    std::thread otro(leer, 3);
+    leer(1);
+    otro.join();
+    EXPECT_EQ(errores.load(), 0);
 }
 
 TEST_F(Idioma, NamingAnotherFileReplacesTheTexts)

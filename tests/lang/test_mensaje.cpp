@@ -275,8 +275,8 @@ TEST(MensajeIdioma, TextsComeFromTheLanguageFileAtEveryShowing)
 
     struct Versiones : TTextos {
         int version = 1;
-        QString BuscarTexto(int k) override { return QStringLiteral("v%1-%2").arg(version).arg(k); }
-        QString LeerTexto(int k) override { return BuscarTexto(k); }
+        QString BuscarTexto(int k) const override { return QStringLiteral("v%1-%2").arg(version).arg(k); }
+        QString LeerTexto(int k) const override { return BuscarTexto(k); }
     };
     Versiones v;
     TfrmMensaje otra({v, interaccion, modal, nullptr});

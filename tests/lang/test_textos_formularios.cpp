@@ -19,14 +19,14 @@ namespace {
 
 // Records which lookups ran, answering "L<key>".
 struct TextosContados : TTextos {
-    std::vector<int> leidos;
-    int buscados = 0;
-    QString BuscarTexto(int k) override
+    mutable std::vector<int> leidos;
+    mutable int buscados = 0;
+    QString BuscarTexto(int k) const override
     {
         ++buscados;
         return QStringLiteral("B%1").arg(k);
     }
-    QString LeerTexto(int k) override
+    QString LeerTexto(int k) const override
     {
         leidos.push_back(k);
         return QStringLiteral("L%1").arg(k);

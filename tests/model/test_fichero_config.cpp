@@ -21,7 +21,7 @@ namespace {
 // A language file whose time-unit words differ from the default ones.
 class TTextosIngles : public TTextosFijos {
 public:
-    QString BuscarTexto(int clave) override
+    QString BuscarTexto(int clave) const override
     {
         if (clave >= 193 && clave <= 197) {
             static const char* const w[] = {"microseconds", "milliseconds", "seconds", "minutes", "hours"};
