@@ -1,6 +1,7 @@
 #include "model/espectro.h"
 
 #include "model/errores.h"
+#include "model/fft.h"
 #include "model/senales.h"
 
 #include <fftw3.h>
@@ -17,23 +18,28 @@ namespace qv {
 struct TAnalizadorEspectro::TPlan {
     explicit TPlan(int n) : n(n)
     {
+        const std::lock_guard cerrado(CerrojoPlanesFFTW());
         entrada = fftw_alloc_real(std::size_t(n));
         salida = fftw_alloc_complex(std::size_t(n / 2 + 1));
         if (!entrada || !salida) {
-            Liberar();
+            Destruir();
             throw std::bad_alloc();
         }
         plan = fftw_plan_dft_r2c_1d(n, entrada, salida, FFTW_ESTIMATE);
         if (!plan) {
-            Liberar();
+            Destruir();
             throw EErrorCalculo(QStringLiteral("No se puede preparar la transformada de %1 puntos").arg(n));
         }
     }
-    ~TPlan() { Liberar(); }
+    ~TPlan()
+    {
+        const std::lock_guard cerrado(CerrojoPlanesFFTW());
+        Destruir();
+    }
     TPlan(const TPlan&) = delete;
     TPlan& operator=(const TPlan&) = delete;
 
-    void Liberar()
+    void Destruir()
     {
         if (plan)
             fftw_destroy_plan(plan);

@@ -10,24 +10,35 @@
 
 namespace qv {
 
+std::mutex& CerrojoPlanesFFTW()
+{
+    static std::mutex cerrojo;
+    return cerrojo;
+}
+
 struct TFFT::TPlan {
     explicit TPlan(int n) : n(n)
     {
+        const std::lock_guard cerrado(CerrojoPlanesFFTW());
         datos = fftw_alloc_complex(std::size_t(n));
         if (!datos)
             throw std::bad_alloc();
         ida = fftw_plan_dft_1d(n, datos, datos, FFTW_FORWARD, FFTW_ESTIMATE);
         vuelta = fftw_plan_dft_1d(n, datos, datos, FFTW_BACKWARD, FFTW_ESTIMATE);
         if (!ida || !vuelta) {
-            Liberar();
+            Destruir();
             throw EErrorCalculo(QStringLiteral("No se puede preparar la transformada de %1 puntos").arg(n));
         }
     }
-    ~TPlan() { Liberar(); }
+    ~TPlan()
+    {
+        const std::lock_guard cerrado(CerrojoPlanesFFTW());
+        Destruir();
+    }
     TPlan(const TPlan&) = delete;
     TPlan& operator=(const TPlan&) = delete;
 
-    void Liberar()
+    void Destruir()
     {
         if (ida)
             fftw_destroy_plan(ida);

@@ -3,10 +3,16 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace qv {
 
 class TSenalAna;
+
+// FFTW's planner is one for the whole process and not reentrant: every plan is made and
+// destroyed under this lock (the filter runs on the device thread after a read-back, the
+// spectrum on the window thread). Running a plan needs no lock.
+std::mutex& CerrojoPlanesFFTW();
 
 // The frequency filter of the operations. Transform plans and their buffers are
 // made once per size and kept for the life of the object (the program state owns
