@@ -1,12 +1,25 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <coroutine>
 #include <exception>
 #include <functional>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace qv {
+
+// The object whose commands are coroutines hears of an exception that ended one, and
+// tells the user with the numbered message of the operation that was under way.
+class IReceptorFallos {
+public:
+    virtual void FalloTarea(std::exception_ptr fallo) noexcept = 0;
+
+protected:
+    ~IReceptorFallos() = default;
+};
 
 // g++ 12 destroys a closure twice when it is made inside a co_await expression: a
 // lambda that captures anything with a destructor goes into a named variable first,
@@ -14,15 +27,33 @@ namespace qv {
 //
 // A command of the window thread that talks to the unit is a coroutine of this type:
 // it runs until its first co_await on the device service and goes on from the event
-// loop when the answer comes, so the window never waits. Nobody awaits it.
+// loop when the answer comes, so the window never waits. Nobody awaits it, so an
+// exception that ends it goes to its object (the first parameter of a member
+// coroutine) when that is an IReceptorFallos; its locals are unwound either way, so a
+// busy mark or a progress window goes with it.
 struct TTarea {
     struct promise_type {
+        IReceptorFallos* receptor = nullptr;
+
+        promise_type() = default;
+        template <class O, class... A>
+        explicit promise_type(O& objeto, A&...) noexcept
+        {
+            if constexpr (std::is_base_of_v<IReceptorFallos, O> && !std::is_const_v<O>)
+                receptor = &objeto;
+        }
+
         TTarea get_return_object() noexcept { return {}; }
         std::suspend_never initial_suspend() noexcept { return {}; }
         std::suspend_never final_suspend() noexcept { return {}; }
         void return_void() noexcept {}
-        // A command must not end in an exception: no caller is left to take it.
-        void unhandled_exception() noexcept { std::terminate(); }
+        void unhandled_exception() noexcept
+        {
+            if (receptor)
+                receptor->FalloTarea(std::current_exception());
+            else
+                qCritical("Quorvane: a command ended by an exception nobody takes");
+        }
     };
 };
 
@@ -36,6 +67,7 @@ public:
 
     struct promise_type {
         std::optional<T> valor;
+        std::exception_ptr fallo;
         std::coroutine_handle<> continuacion;
 
         TAsincrono get_return_object() noexcept { return TAsincrono(TMano::from_promise(*this)); }
@@ -51,7 +83,8 @@ public:
         };
         TFinal final_suspend() noexcept { return {}; }
         void return_value(T v) { valor.emplace(std::move(v)); }
-        void unhandled_exception() noexcept { std::terminate(); }
+        // The awaiter meets it where it awaited.
+        void unhandled_exception() noexcept { fallo = std::current_exception(); }
     };
 
     explicit TAsincrono(TMano h) : h_(h) {}
@@ -71,7 +104,12 @@ public:
         h_.promise().continuacion = c;
         return h_;
     }
-    T await_resume() { return std::move(*h_.promise().valor); }
+    T await_resume()
+    {
+        if (h_.promise().fallo)
+            std::rethrow_exception(h_.promise().fallo);
+        return std::move(*h_.promise().valor);
+    }
 
 private:
     TMano h_;
