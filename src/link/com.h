@@ -54,6 +54,9 @@ public:
     virtual void Enviar(const QByteArray& texto) = 0;     // send, in pieces if long
     virtual void Recibir(QByteArray& texto) = 0;          // whatever has arrived (may be empty)
     virtual bool Conectado() = 0;                         // true while open
+    // Throws away what has arrived and was not read, without waiting for more: a
+    // command about to go out must not take a late answer to an earlier one for its own.
+    virtual void Descartar() {}
 };
 
 } // namespace qv

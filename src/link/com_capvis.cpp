@@ -78,6 +78,7 @@ bool TComCapvis::EnviarTexto(const QByteArray& texto)
             return false;
         }
         SinUnidad = false;
+        Preparando = false;
         Puerto_->Enviar(BufEnvio);
         if (RepetirCaptura && CapturaGuardada.isEmpty() && BufEnvio.startsWith('7'))
             CapturaGuardada = BufEnvio;
@@ -96,7 +97,7 @@ bool TComCapvis::EnviarComando(const QByteArray& comando, QByteArray& respuesta,
         return false;
     if (!Puerto_->Conectado() && !Inicializar())
         return false;
-    VaciarRecepcion();
+    Drenar();
     if (!EnviarTexto(comando) || !comando.contains('#'))
         return false;
     return conRespuesta ? LeerRespuesta(respuesta) : EsperarAck();
@@ -117,8 +118,11 @@ void TComCapvis::Recibir(QByteArray& texto)
     try {
         Puerto_->Recibir(texto);
     } catch (const ESinUnidad&) {
-        // Every wait below ends at once on it: nothing is coming.
+        // Every wait below ends at once on these: nothing is coming.
         SinUnidad = true;
+        throw;
+    } catch (const EPreparando&) {
+        Preparando = true;
         throw;
     }
 }
@@ -146,6 +150,17 @@ void TComCapvis::VaciarRecepcion()
     PosRecepcion = 0;
 }
 
+void TComCapvis::Drenar()
+{
+    VaciarRecepcion();
+    try {
+        if (Puerto_ && Puerto_->Conectado())
+            Puerto_->Descartar();
+    } catch (const EComPort&) {
+        // The command that follows finds the port's fault itself.
+    }
+}
+
 bool TComCapvis::EsperarAck()
 {
     for (int i = 0; i < Intentos; ++i) {
@@ -153,7 +168,7 @@ bool TComCapvis::EsperarAck()
         try {
             Recibir(t);
         } catch (const EComPort&) {
-            if (SinUnidad)
+            if (NadaVendra())
                 return false;
             t.clear();
         }
@@ -171,7 +186,7 @@ char TComCapvis::LeerCaracter()
     QByteArray rec;
     Recibir(rec);
     AnadirRecibido(rec);
-    for (int pasada = 0; pasada < Intentos && !TieneFin(rec) && !SinUnidad; ++pasada) {
+    for (int pasada = 0; pasada < Intentos && !TieneFin(rec) && !NadaVendra(); ++pasada) {
         const qint64 inicio = Reloj.Tick();
         while (!TieneFin(rec) && Reloj.Tick() - inicio < 10) {
             try {
@@ -179,7 +194,7 @@ char TComCapvis::LeerCaracter()
                 AnadirRecibido(rec);
             } catch (const EComPort&) {
                 rec.clear();
-                if (SinUnidad)
+                if (NadaVendra())
                     break;
                 Reloj.Dormir(50);
             }
@@ -245,7 +260,7 @@ bool TComCapvis::LeerCampo(QByteArray& campo)
                 try {
                     Recibir(rec);
                 } catch (const EComPort&) {
-                    if (SinUnidad)
+                    if (NadaVendra())
                         return false;
                     Reloj.Dormir(50);
                     continue;
@@ -357,11 +372,31 @@ void TComCapvis::Conectar(const QString& servidor)
         }
         PCPropietario = PCLocal;
     }
-    if (!LeerVersion()) {
+    // A relay that is still looking for its unit, or throwing away what it sends, says
+    // so: it is asked again within the greeting's wait, and the user hears the truth.
+    const qint64 inicio = Reloj.Tick();
+    bool leida = LeerVersion();
+    while (!leida && EsTcp && Preparando && Puerto_->Conectado() && Reloj.Tick() - inicio < EsperaSaludo) {
+        Reloj.Dormir(500);
+        leida = LeerVersion();
+    }
+    if (!leida) {
+        const bool preparando = Preparando;
         Desconectar();
+        if (preparando)
+            throw ENoHaySAD(kTextoPreparando, Textos.BuscarTexto(kTextoPreparando));
         SinSAD();
     }
     Servidor = servidor;
+}
+
+int TComCapvis::ClaveFallo(int clave) const
+{
+    if (SinUnidad)
+        return kTextoSADPerdido;
+    if (EsTcp && !(Puerto_ && Puerto_->Conectado()))
+        return kTextoConexionPerdida;
+    return clave;
 }
 
 void TComCapvis::Desconectar()

@@ -68,6 +68,10 @@ public:
     static constexpr int kTextoSADPerdido = 284;
     // Text for a relay that has no slot left for this PC.
     static constexpr int kTextoSinPlazas = 304;
+    // Texts for a connection to the relay lost during a command, and for a relay whose
+    // unit was still getting ready when the greeting wait ended.
+    static constexpr int kTextoConexionPerdida = 460;
+    static constexpr int kTextoPreparando = 461;
     static constexpr int kTextoNoHaySAD = 273;
 
     // puertosSerie: the serial device list (station setting PuertosSerie).
@@ -97,8 +101,9 @@ public:
     bool ConfigurarEntradas(const QString& lista);
     bool ProgramarTrigger(const TConfigES& config, const TTrigger& trigger);
     bool ProgramarRetardo(const TConfigES& config);
-    // The read-back, waiting on the clock between the steps of TLecturaDatos.
-    bool LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config);
+    // The read-back, waiting on the clock between the steps of TLecturaDatos; of a
+    // capture that has ended (`terminada`) or of the samples taken so far.
+    bool LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config, bool terminada = true);
     bool LeerMonitor();
     bool ActivarSalidas(const QString& cuerpo);
     bool DesactivarSalidas(const QString& cuerpo);
@@ -114,7 +119,14 @@ public:
     bool LeerCampo(QByteArray& campo);
     char LeerCaracter();
     void VaciarRecepcion();
+    // VaciarRecepcion, and what the port holds unread: before every command.
+    void Drenar();
     bool EsperarSaludo(QString& nombre);
+    // Nothing will answer the command sent last: the relay said so, or the link is gone.
+    bool NadaVendra() const { return SinUnidad || Preparando; }
+    // The key of the message for a command that failed: the unit lost, the connection to
+    // the relay lost, or `clave` when neither.
+    int ClaveFallo(int clave) const;
     // Text not yet consumed by the readers.
     QByteArray BufRecepcion() const { return Recepcion.mid(PosRecepcion); }
 
@@ -139,6 +151,8 @@ public:
     // The transport said, while the last command was waited for, that no unit is behind
     // it (the relay has none, or lost it); cleared when the next command goes out.
     bool SinUnidad = false;
+    // Likewise, that the relay's unit is getting ready: the command never reached it.
+    bool Preparando = false;
     // This program has read back the finished capture the unit holds (state 3), so its
     // state is a capture already read, not data waiting. Set by the read-back; cleared
     // whenever a capture is programmed or aborted and whenever the link connects anew.

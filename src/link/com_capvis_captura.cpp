@@ -24,7 +24,8 @@ QByteArray Numero(qint64 v)
     return QByteArray::number(v);
 }
 
-// Samples of one digital output group (outputs desde..desde+7) as 8-bit words.
+// Samples of one digital output group (outputs desde..desde+7) as 8-bit words; the
+// last one is 0.
 void ValoresDig(const TConfigES& config, int desde, int n, double periodo, QByteArray& salida)
 {
     std::vector<std::uint8_t> palabra(static_cast<std::size_t>(n), 0);
@@ -32,9 +33,11 @@ void ValoresDig(const TConfigES& config, int desde, int n, double periodo, QByte
         const TSalDig& s = config.SalDig(desde + bit);
         if (!s.Activo || !s.Generador)
             continue;
-        // A fresh copy: a table answers from its first value on.
+        // A fresh copy: a table answers from its first value on. The last word stays 0,
+        // as an analog output's last value does: whatever the outputs drive (a relay, a
+        // lamp, a motor) is off when the capture ends.
         std::unique_ptr<TGenDigital> g = s.Generador->Copiar();
-        for (int k = 0; k < n; ++k) {
+        for (int k = 0; k + 1 < n; ++k) {
             if (g->Valor(k * periodo) != 0)
                 palabra[k] |= std::uint8_t(1u << bit);
         }
@@ -83,7 +86,9 @@ bool TiemposEnviables(const TConfigES& config, bool trigger)
 
 void TComCapvis::Aviso142()
 {
-    Interaccion.MostrarAviso(Textos.BuscarTexto(142), Botones::Aceptar);
+    // A link that is gone is no missing acknowledge: the caller says what happened.
+    if (ClaveFallo(142) == 142)
+        Interaccion.MostrarAviso(Textos.BuscarTexto(142), Botones::Aceptar);
 }
 
 bool TComCapvis::ConfigurarEntradas(const QString& lista)
@@ -214,6 +219,7 @@ bool TComCapvis::EnviarCaptura(const TConfigES& config, const TTrigger* trigger)
 
 void TComCapvis::ActualizarGrupos(const TConfigES& config)
 {
+    Descriptor.Programadas = config.NumMuestras;
     bool a = false, b = false;
     for (int i = 1; i <= 16; ++i) {
         const bool act = config.EntDig(i).Activo;
@@ -235,11 +241,11 @@ void TComCapvis::SetRepetirCaptura(bool on)
     RepetirCaptura = on;
 }
 
-bool TComCapvis::LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config)
+bool TComCapvis::LeerDatos(bool& datos, int& n, TCjtSenales& senales, const TConfigES& config, bool terminada)
 {
     datos = false;
     n = 0;
-    TLecturaDatos lectura(*this, config);
+    TLecturaDatos lectura(*this, config, terminada);
     TLecturaDatos::TResultado r;
     while ((r = lectura.Paso()) == TLecturaDatos::TResultado::Sigue) {
         const int espera = lectura.EsperaSugerida();

@@ -47,7 +47,10 @@ bool Entero(const char* p, const char* fin, int& valor)
 
 } // namespace
 
-TLecturaDatos::TLecturaDatos(TComCapvis& com, const TConfigES& config) : Com(com), Config(config) {}
+TLecturaDatos::TLecturaDatos(TComCapvis& com, const TConfigES& config, bool terminada)
+    : Com(com), Config(config), Terminada(terminada)
+{
+}
 
 TLecturaDatos::~TLecturaDatos() = default;
 
@@ -124,7 +127,7 @@ bool TLecturaDatos::Silencio() const
 
 void TLecturaDatos::Pedir()
 {
-    Com.VaciarRecepcion();
+    Com.Drenar();
     Datos_ = false;
     Muestras_ = 0;
     Recibidos_ = 0;
@@ -156,8 +159,8 @@ bool TLecturaDatos::Trozo(QByteArray& rec, bool& perdido)
     } else {
         ++Vacios;
     }
-    // Nothing more can come over a port that has closed.
-    perdido = error && !(Com.Puerto() && Com.Puerto()->Conectado());
+    // Nothing more can come over a port that has closed, nor from a relay that said so.
+    perdido = error && (Com.NadaVendra() || !(Com.Puerto() && Com.Puerto()->Conectado()));
     return SinPausa;
 }
 
@@ -284,6 +287,11 @@ void TLecturaDatos::Cabecera(const char* campo, qsizetype largo, char separador)
     int total = 0;
     if (largo < 1 || campo[0] != '&' || !Entero(campo + 1, campo + largo, total) || total < 0 ||
         total > MaxMuestras) {
+        Romper(separador != '#');
+        return;
+    }
+    const int programadas = Com.Descriptor.Programadas > 0 ? Com.Descriptor.Programadas : Config.NumMuestras;
+    if (total > 0 && programadas > 0 && (Terminada ? total != programadas : total > programadas)) {
         Romper(separador != '#');
         return;
     }

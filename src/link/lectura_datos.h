@@ -22,7 +22,10 @@ class TSenalDig;
 // configuration, which must outlive the parser.
 //
 // Rules of a reply: the first field is "&" and the sample count N (at most 65535);
-// "&0", no active group or N = 0 end it there with data. Then N x (active groups)
+// "&0", no active group or N = 0 end it there with data. N is checked against the
+// capture programmed (the snapshot's count, else the configuration's): a finished
+// capture has exactly that many samples, one still running at most that many. Any
+// other count is an answer to some other command, not samples: the attempt breaks. Then N x (active groups)
 // numbers: digital words 0 to 255, analog counts; the last one ends in "#". A cut,
 // a field that is not a number, a word out of range, an early "#", more fields than
 // expected or a silence breaks the attempt: nothing of it is kept, the rest of the
@@ -45,7 +48,8 @@ public:
     static constexpr int PausaSinDatos = 10;      // ms between receives that find nothing
     static constexpr qint64 MaxDrenaje = 4 << 20; // bytes thrown away before giving up draining
 
-    TLecturaDatos(TComCapvis& com, const TConfigES& config);
+    // `terminada`: the capture has ended (state 3), so every programmed sample is there.
+    TLecturaDatos(TComCapvis& com, const TConfigES& config, bool terminada = true);
     ~TLecturaDatos();
     TLecturaDatos(const TLecturaDatos&) = delete;
     TLecturaDatos& operator=(const TLecturaDatos&) = delete;
@@ -86,6 +90,7 @@ private:
 
     TComCapvis& Com;
     const TConfigES& Config;
+    bool Terminada;
     TEstado Estado = TEstado::Pedir;
     int Intento_ = 0;
     bool Cancelar_ = false;

@@ -71,10 +71,22 @@ TSecuenciaCaptura::TPaso TSecuenciaCaptura::Paso(TComCapvis& com)
     }
     if (Fase_ == TFase::Terminada || Fase_ == TFase::Fallida || Fase_ == TFase::Cancelada)
         return Resultado();
-    // A read-back in progress ends by draining its reply; anything else stops here.
-    if (Cancelar_ && Fase_ != TFase::Leer && Fase_ != TFase::Cancelando) {
-        Fase_ = TFase::Cancelada;
-        return Resultado();
+    if (Cancelar_) {
+        switch (Fase_) {
+        case TFase::Leer:
+        case TFase::Cancelando:
+            break; // a read-back in progress ends by draining its reply
+        case TFase::Esperar:
+            // The unit must not go on with a capture nobody waits for: it is aborted,
+            // and its outputs go to zero, before the conversation ends.
+            Fase_ = TFase::Abortar;
+            break;
+        case TFase::Abortar:
+            break;
+        default:
+            Fase_ = TFase::Cancelada;
+            return Resultado();
+        }
     }
     switch (Fase_) {
     case TFase::Estado:
@@ -155,7 +167,7 @@ void TSecuenciaCaptura::PasoEstado()
 {
     int e = -1;
     if (!Com->LeerEstado(e)) {
-        Fallar(125);
+        Fallar(Com->ClaveFallo(125));
         return;
     }
     Estado = e;
@@ -188,17 +200,19 @@ void TSecuenciaCaptura::PasoEstado()
 
 void TSecuenciaCaptura::PasoAbortar()
 {
-    if (Com->Abortar())
-        Fase_ = Modo == TModo::Comprobar ? TFase::Terminada : TFase::Programar;
+    if (!Com->Abortar())
+        Fallar(Com->ClaveFallo(131));
+    else if (Cancelar_)
+        Fase_ = TFase::Cancelada;
     else
-        Fallar(131);
+        Fase_ = Modo == TModo::Comprobar ? TFase::Terminada : TFase::Programar;
 }
 
 void TSecuenciaCaptura::PasoProgramar()
 {
     const bool ok = Tipo == TTipo::Trigger ? Com->ProgramarTrigger(Config, Trigger) : Com->ProgramarRetardo(Config);
     if (!ok) {
-        Fallar(135);
+        Fallar(Com->ClaveFallo(135));
         return;
     }
     // Only now: the read-back rebuilds the reply's layout from this file, so it must
@@ -234,7 +248,7 @@ void TSecuenciaCaptura::PasoEsperar()
     int e = -1;
     if (!Com->LeerEstado(e)) {
         if (++Fallos >= FallosEstado) {
-            Fallar(125);
+            Fallar(Com->ClaveFallo(125));
             return;
         }
     } else {
@@ -270,14 +284,14 @@ void TSecuenciaCaptura::PasoLeer()
     case TLecturaDatos::TResultado::Sigue:
         break;
     case TLecturaDatos::TResultado::SinEnvio:
-        Fallar(157);
+        Fallar(Com->ClaveFallo(157));
         break;
     case TLecturaDatos::TResultado::Cancelada:
         Fase_ = TFase::Cancelada;
         break;
     case TLecturaDatos::TResultado::Hecha:
         if (!Lectura->Datos() || Lectura->Muestras() <= 0) {
-            Fallar(140);
+            Fallar(Com->ClaveFallo(140));
             break;
         }
         N = Lectura->Muestras();

@@ -80,8 +80,9 @@ public:
 
     TPaso Paso(TComCapvis& com) override;
     int EsperaSugerida() const override;
-    // Stops at the next step: a read-back drains the rest of the reply first. The
-    // unit keeps its capture; the set is left as it was.
+    // Stops at the next step; the set is left as it was. A read-back drains the rest of
+    // the reply first, and the unit keeps its data; a wait for the end aborts the
+    // capture first (command 8, outputs to zero), so the unit is left free.
     void Cancelar() override;
     // At TPaso::Decidir: go on, aborting the unit's capture first when asked.
     void Seguir(bool abortarAntes);

@@ -189,6 +189,14 @@ void TSeriePort::Enviar(const QByteArray& texto)
     }
 }
 
+void TSeriePort::Descartar()
+{
+    if (!ComPort->isOpen())
+        return;
+    QByteArray resto;
+    Recibir(resto);
+}
+
 void TSeriePort::Recibir(QByteArray& texto)
 {
     texto.clear();

@@ -40,6 +40,7 @@ public:
     void Enviar(const QByteArray& texto) override;
     // Everything queued on the line, possibly nothing; never waits for more.
     void Recibir(QByteArray& texto) override;
+    void Descartar() override;
     bool Conectado() override;
 
     // The unit search alone (part of Configurar).

@@ -148,4 +148,13 @@ void TTcpPort::Recibir(QByteArray& texto)
     }
 }
 
+void TTcpPort::Descartar()
+{
+    if (Cliente->state() != QAbstractSocket::ConnectedState)
+        return;
+    // Takes in what the system already holds for the socket, without waiting.
+    Cliente->waitForReadyRead(0);
+    Cliente->readAll();
+}
+
 } // namespace qv

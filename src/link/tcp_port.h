@@ -38,6 +38,8 @@ public:
     // (ESinPlazas) on the relay's no-slot line, and (ESinUnidad) on the relay's
     // no-unit line and on every read after it until the next command goes out.
     void Recibir(QByteArray& texto) override;
+    // Whatever the socket holds now, whole lines or not.
+    void Descartar() override;
     bool Conectado() override;
     // The relay said, since the last command went out, that it has no unit.
     bool SinUnidad() const { return SinUnidad_; }

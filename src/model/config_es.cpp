@@ -213,6 +213,7 @@ QString TConfigES::RangosEntAna() const
 void TConfigES::LlenarDescriptor(TDescriptorCaptura& d) const
 {
     d.Progreso = std::uint16_t(NumMuestras);
+    d.Programadas = NumMuestras;
     d.GrupoActivo[0] = AlgunoActivo(entDig_, 1, 8) ? 1 : 0;
     d.GrupoActivo[1] = AlgunoActivo(entDig_, 9, 16) ? 1 : 0;
     for (int i = 1; i <= NumEntAna; ++i)

@@ -16,6 +16,7 @@ inline constexpr int Capacidad = 63487;
 // configuration before a read-back.
 struct TDescriptorCaptura {
     std::uint16_t Progreso = 0;                   // sample count
+    std::int32_t Programadas = 0;                 // samples of the capture programmed; 0 unknown
     std::array<std::uint8_t, 10> GrupoActivo{};   // 0 port A, 1 port B, 2..9 analog inputs 1..8
     std::array<std::uint8_t, 17> EntradaDigital{}; // entries 1..16 used, 0 unused
 };

@@ -69,6 +69,17 @@ public:
         }
     }
     bool Conectado() override { return abierto; }
+    // What has arrived: the chunks queued before the first empty receive.
+    void Descartar() override
+    {
+        ++descartes;
+        while (abierto && !entrada.empty() && !entrada.front().isEmpty()) {
+            descartados += entrada.front();
+            entrada.pop_front();
+        }
+    }
+    int descartes = 0;
+    QByteArray descartados;
 
     // Queues a reply, cut into pieces of `trozo` bytes (0: whole).
     void Encolar(const QByteArray& r, int trozo = 0)

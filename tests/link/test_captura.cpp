@@ -146,9 +146,9 @@ TEST_F(Captura, OutputSamplesArePackedClampedAndEndAtZero)
 
     ASSERT_TRUE(enlace.ProgramarRetardo(config));
     ASSERT_EQ(puerto->enviados.size(), 1);
-    // u: 1+4, 4, 1, 1+4 ; v: 0, 1, 0, 0 ; x: 306 -> 255, -306 -> -255, 25.5 -> 26 (to even), last 0
-    // z: -25.5 -> -26, 12.75 -> 13, 51, last 0
-    EXPECT_EQ(puerto->enviados[0], "7,4,0,4,u,v,x,z,5,4,1,5,0,1,0,0,255,-255,26,0,-26,13,51,0,5,1,1#");
+    // u: 1+4, 4, 1, last 0 ; v: 0, 1, 0, last 0 ; x: 306 -> 255, -306 -> -255, 25.5 -> 26 (to even),
+    // last 0 ; z: -25.5 -> -26, 12.75 -> 13, 51, last 0: every output is off when the capture ends
+    EXPECT_EQ(puerto->enviados[0], "7,4,0,4,u,v,x,z,5,4,1,0,0,1,0,0,255,-255,26,0,-26,13,51,0,5,1,1#");
 }
 
 TEST_F(Captura, ContinuousMonitoringResendsTheFirstCommandByteForByte)
@@ -425,13 +425,66 @@ TEST_F(Lectura, RequestThatCannotGoOutIsTheOnlyFalse)
 TEST_F(Lectura, WithoutActiveGroupsOnlyTheCountIsRead)
 {
     Programa({}, {});
-    Responder9({"&40#"});
+    Responder9({"&2#"});
     bool datos = false;
     int n = 0;
     ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config));
     EXPECT_TRUE(datos);
-    EXPECT_EQ(n, 40);
+    EXPECT_EQ(n, 2);
     EXPECT_TRUE(senales.Vacio());
+}
+
+// A count that is not the programmed one is the answer to some other command (a state
+// query answered late, "&3#"), never samples: the attempt fails and the request goes
+// out again. A capture still running may have fewer.
+TEST_F(Lectura, ACountOtherThanTheProgrammedOneIsNoData)
+{
+    Programa({}, {});
+    Responder9({"&3#", "&3#", "&3#"});
+    bool datos = true;
+    int n = -1;
+    ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config));
+    EXPECT_FALSE(datos);
+    EXPECT_EQ(nueves(), 3);
+
+    Programa({1}, {});
+    Responder9({"&3#", "&2,10,20#"});
+    ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config));
+    EXPECT_TRUE(datos);
+    EXPECT_EQ(n, 2);
+    ASSERT_EQ(senales.NumAna(), 1);
+    EXPECT_EQ(senales.Ana(0)->NumMuestras(), 2);
+
+    // While it runs: fewer samples are what it holds so far, more are not its own.
+    Programa({}, {});
+    Responder9({"&1#", "&5#", "&5#", "&5#"});
+    ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config, false));
+    EXPECT_TRUE(datos);
+    EXPECT_EQ(n, 1);
+    ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config, false));
+    EXPECT_FALSE(datos);
+}
+
+// Whatever waits on the line when a command goes out is a late answer to an earlier
+// one: it is thrown away, so the command reads its own answer.
+TEST_F(Lectura, EveryCommandDrainsWhatWaitsOnTheLine)
+{
+    puerto->Encolar("&2#");
+    puerto->Responder({{"2#", "&0#"}});
+    int estado = -1;
+    ASSERT_TRUE(enlace.LeerEstado(estado));
+    EXPECT_EQ(estado, 0);
+    EXPECT_EQ(puerto->descartados, "&2#");
+
+    Programa({}, {});
+    puerto->descartados.clear();
+    puerto->Encolar("&3#");
+    Responder9({"&2#"});
+    bool datos = false;
+    int n = 0;
+    ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config));
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(puerto->descartados, "&3#");
 }
 
 // ---- progress poll and output switching ----

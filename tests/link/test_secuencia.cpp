@@ -226,6 +226,41 @@ TEST_F(Secuencia, LaUnidadConCapturaEsperaLaDecision)
     EXPECT_EQ(puerto->enviados, QList<QByteArray>{"2#"});
 }
 
+// Cancelling the wait for the end leaves the unit free: its capture is aborted and its
+// outputs set to zero before the conversation ends; a link lost while programming says so.
+TEST_F(Secuencia, CancelarLaEsperaAbortaYUnEnlacePerdidoSeDice)
+{
+    estados = {0, 2};
+    auto s = Nueva(Sec::TModo::Completa, Sec::TTipo::Retardada);
+    const Sec::TPaso p = Correr(*s, [&] {
+        if (s->Fase() == Sec::TFase::Esperar && s->EstadoUnidad() == 2)
+            s->Cancelar();
+    });
+    EXPECT_EQ(p, Sec::TPaso::Cancelada);
+    ASSERT_GE(puerto->enviados.size(), 2);
+    EXPECT_EQ(puerto->enviados[puerto->enviados.size() - 2], "8#");
+    EXPECT_EQ(puerto->enviados.back(), TComCapvis::SalidasACero);
+    EXPECT_EQ(Enviados("9#"), 0);
+
+    // The relay's connection closes under the capture command.
+    enlace.PonerPuerto(nullptr, true);
+    auto p2 = std::make_unique<TPuertoGuion>(reloj);
+    puerto = p2.get();
+    enlace.PonerPuerto(std::move(p2), true);
+    puerto->responder = [this](const QByteArray& t) {
+        if (t.startsWith('7'))
+            puerto->abierto = false;
+        else
+            Responder(t);
+    };
+    estados = {0};
+    inter.mensajes.clear();
+    s = Nueva();
+    EXPECT_EQ(Correr(*s), Sec::TPaso::Fallida);
+    EXPECT_EQ(s->ClaveFallo(), TComCapvis::kTextoConexionPerdida);
+    EXPECT_TRUE(inter.mensajes.empty()) << "no missing-acknowledge box for a link that is gone";
+}
+
 TEST_F(Secuencia, ElProgresoDeLaLecturaCreceHastaLoEsperado)
 {
     estados = {3};
@@ -395,6 +430,7 @@ struct LecturaPorPartes : Secuencia {};
 // again, or it would be read as the start of the next reply.
 TEST_F(LecturaPorPartes, ElRestoDeUnaRespuestaRotaNoSeConfundeConLaSiguiente)
 {
+    config.NumMuestras = 2;
     enlace.ActualizarGrupos(config);
     int nueves = 0;
     puerto->responder = [&](const QByteArray& t) {
