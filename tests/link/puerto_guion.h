@@ -67,7 +67,17 @@ public:
             t = entrada.front();
             entrada.pop_front();
         }
+        // The relay's own lines, as the TCP transport reports them.
+        if (lineasRelay && t == "+") {
+            t.clear();
+            throw EPreparando(QStringLiteral("Operation aborted: the unit is getting ready"));
+        }
+        if (lineasRelay && t == "%") {
+            t.clear();
+            throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
+        }
     }
+    bool lineasRelay = false;
     bool Conectado() override { return abierto; }
     // What has arrived: the chunks queued before the first empty receive.
     void Descartar() override

@@ -277,6 +277,39 @@ TEST_F(Relay, NoGreetingBadHostOrSilentUnitRaiseText273)
     EXPECT_TRUE(enlace.Servidor.isEmpty());
 }
 
+// A relay whose unit is getting ready answers so; the station asks again within the
+// greeting's wait, and says that the unit is getting ready when it never was.
+TEST_F(Relay, UnitGettingReadyIsAskedAgainWithinTheGreetingWait)
+{
+    puerto->lineasRelay = true;
+    puerto->Encolar("$");
+    int veces = 0;
+    puerto->responder = [&](const QByteArray& t) {
+        if (t == "1#")
+            puerto->Encolar(++veces < 3 ? "+" : "&1.21,63487#");
+    };
+    const qint64 t0 = reloj.ahora;
+    enlace.Conectar("aula");
+    EXPECT_EQ(veces, 3);
+    EXPECT_EQ(enlace.Version, "1.21");
+    EXPECT_LT(reloj.ahora - t0, TComCapvis::EsperaSaludo);
+
+    SetUp();
+    puerto->lineasRelay = true;
+    puerto->Encolar("$");
+    puerto->Responder({{"1#", "+"}, {TComCapvis::SalidasACero, "+"}});
+    const qint64 t1 = reloj.ahora;
+    try {
+        enlace.Conectar("aula");
+        FAIL() << "no exception";
+    } catch (const ENoHaySAD& e) {
+        EXPECT_EQ(e.Clave, TComCapvis::kTextoPreparando);
+    }
+    EXPECT_GE(reloj.ahora - t1, TComCapvis::EsperaSaludo);
+    EXPECT_LT(reloj.ahora - t1, TComCapvis::EsperaSaludo + 2000);
+    EXPECT_FALSE(puerto->Conectado());
+}
+
 TEST_F(Protocolo, DisconnectTurnsOutputsOffClosesAndNeverThrows)
 {
     puerto->Responder({{QByteArray(TComCapvis::SalidasACero), "&"}});
