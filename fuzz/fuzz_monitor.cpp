@@ -32,24 +32,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
     for (int i = 1; i <= 8; ++i)
         config.EntAna(i).Activo = (grupos >> (8 + i)) & 1;
     enlace.ActualizarGrupos(config);
-    enlace.Descriptor.Progreso = static_cast<std::uint16_t>(inicio * 100);
+    enlace.PonerProgreso(static_cast<std::uint16_t>(inicio * 100));
 
     // Each poll consumes at least one receive, so the stream runs out.
     for (int poll = 0; poll < 64; ++poll) {
-        const int antes = enlace.Descriptor.Progreso;
-        const auto valores = enlace.UltimoValor;
+        const int antes = enlace.Foto().Descriptor.Progreso;
+        const auto valores = enlace.Foto().UltimoValor;
         const bool ok = enlace.LeerMonitor();
-        const int despues = enlace.Descriptor.Progreso;
+        const int despues = enlace.Foto().Descriptor.Progreso;
         // Progress only grows, or drops to 0 at the end of a capture; the last values
         // change only with a new progress.
         Comprobar(despues == 0 || despues >= antes);
         Comprobar(despues <= 65535);
         if (despues == antes || despues == 0)
-            Comprobar(valores == enlace.UltimoValor);
+            Comprobar(valores == enlace.Foto().UltimoValor);
         if (!ok)
-            Comprobar(despues == antes && valores == enlace.UltimoValor);
+            Comprobar(despues == antes && valores == enlace.Foto().UltimoValor);
         for (int g = 0; g < 2; ++g)
-            Comprobar(enlace.UltimoValor[g] >= 0 && enlace.UltimoValor[g] <= 255);
+            Comprobar(enlace.Foto().UltimoValor[g] >= 0 && enlace.Foto().UltimoValor[g] <= 255);
         // Once the stream is spent, every further poll is the same silence.
         if (puerto->Agotado() && !ok)
             break;

@@ -1,6 +1,8 @@
 #include "capture/monitor.h"
 
+#include "link/monitor_sad.h"
 #include "model/config_es.h"
+#include "model/errores.h"
 #include "model/generadores.h"
 #include "model/senales.h"
 
@@ -17,30 +19,20 @@ TMonitor::TMonitor(TServicioSAD& sad, const TConfigES& config, TTextos& textos, 
 
 TMonitor::~TMonitor() = default;
 
-TAsincrono<int> TMonitor::LeerConjunto()
+TAsincrono<int> TMonitor::LeerConjunto(bool terminada)
 {
-    struct TLeido {
-        std::unique_ptr<TCjtSenales> senales;
-        int n = -1;
-    };
-    const TConfigES config = config_;
-    TTextos* textos = &textos_;
-    const std::function<TLeido(TComCapvis&)> leer = [config, textos](TComCapvis& c) {
-        TLeido r{std::make_unique<TCjtSenales>(*textos, c.Usuario())};
-        c.ActualizarGrupos(config);
-        bool datos = false;
-        int n = 0;
-        if (c.LeerDatos(datos, n, *r.senales, config) && datos)
-            r.n = n;
-        // Polls carry on from the samples read.
-        c.Descriptor.Progreso = static_cast<std::uint16_t>(std::clamp(r.n, 0, 65535));
-        return r;
-    };
-    TLeido l = co_await sad_.Hacer<TLeido>(leer);
-    senales_ = std::move(l.senales);
-    // The outputs are known for the whole capture, whatever was read.
-    SenalesDeSalidas(std::max(0, config_.NumMuestras), *senales_, config_, textos_);
-    co_return l.n;
+    auto lectura = std::make_shared<TLecturaMonitor>(config_, textos_, terminada);
+    co_await sad_.Hablar(lectura);
+    senales_ = lectura->TomarSenales();
+    if (!senales_)
+        senales_ = std::make_unique<TCjtSenales>(textos_, interaccion_);
+    // The outputs are known for the whole capture, whatever was read; one whose
+    // waveform has no value somewhere is drawn as far as it goes.
+    try {
+        SenalesDeSalidas(std::max(0, config_.NumMuestras), *senales_, config_, textos_);
+    } catch (const EErrorCalculo&) {
+    }
+    co_return lectura->Muestras();
 }
 
 std::vector<const TSenal*> TMonitor::ElegirSenales(const TCjtSenales& senales)
@@ -97,7 +89,7 @@ TAsincrono<int> TMonitor::Preparar()
     periodo_ = config_.PeriodoSegundos();
     dibujo_.Empezar(std::max(0, config_.NumMuestras - 1) * periodo_);
     salidas_ = TEstadoSalidas::Desde(config_);
-    const int n = std::max(0, co_await LeerConjunto());
+    const int n = std::max(0, co_await LeerConjunto(false));
 
     // One live series per output and input of the capture, each starting where the
     // samples read end.
@@ -171,36 +163,18 @@ double TMonitor::Valor(const TSerie& s, int k) const
 
 TAsincrono<TMonitor::TTick> TMonitor::Tick()
 {
-    struct TSondeo {
-        bool ok = false;
-        bool enMarcha = false;
-        int progreso = 0;
-    };
-    const int ultimo = ultimoProgreso_;
-    const TSondeo s = co_await sad_.Hacer<TSondeo>([ultimo](TComCapvis& c) {
-        TSondeo r;
-        r.ok = c.LeerMonitor();
-        r.progreso = c.Descriptor.Progreso;
-        // "&0" also comes before the first sample of a capture: only the state tells
-        // an end from a start.
-        int estado = -1;
-        if (r.ok && r.progreso == 0 && c.LeerEstado(estado)
-            && (estado == SadProgramada || estado == SadCapturando)) {
-            r.enMarcha = true;
-            c.Descriptor.Progreso = static_cast<std::uint16_t>(ultimo);
-        }
-        return r;
-    });
-    if (s.ok)
+    auto sondeo = TOrdenMonitor::Sondear(ultimoProgreso_);
+    co_await sad_.Hablar(sondeo);
+    if (sondeo->Respondio())
         fallos_ = 0;
     else
         co_return ++fallos_ > FallosMaximos ? TTick::Fallo : TTick::Nada;
-    if (s.progreso == 0)
-        co_return s.enMarcha ? TTick::Nada : TTick::Terminada;
-    const int progreso = s.progreso;
+    if (sondeo->Progreso() == 0)
+        co_return sondeo->EnMarcha() ? TTick::Nada : TTick::Terminada;
+    const int progreso = sondeo->Progreso();
     if (progreso == ultimoProgreso_)
         co_return TTick::Nada;
-    ultimoValor_ = sad_.Info().UltimoValor;
+    ultimoValor_ = sondeo->UltimoValor();
     const double t = (progreso - 1) * periodo_;
     for (TSerie& s : series_) {
         s.ultimo = Valor(s, progreso - 1);
@@ -214,9 +188,8 @@ TAsincrono<TMonitor::TTick> TMonitor::Tick()
 
 TAsincrono<bool> TMonitor::Reprogramar()
 {
-    const TConfigES config = config_;
-    const std::function<bool(TComCapvis&)> programar = [config](TComCapvis& c) { return c.ProgramarRetardo(config); };
-    if (!co_await sad_.Hacer<bool>(programar))
+    auto orden = TOrdenMonitor::Reprogramar(config_);
+    if (co_await sad_.Hablar(orden) != TConversacion::TPaso::Terminada)
         co_return false;
     co_await Preparar();
     co_return true;
@@ -224,7 +197,7 @@ TAsincrono<bool> TMonitor::Reprogramar()
 
 TAsincrono<bool> TMonitor::LecturaFinal()
 {
-    const int n = co_await LeerConjunto();
+    const int n = co_await LeerConjunto(true);
     if (n < 0)
         co_return false;
     dibujo_.Empezar(std::max(0, config_.NumMuestras - 1) * periodo_);

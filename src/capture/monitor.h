@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channels/act_des_senales.h"
+#include "link/monitor_sad.h"
 #include "link/servicio_sad.h"
 
 #include <QString>
@@ -81,8 +81,9 @@ private:
         double ultimo;  // start of the next segment
     };
 
-    // The samples the unit holds so far, with the output signals of the whole capture.
-    TAsincrono<int> LeerConjunto();
+    // The samples the unit holds so far (all of them once it has ended), with the output
+    // signals of the whole capture; -1 when none came.
+    TAsincrono<int> LeerConjunto(bool terminada);
     void DibujarElegidas(int n, bool enSeries);
     double Valor(const TSerie& s, int k) const;
 

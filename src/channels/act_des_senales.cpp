@@ -18,52 +18,10 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoNoActivadas = 144;
-constexpr int kTextoNoDesactivadas = 145;
 // Item data: output 0..15 digital, 16..19 analog.
 constexpr int kRolSalida = Qt::UserRole + 1;
 
 } // namespace
-
-TEstadoSalidas TEstadoSalidas::Desde(const TConfigES& config)
-{
-    TEstadoSalidas e;
-    for (int i = 1; i <= 16; ++i) {
-        const TSalDig& s = config.SalDig(i);
-        e.Dig[i - 1] = s.Activo;
-        e.NombreDig[i - 1] = s.Activo ? s.Nombre : NoHay;
-    }
-    for (int i = 1; i <= 4; ++i) {
-        const TSalAna& s = config.SalAna(i);
-        e.Ana[i - 1] = s.Activo;
-        e.NombreAna[i - 1] = s.Activo ? s.Nombre : NoHay;
-    }
-    return e;
-}
-
-QString CuerpoSalidas(const std::array<bool, 16>& dig, const std::array<bool, 4>& ana)
-{
-    QStringList piezas;
-    int grupos = 0;
-    for (int g = 0; g < 2; ++g) {
-        QStringList bits;
-        for (int b = 0; b < 8; ++b)
-            if (dig[g * 8 + b])
-                bits << QString::number(b);
-        if (bits.isEmpty())
-            continue;
-        ++grupos;
-        piezas << QString(QLatin1Char(g == 0 ? 'u' : 'v')) << QString::number(bits.size()) << bits;
-    }
-    for (int a = 0; a < 4; ++a)
-        if (ana[a]) {
-            ++grupos;
-            piezas << QString(QLatin1Char(char('w' + a)));
-        }
-    if (grupos == 0)
-        return QString();
-    return QString::number(grupos) + QLatin1Char(',') + piezas.join(QLatin1Char(','));
-}
 
 TfrmActDesSenales::TfrmActDesSenales(IPrincipal& principal, QWidget* parent)
     : TFormulario(principal.Contexto().Formulario, Numero, 154, parent), principal_(principal), estado_(&propio_)
@@ -211,21 +169,11 @@ TTarea TfrmActDesSenales::OKBtnClick()
         const QString encender = CuerpoSalidas(onDig, onAna);
         const QString apagar = CuerpoSalidas(offDig, offAna);
         enviando_ = true;
-        const std::function<bool(TComCapvis&)> activar = [encender](TComCapvis& c) {
-            return c.ActivarSalidas(encender);
-        };
-        const std::function<bool(TComCapvis&)> desactivar = [apagar](TComCapvis& c) {
-            return c.DesactivarSalidas(apagar);
-        };
-        if (ok && !encender.isEmpty()) {
-            ok = co_await sad->Hacer<bool>(activar);
+        if (ok && !(encender.isEmpty() && apagar.isEmpty())) {
+            auto orden = TOrdenMonitor::Conmutar(encender, apagar);
+            ok = co_await sad->Hablar(orden) == TConversacion::TPaso::Terminada;
             if (!ok)
-                Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoActivadas), Botones::Aceptar);
-        }
-        if (ok && !apagar.isEmpty()) {
-            ok = co_await sad->Hacer<bool>(desactivar);
-            if (!ok)
-                Interaccion().MostrarAviso(Textos().BuscarTexto(kTextoNoDesactivadas), Botones::Aceptar);
+                Interaccion().MostrarAviso(Textos().BuscarTexto(orden->ClaveFallo()), Botones::Aceptar);
         }
         enviando_ = false;
         if (ok)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/ui/formulario.h"
+#include "link/monitor_sad.h"
 #include "link/tarea.h"
 
 #include <QString>
@@ -15,24 +16,6 @@ namespace qv {
 
 class IPrincipal;
 class TConfigES;
-
-// Which outputs play during a monitored capture: kept by the monitoring window and
-// changed by the output switching dialog.
-struct TEstadoSalidas {
-    static inline const QString NoHay = QStringLiteral("NoHay");
-    std::array<bool, 16> Dig{};  // digital outputs 1..16 switched on
-    std::array<bool, 4> Ana{};   // analog outputs 1..4
-    std::array<QString, 16> NombreDig;
-    std::array<QString, 4> NombreAna;
-
-    // Every active output on, with its name; every inactive one "NoHay".
-    static TEstadoSalidas Desde(const TConfigES& config);
-};
-
-// Body of commands 12 and 13 for the outputs flagged: the number of groups listed, then
-// "u," with the count and bit numbers of outputs 1 to 8, "v," likewise for 9 to 16, and
-// "w,", "x,", "y,", "z," for the analog outputs; no final comma. Empty when none.
-QString CuerpoSalidas(const std::array<bool, 16>& dig, const std::array<bool, 4>& ana);
 
 // "Señales a Activar/Desactivar": switches active outputs on and off in the unit while a
 // monitored capture runs, by moving their names between two lists.
