@@ -28,14 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
     for (int i = 0; i < 8; ++i) {
         const qint64 antes = puerto->recepciones;
         if ((orden >> i) & 1) {
-            const QString version = enlace.Version;
-            const int memoria = enlace.Memoria;
+            const QString version = enlace.Foto().Version;
+            const int memoria = enlace.Foto().Memoria;
             if (enlace.LeerVersion()) {
-                Comprobar(enlace.Version.size() <= TComCapvis::MaxRespuesta);
-                for (QChar c : enlace.Version)
+                Comprobar(enlace.Foto().Version.size() <= TComCapvis::MaxRespuesta);
+                for (QChar c : enlace.Foto().Version)
                     Comprobar(c.unicode() >= 0x20 && !(c.unicode() >= 0x7F && c.unicode() <= 0x9F));
             } else {
-                Comprobar(enlace.Version == version && enlace.Memoria == memoria);
+                Comprobar(enlace.Foto().Version == version && enlace.Foto().Memoria == memoria);
             }
         } else {
             int estado = -12345;

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
     }
     enlace.ActualizarGrupos(config);
     int activos = 0;
-    for (std::uint8_t g : enlace.Descriptor.GrupoActivo)
+    for (std::uint8_t g : enlace.Foto().Descriptor.GrupoActivo)
         activos += g != 0;
 
     TLecturaDatos lectura(enlace, config);

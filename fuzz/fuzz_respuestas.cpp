@@ -65,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n)
     test::TRelojFalso reloj;
     TComCapvis enlace(textos, inter, reloj, {});
     enlace.PonerPuerto(std::make_unique<TPuertoFuzz>(reloj, resto, 1 + (control >> 2) * 9, control & 3), true);
-    enlace.PCLocal = QStringLiteral("PC");
+    enlace.PonerPCLocal(QStringLiteral("PC"));
     try {
         enlace.Conectar(QStringLiteral("aula"));
-        Comprobar(enlace.PCPropietario.size() <= LargoTextoAjeno);
+        Comprobar(enlace.Foto().PCPropietario.size() <= LargoTextoAjeno);
     } catch (const ENoHaySAD&) {
     }
-    for (QChar c : enlace.PCPropietario + enlace.Version)
+    for (QChar c : enlace.Foto().PCPropietario + enlace.Foto().Version)
         Comprobar(c.unicode() >= 0x20 && !(c.unicode() >= 0x7F && c.unicode() <= 0x9F));
-    Comprobar(enlace.Version.size() <= LargoTextoAjeno);
+    Comprobar(enlace.Foto().Version.size() <= LargoTextoAjeno);
 
     int estado = -1;
     enlace.LeerEstado(estado);

@@ -390,6 +390,26 @@ void TComCapvis::Conectar(const QString& servidor)
     Servidor = servidor;
 }
 
+TInfoSAD TComCapvis::Foto() const
+{
+    TInfoSAD i;
+    i.EsTcp = EsTcp;
+    i.Version = Version;
+    i.Memoria = Memoria;
+    i.Capacidad = Capacidad;
+    i.Servidor = Servidor;
+    i.PCPropietario = PCPropietario;
+    i.PCLocal = PCLocal;
+    i.CapturaLeida = CapturaLeida;
+    i.Descriptor = Descriptor;
+    i.UltimoValor = UltimoValor;
+    i.MuestrasLeidas = MuestrasLeidas;
+    i.SinUnidad = SinUnidad;
+    i.SinPlazas = SinPlazas;
+    i.EscalaEntrada = EscalaEntrada;
+    return i;
+}
+
 int TComCapvis::ClaveFallo(int clave) const
 {
     if (SinUnidad)

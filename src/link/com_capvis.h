@@ -52,6 +52,28 @@ public:
     virtual void Leyendo() = 0;   // reading samples back
 };
 
+// What the protocol object knows of the unit and of the link, as one copy: all that the
+// rest of the program reads of it (the window thread gets one from the device thread
+// when each conversation ends).
+struct TInfoSAD {
+    bool EsTcp = false;
+    QString Version;
+    int Memoria = 0;
+    int Capacidad = 63487;
+    QString Servidor;
+    QString PCPropietario;
+    QString PCLocal;
+    bool CapturaLeida = false;
+    TDescriptorCaptura Descriptor;
+    std::array<std::int32_t, 10> UltimoValor{};
+    std::int32_t MuestrasLeidas = 0;
+    bool SinUnidad = false;
+    bool SinPlazas = false;
+    double EscalaEntrada = 10.0 / 2048;
+
+    bool EsteEquipoLaTiene() const { return PCPropietario == PCLocal; }
+};
+
 // The one object through which the program talks to the unit: the unit's ASCII
 // command language over the current port. Every operation that talks to the unit
 // answers false on any failure of the port (EComPort) or of a reply; only Conectar
@@ -138,30 +160,20 @@ public:
     TInteraccion& Usuario() const { return Interaccion; }
     TReloj& Tiempo() const { return Reloj; }
 
-    bool EsTcp = false;
-    int Memoria = 0;
-    QString Version;
-    QString Servidor;
-    TDescriptorCaptura Descriptor; // Progreso, GrupoActivo, EntradaDigital
-    std::array<std::int32_t, 10> UltimoValor{};
-    const std::int32_t Capacidad = 63487;
-    std::int32_t MuestrasLeidas = 0;
-    QString PCPropietario;
-    QString PCLocal;
-    // The transport said, while the last command was waited for, that no unit is behind
-    // it (the relay has none, or lost it); cleared when the next command goes out.
-    bool SinUnidad = false;
-    // Likewise, that the relay's unit is getting ready: the command never reached it.
-    bool Preparando = false;
-    // This program has read back the finished capture the unit holds (state 3), so its
-    // state is a capture already read, not data waiting. Set by the read-back; cleared
-    // whenever a capture is programmed or aborted and whenever the link connects anew.
-    bool CapturaLeida = false;
-    // The last greeting wait ended on the relay's refusal for lack of slots.
-    bool SinPlazas = false;
+    // The state of the link and of the unit, read only.
+    TInfoSAD Foto() const;
+    static constexpr std::int32_t Capacidad = 63487;
+    static constexpr double CuentasPorVoltio = 25.5;
 
-    const double CuentasPorVoltio = 25.5;
-    double EscalaEntrada = 10.0 / 2048;
+    void PonerPCLocal(const QString& nombre) { PCLocal = nombre; }
+    // The samples of a capture about to be waited for are counted from 0.
+    void ReiniciarProgreso() { Descriptor.Progreso = 0; }
+    // Monitoring goes on from the samples it has read.
+    void PonerProgreso(std::uint16_t progreso) { Descriptor.Progreso = progreso; }
+    // The capture the unit holds was read back by this program (its state stays 3).
+    void MarcarCapturaLeida() { CapturaLeida = true; }
+    // The layout of the replies restored from the configuration last programmed.
+    void RestaurarGrupos(const TConfigES& programa) { programa.LlenarDescriptor(Descriptor); }
 
 private:
     // The read-back parser works on the receive buffer and the port directly.
@@ -179,6 +191,29 @@ private:
     TTextos& Textos;
     TInteraccion& Interaccion;
     TReloj& Reloj;
+    bool EsTcp = false;
+    int Memoria = 0;
+    QString Version;
+    QString Servidor;
+    TDescriptorCaptura Descriptor; // Progreso, GrupoActivo, EntradaDigital
+    std::array<std::int32_t, 10> UltimoValor{};
+    std::int32_t MuestrasLeidas = 0;
+    QString PCPropietario;
+    QString PCLocal;
+    // The transport said, while the last command was waited for, that no unit is behind
+    // it (the relay has none, or lost it); cleared when the next command goes out.
+    bool SinUnidad = false;
+    // Likewise, that the relay's unit is getting ready: the command never reached it.
+    bool Preparando = false;
+    // This program has read back the finished capture the unit holds (state 3), so its
+    // state is a capture already read, not data waiting. Set by the read-back; cleared
+    // whenever a capture is programmed or aborted and whenever the link connects anew.
+    bool CapturaLeida = false;
+    // The last greeting wait ended on the relay's refusal for lack of slots.
+    bool SinPlazas = false;
+
+    double EscalaEntrada = 10.0 / 2048;
+
     QStringList PuertosSerie;
     int PuertoTcp = 9099;
     std::unique_ptr<TCOM> Puerto_;

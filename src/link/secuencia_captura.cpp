@@ -66,7 +66,7 @@ TSecuenciaCaptura::TPaso TSecuenciaCaptura::Paso(TComCapvis& com)
 {
     Com = &com;
     if (Programa_) {
-        Programa_->LlenarDescriptor(com.Descriptor);
+        com.RestaurarGrupos(*Programa_);
         Programa_.reset();
     }
     if (Fase_ == TFase::Terminada || Fase_ == TFase::Fallida || Fase_ == TFase::Cancelada)
@@ -235,7 +235,7 @@ void TSecuenciaCaptura::EmpezarEspera()
     InicioEspera = Com->Tiempo().Tick();
     ProximaConsulta = InicioEspera;
     Fallos = 0;
-    Com->Descriptor.Progreso = 0;
+    Com->ReiniciarProgreso();
     EsperaEmpezada = true;
 }
 
@@ -263,7 +263,7 @@ void TSecuenciaCaptura::PasoEsperar()
             return;
         }
         if (e == SadCapturando && Com->LeerMonitor())
-            Progreso = Com->Descriptor.Progreso;
+            Progreso = Com->Foto().Descriptor.Progreso;
     }
     if (*LimiteEspera > 0 && Com->Tiempo().Tick() - InicioEspera > *LimiteEspera) {
         Fallar(129);
@@ -296,7 +296,7 @@ void TSecuenciaCaptura::PasoLeer()
         }
         N = Lectura->Muestras();
         // The unit still reports state 3, but this capture is read now.
-        Com->CapturaLeida = true;
+        Com->MarcarCapturaLeida();
         Fase_ = TFase::Derivar;
         break;
     }

@@ -188,25 +188,9 @@ private:
         }
         if (r != TPaso::Decidir)
             actual_.reset();
-        const TInfoSAD info = Foto();
+        const TInfoSAD info = com_.Foto();
         QMetaObject::invokeMethod(&servicio_, [s = &servicio_, r, info] { s->Terminada(r, info); },
                                   Qt::QueuedConnection);
-    }
-
-    TInfoSAD Foto() const
-    {
-        TInfoSAD i;
-        i.EsTcp = com_.EsTcp;
-        i.Version = com_.Version;
-        i.Memoria = com_.Memoria;
-        i.Capacidad = com_.Capacidad;
-        i.Servidor = com_.Servidor;
-        i.PCPropietario = com_.PCPropietario;
-        i.PCLocal = com_.PCLocal;
-        i.CapturaLeida = com_.CapturaLeida;
-        i.Descriptor = com_.Descriptor;
-        i.UltimoValor = com_.UltimoValor;
-        return i;
     }
 
     TServicioSAD& servicio_;
@@ -349,7 +333,7 @@ void TServicioSAD::PonerPuertoTcp(int puerto)
 void TServicioSAD::PonerPCLocal(const QString& nombre)
 {
     info_.PCLocal = nombre;
-    Encargar([nombre](TComCapvis& c) { c.PCLocal = nombre; });
+    Encargar([nombre](TComCapvis& c) { c.PonerPCLocal(nombre); });
 }
 
 void TServicioSAD::SetTipoConexion(bool esTcp)

@@ -43,23 +43,6 @@ public:
     virtual TAvance Avance() const { return {}; }
 };
 
-// What the windows know of the link between conversations: a copy taken on the device
-// thread when each one ends.
-struct TInfoSAD {
-    bool EsTcp = false;
-    QString Version;
-    int Memoria = 0;
-    int Capacidad = 63487;
-    QString Servidor;
-    QString PCPropietario;
-    QString PCLocal;
-    bool CapturaLeida = false;
-    TDescriptorCaptura Descriptor;
-    std::array<std::int32_t, 10> UltimoValor{};
-
-    bool EsteEquipoLaTiene() const { return PCPropietario == PCLocal; }
-};
-
 // The unit's link on its own thread. It owns the protocol object and its transport,
 // which live and talk there; the window thread starts conversations and hears of them
 // through queued calls. One conversation at a time: one started while another runs

@@ -79,11 +79,11 @@ TEST_F(Enlace, FindsTheUnitAndIdentifiesIt)
 {
     ASSERT_TRUE(sim.Arrancar({"--firmware", "1.10"}));
     auto e = NuevoEnlace({sim.dir.filePath("no-hay"), sim.enlace});
-    e->PCLocal = "Puesto";
+    e->PonerPCLocal("Puesto");
     ASSERT_NO_THROW(e->Conectar(QString()));
-    EXPECT_EQ(e->Version, "1.10");
-    EXPECT_GT(e->Memoria, 0);
-    EXPECT_EQ(e->PCPropietario, "Puesto");
+    EXPECT_EQ(e->Foto().Version, "1.10");
+    EXPECT_GT(e->Foto().Memoria, 0);
+    EXPECT_EQ(e->Foto().PCPropietario, "Puesto");
     auto* serie = dynamic_cast<TSeriePort*>(e->Puerto());
     ASSERT_NE(serie, nullptr);
     EXPECT_EQ(serie->PuertoSeleccionado(), 1);
@@ -162,18 +162,18 @@ TEST_F(Enlace, RelaySharesTheUnitWithOneHolderAtATime)
         auto e = std::make_unique<TComCapvis>(textos, inter, reloj, QStringList{});
         e->PonerPuertoTcp(puerto);
         e->SetTipoConexion(true);
-        e->PCLocal = nombre;
+        e->PonerPCLocal(nombre);
         return e;
     };
     auto a = cliente("PuestoA");
     auto b = cliente("PuestoB");
     ASSERT_NO_THROW(a->Conectar("127.0.0.1"));
-    EXPECT_EQ(a->PCPropietario, "PuestoA");
-    EXPECT_EQ(a->Version, "1.21");
+    EXPECT_EQ(a->Foto().PCPropietario, "PuestoA");
+    EXPECT_EQ(a->Foto().Version, "1.21");
 
     ASSERT_NO_THROW(b->Conectar("127.0.0.1"));
-    EXPECT_FALSE(b->PCPropietario.isEmpty());
-    EXPECT_NE(b->PCPropietario, "PuestoB");
+    EXPECT_FALSE(b->Foto().PCPropietario.isEmpty());
+    EXPECT_NE(b->Foto().PCPropietario, "PuestoB");
     // Refused commands come back as failures; short reads keep this quick.
     dynamic_cast<TTcpPort*>(b->Puerto())->TiempoLectura = 100;
     int estado = -1;
@@ -199,11 +199,11 @@ TEST_F(Enlace, RelaySharesTheUnitWithOneHolderAtATime)
     // The relay learns of the release when it sees the connection close: ask
     // again, a bounded number of times, as an operator would.
     a->Desconectar();
-    for (int i = 0; i < 50 && b->PCPropietario != "PuestoB"; ++i) {
+    for (int i = 0; i < 50 && b->Foto().PCPropietario != "PuestoB"; ++i) {
         QThread::msleep(20);
         ASSERT_NO_THROW(b->Conectar("127.0.0.1"));
     }
-    EXPECT_EQ(b->PCPropietario, "PuestoB");
+    EXPECT_EQ(b->Foto().PCPropietario, "PuestoB");
     ASSERT_TRUE(b->LeerEstado(estado));
     EXPECT_EQ(estado, 3);
 }

@@ -103,11 +103,11 @@ TEST_F(Captura, TriggeredCaptureOfTheDocumentsExample)
     EXPECT_EQ(progreso.estados, (QStringList{"esperando", "enviando", "hecho"}));
     EXPECT_TRUE(inter.mensajes.empty());
     // The snapshot now follows the programmed inputs.
-    EXPECT_EQ(enlace.Descriptor.GrupoActivo[0], 1);
-    EXPECT_EQ(enlace.Descriptor.GrupoActivo[1], 0);
-    EXPECT_EQ(enlace.Descriptor.GrupoActivo[2], 1);
-    EXPECT_EQ(enlace.Descriptor.EntradaDigital[8], 1);
-    EXPECT_EQ(enlace.Descriptor.EntradaDigital[9], 0);
+    EXPECT_EQ(enlace.Foto().Descriptor.GrupoActivo[0], 1);
+    EXPECT_EQ(enlace.Foto().Descriptor.GrupoActivo[1], 0);
+    EXPECT_EQ(enlace.Foto().Descriptor.GrupoActivo[2], 1);
+    EXPECT_EQ(enlace.Foto().Descriptor.EntradaDigital[8], 1);
+    EXPECT_EQ(enlace.Foto().Descriptor.EntradaDigital[9], 0);
 }
 
 TEST_F(Captura, DigitalTriggerAndEdgesEncodeAsTheUnitExpects)
@@ -192,7 +192,7 @@ TEST_F(Captura, FailuresOfCommand3AndOfTheFinalAcknowledge)
     EXPECT_FALSE(enlace.ProgramarRetardo(config));
     EXPECT_EQ(puerto->enviados, QList<QByteArray>{"3,c,0#"});
     EXPECT_TRUE(inter.mensajes.empty());
-    EXPECT_EQ(enlace.Descriptor.GrupoActivo[2], 0);
+    EXPECT_EQ(enlace.Foto().Descriptor.GrupoActivo[2], 0);
 
     // Capture command unanswered: warning 142, snapshot taken anyway.
     puerto->enviados.clear();
@@ -205,8 +205,8 @@ TEST_F(Captura, FailuresOfCommand3AndOfTheFinalAcknowledge)
     EXPECT_EQ(inter.mensajes[0].texto, "T142");
     EXPECT_EQ(inter.mensajes[0].sabor, TInteraccionGuion::Sabor::Aviso);
     EXPECT_EQ(inter.mensajes[0].botones, Botones::Aceptar);
-    EXPECT_EQ(enlace.Descriptor.GrupoActivo[2], 1);
-    EXPECT_EQ(enlace.Descriptor.EntradaDigital[2], 1);
+    EXPECT_EQ(enlace.Foto().Descriptor.GrupoActivo[2], 1);
+    EXPECT_EQ(enlace.Foto().Descriptor.EntradaDigital[2], 1);
     EXPECT_FALSE(enlace.EnvioPendiente());
 
     // A send that fails: warning 142 and nothing left half gathered.
@@ -330,7 +330,7 @@ TEST_F(Lectura, AnalogCountsBecomeVoltsOfTheirRangeAndFactor)
     ASSERT_TRUE(enlace.LeerDatos(datos, n, senales, config));
     ASSERT_TRUE(datos);
     EXPECT_EQ(n, 2);
-    EXPECT_EQ(enlace.MuestrasLeidas, 2);
+    EXPECT_EQ(enlace.Foto().MuestrasLeidas, 2);
     TSenalAna* s = senales.BuscarAna("Tension");
     ASSERT_NE(s, nullptr);
     EXPECT_NEAR(s->LeerMuestra(0), 2047 * 5.0 / 2048, 1e-6);
@@ -339,7 +339,7 @@ TEST_F(Lectura, AnalogCountsBecomeVoltsOfTheirRangeAndFactor)
     EXPECT_EQ(s->Unidad, "mV");
     EXPECT_FLOAT_EQ(s->FondoEscala, 5.0f);
     EXPECT_DOUBLE_EQ(s->Periodo(), 0.001);
-    EXPECT_DOUBLE_EQ(enlace.EscalaEntrada, 5.0 / 2048);
+    EXPECT_DOUBLE_EQ(enlace.Foto().EscalaEntrada, 5.0 / 2048);
 
     // A user factor multiplies the volts.
     senales.Vaciar();
@@ -496,28 +496,28 @@ TEST_F(Lectura, MonitorPollFollowsOnlyForwardProgressOfTheRightLayout)
 
     responder("10,7,-30");
     ASSERT_TRUE(enlace.LeerMonitor());
-    EXPECT_EQ(enlace.Descriptor.Progreso, 10);
-    EXPECT_EQ(enlace.UltimoValor[0], 7);
-    EXPECT_EQ(enlace.UltimoValor[2], -30);
+    EXPECT_EQ(enlace.Foto().Descriptor.Progreso, 10);
+    EXPECT_EQ(enlace.Foto().UltimoValor[0], 7);
+    EXPECT_EQ(enlace.Foto().UltimoValor[2], -30);
 
     responder("12,7"); // one field short
     EXPECT_TRUE(enlace.LeerMonitor());
-    EXPECT_EQ(enlace.Descriptor.Progreso, 10);
+    EXPECT_EQ(enlace.Foto().Descriptor.Progreso, 10);
 
     responder("10,1,1"); // not beyond the last progress
     EXPECT_TRUE(enlace.LeerMonitor());
-    EXPECT_EQ(enlace.UltimoValor[0], 7);
+    EXPECT_EQ(enlace.Foto().UltimoValor[0], 7);
 
     for (const char* r : {"11,a,1", "11,256,1", "11,-1,1"}) { // not a number, not a byte
         responder(r);
         EXPECT_FALSE(enlace.LeerMonitor()) << r;
-        EXPECT_EQ(enlace.Descriptor.Progreso, 10);
-        EXPECT_EQ(enlace.UltimoValor[0], 7);
+        EXPECT_EQ(enlace.Foto().Descriptor.Progreso, 10);
+        EXPECT_EQ(enlace.Foto().UltimoValor[0], 7);
     }
 
     responder("0");
     EXPECT_TRUE(enlace.LeerMonitor());
-    EXPECT_EQ(enlace.Descriptor.Progreso, 0);
+    EXPECT_EQ(enlace.Foto().Descriptor.Progreso, 0);
 
     responder("");
     EXPECT_FALSE(enlace.LeerMonitor());
@@ -525,7 +525,7 @@ TEST_F(Lectura, MonitorPollFollowsOnlyForwardProgressOfTheRightLayout)
     Programa({}, {});
     responder("33");
     EXPECT_TRUE(enlace.LeerMonitor());
-    EXPECT_EQ(enlace.Descriptor.Progreso, 33);
+    EXPECT_EQ(enlace.Foto().Descriptor.Progreso, 33);
 }
 
 TEST_F(Captura, OutputSwitchingCommands)

@@ -33,8 +33,8 @@ TEST_F(Protocolo, VersionReplyFillsVersionAndMemoryAndOldFirmwareGetsCommand4)
 {
     puerto->Responder({{"1#", "&1.21,65536#"}});
     ASSERT_TRUE(enlace.LeerVersion());
-    EXPECT_EQ(enlace.Version, "1.21");
-    EXPECT_EQ(enlace.Memoria, 65536);
+    EXPECT_EQ(enlace.Foto().Version, "1.21");
+    EXPECT_EQ(enlace.Foto().Memoria, 65536);
     EXPECT_EQ(puerto->enviados, QList<QByteArray>{"1#"});
 
     // Byte-wise order: "1.20" and "1.1" sort before "1.21", "1.3" after it.
@@ -54,8 +54,8 @@ TEST_F(Protocolo, ReplyArrivingInSmallPiecesIsJoined)
 {
     puerto->Responder({{"1#", "&1.21,63487#"}}, 3);
     ASSERT_TRUE(enlace.LeerVersion());
-    EXPECT_EQ(enlace.Version, "1.21");
-    EXPECT_EQ(enlace.Memoria, 63487);
+    EXPECT_EQ(enlace.Foto().Version, "1.21");
+    EXPECT_EQ(enlace.Foto().Memoria, 63487);
 
     // Pieces separated by empty polls are still within one reading pass.
     puerto->responder = [&](const QByteArray&) {
@@ -71,14 +71,14 @@ TEST_F(Protocolo, ReplyArrivingInSmallPiecesIsJoined)
 
 TEST_F(Protocolo, MalformedRepliesAreFailuresAndLeaveFieldsAlone)
 {
-    enlace.Version = "previa";
-    enlace.Memoria = 7;
+    puerto->Responder({{"1#", "&previa,7#"}});
+    ASSERT_TRUE(enlace.LeerVersion());
     for (QByteArray r : {QByteArray("&1.21#"), QByteArray("&1.21,abc#"), QByteArray("x1.21,5#"),
                          QByteArray("&1.21,65")}) {
         puerto->Responder({{"1#", r}});
         EXPECT_FALSE(enlace.LeerVersion()) << r.constData();
-        EXPECT_EQ(enlace.Version, "previa");
-        EXPECT_EQ(enlace.Memoria, 7);
+        EXPECT_EQ(enlace.Foto().Version, "previa");
+        EXPECT_EQ(enlace.Foto().Memoria, 7);
     }
     int estado = 9;
     puerto->Responder({{"2#", "&x#"}});
@@ -211,7 +211,7 @@ struct Relay : Protocolo {
     void SetUp() override
     {
         Usar(true, false);
-        enlace.PCLocal = "MiPC";
+        enlace.PonerPCLocal("MiPC");
     }
 };
 
@@ -219,11 +219,11 @@ TEST_F(Relay, GreetingNamingAnotherPcLeavesTheUnitToItWithoutQuerying)
 {
     puerto->Encolar("$OtroPC");
     enlace.Conectar("servidor");
-    EXPECT_EQ(enlace.PCPropietario, "OtroPC");
+    EXPECT_EQ(enlace.Foto().PCPropietario, "OtroPC");
     EXPECT_EQ(puerto->host, "servidor");
     EXPECT_TRUE(puerto->enviados.isEmpty());
     EXPECT_TRUE(puerto->Conectado());
-    EXPECT_TRUE(enlace.Servidor.isEmpty());
+    EXPECT_TRUE(enlace.Foto().Servidor.isEmpty());
 
     // Leaving a unit held by another PC touches none of its outputs.
     enlace.Desconectar();
@@ -239,8 +239,8 @@ TEST_F(Relay, GreetingNamingThisPcInOtherCaseOrNobodyHoldsTheUnit)
         puerto->Encolar(saludo);
         puerto->Responder({{"1#", "&1.21,63487#"}});
         enlace.Conectar("aula");
-        EXPECT_EQ(enlace.PCPropietario, "MiPC") << saludo.constData();
-        EXPECT_EQ(enlace.Servidor, "aula");
+        EXPECT_EQ(enlace.Foto().PCPropietario, "MiPC") << saludo.constData();
+        EXPECT_EQ(enlace.Foto().Servidor, "aula");
         EXPECT_EQ(puerto->enviados, QList<QByteArray>{"1#"});
         // The greeting came on the second receive, after one 1000 ms pause.
         EXPECT_EQ(std::count(reloj.suenos.begin(), reloj.suenos.end(), 1000), 1);
@@ -250,8 +250,12 @@ TEST_F(Relay, GreetingNamingThisPcInOtherCaseOrNobodyHoldsTheUnit)
 
 TEST_F(Relay, NoGreetingBadHostOrSilentUnitRaiseText273)
 {
-    // No greeting: one receive and ten more, 1000 ms apart.
-    enlace.PCPropietario = "algo";
+    // No greeting: one receive and ten more, 1000 ms apart; the holder told before is
+    // forgotten.
+    puerto->Encolar("$algo");
+    enlace.Conectar("aula");
+    ASSERT_EQ(enlace.Foto().PCPropietario, "algo");
+    puerto->recepciones = 0;
     try {
         enlace.Conectar("aula");
         FAIL() << "no exception";
@@ -259,7 +263,7 @@ TEST_F(Relay, NoGreetingBadHostOrSilentUnitRaiseText273)
         EXPECT_EQ(e.Mensaje, "T273");
     }
     EXPECT_EQ(puerto->recepciones, 11);
-    EXPECT_TRUE(enlace.PCPropietario.isEmpty());
+    EXPECT_TRUE(enlace.Foto().PCPropietario.isEmpty());
 
     SetUp();
     puerto->fallarConfigurar = true;
@@ -274,7 +278,7 @@ TEST_F(Relay, NoGreetingBadHostOrSilentUnitRaiseText273)
     puerto->Encolar("$MIPC");
     EXPECT_THROW(enlace.Conectar("aula"), ENoHaySAD);
     EXPECT_FALSE(puerto->Conectado());
-    EXPECT_TRUE(enlace.Servidor.isEmpty());
+    EXPECT_TRUE(enlace.Foto().Servidor.isEmpty());
 }
 
 // A relay whose unit is getting ready answers so; the station asks again within the
@@ -291,7 +295,7 @@ TEST_F(Relay, UnitGettingReadyIsAskedAgainWithinTheGreetingWait)
     const qint64 t0 = reloj.ahora;
     enlace.Conectar("aula");
     EXPECT_EQ(veces, 3);
-    EXPECT_EQ(enlace.Version, "1.21");
+    EXPECT_EQ(enlace.Foto().Version, "1.21");
     EXPECT_LT(reloj.ahora - t0, TComCapvis::EsperaSaludo);
 
     SetUp();
@@ -325,14 +329,14 @@ TEST_F(Protocolo, DisconnectTurnsOutputsOffClosesAndNeverThrows)
 
 TEST_F(Protocolo, SerialConnectWithSilentUnitRaisesAndCloses)
 {
-    enlace.PCLocal = "MiPC";
+    enlace.PonerPCLocal("MiPC");
     EXPECT_THROW(enlace.Conectar(""), ENoHaySAD);
     EXPECT_FALSE(puerto->Conectado());
 
     SetUp();
     puerto->Responder({{"1#", "&1.21,63487#"}});
     EXPECT_NO_THROW(enlace.Conectar(""));
-    EXPECT_EQ(enlace.PCPropietario, "MiPC");
+    EXPECT_EQ(enlace.Foto().PCPropietario, "MiPC");
 }
 
 } // namespace

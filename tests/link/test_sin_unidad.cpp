@@ -62,7 +62,7 @@ struct SinUnidad : ::testing::Test {
         p->configurarAbre = false;
         puerto = p.get();
         enlace.PonerPuerto(std::move(p), true);
-        enlace.PCLocal = "MiPC";
+        enlace.PonerPCLocal("MiPC");
     }
 };
 
@@ -71,9 +71,9 @@ TEST_F(SinUnidad, CadaEsperaTerminaAlMomento)
     puerto->sinUnidad = true;
     int estado = -1;
     EXPECT_FALSE(enlace.LeerEstado(estado));
-    EXPECT_TRUE(enlace.SinUnidad);
+    EXPECT_TRUE(enlace.Foto().SinUnidad);
     EXPECT_FALSE(enlace.Abortar()); // the acknowledge wait
-    EXPECT_TRUE(enlace.SinUnidad);
+    EXPECT_TRUE(enlace.Foto().SinUnidad);
     QByteArray campo;
     EXPECT_FALSE(enlace.LeerCampo(campo));
     // No polling pass and no sleep: the transport said nothing is coming.
@@ -85,7 +85,7 @@ TEST_F(SinUnidad, CadaEsperaTerminaAlMomento)
     puerto->Responder({{"2#", "&3#"}});
     ASSERT_TRUE(enlace.LeerEstado(estado));
     EXPECT_EQ(estado, 3);
-    EXPECT_FALSE(enlace.SinUnidad);
+    EXPECT_FALSE(enlace.Foto().SinUnidad);
 }
 
 TEST_F(SinUnidad, ConectarSinUnidadEsTexto273EnSegundos)
@@ -100,7 +100,7 @@ TEST_F(SinUnidad, ConectarSinUnidadEsTexto273EnSegundos)
     } catch (const ENoHaySAD& e) {
         EXPECT_EQ(e.Mensaje, "T273");
     }
-    EXPECT_TRUE(enlace.SinUnidad);
+    EXPECT_TRUE(enlace.Foto().SinUnidad);
     EXPECT_LT(reloj.ahora, 100);
 }
 
@@ -112,16 +112,16 @@ TEST_F(SinUnidad, SinSaludoCuestaLaEsperaDelSaludo)
     EXPECT_THROW(enlace.Conectar("aula"), ENoHaySAD);
     EXPECT_GE(reloj.ahora, TComCapvis::EsperaSaludo);
     EXPECT_LE(reloj.ahora, TComCapvis::EsperaSaludo + puerto->esperaVacia);
-    EXPECT_TRUE(enlace.PCPropietario.isEmpty());
+    EXPECT_TRUE(enlace.Foto().PCPropietario.isEmpty());
 
     // A greeting that is an escape sequence and a huge name is shown clean and short.
     SetUp();
     puerto->abierto = false;
     puerto->Encolar("$\x1b[31m" + QByteArray(100000, 'x') + "\x07");
     enlace.Conectar("aula");
-    EXPECT_TRUE(enlace.PCPropietario.startsWith("[31mxxx"));
-    EXPECT_LE(enlace.PCPropietario.size(), 128);
-    EXPECT_FALSE(enlace.PCPropietario.contains(QChar(0x1b)));
+    EXPECT_TRUE(enlace.Foto().PCPropietario.startsWith("[31mxxx"));
+    EXPECT_LE(enlace.Foto().PCPropietario.size(), 128);
+    EXPECT_FALSE(enlace.Foto().PCPropietario.contains(QChar(0x1b)));
 }
 
 // The real transport: the relay's own lines, on a real socket.

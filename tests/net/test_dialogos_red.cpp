@@ -193,7 +193,23 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
 TEST_F(RedSinRelay, LiberarUnaUnidadInalcanzableLaDaPorPerdida)
 {
     TServicioSAD& sad = *principal.estado.EnlaceSAD;
-    EnSAD<bool>(sad, [](TComCapvis& c) { return c.Servidor = QStringLiteral("aula1"), true; });
+    // The station took the unit of "aula1" once; that relay is gone since.
+    EnSAD<bool>(sad, [](TComCapvis& c) {
+        struct TRelayDeUnaVez : TCOM {
+            bool abierto = false;
+            QByteArray pendiente = "$";
+            void Abrir() override { abierto = true; }
+            void Cerrar() override { abierto = false; }
+            void Configurar(const QString&) override {}
+            void Enviar(const QByteArray&) override { pendiente = "&1.21,63487#"; }
+            void Recibir(QByteArray& t) override { t = std::exchange(pendiente, QByteArray()); }
+            bool Conectado() override { return abierto; }
+        };
+        c.PonerPuerto(std::make_unique<TRelayDeUnaVez>(), true);
+        c.Conectar(QStringLiteral("aula1"));
+        c.SetTipoConexion(true);
+        return c.Foto().Servidor == QStringLiteral("aula1");
+    });
     Tform_LiberarSAD d(red, true);
     d.show();
     EXPECT_EQ(Hijo<QLabel>(d, "Label_PCon")->text(), "T266aula1");

@@ -58,7 +58,7 @@ void TSoltarEnlace::operator()(TComCapvis* com) const
     if (!com)
         return;
     // Over TCP the relay frees the unit itself when the connection closes.
-    com->PonerPuerto(nullptr, com->EsTcp);
+    com->PonerPuerto(nullptr, com->Foto().EsTcp);
     delete com;
 }
 
@@ -164,7 +164,7 @@ int TOrdenesCli::Error(int clave, const QString& detalle)
 
 int TOrdenesCli::ErrorUnidad(const TComCapvis& com, int clave)
 {
-    return Error(com.SinUnidad ? TComCapvis::kTextoSADPerdido : clave);
+    return Error(com.ClaveFallo(clave));
 }
 
 int TOrdenesCli::ErrorUso(const QString& texto)
@@ -414,7 +414,7 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
         puertos = ajustes_.PuertosSerie();
 
     TEnlace com(new TComCapvis(idioma_, interaccion_, reloj_, puertos));
-    com->PCLocal = QHostInfo::localHostName();
+    com->PonerPCLocal(QHostInfo::localHostName());
     com->PonerPuertoTcp(puertoTcp);
     com->SetTipoConexion(tcp);
     try {
@@ -426,8 +426,8 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
         Error(273);
         return nullptr;
     }
-    if (com->PCPropietario.compare(com->PCLocal, Qt::CaseInsensitive) != 0) {
-        Error(269, com->PCPropietario);
+    if (const TInfoSAD info = com->Foto(); info.PCPropietario.compare(info.PCLocal, Qt::CaseInsensitive) != 0) {
+        Error(269, info.PCPropietario);
         return nullptr;
     }
     if (tcp) {
@@ -452,16 +452,17 @@ int TOrdenesCli::Test(const TOpciones& op)
     // A unit that talks nonsense is no working unit, whatever the exit status says.
     if (estado < 0 || estado > 3)
         return Error(kTextoRespuestaNoValida, QStringLiteral("(state %1)").arg(estado));
-    if (!VersionValida(com->Version) || com->Memoria <= 0)
+    const TInfoSAD info = com->Foto();
+    if (!VersionValida(info.Version) || info.Memoria <= 0)
         return Error(kTextoRespuestaNoValida,
-                     QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(com->Version, 32)).arg(com->Memoria));
+                     QStringLiteral("(version %1, memory %2)").arg(TextoLimpio(info.Version, 32)).arg(info.Memoria));
     // The companion cannot know whether anyone has read a finished capture: it says
     // only what is sure, that the data stay until the next capture.
     const QString textoEstado = idioma_.BuscarTexto(estado == SadConDatos ? kTextoTerminada : 127 + estado);
     const QString t = QStringLiteral("unit: %1\nversion: %2\nmemory: %3\ncapacity: %4\nstate: %5 %6\n")
-                          .arg(donde, com->Version)
-                          .arg(com->Memoria)
-                          .arg(com->Capacidad)
+                          .arg(donde, info.Version)
+                          .arg(info.Memoria)
+                          .arg(info.Capacidad)
                           .arg(estado)
                           .arg(textoEstado);
     return Escribir(QString(), t.toLocal8Bit()) ? Salida::Bien : Salida::Fallo;
