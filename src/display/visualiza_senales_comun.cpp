@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStackedLayout>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -58,6 +59,10 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
         w->installEventFilter(this);
 
     PMedidas = new TPanelMedidas(Contexto.Textos, this);
+    dominante_ = new QTimer(this);
+    dominante_->setSingleShot(true);
+    dominante_->setInterval(EsperaDominante);
+    connect(dominante_, &QTimer::timeout, this, &TVentanaSenales::MedirDominantes);
     connect(PMedidas, &TPanelMedidas::Cerrar, this, [this] { ActivarMedidas(false); });
 
     auto* columna = new QVBoxLayout(this);
@@ -317,10 +322,7 @@ std::vector<TMedida> TVentanaSenales::ColumnasMedidas() const
 {
     if (digital_)
         return ColumnasDig();
-    // The dominant frequency is the spectrum window's: eight transforms at every cursor
-    // step would cost more than all the rest.
     std::vector<TMedida> columnas = ColumnasAna();
-    std::erase(columnas, TMedida::FrecDominante);
     const TCjtSenales* set = Senales();
     const bool hayDigitales = set && std::any_of(SenalesVisibles.begin(), SenalesVisibles.end(),
                                                  [set](const QString& n) { return set->BuscarDig(n) != nullptr; });
@@ -345,7 +347,30 @@ void TVentanaSenales::ActualizarMedidas(bool soloSiCambia)
     TTablaMedidas tabla;
     if (set && !SenalesVisibles.isEmpty())
         tabla = TablaMedidas(*set, SenalesVisibles, ColumnasMedidas(), desde, hasta);
+    const auto& c = tabla.columnas;
+    const bool conDominante = std::find(c.begin(), c.end(), TMedida::FrecDominante) != c.end();
     PMedidas->Mostrar(std::move(tabla), entreCursores, desde, hasta);
+    // Eight transforms at every cursor step would cost more than all the rest: the
+    // column stays blank while the span moves and is filled when it stops.
+    if (conDominante)
+        dominante_->start();
+    else
+        dominante_->stop();
+}
+
+void TVentanaSenales::MedirDominantes()
+{
+    const TCjtSenales* set = Senales();
+    if (!medidasActivas_ || destruyendo_ || !set || SenalesVisibles.isEmpty())
+        return;
+    if (!espectro_)
+        espectro_ = std::make_unique<TAnalizadorEspectro>();
+    const TTramo tramo = tramoMedido_;
+    const bool entreCursores = tramo.hasta >= 0;
+    const double desde = entreCursores ? tramo.desde * periodoMuestreo_ : 0;
+    const double hasta = entreCursores ? tramo.hasta * periodoMuestreo_ : std::numeric_limits<double>::infinity();
+    PMedidas->Mostrar(TablaMedidas(*set, SenalesVisibles, ColumnasMedidas(), desde, hasta, espectro_.get()),
+                      entreCursores, desde, hasta);
 }
 
 // Fresh readouts for what is shown now: neither cursor on screen, every value "0".

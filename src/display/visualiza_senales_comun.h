@@ -2,15 +2,18 @@
 
 #include "app/api/ventana_hija.h"
 #include "lang/ui/formulario.h"
+#include "model/espectro.h"
 #include "model/medidas.h"
 
 #include <QPoint>
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class QAction;
+class QTimer;
 class QMenu;
 class QStackedLayout;
 
@@ -111,7 +114,10 @@ protected:
     // The measurements the panel shows for the shown signals.
     virtual std::vector<TMedida> ColumnasMedidas() const;
     // The panel's table anew; after a cursor move (`soloSiCambia`) only when the span did.
+    // The dominant frequencies follow once the span has stood still for EsperaDominante ms.
     void ActualizarMedidas(bool soloSiCambia = false);
+    static constexpr int EsperaDominante = 150;
+    void MedirDominantes();
     // Drops the shown names the set no longer holds.
     void QuitarDesconocidas();
 
@@ -177,6 +183,9 @@ private:
     int crecido_ = 0; // what the window grew by when the cursor panel came
     int crecidoMedidas_ = 0;
     TTramo tramoMedido_;
+    // The spectrum behind the panel's dominant frequencies, made when first needed.
+    std::unique_ptr<TAnalizadorEspectro> espectro_;
+    QTimer* dominante_;
     bool arrastrandoAzul_ = false;
     bool arrastrandoRojo_ = false;
     bool destruyendo_ = false;

@@ -26,11 +26,11 @@ struct TCruces {
     }
 };
 
-// Frequency and period from the crossings of both directions: at least two whole
-// periods in one of them, the mean period over every period seen.
+// Frequency and period from the crossings of both directions: at least one whole
+// period in one of them, the mean period over every period seen.
 void PonerFrecuencia(TValoresMedida& v, const TCruces& subidas, const TCruces& bajadas, double periodo)
 {
-    if (std::max(subidas.cuantos, bajadas.cuantos) < 3)
+    if (std::max(subidas.cuantos, bajadas.cuantos) < 2)
         return;
     double tramo = 0;
     int periodos = 0;
@@ -124,6 +124,15 @@ void MedirFlancos(const float* x, int n, double minimo, double maximo, double pe
 
 // hasta = -1 would mean the last sample.
 constexpr TTramo TramoVacio{1, 0};
+
+// The smallest step a signal's values can tell apart: the converter's count of its range
+// when it has one, and never finer than single precision at the signal's largest value.
+double Resolucion(const TSenalAna& s, const TValoresMedida& v)
+{
+    const double escala = std::max(std::abs(v[TMedida::Minimo].value_or(0)), std::abs(v[TMedida::Maximo].value_or(0)));
+    const double conversor = s.FondoEscala > 0 ? 2.0 * s.FondoEscala * std::abs(s.Factor) / 4096 : 0;
+    return std::max(conversor, escala * 1e-6);
+}
 
 } // namespace
 
@@ -320,6 +329,9 @@ TTablaMedidas TablaMedidas(const TCjtSenales& senales, const QStringList& nombre
             const TTramo t = TramoDeTiempos(a->Periodo(), a->NumMuestras(), desde, hasta);
             fila.muestras = std::max(t.hasta - t.desde + 1, 0);
             fila.valores = MedirAna(*a, t);
+            // The mean of a symmetric wave is 0, not what rounding leaves of its sum.
+            if (auto& media = fila.valores[TMedida::Media]; media && std::abs(*media) < Resolucion(*a, fila.valores) / 2)
+                media = 0.0;
             if (dominante && fila.muestras > 0)
                 fila.valores[TMedida::FrecDominante] =
                     FrecuenciaDominante(*espectro, a->Muestras().data() + t.desde, t.hasta - t.desde + 1, a->Periodo());

@@ -38,7 +38,7 @@ enum class TMedida {
 inline constexpr std::size_t NumMedidas = std::size_t(TMedida::Num);
 
 // One value per measurement; nothing where it does not apply or cannot be made (a
-// frequency with fewer than two periods, a rise time without a complete edge).
+// frequency without one whole period, a rise time without a complete edge).
 struct TValoresMedida {
     std::array<std::optional<double>, NumMedidas> v;
     std::optional<double>& operator[](TMedida m) { return v[std::size_t(m)]; }

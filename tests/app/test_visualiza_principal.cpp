@@ -1,6 +1,7 @@
 // The signal windows in the real main window: opening a file shows its signals, the
 // window commands open more, the representation commands reach the active window, and
 // the commands follow the windows as they come and go.
+#include "common/esperar.h"
 #include "ficheros_prueba.h"
 
 #include "display/panel_medidas.h"
@@ -342,6 +343,10 @@ TEST_F(VisualizaPrincipal, MeasurementsSpectrumAndValueChangeDumpFromTheWindows)
     EXPECT_NEAR(comprobar(), 203, 2);
     EXPECT_NE(Celda(*ana, QStringLiteral("Seno"), 414), antes);
     EXPECT_NEAR(Celda(*ana, QStringLiteral("Seno"), 418).toDouble(), 50, 1);
+    // The dominant frequency is blank while the span moves and follows once it stops.
+    EXPECT_EQ(Celda(*ana, QStringLiteral("Seno"), 424), QString());
+    EXPECT_TRUE(Esperar([&] { return std::abs(Celda(*ana, QStringLiteral("Seno"), 424).toDouble() - 50) < 1; }));
+    EXPECT_EQ(Celda(*ana, QStringLiteral("Rampa"), 424).isEmpty(), false);
 
     // "Copiar" puts the span and the table on the clipboard.
     Pulsar(ana->Medidas(), "SBcopiar");

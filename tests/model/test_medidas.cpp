@@ -75,7 +75,7 @@ TEST(Medidas, SenoCuadradaRampaYSenoConRuido)
         // With +-0.05 of it the levels are those of a sine 1.05 high.
         {"seno con ruido", Muestras(20000, [&](int i) { return std::sin(2 * Pi * 37 * i / 5000.0) + ruido(azar); }),
          2e-4, 37, flanco(37, 0.84), flanco(37, 0.84), 0.1},
-        // A period and a half: both edges, but fewer than two periods.
+        // A period and a half: both edges, but one crossing in each direction.
         {"seno corto", Muestras(300, [](int i) { return std::sin(2 * Pi * i / 200.0); }), 1e-3, -1, flanco(5),
          flanco(5), 1e-3},
         {"constante", std::vector<float>(50, 1.25f), 1e-3, -1, -1, -1, 0},
@@ -155,6 +155,37 @@ TEST(Medidas, TablaSobreUnIntervaloDeTiempo)
     EXPECT_EQ(lineas[1].indexOf(QStringLiteral("10")) + 2, lineas[0].indexOf(QStringLiteral("T412")) + 4);
     EXPECT_TRUE(lineas[2].startsWith(QStringLiteral("D ")));
     EXPECT_EQ(lineas[2].size(), lineas[0].indexOf(QStringLiteral("T423")) + 4); // flancos last
+}
+
+// The demo's 5 V, 2 Hz sine over 1 s: two periods are enough for its frequency, its
+// mean is 0 and not the rounding of its sum, while a true offset of a few counts stays.
+TEST(Medidas, DosPeriodosYUnaMediaNula)
+{
+    test::TTextosFijos textos;
+    test::TInteraccionGuion inter;
+    TCjtSenales s(textos, inter);
+    for (double desvio : {0.0, 0.02}) {
+        auto a = std::make_unique<TSenalAna>(textos, desvio == 0 ? QStringLiteral("A") : QStringLiteral("B"), true,
+                                             nullptr, nullptr, 0, 1e-3, 1001);
+        a->FondoEscala = 10;
+        for (int i = 0; i < 1001; ++i)
+            a->PonerMuestra(i, float(desvio + 5 * std::sin(2 * Pi * 2 * i * 1e-3)));
+        s.AnadirAna(std::move(a));
+    }
+    const TTablaMedidas t = TablaMedidas(s, {QStringLiteral("A"), QStringLiteral("B")}, ColumnasAna());
+    ASSERT_EQ(t.filas.size(), 2u);
+    for (const TFilaMedidas& f : t.filas) {
+        SCOPED_TRACE(f.senal.toStdString());
+        ASSERT_TRUE(f.valores[TMedida::Frecuencia]);
+        EXPECT_NEAR(*f.valores[TMedida::Frecuencia], 2, 1e-3);
+        EXPECT_NEAR(*f.valores[TMedida::Periodo], 0.5, 1e-3);
+    }
+    EXPECT_EQ(t.filas[0].valores[TMedida::Media], 0.0);
+    EXPECT_EQ(t.Celda(t.filas[0], 2, 6), QStringLiteral("0"));
+    EXPECT_NEAR(*t.filas[1].valores[TMedida::Media], 0.02, 1e-4);
+    // One period and a half from a rising start: one crossing each way, no frequency.
+    const std::vector<float> corto = Muestras(300, [](int i) { return std::sin(2 * Pi * i / 200.0); });
+    EXPECT_FALSE(MedirAna(corto.data(), 300, 1e-3)[TMedida::Frecuencia]);
 }
 
 TEST(Espectro, CoincideConLaDftDirectaEnCadaVentana)
