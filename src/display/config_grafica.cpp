@@ -97,9 +97,12 @@ TfrmConfig::TfrmConfig(const TContextoFormulario& contexto, QWidget* parent)
     filaTamano->addWidget(tamano);
     filaTamano->addWidget(spnEditSizePuntos);
     filaTamano->addStretch(1);
+    chkBoxMismaEscala = new QCheckBox(QStringLiteral("Misma escala en X e Y"), senales);
+    chkBoxMismaEscala->setObjectName(QStringLiteral("chkBoxMismaEscala"));
     auto* columnaSenales = new QVBoxLayout(senales);
     columnaSenales->addWidget(dibujo);
     columnaSenales->addLayout(filaTamano);
+    columnaSenales->addWidget(chkBoxMismaEscala);
 
     connect(rBtnLineas, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -114,6 +117,13 @@ TfrmConfig::TfrmConfig(const TContextoFormulario& contexto, QWidget* parent)
             EstiloClick(true, true);
     });
     connect(spnEditSizePuntos, &QSpinBox::valueChanged, this, &TfrmConfig::TamanoChange);
+    connect(chkBoxMismaEscala, &QCheckBox::clicked, this, [this](bool on) {
+        if (actualizando_ || !grafica_)
+            return;
+        Redibujo([&] { grafica_->PonerMismaEscala(on); });
+        Rellenar(x_, Eje(true));
+        Rellenar(y_, Eje(false));
+    });
     Conectar(x_, true);
     Conectar(y_, false);
 
@@ -183,6 +193,9 @@ void TfrmConfig::Configurar(TGrf& grafica, TGrf& atras, const QStringList& nombr
         c.paso->setText(FormatoGeneral4(eje.StepSize()));
         c.rejilla->setChecked(eje.Gridlines());
     }
+    // Only a plot of one signal against another of the same unit has the choice.
+    chkBoxMismaEscala->setChecked(grafica.MismaEscala());
+    chkBoxMismaEscala->setEnabled(!grafica.StepPlot() && grafica.EjesComparables());
     if (grafica.NumSeries() > 0) {
         const TSeries& s = grafica.Serie(0);
         spnEditSizePuntos->setValue(std::clamp(s.TamanoPunto(), 1, 7));

@@ -72,6 +72,7 @@ private:
     QRadioButton* rBtnPuntos;
     QRadioButton* rBtnLineasYPuntos;
     QSpinBox* spnEditSizePuntos;
+    QCheckBox* chkBoxMismaEscala; // XY plots: equal units per pixel on both axes
 };
 
 } // namespace qv

@@ -125,6 +125,15 @@ void MedirFlancos(const float* x, int n, double minimo, double maximo, double pe
 // hasta = -1 would mean the last sample.
 constexpr TTramo TramoVacio{1, 0};
 
+// An output's last sample is the rest level the unit returns it to at the end of a
+// capture, not a value of its waveform: its measurements leave it out.
+TTramo SinReposo(const TSenal& s, TTramo t)
+{
+    if (s.Origen() == OrigenSenal::Generador && t.hasta == s.NumMuestras() - 1 && t.hasta > t.desde)
+        --t.hasta;
+    return t;
+}
+
 // The smallest step a signal's values can tell apart: the converter's count of its range
 // when it has one, and never finer than single precision at the signal's largest value.
 double Resolucion(const TSenalAna& s, const TValoresMedida& v)
@@ -326,7 +335,7 @@ TTablaMedidas TablaMedidas(const TCjtSenales& senales, const QStringList& nombre
         fila.senal = nombre;
         if (const TSenalAna* a = senales.BuscarAna(nombre)) {
             fila.unidad = a->Unidad;
-            const TTramo t = TramoDeTiempos(a->Periodo(), a->NumMuestras(), desde, hasta);
+            const TTramo t = SinReposo(*a, TramoDeTiempos(a->Periodo(), a->NumMuestras(), desde, hasta));
             fila.muestras = std::max(t.hasta - t.desde + 1, 0);
             fila.valores = MedirAna(*a, t);
             // The mean of a symmetric wave is 0, not what rounding leaves of its sum.
@@ -337,7 +346,7 @@ TTablaMedidas TablaMedidas(const TCjtSenales& senales, const QStringList& nombre
                     FrecuenciaDominante(*espectro, a->Muestras().data() + t.desde, t.hasta - t.desde + 1, a->Periodo());
         } else if (const TSenalDig* d = senales.BuscarDig(nombre)) {
             fila.digital = true;
-            const TTramo t = TramoDeTiempos(d->Periodo(), d->NumMuestras(), desde, hasta);
+            const TTramo t = SinReposo(*d, TramoDeTiempos(d->Periodo(), d->NumMuestras(), desde, hasta));
             fila.muestras = std::max(t.hasta - t.desde + 1, 0);
             fila.valores = MedirDig(*d, t);
         } else {

@@ -139,6 +139,7 @@ void CargarAnalogicas(TGrf& g, const TCjtSenales& set, const QStringList& nombre
     g.XAxis().PonerAutoSizing(true);
     g.XAxis().PonerTitle(ejeX ? ejeX->Nombre() : textos.BuscarTexto(kTextoEjeTiempo));
     g.PonerStepPlot(!ejeX);
+    g.PonerEjesComparables(false);
     double duracion = 0;
     for (int k = 0; k < nombres.size() && !(ejeX && k > 0); ++k) {
         TSeries& serie = g.Serie(k);
@@ -153,7 +154,13 @@ void CargarAnalogicas(TGrf& g, const TCjtSenales& set, const QStringList& nombre
             }
             // Pairs up to the end of the shorter signal; no sample past a signal's end is
             // read. Every pair is kept and joined to the next in time: a loop stays a loop.
-            const int n = std::min(s->NumMuestras(), ejeX->NumMuestras());
+            // An output's last sample is the rest level it is forced to, not a point
+            // of its curve: it would draw a line from the loop to 0.
+            int n = std::min(s->NumMuestras(), ejeX->NumMuestras());
+            for (const TSenalAna* e : {s, ejeX})
+                if (e->Origen() == OrigenSenal::Generador && n == e->NumMuestras() && n > 1)
+                    --n;
+            g.PonerEjesComparables(s->Unidad == ejeX->Unidad);
             serie.CargarCurva(
                 n, [ejeX](int i) { return double(ejeX->LeerMuestra(i)); },
                 [s](int i) { return double(s->LeerMuestra(i)); });

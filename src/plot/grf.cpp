@@ -113,6 +113,22 @@ void TGrf::PonerStepPlot(bool on)
     Cambiado();
 }
 
+void TGrf::PonerMismaEscala(bool on)
+{
+    if (mismaEscala_ == on)
+        return;
+    mismaEscala_ = on;
+    DatosCambiados();
+}
+
+void TGrf::PonerEjesComparables(bool on)
+{
+    if (comparables_ == on)
+        return;
+    comparables_ = on;
+    DatosCambiados();
+}
+
 void TGrf::PonerDigitalLabels(bool on)
 {
     digitalLabels_ = on;
@@ -157,12 +173,38 @@ QColor TGrf::ColorSerie(int indice)
 
 void TGrf::AsegurarEscalas() const
 {
+    // Equal scales depend on the plot area's shape (the window's size, the legend's margin).
+    if (mismaEscala_ && comparables_ && AreaGrafica() != areaIgualada_)
+        escalasSucias_ = true;
     if (!escalasSucias_ || !plotting_)
         return;
     escalasSucias_ = false;
     for (const TAxis* e : {&ejeX_, &ejeY_, &ejeY2_})
         if (e->autoSizing_)
             AutoEscalar(*e);
+    IgualarEscalas();
+}
+
+void TGrf::IgualarEscalas() const
+{
+    const QRect area = AreaGrafica();
+    areaIgualada_ = area;
+    if (!mismaEscala_ || !comparables_ || !ejeX_.autoSizing_ || !ejeY_.autoSizing_ || ejeX_.log_ || ejeY_.log_ || area.width() <= 0
+        || area.height() <= 0)
+        return;
+    // The axis with fewer units per pixel widens about its centre to the other's.
+    const double porPixel = std::max((ejeX_.max_ - ejeX_.min_) / area.width(), (ejeY_.max_ - ejeY_.min_) / area.height());
+    if (!(porPixel > 0) || !std::isfinite(porPixel))
+        return;
+    for (const auto& [eje, pixeles] : {std::pair{&ejeX_, area.width()}, std::pair{&ejeY_, area.height()}}) {
+        const double centro = (eje->min_ + eje->max_) / 2;
+        eje->min_ = centro - porPixel * pixeles / 2;
+        eje->max_ = centro + porPixel * pixeles / 2;
+    }
+    if (ejeY2_.autoSizing_ && ejeY2_.log_ == ejeY_.log_) {
+        ejeY2_.min_ = ejeY_.min_;
+        ejeY2_.max_ = ejeY_.max_;
+    }
 }
 
 void TGrf::AutoEscalar(const TAxis& eje) const

@@ -57,6 +57,14 @@ public:
     // Lines as a staircase (sample and hold); true at creation.
     bool StepPlot() const { return stepPlot_; }
     void PonerStepPlot(bool on);
+    // X and Y take the same units per pixel while both size themselves to the data and
+    // measure the same quantity (an XY plot of two signals of one unit): a circle stays
+    // round at any window size. MismaEscala is the user's option, on at creation;
+    // EjesComparables says what the axes hold, off at creation.
+    bool MismaEscala() const { return mismaEscala_; }
+    void PonerMismaEscala(bool on);
+    bool EjesComparables() const { return comparables_; }
+    void PonerEjesComparables(bool on);
     // Y tick labels blank, "0", "1", "0", ... from the axis minimum up.
     bool DigitalLabels() const { return digitalLabels_; }
     void PonerDigitalLabels(bool on);
@@ -180,6 +188,7 @@ private:
     void DatosCambiados();
     void AsegurarEscalas() const;
     void AutoEscalar(const TAxis& eje) const;
+    void IgualarEscalas() const;
     void PrepararDibujo();
     void AplicarEje(TAxis& eje);
     QCPAxis* EjeQcp(const TAxis& eje) const;
@@ -214,6 +223,9 @@ private:
     bool plotting_ = true;
     bool stepPlot_ = true;
     bool digitalLabels_ = false;
+    bool mismaEscala_ = true;
+    bool comparables_ = false;
+    mutable QRect areaIgualada_; // the plot area the equal scales were made for
     mutable bool escalasSucias_ = true;
 
     std::vector<std::unique_ptr<TSeries>> series_;

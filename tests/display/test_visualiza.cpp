@@ -6,11 +6,13 @@
 #include "display/ventana_espectro.h"
 #include "display/visualiza_senales_cursores.h"
 #include "model/formatos.h"
+#include "model/generadores.h"
 #include "plot/grafica_espectro.h"
 #include "plot/grafica_senales.h"
 #include "plot/imagenes.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
@@ -335,6 +337,70 @@ TEST_F(Analogica, AnXYPlotPairsSamplesUpToTheShorterSignal)
     ASSERT_TRUE(g.Serie(0).LeerPunto(71, x, y));
     EXPECT_EQ(Texto(*w, "LRAzulX"), FormatoFijo(float(x), 6));
     EXPECT_EQ(Celda(*w, 1, 1), FormatoFijo(y, 6));
+}
+
+// Two outputs of one unit, a sine and the same sine a quarter period later, plotted one
+// against the other: a circle, round at any window size, without the line to 0 of the
+// outputs' last sample; the graph options let the axes take their own scales.
+TEST_F(Analogica, AnXYPlotOfOneUnitKeepsACircleRound)
+{
+    const int n = 201;
+    for (auto [nombre, fase] : {std::pair{"S1", 0.f}, std::pair{"S2", float(M_PI / 2)}}) {
+        TGenSeno seno(principal.textos, QStringLiteral("s"), QStringLiteral("s"), 0, fase, 1, 0, 5);
+        auto s = std::make_unique<TSenalAna>(QStringLiteral("V"), QLatin1String(nombre), false, nullptr, &seno, 0, 0.01,
+                                             std::uint16_t(n));
+        for (int i = 0; i + 1 < n; ++i)
+            s->PonerMuestra(i, seno.Valor(i * 0.01));
+        s->PonerMuestra(n - 1, 0); // the rest level the outputs end at
+        Set().AnadirAna(std::move(s));
+    }
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+    w->SenalesVisibles = {QStringLiteral("S2")};
+    w->EjeXElegido = QStringLiteral("S1");
+    w->Refrescar();
+    Procesar();
+    TGrf& g = w->Grafica();
+    ASSERT_EQ(g.Serie(0).NumPuntos(), n - 1);
+    // The drawn extents of the curve, in pixels.
+    auto extension = [&] {
+        double x = 0, y = 0, x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+        for (int k = 1; k <= g.Serie(0).NumPuntos(); ++k) {
+            EXPECT_TRUE(g.Serie(0).LeerPunto(k, x, y));
+            x0 = std::min(x0, double(g.PixelX(x)));
+            x1 = std::max(x1, double(g.PixelX(x)));
+            y0 = std::min(y0, double(g.PixelY(y)));
+            y1 = std::max(y1, double(g.PixelY(y)));
+        }
+        return std::pair{x1 - x0, y1 - y0};
+    };
+    for (QSize tamano : {QSize(640, 400), QSize(400, 600)}) {
+        w->resize(tamano);
+        Procesar();
+        const auto [ancho, alto] = extension();
+        ASSERT_GT(alto, 50);
+        EXPECT_NEAR(ancho / alto, 1, 0.02) << tamano.width() << "x" << tamano.height();
+    }
+    w->resize(640, 400);
+    Procesar();
+    // The options turn it off for this window: the curve fills the plot's width.
+    principal.modal.Cuando(QStringLiteral("frmConfig"), [](QDialog& d) {
+        auto* misma = d.findChild<QCheckBox*>(QStringLiteral("chkBoxMismaEscala"));
+        ASSERT_NE(misma, nullptr);
+        EXPECT_TRUE(misma->isEnabled());
+        EXPECT_TRUE(misma->isChecked());
+        misma->click();
+        d.accept();
+    });
+    w->Ejecutar(TComando::DefinirRepresentacion);
+    EXPECT_EQ(principal.modal.Pendientes(), 0);
+    EXPECT_FALSE(g.MismaEscala());
+    const auto [ancho, alto] = extension();
+    EXPECT_GT(ancho / alto, 1.2);
+    // Against time the choice is not offered.
+    w->EjeXElegido = w->EntradaTiempo();
+    w->Refrescar();
+    Procesar();
+    EXPECT_FALSE(g.EjesComparables());
 }
 
 TEST_F(Analogica, RenamesAndDeletionsReachEveryWindow)

@@ -2,6 +2,7 @@
 // another way: closed forms of the waveforms, plain loops in long double, a direct DFT.
 #include "common/interaccion_guion.h"
 #include "model/espectro.h"
+#include "model/generadores.h"
 #include "model/medidas.h"
 #include "model/senales.h"
 
@@ -183,6 +184,16 @@ TEST(Medidas, DosPeriodosYUnaMediaNula)
     EXPECT_EQ(t.filas[0].valores[TMedida::Media], 0.0);
     EXPECT_EQ(t.Celda(t.filas[0], 2, 6), QStringLiteral("0"));
     EXPECT_NEAR(*t.filas[1].valores[TMedida::Media], 0.02, 1e-4);
+    // An output's forced last sample (its rest level) is no part of its measurements.
+    TGenSeno seno(textos, QStringLiteral("s"), QStringLiteral("s"), 0, 0, 2, 3, 1);
+    auto salida = std::make_unique<TSenalAna>(textos, QStringLiteral("O"), false, nullptr, &seno, 0, 1e-3, 1001);
+    for (int i = 0; i < 1000; ++i)
+        salida->PonerMuestra(i, seno.Valor(i * 1e-3));
+    salida->PonerMuestra(1000, 0);
+    s.AnadirAna(std::move(salida));
+    const TTablaMedidas o = TablaMedidas(s, {QStringLiteral("O")}, ColumnasAna());
+    EXPECT_EQ(o.filas[0].muestras, 1000);
+    EXPECT_NEAR(*o.filas[0].valores[TMedida::Minimo], 2, 1e-3);
     // One period and a half from a rising start: one crossing each way, no frequency.
     const std::vector<float> corto = Muestras(300, [](int i) { return std::sin(2 * Pi * i / 200.0); });
     EXPECT_FALSE(MedirAna(corto.data(), 300, 1e-3)[TMedida::Frecuencia]);

@@ -295,6 +295,7 @@ const Tabla kConfigGrafica = {
     {12011, "rBtnPuntos", "text"},
     {12012, "rBtnLineas", "text"},
     {12013, "Label9", "text"},
+    {12014, "chkBoxMismaEscala", "text"},
     {2, "OkBtn", "text"},
     {3, "BtnHelp", "text"},
 };
