@@ -12,6 +12,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -33,7 +34,7 @@ TfrmMonitorizacion::TfrmMonitorizacion(IPrincipal& principal, QWidget* parent)
     setWindowTitle(QStringLiteral("Captaci\u00f3n y Visualizaci\u00f3n"));
     resize(780, 540);
 
-    dibujo_ = std::make_unique<TDibujoMonitorGrafica>(this, Textos().BuscarTexto(clave::Titulo));
+    dibujo_ = std::make_unique<TDibujoMonitorGrafica>(this, Textos().BuscarTexto(clave::EjeTiempo));
     Label1 = new QLabel(Textos().BuscarTexto(kTextoPreparando), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->hide();
@@ -78,7 +79,13 @@ TfrmMonitorizacion::~TfrmMonitorizacion()
 void TfrmMonitorizacion::AlMostrar()
 {
     timer_.stop();
-    move(0, 87);
+    // Over the document area, clear of the main window's menus and toolbars.
+    const QWidget& area = principal_.AreaVentanas();
+    const QRect dentro(area.mapToGlobal(QPoint(0, 0)), area.size());
+    const QSize marco = frameGeometry().size() - size();
+    resize(std::min(width(), std::max(minimumWidth(), dentro.width() - marco.width())),
+           std::min(height(), std::max(minimumHeight(), dentro.height() - marco.height())));
+    move(dentro.topLeft());
     Empezar();
 }
 

@@ -31,6 +31,7 @@ inline constexpr int Estado3Leida = 300;
 inline constexpr int Nivel = 446;
 inline constexpr int NombreNoGuardable = 11002;
 inline constexpr int Titulo = 37000;
+inline constexpr int EjeTiempo = 37001; // "Tiempo (s)"
 inline constexpr int Frecuencia = 37015;
 inline constexpr int Hercios = 37016;
 inline constexpr int NoGuardada = 46003;

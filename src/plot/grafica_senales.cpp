@@ -16,7 +16,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kTextoEjeTiempo = 37001;
+constexpr int kTextoEjeTiempo = clave::EjeTiempo;
 constexpr int kTextoEscalasIncoherentes = 37017;
 constexpr int kMaxAnalogicas = 8;
 constexpr int kMaxDigitales = 16;

@@ -12,6 +12,7 @@
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
 #include "model/generadores.h"
+#include "plot/grf.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -502,6 +503,9 @@ TEST_F(Captura, WatchingARunningCaptureReadsItBackWhenItEnds)
         detenido = w->Detenido();
         leidas = w->Monitor()->Senales().NumAna() ? w->Monitor()->Senales().Ana(0)->NumMuestras() : 0;
         EXPECT_EQ(w->findChild<QLabel*>("Label1")->text(), "T250");
+        // Time in seconds along the graph; the window over the document area, clear of the toolbars.
+        EXPECT_EQ(w->findChild<TGrf*>("xygraph")->XAxis().Title(), "T37001");
+        EXPECT_EQ(d.pos(), ventana->AreaVentanas().mapToGlobal(QPoint(0, 0)));
         Pulsar(d, "CerrarMonitorizacionBtn");
     };
     Ejecutar(TComando::Monitorizar);
