@@ -243,6 +243,19 @@ QCheckBox* TMenuESBase::CrearCheckCanal(int canal, const QString& texto, QWidget
     return c;
 }
 
+QLabel* TMenuESBase::CrearNombreCanal(int canal, QWidget* padre)
+{
+    auto* l = new QLabel(padre);
+    l->setObjectName(QStringLiteral("LNombreCanal%1").arg(canal));
+    QFont f = l->font();
+    f.setPointSizeF(f.pointSizeF() * 0.8);
+    l->setFont(f);
+    l->setFixedWidth(AnchoNombreCanal);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    nombre_.at(canal) = l;
+    return l;
+}
+
 QCheckBox* TMenuESBase::CrearDiferencial(int par, QWidget* padre)
 {
     auto* c = new QCheckBox(QStringLiteral("Dif."), padre);
@@ -423,6 +436,10 @@ void TMenuESBase::ActualizarHint(int canal)
     const QString nombre = CanalGlobal(Trabajo(), canal).Nombre;
     boton_[canal]->setToolTip(nombre);
     boton_[canal]->setAccessibleName(nombre);
+    if (QLabel* l = nombre_[canal]) {
+        l->setText(l->fontMetrics().elidedText(nombre, Qt::ElideRight, AnchoNombreCanal));
+        l->setToolTip(nombre);
+    }
 }
 
 // ---- time base ------------------------------------------------------------------------

@@ -49,6 +49,7 @@ class TMenuESBase : public TFormulario {
 public:
     static constexpr int Numero = 2;
     static constexpr int NumeroAyuda = 8;
+    static constexpr int AnchoNombreCanal = 60; // pixels of a channel's name under its button
 
     // Icon of the output's generator kind on its button ("Escalon", "Rampa", "Tabla",
     // "Seno" for analog outputs; "Pulso", "Tren", "Tabla" for digital ones; empty: no
@@ -77,6 +78,8 @@ protected:
     // Channel controls, created by the variants while they lay out their panels.
     QToolButton* CrearBotonCanal(int canal, QWidget* padre);
     QCheckBox* CrearCheckCanal(int canal, const QString& texto, QWidget* padre);
+    // The channel's name in small type, under its button (full in its tooltip).
+    QLabel* CrearNombreCanal(int canal, QWidget* padre);
     QCheckBox* CrearDiferencial(int par, QWidget* padre);
     // Puts the channel panels above the time base and the buttons; called once by
     // each variant's constructor.
@@ -109,6 +112,7 @@ private:
 
     std::array<QToolButton*, CanalES::Total + 1> boton_{};
     std::array<QCheckBox*, CanalES::Total + 1> check_{};
+    std::array<QLabel*, CanalES::Total + 1> nombre_{};
     std::array<QCheckBox*, 5> diferencial_{};
 
     // Hidden buttons that only hold the icons copied onto the channel buttons.

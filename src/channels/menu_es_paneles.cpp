@@ -91,12 +91,13 @@ TfrmMenuES::TfrmMenuES(IPrincipal& principal, QWidget* parent) : TMenuESBase(pri
         rejilla->setVerticalSpacing(1);
         rejilla->addWidget(Letra(letra, f), 0, 0, 1, 2);
         for (int i = 0; i < cuantos; ++i) {
-            rejilla->addWidget(CrearBotonCanal(primero + i, f), i + 1, 0);
-            rejilla->addWidget(CrearCheckCanal(primero + i, QString::number(i + 1), f), i + 1, 1);
+            rejilla->addWidget(CrearBotonCanal(primero + i, f), 2 * i + 1, 0);
+            rejilla->addWidget(CrearCheckCanal(primero + i, QString::number(i + 1), f), 2 * i + 1, 1);
+            rejilla->addWidget(CrearNombreCanal(primero + i, f), 2 * i + 2, 0, 1, 2);
         }
         if (par > 0)
-            rejilla->addWidget(CrearDiferencial(par, f), cuantos + 1, 0, 1, 2);
-        rejilla->setRowStretch(cuantos + 2, 1);
+            rejilla->addWidget(CrearDiferencial(par, f), 2 * cuantos + 1, 0, 1, 2);
+        rejilla->setRowStretch(2 * cuantos + 2, 1);
         fila->addLayout(rejilla);
         return f;
     };
@@ -195,9 +196,11 @@ TfrmMenuES2::TfrmMenuES2(IPrincipal& principal, QWidget* parent) : TMenuESBase(p
         if (g > 0)
             rejilla->setColumnMinimumWidth(g * 4 - 1, 18);
     }
-    auto fila = [&](int grupo, int filaRejilla, int canal, const QString& texto) {
-        rejilla->addWidget(CrearBotonCanal(canal, panel), filaRejilla, grupo * 4);
-        rejilla->addWidget(CrearCheckCanal(canal, texto, panel), filaRejilla, grupo * 4 + 1);
+    // Line i of a group takes grid rows 2i - 1 (button, check box) and 2i (its name).
+    auto fila = [&](int grupo, int linea, int canal, const QString& texto) {
+        rejilla->addWidget(CrearBotonCanal(canal, panel), 2 * linea - 1, grupo * 4);
+        rejilla->addWidget(CrearCheckCanal(canal, texto, panel), 2 * linea - 1, grupo * 4 + 1);
+        rejilla->addWidget(CrearNombreCanal(canal, panel), 2 * linea, grupo * 4, 1, 2);
     };
     for (int i = 1; i <= 8; ++i)
         fila(0, i, CanalES::EntDig + i, QStringLiteral("A%1").arg(i));
@@ -206,13 +209,13 @@ TfrmMenuES2::TfrmMenuES2(IPrincipal& principal, QWidget* parent) : TMenuESBase(p
         const int par = (i + 1) / 2;
         fila(1, i, CanalES::EntAna + i, QStringLiteral("%1%2").arg(QLatin1Char(pares[par - 1])).arg(2 - i % 2));
         if (i % 2 == 1)
-            rejilla->addWidget(CrearDiferencial(par, panel), i, 6);
+            rejilla->addWidget(CrearDiferencial(par, panel), 2 * i - 1, 6);
     }
     for (int i = 1; i <= 8; ++i)
         fila(2, i, CanalES::SalDig + i, QStringLiteral("W%1").arg(i));
     for (int i = 1; i <= 4; ++i)
         fila(3, i, CanalES::SalAna + i, QStringLiteral("%1%2").arg(QLatin1Char(i <= 2 ? 'Y' : 'Z')).arg(2 - i % 2));
-    rejilla->setRowStretch(9, 1);
+    rejilla->setRowStretch(17, 1);
 
     Montar(panel);
 }

@@ -129,8 +129,13 @@ TEST_F(MenuES, AceptadaLaCopiaPasaAActualYCanceladaNo)
         Pulsar(n, "OKBtn");
     });
     const int r = Ejecutar([&](QDialog& d) {
+        // Each channel's name is written under its button, and follows a rename.
+        auto* nombre = d.findChild<QLabel*>(QStringLiteral("LNombreCanal%1").arg(CanalES::EntDig + 3));
+        ASSERT_NE(nombre, nullptr);
+        EXPECT_EQ(nombre->text(), QStringLiteral("InDigA3"));
         Pulsar(d, "entdig3");
         EXPECT_EQ(Boton(d, QStringLiteral("entdig3"))->toolTip(), QStringLiteral("Motor"));
+        EXPECT_EQ(nombre->text(), QStringLiteral("Motor"));
         Canal(d, 5);
         Pulsar(d, "CancelBtn");
     });
