@@ -10,6 +10,7 @@
 #include "model/senales.h"
 #include "plot/grafica_espectro.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +28,7 @@ constexpr int kTextoVentana = 441;
 constexpr int kTextoEscala = 442;
 constexpr int kTextoElija = 448;
 constexpr int kTextoPocasMuestras = 449;
+constexpr int kTextoLogFrecuencia = 620;
 
 } // namespace
 
@@ -47,10 +49,14 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
     CBEscala = new QComboBox(this);
     CBEscala->setObjectName(QStringLiteral("CBEscala"));
     LEscala->setBuddy(CBEscala);
+    CBLogFrecuencia = new QCheckBox(this);
+    CBLogFrecuencia->setObjectName(QStringLiteral("CBLogFrecuencia"));
     LRPico = Etiqueta("LRPico", QString(), this);
     LRPico->setStyleSheet(QStringLiteral("color: #dc0000;"));
 
     GEspectro = new TGraficaEspectro(t, this);
+    // The peak is read above the plot: its mark needs no second label.
+    GEspectro->PonerRotuloPico(false);
     LFrecuencia = Etiqueta("LFrecuencia", QString(), this);
     LRFrecuencia = Etiqueta("LRFrecuencia", QStringLiteral("-"), this);
     LNivel = Etiqueta("LNivel", QString(), this);
@@ -67,6 +73,8 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
     opciones->addSpacing(12);
     opciones->addWidget(LEscala);
     opciones->addWidget(CBEscala);
+    opciones->addSpacing(12);
+    opciones->addWidget(CBLogFrecuencia);
     opciones->addSpacing(12);
     opciones->addWidget(LRPico, 1);
     auto* lecturas = new QHBoxLayout;
@@ -95,10 +103,15 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
         GEspectro->PonerEscala(TEscalaEspectro(i));
         Lecturas();
     });
+    connect(CBLogFrecuencia, &QCheckBox::toggled, this, [this](bool on) {
+        GEspectro->PonerFrecuenciaLog(on);
+        Lecturas();
+    });
     connect(GEspectro, &TGraficaEspectro::CursorMovido, this, &TfrmEspectro::Lecturas);
     setFocusProxy(GEspectro);
     setTabOrder(CBVentana, CBEscala);
-    setTabOrder(CBEscala, GEspectro);
+    setTabOrder(CBEscala, CBLogFrecuencia);
+    setTabOrder(CBLogFrecuencia, GEspectro);
     Calcular();
     PonerTitulo();
 }
@@ -169,9 +182,23 @@ void TfrmEspectro::TextosAplicados()
     TTextos& t = Contexto.Textos;
     LVentana->setText(t.BuscarTexto(kTextoVentana));
     LEscala->setText(t.BuscarTexto(kTextoEscala));
+    CBLogFrecuencia->setText(t.BuscarTexto(kTextoLogFrecuencia));
     LFrecuencia->setText(t.BuscarTexto(clave::Frecuencia) + QLatin1Char(':'));
     LNivel->setText(t.BuscarTexto(clave::Nivel) + QLatin1Char(':'));
     PonerTitulo();
+}
+
+bool TfrmEspectro::Admite(TComando comando) const
+{
+    return comando == TComando::ZoomMas || comando == TComando::ZoomMenos;
+}
+
+void TfrmEspectro::Ejecutar(TComando comando)
+{
+    if (comando == TComando::ZoomMas)
+        GEspectro->ArmarZoom();
+    else if (comando == TComando::ZoomMenos)
+        GEspectro->DeshacerZoom();
 }
 
 void TfrmEspectro::QuitarSenal(const QString& nombre)

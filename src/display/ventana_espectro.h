@@ -4,6 +4,7 @@
 #include "lang/ui/formulario.h"
 #include "model/espectro.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -34,6 +35,9 @@ public:
 
     // IVentanaHija
     TTipoVentana TipoVentana() const override { return TTipoVentana::Otra; }
+    // "Zoom +" and "Zoom -" of the main window act on the spectrum.
+    bool Admite(TComando comando) const override;
+    void Ejecutar(TComando comando) override;
     void QuitarSenal(const QString& nombre) override;
     void RenombrarSenal(const QString& anterior, const QString& nuevo) override;
 
@@ -54,6 +58,7 @@ private:
     QLabel *LRFrecuencia, *LRNivel, *LRPico;
     QComboBox* CBVentana;
     QComboBox* CBEscala;
+    QCheckBox* CBLogFrecuencia;
     TGraficaEspectro* GEspectro;
 };
 

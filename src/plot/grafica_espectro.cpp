@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -116,6 +117,9 @@ TGraficaEspectro::TGraficaEspectro(TTextos& textos, QWidget* parent) : QCustomPl
 
 void TGraficaEspectro::Cargar(TEspectroMarcado espectro, const QString& unidad)
 {
+    const TEspectro& antes = datos_.espectro;
+    if (espectro.espectro.magnitud.size() != antes.magnitud.size() || espectro.espectro.resolucion != antes.resolucion)
+        rangoX_.reset();
     datos_ = std::move(espectro);
     unidad_ = unidad;
     cursor_ = -1;
@@ -146,18 +150,29 @@ void TGraficaEspectro::Dibujar()
     yAxis->setLabel(textos_.BuscarTexto(clave::Nivel) + QStringLiteral(" (")
                     + (db ? QStringLiteral("dB") : unidad_) + QLatin1Char(')'));
     const int n = int(e.magnitud.size());
-    QVector<QCPGraphData> puntos(n);
+    // 0 Hz has no place on a logarithmic axis.
+    const int primero = log_ ? std::min(1, n) : 0;
+    QVector<QCPGraphData> puntos(n - primero);
     double maximo = db ? -1e300 : 0;
-    for (int k = 0; k < n; ++k) {
+    for (int k = primero; k < n; ++k) {
         const double v = db ? TEspectro::DB(e.magnitud[std::size_t(k)]) : e.magnitud[std::size_t(k)];
-        puntos[k] = QCPGraphData(e.Frecuencia(k), v);
+        puntos[k - primero] = QCPGraphData(e.Frecuencia(k), v);
         maximo = std::max(maximo, v);
     }
     curva_->data()->set(puntos, true);
-    if (n > 1)
-        xAxis->setRange(0, e.Frecuencia(n - 1));
-    else
-        xAxis->setRange(0, 1);
+    if (log_) {
+        xAxis->setScaleType(QCPAxis::stLogarithmic);
+        if (!qSharedPointerDynamicCast<QCPAxisTickerLog>(xAxis->ticker()))
+            xAxis->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
+    } else {
+        xAxis->setScaleType(QCPAxis::stLinear);
+        if (qSharedPointerDynamicCast<QCPAxisTickerLog>(xAxis->ticker()))
+            xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+    }
+    const QCPRange completo = RangoCompleto();
+    if (rangoX_ && !(completo.contains(rangoX_->lower) && completo.contains(rangoX_->upper)))
+        rangoX_.reset();
+    xAxis->setRange(rangoX_ ? *rangoX_ : completo);
     if (n == 0)
         yAxis->setRange(db ? -kRangoDB : 0, db ? 0 : 1);
     else if (db)
@@ -167,7 +182,7 @@ void TGraficaEspectro::Dibujar()
 
     const bool conPico = datos_.pico.has_value();
     marcaPico_->setVisible(conPico);
-    rotuloPico_->setVisible(conPico);
+    rotuloPico_->setVisible(conPico && rotulo_);
     if (conPico) {
         const TPicoEspectro& p = *datos_.pico;
         marcaPico_->position->setCoords(p.frecuencia, db ? TEspectro::DB(p.nivel) : p.nivel);
@@ -177,6 +192,76 @@ void TGraficaEspectro::Dibujar()
         rotuloPico_->setPositionAlignment(Qt::AlignBottom | (derecha ? Qt::AlignRight : Qt::AlignLeft));
         rotuloPico_->position->setCoords(derecha ? -6 : 6, -6);
     }
+    replot();
+}
+
+QCPRange TGraficaEspectro::RangoCompleto() const
+{
+    const TEspectro& e = datos_.espectro;
+    const int n = int(e.magnitud.size());
+    if (n < 2 || !(e.resolucion > 0))
+        return log_ ? QCPRange(1, 10) : QCPRange(0, 1);
+    return QCPRange(log_ ? e.Frecuencia(1) : 0, e.Frecuencia(n - 1));
+}
+
+void TGraficaEspectro::MostrarFrecuencias(double desde, double hasta)
+{
+    const QCPRange completo = RangoCompleto();
+    const double resolucion = datos_.espectro.resolucion > 0 ? datos_.espectro.resolucion : 1;
+    if (desde > hasta)
+        std::swap(desde, hasta);
+    if (log_) {
+        // A log axis moves and zooms by ratios.
+        const double minimo = std::max(completo.lower, 1e-12);
+        desde = std::max(desde, minimo);
+        hasta = std::max(hasta, desde * 1.5);
+        const double ancho = std::min(hasta / desde, completo.upper / minimo);
+        desde = std::clamp(desde, minimo, completo.upper / ancho);
+        hasta = desde * ancho;
+    } else {
+        // At least four bins, never past either end.
+        const double ancho = std::clamp(hasta - desde, std::min(4 * resolucion, completo.size()), completo.size());
+        desde = std::clamp(desde, completo.lower, completo.upper - ancho);
+        hasta = desde + ancho;
+    }
+    const QCPRange r(desde, hasta);
+    if (qFuzzyCompare(r.lower + 1, completo.lower + 1) && qFuzzyCompare(r.upper, completo.upper))
+        rangoX_.reset();
+    else
+        rangoX_ = r;
+    xAxis->setRange(r);
+    replot();
+}
+
+void TGraficaEspectro::ArmarZoom()
+{
+    zoomArmado_ = true;
+    setCursor(Qt::CrossCursor);
+}
+
+void TGraficaEspectro::DeshacerZoom()
+{
+    zoomArmado_ = false;
+    unsetCursor();
+    rangoX_.reset();
+    Dibujar();
+}
+
+void TGraficaEspectro::PonerFrecuenciaLog(bool on)
+{
+    if (on == log_)
+        return;
+    log_ = on;
+    rangoX_.reset();
+    if (log_ && cursor_ == 0)
+        PonerCursor(1);
+    Dibujar();
+}
+
+void TGraficaEspectro::PonerRotuloPico(bool on)
+{
+    rotulo_ = on;
+    rotuloPico_->setVisible(on && datos_.pico.has_value());
     replot();
 }
 
@@ -194,7 +279,7 @@ void TGraficaEspectro::PonerCursor(int bin)
     const TEspectro& e = datos_.espectro;
     if (e.Vacio())
         return;
-    bin = std::clamp(bin, 0, int(e.magnitud.size()) - 1);
+    bin = std::clamp(bin, log_ ? std::min(1, int(e.magnitud.size()) - 1) : 0, int(e.magnitud.size()) - 1);
     if (bin == cursor_)
         return;
     cursor_ = bin;
@@ -216,16 +301,75 @@ void TGraficaEspectro::CursorEnPixel(double px)
 
 void TGraficaEspectro::mousePressEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton)
+    // Armed for one press, whatever the button.
+    const bool zoom = e->button() == Qt::LeftButton && (zoomArmado_ || (e->modifiers() & Qt::ShiftModifier));
+    if (zoomArmado_) {
+        zoomArmado_ = false;
+        unsetCursor();
+    }
+    setSelectionRectMode(zoom ? QCP::srmZoom : QCP::srmNone);
+    if (e->button() == Qt::LeftButton && !zoom)
         CursorEnPixel(e->position().x());
+    if (e->button() == Qt::RightButton)
+        arrastre_ = e->position().x();
     QCustomPlot::mousePressEvent(e);
 }
 
 void TGraficaEspectro::mouseMoveEvent(QMouseEvent* e)
 {
-    if (e->buttons() & Qt::LeftButton)
+    if ((e->buttons() & Qt::LeftButton) && selectionRectMode() != QCP::srmZoom)
         CursorEnPixel(e->position().x());
+    if ((e->buttons() & Qt::RightButton) && arrastre_) {
+        // The frequencies under the pointer follow it.
+        const double antes = xAxis->pixelToCoord(*arrastre_), ahora = xAxis->pixelToCoord(e->position().x());
+        const QCPRange r = xAxis->range();
+        if (log_ && antes > 0 && ahora > 0)
+            MostrarFrecuencias(r.lower * antes / ahora, r.upper * antes / ahora);
+        else if (!log_)
+            MostrarFrecuencias(r.lower + antes - ahora, r.upper + antes - ahora);
+        arrastre_ = e->position().x();
+    }
     QCustomPlot::mouseMoveEvent(e);
+}
+
+void TGraficaEspectro::mouseReleaseEvent(QMouseEvent* e)
+{
+    const bool zoom = selectionRectMode() == QCP::srmZoom;
+    QCustomPlot::mouseReleaseEvent(e);
+    arrastre_.reset();
+    if (zoom) {
+        // The library has shown the rectangle's ranges; the frequencies are kept in bounds.
+        setSelectionRectMode(QCP::srmNone);
+        const QCPRange r = xAxis->range();
+        MostrarFrecuencias(r.lower, r.upper);
+    }
+}
+
+void TGraficaEspectro::wheelEvent(QWheelEvent* e)
+{
+    const double pasos = e->angleDelta().y() / 120.0;
+    if (pasos == 0 || datos_.espectro.Vacio()) {
+        e->ignore();
+        return;
+    }
+    const QCPRange r = xAxis->range();
+    if (e->modifiers() & Qt::ShiftModifier) {
+        // A tenth of the view per step, up the axis for a wheel turned away.
+        if (log_)
+            MostrarFrecuencias(r.lower * std::pow(r.upper / r.lower, 0.1 * pasos),
+                               r.upper * std::pow(r.upper / r.lower, 0.1 * pasos));
+        else
+            MostrarFrecuencias(r.lower + 0.1 * pasos * r.size(), r.upper + 0.1 * pasos * r.size());
+    } else {
+        // Turned away from the user: closer, about the frequency under the pointer.
+        const double f = std::pow(0.8, pasos);
+        const double centro = xAxis->pixelToCoord(e->position().x());
+        if (log_ && centro > 0)
+            MostrarFrecuencias(centro * std::pow(r.lower / centro, f), centro * std::pow(r.upper / centro, f));
+        else if (!log_)
+            MostrarFrecuencias(centro + (r.lower - centro) * f, centro + (r.upper - centro) * f);
+    }
+    e->accept();
 }
 
 // Arrows step one bin, Page keys a tenth of the axis, Home and End go to the ends; the

@@ -64,17 +64,38 @@ public:
     // How many times the curve was drawn (a cursor move must not change it).
     int DibujosCurva() const { return dibujos_; }
 
+    // Zoom as in the signal windows: armed, the next left press draws the rectangle to
+    // show (so does a left press with Shift); the wheel zooms the frequency axis about
+    // the pointer, Shift + wheel or a right drag moves along it; Deshacer shows it all.
+    // A new spectrum of the same bins keeps the frequencies in view.
+    void ArmarZoom();
+    bool ZoomArmado() const { return zoomArmado_; }
+    void DeshacerZoom();
+    bool Ampliada() const { return rangoX_.has_value(); }
+    // Frequency axis on a logarithmic scale (from the first bin above 0 Hz).
+    void PonerFrecuenciaLog(bool on);
+    bool FrecuenciaLog() const { return log_; }
+    // The peak's label on the plot (a window that reads the peak elsewhere hides it).
+    void PonerRotuloPico(bool on);
+
 Q_SIGNALS:
     void CursorMovido(int bin);
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void Dibujar();
     void CursorEnPixel(double px);
+    // The frequencies that can be shown: 0 (the first bin above it on a log axis) to
+    // half the sampling frequency.
+    QCPRange RangoCompleto() const;
+    // Shows [desde, hasta] Hz, kept within RangoCompleto and at least a few bins wide.
+    void MostrarFrecuencias(double desde, double hasta);
 
     TTextos& textos_;
     TEspectroMarcado datos_;
@@ -82,6 +103,11 @@ private:
     TEscalaEspectro escala_ = TEscalaEspectro::DB;
     int cursor_ = -1;
     int dibujos_ = 0;
+    bool zoomArmado_ = false;
+    bool log_ = false;
+    bool rotulo_ = true;
+    std::optional<QCPRange> rangoX_; // frequencies in view while zoomed
+    std::optional<double> arrastre_; // pixel column of a right drag's last step
     QCPGraph* curva_;
     QCPItemTracer* marcaPico_;
     QCPItemText* rotuloPico_;

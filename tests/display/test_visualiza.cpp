@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <numbers>
@@ -578,6 +579,92 @@ TEST_F(Analogica, TheSpectrumWindowFollowsItsSignal)
     Procesar();
     EXPECT_EQ(Ventanas(principal), 1);
     EXPECT_EQ(w->SenalesVisibles, QStringList{QStringLiteral("D")});
+}
+
+// The demo's 2 Hz tone on a 0 to 500 Hz axis: "Zoom +" and a rectangle bring it out of
+// the first pixels, the wheel zooms about the pointer, "Zoom -" shows it all again, a
+// logarithmic axis starts at the first bin; the peak is read once, above the plot.
+TEST_F(Analogica, TheSpectrumZoomsLikeTheSignalWindows)
+{
+    Ana(QStringLiteral("Seno"), 1001, 0.001,
+        [](int i) { return float(5 * std::sin(2 * std::numbers::pi * 2 * i / 1000.0)); });
+    auto* w = Abrir<TfrmVisualizaSenales>(8);
+    w->AbrirEspectro();
+    Procesar();
+    auto* e = dynamic_cast<TfrmEspectro*>(principal.HijaActiva());
+    ASSERT_NE(e, nullptr);
+    e->parentWidget()->resize(700, 450);
+    Procesar();
+    TGraficaEspectro& g = e->Grafica();
+    int rotulos = 0;
+    for (int i = 0; i < g.itemCount(); ++i)
+        rotulos += qobject_cast<QCPItemText*>(g.item(i)) && g.item(i)->visible();
+    EXPECT_EQ(rotulos, 0);
+    EXPECT_FALSE(e->findChild<QLabel*>(QStringLiteral("LRPico"))->text().isEmpty());
+    const double fmax = g.xAxis->range().upper;
+    EXPECT_NEAR(fmax, 500, 1);
+    auto raton = [&](QEvent::Type tipo, double hz, Qt::MouseButtons botones) {
+        const QPointF p(g.xAxis->coordToPixel(hz), g.axisRect()->center().y());
+        QMouseEvent ev(tipo, p, g.mapToGlobal(p), tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, botones,
+                       Qt::NoModifier);
+        QApplication::sendEvent(&g, &ev);
+    };
+
+    ASSERT_TRUE(e->Admite(TComando::ZoomMas));
+    e->Ejecutar(TComando::ZoomMas);
+    EXPECT_TRUE(g.ZoomArmado());
+    const int cursor = g.Cursor();
+    raton(QEvent::MouseButtonPress, 0, Qt::LeftButton);
+    g.yAxis->setRange(g.yAxis->range()); // the rectangle spans the plot's height below
+    {
+        const QPointF p(g.xAxis->coordToPixel(10), g.axisRect()->bottom() - 2);
+        QMouseEvent ev(QEvent::MouseMove, p, g.mapToGlobal(p), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&g, &ev);
+        QMouseEvent suelta(QEvent::MouseButtonRelease, p, g.mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(&g, &suelta);
+    }
+    EXPECT_FALSE(g.ZoomArmado());
+    EXPECT_TRUE(g.Ampliada());
+    EXPECT_EQ(g.Cursor(), cursor); // the press drew the rectangle, not the cursor
+    EXPECT_NEAR(g.xAxis->range().lower, 0, 0.5);
+    EXPECT_NEAR(g.xAxis->range().upper, 10, 1.5); // a pixel was 0.8 Hz
+    // The peak now stands a fifth of the way along.
+    const QRect area = g.axisRect()->rect();
+    EXPECT_NEAR((g.xAxis->coordToPixel(g.Pico()->frecuencia) - area.left()) / area.width(), 0.2, 0.04);
+
+    // The wheel turned away zooms in about the pointer; towards the user, out, never past the ends.
+    const QCPRange antes = g.xAxis->range();
+    const QPointF centro(g.xAxis->coordToPixel(5), area.center().y());
+    QWheelEvent rueda(centro, g.mapToGlobal(centro), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(&g, &rueda);
+    EXPECT_NEAR(g.xAxis->range().size(), antes.size() * 0.8, 1e-6);
+    EXPECT_NEAR(g.xAxis->coordToPixel(5), centro.x(), 0.5); // the frequency under the pointer stays there
+    for (int i = 0; i < 40; ++i) {
+        QWheelEvent fuera(centro, g.mapToGlobal(centro), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&g, &fuera);
+    }
+    EXPECT_DOUBLE_EQ(g.xAxis->range().lower, 0);
+    EXPECT_NEAR(g.xAxis->range().upper, fmax, 1e-9);
+    EXPECT_FALSE(g.Ampliada());
+
+    // "Zoom -" after a zoom shows everything again.
+    e->Ejecutar(TComando::ZoomMas);
+    raton(QEvent::MouseButtonPress, 100, Qt::LeftButton);
+    e->Ejecutar(TComando::ZoomMenos);
+    EXPECT_FALSE(g.Ampliada());
+    EXPECT_NEAR(g.xAxis->range().upper, fmax, 1e-9);
+
+    // A logarithmic frequency axis, from the first bin on.
+    auto* log = e->findChild<QCheckBox*>(QStringLiteral("CBLogFrecuencia"));
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->text(), principal.textos.BuscarTexto(620));
+    log->click();
+    EXPECT_EQ(g.xAxis->scaleType(), QCPAxis::stLogarithmic);
+    EXPECT_DOUBLE_EQ(g.xAxis->range().lower, g.Espectro().resolucion);
+    EXPECT_GT(g.xAxis->coordToPixel(g.Pico()->frecuencia) - area.left(), area.width() * 0.1);
 }
 
 } // namespace
