@@ -9,6 +9,8 @@
 #include "common/esperar_sad.h"
 #include "capture/monitorizacion.h"
 #include "channels/act_des_senales.h"
+#include "display/senales_digitales.h"
+#include "display/visualiza_senales.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
 #include "model/generadores.h"
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -699,6 +702,67 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     Pasar(1200);
     Ejecutar(TComando::Test);
     EXPECT_EQ(estados, (QStringList{" T300", " T130"}));
+}
+
+// The windows follow the set: an opened file's, a read-back's added to it (still the file),
+// a read-back's into a new set; a failed read-back and closing the set.
+TEST_F(Captura, TheSignalWindowsAreThoseOfTheSetOpenOrReadBack)
+{
+    const QString a = dir.filePath("a.qvn"), b = dir.filePath("b.qvn");
+    for (const QString& f : {a, b})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn"), f));
+    QList<QPointer<QWidget>> antes;
+    // Exactly the set's windows, none of those before: its analog one, active, and a digital one.
+    auto comprobar = [&](const QString& titulo, bool nuevas = true) {
+        QList<QPointer<QWidget>> v;
+        for (QMdiSubWindow* s : ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder))
+            v << s->widget();
+        ASSERT_EQ(v.size(), E().SenalesActuales->NumDig() > 0 ? 2 : 1);
+        EXPECT_TRUE(qobject_cast<TfrmVisualizaSenales*>(v[0])
+                    && ventana->AreaVentanas().activeSubWindow()->widget() == v[0]);
+        EXPECT_TRUE(v.size() == 1 || qobject_cast<TfrmSenalesDigitales*>(v[1]));
+        for (const auto& w : v)
+            EXPECT_EQ(w->windowTitle(), titulo);
+        EXPECT_TRUE(std::all_of(antes.begin(), antes.end(), [&](const auto& w) { return nuevas ? !w : v.contains(w); }));
+        antes = v;
+    };
+    for (const QString& f : {b, a}) {
+        dialogos.abrir = {f};
+        Ejecutar(TComando::Abrir);
+        comprobar(f);
+    }
+    E().SenalesActuales->PonerNombradoAuto(true);
+    const TCjtSenales* abierto = E().SenalesActuales.get();
+    const int senales = abierto->NumAna();
+    ASSERT_TRUE(Programada(*E().ConfigActual));
+    Pasar(1200);
+    interaccion.mensajes.clear();
+    interaccion.respuestas = {Respuesta::Si};
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_EQ(Avisos(), QStringList{"T207"});
+    EXPECT_TRUE(E().SenalesActuales.get() == abierto && abierto->NumAna() > senales && E().FicheroAbierto == a);
+    comprobar(a);
+    EXPECT_EQ(ventana->windowTitle(), "T1000 - a.qvn");
+
+    interaccion.respuestas = {Respuesta::No, Respuesta::No};
+    Ejecutar(TComando::LeerDatos);
+    comprobar("*.qvn");
+    EXPECT_EQ(ventana->windowTitle(), "T1000");
+    const TCjtSenales* nuevo = E().SenalesActuales.get();
+    puerto->filtro = [this](const QByteArray& t) {
+        if (t == "9#")
+            unidad.Recibir("2#", reloj.Tick() * 1000);
+        return t != "9#";
+    };
+    interaccion.respuestas = {Respuesta::No, Respuesta::No};
+    Ejecutar(TComando::LeerDatos);
+    EXPECT_EQ(Avisos().last(), "T140");
+    EXPECT_EQ(E().SenalesActuales.get(), nuevo);
+    comprobar("*.qvn", false);
+
+    interaccion.respuestas = {Respuesta::No};
+    Ejecutar(TComando::Cerrar);
+    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
 }
 
 } // namespace
