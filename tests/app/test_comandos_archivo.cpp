@@ -87,6 +87,7 @@ TEST_F(ComandosArchivo, AbrirYGuardarIdaYVuelta)
     const float muestra = E().SenalesActuales->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3);
     Accion("Cerrar")->trigger();
     EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000"));
     Abrir(a);
     ASSERT_NE(E().SenalesActuales, nullptr);

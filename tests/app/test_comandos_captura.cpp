@@ -136,6 +136,25 @@ protected:
         return EnSAD<bool>(*E().EnlaceSAD, [c](TComCapvis& com) { return com.ProgramarRetardo(c); });
     }
 
+    // Exactly the set's windows: its analog one, active, and a digital one when it has
+    // digital signals, each titled `titulo`.
+    QList<QPointer<QWidget>> VentanasDelConjunto(const QString& titulo)
+    {
+        QList<QPointer<QWidget>> v;
+        for (QMdiSubWindow* s : ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder))
+            v << s->widget();
+        EXPECT_TRUE(v.size() == (E().SenalesActuales->NumDig() > 0 ? 2 : 1) && qobject_cast<TfrmVisualizaSenales*>(v[0])
+                    && ventana->AreaVentanas().activeSubWindow()->widget() == v[0]
+                    && (v.size() == 1 || qobject_cast<TfrmSenalesDigitales*>(v[1])));
+        for (const auto& w : v)
+            EXPECT_EQ(w->windowTitle(), titulo);
+        return v;
+    }
+    static bool Cerradas(const QList<QPointer<QWidget>>& v)
+    {
+        return std::none_of(v.begin(), v.end(), [](const QPointer<QWidget>& w) { return bool(w); });
+    }
+
     QStringList Avisos() const
     {
         QStringList l;
@@ -682,12 +701,22 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     const QByteArray original = f.readAll();
     dialogos.abrir = {a};
     Ejecutar(TComando::Abrir);
+    const auto delFichero = VentanasDelConjunto(a);
     ASSERT_TRUE(Programada(*E().ConfigActual));
     Pasar(1200);
+    // Added to, the set is still the file: its windows open anew under its name.
+    E().SenalesActuales->PonerNombradoAuto(true);
+    interaccion.respuestas = {Respuesta::Si};
+    Ejecutar(TComando::LeerDatos);
+    const auto anadidas = VentanasDelConjunto(a);
+    EXPECT_TRUE(Cerradas(delFichero) && E().FicheroAbierto == a && Avisos() == QStringList{"T207"});
+    interaccion.mensajes.clear();
     interaccion.respuestas = {Respuesta::No, Respuesta::No};
     Ejecutar(TComando::LeerDatos);
     ASSERT_EQ(Avisos(), (QStringList{"T207", "T208"}));
     EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
+    VentanasDelConjunto("*.qvn");
+    EXPECT_TRUE(Cerradas(anadidas) && ventana->windowTitle() == "T1000");
     Ejecutar(TComando::Guardar);
     EXPECT_TRUE(dialogos.llamadas.size() == 2 && dialogos.llamadas.back().guardar);
     EXPECT_EQ(f.seek(0) ? f.readAll() : QByteArray(), original);
@@ -702,67 +731,6 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     Pasar(1200);
     Ejecutar(TComando::Test);
     EXPECT_EQ(estados, (QStringList{" T300", " T130"}));
-}
-
-// The windows follow the set: an opened file's, a read-back's added to it (still the file),
-// a read-back's into a new set; a failed read-back and closing the set.
-TEST_F(Captura, TheSignalWindowsAreThoseOfTheSetOpenOrReadBack)
-{
-    const QString a = dir.filePath("a.qvn"), b = dir.filePath("b.qvn");
-    for (const QString& f : {a, b})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn"), f));
-    QList<QPointer<QWidget>> antes;
-    // Exactly the set's windows, none of those before: its analog one, active, and a digital one.
-    auto comprobar = [&](const QString& titulo, bool nuevas = true) {
-        QList<QPointer<QWidget>> v;
-        for (QMdiSubWindow* s : ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder))
-            v << s->widget();
-        ASSERT_EQ(v.size(), E().SenalesActuales->NumDig() > 0 ? 2 : 1);
-        EXPECT_TRUE(qobject_cast<TfrmVisualizaSenales*>(v[0])
-                    && ventana->AreaVentanas().activeSubWindow()->widget() == v[0]);
-        EXPECT_TRUE(v.size() == 1 || qobject_cast<TfrmSenalesDigitales*>(v[1]));
-        for (const auto& w : v)
-            EXPECT_EQ(w->windowTitle(), titulo);
-        EXPECT_TRUE(std::all_of(antes.begin(), antes.end(), [&](const auto& w) { return nuevas ? !w : v.contains(w); }));
-        antes = v;
-    };
-    for (const QString& f : {b, a}) {
-        dialogos.abrir = {f};
-        Ejecutar(TComando::Abrir);
-        comprobar(f);
-    }
-    E().SenalesActuales->PonerNombradoAuto(true);
-    const TCjtSenales* abierto = E().SenalesActuales.get();
-    const int senales = abierto->NumAna();
-    ASSERT_TRUE(Programada(*E().ConfigActual));
-    Pasar(1200);
-    interaccion.mensajes.clear();
-    interaccion.respuestas = {Respuesta::Si};
-    Ejecutar(TComando::LeerDatos);
-    EXPECT_EQ(Avisos(), QStringList{"T207"});
-    EXPECT_TRUE(E().SenalesActuales.get() == abierto && abierto->NumAna() > senales && E().FicheroAbierto == a);
-    comprobar(a);
-    EXPECT_EQ(ventana->windowTitle(), "T1000 - a.qvn");
-
-    interaccion.respuestas = {Respuesta::No, Respuesta::No};
-    Ejecutar(TComando::LeerDatos);
-    comprobar("*.qvn");
-    EXPECT_EQ(ventana->windowTitle(), "T1000");
-    const TCjtSenales* nuevo = E().SenalesActuales.get();
-    puerto->filtro = [this](const QByteArray& t) {
-        if (t == "9#")
-            unidad.Recibir("2#", reloj.Tick() * 1000);
-        return t != "9#";
-    };
-    interaccion.respuestas = {Respuesta::No, Respuesta::No};
-    Ejecutar(TComando::LeerDatos);
-    EXPECT_EQ(Avisos().last(), "T140");
-    EXPECT_EQ(E().SenalesActuales.get(), nuevo);
-    comprobar("*.qvn", false);
-
-    interaccion.respuestas = {Respuesta::No};
-    Ejecutar(TComando::Cerrar);
-    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
 }
 
 } // namespace

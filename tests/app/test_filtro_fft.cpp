@@ -21,7 +21,7 @@ TEST_F(FiltroFFT, PasoBajoDesdeLaVentanaPrincipal)
         const double t = double(i) / n;
         s.PonerMuestra(i, float(std::sin(2 * std::numbers::pi * t) + std::sin(2 * std::numbers::pi * 100 * t)));
     }
-    TFFT& fft = static_cast<IPrincipal&>(*ventana).Estado().FFT2;
+    TFFT& fft = ventana->Estado().FFT2;
     fft.FiltrarFFT(s, 1, 0, 10, n);
     double error = 0;
     for (int i = 0; i < n; ++i)

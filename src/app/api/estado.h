@@ -15,8 +15,8 @@ namespace qv {
 // The state every part of the program works on, owned by the main window for the whole
 // run and handed to dialogs and windows by reference. No globals: whoever needs it gets
 // it in its constructor. Whoever changes it does so through the setters and marking
-// operations below, which say what changed; the main window and the windows
-// subscribe, so nobody calls the main window back.
+// operations below, which say what changed; the main window, its command areas and
+// the windows subscribe, so nobody calls the main window back.
 class TEstadoPrograma : public QObject {
     Q_OBJECT
 public:
