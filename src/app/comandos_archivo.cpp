@@ -1,7 +1,6 @@
 // File and configuration commands of the main window: open, save, save as, close and
 // extend signal files; open, save and edit channel configurations; text export.
 #include "app/comandos_archivo.h"
-#include "app/comandos_ventanas.h"
 
 #include "app/api/contexto.h"
 #include "app/api/dialogos_archivo.h"
@@ -81,6 +80,13 @@ TComandosArchivo::TComandosArchivo(IPrincipal& principal) : principal_(principal
     DlgGuardarWMF = dlg("DlgGuardarWMF", "Windows Metafile|*.wmf", "wmf", QString());
     DlgExportarTXT = dlg("DlgExportarTXT", "Ficheros de texto|*.txt", "txt", QString());
     DlgExportarVCD = dlg("DlgExportarVCD", "Volcado de cambios de valor|*.vcd", "vcd", QString());
+    connect(&Estado(), &TEstadoPrograma::ConjuntoSustituido, this, [this] {
+        if (Estado().FicheroAbierto != TEstadoPrograma::SinFicheroSenales)
+            return;
+        DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
+        DlgGuardarSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
+        PonerTitulo(Contexto().Textos().LeerTexto(1000));
+    });
 }
 
 TEstadoPrograma& TComandosArchivo::Estado() const
@@ -136,7 +142,6 @@ void TComandosArchivo::AbrirSenalesElegidas(const QString& ruta)
     // is open stays open, and so does a set whose file had no readable configuration.
     if (!Cerrar())
         return;
-    Estado().FicheroAbierto = ruta;
     DlgAbrirSenales->Nombre = ruta;
     AbrirFicheroSenales(ruta);
 }
@@ -161,24 +166,19 @@ bool TComandosArchivo::AbrirFicheroSenales(const QString& ruta)
         }
         e.PonerOperaciones(configLeida ? std::move(operaciones) : std::make_unique<TOperaciones>());
         e.PonerConfig(configLeida ? std::move(config) : nullptr);
-        e.PonerConjunto(std::move(senales));
         e.FicheroConfig = NombreConfigDe(ruta);
         DlgAbrirConfig->Nombre = e.FicheroConfig;
         DlgGuardarConfig->Nombre = e.FicheroConfig;
         PonerTitulo(captionPrevio + QStringLiteral(" - ") + SinCarpeta(ruta));
-        if (e.HayConjunto())
-            AbrirVentanasDelConjunto(principal_, ruta);
+        e.PonerConjunto(std::move(senales), ruta);
         return true;
     } catch (const std::exception&) {
         interaccion.MostrarAviso(textos.BuscarTexto(clave::NoCargado), Botones::Aceptar);
-        principal_.CerrarVentanas();
         e.PonerOperaciones(nullptr);
-        // Nothing is open, so no later "Guardar" may write to the file that failed.
-        e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
-        DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
-        PonerTitulo(captionPrevio);
         e.PonerConfig(nullptr);
+        // Nothing is open, so no later "Guardar" may write to the file that failed.
         e.PonerConjunto(nullptr);
+        PonerTitulo(captionPrevio);
         return false;
     }
 }
@@ -271,19 +271,6 @@ bool TComandosArchivo::GuardarAntesDeDescartar(int pregunta)
     return Guardar() && !Estado().Modificado();
 }
 
-void TComandosArchivo::SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo)
-{
-    TEstadoPrograma& e = Estado();
-    // Windows look their signals up in the set: they go with it.
-    principal_.CerrarVentanas();
-    e.PonerConjunto(std::move(nuevo));
-    e.FicheroAbierto = TEstadoPrograma::SinFicheroSenales;
-    e.FicheroGuardarComo = TEstadoPrograma::SinFicheroSenales;
-    DlgAbrirSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
-    DlgGuardarSenales->Nombre = TEstadoPrograma::SinFicheroSenales;
-    PonerTitulo(Contexto().Textos().LeerTexto(1000));
-}
-
 void TComandosArchivo::CerrarClick()
 {
     Cerrar();
@@ -300,7 +287,7 @@ bool TComandosArchivo::Cerrar()
 void TComandosArchivo::Descartar()
 {
     TEstadoPrograma& e = Estado();
-    SustituirConjunto(nullptr);
+    e.PonerConjunto(nullptr);
     e.PonerOperaciones(nullptr);
     e.PonerConfig(nullptr);
     e.MarcarGuardado();
@@ -345,8 +332,6 @@ void TComandosArchivo::VerConfig1Click()
     e.ConfigTrabajo = e.ConfigActual ? std::make_unique<TConfigES>(*e.ConfigActual) : std::make_unique<TConfigES>();
     e.Operaciones();
     AbrirVentanaConfiguracion();
-    if (!e.SenalesActuales)
-        principal_.CerrarVentanas();
 }
 
 void TComandosArchivo::CargarConfES1Click()

@@ -5,13 +5,11 @@
 #include <QVariant>
 
 #include <functional>
-#include <memory>
 #include <utility>
 
 namespace qv {
 
 class IPrincipal;
-class TCjtSenales;
 class TEstadoPrograma;
 struct TContextoPrograma;
 
@@ -34,7 +32,9 @@ private:
 
 // The file and configuration commands of the main window: open, save, save as, close
 // and extend signal files; open, save and edit channel configurations; text export.
-class TComandosArchivo {
+// A set that is no file's (the state's open file name is none) makes the dialogs
+// forget the old set's names and gives the caption back to the program.
+class TComandosArchivo : public QObject {
 public:
     explicit TComandosArchivo(IPrincipal& principal);
 
@@ -57,9 +57,8 @@ public:
     bool Cerrar();
     // Closes the set, its windows and the configuration without a question.
     void Descartar();
-    // IPrincipal's guard and set replacement (see there).
+    // IPrincipal's guard (see there).
     bool GuardarAntesDeDescartar(int pregunta);
-    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo);
     void AnadirClick();
     void VerConfig1Click();
     void CargarConfES1Click();

@@ -1,6 +1,5 @@
 // Capture commands of the main window: the device-side sequences of "&Captación".
 #include "app/comandos_captura.h"
-#include "app/comandos_ventanas.h"
 
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
@@ -24,6 +23,7 @@
 #include "model/senales.h"
 
 #include <QDialog>
+#include <QMdiArea>
 
 #include <algorithm>
 #include <functional>
@@ -224,7 +224,7 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
     e.ConfigTrabajo.reset();
     const bool vacio = !e.SenalesActuales || e.SenalesActuales->Vacio();
     if ((inmediata && resultado == QDialog::Accepted) || (!inmediata && vacio))
-        principal_.CerrarVentanas();
+        principal_.AreaVentanas().closeAllSubWindows();
 }
 
 TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigger, int pausa)
@@ -353,21 +353,17 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     if (paso == TPaso::Terminada) {
         principal_.MostrarEstado(QString());
         std::unique_ptr<TCjtSenales> leidas = s->TomarSenales();
-        if (anadir && e.SenalesActuales) {
-            principal_.CerrarVentanas();
-        } else {
-            // A new set is no longer the file that held the old one.
-            auto nuevo = std::make_unique<TCjtSenales>(t, inter);
+        // Added to, the set stays the file it was; a new one is no longer the file that
+        // held the old one. The state takes the finished set, and the windows follow.
+        const bool extender = anadir && e.SenalesActuales;
+        auto nuevo = extender ? nullptr : std::make_unique<TCjtSenales>(t, inter);
+        if (nuevo)
             nuevo->PonerNombradoAuto(automatico);
-            principal_.SustituirConjunto(std::move(nuevo));
-        }
-        e.SenalesActuales->NumCaptura = numCaptura;
-        e.SenalesActuales->AnadirDe(*leidas);
-        try {
-            AbrirVentanasDelConjunto(principal_, TituloVentana());
-        } catch (const std::exception&) {
-            Aviso(clave::NoCargado);
-        }
+        TCjtSenales& destino = extender ? *e.SenalesActuales : *nuevo;
+        destino.NumCaptura = numCaptura;
+        destino.AnadirDe(*leidas);
+        e.PonerConjunto(extender ? std::move(e.SenalesActuales) : std::move(nuevo),
+                        extender ? TituloVentana() : TEstadoPrograma::SinFicheroSenales);
         e.MarcarModificado();
         co_return;
     }

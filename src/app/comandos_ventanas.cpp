@@ -8,6 +8,7 @@
 #include "display/visualiza_senales.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
+#include "model/claves_texto.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -27,17 +28,44 @@ constexpr int kTextoSinDigitales = 102;
 
 } // namespace
 
-void AbrirVentanasDelConjunto(IPrincipal& principal, const QString& titulo)
+TComandosVentanas::TComandosVentanas(IPrincipal& principal) : principal_(principal)
 {
-    const TEstadoPrograma& e = principal.Estado();
-    QMdiArea& area = principal.AreaVentanas();
-    principal.AbrirVentanaAnalogica(titulo);
+    TEstadoPrograma& e = principal.Estado();
+    connect(&e, &TEstadoPrograma::ConjuntoSustituido, this, &TComandosVentanas::SeguirConjunto);
+    connect(&e, &TEstadoPrograma::ConfigCambiada, this, [this, &e] {
+        if (!e.Cerrando && !e.HayConjunto())
+            CerrarVentanas();
+    });
+}
+
+void TComandosVentanas::SeguirConjunto()
+{
+    const TEstadoPrograma& e = principal_.Estado();
+    if (e.Cerrando)
+        return;
+    // Windows look their signals up in the set: they go with it.
+    CerrarVentanas();
+    if (!e.HayConjunto())
+        return;
+    try {
+        AbrirVentanasDelConjunto(TituloVentanaNueva());
+    } catch (const std::exception&) {
+        const TContextoPrograma& c = principal_.Contexto();
+        c.Interaccion().MostrarAviso(c.Textos().BuscarTexto(clave::NoCargado), Botones::Aceptar);
+    }
+}
+
+void TComandosVentanas::AbrirVentanasDelConjunto(const QString& titulo)
+{
+    const TEstadoPrograma& e = principal_.Estado();
+    QMdiArea& area = principal_.AreaVentanas();
+    AbrirVentanaAnalogica(titulo);
     QMdiSubWindow* analogica = area.currentSubWindow();
     QMdiSubWindow* digital = nullptr;
     // Stacked logic traces read better than 0 / 5 V lines, and a full analog window
     // has no room left for the digital signals.
-    if (e.SenalesActuales && e.SenalesActuales->NumDig() > 0) {
-        principal.AbrirVentanaDigital(titulo);
+    if (e.SenalesActuales->NumDig() > 0) {
+        AbrirVentanaDigital(titulo);
         digital = area.currentSubWindow();
     }
     if (!analogica)
@@ -123,6 +151,15 @@ void TComandosVentanas::CerrarVentanas()
     for (auto it = vivas.rbegin(); it != vivas.rend(); ++it)
         if (*it)
             delete it->data();
+    contador_ = 0;
+}
+
+int TComandosVentanas::NuevoNumeroVentana()
+{
+    // However the windows went, the numbers start again once none is left.
+    if (principal_.AreaVentanas().subWindowList().isEmpty())
+        contador_ = 0;
+    return ++contador_;
 }
 
 void TComandosVentanas::CerrarVentana1Click()
@@ -132,7 +169,7 @@ void TComandosVentanas::CerrarVentana1Click()
 
 void TComandosVentanas::CerrarTodas1Click()
 {
-    principal_.CerrarVentanas();
+    CerrarVentanas();
 }
 
 void TComandosVentanas::Cascada1Click()

@@ -236,7 +236,6 @@ void TfrmPrincipal::FormCreate()
     // The decimal separator is fixed for the whole process at program entry
     // (QLocale::setDefault(QLocale::c())); number text never goes through the system locale.
     estado_.PonerMonitorizando(false);
-    contadorVentanas_ = 0;
     maxSenalesAna_ = 8;
     maxSenalesDig_ = 16;
     estado_.Cerrando = false;
@@ -280,12 +279,6 @@ void TfrmPrincipal::CrearEnlace()
     if (!estado_.EnlaceSAD)
         estado_.EnlaceSAD = std::make_unique<TServicioSAD>(contexto_.Textos(), contexto_.Interaccion(),
                                                          contexto_.Reloj, puesto_.LeerPuertosSerie());
-}
-
-void TfrmPrincipal::FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
-                               double referencia)
-{
-    estado_.FFT2.FiltrarFFT(senal, tipoFiltro, frecBaja, frecAlta, referencia);
 }
 
 bool TfrmPrincipal::event(QEvent* e)
@@ -399,20 +392,19 @@ void TfrmPrincipal::Timer_OcupadoTimer()
 
 // ---- child windows -----------------------------------------------------------------
 
-void TfrmPrincipal::AbrirVentanaAnalogica(const QString& titulo)
-{
-    ventanas_->AbrirVentanaAnalogica(titulo);
-}
-
-void TfrmPrincipal::AbrirVentanaDigital(const QString& titulo)
-{
-    ventanas_->AbrirVentanaDigital(titulo);
-}
-
 void TfrmPrincipal::CerrarVentanas()
 {
     ventanas_->CerrarVentanas();
-    contadorVentanas_ = 0;
+}
+
+int TfrmPrincipal::NuevoNumeroVentana()
+{
+    return ventanas_->NuevoNumeroVentana();
+}
+
+int TfrmPrincipal::ContadorVentanas() const
+{
+    return ventanas_->ContadorVentanas();
 }
 
 void TfrmPrincipal::CerrarVentanaActiva()
@@ -447,11 +439,6 @@ void TfrmPrincipal::GuardarArchivoClick()
 bool TfrmPrincipal::GuardarAntesDeDescartar(int pregunta)
 {
     return archivo_->GuardarAntesDeDescartar(pregunta);
-}
-
-void TfrmPrincipal::SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo)
-{
-    archivo_->SustituirConjunto(std::move(nuevo));
 }
 
 // ---- about ---------------------------------------------------------------------------

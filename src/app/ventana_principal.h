@@ -53,18 +53,12 @@ public:
     QWidget& Ventana() override { return *this; }
     QMdiArea& AreaVentanas() override { return *Area; }
     IVentanaHija* HijaActiva() const override;
-    void AbrirVentanaAnalogica(const QString& titulo) override;
-    void AbrirVentanaDigital(const QString& titulo) override;
-    void CerrarVentanas() override;
     void CerrarVentanaActiva() override;
     void CerrarClick() override;
     void GuardarArchivoClick() override;
     bool GuardarAntesDeDescartar(int pregunta) override;
-    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override;
-    void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
-                    double referencia) override;
-    int NuevoNumeroVentana() override { return ++contadorVentanas_; }
-    int ContadorVentanas() const override { return contadorVentanas_; }
+    int NuevoNumeroVentana() override;
+    int ContadorVentanas() const override;
     int MaxSenalesAna() const override { return maxSenalesAna_; }
     int MaxSenalesDig() const override { return maxSenalesDig_; }
     bool DetenerRecordatorio() override;
@@ -132,6 +126,7 @@ private:
     void FormCreate();
     void FormShow();
     void CrearEnlace();
+    void CerrarVentanas();
     bool HayHija() const;
     void ParaCadaHija(const std::function<void(IVentanaHija&)>& f);
     IVentanaHija* HijaActivaCualquiera() const;
@@ -147,7 +142,6 @@ private:
     QMetaObject::Connection ofertaActiva_;
     bool perfilRemoto_ = false;
     bool mostrado_ = false;
-    int contadorVentanas_ = 0;
     int maxSenalesAna_ = 8;
     int maxSenalesDig_ = 16;
 

@@ -78,7 +78,7 @@ bool TDialogoCaptura::PreguntarCompatible()
         return true;
     if (!principal_.GuardarAntesDeDescartar(kTextoIncompatible))
         return false;
-    principal_.SustituirConjunto(nullptr);
+    estado_.PonerConjunto(nullptr);
     estado_.MarcarModificado();
     return true;
 }

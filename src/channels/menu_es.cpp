@@ -656,7 +656,7 @@ bool TMenuESBase::Validar()
     if (e.SenalesActuales && !e.SenalesActuales->CompatibleCon(c)) {
         if (!principal_.GuardarAntesDeDescartar(kTextoSenalesIncompatibles))
             return false; // kept: nothing is discarded
-        principal_.SustituirConjunto(nullptr);
+        e.PonerConjunto(nullptr);
     }
     e.PonerConfig(std::make_unique<TConfigES>(c));
     e.MarcarModificado();

@@ -252,7 +252,7 @@ bool TfrmCalcuAna::FiltrarSenal(TSenalAna& senal, int tipo, double frecBaja, dou
         return false;
     }
     try {
-        principal_.FiltrarFFT(senal, tipo, frecBaja, frecAlta, referencia);
+        principal_.Estado().FFT2.FiltrarFFT(senal, tipo, frecBaja, frecAlta, referencia);
     } catch (const EErrorCalculo&) {
         Avisar(clave::SinResultado);
         return false;

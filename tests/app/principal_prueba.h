@@ -158,6 +158,8 @@ protected:
     }
 
     void AbrirConfiguracion() { ventana->Estado().PonerConfig(std::make_unique<TConfigES>()); }
+    // A set of `senales` analog signals S0, S1, ...; the windows it opened are closed
+    // again, so that each test places the children it needs.
     void AbrirConjunto(int senales)
     {
         auto c = std::make_unique<TCjtSenales>(textos, interaccion);
@@ -165,6 +167,7 @@ protected:
             c->AnadirAna(std::make_unique<TSenalAna>(textos, QStringLiteral("S%1").arg(i), false, nullptr, nullptr,
                                                      0, 0.001, 10));
         ventana->Estado().PonerConjunto(std::move(c));
+        ventana->ComandosVentanas().CerrarVentanas();
     }
 };
 

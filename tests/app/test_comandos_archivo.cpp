@@ -87,6 +87,7 @@ TEST_F(ComandosArchivo, AbrirYGuardarIdaYVuelta)
     const float muestra = E().SenalesActuales->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3);
     Accion("Cerrar")->trigger();
     EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000"));
     Abrir(a);
     ASSERT_NE(E().SenalesActuales, nullptr);
@@ -446,11 +447,11 @@ TEST_F(ComandosArchivo, VerConfiguracionPreparaLaCopia)
     EXPECT_TRUE(vista->Igual(TConfigES()));
     EXPECT_EQ(E().ConfigTrabajo, nullptr);
     EXPECT_NE(E().OperacionesActuales, nullptr);
-    // Without signals no signal window may stay.
-    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
 
-    // A copy, not the current configuration itself.
+    // A copy, not the current configuration itself. Once the configuration changes
+    // without signals, no signal window may stay.
     AbrirConfiguracion();
+    EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
     E().ConfigActual->NumMuestras = 77;
     AbrirConjunto(1);
     NuevaHija(TTipoVentana::Analogica);

@@ -9,6 +9,8 @@
 #include "common/esperar_sad.h"
 #include "capture/monitorizacion.h"
 #include "channels/act_des_senales.h"
+#include "display/senales_digitales.h"
+#include "display/visualiza_senales.h"
 #include "link/com_capvis.h"
 #include "link/secuencia_captura.h"
 #include "model/generadores.h"
@@ -18,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -132,6 +135,25 @@ protected:
     bool Programada(const TConfigES& c)
     {
         return EnSAD<bool>(*E().EnlaceSAD, [c](TComCapvis& com) { return com.ProgramarRetardo(c); });
+    }
+
+    // Exactly the set's windows: its analog one, active, and a digital one when it has
+    // digital signals, each titled `titulo`.
+    QList<QPointer<QWidget>> VentanasDelConjunto(const QString& titulo)
+    {
+        QList<QPointer<QWidget>> v;
+        for (QMdiSubWindow* s : ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder))
+            v << s->widget();
+        EXPECT_TRUE(v.size() == (E().SenalesActuales->NumDig() > 0 ? 2 : 1) && qobject_cast<TfrmVisualizaSenales*>(v[0])
+                    && ventana->AreaVentanas().activeSubWindow()->widget() == v[0]
+                    && (v.size() == 1 || qobject_cast<TfrmSenalesDigitales*>(v[1])));
+        for (const auto& w : v)
+            EXPECT_EQ(w->windowTitle(), titulo);
+        return v;
+    }
+    static bool Cerradas(const QList<QPointer<QWidget>>& v)
+    {
+        return std::none_of(v.begin(), v.end(), [](const QPointer<QWidget>& w) { return bool(w); });
     }
 
     QStringList Avisos() const
@@ -683,12 +705,22 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     const QByteArray original = f.readAll();
     dialogos.abrir = {a};
     Ejecutar(TComando::Abrir);
+    const auto delFichero = VentanasDelConjunto(a);
     ASSERT_TRUE(Programada(*E().ConfigActual));
     Pasar(1200);
+    // Added to, the set is still the file: its windows open anew under its name.
+    E().SenalesActuales->PonerNombradoAuto(true);
+    interaccion.respuestas = {Respuesta::Si};
+    Ejecutar(TComando::LeerDatos);
+    const auto anadidas = VentanasDelConjunto(a);
+    EXPECT_TRUE(Cerradas(delFichero) && E().FicheroAbierto == a && Avisos() == QStringList{"T207"});
+    interaccion.mensajes.clear();
     interaccion.respuestas = {Respuesta::No, Respuesta::No};
     Ejecutar(TComando::LeerDatos);
     ASSERT_EQ(Avisos(), (QStringList{"T207", "T208"}));
     EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
+    VentanasDelConjunto("*.qvn");
+    EXPECT_TRUE(Cerradas(anadidas) && ventana->windowTitle() == "T1000");
     Ejecutar(TComando::Guardar);
     EXPECT_TRUE(dialogos.llamadas.size() == 2 && dialogos.llamadas.back().guardar);
     EXPECT_EQ(f.seek(0) ? f.readAll() : QByteArray(), original);

@@ -25,7 +25,7 @@ protected:
         CrearConDialogos();
         AbrirConfiguracion();
         AbrirConjunto(2);
-        ventana->AbrirVentanaAnalogica(QStringLiteral("prueba"));
+        ventana->ComandosVentanas().AbrirVentanaAnalogica(QStringLiteral("prueba"));
         ASSERT_NE(Activa(), nullptr);
     }
     TVentanaSenales* Activa() const { return dynamic_cast<TVentanaSenales*>(ventana->HijaActiva()); }

@@ -1,4 +1,4 @@
-// The frequency filter as the operations reach it through the main window.
+// The frequency filter of the state, as the analog calculator reaches it from the main window.
 #include "principal_prueba.h"
 
 #include "model/errores.h"
@@ -21,8 +21,8 @@ TEST_F(FiltroFFT, PasoBajoDesdeLaVentanaPrincipal)
         const double t = double(i) / n;
         s.PonerMuestra(i, float(std::sin(2 * std::numbers::pi * t) + std::sin(2 * std::numbers::pi * 100 * t)));
     }
-    IPrincipal& principal = *ventana;
-    principal.FiltrarFFT(s, 1, 0, 10, n);
+    TFFT& fft = ventana->Estado().FFT2;
+    fft.FiltrarFFT(s, 1, 0, 10, n);
     double error = 0;
     for (int i = 0; i < n; ++i)
         error = std::max(error, std::abs(s.LeerMuestra(i) - std::sin(2 * std::numbers::pi * i / n)));
@@ -31,7 +31,7 @@ TEST_F(FiltroFFT, PasoBajoDesdeLaVentanaPrincipal)
     // Too short to transform: reported to the caller, the sample untouched.
     TSenalAna uno(textos, QStringLiteral("u"), false, nullptr, nullptr, 0, 1.0, 1);
     uno.PonerMuestra(0, 3.0f);
-    EXPECT_THROW(principal.FiltrarFFT(uno, 1, 0, 0, 1), EErrorCalculo);
+    EXPECT_THROW(fft.FiltrarFFT(uno, 1, 0, 0, 1), EErrorCalculo);
     EXPECT_EQ(uno.LeerMuestra(0), 3.0f);
 }
 

@@ -82,9 +82,9 @@ TEST_F(OrdenesVivas, CadaFilaTieneManejadorOUnaHijaQueLaAdmite)
                 EXPECT_FALSE(Activo(f.accion)) << f.accion << " is enabled and nothing carries it out";
         }
     };
-    ventana->AbrirVentanaAnalogica(QStringLiteral("a"));
+    ventana->ComandosVentanas().AbrirVentanaAnalogica(QStringLiteral("a"));
     revisar("analog window");
-    ventana->AbrirVentanaDigital(QStringLiteral("d"));
+    ventana->ComandosVentanas().AbrirVentanaDigital(QStringLiteral("d"));
     revisar("digital window");
     TfrmDatos::Abrir(*ventana, {QStringLiteral("S0")}, {});
     revisar("data table");
@@ -100,7 +100,7 @@ TEST_F(OrdenesVivas, CadaFilaTieneManejadorOUnaHijaQueLaAdmite)
 
 TEST_F(OrdenesVivas, LasOrdenesDeRepresentacionHacenSuTrabajo)
 {
-    ventana->AbrirVentanaAnalogica(QStringLiteral("a"));
+    ventana->ComandosVentanas().AbrirVentanaAnalogica(QStringLiteral("a"));
     Procesar();
     TVentanaSenales* ana = Activa();
     ASSERT_NE(ana, nullptr);
@@ -149,7 +149,7 @@ TEST_F(OrdenesVivas, LasOrdenesDeRepresentacionHacenSuTrabajo)
     EXPECT_NE(ventana->Estado().SenalesActuales->BuscarAna(QStringLiteral("Suma")), nullptr);
 
     // The digital window: its chooser and its calculator.
-    ventana->AbrirVentanaDigital(QStringLiteral("d"));
+    ventana->ComandosVentanas().AbrirVentanaDigital(QStringLiteral("d"));
     Procesar();
     ASSERT_NE(dynamic_cast<TfrmSenalesDigitales*>(ventana->HijaActiva()), nullptr);
     Accion("SpBtnElegir")->trigger();

@@ -43,6 +43,12 @@ public:
                          [this](const QString& a, const QString& n) {
                              ParaCadaHija([&](IVentanaHija& h) { h.RenombrarSenal(a, n); });
                          });
+        // The windows go with a replaced set, recorded as "CerrarVentanas".
+        QObject::connect(&estado, &TEstadoPrograma::ConjuntoSustituido, &ventana, [this] {
+            llamadas << QStringLiteral("CerrarVentanas");
+            area->closeAllSubWindows();
+            contadorVentanas = 0;
+        });
     }
     ~TPrincipalPrueba() override
     {
@@ -101,20 +107,6 @@ public:
         QMdiSubWindow* s = area->currentSubWindow();
         return s ? dynamic_cast<IVentanaHija*>(s->widget()) : nullptr;
     }
-    void AbrirVentanaAnalogica(const QString& titulo) override
-    {
-        llamadas << QStringLiteral("AbrirVentanaAnalogica:") + titulo;
-    }
-    void AbrirVentanaDigital(const QString& titulo) override
-    {
-        llamadas << QStringLiteral("AbrirVentanaDigital:") + titulo;
-    }
-    void CerrarVentanas() override
-    {
-        llamadas << QStringLiteral("CerrarVentanas");
-        area->closeAllSubWindows();
-        contadorVentanas = 0;
-    }
     void CerrarVentanaActiva() override
     {
         llamadas << QStringLiteral("CerrarVentanaActiva");
@@ -128,16 +120,6 @@ public:
     {
         const int r = interaccion.MostrarPregunta(textos.BuscarTexto(pregunta), Botones::SiNoCancelar);
         return r == Respuesta::Si ? (GuardarArchivoClick(), !estado.Modificado()) : r == Respuesta::No;
-    }
-    void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) override
-    {
-        CerrarVentanas();
-        estado.SenalesActuales = std::move(nuevo);
-    }
-    void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta, double referencia) override
-    {
-        llamadas << QStringLiteral("FiltrarFFT:%1").arg(tipoFiltro);
-        estado.FFT2.FiltrarFFT(senal, tipoFiltro, frecBaja, frecAlta, referencia);
     }
     int NuevoNumeroVentana() override { return ++contadorVentanas; }
     int ContadorVentanas() const override { return contadorVentanas; }

@@ -4,9 +4,12 @@
 
 namespace qv {
 
-void TEstadoPrograma::PonerConjunto(std::unique_ptr<TCjtSenales> senales)
+void TEstadoPrograma::PonerConjunto(std::unique_ptr<TCjtSenales> senales, QString fichero)
 {
     SenalesActuales = std::move(senales);
+    if (fichero != FicheroGuardarComo)
+        FicheroGuardarComo = SinFicheroSenales;
+    FicheroAbierto = fichero;
     Q_EMIT ConjuntoSustituido();
     Notificar();
 }

@@ -15,8 +15,8 @@ namespace qv {
 // The state every part of the program works on, owned by the main window for the whole
 // run and handed to dialogs and windows by reference. No globals: whoever needs it gets
 // it in its constructor. Whoever changes it does so through the setters and marking
-// operations below, which say what changed; the main window and the windows
-// subscribe, so nobody calls the main window back.
+// operations below, which say what changed; the main window, its command areas and
+// the windows subscribe, so nobody calls the main window back.
 class TEstadoPrograma : public QObject {
     Q_OBJECT
 public:
@@ -71,8 +71,10 @@ public:
     bool Ocupado() const { return ocupado_ > 0; }
     void PonerOcupado(bool ocupado);
 
-    // The set or the configuration replaced (nullptr: closed).
-    void PonerConjunto(std::unique_ptr<TCjtSenales> senales);
+    // The set or the configuration replaced (nullptr: closed). `fichero` is the signal file
+    // the new set is and becomes the open file name; none: a new set, saved only under a
+    // name the user gives, never over the file that held the old one.
+    void PonerConjunto(std::unique_ptr<TCjtSenales> senales, QString fichero = SinFicheroSenales);
     void PonerConfig(std::unique_ptr<TConfigES> config);
     // Signals the set has lost, or one it has renamed: every window showing them follows.
     void AvisarQuitadas(const QStringList& nombres);

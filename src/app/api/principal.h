@@ -4,17 +4,13 @@
 
 #include <QStringList>
 
-#include <memory>
-
 class QMdiArea;
 class QWidget;
 
 namespace qv {
 
 class IVentanaHija;
-class TCjtSenales;
 class TEstadoPrograma;
-class TSenalAna;
 struct TContextoPrograma;
 
 // The main window as the dialogs, signal windows, command files and capture sequences
@@ -36,11 +32,7 @@ public:
     // The active child window ("Child": not the ZD801 configuration window), or null.
     virtual IVentanaHija* HijaActiva() const = 0;
 
-    // Child windows: a new analog or digital signal window on the current set, titled
-    // `titulo`, showing at most MaxSenalesAna / MaxSenalesDig signals.
-    virtual void AbrirVentanaAnalogica(const QString& titulo) = 0;
-    virtual void AbrirVentanaDigital(const QString& titulo) = 0;
-    virtual void CerrarVentanas() = 0;
+    // The signal windows follow the state's set on their own; this closes the active one.
     virtual void CerrarVentanaActiva() = 0;
 
     // File commands that other parts run before they discard a set.
@@ -53,16 +45,6 @@ public:
     // unsaved. "Cancelar", a closed box, a cancelled or failed save: false, and the
     // caller must leave the set, its windows, the configuration and the unit alone.
     virtual bool GuardarAntesDeDescartar(int pregunta) = 0;
-    // The current set gives way to `nuevo` (none: no set). The old set's windows close
-    // and its file names are forgotten: the new set is saved only under a name the user
-    // gives, never over the file that held the old one.
-    virtual void SustituirConjunto(std::unique_ptr<TCjtSenales> nuevo) = 0;
-
-    // Frequency filter of an analog signal, in place (kinds: 0 high-pass, 1 low-pass,
-    // 2 band-pass, 3 band-stop; `referencia` is the reference frequency). A signal too
-    // short to transform raises EErrorCalculo for the caller to report.
-    virtual void FiltrarFFT(TSenalAna& senal, int tipoFiltro, double frecBaja, double frecAlta,
-                            double referencia) = 0;
 
     // Window numbering: each new signal window takes the next number; the counter goes
     // back to 0 when every window is closed.
