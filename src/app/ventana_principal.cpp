@@ -500,16 +500,21 @@ void TfrmPrincipal::FormClose()
 
 void TfrmPrincipal::closeEvent(QCloseEvent* e)
 {
-    // A command talking to the unit ends first: it is told to stop, and the window
-    // closes when it has.
+    // A command talking to the unit ends first: its conversation is told to stop, and
+    // the command, which looks at Cerrando after every wait, starts nothing more and
+    // asks nothing more. The window closes once it has ended.
     if (estado_.Ocupado()) {
         cerrarAlTerminar_ = true;
+        estado_.Cerrando = true;
         if (estado_.EnlaceSAD)
             estado_.EnlaceSAD->Cancelar();
         e->ignore();
         return;
     }
+    // Kept open (the save question cancelled): the program goes on as before.
+    estado_.Cerrando = false;
     if (!FormCloseQuery()) {
+        ActualizarMenus();
         e->ignore();
         return;
     }
