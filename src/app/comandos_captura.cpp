@@ -24,6 +24,7 @@
 #include "model/senales.h"
 
 #include <QDialog>
+#include <QTimer>
 
 #include <QtGlobal>
 
@@ -67,6 +68,42 @@ constexpr int kTextoLeerSinConfig = 13010;
 constexpr int kTextoProgramada = 13011;
 // State 3 once this program has read the capture back.
 constexpr int kTextoLeidaSeBorrara = 301;
+
+// The end of a conversation as a command awaits it: when the conversation ends, or
+// earlier when the command lets it go (a read-back stopped by the user, whose reply the
+// device thread drains on its own while whatever comes next waits its turn).
+class TFinConversacion {
+public:
+    using TPaso = TConversacion::TPaso;
+    void Acabar(TPaso paso)
+    {
+        if (paso_)
+            return;
+        paso_ = paso;
+        if (auto sigue = std::exchange(sigue_, nullptr))
+            sigue(paso);
+    }
+    static TEspera<TPaso> Esperar(std::shared_ptr<TFinConversacion> fin)
+    {
+        return TEspera<TPaso>([fin](std::function<void(TPaso)> sigue) {
+            if (fin->paso_)
+                sigue(*fin->paso_);
+            else
+                fin->sigue_ = std::move(sigue);
+        });
+    }
+
+private:
+    std::optional<TPaso> paso_;
+    std::function<void(TPaso)> sigue_;
+};
+
+// Nobody's command: it only hears the conversation end.
+TTarea Acompanar(TServicioSAD& sad, std::shared_ptr<TConversacion> c, std::shared_ptr<TFinConversacion> fin)
+{
+    const TConversacion::TPaso paso = co_await sad.Hablar(std::move(c));
+    fin->Acabar(paso);
+}
 
 } // namespace
 
@@ -141,15 +178,23 @@ TAsincrono<TConversacion::TPaso> TComandosCaptura::ConProgreso(std::shared_ptr<T
     TfrmEsperaAck espera(Contexto().Formulario, &principal_.Ventana());
     espera.Vigilar(SAD());
     cancelado_ = false;
-    espera.PonerCancelar([this] {
+    auto fin = std::make_shared<TFinConversacion>();
+    // A read-back stopped is over for the command at once: the rest of its reply may
+    // take the line's time to drain. A programming is over when the unit has answered,
+    // so that a capture that got in can be aborted.
+    espera.PonerCancelar([this, fin, leyendo] {
         cancelado_ = true;
         if (Estado().EnlaceSAD)
             SAD().Cancelar();
+        if (leyendo)
+            QTimer::singleShot(0, &principal_.Ventana(), [fin] { fin->Acabar(TPaso::Cancelada); });
     });
     espera.Mostrar();
     if (leyendo)
         espera.Leyendo();
-    co_return co_await SAD().Hablar(std::move(c));
+    Acompanar(SAD(), std::move(c), fin);
+    TEspera<TPaso> terminada = TFinConversacion::Esperar(fin);
+    co_return co_await terminada;
 }
 
 TAsincrono<int> TComandosCaptura::Presencia()
@@ -439,8 +484,10 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     else if (std::none_of(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; }))
         s->PonerPrograma(*e.ConfigActual); // nothing better known
     const TPaso paso = co_await ConProgreso(s, true);
-    if (!Sigue())
-        co_return; // the program is closing: nothing read is handed over or told
+    // Stopped, or the program closing: nothing read is handed over or told (a stopped
+    // read-back may still be draining its reply).
+    if (!Sigue() || paso == TPaso::Cancelada)
+        co_return;
 
     if (paso == TPaso::Terminada) {
         principal_.MostrarEstado(QString());

@@ -8,6 +8,7 @@
 #include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
+#include "capture/espera_ack.h"
 #include "display/visualiza_senales_comun.h"
 #include "link/servicios_puesto.h"
 #include "lang/interaccion.h"
@@ -506,6 +507,9 @@ void TfrmPrincipal::closeEvent(QCloseEvent* e)
     if (estado_.Ocupado()) {
         cerrarAlTerminar_ = true;
         estado_.Cerrando = true;
+        // As its "Cancelar" would: a read-back does not wait for its reply to drain.
+        for (TfrmEsperaAck* espera : findChildren<TfrmEsperaAck*>())
+            espera->Cancelar();
         if (estado_.EnlaceSAD)
             estado_.EnlaceSAD->Cancelar();
         e->ignore();
