@@ -9,6 +9,7 @@
 #include "unidad_virtual.h"
 
 #include "capture/espera_ack.h"
+#include "capture/monitorizacion.h"
 #include "common/esperar_sad.h"
 #include "link/com_capvis.h"
 #include "model/config_es.h"
@@ -437,6 +438,32 @@ TEST_F(Conversacion, ACommandEndedByAnExceptionIsToldWithTheTextOfItsOperation)
         EXPECT_TRUE(Activo("SpBtnLeer"));
     }
     EXPECT_EQ(EstadoUnidad(), 0);
+}
+
+// Continuous monitoring, its window closed while a poll is on its way: the capture that
+// the poll finds ended is not programmed again behind the user's back.
+TEST_F(Conversacion, ClosingTheMonitoringWindowMidPollProgramsNothingMore)
+{
+    Configurar(5001); // 5 s
+    int antes = -1, despues = -1;
+    modal.Cuando(QStringLiteral("frmMonitorizacion"), [&](QDialog& d) {
+        auto& w = dynamic_cast<TfrmMonitorizacion&>(d);
+        Pasar(6000); // the capture has ended in the unit
+        antes = int(puerto->Empiezan("7,").size());
+        w.MonitorizacionTimerTimer();
+        Pulsar(d, "CerrarMonitorizacionBtn");
+        EXPECT_TRUE(Esperar([&] { return !d.isVisible(); }, 5000));
+        despues = int(puerto->Empiezan("7,").size());
+    });
+    ventana->Ejecutar(TComando::MonitorContinua);
+    ASSERT_TRUE(EsperarSAD(E()));
+    EXPECT_EQ(modal.Pendientes(), 0);
+    EXPECT_EQ(antes, 1);
+    EXPECT_EQ(despues, antes);
+    EXPECT_EQ(int(puerto->Empiezan("7,").size()), antes);
+    EXPECT_EQ(EstadoUnidad(), 3);
+    EXPECT_FALSE(E().Monitorizando());
+    EXPECT_TRUE(Avisos().isEmpty()) << Avisos().join('|').toStdString();
 }
 
 } // namespace
