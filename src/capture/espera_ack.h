@@ -17,7 +17,7 @@ class TServicioSAD;
 // follows the sample fields received. It lives while one conversation runs, shown
 // modal to the whole program (Mostrar), and follows the device service's progress.
 // Whoever runs the conversation may offer "Cancelar" (also Escape): the window then
-// says that it is stopping and stays until the conversation has ended.
+// says that it is stopping and stays until its owner takes it away.
 class TfrmEsperaAck : public TFormulario {
     Q_OBJECT
 public:

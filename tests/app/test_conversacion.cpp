@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -30,8 +31,6 @@
 
 namespace qv::test {
 namespace {
-
-using Sabor = TInteraccionGuion::Sabor;
 
 // The unit behind a line that passes at most `trozo` bytes a receive, as a serial line
 // does, and that can hold the device thread in the middle of a conversation: once
@@ -90,11 +89,11 @@ private:
     bool perdido_ = false;
 };
 
-// Qt's complaints about objects used across threads, which a close that does not wait
-// for the device thread, or frees its objects from the wrong one, would bring.
+// Qt's complaints about timers, notifiers and threads, which a close that does not wait
+// for the device thread (or frees its objects from the wrong one) brings.
 class TQuejasQt {
 public:
-    TQuejasQt() : anterior_(qInstallMessageHandler(&TQuejasQt::Manejar)) { Actual() = this; }
+    TQuejasQt() : anterior_(qInstallMessageHandler(&Manejar)) { Actual() = this; }
     ~TQuejasQt()
     {
         qInstallMessageHandler(anterior_);
@@ -114,16 +113,15 @@ private:
     }
     static void Manejar(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto)
     {
-        if (TQuejasQt* q = Actual()) {
-            if (tipo != QtDebugMsg && tipo != QtInfoMsg
-                && (texto.contains(QLatin1String("QObject::killTimer")) || texto.contains(QLatin1String("QSocketNotifier"))
-                    || texto.contains(QLatin1String("Timers cannot")) || texto.contains(QLatin1String("thread"), Qt::CaseInsensitive))) {
-                std::lock_guard<std::mutex> l(q->m_);
-                q->quejas_ << texto;
-            }
-            if (q->anterior_)
-                q->anterior_(tipo, contexto, texto);
+        static const QRegularExpression queja(QStringLiteral("QObject::killTimer|QSocketNotifier|Timers cannot|thread"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        TQuejasQt* q = Actual();
+        if (q && tipo != QtDebugMsg && tipo != QtInfoMsg && queja.match(texto).hasMatch()) {
+            std::lock_guard<std::mutex> l(q->m_);
+            q->quejas_ << texto;
         }
+        if (q && q->anterior_)
+            q->anterior_(tipo, contexto, texto);
     }
 
     QtMessageHandler anterior_;
