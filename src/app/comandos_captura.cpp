@@ -24,6 +24,9 @@
 
 #include <QDialog>
 #include <QMdiArea>
+#include <QTimer>
+
+#include <QtGlobal>
 
 #include <algorithm>
 #include <functional>
@@ -33,6 +36,7 @@ namespace qv {
 namespace {
 
 constexpr int kTextoSinEstado = 125;
+constexpr int kTextoNoLeida = 101;
 constexpr int kTextoEstado0 = 127;
 constexpr int kTextoEstado1 = 128;
 constexpr int kTextoEstado2 = 129;
@@ -64,6 +68,42 @@ constexpr int kTextoLeerSinConfig = 13010;
 constexpr int kTextoProgramada = 13011;
 // State 3 once this program has read the capture back.
 constexpr int kTextoLeidaSeBorrara = 301;
+
+// The end of a conversation as a command awaits it: when the conversation ends, or
+// earlier when the command lets it go (a read-back stopped by the user, whose reply the
+// device thread drains on its own while whatever comes next waits its turn).
+class TFinConversacion {
+public:
+    using TPaso = TConversacion::TPaso;
+    void Acabar(TPaso paso)
+    {
+        if (paso_)
+            return;
+        paso_ = paso;
+        if (auto sigue = std::exchange(sigue_, nullptr))
+            sigue(paso);
+    }
+    static TEspera<TPaso> Esperar(std::shared_ptr<TFinConversacion> fin)
+    {
+        return TEspera<TPaso>([fin](std::function<void(TPaso)> sigue) {
+            if (fin->paso_)
+                sigue(*fin->paso_);
+            else
+                fin->sigue_ = std::move(sigue);
+        });
+    }
+
+private:
+    std::optional<TPaso> paso_;
+    std::function<void(TPaso)> sigue_;
+};
+
+// Nobody's command: it only hears the conversation end.
+TTarea Acompanar(TServicioSAD& sad, std::shared_ptr<TConversacion> c, std::shared_ptr<TFinConversacion> fin)
+{
+    const TConversacion::TPaso paso = co_await sad.Hablar(std::move(c));
+    fin->Acabar(paso);
+}
 
 } // namespace
 
@@ -109,21 +149,63 @@ TServicioSAD& TComandosCaptura::SAD() const
     return *Estado().EnlaceSAD;
 }
 
+bool TComandosCaptura::Sigue() const
+{
+    return !Estado().Cerrando && Estado().EnlaceSAD;
+}
+
+void TComandosCaptura::FalloTarea(std::exception_ptr fallo) noexcept
+{
+    try {
+        std::rethrow_exception(fallo);
+    } catch (const std::exception& e) {
+        qWarning("Quorvane: a capture command ended by %s", e.what());
+    } catch (...) {
+        qWarning("Quorvane: a capture command ended by an exception");
+    }
+    // Its locals are gone: the program is no longer busy. A program on its way out
+    // says nothing.
+    if (Estado().Cerrando)
+        return;
+    try {
+        Aviso(operacion_ > 0 ? operacion_ : clave::NoProgramada);
+    } catch (...) {
+    }
+}
+
 TAsincrono<TConversacion::TPaso> TComandosCaptura::ConProgreso(std::shared_ptr<TConversacion> c, bool leyendo)
 {
     TfrmEsperaAck espera(Contexto().Formulario, &principal_.Ventana());
     espera.Vigilar(SAD());
+    cancelado_ = false;
+    auto fin = std::make_shared<TFinConversacion>();
+    // A read-back stopped is over for the command at once: the rest of its reply may
+    // take the line's time to drain. A programming is over when the unit has answered,
+    // so that a capture that got in can be aborted.
+    espera.PonerCancelar([this, fin, leyendo] {
+        cancelado_ = true;
+        if (Estado().EnlaceSAD)
+            SAD().Cancelar();
+        if (leyendo)
+            QTimer::singleShot(0, &principal_.Ventana(), [fin] { fin->Acabar(TPaso::Cancelada); });
+    });
     espera.Mostrar();
     if (leyendo)
         espera.Leyendo();
-    co_return co_await SAD().Hablar(std::move(c));
+    Acompanar(SAD(), std::move(c), fin);
+    TEspera<TPaso> terminada = TFinConversacion::Esperar(fin);
+    co_return co_await terminada;
 }
 
 TAsincrono<int> TComandosCaptura::Presencia()
 {
     for (;;) {
+        if (!Sigue())
+            co_return Respuesta::Abortar;
         if (co_await SAD().LeerVersion())
             co_return Respuesta::Si;
+        if (!Sigue())
+            co_return Respuesta::Abortar;
         const int r = Contexto().Interaccion().PreguntarPresencia();
         if (r != Respuesta::Reintentar)
             co_return r == Respuesta::Ignorar ? r : Respuesta::Abortar;
@@ -138,11 +220,20 @@ TAsincrono<bool> TComandosCaptura::ComprobarEstado(QString separador)
         // "Ignorar" in the presence dialog means going on as if the unit had answered;
         // its silence to the state query then counts as nothing programmed.
         const int presencia = co_await Presencia();
-        if (presencia == Respuesta::Abortar)
+        if (presencia == Respuesta::Abortar || !Sigue() || !Estado().ConfigActual)
             co_return false;
         auto s = std::make_shared<TSecuenciaCaptura>(*Estado().ConfigActual, ninguna, t, Contexto().CarpetaPrograma,
                                                      TSecuenciaCaptura::TModo::Comprobar);
         const TPaso paso = co_await SAD().Hablar(s);
+        if (!Estado().EnlaceSAD)
+            co_return false;
+        if (paso == TPaso::Decidir && Estado().Cerrando) {
+            // The conversation keeps its turn until it is answered.
+            co_await SAD().Responder(s, Respuesta::Cancelar);
+            co_return false;
+        }
+        if (Estado().Cerrando)
+            co_return false;
         if (paso == TPaso::Fallida) {
             if (presencia == Respuesta::Ignorar)
                 co_return true;
@@ -154,12 +245,16 @@ TAsincrono<bool> TComandosCaptura::ComprobarEstado(QString separador)
         const int clave = estado == SadProgramada   ? kTextoEstado1
                           : estado == SadCapturando ? kTextoEstado2
                                         : (SAD().Info().CapturaLeida ? kTextoLeidaSeBorrara : kTextoDatosSinLeer);
-        const int r = Contexto().Interaccion().MostrarPregunta(
+        int r = Contexto().Interaccion().MostrarPregunta(
             t.BuscarTexto(clave) + separador + t.BuscarTexto(kTextoContinuar), Botones::SiNoCancelar);
+        if (!Estado().EnlaceSAD)
+            co_return false;
+        if (Estado().Cerrando)
+            r = Respuesta::Cancelar;
         // "Sí" aborts a programmed capture first (whether that worked, programming
         // says); anything else ends the conversation.
         co_await SAD().Responder(s, r);
-        co_return r == Respuesta::Si;
+        co_return r == Respuesta::Si && Sigue();
     }
     Aviso(kTextoSinEstado);
     co_return false;
@@ -175,6 +270,7 @@ TTarea TComandosCaptura::digital1Click() { return Programar(TProgramacion::Trigg
 TTarea TComandosCaptura::Programar(TProgramacion tipo)
 {
     TOrdenSAD orden(principal_);
+    Operacion(clave::NoProgramada);
     if (!HayConfig() || !Estado().EnlaceSAD)
         co_return;
     const bool inmediata = tipo == TProgramacion::Inmediata;
@@ -182,7 +278,7 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
     if (!co_await ComprobarEstado(inmediata ? QStringLiteral(".") : QStringLiteral(" ")))
         co_return;
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigActual)
+    if (!e.ConfigActual || !Sigue())
         co_return; // a save asked during the checks may have closed it
     e.ConfigTrabajo = std::make_unique<TConfigES>(*e.ConfigActual);
     if (inmediata)
@@ -209,13 +305,23 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
         if (resultado == QDialog::Accepted)
             disparo = d.Trigger();
     }
+    if (!Sigue()) { // the program began to close while the dialog was open
+        e.ConfigTrabajo.reset();
+        co_return;
+    }
     bool programada = false;
     if (resultado == QDialog::Accepted) {
         // The working copy itself becomes current, whether the unit takes it or not.
         e.PonerConfig(std::move(e.ConfigTrabajo));
         if (!trigger)
             e.MarcarModificado();
-        programada = co_await ProgramarUnidad(disparo, pausa);
+        const TProgramada r = co_await ProgramarUnidad(disparo, pausa);
+        // Stopped: the set and its windows stay as they were.
+        if (r == TProgramada::Cancelada || !Sigue()) {
+            principal_.MostrarEstado(QString());
+            co_return;
+        }
+        programada = r == TProgramada::Si;
         if (programada && !trigger && !e.SenalesActuales)
             e.PonerConjunto(std::make_unique<TCjtSenales>(Contexto().Textos(), Contexto().Interaccion()));
     }
@@ -227,7 +333,8 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
         principal_.AreaVentanas().closeAllSubWindows();
 }
 
-TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigger, int pausa)
+TAsincrono<TComandosCaptura::TProgramada> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigger,
+                                                                            int pausa)
 {
     const TEstadoPrograma& e = Estado();
     const TOperaciones ninguna;
@@ -237,12 +344,28 @@ TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigg
         trigger ? TSecuenciaCaptura::TTipo::Trigger : TSecuenciaCaptura::TTipo::Retardada);
     if (trigger)
         s->PonerTrigger(*trigger);
-    const bool ok = co_await ConProgreso(s, false) == TPaso::Terminada;
-    if (!ok)
-        Aviso(clave::NoProgramada);
-    else if (pausa > 0)
+    const TPaso paso = co_await ConProgreso(s, false);
+    if (!Estado().EnlaceSAD)
+        co_return TProgramada::Cancelada;
+    if (cancelado_ || Estado().Cerrando) {
+        // The capture was sent before the stop came: nobody will wait for it or read
+        // it, so the unit is left free (and its outputs at zero).
+        if (paso == TPaso::Terminada) {
+            const bool abortada = co_await SAD().Abortar();
+            if (!abortada && !Estado().Cerrando)
+                Aviso(kTextoNoAbortada);
+        }
+        co_return TProgramada::Cancelada;
+    }
+    if (paso != TPaso::Terminada) {
+        // The link's own account (the unit or the relay lost) says more than 135.
+        const int clave = s->ClaveFallo();
+        Aviso(clave > 0 ? clave : clave::NoProgramada);
+        co_return TProgramada::No;
+    }
+    if (pausa > 0)
         co_await SAD().Hacer<bool>([pausa](TComCapvis& c) { return c.Tiempo().Dormir(pausa), true; });
-    co_return ok;
+    co_return Sigue() ? TProgramada::Si : TProgramada::Cancelada;
 }
 
 // ---- abort --------------------------------------------------------------------------
@@ -250,11 +373,14 @@ TAsincrono<bool> TComandosCaptura::ProgramarUnidad(std::optional<TTrigger> trigg
 TTarea TComandosCaptura::AbortarCaptacion1Click()
 {
     TOrdenSAD orden(principal_);
+    Operacion(kTextoNoAbortada);
     TInteraccion& inter = Contexto().Interaccion();
     TTextos& t = Contexto().Textos();
     std::optional<int> estado;
     if (Estado().EnlaceSAD)
         estado = co_await SAD().LeerEstado();
+    if (Estado().Cerrando)
+        co_return;
     if (!estado) {
         inter.MostrarInformacion(t.BuscarTexto(kTextoEstadoAbortar), Botones::Aceptar);
         co_return;
@@ -264,9 +390,12 @@ TTarea TComandosCaptura::AbortarCaptacion1Click()
         co_return;
     }
     const QString pregunta = t.BuscarTexto(kTextoAbortar).arg(TituloVentana());
-    if (inter.MostrarPregunta(pregunta, Botones::AceptarCancelar) != Respuesta::Aceptar)
+    if (inter.MostrarPregunta(pregunta, Botones::AceptarCancelar) != Respuesta::Aceptar || !Sigue())
         co_return;
-    if (!co_await SAD().Abortar())
+    const bool abortada = co_await SAD().Abortar();
+    if (Estado().Cerrando)
+        co_return;
+    if (!abortada)
         Aviso(kTextoNoAbortada);
     else
         principal_.MostrarEstado(QString());
@@ -277,6 +406,7 @@ TTarea TComandosCaptura::AbortarCaptacion1Click()
 TTarea TComandosCaptura::LecturaDatos1Click()
 {
     TOrdenSAD orden(principal_);
+    Operacion(kTextoNoLeida);
     TEstadoPrograma& e = Estado();
     const TContextoPrograma& c = Contexto();
     TInteraccion& inter = c.Interaccion();
@@ -289,6 +419,8 @@ TTarea TComandosCaptura::LecturaDatos1Click()
         co_return;
 
     const std::optional<int> estado = co_await SAD().LeerEstado();
+    if (!Sigue() || !e.ConfigActual)
+        co_return;
     // The layout of the unit's data is that of the capture last programmed, which may
     // have been programmed before the program was restarted.
     std::unique_ptr<TConfigES> programa;
@@ -338,6 +470,9 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     }
     if (automatico)
         ++numCaptura;
+    // The questions above let the program run meanwhile.
+    if (!Sigue() || !e.ConfigActual)
+        co_return;
 
     const TOperaciones ninguna;
     auto s = std::make_shared<TSecuenciaCaptura>(*e.ConfigActual,
@@ -349,6 +484,10 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     else if (std::none_of(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; }))
         s->PonerPrograma(*e.ConfigActual); // nothing better known
     const TPaso paso = co_await ConProgreso(s, true);
+    // Stopped, or the program closing: nothing read is handed over or told (a stopped
+    // read-back may still be draining its reply).
+    if (!Sigue() || paso == TPaso::Cancelada)
+        co_return;
 
     if (paso == TPaso::Terminada) {
         principal_.MostrarEstado(QString());
@@ -383,6 +522,7 @@ TTarea TComandosCaptura::LecturaDatos1Click()
 TTarea TComandosCaptura::TestPresencia1Click()
 {
     TOrdenSAD orden(principal_);
+    Operacion(kTextoSinEstado);
     if (!Estado().EnlaceSAD)
         co_return;
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoComprobando));
@@ -392,12 +532,16 @@ TTarea TComandosCaptura::TestPresencia1Click()
     } limpiar{principal_};
     TInteraccion& inter = Contexto().Interaccion();
     while (!co_await SAD().LeerVersion())
-        if (inter.PreguntarPresencia() != Respuesta::Reintentar)
+        if (!Sigue() || inter.PreguntarPresencia() != Respuesta::Reintentar || !Sigue())
             co_return;
+    if (!Sigue())
+        co_return;
     std::optional<int> estado;
     while (!(estado = co_await SAD().LeerEstado()))
-        if (inter.PreguntarPresencia() != Respuesta::Reintentar)
+        if (!Sigue() || inter.PreguntarPresencia() != Respuesta::Reintentar || !Sigue())
             co_return;
+    if (!Sigue())
+        co_return;
     const TInfoSAD& info = SAD().Info();
     TfrmTestInterface ventana(Contexto().Formulario, &principal_.Ventana());
     ventana.Llenar(info.Version, *estado, info.Capacidad, info.CapturaLeida);
@@ -423,13 +567,16 @@ bool TComandosCaptura::CincoSegundos()
 TTarea TComandosCaptura::Monitorizar1Click()
 {
     TOrdenSAD orden(principal_);
+    Operacion(kTextoSinEstado);
     if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
         co_return;
     TEstadoPrograma& e = Estado();
     e.PonerMonitorizando(false);
-    if (co_await Presencia() == Respuesta::Abortar)
+    if (co_await Presencia() == Respuesta::Abortar || !Sigue())
         co_return;
     const std::optional<int> estado = co_await SAD().LeerEstado();
+    if (!Sigue() || !e.ConfigActual)
+        co_return;
     if (!estado) {
         Aviso(kTextoSinEstado);
         co_return;
@@ -449,12 +596,13 @@ TTarea TComandosCaptura::Monitorizar1Click()
 TTarea TComandosCaptura::MonitorContinuaClick()
 {
     TOrdenSAD orden(principal_);
+    Operacion(clave::NoProgramada);
     if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
         co_return;
     if (!co_await ComprobarEstado(QStringLiteral(".")))
         co_return;
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigActual)
+    if (!e.ConfigActual || !Sigue())
         co_return;
     e.ConfigActual->Retardo = 0;
     if (const int clave = ComprobarCaptura(*e.ConfigActual)) {
@@ -463,15 +611,23 @@ TTarea TComandosCaptura::MonitorContinuaClick()
     }
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoProgramandoContinua));
     co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(true), true; });
-    co_await ProgramarUnidad(std::nullopt, 0);
-    principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoContinuaEnMarcha));
-    e.PonerMonitorizando(true);
-    {
-        TfrmMonitorizacion ventana(principal_, &principal_.Ventana());
-        ventana.Ejecutar();
+    // Only a capture the unit took is watched and repeated.
+    TProgramada programada = TProgramada::Cancelada;
+    if (Sigue() && e.ConfigActual)
+        programada = co_await ProgramarUnidad(std::nullopt, 0);
+    if (programada == TProgramada::Si && Sigue() && e.ConfigActual) {
+        principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoContinuaEnMarcha));
+        e.PonerMonitorizando(true);
+        {
+            TfrmMonitorizacion ventana(principal_, &principal_.Ventana());
+            ventana.Ejecutar();
+        }
+        e.PonerMonitorizando(false);
+    } else {
+        principal_.MostrarEstado(QString());
     }
-    e.PonerMonitorizando(false);
-    co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(false), true; });
+    if (Estado().EnlaceSAD)
+        co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(false), true; });
 }
 
 } // namespace qv

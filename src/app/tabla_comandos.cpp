@@ -70,6 +70,19 @@ bool Ocupar(const C& c) { return !c.sadOcupado; }
 bool Liberar(const C& c) { return c.sadOcupado; }
 bool Remoto(const C& c) { return c.remotoVisible; }
 
+// While a command talks to the unit, whatever would start another conversation, or
+// replace or edit the set or the configuration under it, waits for it to end.
+template <TRegla R = nullptr>
+bool Libre(const C& c)
+{
+    if (c.estado.Ocupado())
+        return false;
+    if constexpr (R == nullptr)
+        return true;
+    else
+        return R(c);
+}
+
 template <TComando K>
 bool Admite(const C& c)
 {
@@ -95,12 +108,12 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
     // clang-format off
     return {
         // comando                  acción                    botón                clave  icono         ayuda  habilitado          visible
-        {K::Abrir,              "Abrir1",                 "SpBtnAbrir",        1051, "abrir",      150, Abrir,              nullptr, [&f] { f.SpBtnAbrirClick(); }},
+        {K::Abrir,              "Abrir1",                 "SpBtnAbrir",        1051, "abrir",      150, Libre<Abrir>,       nullptr, [&f] { f.SpBtnAbrirClick(); }},
         {K::Guardar,            "GuardarArchivo1",        "GuardarArchivo",    1052, "guardar",    149, Guardar,            nullptr, [&f] { f.GuardarArchivoClick(); }},
         {K::GuardarComo,        "Guardarcomo1",           nullptr,             1053, nullptr,      149, GuardarComo,        nullptr, [&f] { f.Guardarcomo1Click(); }},
-        {K::Cerrar,             "Cerrar",                 nullptr,             1054, nullptr,        0, HayConfig,          nullptr, [&f] { f.CerrarClick(); }},
-        {K::AnadirSenales,      "Anadir",                 nullptr,             1055, nullptr,      169, Conjunto,           nullptr, [&f] { f.AnadirClick(); }},
-        {K::Comentario,         "Comentario2",            nullptr,             1056, nullptr,      231, HaySenales,         nullptr, [&r] { r.Comentario2Click(); }},
+        {K::Cerrar,             "Cerrar",                 nullptr,             1054, nullptr,        0, Libre<HayConfig>,   nullptr, [&f] { f.CerrarClick(); }},
+        {K::AnadirSenales,      "Anadir",                 nullptr,             1055, nullptr,      169, Libre<Conjunto>,    nullptr, [&f] { f.AnadirClick(); }},
+        {K::Comentario,         "Comentario2",            nullptr,             1056, nullptr,      231, Libre<HaySenales>,  nullptr, [&r] { r.Comentario2Click(); }},
         {K::ExportarBMP,        "ExportarPantalla1",      nullptr,             1058, nullptr,      234, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).ExportarPantalla1Click(); }},
         {K::CopiarBMP,          "aportapapeles1",         nullptr,             1059, nullptr,      234, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).aportapapeles1Click(); }},
         {K::ExportarWMF,        "ExportarWMF",            nullptr,             1060, nullptr,      236, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).ExportarWMFClick(); }},
@@ -111,26 +124,26 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::Imprimir,           "SpBtnImprimir",          nullptr,             1005, "imprimir",   224, Hija,               nullptr, [&p, &f] { TComandosImpresion(p, f).Presentacinpreliminar1Click(); }},
         {K::Salir,              "Salir1",                 nullptr,             1063, nullptr,      248, nullptr,            nullptr, [&p] { p.close(); }},
 
-        {K::VerConfig,          "VerConfig1",             "SpBtnES",           1071, "es",           8, nullptr,            nullptr, [&f] { f.VerConfig1Click(); }},
-        {K::AbrirConfig,        "CargarConfES1",          nullptr,             1072, nullptr,        9, nullptr,            nullptr, [&f] { f.CargarConfES1Click(); }},
+        {K::VerConfig,          "VerConfig1",             "SpBtnES",           1071, "es",           8, Libre<>,            nullptr, [&f] { f.VerConfig1Click(); }},
+        {K::AbrirConfig,        "CargarConfES1",          nullptr,             1072, nullptr,        9, Libre<>,            nullptr, [&f] { f.CargarConfES1Click(); }},
         {K::GuardarConfig,      "GrabarConES1",           nullptr,             1073, nullptr,       10, HayConfig,          nullptr, [&f] { f.GrabarConES1Click(); }},
         {K::GuardarConfigComo,  "Gurardarcomo1",          nullptr,             1074, nullptr,       10, HayConfig,          nullptr, [&f] { f.Gurardarcomo1Click(); }},
-        {K::Opciones,           "OpcionesQUORVANE",       nullptr,             1075, nullptr,        0, nullptr,            nullptr, [&s] { s.OpcionesQUORVANEClick(); }},
+        {K::Opciones,           "OpcionesQUORVANE",       nullptr,             1075, nullptr,        0, Libre<>,            nullptr, [&s] { s.OpcionesQUORVANEClick(); }},
 
-        {K::Inmediata,          "Inmediata",              "SpBtnProgramar",    1082, "prog",       130, CapturaMenu,        nullptr, [&k] { k.InmediataClick(); }},
-        {K::Retardada,          "Retardada",              nullptr,             1083, nullptr,      131, nullptr,            nullptr, [&k] { k.RetardadaClick(); }},
-        {K::TriggerAnalogico,   "analgico1",              nullptr,             1085, nullptr,      133, nullptr,            nullptr, [&k] { k.analgico1Click(); }},
-        {K::TriggerDigital,     "digital1",               nullptr,             1086, nullptr,      137, nullptr,            nullptr, [&k] { k.digital1Click(); }},
-        {K::LeerDatos,          "LecturaDatos1",          "SpBtnLeer",         1087, "leer",       145, Captura,            nullptr, [&k] { k.LecturaDatos1Click(); }},
-        {K::Abortar,            "AbortarCaptacion1",      "SpBtnAbortar",      1088, "abortar",    140, Captura,            nullptr, [&k] { k.AbortarCaptacion1Click(); }},
-        {K::Test,               "TestPresencia1",         "SpBtnTest",         1089, "test",       146, Captura,            nullptr, [&k] { k.TestPresencia1Click(); }},
-        {K::Monitorizar,        "Monitorizar1",           nullptr,             1090, nullptr,      141, nullptr,            nullptr, [&k] { k.Monitorizar1Click(); }},
-        {K::MonitorContinua,    "MonitorContinua",        nullptr,             1091, nullptr,      144, nullptr,            nullptr, [&k] { k.MonitorContinuaClick(); }},
+        {K::Inmediata,          "Inmediata",              "SpBtnProgramar",    1082, "prog",       130, Libre<CapturaMenu>, nullptr, [&k] { k.InmediataClick(); }},
+        {K::Retardada,          "Retardada",              nullptr,             1083, nullptr,      131, Libre<>,            nullptr, [&k] { k.RetardadaClick(); }},
+        {K::TriggerAnalogico,   "analgico1",              nullptr,             1085, nullptr,      133, Libre<>,            nullptr, [&k] { k.analgico1Click(); }},
+        {K::TriggerDigital,     "digital1",               nullptr,             1086, nullptr,      137, Libre<>,            nullptr, [&k] { k.digital1Click(); }},
+        {K::LeerDatos,          "LecturaDatos1",          "SpBtnLeer",         1087, "leer",       145, Libre<Captura>,     nullptr, [&k] { k.LecturaDatos1Click(); }},
+        {K::Abortar,            "AbortarCaptacion1",      "SpBtnAbortar",      1088, "abortar",    140, Libre<Captura>,     nullptr, [&k] { k.AbortarCaptacion1Click(); }},
+        {K::Test,               "TestPresencia1",         "SpBtnTest",         1089, "test",       146, Libre<Captura>,     nullptr, [&k] { k.TestPresencia1Click(); }},
+        {K::Monitorizar,        "Monitorizar1",           nullptr,             1090, nullptr,      141, Libre<>,            nullptr, [&k] { k.Monitorizar1Click(); }},
+        {K::MonitorContinua,    "MonitorContinua",        nullptr,             1091, nullptr,      144, Libre<>,            nullptr, [&k] { k.MonitorContinuaClick(); }},
 
         {K::Elegir,             "Elegir1",                "SpBtnElegir",       1101, "elegir",     154, Representacion,               nullptr, {}},
-        {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Admite<K::Datos>,   nullptr, {}},
+        {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Libre<Admite<K::Datos>>, nullptr, {}},
         {K::Tabla,              "VentanadeDatos1",        "SpBtnTabla",        1103, "tabla",      181, Hija,               nullptr, [&r] { r.VentanadeDatos1Click(); }},
-        {K::Calculadora,        "Calculadora1",           "spBtnCalculadora",  1104, "calcula",    200, Calculadora,        nullptr, [&r] { r.spBtnCalculadoraClick(); }},
+        {K::Calculadora,        "Calculadora1",           "spBtnCalculadora",  1104, "calcula",    200, Libre<Calculadora>, nullptr, [&r] { r.spBtnCalculadoraClick(); }},
         {K::ZoomMas,            "ZoomIn1",                "SpBtnZoomIn",       1105, "zoom_mas",   151, Representacion,     nullptr, {}},
         {K::ZoomMenos,          "ZoomOut1",               "SpBtnZoomOut",      1106, "zoom_menos", 151, Representacion,     nullptr, {}},
         {K::Cursores,           "Cursores1",              "SpBtnCursores",     1107, "cursor",     164, Representacion,     nullptr, {}},
@@ -149,9 +162,9 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::MosaicoHorizontal,  "TileHorizontal1",        nullptr,             1126, nullptr,      179, Hija,               nullptr, [&v] { v.TileHorizontal1Click(); }},
         {K::MosaicoVertical,    "TileVertical1",          nullptr,             1127, nullptr,      179, Hija,               nullptr, [&v] { v.TileVertical1Click(); }},
 
-        {K::Ocupar,             "Ocupar1",                "Btn_Ocupar",        1141, "ocupar",       0, Ocupar,             Multipuesto, [&s] { s.Btn_OcuparClick(); }},
-        {K::Liberar,            "Liberar1",               "Btn_Liberar",       1142, "liberar",      0, Liberar,            Multipuesto, [&s] { s.Btn_LiberarClick(); }},
-        {K::PCsEnRed,           "PCsEnRed",               nullptr,             1143, nullptr,        0, nullptr,            nullptr, [&s] { s.PCsEnRedClick(); }},
+        {K::Ocupar,             "Ocupar1",                "Btn_Ocupar",        1141, "ocupar",       0, Libre<Ocupar>,      Multipuesto, [&s] { s.Btn_OcuparClick(); }},
+        {K::Liberar,            "Liberar1",               "Btn_Liberar",       1142, "liberar",      0, Libre<Liberar>,     Multipuesto, [&s] { s.Btn_LiberarClick(); }},
+        {K::PCsEnRed,           "PCsEnRed",               nullptr,             1143, nullptr,        0, Libre<>,            nullptr, [&s] { s.PCsEnRedClick(); }},
         {K::Remoto,             "Remoto1",                "Btn_Remoto",        1151, "remoto",       0, nullptr,            Remoto,  [&s] { s.Btn_RemotoClick(); }},
         {K::PerfilRemoto,       "PerfilRemota",           nullptr,             1152, nullptr,        0, nullptr,            nullptr, [&s] { s.PerfilRemotaClick(); }},
         {K::Ayuda,              "Temasdeayuda1",          "SpBtnAyuda",        1161, "ayuda",      249, nullptr,            nullptr, [&p] { p.Temasdeayuda1Click(); }},

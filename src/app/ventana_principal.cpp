@@ -8,6 +8,7 @@
 #include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
+#include "capture/espera_ack.h"
 #include "display/visualiza_senales_comun.h"
 #include "link/servicios_puesto.h"
 #include "lang/interaccion.h"
@@ -487,16 +488,24 @@ void TfrmPrincipal::FormClose()
 
 void TfrmPrincipal::closeEvent(QCloseEvent* e)
 {
-    // A command talking to the unit ends first: it is told to stop, and the window
-    // closes when it has.
+    // A command talking to the unit ends first: its conversation is told to stop, and
+    // the command, which looks at Cerrando after every wait, starts nothing more and
+    // asks nothing more. The window closes once it has ended.
     if (estado_.Ocupado()) {
         cerrarAlTerminar_ = true;
+        estado_.Cerrando = true;
+        // As its "Cancelar" would: a read-back does not wait for its reply to drain.
+        for (TfrmEsperaAck* espera : findChildren<TfrmEsperaAck*>())
+            espera->Cancelar();
         if (estado_.EnlaceSAD)
             estado_.EnlaceSAD->Cancelar();
         e->ignore();
         return;
     }
+    // Kept open (the save question cancelled): the program goes on as before.
+    estado_.Cerrando = false;
     if (!FormCloseQuery()) {
+        ActualizarMenus();
         e->ignore();
         return;
     }

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -31,7 +32,7 @@ TfrmEsperaAck::TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* paren
 {
     setObjectName(QStringLiteral("frmEsperaAck"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    setFixedSize(340, 130);
+    setFixedSize(360, 170);
     setStyleSheet(QStringLiteral("#frmEsperaAck { background: #f4f4f4; border: 2px solid #203060; }"));
 
     reloj = new QLabel(this);
@@ -51,6 +52,9 @@ TfrmEsperaAck::TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* paren
     Progreso->setObjectName(QStringLiteral("Progreso"));
     Progreso->setTextVisible(true);
     Progreso->setRange(0, 0);
+    Progreso->setAccessibleName(Textos().BuscarTexto(259));
+    CancelarBtn = Boton("CancelarBtn", Textos().BuscarTexto(kTextoCancelar), this);
+    connect(CancelarBtn, &QPushButton::clicked, this, &TfrmEsperaAck::Cancelar);
 
     auto* textos = new QVBoxLayout;
     textos->addStretch(1);
@@ -66,16 +70,42 @@ TfrmEsperaAck::TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* paren
     capa->setContentsMargins(12, 10, 12, 10);
     capa->addLayout(fila, 1);
     capa->addWidget(Progreso);
+    capa->addWidget(CancelarBtn, 0, Qt::AlignHCenter);
 
     reloj->hide();
     compu->hide();
     Label3->hide();
     Progreso->hide();
+    CancelarBtn->hide();
 }
 
 void TfrmEsperaAck::closeEvent(QCloseEvent* e)
 {
     e->ignore();
+    reject();
+}
+
+void TfrmEsperaAck::reject()
+{
+    if (cancelar_)
+        Cancelar();
+}
+
+void TfrmEsperaAck::PonerCancelar(std::function<void()> cancelar)
+{
+    cancelar_ = std::move(cancelar);
+    CancelarBtn->setVisible(bool(cancelar_));
+    CancelarBtn->setEnabled(bool(cancelar_) && !cancelado_);
+}
+
+void TfrmEsperaAck::Cancelar()
+{
+    if (cancelado_ || !cancelar_)
+        return;
+    cancelado_ = true;
+    CancelarBtn->setEnabled(false);
+    Poner(estado_, 0, 0);
+    cancelar_();
 }
 
 void TfrmEsperaAck::TextosAplicados()
@@ -91,6 +121,10 @@ void TfrmEsperaAck::Mostrar()
         move(p->geometry().center() - rect().center());
     show();
     raise();
+    activateWindow();
+    // Escape and the space bar reach "Cancelar" at once.
+    if (CancelarBtn->isVisible())
+        CancelarBtn->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmEsperaAck::Vigilar(TServicioSAD& sad)
@@ -115,12 +149,17 @@ void TfrmEsperaAck::Vigilar(TServicioSAD& sad)
 void TfrmEsperaAck::Poner(TEstadoEspera estado, int clave1, int clave2)
 {
     estado_ = estado;
+    // Once stopping, the window says so whatever the conversation still reports.
+    if (cancelado_) {
+        clave1 = estado == TEstadoEspera::Leyendo ? 259 : 255;
+        clave2 = kTextoCancelando;
+    }
     const bool textos = clave1 > 0;
     reloj->setVisible(estado == TEstadoEspera::Esperando);
     compu->setVisible(estado == TEstadoEspera::Enviando || estado == TEstadoEspera::Leyendo);
     Label1->setVisible(textos);
     Label2->setVisible(textos);
-    Label3->setVisible(estado == TEstadoEspera::Hecho);
+    Label3->setVisible(estado == TEstadoEspera::Hecho && !cancelado_);
     if (textos) {
         Label1->setText(Textos().BuscarTexto(clave1));
         Label2->setText(Textos().BuscarTexto(clave2));

@@ -2,8 +2,11 @@
 
 #include "lang/ui/formulario.h"
 
+#include <functional>
+
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace qv {
 
@@ -13,10 +16,15 @@ class TServicioSAD;
 // three centred texts, a clock or a computer picture and, while reading, a bar that
 // follows the sample fields received. It lives while one conversation runs, shown
 // modal to the whole program (Mostrar), and follows the device service's progress.
+// Whoever runs the conversation may offer "Cancelar" (also Escape): the window then
+// says that it is stopping and stays until its owner takes it away.
 class TfrmEsperaAck : public TFormulario {
     Q_OBJECT
 public:
     static constexpr int Numero = 13;
+    // The button's caption (the shared "Cancelar") and the text shown once it was pressed.
+    static constexpr int kTextoCancelar = 1;
+    static constexpr int kTextoCancelando = 480;
     enum class TEstadoEspera { Ninguno, Esperando, Enviando, Hecho, Leyendo };
 
     explicit TfrmEsperaAck(const TContextoFormulario& contexto, QWidget* parent = nullptr);
@@ -25,6 +33,10 @@ public:
     void Mostrar();
     // Follows the progress of the conversations of `sad` while it lives.
     void Vigilar(TServicioSAD& sad);
+    // Shows "Cancelar" (CancelarBtn); `cancelar` runs once, when it is pressed.
+    void PonerCancelar(std::function<void()> cancelar);
+    bool Cancelado() const { return cancelado_; }
+    void Cancelar();
 
     void Esperando();
     void Enviando();
@@ -36,7 +48,8 @@ public:
 
     // Only the sequence that shows the window takes it away: Escape or a close
     // request would let the user start another command in the middle of this one.
-    void reject() override {}
+    // They stand for "Cancelar" when it is offered.
+    void reject() override;
 
 protected:
     void TextosAplicados() override;
@@ -47,12 +60,15 @@ private:
 
     TEstadoEspera estado_ = TEstadoEspera::Ninguno;
     QString textoHecho_;
+    std::function<void()> cancelar_;
+    bool cancelado_ = false;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
     QLabel* reloj;
     QLabel* compu;
     QProgressBar* Progreso;
+    QPushButton* CancelarBtn;
 };
 
 } // namespace qv

@@ -102,6 +102,8 @@ TTarea TfrmMonitorizacion::Empezar()
     timer_.start();
     co_await monitor_->Preparar();
     listo_ = true;
+    if (Cerrando() || !principal_.Estado().ConfigActual)
+        co_return;
     const TConfigES& c = *principal_.Estado().ConfigActual;
     bool salidas = false;
     for (int i = 1; i <= 16; ++i)
@@ -119,7 +121,14 @@ TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
         co_return;
     TEnCurso curso(*this);
     listo_ = false;
-    switch (co_await monitor_->Tick()) {
+    const TMonitor::TTick tick = co_await monitor_->Tick();
+    // Closed while the poll was on its way: nothing more is asked of the unit, and a
+    // continuous capture is not programmed again.
+    if (Cerrando()) {
+        timer_.stop();
+        co_return;
+    }
+    switch (tick) {
     case TMonitor::TTick::Nada:
     case TMonitor::TTick::Punto:
         listo_ = true;
@@ -133,7 +142,10 @@ TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
     }
     timer_.stop();
     if (principal_.Estado().Monitorizando()) {
-        if (!co_await monitor_->Reprogramar()) {
+        const bool reprogramada = co_await monitor_->Reprogramar();
+        if (Cerrando())
+            co_return;
+        if (!reprogramada) {
             Interaccion().MostrarAviso(Textos().BuscarTexto(clave::NoProgramada), Botones::Aceptar);
             Parar();
             co_return;
@@ -145,6 +157,8 @@ TTarea TfrmMonitorizacion::MonitorizacionTimerTimer()
     }
     Label1->setText(Textos().BuscarTexto(kTextoLeyendo));
     const bool leida = co_await monitor_->LecturaFinal();
+    if (Cerrando())
+        co_return;
     if (!leida) {
         Parar();
         co_return;
@@ -181,6 +195,11 @@ void TfrmMonitorizacion::CerrarMonitorizacionBtnClick()
 void TfrmMonitorizacion::done(int r)
 {
     timer_.stop();
+    // A read-back of the watch on its way is stopped (its reply drained) rather than
+    // waited for to its end.
+    if (EnCurso())
+        if (TServicioSAD* sad = principal_.Estado().EnlaceSAD.get())
+            sad->Cancelar();
     TFormulario::done(r);
 }
 

@@ -39,7 +39,9 @@ struct TTarea {
         template <class O, class... A>
         explicit promise_type(O& objeto, A&...) noexcept
         {
-            if constexpr (std::is_base_of_v<IReceptorFallos, O> && !std::is_const_v<O>)
+            // g++ 12 deduces O as a reference type for the object of a member coroutine.
+            using TObjeto = std::remove_reference_t<O>;
+            if constexpr (std::is_base_of_v<IReceptorFallos, TObjeto> && !std::is_const_v<TObjeto>)
                 receptor = &objeto;
         }
 

@@ -1,7 +1,16 @@
 // Command enabling of the main window for the states the program goes through.
 #include "principal_prueba.h"
 
+#include "app/comandos_captura.h"
+#include "app/comandos_puesto.h"
+#include "app/comandos_representacion.h"
+#include "app/tabla_comandos.h"
+
+#include <QShortcut>
 #include <QSignalSpy>
+
+#include <map>
+#include <string>
 
 namespace qv::test {
 namespace {
@@ -243,6 +252,104 @@ TEST_F(Habilitacion, MosaicosSinSolaparse)
     Accion("TileVertical1")->trigger();
     EXPECT_EQ(lista[0]->height(), lista[1]->height());
     EXPECT_LE(lista[0]->geometry().right(), lista[1]->geometry().left());
+}
+
+// Every command of the table while a command talks to the unit, and after it: what
+// would start another conversation, or replace or edit the set or the configuration
+// under it, is off (item, tool button and so its shortcut) and comes back when the
+// conversation ends; what only looks, arranges windows, saves or helps stays.
+TEST_F(Habilitacion, MientrasSeHablaConLaUnidad)
+{
+    // Everything the rules look at is there: a held shared unit, a modified set with
+    // its configuration, a signal window showing signals, remote monitoring.
+    puesto.multipuesto = puesto.hayRed = puesto.habilitado = true;
+    Crear();
+    ventana->PonerSADOcupado(true);
+    AbrirConfiguracion();
+    AbrirConjunto(2);
+    ventana->Estado().MarcarModificado();
+    NuevaHija(TTipoVentana::Analogica);
+
+    struct TEsperado {
+        bool libre;   // idle
+        bool ocupado; // while busy
+    };
+    constexpr TEsperado Siempre{true, true}, Libre{true, false}, Nunca{false, false};
+    const std::map<std::string, TEsperado> esperados = {
+        {"Abrir1", Libre}, {"GuardarArchivo1", Siempre}, {"Guardarcomo1", Siempre}, {"Cerrar", Libre},
+        {"Anadir", Libre}, {"Comentario2", Libre}, {"ExportarPantalla1", Siempre}, {"aportapapeles1", Siempre},
+        {"ExportarWMF", Siempre}, {"ExportarTXT1", Siempre}, {"ExportarVCD1", Siempre},
+        {"Presentacinpreliminar1", Siempre}, {"SpBtnImprimir", Siempre}, {"Salir1", Siempre},
+        {"VerConfig1", Libre}, {"CargarConfES1", Libre}, {"GrabarConES1", Siempre}, {"Gurardarcomo1", Siempre},
+        {"OpcionesQUORVANE", Libre}, {"Inmediata", Libre}, {"Retardada", Libre}, {"analgico1", Libre},
+        {"digital1", Libre}, {"LecturaDatos1", Libre}, {"AbortarCaptacion1", Libre}, {"TestPresencia1", Libre},
+        {"Monitorizar1", Libre}, {"MonitorContinua", Libre}, {"Elegir1", Siempre}, {"Datossingulares1", Libre},
+        {"VentanadeDatos1", Siempre}, {"Calculadora1", Libre}, {"ZoomIn1", Siempre}, {"ZoomOut1", Siempre},
+        {"Cursores1", Siempre}, {"Medidas1", Siempre}, {"Espectro1", Siempre}, {"DefinirRepresentacin1", Siempre},
+        {"Insertartexto1", Siempre}, {"Borrarltimotexto1", Siempre}, {"Borrartodoslostextos1", Siempre},
+        {"NuevaVentana1", Siempre}, {"VentanaDigital1", Siempre}, {"CerrarVentana1", Siempre},
+        {"CerrarTodas1", Siempre}, {"Cascada1", Siempre}, {"TileHorizontal1", Siempre},
+        {"TileVertical1", Siempre}, {"Ocupar1", Nunca}, {"Liberar1", Libre}, {"PCsEnRed", Libre},
+        {"Remoto1", Siempre}, {"PerfilRemota", Siempre}, {"Temasdeayuda1", Siempre}, {"Acercade", Siempre},
+    };
+    TAreasComandos areas{*ventana, ventana->ComandosArchivo(), ventana->ComandosVentanas(),
+                         ventana->ComandosRepresentacion(), ventana->ComandosCaptura(), ventana->ComandosPuesto()};
+    const std::vector<TFilaComando> filas = TablaComandos(areas);
+    // A command added to the table must be placed here too.
+    ASSERT_EQ(filas.size(), esperados.size());
+    for (const TFilaComando& f : filas)
+        ASSERT_TRUE(esperados.count(f.accion)) << f.accion << " has no expected state";
+    ASSERT_TRUE(ventana->RemotoVisible());
+    // A shortcut of its own would not follow the busy state; the actions' shortcuts do.
+    EXPECT_TRUE(ventana->findChildren<QShortcut*>().isEmpty());
+
+    auto revisar = [&](bool ocupado) {
+        for (const TFilaComando& f : filas) {
+            const TEsperado e = esperados.at(f.accion);
+            const bool activo = ocupado ? e.ocupado : e.libre;
+            EXPECT_EQ(Activo(f.accion), activo) << f.accion << (ocupado ? " while busy" : " while idle");
+            if (f.boton) {
+                EXPECT_EQ(Activo(f.boton), activo) << f.boton << (ocupado ? " while busy" : " while idle");
+            }
+        }
+    };
+    QSignalSpy ocupado(&ventana->Estado(), &TEstadoPrograma::OcupadoCambiado);
+    {
+        SCOPED_TRACE("before");
+        revisar(false);
+    }
+    ventana->Estado().PonerOcupado(true);
+    {
+        SCOPED_TRACE("busy");
+        revisar(true);
+    }
+    // What is off cannot be started by any way in: the presence check, the set's
+    // closing and the configuration window stay where they are.
+    ventana->Ejecutar(TComando::Test);
+    Accion("SpBtnTest")->trigger();
+    Accion("Cerrar")->trigger();
+    Accion("SpBtnES")->trigger();
+    EXPECT_EQ(interaccion.preguntasPresencia, 0);
+    EXPECT_TRUE(modal.vistos.isEmpty()) << modal.vistos.join(' ').toStdString();
+    EXPECT_NE(ventana->Estado().ConfigActual, nullptr);
+    EXPECT_NE(ventana->Estado().SenalesActuales, nullptr);
+    // Nested marks: only the last one out gives the commands back.
+    ventana->Estado().PonerOcupado(true);
+    ventana->Estado().PonerOcupado(false);
+    EXPECT_FALSE(Activo("SpBtnLeer"));
+    ventana->Estado().PonerOcupado(false);
+    {
+        SCOPED_TRACE("after");
+        revisar(false);
+    }
+    EXPECT_EQ(ocupado.size(), 2);
+
+    // The unit given back: "Ocupar" follows the same rule.
+    ventana->PonerSADOcupado(false);
+    EXPECT_TRUE(Activo("Btn_Ocupar"));
+    ventana->Estado().PonerOcupado(true);
+    EXPECT_FALSE(Activo("Btn_Ocupar"));
+    ventana->Estado().PonerOcupado(false);
 }
 
 } // namespace
