@@ -1,5 +1,7 @@
 // RelayServer: shares the unit on this PC's serial line with the program's TCP clients.
 // RelayServer [--port N] [--serial DEVICE]
+// Its first line on standard output, once the first search for the unit has ended, gives
+// the port it listens on (the one the system chose for --port 0) and the unit found.
 #include "interaccion_consola.h"
 #include "linea_unidad.h"
 #include "relay_server.h"

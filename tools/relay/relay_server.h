@@ -77,10 +77,10 @@ struct TLimitesRelay {
 //    4 MB of them, already wait for the unit. Refusals are collapsed: one line per
 //    piece of input read from the client, however many commands it held.
 //  - Release: when the holder's connection closes, the unit's outputs are set to
-//    zero ("5,U,0,V,0,W,0,X,0,Y,0,Z,0#", sent once the unit is ready) and nobody holds it. Clients still
-//    connected are told "$" (the unit is free); the first of them that sends a line
-//    with content, or the next client to connect, becomes the holder, and the others
-//    are then told "$" + the new holder's name.
+//    zero ("5,U,0,V,0,W,0,X,0,Y,0,Z,0#", sent once the unit is ready) and nobody holds
+//    it. Clients still connected are told "$" (the unit is free); the first of them that
+//    sends a line with content, or the next client to connect, becomes the holder, and
+//    the others are then told "$" + the new holder's name.
 //  - Bounds: a line of more than 4096 characters, or a command that grows past
 //    4 MB, closes that client's connection; so does a client that does not read what
 //    it is sent (more than 8 MB of answers, or 64 KB of the relay's own lines, waiting
