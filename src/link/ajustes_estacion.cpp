@@ -208,14 +208,17 @@ void TAjustesEstacion::EscribirUltimoPCSAD(const QString& pc) const
 QStringList TAjustesEstacion::PuertosSerie() const
 {
     QStringList lista;
-    const QDir carpeta(carpeta_);
     for (const QString& p : Leer(SeccionSAD, QStringLiteral("PuertosSerie")).split(QLatin1Char(','))) {
-        const QString nombre = p.trimmed();
-        if (nombre.isEmpty())
-            continue;
-        lista << (QDir::isAbsolutePath(nombre) ? nombre : carpeta.absoluteFilePath(nombre));
+        if (!p.trimmed().isEmpty())
+            lista << RutaPuertoSerie(p);
     }
     return lista.isEmpty() ? PuertosSeriePorDefecto() : lista;
+}
+
+QString TAjustesEstacion::RutaPuertoSerie(const QString& nombre) const
+{
+    const QString n = nombre.trimmed();
+    return QDir::isAbsolutePath(n) ? n : QDir(carpeta_).absoluteFilePath(n);
 }
 
 QStringList TAjustesEstacion::PuertosSeriePorDefecto()

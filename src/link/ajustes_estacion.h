@@ -64,6 +64,9 @@ public:
     // Missing or empty: the platform's default list.
     QStringList PuertosSerie() const;
     static QStringList PuertosSeriePorDefecto();
+    // One device name as PuertosSerie takes it: blanks around it dropped, and a relative
+    // name (a bare "ttySAD" too) taken from the program folder.
+    QString RutaPuertoSerie(const QString& nombre) const;
 
     // ---- "ServerVNC" ----
     // "Activo": this PC may be watched.

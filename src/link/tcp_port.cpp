@@ -48,7 +48,7 @@ void TTcpPort::Abrir()
 {
     if (Cliente->state() == QAbstractSocket::ConnectedState)
         return;
-    SinUnidad_ = false;
+    Final_ = 0;
     if (Host.isNull())
         throw EComPort(QStringLiteral("Connect failed: no address"));
     Cliente->abort();
@@ -62,7 +62,7 @@ void TTcpPort::Abrir()
 
 void TTcpPort::Cerrar()
 {
-    SinUnidad_ = false;
+    Final_ = 0;
     if (Cliente->state() != QAbstractSocket::UnconnectedState) {
         Cliente->disconnectFromHost();
         if (Cliente->state() != QAbstractSocket::UnconnectedState)
@@ -81,7 +81,7 @@ void TTcpPort::Enviar(const QByteArray& texto)
     if (!Conectado())
         throw EComPort(QStringLiteral("Operation failed: not connected"));
     // A new command may find the unit back.
-    SinUnidad_ = false;
+    Final_ = 0;
     QByteArray lineas;
     lineas.reserve(texto.size() + (texto.size() / LargoLinea + 1) * 2);
     for (qsizetype desde = 0; desde < texto.size(); desde += LargoLinea) {
@@ -105,8 +105,8 @@ void TTcpPort::Enviar(const QByteArray& texto)
 void TTcpPort::Recibir(QByteArray& texto)
 {
     texto.clear();
-    if (SinUnidad_)
-        throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
+    if (Final_)
+        LanzarFinal();
     QDeadlineTimer limite(TiempoLectura);
     for (;;) {
         if (Cliente->canReadLine()) {
@@ -115,10 +115,11 @@ void TTcpPort::Recibir(QByteArray& texto)
                 texto.chop(1);
             if (texto.endsWith('\r'))
                 texto.chop(1);
-            if (texto.startsWith(MarcaSinUnidad)) {
+            if (texto.startsWith(MarcaSinUnidad) || texto.startsWith(MarcaAbandonada) ||
+                texto.startsWith(MarcaPreparando)) {
+                Final_ = texto.at(0);
                 texto.clear();
-                SinUnidad_ = true;
-                throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
+                LanzarFinal();
             }
             if (texto.startsWith(MarcaSinPlazas)) {
                 texto.clear();
@@ -145,6 +146,19 @@ void TTcpPort::Recibir(QByteArray& texto)
         if (limite.hasExpired())
             return;
         Cliente->waitForReadyRead(static_cast<int>(std::max<qint64>(1, limite.remainingTime())));
+    }
+}
+
+void TTcpPort::LanzarFinal() const
+{
+    switch (Final_) {
+    case MarcaSinUnidad:
+        throw ESinUnidad(QStringLiteral("Operation aborted: no unit behind the relay"));
+    case MarcaPreparando:
+        throw EPreparando(QStringLiteral("Operation aborted: the relay's unit is getting ready"));
+    default:
+        // The unit is there; this one command failed.
+        throw EComPort(QStringLiteral("Operation aborted: the unit left the command unanswered"));
     }
 }
 

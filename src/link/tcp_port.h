@@ -12,15 +12,19 @@ namespace qv {
 // The TCP transport to the relay program. Commands go out as CR LF lines of at most
 // 100 characters; replies come back as LF-ended lines.
 //
-// Two lines are the relay's own, never a unit's (whose answers start with "&"), and end
+// Four lines are the relay's own, never a unit's (whose answers start with "&"), and end
 // the wait for the command sent last at once instead of after every read time-out:
-// "%" (no unit behind the relay, or it was lost) and "!" + holder (command refused).
-// A third comes instead of the greeting: "*", the relay has no slot left for this PC.
+// "%" (no unit behind the relay, or it was lost), "~" (the unit left the command
+// unanswered and is still there), "+" (the relay's unit is getting ready: the command
+// did not reach it) and "!" + holder (command refused). A fifth comes instead of the
+// greeting: "*", the relay has no slot left for this PC.
 class TTcpPort : public TCOM {
 public:
     static constexpr int PuertoRelay = 9099;
     static constexpr int LargoLinea = 100;
     static constexpr char MarcaSinUnidad = '%';
+    static constexpr char MarcaAbandonada = '~';
+    static constexpr char MarcaPreparando = '+';
     static constexpr char MarcaRechazo = '!';
     static constexpr char MarcaSinPlazas = '*';
 
@@ -35,14 +39,16 @@ public:
     void Enviar(const QByteArray& texto) override;
     // One line without its end, or empty after TiempoLectura ms. Throws when the
     // peer has closed the connection and nothing is left to read, on a refusal,
-    // (ESinPlazas) on the relay's no-slot line, and (ESinUnidad) on the relay's
-    // no-unit line and on every read after it until the next command goes out.
+    // (ESinPlazas) on the relay's no-slot line, and on the lines that say nothing will
+    // answer the command sent last, and on every read after them until the next command
+    // goes out: (ESinUnidad) no unit, (EPreparando) the unit getting ready, (EComPort)
+    // the command given up.
     void Recibir(QByteArray& texto) override;
     // Whatever the socket holds now, whole lines or not.
     void Descartar() override;
     bool Conectado() override;
     // The relay said, since the last command went out, that it has no unit.
-    bool SinUnidad() const { return SinUnidad_; }
+    bool SinUnidad() const { return Final_ == MarcaSinUnidad; }
 
     QHostAddress Direccion() const { return Host; }
     int Puerto() const { return PuertoTcp; }
@@ -55,7 +61,9 @@ private:
     std::unique_ptr<QTcpSocket> Cliente;
     QHostAddress Host;
     int PuertoTcp;
-    bool SinUnidad_ = false;
+    // The relay's line that ended the wait for the command sent last, 0 while none.
+    char Final_ = 0;
+    [[noreturn]] void LanzarFinal() const;
 };
 
 } // namespace qv

@@ -30,15 +30,18 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QElapsedTimer>
+#include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <map>
 #include <sys/stat.h>
 #include <memory>
+#include <utility>
 
 using namespace qv;
 
@@ -759,6 +762,57 @@ protected:
         return ruta;
     }
 
+    // `n` samples `periodoMs` apart; analog output 1 plays 3 V to 5 V into analog input 1
+    // when `conSalida`, otherwise only inputs (analog input 1, digital input 1) are taken.
+    QString ConfiguracionSimple(const QString& nombre, int n, int periodoMs, bool conSalida, bool soloDigital = false)
+    {
+        TConfigES c;
+        c.NumMuestras = n;
+        c.Periodo = periodoMs;
+        c.TiempoAnalisis = (n - 1) * periodoMs;
+        c.UnidadPeriodo = Unidad::Mili;
+        c.UnidadAnalisis = Unidad::Mili;
+        c.EntDig(1).Activo = true;
+        c.EntAna(1).Activo = !soloDigital;
+        if (conSalida) {
+            const QString s = cli.textos.BuscarTexto(195), ms = cli.textos.BuscarTexto(194);
+            c.SalAna(1).Activo = true;
+            c.SalAna(1).Generador = std::make_unique<TGenSeno>(cli.textos, s, ms, 0, 0, 1, 4, 1);
+        }
+        TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+        const QString ruta = cli.Ruta(nombre);
+        fc.EscribirConfiguracion(ruta, c, TOperaciones{});
+        return ruta;
+    }
+
+    // What the unit's outputs play now, as its looped-back inputs read them: the largest
+    // magnitude of analog input 1 (volts) and of digital input 1 over a short capture.
+    std::pair<float, int> Salidas(const QStringList& donde = {})
+    {
+        const QString cfg = ConfiguracionSimple(QStringLiteral("entradas.cfg"), 10, 1, false);
+        const QString out = cli.Ruta(QStringLiteral("entradas.qvn"));
+        const TResultado r = cli.Correr(QStringList{QStringLiteral("capture"), cfg, QStringLiteral("-o"), out,
+                                                    QStringLiteral("--force"), QStringLiteral("--overwrite")} + donde);
+        EXPECT_EQ(r.estado, 0) << r.error.toStdString();
+        TCjtSenales s(cli.textos, interaccion);
+        TConfigES c;
+        TOperaciones o;
+        TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+        std::pair<float, int> m{-1.0f, -1};
+        if (!AbrirFicheroSenales(out, fc, c, o, s))
+            return m;
+        const TSenalAna* a = s.BuscarAna(QStringLiteral("InAnaC1"));
+        const TSenalDig* d = s.BuscarDig(QStringLiteral("InDigA1"));
+        if (!a || !d)
+            return m;
+        m = {0.0f, 0};
+        for (int i = 0; i < a->NumMuestras(); ++i)
+            m.first = std::max(m.first, std::fabs(a->LeerMuestra(i)));
+        for (int i = 0; i < d->NumMuestras(); ++i)
+            m.second = std::max(m.second, int(d->LeerMuestra(i)));
+        return m;
+    }
+
     TCli cli;
     test::TInteraccionGuion interaccion;
     test::TProceso sim{QStringLiteral("sadsim")};
@@ -780,6 +834,15 @@ TEST_F(CliUnidad, TestIdentificaLaUnidad)
     r = cli.Correr({QStringLiteral("test"), QStringLiteral("--port"), cli.Ruta(QStringLiteral("nada"))});
     EXPECT_EQ(r.estado, 1);
     EXPECT_TRUE(r.error.contains(cli.textos.BuscarTexto(273))) << r.error.toStdString();
+
+    // A bare name is a device of the program folder, as in the station settings,
+    // whatever folder the companion is started from.
+    QProcess p;
+    p.setWorkingDirectory(QDir::tempPath());
+    p.start(cli.Ruta(QStringLiteral("quorvane-cli")), {QStringLiteral("test"), QStringLiteral("--port"), QStringLiteral("ttySAD")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    EXPECT_EQ(Linea(p.readAllStandardOutput(), "unit:"), "unit: " + enlace.toLocal8Bit());
 }
 
 TEST_F(CliUnidad, CapturaConBucleDeSalidas)
@@ -944,4 +1007,116 @@ TEST_F(CliUnidad, UnidadPerdidaDuranteLaCaptura)
     EXPECT_EQ(r.estado, 1);
     EXPECT_TRUE(error.contains(cli.textos.BuscarTexto(284))) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+// Outputs set by hand before a capture (command 5) are not left driven: the companion
+// sets every output to zero before it lets the unit go.
+TEST_F(CliUnidad, CapturaDejaLasSalidasACero)
+{
+    {
+        QSerialPort p;
+        p.setPortName(enlace);
+        ASSERT_TRUE(p.open(QIODevice::ReadWrite));
+        p.write("5,U,255,W,100#");
+        QByteArray r;
+        ASSERT_TRUE(test::Esperar([&] {
+            if (p.waitForReadyRead(10))
+                r += p.readAll();
+            return r == "&";
+        }));
+    }
+    const QString out = cli.Ruta(QStringLiteral("fijas.qvn"));
+    const TResultado r = cli.Correr(
+        {QStringLiteral("capture"), ConfiguracionSimple(QStringLiteral("fijas.cfg"), 20, 1, false), QStringLiteral("-o"), out});
+    ASSERT_EQ(r.estado, 0) << r.error.toStdString();
+    TCjtSenales s(cli.textos, interaccion);
+    TConfigES c;
+    TOperaciones o;
+    TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+    ASSERT_TRUE(AbrirFicheroSenales(out, fc, c, o, s));
+    const TSenalAna* a = s.BuscarAna(QStringLiteral("InAnaC1"));
+    const TSenalDig* d = s.BuscarDig(QStringLiteral("InDigA1"));
+    ASSERT_TRUE(a && d);
+    // The capture saw the levels set by hand...
+    EXPECT_NEAR(a->LeerMuestra(19), 100 / 25.5, 0.05);
+    EXPECT_EQ(d->LeerMuestra(19), 1);
+    // ...which are gone once it has ended.
+    const std::pair<float, int> despues = Salidas();
+    EXPECT_LT(despues.first, 0.05f);
+    EXPECT_EQ(despues.second, 0);
+}
+
+// Ctrl+C while the unit captures: the capture is aborted and the outputs it was
+// playing go to zero before the companion ends, with status 130 and no file.
+TEST_F(CliUnidad, CtrlCAbortaYDejaLasSalidasACero)
+{
+    test::TSadsim lenta;
+    ASSERT_TRUE(lenta.Arrancar({QStringLiteral("--speed"), QStringLiteral("1")}));
+    const QString cfg = ConfiguracionSimple(QStringLiteral("larga.cfg"), 10000, 2, true); // 20 s
+    const QString out = cli.Ruta(QStringLiteral("interrumpida.qvn"));
+    const QString capturando = cli.textos.BuscarTexto(251);
+    QString error;
+    bool enviada = false;
+    QElapsedTimer desde;
+    const TResultado r = cli.Correr(
+        {QStringLiteral("capture"), cfg, QStringLiteral("-o"), out, QStringLiteral("--port"), lenta.enlace}, 60000,
+        [&](QProcess& p) {
+            error += QString::fromLocal8Bit(p.readAllStandardError());
+            if (!enviada && error.contains(capturando)) {
+                ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+                enviada = true;
+                desde.start();
+            }
+        });
+    error += r.error;
+    ASSERT_TRUE(enviada) << error.toStdString();
+    EXPECT_LT(desde.elapsed(), 10000);
+    EXPECT_EQ(r.estado, 130) << error.toStdString();
+    EXPECT_TRUE(error.contains(cli.textos.BuscarTexto(470))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+    // The capture was aborted, not left running, and its outputs do not play on.
+    const TResultado t = cli.Correr({QStringLiteral("test"), QStringLiteral("--port"), lenta.enlace});
+    EXPECT_TRUE(Linea(t.salida, "state:").startsWith("state: 0")) << t.salida.constData();
+    const std::pair<float, int> despues = Salidas({QStringLiteral("--port"), lenta.enlace});
+    EXPECT_LT(despues.first, 0.05f);
+    EXPECT_EQ(despues.second, 0);
+}
+
+// The unit stalls for 3.5 s in the middle of a capture read through the relay, long
+// enough for the relay to give the command up: the companion either fails with a
+// numbered text and writes nothing, or reads every sample. A late answer never becomes
+// the answer of another command (it made a read-back of 3 samples out of 60001).
+TEST_F(CliUnidad, UnidadAtascadaPorElRelayNuncaDaUnFicheroCorto)
+{
+    test::TSadsim atascada;
+    ASSERT_TRUE(atascada.Arrancar({QStringLiteral("--speed"), QStringLiteral("100"), QStringLiteral("--fault"),
+                                   QStringLiteral("atasco")}));
+    const quint16 puerto = test::PuertoLibre();
+    test::TProceso relay{QStringLiteral("RelayServer")};
+    ASSERT_FALSE(relay.Start({QStringLiteral("--port"), QString::number(puerto), QStringLiteral("--serial"),
+                              atascada.enlace})
+                     .isEmpty());
+    constexpr int n = 60001;
+    const QString cfg = ConfiguracionSimple(QStringLiteral("atasco.cfg"), n, 1, false, true);
+    const QString out = cli.Ruta(QStringLiteral("atasco.qvn"));
+    const TResultado r = cli.Correr({QStringLiteral("capture"), cfg, QStringLiteral("-o"), out, QStringLiteral("--relay"),
+                                     QStringLiteral("127.0.0.1:%1").arg(puerto)},
+                                    120000);
+    ASSERT_TRUE(r.estado == 0 || r.estado == 1) << r.estado << " " << r.error.toStdString();
+    if (r.estado == 1) {
+        EXPECT_FALSE(QFileInfo::exists(out));
+        bool numerado = false;
+        for (int clave : {125, 129, 140, 157, 284})
+            numerado = numerado || r.error.contains(cli.textos.BuscarTexto(clave));
+        EXPECT_TRUE(numerado) << r.error.toStdString();
+        return;
+    }
+    TCjtSenales s(cli.textos, interaccion);
+    TConfigES c;
+    TOperaciones o;
+    TFicheroConfig fc(cli.textos, interaccion, cli.dir.path());
+    ASSERT_TRUE(AbrirFicheroSenales(out, fc, c, o, s));
+    const TSenalDig* d = s.BuscarDig(QStringLiteral("InDigA1"));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->NumMuestras(), n);
 }

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -183,17 +184,67 @@ TEST(RelaySerie, BuscaLaUnidadYSobreviveASuPerdida)
     sim.reset();
     c.write("2#\r\n");
     EXPECT_EQ(LineaDe(c), "%\n");
-    // It comes back on the same link: a command after the relay's pause finds it again.
+    // It comes back on the same link: a command after the relay's pause finds it again
+    // (the relay may say it is getting ready while it listens to the line first).
     sim = std::make_unique<Simulador>(enlace);
     ASSERT_FALSE(sim->pts.isEmpty());
     QByteArray r;
     for (int i = 0; i < 40 && r != "&1.21,126974#\n"; ++i) {
         c.write("1#\r\n");
         r = LineaDe(c);
-        if (r == "%\n")
-            QThread::msleep(100);
+        if (r == "%\n" || r == "+\n")
+            Esperar([] { return false; }, 100);
     }
     EXPECT_EQ(r, "&1.21,126974#\n");
+}
+
+// The relay starts while the unit is still sending a long read-back nobody reads any
+// more (the relay before it ended in the middle of it): the search waits until the line
+// has fallen quiet instead of taking the rest of that reply for a foreign device, and
+// meanwhile a client is told that the unit is getting ready.
+TEST(RelaySerie, AlArrancarEsperaAQueLaLineaCalle)
+{
+    QTemporaryDir dir;
+    const QString enlace = dir.filePath(QStringLiteral("ttySAD"));
+    Simulador sim(enlace, {QStringLiteral("--baud"), QStringLiteral("115200")});
+    ASSERT_FALSE(sim.pts.isEmpty());
+    {
+        QSerialPort p;
+        ASSERT_TRUE(AbrirSerie(p, enlace));
+        ASSERT_EQ(Preguntar(p, "7,30000,1,a,0,0,0,1#", true), "&"); // done in 30 ms
+        QThread::msleep(100);
+        p.write("9#");
+        QByteArray r;
+        Esperar([&] {
+            if (p.waitForReadyRead(10))
+                r += p.readAll();
+            return r.size() > 1000;
+        }, 3000);
+        ASSERT_TRUE(r.startsWith("&30000,")) << r.left(20).constData();
+    } // some 60 kB of the reply still to come
+
+    qv::TInteraccionConsola interaccion;
+    qv::TRelojReal reloj;
+    qv::TLineaSerie linea({enlace}, interaccion, reloj);
+    qv::RelayServer relay(linea, QStringLiteral("aula"));
+    ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
+    std::optional<bool> hallada;
+    QObject::connect(&relay, &qv::RelayServer::UnidadBuscada, [&](bool h) {
+        if (!hallada)
+            hallada = h;
+    });
+    relay.BuscarUnidad();
+    QTcpSocket c;
+    c.connectToHost(QHostAddress::LocalHost, relay.PuertoTcp());
+    ASSERT_TRUE(c.waitForConnected(3000));
+    EXPECT_EQ(LineaDe(c), "$\n");
+    c.write("2#\r\n");
+    EXPECT_EQ(LineaDe(c), "+\n");
+    ASSERT_TRUE(Esperar([&] { return hallada.has_value(); }, 30000));
+    EXPECT_TRUE(*hallada);
+    EXPECT_EQ(linea.Version(), "1.21");
+    c.write("2#\r\n");
+    EXPECT_EQ(LineaDe(c), "&3#\n");
 }
 
 TEST(RelaySerie, ProgramaRelayServerConSuPuerto)

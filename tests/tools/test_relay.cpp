@@ -1,5 +1,6 @@
 #include "common/esperar.h"
 #include "e2e/procesos.h"
+#include "link/tcp_port.h"
 #include "linea_unidad.h"
 #include "relay_server.h"
 #include "unidad_simulada.h"
@@ -17,9 +18,12 @@
 #include <QUdpSocket>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <random>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using qv::RelayServer;
@@ -37,8 +41,11 @@ public:
     bool Disponible() override
     {
         ++consultas;
+        abierta = disponible;
         return disponible;
     }
+    // Open since a search found the unit, until it goes away.
+    bool Abierta() const override { return abierta && disponible; }
     bool Enviar(const QByteArray& comando) override
     {
         if (!disponible)
@@ -55,6 +62,7 @@ public:
     qv::TUnidadSimulada unidad;
     std::vector<QByteArray> comandos;
     bool disponible = true;
+    bool abierta = true;
     int consultas = 0;
     std::int64_t t = 0;
 };
@@ -344,28 +352,33 @@ TEST_F(Relay, UnEquipoNoOcupaLasPlazasDeTodos)
     EXPECT_NE(Linea(Conectar("127.0.0.2")), "<none>");
 }
 
-// No unit: the client hears it at once instead of waiting out its reads, and the
-// relay does not probe the lines again for every command of a client that insists.
-TEST_F(Relay, SinUnidadLoDiceAlMomento)
+// No unit: the client hears it instead of waiting out its reads, and the relay does
+// not probe the lines again for every command of a client that insists: the commands
+// that come during the pause wait for its end and share one search, which finds a unit
+// that is back meanwhile.
+TEST_F(Relay, SinUnidadLoDiceYLaBuscaUnaVezPorPausa)
 {
+    qv::TLimitesRelay limites = relay->Limites();
+    limites.reintentoUnidadMs = 300;
+    relay->PonerLimites(limites);
     linea->disponible = false;
     QTcpSocket* a = Conectar();
     Linea(a);
     Enviar(a, "1#");
     EXPECT_EQ(Linea(a), "%\n");
-    Enviar(a, "2#");
-    EXPECT_EQ(Linea(a), "%\n");
     EXPECT_EQ(linea->consultas, 1);
+    Enviar(a, "2#2#");
+    EXPECT_EQ(Linea(a), "%\n");
+    EXPECT_EQ(Linea(a), "%\n");
+    EXPECT_EQ(linea->consultas, 2);
     EXPECT_TRUE(linea->comandos.empty());
 
-    // The unit is back: once the pause is over, the next command finds it.
+    // Back within the pause: the command is not told "no unit", it waits and finds it.
     linea->disponible = true;
-    qv::TLimitesRelay limites = relay->Limites();
-    limites.reintentoUnidadMs = 0;
-    relay->PonerLimites(limites);
     Enviar(a, "2#");
     EXPECT_EQ(Linea(a), "&0#\n");
-    EXPECT_EQ(linea->comandos.size(), 1u);
+    EXPECT_EQ(linea->consultas, 3);
+    EXPECT_EQ(linea->comandos, std::vector<QByteArray>{"2#"});
 }
 
 // Noise from the holder never reaches the unit, so it holds up nothing: the holder's
@@ -442,13 +455,25 @@ namespace {
 // A line whose unit answers only when the test says so.
 class LineaManual : public qv::TLineaUnidad {
 public:
-    bool Disponible() override { return disponible; }
+    bool Disponible() override
+    {
+        ++busquedas;
+        abierta = disponible;
+        return disponible;
+    }
+    bool Abierta() const override { return disponible && abierta; }
     bool Enviar(const QByteArray& comando) override
     {
-        if (!disponible)
+        if (!Abierta())
             return false;
         comandos.push_back(comando);
         return true;
+    }
+    bool Acallar() override { return hablando; }
+    void Soltar() override
+    {
+        abierta = false;
+        ++soltadas;
     }
     void Responder(const QByteArray& r) { Q_EMIT Llegada(r); }
     // The line breaks under the relay.
@@ -457,8 +482,18 @@ public:
         disponible = false;
         Q_EMIT Perdida();
     }
+    // The line that was still talking before a search falls quiet.
+    void Callar()
+    {
+        hablando = false;
+        Q_EMIT Callada();
+    }
     std::vector<QByteArray> comandos;
     bool disponible = true;
+    bool abierta = true;
+    bool hablando = false;
+    int busquedas = 0;
+    int soltadas = 0;
 };
 
 } // namespace
@@ -481,24 +516,26 @@ TEST(RelayOrden, UnComandoCadaVezYCadaRespuestaASuDueno)
     linea.Responder("&");
     linea.Responder("1");
     EXPECT_EQ(linea.comandos.size(), 1u);
+    // What follows the end of an answer came before "8#" went out: it is not its answer.
     linea.Responder("#&");
     ASSERT_EQ(linea.comandos.size(), 2u);
     EXPECT_EQ(linea.comandos[1], "8#");
-    ASSERT_TRUE(Esperar([&] { return a.bytesAvailable() >= 6; }));
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
     EXPECT_EQ(a.readLine(), "&1#\n");
-    // The "&" that came early belongs to "8#": answered without further bytes.
+    Esperar([] { return false; }, 100);
+    EXPECT_FALSE(a.canReadLine());
+    linea.Responder("&");
     ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
     EXPECT_EQ(a.readLine(), "&\n");
 
-    // Bytes nobody asked for reach the holder on their own line, never glued to the
-    // next answer.
-    linea.Responder("zz");
+    // Bytes nobody asked for reach nobody, and never become part of the next answer.
+    linea.Responder("zz&0#");
     a.write("1#\r\n");
     ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 3; }));
     linea.Responder("&1.21,126974#");
-    ASSERT_TRUE(Esperar([&] { return a.bytesAvailable() >= 17; }));
-    EXPECT_EQ(a.readLine(), "zz\n");
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
     EXPECT_EQ(a.readLine(), "&1.21,126974#\n");
+    EXPECT_EQ(a.bytesAvailable(), 0);
 }
 
 // A read-back takes many seconds on a real serial line, longer than the client waits
@@ -729,7 +766,8 @@ TEST_F(RelayManual, UnidadPerdidaConOrdenesEnCurso)
     EXPECT_LT(t.elapsed(), 2000);
     EXPECT_EQ(linea.comandos.size(), 1u);
 
-    // A unit that says nothing at all: given up after the unit wait, with "%" too.
+    // A unit that says nothing at all: given up after the unit wait, and told apart
+    // from a lost one, "~".
     linea.disponible = true;
     qv::TLimitesRelay limites = relay.Limites();
     limites.reintentoUnidadMs = 0;
@@ -737,8 +775,177 @@ TEST_F(RelayManual, UnidadPerdidaConOrdenesEnCurso)
     relay.PonerLimites(limites);
     a.write("2#\r\n");
     ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
-    EXPECT_EQ(a.readLine(), "%\n");
+    EXPECT_EQ(a.readLine(), "~\n");
     EXPECT_EQ(linea.comandos.size(), 2u);
+}
+
+// The unit leaves a command unanswered past the unit wait: its client hears "~" at
+// once, and the late answer, when it comes, goes to nobody. Meanwhile commands hear
+// "+" and do not reach the unit; the next one gets its own answer, never the late one.
+TEST_F(RelayManual, RespuestaTardiaNoLlegaAOtraOrden)
+{
+    qv::TLimitesRelay limites = relay.Limites();
+    limites.olvidoMs = 200;
+    relay.PonerLimites(limites);
+    auto linea1 = [&] {
+        return Esperar([&] { return a.canReadLine(); }) ? a.readLine() : QByteArray("<none>");
+    };
+
+    a.write("2#\r\n");
+    EXPECT_EQ(linea1(), "~\n");
+    a.write("1#\r\n");
+    EXPECT_EQ(linea1(), "+\n");
+    EXPECT_EQ(linea.comandos, std::vector<QByteArray>{"2#"});
+    // The late answer, in pieces, and bytes after it.
+    linea.Responder("&3");
+    linea.Responder("#zz");
+    a.write("1#\r\n");
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 2; }));
+    linea.Responder("&1.21,126974#");
+    EXPECT_EQ(linea1(), "&1.21,126974#\n");
+
+    // An answer begun and then stalled is given up after the unit wait too (not after
+    // the short silence that ends noise); its rest is thrown away.
+    a.write("9#\r\n");
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 3; }));
+    linea.Responder("&2,5");
+    EXPECT_EQ(linea1(), "~\n");
+    linea.Responder(",6#");
+    // An acknowledge-only command: the late "&" is its whole answer.
+    a.write("8#\r\n");
+    EXPECT_EQ(linea1(), "~\n");
+    linea.Responder("&");
+    a.write("2#\r\n");
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 5; }));
+    EXPECT_EQ(linea.comandos, (std::vector<QByteArray>{"2#", "1#", "9#", "8#", "2#"}));
+    linea.Responder("&0#");
+    EXPECT_EQ(linea1(), "&0#\n");
+    Esperar([] { return false; }, 100);
+    EXPECT_EQ(a.bytesAvailable(), 0);
+    EXPECT_EQ(b.bytesAvailable(), 0);
+}
+
+// A late answer that does not end within the drain bound: the unit counts as lost and
+// is looked for again; found, it takes the next command.
+TEST_F(RelayManual, RespuestaTardiaSinFinBuscaLaUnidadDeNuevo)
+{
+    qv::TLimitesRelay limites = relay.Limites();
+    limites.olvidoMs = 100;
+    limites.vaciadoMs = 300;
+    relay.PonerLimites(limites);
+    a.write("2#\r\n");
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+    EXPECT_EQ(a.readLine(), "~\n");
+    linea.Responder("&12345");
+    ASSERT_TRUE(Esperar([&] { return linea.soltadas == 1; }));
+    EXPECT_EQ(linea.busquedas, 1);
+    a.write("2#\r\n");
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 2; }));
+    linea.Responder("&0#");
+    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
+    EXPECT_EQ(a.readLine(), "&0#\n");
+}
+
+// Before a search the relay hears out what the unit's line still sends (the rest of an
+// answer nobody waits for): meanwhile every command is told "+" at once, and the
+// release of a holder that leaves waits for the unit, so its outputs still go to zero.
+TEST_F(RelayManual, MientrasLaLineaHablaLasOrdenesOyenQueSePrepara)
+{
+    linea.Soltar();
+    linea.hablando = true;
+    a.write("2#\r\n1#\r\n");
+    ASSERT_TRUE(Esperar([&] { return a.bytesAvailable() >= 4; }));
+    EXPECT_EQ(a.readLine(), "+\n");
+    EXPECT_EQ(a.readLine(), "+\n");
+    a.disconnectFromHost();
+    ASSERT_TRUE(Esperar([&] { return b.canReadLine(); }));
+    EXPECT_EQ(b.readLine(), "$\n");
+    EXPECT_TRUE(linea.comandos.empty());
+    EXPECT_EQ(linea.busquedas, 0);
+    linea.Callar();
+    ASSERT_TRUE(Esperar([&] { return !linea.comandos.empty(); }));
+    EXPECT_EQ(linea.busquedas, 1);
+    EXPECT_EQ(linea.comandos, std::vector<QByteArray>{RelayServer::ComandoLiberar});
+}
+
+// The program's TCP port reads the relay's own lines as what they say: "~" a failed
+// command with the unit still there, "+" a unit getting ready; every read after them
+// fails at once until the next command goes out, which may be answered again.
+TEST_F(RelayManual, ElPuertoTcpDistingueLasLineasDelRelay)
+{
+    qv::TLimitesRelay limites = relay.Limites();
+    limites.olvidoMs = 200;
+    relay.PonerLimites(limites);
+    a.disconnectFromHost();
+    ASSERT_TRUE(Esperar([&] { return b.canReadLine(); }));
+    b.readLine();
+    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 1; })); // the release
+    linea.Responder("&");
+
+    // The port blocks while it waits: it runs on a thread of its own, the relay here.
+    std::atomic<int> paso{0};
+    std::vector<std::string> visto;
+    bool sinUnidad[2] = {true, false};
+    const quint16 puertoRelay = relay.PuertoTcp();
+    std::thread programa([&] {
+        qv::TTcpPort puerto(puertoRelay);
+        puerto.TiempoLectura = 3000;
+        puerto.Configurar(QStringLiteral("127.0.0.1"));
+        auto leer = [&] {
+            try {
+                QByteArray r;
+                puerto.Recibir(r);
+                visto.push_back("ok:" + r.toStdString());
+            } catch (const qv::ESinUnidad&) {
+                visto.push_back("sin unidad");
+            } catch (const qv::EPreparando&) {
+                visto.push_back("preparando");
+            } catch (const qv::EComPort&) {
+                visto.push_back("fallida");
+            }
+        };
+        auto esperar = [&](int n) {
+            while (paso.load() < n)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        };
+        try {
+            puerto.Abrir();
+            leer(); // the greeting
+            puerto.Enviar("2#");
+            leer();
+            leer();
+            sinUnidad[0] = puerto.SinUnidad();
+            puerto.Enviar("2#");
+            leer();
+            leer();
+            paso = 1;
+            esperar(2);
+            puerto.Enviar("2#");
+            leer();
+            paso = 3;
+            esperar(4);
+            puerto.Enviar("2#");
+            leer();
+            sinUnidad[1] = puerto.SinUnidad();
+        } catch (const std::exception& e) {
+            visto.push_back(std::string("error: ") + e.what());
+        }
+        paso = 5;
+    });
+    EXPECT_TRUE(Esperar([&] { return paso.load() >= 1; }, 20000));
+    linea.Responder("&1#");
+    paso = 2;
+    EXPECT_TRUE(Esperar([&] { return linea.comandos.size() == 3 || paso.load() >= 3; }, 20000));
+    linea.Responder("&0#");
+    EXPECT_TRUE(Esperar([&] { return paso.load() >= 3; }, 20000));
+    linea.Perder();
+    paso = 4;
+    EXPECT_TRUE(Esperar([&] { return paso.load() >= 5; }, 20000));
+    programa.join();
+    EXPECT_EQ(visto, (std::vector<std::string>{"ok:$", "fallida", "fallida", "preparando", "preparando", "ok:&0#",
+                                               "sin unidad"}));
+    EXPECT_FALSE(sinUnidad[0]);
+    EXPECT_TRUE(sinUnidad[1]);
 }
 
 // The real program under the first abuse: its memory stays bounded (it reached

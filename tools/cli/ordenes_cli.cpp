@@ -2,6 +2,7 @@
 
 #include "exportar_csv.h"
 #include "informe.h"
+#include "interrupcion.h"
 
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
@@ -45,6 +46,7 @@ constexpr int kTextoNoExiste = 287;
 constexpr int kTextoTerminada = 302; // state 3, read or not
 constexpr int kTextoForzar = 303;    // how to replace the unit's capture
 constexpr int kTextoSinMuestras = 425;
+constexpr int kTextoInterrumpida = 470; // Ctrl+C: the capture wound down
 
 QString Nativo(const QString& ruta)
 {
@@ -96,8 +98,12 @@ QString TOrdenesCli::Uso()
         "(analog), or frequency, period, duty cycle and edges (digital), over the samples\n"
         "between --from and --to seconds (the whole signal by default).\n"
         "FILE is a signal file (qvn) or a configuration file (cfg). Without --port or --relay\n"
-        "the unit is found as the program finds it (Quorvane.ini in the program folder).\n"
-        "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n");
+        "the unit is found as the program finds it (Quorvane.ini in the program folder); a\n"
+        "relative DEVICE (\"ttySAD\") is taken from the program folder, as the entries of\n"
+        "PuertosSerie are.\n"
+        "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n"
+        "capture switches the unit's outputs off when it ends, however it ends; Ctrl+C stops it\n"
+        "(a capture under way is aborted first) with exit status 130.\n");
 }
 
 int TOrdenesCli::Ejecutar(const QStringList& args)
@@ -409,7 +415,7 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
     if (tcp)
         host = relay;
     else if (!op.puerto.isEmpty())
-        puertos = QStringList{op.puerto};
+        puertos = QStringList{ajustes_.RutaPuertoSerie(op.puerto)};
     else
         puertos = ajustes_.PuertosSerie();
 
@@ -502,10 +508,13 @@ int TOrdenesCli::Captura(const TOpciones& op)
     if (const int fallo = ComprobarCaptura(config, 167))
         return Error(fallo);
 
+    // From here on Ctrl+C winds the capture down instead of leaving the unit driving
+    // its outputs.
+    TInterrupcion interrupcion;
     QString donde;
     auto com = Conectar(op, donde);
     if (!com)
-        return Salida::Fallo;
+        return interrupcion.Veces() > 0 ? Interrumpida() : Salida::Fallo;
 
     TSecuenciaCaptura secuencia(config, operaciones, idioma_, carpeta_, TSecuenciaCaptura::TModo::Completa,
                                 retardo > 0 ? TSecuenciaCaptura::TTipo::Retardada : TSecuenciaCaptura::TTipo::Inmediata);
@@ -534,8 +543,22 @@ int TOrdenesCli::Captura(const TOpciones& op)
         mostrado = reloj_.Tick();
         faseMostrada = fase;
     };
+    // The unit's outputs are switched off (command 5, all groups at 0) before it is let
+    // go, however the capture ends: only a capture of someone else's that the unit is
+    // still running is left alone, as the message about it says.
+    bool apagar = true;
+    std::optional<int> fallo;
     bool avisoEnvio = false;
+    bool cancelada = false;
     for (;;) {
+        const int veces = interrupcion.Veces();
+        if (veces > 1)
+            break; // asked twice: no more waiting for the unit
+        if (veces == 1 && !cancelada) {
+            // A capture being waited for is aborted, a read-back drains its reply.
+            secuencia.Cancelar();
+            cancelada = true;
+        }
         if (secuencia.Fase() == TSecuenciaCaptura::TFase::Programar && !avisoEnvio) {
             interaccion_.Escribir(idioma_.BuscarTexto(257));
             avisoEnvio = true;
@@ -546,25 +569,36 @@ int TOrdenesCli::Captura(const TOpciones& op)
             mostrar();
             break;
         }
-        if (paso == TSecuenciaCaptura::TPaso::Fallida || paso == TSecuenciaCaptura::TPaso::Cancelada)
-            return ErrorUnidad(*com, secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
+        if (paso == TSecuenciaCaptura::TPaso::Fallida || paso == TSecuenciaCaptura::TPaso::Cancelada) {
+            if (!cancelada)
+                fallo = ErrorUnidad(*com, secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
+            break;
+        }
         if (paso == TSecuenciaCaptura::TPaso::Decidir) {
             const int estado = secuencia.EstadoUnidad();
             if (!op.forzar) {
                 // The unit holds another capture (or the data of one): leave it alone.
                 const int clave = estado == SadConDatos ? kTextoTerminada : 127 + estado;
-                return Error(clave, QStringLiteral("(%1)").arg(idioma_.BuscarTexto(kTextoForzar)));
+                apagar = estado != SadProgramada && estado != SadCapturando;
+                fallo = Error(clave, QStringLiteral("(%1)").arg(idioma_.BuscarTexto(kTextoForzar)));
+                break;
             }
             secuencia.Seguir(estado == SadProgramada);
             continue;
         }
         mostrar();
-        reloj_.Dormir(secuencia.EsperaSugerida());
+        interrupcion.Esperar(secuencia.EsperaSugerida());
     }
     if (lineaAbierta_) {
         std::fputc('\n', error_);
         lineaAbierta_ = false;
     }
+    if (apagar)
+        com->Desconectar();
+    if (interrupcion.Veces() > 0)
+        return Interrumpida();
+    if (fallo)
+        return *fallo;
 
     std::unique_ptr<TCjtSenales> senales = secuencia.TomarSenales();
     TFicheroConfig fichero(idioma_, interaccion_, carpeta_);
@@ -576,6 +610,12 @@ int TOrdenesCli::Captura(const TOpciones& op)
     }
     interaccion_.Escribir(idioma_.BuscarTexto(250) + QStringLiteral(": ") + Nativo(op.salida));
     return Salida::Bien;
+}
+
+int TOrdenesCli::Interrumpida()
+{
+    Error(kTextoInterrumpida);
+    return Salida::Interrumpida;
 }
 
 } // namespace qv

@@ -25,6 +25,7 @@ namespace Salida {
 inline constexpr int Bien = 0;
 inline constexpr int Fallo = 1; // the numbered text was written to standard error
 inline constexpr int Uso = 2;   // bad command line
+inline constexpr int Interrumpida = 130; // Ctrl+C: the capture was wound down
 } // namespace Salida
 
 // Lets go of the unit's line without the link's farewell (all outputs to zero):
@@ -73,6 +74,8 @@ private:
     // A failed unit command: the lost-unit text when the link says the unit is gone.
     int ErrorUnidad(const TComCapvis& com, int clave);
     int ErrorUso(const QString& texto);
+    // Ctrl+C ended the command: its text, and the status the shell gives such a command.
+    int Interrumpida();
     void Progreso(const QString& texto);
 
     QString carpeta_;

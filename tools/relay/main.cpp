@@ -1,5 +1,7 @@
 // RelayServer: shares the unit on this PC's serial line with the program's TCP clients.
 // RelayServer [--port N] [--serial DEVICE]
+// Its first line on standard output, once the first search for the unit has ended, gives
+// the port it listens on (the one the system chose for --port 0) and the unit found.
 #include "interaccion_consola.h"
 #include "linea_unidad.h"
 #include "relay_server.h"
@@ -52,12 +54,20 @@ int main(int argc, char** argv)
                      qPrintable(relay.ErrorEscucha()));
         return 1;
     }
-    // A unit that is not there yet is searched for again at the first command.
-    if (linea.Disponible())
-        std::printf("RelayServer: port %u, unit %s on %s\n", relay.PuertoTcp(),
-                    qPrintable(qv::TextoLimpio(linea.Version())), qPrintable(linea.Dispositivo()));
-    else
-        std::printf("RelayServer: port %u, no unit found yet\n", relay.PuertoTcp());
-    std::fflush(stdout);
+    // The first search says how the relay starts; a unit that is not there yet is
+    // searched for again at the first command.
+    bool dicho = false;
+    QObject::connect(&relay, &qv::RelayServer::UnidadBuscada, &app, [&](bool hallada) {
+        if (dicho)
+            return;
+        dicho = true;
+        if (hallada)
+            std::printf("RelayServer: port %u, unit %s on %s\n", relay.PuertoTcp(),
+                        qPrintable(qv::TextoLimpio(linea.Version())), qPrintable(linea.Dispositivo()));
+        else
+            std::printf("RelayServer: port %u, no unit found yet\n", relay.PuertoTcp());
+        std::fflush(stdout);
+    });
+    relay.BuscarUnidad();
     return app.exec();
 }

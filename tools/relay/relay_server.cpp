@@ -59,8 +59,13 @@ RelayServer::RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* pad
     connect(&silencio_, &QTimer::timeout, this, &RelayServer::AlSilencio);
     connect(servidor_, &QTcpServer::newConnection, this, &RelayServer::NuevaConexion);
     connect(udp_, &QUdpSocket::readyRead, this, &RelayServer::Descubrir);
+    reintento_.setSingleShot(true);
+    connect(&reintento_, &QTimer::timeout, this, &RelayServer::Siguiente);
+    vaciado_.setSingleShot(true);
+    connect(&vaciado_, &QTimer::timeout, this, &RelayServer::VaciadoAgotado);
     connect(&linea_, &TLineaUnidad::Llegada, this, &RelayServer::LlegadaUnidad);
     connect(&linea_, &TLineaUnidad::Perdida, this, &RelayServer::PerdidaUnidad);
+    connect(&linea_, &TLineaUnidad::Callada, this, &RelayServer::AlCallar);
 }
 
 RelayServer::~RelayServer()
@@ -293,23 +298,52 @@ void RelayServer::Liberar()
 
 void RelayServer::Reenviar(const QByteArray& comando, QTcpSocket* origen)
 {
-    cola_.push_back({comando, RespuestaConDatos(NumeroComando(comando)), origen, ++ultimoId_});
+    cola_.push_back({comando, RespuestaConDatos(NumeroComando(comando)), origen, ++ultimoId_, origen == nullptr});
     bytesCola_ += comando.size();
     Siguiente();
 }
 
-bool RelayServer::UnidadDisponible()
+void RelayServer::BuscarUnidad()
+{
+    if (acallando_ || linea_.Abierta()) {
+        if (!acallando_)
+            Q_EMIT UnidadBuscada(true);
+        return;
+    }
+    if (Buscar())
+        Siguiente();
+}
+
+bool RelayServer::Buscar()
+{
+    // What a unit still sends of an answer nobody waits for would make the search take
+    // it for a foreign device: its lines are heard out first.
+    if (linea_.Acallar()) {
+        acallando_ = true;
+        return false;
+    }
+    Decidir(linea_.Disponible());
+    return true;
+}
+
+void RelayServer::AlCallar()
+{
+    if (!acallando_)
+        return;
+    acallando_ = false;
+    Decidir(linea_.Disponible());
+    Siguiente();
+}
+
+void RelayServer::Decidir(bool hallada)
 {
     // Looking for a unit blocks the relay while it probes the lines: not for every
     // command of a client that insists.
-    if (sinUnidadDesde_.isValid() && sinUnidadDesde_.elapsed() < limites_.reintentoUnidadMs)
-        return false;
-    if (linea_.Disponible()) {
+    if (hallada)
         sinUnidadDesde_.invalidate();
-        return true;
-    }
-    sinUnidadDesde_.start();
-    return false;
+    else
+        sinUnidadDesde_.start();
+    Q_EMIT UnidadBuscada(hallada);
 }
 
 void RelayServer::SinUnidad()
@@ -323,6 +357,23 @@ void RelayServer::SinUnidad()
     }
 }
 
+void RelayServer::Preparando()
+{
+    // The clients hear at once and may ask again; the release waits for the unit, so
+    // that the outputs still go to zero.
+    for (auto it = cola_.begin(); it != cola_.end();) {
+        if (it->propio) {
+            ++it;
+            continue;
+        }
+        const QPointer<QTcpSocket> cliente = it->cliente;
+        bytesCola_ -= it->comando.size();
+        it = cola_.erase(it);
+        if (cliente)
+            Aviso(cliente.data(), QByteArray(RespuestaPreparando) + "\n");
+    }
+}
+
 void RelayServer::Siguiente()
 {
     // Sending may deliver the unit's bytes at once and end the exchange from inside;
@@ -331,16 +382,29 @@ void RelayServer::Siguiente()
         return;
     enviando_ = true;
     while (!enCurso_ && !cola_.empty()) {
-        if (!UnidadDisponible()) {
-            SinUnidad();
+        if (acallando_ || vaciando_) {
+            Preparando();
             break;
         }
-        if (!respuesta_.isEmpty()) {
-            // Stray bytes must not be taken for the start of the coming answer.
-            silencio_.stop();
-            Entregar(respuesta_);
-            respuesta_.clear();
+        if (reintento_.isActive())
+            break; // the search after the pause answers every command waiting
+        if (!linea_.Abierta()) {
+            const qint64 resto =
+                sinUnidadDesde_.isValid() ? limites_.reintentoUnidadMs - sinUnidadDesde_.elapsed() : 0;
+            if (resto > 0) {
+                reintento_.start(static_cast<int>(resto));
+                break;
+            }
+            if (!Buscar())
+                continue; // getting ready: "+" to the clients
+            if (!linea_.Abierta()) {
+                SinUnidad();
+                break;
+            }
         }
+        // Nothing that came before the command can be its answer.
+        silencio_.stop();
+        respuesta_.clear();
         const quint64 id = cola_.front().id;
         const QByteArray comando = cola_.front().comando;
         enCurso_ = true;
@@ -358,6 +422,7 @@ void RelayServer::Siguiente()
 void RelayServer::Terminado()
 {
     espera_.stop();
+    silencio_.stop();
     if (enCurso_ && !cola_.empty()) {
         bytesCola_ -= cola_.front().comando.size();
         cola_.pop_front();
@@ -368,17 +433,34 @@ void RelayServer::Terminado()
 
 void RelayServer::LlegadaUnidad(const QByteArray& datos)
 {
+    if (vaciando_) {
+        Vaciar(datos);
+        return;
+    }
+    if (!enCurso_)
+        return; // nobody asked: not the start of the next answer either
     respuesta_ += datos;
-    if (enCurso_)
-        espera_.stop(); // the unit answers: from now on its silence decides
     Repartir();
+    if (!enCurso_)
+        return;
     if (respuesta_.size() > MaxComando) {
         // A unit that floods without ever framing an answer: pass it on and start over.
         AlSilencio();
         return;
     }
-    if (!respuesta_.isEmpty())
+    if (RespuestaEmpezada()) {
+        // An answer on its way: the unit's silence for the whole unit wait gives it up.
+        silencio_.stop();
+        espera_.start();
+    } else if (!respuesta_.isEmpty()) {
+        espera_.stop();
         silencio_.start();
+    }
+}
+
+bool RelayServer::RespuestaEmpezada() const
+{
+    return enCurso_ && !cola_.empty() && cola_.front().conDatos && (trozos_ || respuesta_.startsWith('&'));
 }
 
 void RelayServer::PerdidaUnidad()
@@ -387,6 +469,8 @@ void RelayServer::PerdidaUnidad()
     sinUnidadDesde_.start();
     silencio_.stop();
     respuesta_.clear();
+    vaciando_ = false;
+    vaciado_.stop();
     if (enCurso_) {
         Entregar(RespuestaSinUnidad);
         Terminado();
@@ -396,25 +480,26 @@ void RelayServer::PerdidaUnidad()
 
 void RelayServer::Repartir()
 {
-    while (enCurso_ && !respuesta_.isEmpty()) {
-        qsizetype largo = 0;
-        if (cola_.front().conDatos) {
-            const qsizetype fin = respuesta_.indexOf('#');
-            if (fin < 0) {
-                PasarTrozo();
-                return;
-            }
-            largo = fin + 1;
-        } else {
-            if (respuesta_[0] != '&')
-                return; // not an acknowledge: passed on whole once the unit falls silent
-            largo = 1;
+    if (!enCurso_ || respuesta_.isEmpty())
+        return;
+    qsizetype largo = 0;
+    if (cola_.front().conDatos) {
+        const qsizetype fin = respuesta_.indexOf('#');
+        if (fin < 0) {
+            PasarTrozo();
+            return;
         }
-        Entregar(respuesta_.left(largo));
-        respuesta_.remove(0, largo);
-        Terminado();
-        Siguiente();
+        largo = fin + 1;
+    } else {
+        if (respuesta_[0] != '&')
+            return; // not an acknowledge: passed on whole once the unit falls silent
+        largo = 1;
     }
+    Entregar(respuesta_.left(largo));
+    // Whatever follows the answer was not asked for.
+    respuesta_.clear();
+    Terminado();
+    Siguiente();
 }
 
 void RelayServer::PasarTrozo()
@@ -437,30 +522,71 @@ void RelayServer::PasarTrozo()
 void RelayServer::AlSilencio()
 {
     silencio_.stop();
-    if (respuesta_.isEmpty())
+    if (respuesta_.isEmpty() || !enCurso_)
         return;
     Entregar(respuesta_);
     respuesta_.clear();
-    if (enCurso_) {
-        Terminado();
-        Siguiente();
-    }
-}
-
-void RelayServer::SinRespuesta()
-{
-    if (!enCurso_ || !respuesta_.isEmpty())
-        return; // bytes are coming: the silence timer ends this exchange
-    // The unit said nothing at all: its client need not wait any longer.
-    Entregar(RespuestaSinUnidad);
     Terminado();
     Siguiente();
 }
 
+void RelayServer::SinRespuesta()
+{
+    if (!enCurso_ || (!respuesta_.isEmpty() && !RespuestaEmpezada()))
+        return; // bytes that are no answer: the silence timer ends this exchange
+    Abandonar();
+}
+
+void RelayServer::Abandonar()
+{
+    const bool conDatos = cola_.front().conDatos;
+    const bool abierta = linea_.Abierta();
+    respuesta_.clear();
+    if (!abierta) {
+        Entregar(RespuestaSinUnidad);
+        Terminado();
+        Siguiente();
+        return;
+    }
+    // Its client need not wait any longer; the unit is still there, and what it sends
+    // late of this answer is thrown away, so that no other command takes it for its own.
+    Entregar(RespuestaAbandonada);
+    Terminado();
+    vaciando_ = true;
+    vaciarConDatos_ = conDatos;
+    vaciado_.start(limites_.vaciadoMs);
+    Siguiente();
+}
+
+void RelayServer::Vaciar(const QByteArray& datos)
+{
+    const qsizetype fin = datos.indexOf(vaciarConDatos_ ? '#' : '&');
+    if (fin < 0)
+        return;
+    // The late answer has ended; whatever follows it was not asked for either.
+    vaciando_ = false;
+    vaciado_.stop();
+    Siguiente();
+}
+
+void RelayServer::VaciadoAgotado()
+{
+    if (!vaciando_)
+        return;
+    vaciando_ = false;
+    // A unit that neither ends its answer nor falls silent is not to be trusted with
+    // the next command: it is looked for again, once its lines have fallen quiet.
+    linea_.Soltar();
+    if (Buscar())
+        Siguiente();
+    else
+        Preparando();
+}
+
 void RelayServer::Entregar(const QByteArray& texto)
 {
-    // An answer goes to whoever asked; stray bytes go to the holder, as on a serial line.
-    QTcpSocket* destino = enCurso_ && !cola_.empty() ? cola_.front().cliente.data() : titular_.data();
+    // An answer goes to whoever asked, and only while its command is on the line.
+    QTcpSocket* destino = enCurso_ && !cola_.empty() ? cola_.front().cliente.data() : nullptr;
     if (destino && clientes_.count(destino))
         Escribir(destino, texto + "\n", limites_.maxSalida);
 }

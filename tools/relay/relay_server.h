@@ -30,6 +30,7 @@ struct TLimitesRelay {
     qint64 maxAviso = 64 * 1024;        // the relay's own lines not yet taken by a client
     int reintentoUnidadMs = 1000;       // a unit not found is looked for again after this
     int olvidoMs = 3000;                // a command the unit leaves unanswered is given up
+    int vaciadoMs = 6000;               // the late answer of a command given up must end by then
     int cierreRechazoMs = 2000;         // a connection refused for lack of slots is cut after this
 };
 
@@ -49,13 +50,25 @@ struct TLimitesRelay {
 //    comes, in lines that each end after a ",", so the client, which joins line
 //    contents, never waits for the whole of it. Commands reach the unit one at a time,
 //    each after the answer to the one before, so an answer can never be handed to the
-//    wrong command. Bytes that never complete an answer are passed on as one line after
-//    300 ms of silence from the unit.
+//    wrong command. Bytes that never complete an answer (no "&" first) are passed on as
+//    one line after 300 ms of silence from the unit; bytes that come while no command is
+//    on the line, or after the end of the answer, belong to nobody and are dropped.
+//  - Given up: a command that the unit leaves unanswered for 3 s (no byte at all, or no
+//    further byte of an answer begun) is answered with the line "~" (the command failed;
+//    the unit is still there). The rest of its answer, when it comes late, is thrown
+//    away (up to its "#", or its "&" for the commands answered by "&" alone) before the
+//    next command goes out, never handed to another command; an answer that has not
+//    ended 6 s after it was given up counts as a lost unit, which is looked for again.
+//  - Getting ready: while the relay listens to the unit's lines before a search (until
+//    what a unit still sends of an abandoned answer, after a restart or a line given up,
+//    has ended; at most 40 s) or throws away a late answer, every command is answered
+//    with the line "+" at once, and does not reach the unit: the same command a moment
+//    later may.
 //  - No unit: a command that cannot reach the unit (none is found, or its line was
-//    lost, also while the command was on it), or that the unit leaves unanswered for
-//    3 s, is answered with the line "%", and the next command goes out. The client stops
-//    waiting at once. A unit not found is looked for again at most once a second;
-//    meanwhile commands get "%" at once.
+//    lost, also while the command was on it) is answered with the line "%", and the next
+//    command goes out. The client stops waiting at once. A unit not found is looked for
+//    again at most once a second: a command that comes sooner waits for the rest of that
+//    second and then for the search, so a unit that is back is found by it.
 //  - Refusal: a command is not sent to the unit, and its client gets the line "!" +
 //    holder's name instead, which the program reads as a failed command, when the
 //    client does not hold the unit, when the command is not one the unit takes (a
@@ -64,10 +77,10 @@ struct TLimitesRelay {
 //    4 MB of them, already wait for the unit. Refusals are collapsed: one line per
 //    piece of input read from the client, however many commands it held.
 //  - Release: when the holder's connection closes, the unit's outputs are set to
-//    zero ("5,U,0,V,0,W,0,X,0,Y,0,Z,0#") and nobody holds it. Clients still
-//    connected are told "$" (the unit is free); the first of them that sends a line
-//    with content, or the next client to connect, becomes the holder, and the others
-//    are then told "$" + the new holder's name.
+//    zero ("5,U,0,V,0,W,0,X,0,Y,0,Z,0#", sent once the unit is ready) and nobody holds
+//    it. Clients still connected are told "$" (the unit is free); the first of them that
+//    sends a line with content, or the next client to connect, becomes the holder, and
+//    the others are then told "$" + the new holder's name.
 //  - Bounds: a line of more than 4096 characters, or a command that grows past
 //    4 MB, closes that client's connection; so does a client that does not read what
 //    it is sent (more than 8 MB of answers, or 64 KB of the relay's own lines, waiting
@@ -91,10 +104,16 @@ public:
     static constexpr const char* ComandoLiberar = "5,U,0,V,0,W,0,X,0,Y,0,Z,0#";
     static constexpr const char* PeticionDescubrir = "QVSAD?";
     static constexpr const char* RespuestaSinUnidad = "%";
+    static constexpr const char* RespuestaAbandonada = "~";
+    static constexpr const char* RespuestaPreparando = "+";
     static constexpr const char* RespuestaSinPlazas = "*";
 
     RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* padre = nullptr);
     ~RelayServer() override;
+
+    // Looks for the unit now (at start), unless its line is open or a search is under way;
+    // UnidadBuscada tells how it ended, at once or once the lines have fallen quiet.
+    void BuscarUnidad();
 
     // Listens for TCP clients and discovery datagrams. Port 0 takes free ports.
     bool Escuchar(const QHostAddress& direccion = QHostAddress::Any, quint16 puerto = PuertoPorDefecto);
@@ -114,6 +133,10 @@ public:
     // Bytes read from clients since the start.
     qint64 BytesRecibidos() const { return bytesRecibidos_; }
 
+Q_SIGNALS:
+    // A search for the unit has ended.
+    void UnidadBuscada(bool hallada);
+
 private:
     struct TCliente {
         QString nombre;
@@ -127,6 +150,7 @@ private:
         bool conDatos;      // answer ends in "#"; otherwise a lone "&"
         QPointer<QTcpSocket> cliente;
         quint64 id;
+        bool propio;        // the relay's own (the release): it waits for a unit getting ready
     };
 
     void NuevaConexion();
@@ -146,16 +170,24 @@ private:
     void Escribir(QTcpSocket* s, const QByteArray& texto, qint64 limite);
     void Aviso(QTcpSocket* s, const QByteArray& linea) { Escribir(s, linea, limites_.maxAviso); }
 
-    bool UnidadDisponible();
-    void SinUnidad(); // answers "%" to every command waiting
+    // Starts a search: false while the lines are listened to first (AlCallar goes on).
+    bool Buscar();
+    void AlCallar();
+    void Decidir(bool hallada);
+    void SinUnidad();  // answers "%" to every command waiting
+    void Preparando(); // answers "+" to every client command waiting
     void LlegadaUnidad(const QByteArray& datos);
     void PerdidaUnidad();
     void Siguiente();
     void Terminado();
     void Repartir();
+    bool RespuestaEmpezada() const;
     void PasarTrozo();
     void AlSilencio();
     void SinRespuesta();
+    void Abandonar();
+    void Vaciar(const QByteArray& datos);
+    void VaciadoAgotado();
     void Entregar(const QByteArray& texto);
 
     void Descubrir();
@@ -182,6 +214,12 @@ private:
     QTimer silencio_;
     QTimer espera_;
     QElapsedTimer sinUnidadDesde_; // valid while the unit was last looked for in vain
+    QTimer reintento_;             // a command waits for the next search
+    bool acallando_ = false;       // the lines are listened to before a search
+    // The late answer of a command given up is being thrown away: its framing.
+    bool vaciando_ = false;
+    bool vaciarConDatos_ = false;
+    QTimer vaciado_;
 };
 
 // The name a client is known by: its peer address, IPv4 where it is one.

@@ -26,7 +26,7 @@ extern "C" void AlTerminar(int)
 void Uso()
 {
     std::fprintf(stderr, "usage: sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] "
-                         "[--fault silence|garbage|cut|slow] [--baud N]\n");
+                         "[--fault silence|garbage|cut|slow|atasco] [--baud N]\n");
 }
 
 // The link is ours to replace only when it is a symbolic link (a stale one from an

@@ -79,6 +79,8 @@ bool LeerFallo(const QString& texto, TFalloUnidad& fallo)
         fallo = TFalloUnidad::Corte;
     else if (t == QLatin1String("slow"))
         fallo = TFalloUnidad::Lento;
+    else if (t == QLatin1String("atasco") || t == QLatin1String("stall"))
+        fallo = TFalloUnidad::Atasco;
     else
         return false;
     return true;
@@ -179,6 +181,14 @@ void TUnidadSimulada::Responder(QByteArray texto, std::int64_t ahoraUs)
         break;
     case TFalloUnidad::Lento:
         cuando = ahoraUs + op_.retrasoLentoUs;
+        break;
+    case TFalloUnidad::Atasco:
+        // Busy with its capture once it is half taken (or with its data once it has
+        // ended): the first answer it owes from then on leaves late, whole.
+        if (!atascada_ && ((estado_ == 2 && 2 * tomadas_ >= prog_.n) || estado_ == 3)) {
+            atascada_ = true;
+            cuando = ahoraUs + op_.atascoUs;
+        }
         break;
     }
     if (!texto.isEmpty())

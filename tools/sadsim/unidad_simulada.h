@@ -17,7 +17,8 @@ enum class TFalloUnidad {
     Silencio, // consumes commands, never answers
     Basura,   // answers noise instead of each reply
     Corte,    // every reply is cut in the middle
-    Lento     // every reply leaves late (longer than the program's ack wait)
+    Lento,    // every reply leaves late (longer than the program's ack wait)
+    Atasco    // once, in the middle of its capture, the unit stops talking for a while
 };
 
 bool LeerFallo(const QString& texto, TFalloUnidad& fallo);
@@ -27,6 +28,7 @@ struct TOpcionesUnidad {
     double velocidad = 1.0;                    // unit seconds per real second
     TFalloUnidad fallo = TFalloUnidad::Ninguno;
     std::int64_t retrasoLentoUs = 1500000;     // real time, for TFalloUnidad::Lento
+    std::int64_t atascoUs = 3500000;           // real time, for TFalloUnidad::Atasco
     std::uint32_t semilla = 1;                 // noise of TFalloUnidad::Basura
 };
 
@@ -52,7 +54,8 @@ struct TOpcionesUnidad {
 // "&0#"; "10#" -> "&" k "," latest value per group "#" while capturing, else "&0#".
 // Commands 3, 5, 6, 7, 8, 12, 13 answer "&". A command the unit cannot take
 // (malformed, unknown, or a capture that does not fit the memory) gets no answer
-// and changes nothing. Outputs play from the first sample of a capture; outside a
+// and changes nothing. Replies leave in the order of their commands: one that is late
+// holds back those behind it, as on a serial line. Outputs play from the first sample of a capture; outside a
 // capture they hold the levels of command 5 or the last sample played.
 class TUnidadSimulada {
 public:
@@ -76,6 +79,8 @@ public:
     int MuestrasTomadas() const { return tomadas_; }
     int BytesPerdidos() const { return perdidos_; }
     int ComandosRechazados() const { return rechazados_; }
+    // TFalloUnidad::Atasco: the unit has stalled once already.
+    bool Atascada() const { return atascada_; }
     bool FirmwareAntiguo() const;
     // Current value of an output group (0 u, 1 v, 2..5 w..z) as played now.
     int ValorSalida(int grupo) const;
@@ -136,6 +141,7 @@ private:
     bool desbordado_ = false;
     int perdidos_ = 0;
     int rechazados_ = 0;
+    bool atascada_ = false;
     std::int64_t ahoraReal_ = 0;
     std::int64_t origenReal_ = -1;
 
