@@ -33,7 +33,7 @@ std::pair<double, double> Respuesta(TCircuito& c, double f, int pasos = 4000)
     const auto valor = [&](double t) { return std::sin(2 * Pi * f * escalon(t) * h); };
     const auto cambio = [&](double t) { return (escalon(t) + 1) * h; };
     std::complex<double> x, y;
-    const int periodos = 20, medidos = 10;
+    const int periodos = 40, medidos = 10;
     c.Avanzar(0, valor, cambio);
     for (int k = 0; k < periodos * pasos; ++k) {
         c.Avanzar(k * h, valor, cambio);
