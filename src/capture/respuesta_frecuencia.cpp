@@ -384,7 +384,11 @@ void TfrmRespuestaFrecuencia::Avisar()
                     .arg(FormatoFijo(plan.MinMuestrasPorPeriodo, 1), FormatoGeneral(f, 6));
     }
     LabelAviso->setText(aviso);
-    LTotal->setText(t.BuscarTexto(kTextoQuedan).arg(qint64(std::ceil(plan.SegundosEstimados()))));
+    // What a sweep of these settings would take; nothing once they have been measured.
+    if (resultado_.Puntos.empty() || !(*a == resultado_.Ajustes))
+        LTotal->setText(t.BuscarTexto(kTextoQuedan).arg(qint64(std::ceil(plan.SegundosEstimados()))));
+    else
+        LTotal->clear();
 }
 
 void TfrmRespuestaFrecuencia::EnMarcha(bool on)

@@ -16,6 +16,7 @@ constexpr int kTextoEjeFrecuencia = 445;
 constexpr int kTextoGanancia = 547;
 constexpr int kTextoFase = 548;
 constexpr int kTextoTiempo = 236;
+constexpr int kTextoVoltios = 199;
 
 const QString kCapaCursor = QStringLiteral("cursor");
 const QColor kColorCorte(200, 0, 0);
@@ -288,6 +289,7 @@ TGraficaCaptura::TGraficaCaptura(TTextos& textos, QWidget* parent) : QCustomPlot
     setObjectName(QStringLiteral("GCaptura"));
     setBackground(Qt::white);
     xAxis->setLabel(textos.BuscarTexto(kTextoTiempo));
+    yAxis->setLabel(textos.BuscarTexto(kTextoVoltios));
     Rejilla(xAxis);
     Rejilla(yAxis);
     legend->setVisible(true);
