@@ -468,7 +468,9 @@ TTarea TfrmRespuestaFrecuencia::IniciarBtnClick()
         punto_ = p;
         MostrarAvance({});
         const qint64 inicio = reloj_.elapsed();
-        TConversacion::TPaso paso = co_await sad->Hablar(p);
+        // Named before it is awaited (no converted temporary inside co_await).
+        std::shared_ptr<TConversacion> conversacion = p;
+        TConversacion::TPaso paso = co_await sad->Hablar(conversacion);
         if (paso == TConversacion::TPaso::Decidir) {
             TTextos& t = Textos();
             const int estado = p->EstadoUnidad();
@@ -479,7 +481,7 @@ TTarea TfrmRespuestaFrecuencia::IniciarBtnClick()
                                      : Interaccion().MostrarPregunta(t.BuscarTexto(pregunta) + QLatin1Char(' ')
                                                                          + t.BuscarTexto(kTextoContinuar),
                                                                      Botones::SiNoCancelar);
-            paso = co_await sad->Responder(p, r);
+            paso = co_await sad->Responder(conversacion, r);
         }
         punto_.reset();
         if (paso == TConversacion::TPaso::Terminada) {
