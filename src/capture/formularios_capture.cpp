@@ -4,6 +4,7 @@
 #include "capture/espera_ack.h"
 #include "capture/monitorizacion.h"
 #include "capture/prog_retardo.h"
+#include "capture/respuesta_frecuencia.h"
 #include "capture/test_interface.h"
 #include "capture/trigger.h"
 
@@ -17,6 +18,7 @@ void RegistrarFormulariosCapture(TRegistroFormularios& registro)
     registro.Registrar<TfrmTrigdig>();
     registro.Registrar<TfrmTrigAna>();
     registro.Registrar<TfrmMonitorizacion>();
+    registro.Registrar<TfrmRespuestaFrecuencia>();
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "exportar_csv.h"
 #include "informe.h"
 #include "interrupcion.h"
+#include "orden_bode.h"
 
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
@@ -84,7 +85,8 @@ QString TOrdenesCli::Uso()
         "                    [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli render FILE [--signals A,B,...] [--digital | --x NAME] -o OUT [--size WxH]\n"
         "                    [--overwrite]\n"
-        "       quorvane-cli render FILE --spectrum [--signals A] -o OUT [--size WxH] [--overwrite]\n"
+        "       quorvane-cli render FILE --spectrum [--signals A] -o OUT [--size WxH] [--overwrite]\n")
+        + UsoBode() + QStringLiteral(
         "OUT ends in .png, .svg, .pdf, .wmf or .bmp; the graph is drawn as the analog (or, with\n"
         "--digital, the digital) signal window draws it, 625x400 pixels unless --size says otherwise.\n"
         "--x NAME plots the first signal of --signals (or of the file) against the analog signal\n"
@@ -103,7 +105,8 @@ QString TOrdenesCli::Uso()
         "PuertosSerie are.\n"
         "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n"
         "capture switches the unit's outputs off when it ends, however it ends; Ctrl+C stops it\n"
-        "(a capture under way is aborted first) with exit status 130.\n");
+        "(a capture under way is aborted first) with exit status 130.\n")
+        + NotasBode();
 }
 
 int TOrdenesCli::Ejecutar(const QStringList& args)
@@ -115,6 +118,8 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         std::fputs(Uso().toLocal8Bit().constData(), salida_);
         return Salida::Bien;
     }
+    if (orden == QLatin1String("bode"))
+        return Bode(args.mid(1)); // its own options first
     TOpciones op;
     QString error;
     if (!LeerOpcionesCli(args.mid(1), op, error))

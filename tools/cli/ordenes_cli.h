@@ -56,6 +56,7 @@ private:
     int Captura(const TOpciones& op);
     int Render(const TOpciones& op);
     int Medir(const TOpciones& op);
+    int Bode(const QStringList& args); // orden_bode.cpp
 
     bool CargarIdioma();
     // Reads a signal or configuration file; false after its message was written.

@@ -1,5 +1,6 @@
 // sadsim: a simulated unit behind a pseudo-terminal.
 // sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] [--fault KIND] [--baud N]
+//        [--circuit KIND:PARAMS]
 #include "simulador_pty.h"
 #include "unidad_simulada.h"
 
@@ -26,7 +27,8 @@ extern "C" void AlTerminar(int)
 void Uso()
 {
     std::fprintf(stderr, "usage: sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] "
-                         "[--fault silence|garbage|cut|slow|atasco] [--baud N]\n");
+                         "[--fault silence|garbage|cut|slow|atasco] [--baud N]\n"
+                         "              [--circuit rc-low|rc-high:R=..,C=.. | rlc-band:R=..,L=..,C=..]\n");
 }
 
 // The link is ours to replace only when it is a symbolic link (a stale one from an
@@ -60,6 +62,7 @@ int main(int argc, char** argv)
     QString enlace = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ttySAD"));
     qv::TOpcionesUnidad op;
     int baudios = 0;
+    std::unique_ptr<qv::TCircuito> circuito; // between analog output 1 and analog input 2
 
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -87,6 +90,13 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "sadsim: bad baud rate\n");
                 return 2;
             }
+        } else if (a == QLatin1String("--circuit") && hayValor) {
+            QString error;
+            circuito = qv::TCircuito::Leer(args[++i], error);
+            if (!circuito) {
+                std::fprintf(stderr, "sadsim: %s\n", qPrintable(error));
+                return 2;
+            }
         } else if (a == QLatin1String("--fault") && hayValor) {
             if (!qv::LeerFallo(args[++i], op.fallo)) {
                 std::fprintf(stderr, "sadsim: unknown fault kind\n");
@@ -99,6 +109,7 @@ int main(int argc, char** argv)
     }
 
     qv::TUnidadSimulada unidad(op);
+    unidad.PonerCircuito(std::move(circuito));
     qv::TSimuladorPty pty(unidad);
     pty.PonerBaudios(baudios);
     QString error;

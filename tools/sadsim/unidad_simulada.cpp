@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 
 namespace qv {
 
@@ -208,6 +209,7 @@ QByteArray TUnidadSimulada::TomarSalida(std::int64_t ahoraUs)
 
 void TUnidadSimulada::Ejecutar(const QByteArray& comando, std::int64_t ahoraUs)
 {
+    AvanzarCircuito(TiempoUnidad(ahoraUs)); // a command may change what the outputs play
     const QList<QByteArray> campos = comando.split(',');
     const QByteArray& orden = campos.front();
     bool ok = false;
@@ -502,8 +504,13 @@ double TUnidadSimulada::VoltiosEntrada(int entrada, double t) const
 {
     const double s = t / 1e6;
     switch (entrada) {
-    case 1:
     case 2:
+        if (circuito_) {
+            AvanzarCircuito(t);
+            return circuito_->Salida();
+        }
+        [[fallthrough]];
+    case 1:
     case 3:
     case 4:
         return SalidaAhora(2 + entrada - 1, t) / CuentasPorVoltio;
@@ -537,6 +544,7 @@ int TUnidadSimulada::PalabraDigital(int grupo, double t) const
 
 void TUnidadSimulada::Empezar(double tInicio)
 {
+    AvanzarCircuito(tInicio); // up to the start with the levels held before it
     estado_ = 2;
     tInicio_ = tInicio;
     tomadas_ = 0;
@@ -625,6 +633,34 @@ void TUnidadSimulada::Avanzar(std::int64_t ahoraUs)
         if (tomadas_ >= prog_.n)
             Terminar();
     }
+}
+
+// ---- the circuit between analog output 1 and analog input 2 ----
+
+void TUnidadSimulada::PonerCircuito(std::unique_ptr<TCircuito> circuito)
+{
+    circuito_ = std::move(circuito);
+    if (circuito_) {
+        circuito_->PonerUnidadTiempo(1e-6);
+        AvanzarCircuito(TiempoUnidad(ahoraReal_));
+    }
+}
+
+void TUnidadSimulada::AvanzarCircuito(double t) const
+{
+    if (!circuito_)
+        return;
+    constexpr int w = 2; // output group of analog output 1
+    const auto valor = [this](double ti) { return SalidaAhora(w, ti) / CuentasPorVoltio; };
+    // During a capture the output changes at every sample instant; otherwise only
+    // through a command, before which the circuit is brought up to date.
+    const auto cambio = [this](double ti) {
+        if (estado_ != 2 || !prog_.salida[w])
+            return std::numeric_limits<double>::infinity();
+        const double k = std::floor((ti - tInicio_) / prog_.periodoUs + 1e-6);
+        return k + 1 >= prog_.n ? std::numeric_limits<double>::infinity() : tInicio_ + (k + 1) * prog_.periodoUs;
+    };
+    circuito_->Avanzar(t, valor, cambio);
 }
 
 } // namespace qv

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "circuito.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -85,6 +88,10 @@ public:
     // Current value of an output group (0 u, 1 v, 2..5 w..z) as played now.
     int ValorSalida(int grupo) const;
 
+    // A circuit between analog output 1 and analog input 2, which then reads the
+    // circuit's output instead of the loop-back of output 2 (input 1 keeps its loop-back).
+    void PonerCircuito(std::unique_ptr<TCircuito> circuito);
+
 private:
     // Input groups, in the order of the read-back: A, B, analog 1..8.
     static constexpr int NumGrupos = 10;
@@ -130,8 +137,12 @@ private:
     int CuentasCanal(int canal, double t) const;        // canal 2..13 as in TPrograma
     int PalabraDigital(int grupo, double t) const;      // 0 A, 1 B
 
+    // The circuit brought up to unit time t, the output as it was played until then.
+    void AvanzarCircuito(double t) const;
+
     TOpcionesUnidad op_;
     std::mt19937 azar_;
+    std::unique_ptr<TCircuito> circuito_;
 
     // line and framing
     QByteArray comando_;
