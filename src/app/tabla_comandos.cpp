@@ -9,6 +9,7 @@
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
 #include "app/ventana_principal.h"
+#include "capture/respuesta_frecuencia.h"
 #include "lang/textos.h"
 #include "lang/ui/formulario.h"
 #include "lang/ui/textos_formularios.h"
@@ -139,6 +140,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::Test,               "TestPresencia1",         "SpBtnTest",         1089, "test",       146, Libre<Captura>,     nullptr, [&k] { k.TestPresencia1Click(); }},
         {K::Monitorizar,        "Monitorizar1",           nullptr,             1090, nullptr,      141, Libre<>,            nullptr, [&k] { k.Monitorizar1Click(); }},
         {K::MonitorContinua,    "MonitorContinua",        nullptr,             1091, nullptr,      144, Libre<>,            nullptr, [&k] { k.MonitorContinuaClick(); }},
+        {K::RespuestaFrecuencia, "RespuestaFrecuencia1",  nullptr,              530, nullptr,        0, Libre<Captura>,     nullptr, [&p] { AbrirRespuestaFrecuencia(p); }},
 
         {K::Elegir,             "Elegir1",                "SpBtnElegir",       1101, "elegir",     154, Representacion,               nullptr, {}},
         {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Libre<Admite<K::Datos>>, nullptr, {}},
@@ -184,7 +186,7 @@ const std::vector<TFilaMenu>& TablaMenus()
          {"VerConfig1", "-", "CargarConfES1", "GrabarConES1", "Gurardarcomo1", "-", "OpcionesQUORVANE"}},
         {"Captacion1", 1080, 0, CapturaMenu, nullptr,
          {">ProgramarCaptacion1", "LecturaDatos1", "AbortarCaptacion1", "-", "TestPresencia1", "-",
-          "Monitorizar1", "MonitorContinua"}},
+          "Monitorizar1", "MonitorContinua", "-", "RespuestaFrecuencia1"}},
         {"ProgramarCaptacion1", 1081, 129, nullptr, nullptr, {"Inmediata", "Retardada", ">Trigger1"}},
         {"Trigger1", 1084, 129, nullptr, nullptr, {"analgico1", "digital1"}},
         {"Representacion1", 1100, 0, Representacion, nullptr,

@@ -283,7 +283,7 @@ TEST_F(Habilitacion, MientrasSeHablaConLaUnidad)
         {"VerConfig1", Libre}, {"CargarConfES1", Libre}, {"GrabarConES1", Siempre}, {"Gurardarcomo1", Siempre},
         {"OpcionesQUORVANE", Libre}, {"Inmediata", Libre}, {"Retardada", Libre}, {"analgico1", Libre},
         {"digital1", Libre}, {"LecturaDatos1", Libre}, {"AbortarCaptacion1", Libre}, {"TestPresencia1", Libre},
-        {"Monitorizar1", Libre}, {"MonitorContinua", Libre}, {"Elegir1", Siempre}, {"Datossingulares1", Libre},
+        {"Monitorizar1", Libre}, {"MonitorContinua", Libre}, {"RespuestaFrecuencia1", Libre}, {"Elegir1", Siempre}, {"Datossingulares1", Libre},
         {"VentanadeDatos1", Siempre}, {"Calculadora1", Libre}, {"ZoomIn1", Siempre}, {"ZoomOut1", Siempre},
         {"Cursores1", Siempre}, {"Medidas1", Siempre}, {"Espectro1", Siempre}, {"DefinirRepresentacin1", Siempre},
         {"Insertartexto1", Siempre}, {"Borrarltimotexto1", Siempre}, {"Borrartodoslostextos1", Siempre},

@@ -36,6 +36,7 @@ enum class TComando {
     Test,
     Monitorizar,
     MonitorContinua,
+    RespuestaFrecuencia,
     // "Representación"
     Elegir,
     Datos,
