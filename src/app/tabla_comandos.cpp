@@ -140,7 +140,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::Test,               "TestPresencia1",         "SpBtnTest",         1089, "test",       146, Libre<Captura>,     nullptr, [&k] { k.TestPresencia1Click(); }},
         {K::Monitorizar,        "Monitorizar1",           nullptr,             1090, nullptr,      141, Libre<>,            nullptr, [&k] { k.Monitorizar1Click(); }},
         {K::MonitorContinua,    "MonitorContinua",        nullptr,             1091, nullptr,      144, Libre<>,            nullptr, [&k] { k.MonitorContinuaClick(); }},
-        {K::RespuestaFrecuencia, "RespuestaFrecuencia1",  nullptr,              530, nullptr,        0, Libre<Captura>,     nullptr, [&p] { AbrirRespuestaFrecuencia(p); }},
+        {K::RespuestaFrecuencia, "RespuestaFrecuencia1",  nullptr,              530, nullptr,      130, Libre<Captura>,     nullptr, [&p] { AbrirRespuestaFrecuencia(p); }},
 
         {K::Elegir,             "Elegir1",                "SpBtnElegir",       1101, "elegir",     154, Representacion,               nullptr, {}},
         {K::Datos,              "Datossingulares1",       "SpBtnDatos",        1102, "datos",      194, Libre<Admite<K::Datos>>, nullptr, {}},
