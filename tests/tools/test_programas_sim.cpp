@@ -198,9 +198,8 @@ TEST(RelaySerie, BuscaLaUnidadYSobreviveASuPerdida)
     EXPECT_EQ(r, "&1.21,126974#\n");
 }
 
-// The relay starts while the unit is still sending a long read-back nobody reads any
-// more (the relay before it ended in the middle of it): the search waits until the line
-// has fallen quiet instead of taking the rest of that reply for a foreign device, and
+// The relay starts while the unit still sends a read-back nobody reads any more: the
+// search waits for the line to fall quiet instead of taking it for a foreign device, and
 // meanwhile a client is told that the unit is getting ready.
 TEST(RelaySerie, AlArrancarEsperaAQueLaLineaCalle)
 {
@@ -214,13 +213,7 @@ TEST(RelaySerie, AlArrancarEsperaAQueLaLineaCalle)
         ASSERT_EQ(Preguntar(p, "7,30000,1,a,0,0,0,1#", true), "&"); // done in 30 ms
         QThread::msleep(100);
         p.write("9#");
-        QByteArray r;
-        Esperar([&] {
-            if (p.waitForReadyRead(10))
-                r += p.readAll();
-            return r.size() > 1000;
-        }, 3000);
-        ASSERT_TRUE(r.startsWith("&30000,")) << r.left(20).constData();
+        ASSERT_TRUE(p.waitForReadyRead(3000));
     } // some 60 kB of the reply still to come
 
     qv::TInteraccionConsola interaccion;
@@ -229,10 +222,7 @@ TEST(RelaySerie, AlArrancarEsperaAQueLaLineaCalle)
     qv::RelayServer relay(linea, QStringLiteral("aula"));
     ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
     std::optional<bool> hallada;
-    QObject::connect(&relay, &qv::RelayServer::UnidadBuscada, [&](bool h) {
-        if (!hallada)
-            hallada = h;
-    });
+    QObject::connect(&relay, &qv::RelayServer::UnidadBuscada, [&](bool h) { hallada = hallada.value_or(h); });
     relay.BuscarUnidad();
     QTcpSocket c;
     c.connectToHost(QHostAddress::LocalHost, relay.PuertoTcp());
@@ -242,7 +232,6 @@ TEST(RelaySerie, AlArrancarEsperaAQueLaLineaCalle)
     EXPECT_EQ(LineaDe(c), "+\n");
     ASSERT_TRUE(Esperar([&] { return hallada.has_value(); }, 30000));
     EXPECT_TRUE(*hallada);
-    EXPECT_EQ(linea.Version(), "1.21");
     c.write("2#\r\n");
     EXPECT_EQ(LineaDe(c), "&3#\n");
 }

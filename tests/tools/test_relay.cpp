@@ -12,18 +12,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkDatagram>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUdpSocket>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <random>
 #include <memory>
-#include <thread>
 #include <vector>
 
 using qv::RelayServer;
@@ -352,33 +350,26 @@ TEST_F(Relay, UnEquipoNoOcupaLasPlazasDeTodos)
     EXPECT_NE(Linea(Conectar("127.0.0.2")), "<none>");
 }
 
-// No unit: the client hears it instead of waiting out its reads, and the relay does
-// not probe the lines again for every command of a client that insists: the commands
-// that come during the pause wait for its end and share one search, which finds a unit
-// that is back meanwhile.
-TEST_F(Relay, SinUnidadLoDiceYLaBuscaUnaVezPorPausa)
+// No unit: the client hears it at once instead of waiting out its reads, and commands
+// during the pause after a search in vain wait for its end and share one search.
+TEST_F(Relay, SinUnidadLoDiceAlMomento)
 {
-    qv::TLimitesRelay limites = relay->Limites();
-    limites.reintentoUnidadMs = 300;
-    relay->PonerLimites(limites);
     linea->disponible = false;
     QTcpSocket* a = Conectar();
     Linea(a);
     Enviar(a, "1#");
     EXPECT_EQ(Linea(a), "%\n");
-    EXPECT_EQ(linea->consultas, 1);
     Enviar(a, "2#2#");
     EXPECT_EQ(Linea(a), "%\n");
     EXPECT_EQ(Linea(a), "%\n");
     EXPECT_EQ(linea->consultas, 2);
     EXPECT_TRUE(linea->comandos.empty());
 
-    // Back within the pause: the command is not told "no unit", it waits and finds it.
+    // The unit is back within the pause: the command waits for it, not told "no unit".
     linea->disponible = true;
     Enviar(a, "2#");
     EXPECT_EQ(Linea(a), "&0#\n");
-    EXPECT_EQ(linea->consultas, 3);
-    EXPECT_EQ(linea->comandos, std::vector<QByteArray>{"2#"});
+    EXPECT_EQ(linea->comandos.size(), 1u);
 }
 
 // Noise from the holder never reaches the unit, so it holds up nothing: the holder's
@@ -455,12 +446,7 @@ namespace {
 // A line whose unit answers only when the test says so.
 class LineaManual : public qv::TLineaUnidad {
 public:
-    bool Disponible() override
-    {
-        ++busquedas;
-        abierta = disponible;
-        return disponible;
-    }
+    bool Disponible() override { ++busquedas; return abierta = disponible; }
     bool Abierta() const override { return disponible && abierta; }
     bool Enviar(const QByteArray& comando) override
     {
@@ -469,12 +455,7 @@ public:
         comandos.push_back(comando);
         return true;
     }
-    bool Acallar() override { return hablando; }
-    void Soltar() override
-    {
-        abierta = false;
-        ++soltadas;
-    }
+    void Soltar() override { abierta = false; ++soltadas; }
     void Responder(const QByteArray& r) { Q_EMIT Llegada(r); }
     // The line breaks under the relay.
     void Perder()
@@ -482,18 +463,9 @@ public:
         disponible = false;
         Q_EMIT Perdida();
     }
-    // The line that was still talking before a search falls quiet.
-    void Callar()
-    {
-        hablando = false;
-        Q_EMIT Callada();
-    }
     std::vector<QByteArray> comandos;
-    bool disponible = true;
-    bool abierta = true;
-    bool hablando = false;
-    int busquedas = 0;
-    int soltadas = 0;
+    bool disponible = true, abierta = true;
+    int busquedas = 0, soltadas = 0;
 };
 
 } // namespace
@@ -766,8 +738,7 @@ TEST_F(RelayManual, UnidadPerdidaConOrdenesEnCurso)
     EXPECT_LT(t.elapsed(), 2000);
     EXPECT_EQ(linea.comandos.size(), 1u);
 
-    // A unit that says nothing at all: given up after the unit wait, and told apart
-    // from a lost one, "~".
+    // A unit that says nothing at all: given up after the unit wait, with "~".
     linea.disponible = true;
     qv::TLimitesRelay limites = relay.Limites();
     limites.reintentoUnidadMs = 0;
@@ -779,25 +750,20 @@ TEST_F(RelayManual, UnidadPerdidaConOrdenesEnCurso)
     EXPECT_EQ(linea.comandos.size(), 2u);
 }
 
-// The unit leaves a command unanswered past the unit wait: its client hears "~" at
-// once, and the late answer, when it comes, goes to nobody. Meanwhile commands hear
-// "+" and do not reach the unit; the next one gets its own answer, never the late one.
+// A command left unanswered past the unit wait gets "~", and its late answer goes to
+// nobody; meanwhile commands hear "+"; the next one gets its own answer.
 TEST_F(RelayManual, RespuestaTardiaNoLlegaAOtraOrden)
 {
     qv::TLimitesRelay limites = relay.Limites();
     limites.olvidoMs = 200;
     relay.PonerLimites(limites);
-    auto linea1 = [&] {
-        return Esperar([&] { return a.canReadLine(); }) ? a.readLine() : QByteArray("<none>");
-    };
-
+    auto linea1 = [&] { return Esperar([&] { return a.canReadLine(); }) ? a.readLine() : QByteArray(); };
     a.write("2#\r\n");
     EXPECT_EQ(linea1(), "~\n");
     a.write("1#\r\n");
     EXPECT_EQ(linea1(), "+\n");
     EXPECT_EQ(linea.comandos, std::vector<QByteArray>{"2#"});
-    // The late answer, in pieces, and bytes after it.
-    linea.Responder("&3");
+    linea.Responder("&3"); // the late answer, in pieces, and bytes after it
     linea.Responder("#zz");
     a.write("1#\r\n");
     ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 2; }));
@@ -820,13 +786,10 @@ TEST_F(RelayManual, RespuestaTardiaNoLlegaAOtraOrden)
     EXPECT_EQ(linea.comandos, (std::vector<QByteArray>{"2#", "1#", "9#", "8#", "2#"}));
     linea.Responder("&0#");
     EXPECT_EQ(linea1(), "&0#\n");
-    Esperar([] { return false; }, 100);
-    EXPECT_EQ(a.bytesAvailable(), 0);
-    EXPECT_EQ(b.bytesAvailable(), 0);
 }
 
-// A late answer that does not end within the drain bound: the unit counts as lost and
-// is looked for again; found, it takes the next command.
+// A late answer that does not end within the drain bound: the unit counts as lost and is
+// looked for again. The release of a holder that left meanwhile waits for it.
 TEST_F(RelayManual, RespuestaTardiaSinFinBuscaLaUnidadDeNuevo)
 {
     qv::TLimitesRelay limites = relay.Limites();
@@ -837,115 +800,47 @@ TEST_F(RelayManual, RespuestaTardiaSinFinBuscaLaUnidadDeNuevo)
     ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
     EXPECT_EQ(a.readLine(), "~\n");
     linea.Responder("&12345");
-    ASSERT_TRUE(Esperar([&] { return linea.soltadas == 1; }));
-    EXPECT_EQ(linea.busquedas, 1);
-    a.write("2#\r\n");
+    a.disconnectFromHost();
     ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 2; }));
-    linea.Responder("&0#");
-    ASSERT_TRUE(Esperar([&] { return a.canReadLine(); }));
-    EXPECT_EQ(a.readLine(), "&0#\n");
-}
-
-// Before a search the relay hears out what the unit's line still sends (the rest of an
-// answer nobody waits for): meanwhile every command is told "+" at once, and the
-// release of a holder that leaves waits for the unit, so its outputs still go to zero.
-TEST_F(RelayManual, MientrasLaLineaHablaLasOrdenesOyenQueSePrepara)
-{
-    linea.Soltar();
-    linea.hablando = true;
-    a.write("2#\r\n1#\r\n");
-    ASSERT_TRUE(Esperar([&] { return a.bytesAvailable() >= 4; }));
-    EXPECT_EQ(a.readLine(), "+\n");
-    EXPECT_EQ(a.readLine(), "+\n");
-    a.disconnectFromHost();
-    ASSERT_TRUE(Esperar([&] { return b.canReadLine(); }));
-    EXPECT_EQ(b.readLine(), "$\n");
-    EXPECT_TRUE(linea.comandos.empty());
-    EXPECT_EQ(linea.busquedas, 0);
-    linea.Callar();
-    ASSERT_TRUE(Esperar([&] { return !linea.comandos.empty(); }));
+    EXPECT_EQ(linea.soltadas, 1);
     EXPECT_EQ(linea.busquedas, 1);
-    EXPECT_EQ(linea.comandos, std::vector<QByteArray>{RelayServer::ComandoLiberar});
+    EXPECT_EQ(linea.comandos.back(), RelayServer::ComandoLiberar);
 }
 
-// The program's TCP port reads the relay's own lines as what they say: "~" a failed
-// command with the unit still there, "+" a unit getting ready; every read after them
-// fails at once until the next command goes out, which may be answered again.
-TEST_F(RelayManual, ElPuertoTcpDistingueLasLineasDelRelay)
+// The program's TCP port reads the relay's own lines: "~" failed (the unit is there),
+// "+" getting ready, "%" no unit; nothing more is waited for until the next command.
+TEST(PuertoTcp, DistingueLasLineasDelRelay)
 {
-    qv::TLimitesRelay limites = relay.Limites();
-    limites.olvidoMs = 200;
-    relay.PonerLimites(limites);
-    a.disconnectFromHost();
-    ASSERT_TRUE(Esperar([&] { return b.canReadLine(); }));
-    b.readLine();
-    ASSERT_TRUE(Esperar([&] { return linea.comandos.size() == 1; })); // the release
-    linea.Responder("&");
-
-    // The port blocks while it waits: it runs on a thread of its own, the relay here.
-    std::atomic<int> paso{0};
-    std::vector<std::string> visto;
-    bool sinUnidad[2] = {true, false};
-    const quint16 puertoRelay = relay.PuertoTcp();
-    std::thread programa([&] {
-        qv::TTcpPort puerto(puertoRelay);
-        puerto.TiempoLectura = 3000;
-        puerto.Configurar(QStringLiteral("127.0.0.1"));
-        auto leer = [&] {
-            try {
-                QByteArray r;
-                puerto.Recibir(r);
-                visto.push_back("ok:" + r.toStdString());
-            } catch (const qv::ESinUnidad&) {
-                visto.push_back("sin unidad");
-            } catch (const qv::EPreparando&) {
-                visto.push_back("preparando");
-            } catch (const qv::EComPort&) {
-                visto.push_back("fallida");
-            }
-        };
-        auto esperar = [&](int n) {
-            while (paso.load() < n)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        };
+    QTcpServer relay;
+    ASSERT_TRUE(relay.listen(QHostAddress::LocalHost, 0));
+    qv::TTcpPort puerto(relay.serverPort());
+    puerto.Configurar(QStringLiteral("127.0.0.1"));
+    puerto.Abrir();
+    ASSERT_TRUE(relay.waitForNewConnection(3000));
+    QTcpSocket* s = relay.nextPendingConnection();
+    s->write("~\n+\n%\n&0#\n");
+    s->waitForBytesWritten(1000);
+    auto leer = [&]() -> QByteArray {
+        QByteArray r;
         try {
-            puerto.Abrir();
-            leer(); // the greeting
-            puerto.Enviar("2#");
-            leer();
-            leer();
-            sinUnidad[0] = puerto.SinUnidad();
-            puerto.Enviar("2#");
-            leer();
-            leer();
-            paso = 1;
-            esperar(2);
-            puerto.Enviar("2#");
-            leer();
-            paso = 3;
-            esperar(4);
-            puerto.Enviar("2#");
-            leer();
-            sinUnidad[1] = puerto.SinUnidad();
-        } catch (const std::exception& e) {
-            visto.push_back(std::string("error: ") + e.what());
+            puerto.Recibir(r);
+        } catch (const qv::ESinUnidad&) {
+            return "%";
+        } catch (const qv::EPreparando&) {
+            return "+";
+        } catch (const qv::EComPort&) {
+            return "~";
         }
-        paso = 5;
-    });
-    EXPECT_TRUE(Esperar([&] { return paso.load() >= 1; }, 20000));
-    linea.Responder("&1#");
-    paso = 2;
-    EXPECT_TRUE(Esperar([&] { return linea.comandos.size() == 3 || paso.load() >= 3; }, 20000));
-    linea.Responder("&0#");
-    EXPECT_TRUE(Esperar([&] { return paso.load() >= 3; }, 20000));
-    linea.Perder();
-    paso = 4;
-    EXPECT_TRUE(Esperar([&] { return paso.load() >= 5; }, 20000));
-    programa.join();
-    EXPECT_EQ(visto, (std::vector<std::string>{"ok:$", "fallida", "fallida", "preparando", "preparando", "ok:&0#",
-                                               "sin unidad"}));
-    EXPECT_FALSE(sinUnidad[0]);
-    EXPECT_TRUE(sinUnidad[1]);
+        return r;
+    };
+    for (const char* marca : {"~", "+", "%", "&0#"}) {
+        puerto.Enviar("2#");
+        EXPECT_EQ(leer(), marca);
+        EXPECT_EQ(puerto.SinUnidad(), *marca == '%');
+        if (*marca != '&') {
+            EXPECT_EQ(leer(), marca); // at once, not after the read time-out
+        }
+    }
 }
 
 // The real program under the first abuse: its memory stays bounded (it reached

@@ -82,8 +82,6 @@ public:
     int MuestrasTomadas() const { return tomadas_; }
     int BytesPerdidos() const { return perdidos_; }
     int ComandosRechazados() const { return rechazados_; }
-    // TFalloUnidad::Atasco: the unit has stalled once already.
-    bool Atascada() const { return atascada_; }
     bool FirmwareAntiguo() const;
     // Current value of an output group (0 u, 1 v, 2..5 w..z) as played now.
     int ValorSalida(int grupo) const;
