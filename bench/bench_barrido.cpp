@@ -14,6 +14,7 @@
 //                    gain_10fc   the gain at 10 fc, interpolated (ideal -20.04 dB)
 //                  (needs bin/sadsim).
 #include "common/interaccion_guion.h"
+#include "e2e/procesos.h"
 #include "link/barrido_sad.h"
 #include "link/com_capvis.h"
 #include "link/reloj.h"
@@ -21,8 +22,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -65,18 +64,13 @@ private:
 
 void BM_BarridoRC(benchmark::State& st)
 {
-    const QString sadsim = QCoreApplication::applicationDirPath() + "/../bin/sadsim";
-    if (!QFileInfo::exists(sadsim)) {
-        st.SkipWithError("bin/sadsim not built");
+    test::TSadsim sim;
+    if (!sim.Arrancar({"--baud", "115200", "--circuit", "rc-low:R=10k,C=100n"})) {
+        st.SkipWithError("bin/sadsim did not start");
         return;
     }
     QTemporaryDir dir;
-    QProcess proc;
-    const QString enlaceSim = dir.filePath("ttySAD");
-    proc.start(sadsim, {"--link", enlaceSim, "--baud", "115200", "--circuit", "rc-low:R=10k,C=100n"});
-    QByteArray linea;
-    while (proc.waitForReadyRead(5000) && !(linea += proc.readAllStandardOutput()).contains('\n')) {
-    }
+    const QString enlaceSim = sim.enlace;
     test::TTextosFijos textos;
     test::TInteraccionGuion inter;
     TRelojReal reloj;
@@ -127,8 +121,6 @@ void BM_BarridoRC(benchmark::State& st)
     st.counters["phase_fc"] = cortes.empty() ? NAN : cortes[0].FaseGrados;
     const auto decada = Interpolar(r, 10 * fc);
     st.counters["gain_10fc"] = decada ? decada->GananciaDB : NAN;
-    proc.terminate();
-    proc.waitForFinished(3000);
 }
 BENCHMARK(BM_BarridoRC)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 

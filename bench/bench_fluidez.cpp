@@ -19,6 +19,7 @@
 #include "common/esperar_sad.h"
 #include "common/interaccion_guion.h"
 #include "common/modal_prueba.h"
+#include "common/puesto_fijo.h"
 #include "common/textos_fijos.h"
 #include "e2e/procesos.h"
 #include "link/com_capvis.h"
@@ -44,6 +45,7 @@
 #include <vector>
 
 using namespace qv;
+using test::Girar;
 
 namespace {
 
@@ -98,53 +100,13 @@ private:
     std::vector<double> retrasos_[2];
 };
 
-// Runs a real event loop, as a dialog's or the program's would (idle between events,
-// not spinning), until `cond` holds or `maxMs` pass.
-bool Girar(const std::function<bool()>& cond, int maxMs)
-{
-    if (cond())
-        return true;
-    QEventLoop bucle;
-    QTimer mira;
-    QObject::connect(&mira, &QTimer::timeout, &bucle, [&] {
-        if (cond())
-            bucle.quit();
-    });
-    mira.start(20);
-    QTimer::singleShot(maxMs, &bucle, &QEventLoop::quit);
-    bucle.exec();
-    return cond();
-}
-
-// A classroom station on the network, in multi-station mode, without remote screens.
-class TPuestoAula : public IServiciosPuesto {
-public:
-    bool LeerHayRed() override { return true; }
-    bool LeerRemotoHabilitado() override { return false; }
-    bool LeerRemotoActivo() override { return false; }
-    bool LeerMultipuesto() override { return true; }
-    bool LeerModeloM() override { return false; }
-    QStringList LeerPuertosSerie() override { return {}; }
-    void IniciarRelay() override {}
-    void DetenerRelay() override {}
-    void EscucharRemoto() override {}
-    void DetenerRemoto() override {}
-    void SetServidorRemoto(bool) override {}
-    void VerRemoto(const QString&) override {}
-    void ControlarRemoto(const QString&) override {}
-    void ConectarUsuarioRemoto(const QString&) override {}
-    void CortarTodoRemoto() override {}
-    void OpcionesServidorRemoto() override {}
-    void OpcionesVisorRemoto() override {}
-};
-
 // The simulated unit at 115200 baud and 200 times its pace behind a real relay, and the
 // main window of a station that reaches it through the relay.
 struct TAula {
     test::TTextosFijos textos;
     test::TInteraccionGuion interaccion;
     test::TModalPrueba modal;
-    TPuestoAula puesto;
+    test::TPuestoFijo puesto{true, true};
     TRelojReal reloj;
     QTemporaryDir carpeta;
     test::TSadsim sim;

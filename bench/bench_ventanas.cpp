@@ -5,6 +5,7 @@
 #include "app/ventana_principal.h"
 #include "common/dialogos_guion.h"
 #include "common/entorno_mudo.h"
+#include "common/puesto_fijo.h"
 #include "common/reloj_falso.h"
 #include "display/panel_medidas.h"
 #include "display/visualiza_senales.h"
@@ -35,32 +36,11 @@ namespace {
 
 constexpr int N = 65535;
 
-class TPuestoMudo : public IServiciosPuesto {
-public:
-    bool LeerHayRed() override { return false; }
-    bool LeerRemotoHabilitado() override { return false; }
-    bool LeerRemotoActivo() override { return false; }
-    bool LeerMultipuesto() override { return false; }
-    bool LeerModeloM() override { return false; }
-    QStringList LeerPuertosSerie() override { return {}; }
-    void IniciarRelay() override {}
-    void DetenerRelay() override {}
-    void EscucharRemoto() override {}
-    void DetenerRemoto() override {}
-    void SetServidorRemoto(bool) override {}
-    void VerRemoto(const QString&) override {}
-    void ControlarRemoto(const QString&) override {}
-    void ConectarUsuarioRemoto(const QString&) override {}
-    void CortarTodoRemoto() override {}
-    void OpcionesServidorRemoto() override {}
-    void OpcionesVisorRemoto() override {}
-};
-
 struct TEntorno {
     test::TTextosMudos textos;
     test::TInteraccionMuda inter;
     TModal modal;
-    TPuestoMudo puesto;
+    test::TPuestoFijo puesto{false, false};
     test::TRelojFalso reloj;
     test::TDialogosGuion dialogos;
     QString ruta = QDir::temp().filePath(QStringLiteral("qv_bench_ventanas.qvn"));

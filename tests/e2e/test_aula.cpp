@@ -5,6 +5,7 @@
 #include "app/ventana_principal.h"
 #include "common/esperar.h"
 #include "common/interaccion_guion.h"
+#include "common/puesto_fijo.h"
 #include "lang/ui/modal.h"
 #include "link/ajustes_estacion.h"
 #include "link/com_capvis.h"
@@ -61,34 +62,12 @@ public:
     }
 };
 
-// A station in multi-station mode; its own relay is not started (the test runs one).
-class TPuestoAula : public IServiciosPuesto {
-public:
-    bool LeerHayRed() override { return true; }
-    bool LeerRemotoHabilitado() override { return false; }
-    bool LeerRemotoActivo() override { return false; }
-    bool LeerMultipuesto() override { return true; }
-    bool LeerModeloM() override { return false; }
-    QStringList LeerPuertosSerie() override { return {}; }
-    void IniciarRelay() override {}
-    void DetenerRelay() override {}
-    void EscucharRemoto() override {}
-    void DetenerRemoto() override {}
-    void SetServidorRemoto(bool) override {}
-    void VerRemoto(const QString&) override {}
-    void ControlarRemoto(const QString&) override {}
-    void ConectarUsuarioRemoto(const QString&) override {}
-    void CortarTodoRemoto() override {}
-    void OpcionesServidorRemoto() override {}
-    void OpcionesVisorRemoto() override {}
-};
-
 struct Puesto {
     QTemporaryDir dir;
     TTextosFijos textos;
     TInteraccionGuion inter;
     TModalAula modal;
-    TPuestoAula puesto;
+    TPuestoFijo puesto{true, true};
     TRelojReal reloj;
     std::unique_ptr<TfrmPrincipal> v;
 

@@ -20,24 +20,6 @@
 namespace qv::test {
 namespace {
 
-// Runs a real event loop, as a dialog's or the program's would (idle between events,
-// not spinning), until `cond` holds or `maxMs` pass.
-bool Girar(const std::function<bool()>& cond, int maxMs)
-{
-    if (cond())
-        return true;
-    QEventLoop bucle;
-    QTimer mira;
-    QObject::connect(&mira, &QTimer::timeout, &bucle, [&] {
-        if (cond())
-            bucle.quit();
-    });
-    mira.start(20);
-    QTimer::singleShot(maxMs, &bucle, &QEventLoop::quit);
-    bucle.exec();
-    return cond();
-}
-
 class Fluidez : public ::testing::Test {
 protected:
     TTextosFijos textos;
