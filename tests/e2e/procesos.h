@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
@@ -67,9 +69,22 @@ struct TSadsim {
     }
 };
 
-// A TCP port number nobody listens on right now.
+// A TCP port number nobody listens on right now, below the range the system takes
+// client ports from: a test polling a server that is still starting could otherwise
+// be given that very port for its own end, connect to itself, wait on its own silence
+// and keep the server from listening there.
 inline quint16 PuertoLibre()
 {
+    int desde = 32768;
+    if (QFile f(QStringLiteral("/proc/sys/net/ipv4/ip_local_port_range")); f.open(QIODevice::ReadOnly))
+        desde = QString::fromLatin1(f.readAll()).split(QLatin1Char('\t')).value(0).trimmed().toInt();
+    if (desde > 12000) {
+        for (int i = 0; i < 200; ++i) {
+            const auto puerto = quint16(QRandomGenerator::global()->bounded(10000, qMin(desde, 65536)));
+            if (QTcpServer s; s.listen(QHostAddress::LocalHost, puerto))
+                return puerto;
+        }
+    }
     QTcpServer s;
     s.listen(QHostAddress::LocalHost, 0);
     return s.serverPort();

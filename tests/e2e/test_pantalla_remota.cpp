@@ -28,7 +28,11 @@ constexpr int kEspera = 30000; // a loaded machine starts x11vnc slowly
 // The client side of RFB 3.8, as far as these tests need it.
 class TClienteRfb {
 public:
-    explicit TClienteRfb(quint16 puerto) { s_.connectToHost(QHostAddress::LocalHost, puerto); }
+    // `esperaMs` bounds every read: short while polling a server that is starting.
+    explicit TClienteRfb(quint16 puerto, int esperaMs = kEspera) : espera_(esperaMs)
+    {
+        s_.connectToHost(QHostAddress::LocalHost, puerto);
+    }
 
     // The security types the server offers (empty when it refuses or is not there).
     QByteArray Tipos()
@@ -83,7 +87,7 @@ private:
     QByteArray Leer(qint64 n)
     {
         QByteArray r;
-        while (r.size() < n && (s_.bytesAvailable() > 0 || s_.waitForReadyRead(kEspera)))
+        while (r.size() < n && (s_.bytesAvailable() > 0 || s_.waitForReadyRead(espera_)))
             r += s_.read(n - r.size());
         return r;
     }
@@ -106,6 +110,7 @@ private:
     }
 
     QTcpSocket s_;
+    int espera_;
     int bytesPixel_ = 4;
 };
 
@@ -172,12 +177,12 @@ TEST(PantallaRemota, NadieEntraSinPasswordYSoloElControlPulsa)
     vnc->Entorno.insert("XDG_RUNTIME_DIR", estado.path());
     const auto entra = [&](const QString& password) {
         return Esperar([&] { // x11vnc takes a while to start, and to forgive a failure
-            TClienteRfb c(puerto);
+            TClienteRfb c(puerto, 3000);
             return !c.Tipos().isEmpty() && c.Entrar(2, password) == 0;
         }, kEspera);
     };
     const auto parado = [&] {
-        return Esperar([&] { return TClienteRfb(puerto).Tipos().isEmpty(); }, kEspera);
+        return Esperar([&] { return TClienteRfb(puerto, 3000).Tipos().isEmpty(); }, kEspera);
     };
     int ancho = 0, alto = 0;
 

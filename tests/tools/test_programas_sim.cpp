@@ -1,6 +1,7 @@
 // The built programs themselves: sadsim behind its pseudo-terminal, and the relay on a
 // real serial line to it.
 #include "common/esperar.h"
+#include "e2e/procesos.h"
 #include "interaccion_consola.h"
 #include "linea_unidad.h"
 #include "relay_server.h"
@@ -85,13 +86,6 @@ QByteArray LineaDe(QTcpSocket& s)
     if (!Esperar([&] { return s.canReadLine(); }))
         return "<none>";
     return s.readLine();
-}
-
-quint16 PuertoLibre()
-{
-    QTcpServer t;
-    t.listen(QHostAddress::LocalHost, 0);
-    return t.serverPort();
 }
 
 } // namespace
@@ -242,7 +236,7 @@ TEST(RelaySerie, ProgramaRelayServerConSuPuerto)
     const QString enlace = dir.filePath(QStringLiteral("ttySAD"));
     Simulador sim(enlace);
     ASSERT_FALSE(sim.pts.isEmpty());
-    const quint16 puerto = PuertoLibre();
+    const quint16 puerto = qv::test::PuertoLibre();
 
     QProcess relay;
     relay.start(Programa("RelayServer"),
