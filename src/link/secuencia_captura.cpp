@@ -235,6 +235,7 @@ void TSecuenciaCaptura::EmpezarEspera()
     InicioEspera = Com->Tiempo().Tick();
     ProximaConsulta = InicioEspera;
     Fallos = 0;
+    ClaveFallos = 125;
     Com->ReiniciarProgreso();
     EsperaEmpezada = true;
 }
@@ -247,12 +248,17 @@ void TSecuenciaCaptura::PasoEsperar()
         return;
     int e = -1;
     if (!Com->LeerEstado(e)) {
+        // A unit lost behind the relay may show as an unanswered read first and as a
+        // relay getting ready after: the run of failures is told by its loss.
+        if (const int clave = Com->ClaveFallo(125); clave != 125)
+            ClaveFallos = clave;
         if (++Fallos >= FallosEstado) {
-            Fallar(Com->ClaveFallo(125));
+            Fallar(ClaveFallos);
             return;
         }
     } else {
         Fallos = 0;
+        ClaveFallos = 125;
         Estado = e;
         if (e == SadConDatos) {
             Fase_ = Modo == TModo::SoloEspera ? TFase::Terminada : TFase::Leer;

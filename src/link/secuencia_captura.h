@@ -155,6 +155,7 @@ private:
     qint64 ProximaConsulta = 0;
     int Pausa = PausaMinima;
     int Fallos = 0;
+    int ClaveFallos = 125; // the most telling reason of the current run of failed reads
     std::unique_ptr<TLecturaDatos> Lectura;
 };
 

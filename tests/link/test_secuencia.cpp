@@ -381,6 +381,15 @@ TEST_F(Secuencia, EsperaQueNoTerminaYCapturaPerdida)
     s = Nueva(Sec::TModo::SoloEspera);
     EXPECT_EQ(Correr(*s), Sec::TPaso::Fallida);
     EXPECT_EQ(s->ClaveFallo(), 125);
+
+    // Behind the relay the unit's loss is told even when the last failed query only
+    // found the relay getting ready.
+    puerto->lineasRelay = true;
+    int consulta = 0;
+    puerto->responder = [&](const QByteArray&) { puerto->entrada.push_back(++consulta == 2 ? "%" : "+"); };
+    s = Nueva(Sec::TModo::SoloEspera);
+    EXPECT_EQ(Correr(*s), Sec::TPaso::Fallida);
+    EXPECT_EQ(s->ClaveFallo(), TComCapvis::kTextoSADPerdido);
 }
 
 // "Leer" after a restart: the layout comes from the stored program; only state 3 reads.
