@@ -716,24 +716,18 @@ std::unique_ptr<TSenalAna> SenalAjustada(const TResultadoAjuste& r, const TSenal
     auto s = std::make_unique<TSenalAna>(datos.Unidad, nombre, true, nullptr, nullptr, 0, datos.Periodo(),
                                          std::uint16_t(n));
     const TTramo tramo = AcotarTramo(r.Tramo, n);
-    if (tramo.hasta < tramo.desde)
+    if (tramo.hasta < tramo.desde || n == 0)
         return s;
-    float bajo = datos.LeerMuestra(tramo.desde), alto = bajo;
-    for (int i = tramo.desde; i <= tramo.hasta; ++i) {
-        bajo = std::min(bajo, datos.LeerMuestra(i));
-        alto = std::max(alto, datos.LeerMuestra(i));
-    }
-    const double margen = alto > bajo ? double(alto) - bajo : std::max(1.0, std::fabs(double(alto)));
-    const double minimo = bajo - margen, maximo = alto + margen;
+    const auto [bajo, alto] = std::minmax_element(datos.Muestras().begin(), datos.Muestras().end());
     const TCurvaAjuste curva(r);
-    double anterior = std::clamp(curva(0), minimo, maximo);
-    if (!std::isfinite(anterior))
-        anterior = datos.LeerMuestra(tramo.desde);
+    double anterior = datos.LeerMuestra(tramo.desde);
     for (int i = 0; i < n; ++i) {
-        const double v = curva((i - tramo.desde) * datos.Periodo());
+        double v = curva((i - tramo.desde) * datos.Periodo());
+        if (i < tramo.desde || i > tramo.hasta)
+            v = std::clamp(v, double(*bajo), double(*alto));
         // A formula may have no value outside the span (sqrt of a negative): the last one holds.
-        if (std::isfinite(v))
-            anterior = std::clamp(v, minimo, maximo);
+        if (std::isfinite(v) && std::fabs(v) < 1e30)
+            anterior = v;
         s->PonerMuestra(i, float(anterior));
     }
     return s;

@@ -102,9 +102,9 @@ private:
 };
 
 // The fitted curve as a signal of the data's period and length (a calculated signal in
-// the data's unit): the model over the span, extrapolated beyond it but held within the
-// data's range widened by its peak-to-peak on each side, so that a growing exponential
-// outside the span neither overflows a sample nor flattens the plot.
+// the data's unit): the model over the span, and beyond it the model held within the
+// range of the data, so that an exponential running back before a discharge, or one
+// growing after the span, neither overflows a sample nor squeezes the plot.
 std::unique_ptr<TSenalAna> SenalAjustada(const TResultadoAjuste& r, const TSenalAna& datos, const QString& nombre);
 // Data minus fit over the span, 0 outside it.
 std::unique_ptr<TSenalAna> SenalResiduo(const TResultadoAjuste& r, const TSenalAna& datos, const QString& nombre);

@@ -55,6 +55,7 @@ private:
     int Captura(const TOpciones& op);
     int Render(const TOpciones& op);
     int Medir(const TOpciones& op);
+    int Ajustar(const TOpciones& op); // orden_ajuste.cpp
 
     bool CargarIdioma();
     // Reads a signal or configuration file; false after its message was written.
