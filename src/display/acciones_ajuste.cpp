@@ -92,8 +92,11 @@ void TAccionesAjuste::Mostrar(const QStringList& nombres)
 {
     bool cambio = false;
     for (const QString& n : nombres) {
-        if (ventana_.SenalesVisibles.contains(n))
+        // A shown name may stand for a new signal now (a fit written over the last one).
+        if (ventana_.SenalesVisibles.contains(n)) {
+            cambio = true;
             continue;
+        }
         if (EjeTiempo() && ventana_.SenalesVisibles.size() < principal_.MaxSenalesAna()) {
             ventana_.SenalesVisibles << n;
             cambio = true;

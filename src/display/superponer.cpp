@@ -186,6 +186,8 @@ TfrmSuperponer::TfrmSuperponer(IPrincipal& principal, QWidget* parent)
     LBSenales = CrearLista("LBSenales", this);
     LSenalesFichero->setBuddy(LBSenales);
     LAlinear = Etiqueta("LAlinear", QString(), this);
+    // Its text comes with the language texts: the row must not squeeze it meanwhile.
+    LAlinear->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     CBAlinear = new QComboBox(this);
     CBAlinear->setObjectName(QStringLiteral("CBAlinear"));
     CBAlinear->addItems({QString(), QString()});

@@ -5,7 +5,6 @@
 
 #include <gsl/gsl_blas.h>
 #include <gsl/gsl_errno.h>
-#include <gsl/gsl_linalg.h>
 #include <gsl/gsl_multifit_nlinear.h>
 
 #include <algorithm>
@@ -68,59 +67,87 @@ QString SinIgual(const QString& texto)
 
 // ---- linear least squares ------------------------------------------------------------
 
-// Least squares of y on the p columns of the n x p matrix X (row-major) by Householder
-// QR: the coefficients, the unscaled covariance (R^T R)^-1 and the residual sum of
-// squares. False when the columns are (numerically) dependent. X is overwritten.
+// Least squares of y on the p columns of the n x p matrix `a` (column j at a[j n]) by
+// Householder QR: the coefficients, the unscaled covariance (R^T R)^-1 and the residual
+// sum of squares. False when the columns are (numerically) dependent. `a` is overwritten.
+//
+// The reflections run over columns held one after the other in memory: a capture is a
+// tall, narrow matrix (65535 x at most 6), and a library QR over its rows walks memory
+// with a stride of a row for every element, several times slower for the same flops.
 struct TLineal {
     std::vector<double> coef;
     std::vector<double> cov; // p x p
     double ssr = 0;
 };
 
-bool MinimosCuadrados(std::vector<double>& X, const double* y, int n, int p, TLineal& r)
+bool MinimosCuadrados(double* a, const double* y, int n, int p, TLineal& r)
 {
     if (n < p || p < 1)
         return false;
-    gsl_matrix_view a = gsl_matrix_view_array(X.data(), std::size_t(n), std::size_t(p));
-    gsl_matrix* t = gsl_matrix_alloc(std::size_t(p), std::size_t(p));
-    // The solver leaves the coefficients in the first p places and the residual after them.
-    gsl_vector* coef = gsl_vector_alloc(std::size_t(n));
-    gsl_vector* trabajo = gsl_vector_alloc(std::size_t(p));
-    gsl_vector_const_view b = gsl_vector_const_view_array(y, std::size_t(n));
-    bool bien = gsl_linalg_QR_decomp_r(&a.matrix, t) == GSL_SUCCESS;
-    if (bien) {
-        double mayor = 0;
-        for (int j = 0; j < p; ++j)
-            mayor = std::max(mayor, std::fabs(gsl_matrix_get(&a.matrix, std::size_t(j), std::size_t(j))));
-        for (int j = 0; j < p; ++j)
-            bien = bien && std::fabs(gsl_matrix_get(&a.matrix, std::size_t(j), std::size_t(j))) > 1e-13 * mayor;
+    const auto N = std::size_t(n);
+    std::vector<double> b(y, y + n);
+    std::vector<double> R(std::size_t(p * p), 0.0);
+    double mayor = 0;
+    for (int k = 0; k < p; ++k) {
+        double* v = &a[std::size_t(k) * N];
+        double norma = 0;
+        for (std::size_t i = std::size_t(k); i < N; ++i)
+            norma += v[i] * v[i];
+        norma = std::sqrt(norma);
+        const double alfa = v[k] > 0 ? -norma : norma;
+        // v := x - alfa e_k; H = I - 2 v v^T / (v^T v), with v^T v = 2 (norma^2 - alfa x_k).
+        const double vv = 2 * (norma * norma - alfa * v[k]);
+        R[std::size_t(k * p + k)] = alfa;
+        mayor = std::max(mayor, std::fabs(alfa));
+        if (!(vv > 0) || std::fabs(alfa) <= 1e-13 * mayor)
+            return false;
+        v[k] -= alfa;
+        auto reflejar = [&](double* c) {
+            double s = 0;
+            for (std::size_t i = std::size_t(k); i < N; ++i)
+                s += v[i] * c[i];
+            s *= 2 / vv;
+            for (std::size_t i = std::size_t(k); i < N; ++i)
+                c[i] -= s * v[i];
+        };
+        for (int j = k + 1; j < p; ++j) {
+            double* c = &a[std::size_t(j) * N];
+            reflejar(c);
+            R[std::size_t(k * p + j)] = c[k];
+        }
+        reflejar(b.data());
     }
-    if (bien)
-        bien = gsl_linalg_QR_lssolve_r(&a.matrix, t, &b.vector, coef, trabajo) == GSL_SUCCESS;
-    if (bien) {
-        r.coef.assign(coef->data, coef->data + p);
-        // R^-1 from the upper triangle, then (R^T R)^-1 = R^-1 R^-T.
-        gsl_matrix* rinv = gsl_matrix_calloc(std::size_t(p), std::size_t(p));
-        for (int i = 0; i < p; ++i)
-            for (int j = i; j < p; ++j)
-                gsl_matrix_set(rinv, std::size_t(i), std::size_t(j),
-                               gsl_matrix_get(&a.matrix, std::size_t(i), std::size_t(j)));
-        bien = gsl_linalg_tri_invert(CblasUpper, CblasNonUnit, rinv) == GSL_SUCCESS;
-        r.cov.assign(std::size_t(p * p), 0);
-        for (int i = 0; bien && i < p; ++i)
-            for (int j = 0; j < p; ++j) {
-                double s = 0;
-                for (int k = std::max(i, j); k < p; ++k)
-                    s += gsl_matrix_get(rinv, std::size_t(i), std::size_t(k)) *
-                         gsl_matrix_get(rinv, std::size_t(j), std::size_t(k));
-                r.cov[std::size_t(i * p + j)] = s;
-            }
-        gsl_matrix_free(rinv);
+    // R c = (Q^T b)[0, p); what is left of Q^T b is the residual.
+    r.coef.assign(std::size_t(p), 0);
+    for (int k = p - 1; k >= 0; --k) {
+        double s = b[std::size_t(k)];
+        for (int j = k + 1; j < p; ++j)
+            s -= R[std::size_t(k * p + j)] * r.coef[std::size_t(j)];
+        r.coef[std::size_t(k)] = s / R[std::size_t(k * p + k)];
     }
-    gsl_matrix_free(t);
-    gsl_vector_free(coef);
-    gsl_vector_free(trabajo);
-    return bien;
+    r.ssr = 0;
+    for (std::size_t i = std::size_t(p); i < N; ++i)
+        r.ssr += b[i] * b[i];
+    // R^-1 (upper triangular), then (R^T R)^-1 = R^-1 R^-T.
+    std::vector<double> inv(std::size_t(p * p), 0.0);
+    for (int j = 0; j < p; ++j) {
+        inv[std::size_t(j * p + j)] = 1 / R[std::size_t(j * p + j)];
+        for (int i = j - 1; i >= 0; --i) {
+            double s = 0;
+            for (int k = i + 1; k <= j; ++k)
+                s += R[std::size_t(i * p + k)] * inv[std::size_t(k * p + j)];
+            inv[std::size_t(i * p + j)] = -s / R[std::size_t(i * p + i)];
+        }
+    }
+    r.cov.assign(std::size_t(p * p), 0);
+    for (int i = 0; i < p; ++i)
+        for (int j = 0; j < p; ++j) {
+            double s = 0;
+            for (int k = std::max(i, j); k < p; ++k)
+                s += inv[std::size_t(i * p + k)] * inv[std::size_t(j * p + k)];
+            r.cov[std::size_t(i * p + j)] = s;
+        }
+    return std::all_of(r.cov.begin(), r.cov.end(), [](double c) { return std::isfinite(c); });
 }
 
 // Coefficients of y on the columns that `fila` writes for each sample (no covariance
@@ -128,11 +155,15 @@ bool MinimosCuadrados(std::vector<double>& X, const double* y, int n, int p, TLi
 template <class F>
 bool Regresion(int n, int p, const double* y, F&& fila, std::vector<double>& coef)
 {
-    std::vector<double> X(std::size_t(n) * std::size_t(p));
-    for (int i = 0; i < n; ++i)
-        fila(i, &X[std::size_t(i) * std::size_t(p)]);
+    std::unique_ptr<double[]> X(new double[std::size_t(n) * std::size_t(p)]);
+    double f[8];
+    for (int i = 0; i < n; ++i) {
+        fila(i, f);
+        for (int k = 0; k < p; ++k)
+            X[std::size_t(k) * std::size_t(n) + std::size_t(i)] = f[k];
+    }
     TLineal r;
-    if (!MinimosCuadrados(X, y, n, p, r))
+    if (!MinimosCuadrados(X.get(), y, n, p, r))
         return false;
     coef = r.coef;
     return std::all_of(coef.begin(), coef.end(), [](double c) { return std::isfinite(c); });
@@ -204,6 +235,78 @@ inline double Valor(TModeloAjuste m, const double* p, double t, double* g)
 
 // ---- non-linear least squares -----------------------------------------------------------
 
+// The residuals (model - y, every `paso` doubles from `f`) and the rows of the Jacobian
+// of a built-in non-linear model at the n sample times. The exponential and the rotation
+// of the sine advance from sample to sample by one multiplication each, and are taken
+// afresh from exp and sincos every Bloque samples, which keeps their error at a few
+// units in the last place where a call per sample would cost ten times as much.
+void Serie(TModeloAjuste m, const double* p, int n, double T, const double* y, double* f, std::size_t paso,
+           double* J)
+{
+    constexpr int Bloque = 256;
+    const bool seno = m == TModeloAjuste::Seno || m == TModeloAjuste::SenoAmortiguado;
+    const bool decae = m != TModeloAjuste::Seno;
+    const double tau = decae ? p[1] : 1;
+    const double omega = seno ? DosPi * p[m == TModeloAjuste::Seno ? 1 : 2] : 0;
+    const double fase = seno ? p[m == TModeloAjuste::Seno ? 2 : 3] : 0;
+    const double r = decae ? std::exp(-T / tau) : 1;
+    double ws = 0, wc = 1;
+    if (seno)
+        ::sincos(omega * T, &ws, &wc);
+    const int np = m == TModeloAjuste::SenoAmortiguado ? 5 : m == TModeloAjuste::Seno ? 4 : 3;
+    for (int b = 0; b < n; b += Bloque) {
+        const double tb = b * T;
+        double e = decae ? std::exp(-tb / tau) : 1;
+        double sn = 0, cs = 1;
+        if (seno)
+            ::sincos(omega * tb + fase, &sn, &cs);
+        const int fin = std::min(n, b + Bloque);
+        for (int i = b; i < fin; ++i) {
+            const double t = i * T;
+            double* g = J + std::size_t(i) * std::size_t(np);
+            double v;
+            switch (m) {
+            case TModeloAjuste::Exponencial:
+                g[0] = e;
+                g[1] = p[0] * e * t / (tau * tau);
+                g[2] = 1;
+                v = p[0] * e + p[2];
+                break;
+            case TModeloAjuste::CargaRC:
+                g[0] = 1 - e;
+                g[1] = -p[0] * e * t / (tau * tau);
+                g[2] = 1;
+                v = p[0] * (1 - e) + p[2];
+                break;
+            case TModeloAjuste::Seno:
+                g[0] = sn;
+                g[1] = p[0] * cs * DosPi * t;
+                g[2] = p[0] * cs;
+                g[3] = 1;
+                v = p[0] * sn + p[3];
+                break;
+            default: {
+                const double es = e * sn, ec = e * cs;
+                g[0] = es;
+                g[1] = p[0] * es * t / (tau * tau);
+                g[2] = p[0] * ec * DosPi * t;
+                g[3] = p[0] * ec;
+                g[4] = 1;
+                v = p[0] * es + p[4];
+                break;
+            }
+            }
+            f[std::size_t(i) * paso] = v - y[i];
+            e *= r;
+            const double s2 = sn * wc + cs * ws;
+            cs = cs * wc - sn * ws;
+            sn = s2;
+        }
+    }
+}
+
+
+
 struct TProblema {
     TModeloAjuste modelo;
     const double* y;
@@ -234,9 +337,7 @@ int Residuos(const gsl_vector* x, void* datos, gsl_vector* f)
         return GSL_SUCCESS;
     }
     d.jCache.resize(std::size_t(d.n) * std::size_t(d.p));
-    double* j = d.jCache.data();
-    for (int i = 0; i < d.n; ++i, j += d.p)
-        gsl_vector_set(f, std::size_t(i), Valor(d.modelo, p.data(), i * d.periodo, j) - d.y[i]);
+    Serie(d.modelo, p.data(), d.n, d.periodo, d.y, f->data, f->stride, d.jCache.data());
     d.xCache = std::move(p);
     d.cacheValida = true;
     return GSL_SUCCESS;
@@ -274,6 +375,10 @@ TNoLineal LevenbergMarquardt(TProblema& d, const std::vector<double>& inicio, in
     const auto p = std::size_t(d.p);
     gsl_multifit_nlinear_parameters par = gsl_multifit_nlinear_default_parameters();
     par.trs = gsl_multifit_nlinear_trs_lm;
+    // The step from J^T J (p x p, one pass over the n rows of J) rather than a QR of J at
+    // every damping tried: the damping keeps the small system well conditioned, and the
+    // standard errors still come from a QR of the final J (gsl_multifit_nlinear_covar).
+    par.solver = gsl_multifit_nlinear_solver_cholesky;
     gsl_multifit_nlinear_workspace* w = gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &par, n, p);
     if (!w)
         return r;
@@ -293,7 +398,7 @@ TNoLineal LevenbergMarquardt(TProblema& d, const std::vector<double>& inicio, in
     double ssr0 = 0;
     gsl_blas_ddot(f, f, &ssr0);
     if (estado == GSL_SUCCESS && std::isfinite(ssr0))
-        estado = gsl_multifit_nlinear_driver(std::size_t(std::max(1, maxIter)), 1e-10, 1e-10, 0.0, nullptr, nullptr,
+        estado = gsl_multifit_nlinear_driver(std::size_t(std::max(1, maxIter)), 1e-9, 1e-9, 0.0, nullptr, nullptr,
                                              &info, w);
     else
         estado = GSL_EDOM;
@@ -507,26 +612,22 @@ TResultadoAjuste AjustarLineal(TResultadoAjuste r, const double* y, int n, doubl
     // spoil the conditioning. The scale comes off the coefficients (and their errors)
     // exactly, as it is a scaling of each column.
     const double escala = n > 1 ? (n - 1) * T : 1;
-    std::vector<double> X(std::size_t(n) * std::size_t(p));
-    for (int i = 0; i < n; ++i) {
-        const double u = double(i) / std::max(1, n - 1);
-        double uk = 1;
-        for (int k = 0; k < p; ++k, uk *= u)
-            X[std::size_t(i) * std::size_t(p) + std::size_t(k)] = uk;
+    const auto N = std::size_t(n);
+    std::unique_ptr<double[]> X(new double[N * std::size_t(p)]);
+    for (std::size_t i = 0; i < N; ++i)
+        X[i] = 1;
+    for (int k = 1; k < p; ++k) {
+        double* c = &X[std::size_t(k) * N];
+        const double* antes = c - N;
+        for (std::size_t i = 0; i < N; ++i)
+            c[i] = antes[i] * (double(i) / std::max(1, n - 1));
     }
     TLineal l;
-    if (!MinimosCuadrados(X, y, n, p, l)) {
+    if (!MinimosCuadrados(X.get(), y, n, p, l)) {
         r.Fallo = TFalloAjuste::Indeterminado;
         return r;
     }
-    double ssr = 0;
-    for (int i = 0; i < n; ++i) {
-        const double u = double(i) / std::max(1, n - 1);
-        double v = 0;
-        for (int k = grado; k >= 0; --k)
-            v = v * u + l.coef[std::size_t(k)];
-        ssr += (v - y[i]) * (v - y[i]);
-    }
+    const double ssr = l.ssr;
     std::vector<double> x(std::size_t(p), 0);
     std::vector<double> cov(std::size_t(p * p));
     for (int i = 0; i < p; ++i) {

@@ -117,6 +117,32 @@ TEST_F(AjusteVentana, FitFromThePopUpAddsTheCurveItsRecordAndShowsIt)
     ASSERT_EQ(tau.size(), 3);
     EXPECT_NEAR(tau[1].toDouble(), 0.05, 1e-7);
     EXPECT_TRUE(copiado.contains(QStringLiteral("\nT589\t")));
+
+    // The same fit again over the first half of data twice as large, written over the first:
+    // the window draws the new curve, the set keeps one record, of the new span.
+    TSenalAna& c1 = *Set().BuscarAna(QStringLiteral("C1"));
+    for (int i = 0; i < c1.NumMuestras(); ++i)
+        c1.PonerMuestra(i, 2 * c1.LeerMuestra(i));
+    Cursores(0, 0.2);
+    principal.interaccion.respuestas.push_back(11); // "Sobreescribir"
+    principal.modal.Cuando(QStringLiteral("frmAjusteCurva"), [&](QDialog& d) {
+        ASSERT_TRUE(Elegir(d, "CBModelo", QStringLiteral("poly2")));
+        ASSERT_TRUE(Pulsar(d, "BtnAjustar"));
+        ASSERT_TRUE(Elegir(d, "CBModelo", QStringLiteral("exp")));
+        ASSERT_TRUE(Pulsar(d, "BtnAjustar"));
+        Pulsar(d, "BtnCerrar");
+    });
+    Accion("AjustarCurva2").trigger();
+    Procesar();
+    EXPECT_EQ(w->SenalesVisibles, (QStringList{"C1", "Aj_exp_C1", "Aj_pol2_C1"}));
+    ASSERT_EQ(Set().Ajustes.size(), 2u);
+    EXPECT_EQ(Set().Ajustes[0].Senal, QStringLiteral("Aj_pol2_C1"));
+    EXPECT_EQ(Set().Ajustes[1].Senal, QStringLiteral("Aj_exp_C1"));
+    EXPECT_EQ(Set().Ajustes[1].Hasta, 200);
+    // The series shows the new signal's samples.
+    double x = 0, y = 0;
+    ASSERT_TRUE(w->Grafica().Serie(1).LeerPunto(1, x, y));
+    EXPECT_NEAR(y, 10, 1e-3);
 }
 
 TEST_F(AjusteVentana, BetweenTheCursorsWithTheResidualAndAFormula)
