@@ -2,6 +2,7 @@
 
 #include "app/api/estado.h"
 #include "app/api/registro_formularios.h"
+#include "display/ajuste_curva.h"
 #include "display/calculadora_analogica.h"
 #include "display/calculadora_digital.h"
 #include "display/config_grafica.h"
@@ -14,6 +15,7 @@
 #include "display/pedir_nombre.h"
 #include "display/preview.h"
 #include "display/senales_digitales.h"
+#include "display/superponer.h"
 #include "display/visualiza_senales.h"
 
 namespace qv {
@@ -34,6 +36,8 @@ void RegistrarFormulariosDisplay(TRegistroFormularios& registro)
     registro.Registrar<TfrmPreview>();
     registro.Registrar<TfrmCalcuAna>();
     registro.Registrar<TfrmCalcuDig>();
+    registro.Registrar<TfrmAjusteCurva>();
+    registro.Registrar<TfrmSuperponer>();
 }
 
 } // namespace qv

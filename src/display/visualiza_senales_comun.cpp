@@ -3,6 +3,7 @@
 #include "app/api/contexto.h"
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/acciones_ajuste.h"
 #include "display/config_grafica.h"
 #include "display/datos_senal.h"
 #include "display/ins_texto.h"
@@ -83,6 +84,9 @@ TVentanaSenales::TVentanaSenales(IPrincipal& principal, bool digital, const char
     Medidas2 = Popup->addAction(QStringLiteral("Medidas"), this, [this] { ActivarMedidas(!medidasActivas_); });
     Medidas2->setObjectName(QStringLiteral("Medidas2"));
     Medidas2->setCheckable(true);
+    // The analog window's curve fits and captures laid over it.
+    if (!digital)
+        new TAccionesAjuste(*this, principal, *Popup);
 
     connect(xygraph, &TGrf::RatonAbajo, this, &TVentanaSenales::RatonAbajo);
     connect(xygraph, &TGrf::RatonMovido, this, &TVentanaSenales::RatonMovido);

@@ -219,6 +219,89 @@ std::vector<TAnotacion> LeerAnotaciones(TLectorCampos& l)
     return notas;
 }
 
+// Curve fits go after the notes, in a block of their own that every older reader has
+// stopped before: "Ajustes:", their count, then one line each,
+//   Ajuste MODELO DESDE HASTA R2 RMS N NOMBRE VALOR ERROR ...$SEÑAL$DATOS$EXPRESIÓN
+// (N parameters; EXPRESIÓN empty for a built-in model). The fitted signal itself is an
+// ordinary calculated signal block, which any reader takes as it is.
+const QByteArray CabeceraAjustes("Ajustes:");
+
+void EscribirAjustes(const TCjtSenales& senales, QByteArray& s)
+{
+    std::vector<const TRegistroAjuste*> vivos;
+    for (const TRegistroAjuste& g : senales.Ajustes)
+        if (senales.BuscarAna(g.Senal))
+            vivos.push_back(&g);
+    if (vivos.empty())
+        return;
+    Linea(s, CabeceraAjustes);
+    Linea(s, QByteArray::number(qsizetype(vivos.size())));
+    for (const TRegistroAjuste* g : vivos) {
+        s += "Ajuste ";
+        s += UnaLinea(g->Modelo);
+        s += ' ' + QByteArray::number(g->Desde) + ' ' + QByteArray::number(g->Hasta) + ' ';
+        AnadirCientifico(s, g->R2);
+        s += ' ';
+        AnadirCientifico(s, g->Rms);
+        s += ' ' + QByteArray::number(qsizetype(g->Parametros.size()));
+        for (const TParametroAjuste& p : g->Parametros) {
+            s += ' ' + UnaLinea(p.Nombre) + ' ';
+            AnadirCientifico(s, p.Valor);
+            s += ' ';
+            AnadirCientifico(s, p.Error);
+        }
+        s += '$' + UnaLinea(g->Senal) + '$' + UnaLinea(g->Datos) + '$';
+        Linea(s, UnaLinea(g->Expresion));
+    }
+}
+
+// Like the notes, a fit record is an extra: a damaged one is left out, never a signal.
+std::vector<TRegistroAjuste> LeerAjustes(TLectorCampos& l, const TCjtSenales& senales)
+{
+    std::vector<TRegistroAjuste> ajustes;
+    while (!l.Fin() && l.LeerLinea() != CabeceraAjustes) {
+    }
+    if (l.Fin())
+        return ajustes;
+    qint64 n = 0;
+    try {
+        n = l.LeerLineaEntero();
+    } catch (const EErrorFormato&) {
+        return ajustes;
+    }
+    for (qint64 i = 0; i < n && !l.Fin(); ++i) {
+        TLectorCampos c(l.LeerLinea());
+        if (c.LeerCampo() != "Ajuste")
+            continue;
+        TRegistroAjuste g;
+        try {
+            g.Modelo = QString::fromLatin1(c.LeerCampo());
+            g.Desde = AEntero(c.LeerCampoEntero());
+            g.Hasta = AEntero(c.LeerCampoEntero());
+            g.R2 = c.LeerCampoReal();
+            g.Rms = c.LeerCampoReal();
+            const qint64 p = c.LeerCampoEntero(' ', '$');
+            if (p < 0 || p > 64)
+                continue;
+            for (qint64 k = 0; k < p; ++k) {
+                TParametroAjuste q;
+                q.Nombre = QString::fromLatin1(c.LeerCampo());
+                q.Valor = c.LeerCampoReal();
+                q.Error = c.LeerCampoReal(' ', '$');
+                g.Parametros.push_back(q);
+            }
+        } catch (const EErrorFormato&) {
+            continue;
+        }
+        g.Senal = QString::fromLatin1(c.LeerHasta('$')).trimmed();
+        g.Datos = QString::fromLatin1(c.LeerHasta('$')).trimmed();
+        g.Expresion = QString::fromLatin1(c.LeerLinea()).trimmed();
+        if (!g.Modelo.isEmpty() && senales.BuscarAna(g.Senal))
+            ajustes.push_back(std::move(g));
+    }
+    return ajustes;
+}
+
 } // namespace
 
 void AnadirCientifico(QByteArray& destino, double valor)
@@ -293,6 +376,7 @@ void EscribirFichero(const TCjtSenales& senales, QByteArray& s)
     for (const QString& c : senales.Comentario)
         Linea(s, UnaLinea(c));
     EscribirAnotaciones(senales.Anotaciones, s);
+    EscribirAjustes(senales, s);
 }
 
 void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
@@ -326,7 +410,10 @@ void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
         comentario << l.LeerLineaTexto();
     }
     senales.Comentario = comentario;
+    const qsizetype trasComentario = l.Posicion();
     senales.Anotaciones = LeerAnotaciones(l);
+    l.PonerPosicion(trasComentario);
+    senales.Ajustes = LeerAjustes(l, senales);
 }
 
 bool LeerSenalDeDatos(TCjtSenales& senales, const QByteArray& datos, const QString& nombre,

@@ -139,6 +139,7 @@ void TCjtSenales::Vaciar()
     cursorAna_ = cursorDig_ = 0;
     Comentario.clear();
     Anotaciones.clear();
+    Ajustes.clear();
 }
 
 bool TCjtSenales::AnadirAna(std::unique_ptr<TSenalAna> senal)
@@ -295,6 +296,9 @@ bool TCjtSenales::RenombrarAna(const QString& viejo, const QString& nuevo)
     for (TAnotacion& a : Anotaciones)
         if (!a.Digital && a.EjeX == viejo)
             a.EjeX = nuevo;
+    for (TRegistroAjuste& g : Ajustes)
+        if (g.Senal == viejo)
+            g.Senal = nuevo;
     return true;
 }
 

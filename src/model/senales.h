@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/registro_ajuste.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -214,6 +216,8 @@ public:
     QStringList Comentario;
     // Text notes of the windows, kept with the signals in their file.
     std::vector<TAnotacion> Anotaciones;
+    // Curve fits of signals of the set, kept in its file with them.
+    std::vector<TRegistroAjuste> Ajustes;
 
     TTextos& Textos() const { return textos_; }
     TInteraccion& Interaccion() const { return interaccion_; }

@@ -45,6 +45,9 @@ bool LeerOpcionesCli(const QStringList& args, TOpcionesCli& op, QString& error)
             op.vcd = true;
         } else if (a == QLatin1String("--spectrum")) {
             op.espectro = true;
+        } else if (a == QLatin1String("--model")) {
+            if (!valor(op.modelo))
+                return false;
         } else if (a == QLatin1String("--from")) {
             if (!valor(op.desde))
                 return false;

@@ -26,6 +26,7 @@ struct TOpcionesCli {
     QString hasta;         // --to
     bool vcd = false;      // --vcd
     bool espectro = false; // --spectrum
+    QString modelo;        // --model: the model of a fit
 };
 
 // Reads the options; false with the reason (English, for the usage message) in `error`.

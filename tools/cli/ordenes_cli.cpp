@@ -80,6 +80,7 @@ QString TOrdenesCli::Uso()
         "       quorvane-cli export FILE [-o OUT] [--signals A,B,...] [--csv | --vcd] [--overwrite]\n"
         "       quorvane-cli measure FILE [--signals A,B,...] [--from S] [--to S] [--csv] [-o OUT]\n"
         "                    [--overwrite]\n"
+        "       quorvane-cli fit FILE --signals A --model MODEL [--from S] [--to S] [--csv]\n"
         "       quorvane-cli test [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli capture CONFIG.cfg -o OUT.qvn [--delay S] [--force] [--overwrite]\n"
         "                    [--port DEVICE | --relay HOST[:PORT]]\n"
@@ -99,6 +100,9 @@ QString TOrdenesCli::Uso()
         "deviation, frequency, period, 10-90 % rise and fall times and dominant frequency\n"
         "(analog), or frequency, period, duty cycle and edges (digital), over the samples\n"
         "between --from and --to seconds (the whole signal by default).\n"
+        "fit prints the parameters of MODEL fitted to A (linear, poly2 to poly5, exp, rc, sine,\n"
+        "damped-sine, or expr:FORMULA in t and named parameters, each starting at 1) with their\n"
+        "standard errors, r2 and the rms residual; t counts from the first sample fitted.\n"
         "FILE is a signal file (qvn) or a configuration file (cfg). Without --port or --relay\n"
         "the unit is found as the program finds it (Quorvane.ini in the program folder); a\n"
         "relative DEVICE (\"ttySAD\") is taken from the program folder, as the entries of\n"
@@ -128,7 +132,7 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return Salida::Fallo;
     const bool leeFichero = orden == QLatin1String("info") || orden == QLatin1String("export") ||
                             orden == QLatin1String("capture") || orden == QLatin1String("render") ||
-                            orden == QLatin1String("measure");
+                            orden == QLatin1String("measure") || orden == QLatin1String("fit");
     if (leeFichero && op.posicionales.size() == 1 && !QFileInfo::exists(op.posicionales.front()))
         return Error(kTextoNoExiste, Nativo(op.posicionales.front()));
 
@@ -144,6 +148,8 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return Render(op);
     if (orden == QLatin1String("measure"))
         return Medir(op);
+    if (orden == QLatin1String("fit"))
+        return Ajustar(op);
     return ErrorUso(QStringLiteral("unknown command %1").arg(orden));
 }
 

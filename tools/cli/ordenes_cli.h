@@ -57,6 +57,7 @@ private:
     int Render(const TOpciones& op);
     int Medir(const TOpciones& op);
     int Bode(const QStringList& args); // orden_bode.cpp
+    int Ajustar(const TOpciones& op); // orden_ajuste.cpp
 
     bool CargarIdioma();
     // Reads a signal or configuration file; false after its message was written.
