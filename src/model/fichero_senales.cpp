@@ -293,6 +293,7 @@ void EscribirFichero(const TCjtSenales& senales, QByteArray& s)
     for (const QString& c : senales.Comentario)
         Linea(s, UnaLinea(c));
     EscribirAnotaciones(senales.Anotaciones, s);
+    EscribirDecodificaciones(senales.Decodificaciones, s);
 }
 
 void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
@@ -326,7 +327,9 @@ void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
         comentario << l.LeerLineaTexto();
     }
     senales.Comentario = comentario;
+    const qsizetype extras = l.Posicion(); // the optional blocks after the comment
     senales.Anotaciones = LeerAnotaciones(l);
+    senales.Decodificaciones = LeerDecodificaciones(datos, extras);
 }
 
 bool LeerSenalDeDatos(TCjtSenales& senales, const QByteArray& datos, const QString& nombre,

@@ -139,6 +139,7 @@ void TCjtSenales::Vaciar()
     cursorAna_ = cursorDig_ = 0;
     Comentario.clear();
     Anotaciones.clear();
+    Decodificaciones.clear();
 }
 
 bool TCjtSenales::AnadirAna(std::unique_ptr<TSenalAna> senal)
