@@ -305,6 +305,11 @@ bool TCjtSenales::RenombrarDig(const QString& viejo, const QString& nuevo)
     if (!s)
         return false;
     s->PonerNombre(nuevo);
+    // A decoding follows its signals.
+    for (TDecodificacion& d : Decodificaciones)
+        for (TAjusteDecod& c : d.Canales)
+            if (c.Valor == viejo)
+                c.Valor = nuevo;
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "exportar_csv.h"
 #include "informe.h"
+#include "orden_decodificar.h"
 
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
@@ -106,9 +107,11 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return ErrorUso(QString());
     const QString orden = args.front();
     if (orden == QLatin1String("help") || orden == QLatin1String("--help") || orden == QLatin1String("-h")) {
-        std::fputs(Uso().toLocal8Bit().constData(), salida_);
+        std::fputs((Uso() + UsoDecodificacion()).toLocal8Bit().constData(), salida_);
         return Salida::Bien;
     }
+    if (EsOrdenDecodificacion(orden))
+        return CargarIdioma() ? OrdenDecodificacion(args, idioma_, interaccion_, carpeta_, salida_, error_) : Salida::Fallo;
     TOpciones op;
     QString error;
     if (!LeerOpcionesCli(args.mid(1), op, error))
