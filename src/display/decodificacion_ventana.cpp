@@ -34,6 +34,8 @@ constexpr int kTextoTituloCsv = 606;
 // A box is shown this many times its own length when the view jumps to it.
 constexpr double kVecesCaja = 8;
 constexpr int kMuestrasMinimas = 40;
+// The widest left margin the rows' names may take.
+constexpr int kMargenMaximo = 130;
 
 } // namespace
 
@@ -230,6 +232,16 @@ void TDecodificacionesVentana::Colocar()
         minimoY_ = minimo;
     }
     dibujo_->PonerFilas(std::move(dibujo));
+    // The rows' names take the left margin, as wide as they need (within a limit); the
+    // margin the window had comes back with the last row.
+    if (!dibujo_->Filas().empty()) {
+        if (margenIzquierdo_ < 0)
+            margenIzquierdo_ = g_.AreaGrafica().left();
+        g_.Dimensions().PonerLeftMargin(std::clamp(dibujo_->AnchoRotulos() + 10, margenIzquierdo_, kMargenMaximo));
+    } else if (margenIzquierdo_ >= 0) {
+        g_.Dimensions().PonerLeftMargin(margenIzquierdo_);
+        margenIzquierdo_ = -1;
+    }
     panel_.Mostrar(std::move(tabla));
     if (!Decodificando())
         panel_.PonerProgreso(-1);

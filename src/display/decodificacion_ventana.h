@@ -77,6 +77,7 @@ private:
     QStringList visibles_;
     std::vector<TEstadoDecod> estado_;
     double minimoY_ = 0; // the Y minimum the rows last asked for
+    int margenIzquierdo_ = -1; // the window's own left margin while the rows' names widen it
 };
 
 } // namespace qv

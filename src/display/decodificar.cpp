@@ -365,58 +365,82 @@ TDecodificacion TfrmDecodificar::Leida() const
     return d;
 }
 
-bool TfrmDecodificar::Comprobar(const TDecodificacion& d)
+TFalloDecod TfrmDecodificar::Comprobar(const TDecodificacion& d, QString& caja) const
 {
     const TInfoDecodificador* info = catalogo_ ? BuscarDecodificador(*catalogo_, d.Decodificador) : nullptr;
-    const auto aviso = [this](const TFalloDecod& f, QWidget* foco) {
-        Interaccion().MostrarAviso(TextoFallo(f, Textos()), Botones::Aceptar);
-        if (foco)
-            foco->setFocus(Qt::OtherFocusReason);
-        return false;
-    };
+    caja = QStringLiteral("CBDecodificador");
     if (!info)
-        return aviso({clave_decod::kTextoDesconocido, {d.Decodificador}}, CBDecodificador);
-    for (const TEditor& e : canales_) {
-        const TCanalDecodificador* c = info->Canal(e.id);
-        if (c && c->Obligatorio && d.SenalDe(c->Id).isEmpty())
-            return aviso({clave_decod::kTextoSinCanal, {c->Nombre, info->Id}}, e.lista);
-        if (e.lista->currentIndex() > int(senales_.size()))
-            return aviso({clave_decod::kTextoSinSenal, {e.lista->currentText()}}, e.lista);
+        return {clave_decod::kTextoDesconocido, {d.Decodificador}};
+    for (const TCanalDecodificador& c : info->Canales) {
+        caja = QStringLiteral("CBCanal_") + c.Id;
+        const QString senal = d.SenalDe(c.Id);
+        if (c.Obligatorio && senal.isEmpty())
+            return {clave_decod::kTextoSinCanal, {c.Nombre, info->Id}};
+        if (!senal.isEmpty() && !senales_.contains(senal))
+            return {clave_decod::kTextoSinSenal, {senal}};
     }
-    if (d.Canales.empty())
-        return aviso({clave_decod::kTextoSinCanal, {info->Canales.empty() ? QString() : info->Canales.front().Nombre,
-                                                    info->Id}},
-                     canales_.empty() ? nullptr : canales_.front().lista);
+    if (d.Canales.empty()) {
+        caja = info->Canales.empty() ? QString() : QStringLiteral("CBCanal_") + info->Canales.front().Id;
+        return {clave_decod::kTextoSinCanal, {info->Canales.empty() ? QString() : info->Canales.front().Nombre, info->Id}};
+    }
+    caja.clear();
     if (d.Senales().size() > MaxCanalesDecod)
-        return aviso({clave_decod::kTextoDemasiadosCanales, {QString::number(MaxCanalesDecod)}}, nullptr);
-    for (const std::vector<TEditor>* editores : {&opciones_, &opcionesApilado_})
-        for (const TEditor& e : *editores) {
-            const QString v = e.lista ? e.lista->currentText() : e.caja->text();
-            if (e.opcion && !ValorValido(*e.opcion, v))
-                return aviso({clave_decod::kTextoOpcionNoValida, {e.opcion->Descripcion, v}},
-                             e.lista ? static_cast<QWidget*>(e.lista) : e.caja);
+        return {clave_decod::kTextoDemasiadosCanales, {QString::number(MaxCanalesDecod)}};
+    const auto opciones = [&](const TInfoDecodificador& i, const std::vector<TAjusteDecod>& valores,
+                              const QString& prefijo) -> TFalloDecod {
+        for (const TAjusteDecod& a : valores) {
+            const TOpcionDecodificador* o = i.Opcion(a.Id);
+            caja = (o && !o->Valores.isEmpty() ? QStringLiteral("CB") : QStringLiteral("Ed")) + prefijo + a.Id;
+            if (!o || !ValorValido(*o, a.Valor))
+                return {clave_decod::kTextoOpcionNoValida, {o ? o->Descripcion : a.Id, a.Valor}};
         }
-    return true;
+        caja.clear();
+        return {};
+    };
+    if (TFalloDecod f = opciones(*info, d.Opciones, QStringLiteral("Opcion_")))
+        return f;
+    for (const TCapaDecod& a : d.Apilados) {
+        const TInfoDecodificador* i = BuscarDecodificador(*catalogo_, a.Decodificador);
+        caja = QStringLiteral("CBApilado");
+        if (!i)
+            return {clave_decod::kTextoDesconocido, {a.Decodificador}};
+        if (TFalloDecod f = opciones(*i, a.Opciones, QStringLiteral("OpcionApilado_")))
+            return f;
+    }
+    return {};
 }
 
 bool TfrmDecodificar::Validar()
 {
     Guardar();
-    // Every decoding is looked at where the student sees it: the first that fails is
-    // shown with the box to mend.
+    // The decoding shown first, then the others; the first that fails is shown with its
+    // box to mend.
     const int n = int(lista_.size());
-    for (int k = 0; k <= n; ++k) {
+    std::vector<int> orden{actual_};
+    for (int k = 0; k <= n; ++k)
+        if (k != actual_)
+            orden.push_back(k);
+    for (int k : orden) {
         const bool nueva = k == n;
-        if (nueva && nueva_.Canales.empty())
-            break; // a new decoding without signals is none
+        const TDecodificacion& d = nueva ? nueva_ : lista_[std::size_t(k)];
+        if (nueva && d.Canales.empty())
+            continue; // a new decoding without signals is none
+        QString nombre;
+        const TFalloDecod f = Comprobar(d, nombre);
+        if (!f)
+            continue;
         if (k != actual_) {
             llenando_ = true;
             CBDecodificacion->setCurrentIndex(k);
             llenando_ = false;
             MostrarDecodificacion(k);
         }
-        if (!Comprobar(nueva ? nueva_ : lista_[std::size_t(k)]))
-            return false;
+        Interaccion().MostrarAviso(TextoFallo(f, Textos()), Botones::Aceptar);
+        if (QWidget* caja = nombre.isEmpty() ? nullptr : findChild<QWidget*>(nombre)) {
+            caja->setVisible(true); // a box made just now is shown on the next pass
+            caja->setFocus(Qt::OtherFocusReason);
+        }
+        return false;
     }
     if (!nueva_.Canales.empty())
         lista_.push_back(nueva_);

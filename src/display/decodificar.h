@@ -60,8 +60,8 @@ private:
     static std::vector<TAjusteDecod> Valores(const std::vector<TEditor>& editores);
     void Guardar();
     void Quitar();
-    // The checks of one decoding; false after the message, the focus on the box.
-    bool Comprobar(const TDecodificacion& d);
+    // The checks of one decoding: its failure and the box to mend (its object name).
+    TFalloDecod Comprobar(const TDecodificacion& d, QString& caja) const;
 
     TCatalogoCompartido catalogo_;
     std::vector<TDecodificacion> lista_;

@@ -190,6 +190,7 @@ void TPanelDecodificacion::Mostrar(std::vector<TModeloAnotaciones::TDecodificada
 {
     modelo_->Poner(std::move(decodificadas));
     TablaDecod->resizeColumnToContents(0);
+    TablaDecod->resizeColumnToContents(1);
     BtnExportarCSV->setEnabled(modelo_->rowCount() > 0);
     PonerTitulo();
 }

@@ -41,7 +41,7 @@ void TDibujoDecodificacion::PonerFilas(std::vector<TFilaDibujoDecod> filas)
 
 QColor TDibujoDecodificacion::Color(int clase)
 {
-    return QColor::fromHsv((clase * 67 + 200) % 360, 70, 245);
+    return QColor::fromHsv((clase * 67 + 200) % 360, 105, 240);
 }
 
 QRect TDibujoDecodificacion::Caja(const TFilaDibujoDecod& f, const TAnotacionDecod& a) const
@@ -68,6 +68,7 @@ void TDibujoDecodificacion::draw(QCPPainter* p)
     const int arriba = std::max(area.top(), g_.PixelY(alto) - fuente / 2 - 1);
     if (arriba < area.bottom())
         p->fillRect(QRect(QPoint(0, arriba), QPoint(area.left() - 2, area.bottom())), Qt::white);
+    DibujarRotulos(p, area);
     p->save();
     p->setClipRect(area.adjusted(0, 0, 1, 1), Qt::IntersectClip);
     for (std::size_t k = 0; k < filas_.size(); ++k)
@@ -139,14 +140,37 @@ void TDibujoDecodificacion::DibujarFila(QCPPainter* p, std::size_t k, const QRec
     }
     cerrarCorrida();
 
-    // The row's name at the left edge, over whatever passes under it.
-    if (!f.Rotulo.isEmpty()) {
-        const QRect rotulo(area.left() + 1, y0 + 1, fm.horizontalAdvance(f.Rotulo) + 6, std::max(0, y1 - y0 - 1));
-        p->setPen(Qt::NoPen);
-        p->setBrush(QColor(255, 255, 255, 215));
-        p->drawRect(rotulo);
-        p->setPen(QColor(60, 60, 60));
-        p->drawText(rotulo, Qt::AlignCenter, f.Rotulo);
+}
+
+int TDibujoDecodificacion::AnchoRotulos() const
+{
+    const QFontMetrics fm(Letra(g_));
+    int ancho = 0;
+    for (const TFilaDibujoDecod& f : filas_)
+        ancho = std::max(ancho, fm.horizontalAdvance(f.Rotulo));
+    return ancho;
+}
+
+QFont TDibujoDecodificacion::Letra(const TGrf& g)
+{
+    QFont letra = g.Appearance().LabelFont();
+    letra.setPixelSize(std::max(9, letra.pixelSize()));
+    return letra;
+}
+
+// The rows' names in the margin at their left, where the traces have their levels.
+void TDibujoDecodificacion::DibujarRotulos(QCPPainter* p, const QRect& area)
+{
+    const QFont letra = Letra(g_);
+    const QFontMetrics fm(letra);
+    p->setFont(letra);
+    p->setPen(QColor(60, 60, 60));
+    for (const TFilaDibujoDecod& f : filas_) {
+        const int y0 = std::max(area.top(), g_.PixelY(f.YAlto)), y1 = std::min(area.bottom(), g_.PixelY(f.YBajo));
+        if (y1 - y0 < fm.height() / 2)
+            continue;
+        const QRect sitio(QPoint(2, y0), QPoint(area.left() - 4, y1));
+        p->drawText(sitio, Qt::AlignRight | Qt::AlignVCenter, fm.elidedText(f.Rotulo, Qt::ElideRight, sitio.width()));
     }
 }
 

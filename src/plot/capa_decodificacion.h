@@ -22,7 +22,7 @@ class TGrf;
 struct TFilaDibujoDecod {
     std::shared_ptr<const TResultadoDecod> Resultado;
     int Fila = 0;       // row of the result
-    QString Rotulo;     // drawn at the row's left
+    QString Rotulo;     // drawn in the margin at the row's left
     double YBajo = 0;   // the row's band, Y-axis units
     double YAlto = 0;
 };
@@ -45,6 +45,8 @@ public:
     static QColor Color(int clase);
     // A box narrower than this is drawn as part of a solid run with its neighbours.
     static constexpr int AnchoMinimo = 3;
+    // Pixels the rows' names need in the left margin.
+    int AnchoRotulos() const;
 
 protected:
     void applyDefaultAntialiasingHint(QCPPainter* p) const override { p->setAntialiasing(false); }
@@ -52,6 +54,8 @@ protected:
 
 private:
     void DibujarFila(QCPPainter* p, std::size_t k, const QRect& area);
+    void DibujarRotulos(QCPPainter* p, const QRect& area);
+    static QFont Letra(const TGrf& g);
 
     TGrf& g_;
     std::vector<TFilaDibujoDecod> filas_;
