@@ -338,12 +338,12 @@ int TOrden::Decodificadores(const TArgs& a)
     return Escribir(a.salida, texto) ? Bien : Fallo;
 }
 
-// ---- protocol-config ----------------------------------------------------------------------
+// ---- protocol ----------------------------------------------------------------------
 
 int TOrden::Configuracion(const TArgs& a)
 {
     if (a.posicionales.size() != 1 || (a.uart.isNull() == a.i2c.isNull()))
-        return ErrorUso(QStringLiteral("protocol-config takes OUT.cfg and one of --uart TEXT or --i2c ADDR:BYTES"));
+        return ErrorUso(QStringLiteral("protocol takes OUT.cfg and one of --uart TEXT or --i2c ADDR:BYTES"));
     const auto numero = [](const QString& t, double defecto) -> std::optional<double> {
         if (t.isEmpty())
             return defecto;
@@ -444,7 +444,7 @@ int TOrden::Configuracion(const TArgs& a)
 bool EsOrdenDecodificacion(const QString& orden)
 {
     return orden == QLatin1String("decode") || orden == QLatin1String("decoders")
-           || orden == QLatin1String("protocol-config");
+           || orden == QLatin1String("protocol");
 }
 
 int OrdenDecodificacion(const QStringList& args, TTextos& textos, TInteraccion& interaccion,
@@ -459,7 +459,7 @@ QString UsoDecodificacion()
         "       quorvane-cli decode FILE [--decoder ID --channels CH=SIGNAL,... [--option KEY=VALUE]...\n"
         "                    [--stack ID [--stack-option KEY=VALUE]...]] [--csv] [-o OUT] [--overwrite]\n"
         "       quorvane-cli decoders [ID]\n"
-        "       quorvane-cli protocol-config OUT.cfg (--uart TEXT [--baud N] [--data-bits N] [--parity P]\n"
+        "       quorvane-cli protocol OUT.cfg (--uart TEXT [--baud N] [--data-bits N] [--parity P]\n"
         "                    [--stop-bits N] | --i2c ADDR:BYTE,... [--clock HZ]) [--period-us N]\n"
         "                    [--table-dir DIR] [--overwrite]\n"
         "decode prints the annotations of a protocol decoder run on digital signals of FILE (the\n"
@@ -467,7 +467,7 @@ QString UsoDecodificacion()
         "decoder's annotation row and its text; --csv gives start_s,end_s,row,text. Rows of a\n"
         "stacked decoder read DECODER:ROW. decoders lists what the decoding library offers, or a\n"
         "decoder's channels, options (with their defaults) and rows.\n"
-        "protocol-config writes a capture that plays a UART message (TEXT) or an I2C write on\n"
+        "protocol writes a capture that plays a UART message (TEXT) or an I2C write on\n"
         "digital outputs 1 (and 2) and reads it back on digital inputs 1 (and 2), with its table\n"
         "files beside OUT.cfg; the configuration names them in DIR (relative: the program folder)\n"
         "when --table-dir is given.\n");

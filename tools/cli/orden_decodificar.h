@@ -14,7 +14,7 @@ class TTextos;
 //   decode FILE    the annotations of a decoding of the file's digital signals (the file's
 //                  own decodings when no --decoder is given)
 //   decoders [ID]  the library's decoders, or one decoder's channels, options and rows
-//   protocol-config OUT.cfg   a capture that plays a UART message or an I2C write on the
+//   protocol OUT.cfg   a capture that plays a UART message or an I2C write on the
 //                  digital outputs and reads it back on the inputs (with its table files)
 bool EsOrdenDecodificacion(const QString& orden);
 // `args` with the command word first; answers the exit status (0, 1 after a numbered
