@@ -224,14 +224,14 @@ struct TDecodificador::TEstado {
 
 TDecodificador::TDecodificador(const QString& carpetaExtra) : e_(std::make_unique<TEstado>())
 {
-    srd_log_callback_set(&TEstado::Registro, e_.get());
-    srd_log_loglevel_set(SRD_LOG_ERR);
     const QByteArray carpeta = carpetaExtra.toLocal8Bit();
     // A second object while another one holds the library finds it started: that one
-    // stays unavailable and leaves the library alone.
+    // stays unavailable and leaves the library (and its log) alone.
     e_->iniciada = srd_init(carpeta.isEmpty() ? nullptr : carpeta.constData()) == SRD_OK;
     if (!e_->iniciada)
-        srd_log_callback_set_default();
+        return;
+    srd_log_callback_set(&TEstado::Registro, e_.get());
+    srd_log_loglevel_set(SRD_LOG_ERR);
 }
 
 TDecodificador::~TDecodificador()

@@ -3,6 +3,7 @@
 // the decoding thread, and the decodings kept in the signal file.
 #include "common/interaccion_guion.h"
 #include "common/textos_fijos.h"
+#include "lang/textos.h"
 #include "model/decodificador.h"
 #include "model/fichero_senales.h"
 #include "model/senales.h"
@@ -297,6 +298,16 @@ TEST_F(Decodificacion, WhatCannotRunOrFailsSaysWhy)
     EXPECT_EQ(r.Fallo.Argumentos[0], QStringLiteral("roto"));
     EXPECT_TRUE(r.Fallo.Argumentos[1].contains(QStringLiteral("provocado en la muestra"))) << r.Fallo.Argumentos[1].toStdString();
     EXPECT_EQ(TextoFallo(r.Fallo, textos), QStringLiteral("T609"));
+    // A second object while this one holds the library is not available, and leaves this
+    // one decoding and hearing the library's messages.
+    {
+        TDecodificador otro;
+        EXPECT_FALSE(otro.Disponible());
+        EXPECT_EQ(otro.Decodificar(roto, TEntradaDecod{}).Fallo.Clave, clave_decod::kTextoSinBiblioteca);
+    }
+    r = Decodificar(roto);
+    ASSERT_EQ(r.Fallo.Argumentos.size(), 2);
+    EXPECT_TRUE(r.Fallo.Argumentos[1].contains(QStringLiteral("provocado"))) << r.Fallo.Argumentos[1].toStdString();
 
     r = Decodificar({QStringLiteral("nohay"), {{"d", "Rx"}}, {}, {}});
     EXPECT_EQ(r.Fallo.Clave, clave_decod::kTextoDesconocido);
@@ -520,6 +531,17 @@ TEST_F(DecodificacionFichero, ADamagedDecodingIsLeftOutAndTheRestKept)
     LeerFichero(otro, datos);
     EXPECT_EQ(otro.NumDig(), 3);
     EXPECT_TRUE(otro.Decodificaciones.empty());
+}
+
+// A message's arguments go each to its own place, whatever they hold themselves.
+TEST(Decodificacion_, MessagesTakeTheirArgumentsOnce)
+{
+    class TTextosPrueba : public TTextos {
+    public:
+        QString BuscarTexto(int) const override { return QStringLiteral("Canal %1 de %2 (%3)"); }
+        QString LeerTexto(int c) const override { return BuscarTexto(c); }
+    } textos;
+    EXPECT_EQ(TextoFallo({610, {QStringLiteral("%2"), QStringLiteral("i2c")}}, textos), QStringLiteral("Canal %2 de i2c (%3)"));
 }
 
 TEST(Decodificacion_, CsvOfAnnotations)
