@@ -10,7 +10,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev \
             libqcustomplot-dev libfftw3-dev libgl1-mesa-dev libgtest-dev libgmock-dev \
             libbenchmark-dev xvfb xauth ccache libwmf-bin fonts-urw-base35 poppler-utils file qt6-translations-l10n \
-            nettle-dev x11vnc libxcb1-dev libgsl-dev
+            nettle-dev x11vnc libxcb1-dev libgsl-dev libsigrokdecode-dev
 # The package and its checks: lintian, the desktop's validators and file types, opening
 # a file from the desktop, the manual pages and the relay service's unit.
 PACKAGES += dpkg-dev lintian desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl \

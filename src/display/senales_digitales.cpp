@@ -2,16 +2,25 @@
 
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/decodificacion_ventana.h"
 #include "display/elegir.h"
+#include "display/panel_decodificacion.h"
+#include "lang/textos.h"
 #include "model/senales.h"
 #include "plot/grafica_senales.h"
 #include "plot/grf.h"
 
 #include <QDialog>
+#include <QMenu>
+#include <QVBoxLayout>
 
 #include <cmath>
 
 namespace qv {
+
+namespace {
+constexpr int kTextoDecodificar = 590;
+}
 
 TfrmSenalesDigitales::TfrmSenalesDigitales(IPrincipal& principal, QWidget* parent)
     : TVentanaSenales(principal, true, "ZoomP", "ZoomM", parent)
@@ -20,6 +29,29 @@ TfrmSenalesDigitales::TfrmSenalesDigitales(IPrincipal& principal, QWidget* paren
     PrepararGraficaDigital(*xygraph, Contexto.Textos);
     PrepararGraficaDigital(*xygraphatras, Contexto.Textos);
     xygraph->PonerDigitalLabels(true);
+
+    // The annotations' panel goes under the graph, above the measurements and cursors.
+    PDecodificacion = new TPanelDecodificacion(Contexto.Textos, this);
+    if (auto* columna = qobject_cast<QVBoxLayout*>(layout()))
+        columna->insertWidget(1, PDecodificacion);
+    decodificaciones_ = std::make_unique<TDecodificacionesVentana>(principal, *xygraph, *PDecodificacion, nullptr);
+    Decodificar2 = Popup->addAction(QStringLiteral("Decodificar..."), this, [this] { decodificaciones_->Dialogo(); });
+    Decodificar2->setObjectName(QStringLiteral("Decodificar2"));
+}
+
+// The decodings' drawing leaves the graph before the graph goes.
+TfrmSenalesDigitales::~TfrmSenalesDigitales() = default;
+
+void TfrmSenalesDigitales::ActualizarDecodificaciones()
+{
+    decodificaciones_->Actualizar(SenalesVisibles);
+}
+
+void TfrmSenalesDigitales::TextosAplicados()
+{
+    TVentanaSenales::TextosAplicados();
+    Decodificar2->setText(Contexto.Textos.BuscarTexto(kTextoDecodificar));
+    decodificaciones_->AplicarTextos();
 }
 
 void TfrmSenalesDigitales::CargarSenales(int max)
@@ -46,6 +78,7 @@ void TfrmSenalesDigitales::Refrescar()
     altos_ = CargarDigitales(*xygraph, *set, SenalesVisibles);
     ColocarLeyenda(*xygraph, int(SenalesVisibles.size()));
     TerminarRecarga();
+    decodificaciones_->Actualizar(SenalesVisibles);
 }
 
 // The logic level under a cursor: 1 at the trace's high level, else 0.

@@ -2,9 +2,13 @@
 
 #include "display/visualiza_senales_comun.h"
 
+#include <memory>
 #include <vector>
 
 namespace qv {
+
+class TDecodificacionesVentana;
+class TPanelDecodificacion;
 
 // The digital signal window: at most MaxSenalesDig digital signals of one sampling
 // period as stacked logic traces, each in its own band of a fixed 0 ... 100 Y axis, the
@@ -20,12 +24,22 @@ public:
     void CargarSenales(int max) override;
     void Refrescar() override;
 
+    // Protocol decodings of the shown signals: rows under the traces and the panel of
+    // their annotations ("Decodificar..." in the pop-up, Decodificar2).
+    TDecodificacionesVentana& Decodificaciones() const { return *decodificaciones_; }
+    void ActualizarDecodificaciones();
+    ~TfrmSenalesDigitales() override;
+
 protected:
     double ValorLeido(int serie, double y) const override;
     void ElegirSenales() override;
+    void TextosAplicados() override;
 
 private:
     std::vector<double> altos_; // high level of each series, for the readouts
+    QAction* Decodificar2;
+    TPanelDecodificacion* PDecodificacion;
+    std::unique_ptr<TDecodificacionesVentana> decodificaciones_;
 };
 
 } // namespace qv

@@ -377,6 +377,7 @@ void EscribirFichero(const TCjtSenales& senales, QByteArray& s)
         Linea(s, UnaLinea(c));
     EscribirAnotaciones(senales.Anotaciones, s);
     EscribirAjustes(senales, s);
+    EscribirDecodificaciones(senales.Decodificaciones, s);
 }
 
 void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
@@ -410,10 +411,11 @@ void LeerFichero(TCjtSenales& senales, const QByteArray& datos)
         comentario << l.LeerLineaTexto();
     }
     senales.Comentario = comentario;
-    const qsizetype trasComentario = l.Posicion();
+    const qsizetype trasComentario = l.Posicion(); // the optional blocks after the comment
     senales.Anotaciones = LeerAnotaciones(l);
     l.PonerPosicion(trasComentario);
     senales.Ajustes = LeerAjustes(l, senales);
+    senales.Decodificaciones = LeerDecodificaciones(datos, trasComentario);
 }
 
 bool LeerSenalDeDatos(TCjtSenales& senales, const QByteArray& datos, const QString& nombre,

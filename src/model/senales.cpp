@@ -140,6 +140,7 @@ void TCjtSenales::Vaciar()
     Comentario.clear();
     Anotaciones.clear();
     Ajustes.clear();
+    Decodificaciones.clear();
 }
 
 bool TCjtSenales::AnadirAna(std::unique_ptr<TSenalAna> senal)
@@ -308,6 +309,11 @@ bool TCjtSenales::RenombrarDig(const QString& viejo, const QString& nuevo)
     if (!s)
         return false;
     s->PonerNombre(nuevo);
+    // A decoding follows its signals.
+    for (TDecodificacion& d : Decodificaciones)
+        for (TAjusteDecod& c : d.Canales)
+            if (c.Valor == viejo)
+                c.Valor = nuevo;
     return true;
 }
 

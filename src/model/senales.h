@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/decodificacion.h"
 #include "model/registro_ajuste.h"
 
 #include <QString>
@@ -208,6 +209,8 @@ public:
     bool NombradoAuto() const { return nombradoAuto_; }
     void PonerNombradoAuto(bool b) { nombradoAuto_ = b; }
     int NumCaptura = 0;
+    // Protocol decodings of the digital windows, kept in the file with the signals.
+    std::vector<TDecodificacion> Decodificaciones;
 
     // Whether the newest signal matches the configuration's time base. True for a
     // set without signals.

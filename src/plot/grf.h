@@ -122,6 +122,8 @@ public:
     bool Ampliada() const { return ampliada_; }
     // Back to the axes in force before the first zoom (AutoSizing, and Min/Max if fixed).
     void DeshacerZoom();
+    // X from `desde` to `hasta` (Y as it is) as a zoom rectangle would: DeshacerZoom goes back.
+    void AmpliarX(double desde, double hasta);
 
     // Live drawing for monitoring. These draw on top of the finished plot at once, without
     // redrawing anything else; what DibujarSegmento and DibujarPunto draw lasts until the

@@ -223,6 +223,20 @@ void TGrf::RestaurarEjes()
     PonerPlotting(antes);
 }
 
+void TGrf::AmpliarX(double desde, double hasta)
+{
+    if (!(desde < hasta) || !std::isfinite(desde) || !std::isfinite(hasta))
+        return;
+    if (!ampliada_) {
+        const TAxis* ejes[] = {&ejeX_, &ejeY_, &ejeY2_};
+        for (int i = 0; i < 3; ++i)
+            guardados_[i] = {ejes[i]->AutoSizing(), ejes[i]->Min(), ejes[i]->Max()};
+        ampliada_ = true;
+    }
+    ejeX_.PonerMin(desde);
+    ejeX_.PonerMax(hasta);
+}
+
 void TGrf::DeshacerZoom()
 {
     if (rectangulo_) {

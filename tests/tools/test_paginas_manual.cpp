@@ -32,7 +32,7 @@ TEST(PaginasManual, CliNombraCadaOrdenYOpcionDeSuAyuda)
 
     QSet<QString> palabras;
     static const QRegularExpression orden(QStringLiteral("quorvane-cli (\\w+)"));
-    static const QRegularExpression opcion(QStringLiteral("(?<![\\w-])(--?[a-z][a-z-]*)"));
+    static const QRegularExpression opcion(QStringLiteral("(?<![\\w-])(--?[a-z][a-z0-9-]*)"));
     for (auto it = orden.globalMatch(ayuda); it.hasNext();)
         palabras.insert(QStringLiteral("quorvane-cli ") + it.next().captured(1));
     for (auto it = opcion.globalMatch(ayuda); it.hasNext();)

@@ -4,6 +4,7 @@
 #include "informe.h"
 #include "interrupcion.h"
 #include "orden_bode.h"
+#include "orden_decodificar.h"
 
 #include "lang/texto_limpio.h"
 #include "link/com_capvis.h"
@@ -119,11 +120,13 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return ErrorUso(QString());
     const QString orden = args.front();
     if (orden == QLatin1String("help") || orden == QLatin1String("--help") || orden == QLatin1String("-h")) {
-        std::fputs(Uso().toLocal8Bit().constData(), salida_);
+        std::fputs((Uso() + UsoDecodificacion()).toLocal8Bit().constData(), salida_);
         return Salida::Bien;
     }
     if (orden == QLatin1String("bode"))
         return Bode(args.mid(1)); // its own options first
+    if (EsOrdenDecodificacion(orden))
+        return CargarIdioma() ? OrdenDecodificacion(args, idioma_, interaccion_, carpeta_, salida_, error_) : Salida::Fallo;
     TOpciones op;
     QString error;
     if (!LeerOpcionesCli(args.mid(1), op, error))
