@@ -66,11 +66,13 @@ void TAccionesAjuste::Actualizar()
     SuperponerCaptura2->setText(t.BuscarTexto(kTextoSuperponer));
     ConservarSuperposiciones2->setText(t.BuscarTexto(kTextoConservar));
     QuitarSuperposiciones2->setText(t.BuscarTexto(kTextoQuitar));
-    AjustarCurva2->setEnabled(!AnalogicasVisibles().isEmpty());
-    SuperponerCaptura2->setEnabled(EjeTiempo() && !ventana_.SenalesVisibles.isEmpty());
+    AjustarCurva2->setEnabled(PuedeAjustar());
+    SuperponerCaptura2->setEnabled(PuedeSuperponer());
     ConservarSuperposiciones2->setEnabled(!superpuestas_->Vacia());
     QuitarSuperposiciones2->setEnabled(!superpuestas_->Vacia());
 }
+
+bool TAccionesAjuste::PuedeSuperponer() const { return EjeTiempo() && !ventana_.SenalesVisibles.isEmpty(); }
 
 bool TAccionesAjuste::EjeTiempo() const
 {

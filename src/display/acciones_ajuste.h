@@ -26,6 +26,9 @@ public:
     // window's shown list as far as it has room.
     void ConservarSuperposiciones();
     void QuitarSuperposiciones();
+    // Whether the window has what each needs: an analog signal shown, a time plot.
+    bool PuedeAjustar() const { return !AnalogicasVisibles().isEmpty(); }
+    bool PuedeSuperponer() const;
 
     TSuperposiciones& Superposiciones() const { return *superpuestas_; }
 

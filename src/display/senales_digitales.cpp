@@ -39,6 +39,21 @@ TfrmSenalesDigitales::TfrmSenalesDigitales(IPrincipal& principal, QWidget* paren
     Decodificar2->setObjectName(QStringLiteral("Decodificar2"));
 }
 
+bool TfrmSenalesDigitales::Admite(TComando comando) const
+{
+    if (comando == TComando::Decodificar)
+        return !SenalesVisibles.isEmpty();
+    return TVentanaSenales::Admite(comando);
+}
+
+void TfrmSenalesDigitales::Ejecutar(TComando comando)
+{
+    if (comando == TComando::Decodificar)
+        decodificaciones_->Dialogo();
+    else
+        TVentanaSenales::Ejecutar(comando);
+}
+
 // The decodings' drawing leaves the graph before the graph goes.
 TfrmSenalesDigitales::~TfrmSenalesDigitales() = default;
 

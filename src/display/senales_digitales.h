@@ -19,6 +19,8 @@ public:
     explicit TfrmSenalesDigitales(IPrincipal& principal, QWidget* parent = nullptr);
 
     TTipoVentana TipoVentana() const override { return TTipoVentana::Digital; }
+    bool Admite(TComando comando) const override;
+    void Ejecutar(TComando comando) override;
 
     // The set's digital names, filtered to one sampling period and to `max` shown.
     void CargarSenales(int max) override;

@@ -2,6 +2,7 @@
 
 #include "app/api/estado.h"
 #include "app/api/principal.h"
+#include "display/acciones_ajuste.h"
 #include "display/elegir.h"
 #include "display/ventana_espectro.h"
 #include "lang/textos.h"
@@ -46,13 +47,24 @@ bool TfrmVisualizaSenales::Admite(TComando comando) const
 {
     if (comando == TComando::Espectro)
         return !AnalogicasVisibles().isEmpty();
+    if (const auto* a = findChild<TAccionesAjuste*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (comando == TComando::AjustarCurva)
+            return a->PuedeAjustar();
+        if (comando == TComando::SuperponerCaptura)
+            return a->PuedeSuperponer();
+    }
     return TVentanaSenales::Admite(comando);
 }
 
 void TfrmVisualizaSenales::Ejecutar(TComando comando)
 {
+    auto* a = findChild<TAccionesAjuste*>(QString(), Qt::FindDirectChildrenOnly);
     if (comando == TComando::Espectro)
         AbrirEspectro();
+    else if (comando == TComando::AjustarCurva && a)
+        a->AjustarCurva();
+    else if (comando == TComando::SuperponerCaptura && a)
+        a->SuperponerCaptura();
     else
         TVentanaSenales::Ejecutar(comando);
 }

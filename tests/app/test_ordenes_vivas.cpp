@@ -3,6 +3,7 @@
 // representation commands that the signal windows carry out do their work, the
 // calculators included. Printing and picture export are left out: they are being
 // built apart.
+#include "common/esperar.h"
 #include "principal_prueba.h"
 
 #include "app/comandos_archivo.h"
@@ -148,6 +149,10 @@ TEST_F(OrdenesVivas, LasOrdenesDeRepresentacionHacenSuTrabajo)
     EXPECT_EQ(modal.Pendientes(), 0);
     EXPECT_NE(ventana->Estado().SenalesActuales->BuscarAna(QStringLiteral("Suma")), nullptr);
 
+    // "Ajustar curva..." from the menu: the active window's fit dialog.
+    Accion("AjustarCurva1")->trigger();
+    EXPECT_EQ(modal.vistos.back(), QStringLiteral("frmAjusteCurva"));
+
     // The digital window: its chooser and its calculator.
     ventana->ComandosVentanas().AbrirVentanaDigital(QStringLiteral("d"));
     Procesar();
@@ -156,6 +161,10 @@ TEST_F(OrdenesVivas, LasOrdenesDeRepresentacionHacenSuTrabajo)
     EXPECT_EQ(modal.vistos.back(), QStringLiteral("frmElegirIni"));
     Accion("Calculadora1")->trigger();
     EXPECT_EQ(modal.vistos.back(), QStringLiteral("frmCalcuDig"));
+    EXPECT_FALSE(Activo("AjustarCurva1"));
+    // The decoders' list comes from the decoding thread first.
+    Accion("Decodificar1")->trigger();
+    EXPECT_TRUE(Esperar([&] { return modal.vistos.back() == QStringLiteral("frmDecodificar"); }, 20000));
     EXPECT_TRUE(interaccion.Textos().isEmpty());
 }
 
