@@ -146,6 +146,8 @@ public:
     bool EsperarSaludo(QString& nombre);
     // Nothing will answer the command sent last: the relay said so, or the link is gone.
     bool NadaVendra() const { return SinUnidad || Preparando; }
+    // The relay answered the command sent last that it is getting ready.
+    bool RelayPreparando() const { return Preparando; }
     // The key of the message for a command that failed: the unit lost, the connection to
     // the relay lost, or `clave` when neither.
     int ClaveFallo(int clave) const;

@@ -236,6 +236,7 @@ void TSecuenciaCaptura::EmpezarEspera()
     ProximaConsulta = InicioEspera;
     Fallos = 0;
     ClaveFallos = 125;
+    InicioPreparando = -1;
     Com->ReiniciarProgreso();
     EsperaEmpezada = true;
 }
@@ -248,6 +249,18 @@ void TSecuenciaCaptura::PasoEsperar()
         return;
     int e = -1;
     if (!Com->LeerEstado(e)) {
+        // A relay getting ready (throwing a late answer away) is asked again shortly,
+        // within the greeting's wait: not a failed read. After the unit was lost it is
+        // only looking for it, and the capture is gone all the same.
+        const qint64 ahora = Com->Tiempo().Tick();
+        if (Com->RelayPreparando() && ClaveFallos == 125) {
+            if (InicioPreparando < 0)
+                InicioPreparando = ahora;
+            if (ahora - InicioPreparando < TComCapvis::EsperaSaludo) {
+                ProximaConsulta = ahora + std::max(Pausa, PausaPreparando);
+                return;
+            }
+        }
         // A unit lost behind the relay may show as an unanswered read first and as a
         // relay getting ready after: the run of failures is told by its loss.
         if (const int clave = Com->ClaveFallo(125); clave != 125)
@@ -259,6 +272,7 @@ void TSecuenciaCaptura::PasoEsperar()
     } else {
         Fallos = 0;
         ClaveFallos = 125;
+        InicioPreparando = -1;
         Estado = e;
         if (e == SadConDatos) {
             Fase_ = Modo == TModo::SoloEspera ? TFase::Terminada : TFase::Leer;

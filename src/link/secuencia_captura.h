@@ -62,6 +62,7 @@ public:
     static constexpr double HolguraRelativa = 0.1;
     // Failed state queries in a row that end the wait.
     static constexpr int FallosEstado = 3;
+    static constexpr int PausaPreparando = 500; // ms between queries to a relay getting ready
 
     // `config` and `operaciones` are copied: the capture keeps what was programmed.
     // `carpetaPrograma` holds "Programa.cfg" (and the tables of generators named
@@ -156,6 +157,7 @@ private:
     int Pausa = PausaMinima;
     int Fallos = 0;
     int ClaveFallos = 125; // the most telling reason of the current run of failed reads
+    qint64 InicioPreparando = -1; // since when the relay has been getting ready, -1 when not
     std::unique_ptr<TLecturaDatos> Lectura;
 };
 

@@ -390,6 +390,27 @@ TEST_F(Secuencia, EsperaQueNoTerminaYCapturaPerdida)
     s = Nueva(Sec::TModo::SoloEspera);
     EXPECT_EQ(Correr(*s), Sec::TPaso::Fallida);
     EXPECT_EQ(s->ClaveFallo(), TComCapvis::kTextoSADPerdido);
+
+    // A relay getting ready for a few seconds (a late answer thrown away) is waited
+    // for; one that stays so past the greeting's wait fails the read.
+    consulta = 0;
+    int preparadas = 8;
+    puerto->responder = [&](const QByteArray& t) {
+        if (++consulta <= preparadas)
+            puerto->entrada.push_back("+");
+        else
+            Responder(t);
+    };
+    estados = {3};
+    s = Nueva(Sec::TModo::SoloEspera);
+    EXPECT_EQ(Correr(*s), Sec::TPaso::Terminada) << s->ClaveFallo();
+    consulta = 0;
+    preparadas = 1000;
+    s = Nueva(Sec::TModo::SoloEspera);
+    const qint64 desde = reloj.ahora;
+    EXPECT_EQ(Correr(*s), Sec::TPaso::Fallida);
+    EXPECT_GE(reloj.ahora - desde, TComCapvis::EsperaSaludo);
+    puerto->responder = nullptr; // it refers to this test's locals
 }
 
 // "Leer" after a restart: the layout comes from the stored program; only state 3 reads.
