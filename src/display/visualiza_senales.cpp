@@ -30,6 +30,12 @@ TfrmVisualizaSenales::TfrmVisualizaSenales(IPrincipal& principal, QWidget* paren
     xygraph->PonerPlotting(false);
     Espectro2 = Popup->addAction(QStringLiteral("Espectro..."), this, &TfrmVisualizaSenales::AbrirEspectro);
     Espectro2->setObjectName(QStringLiteral("Espectro2"));
+    // With the measurements, before the fits' group, as in the Representación menu.
+    const QList<QAction*> entradas = Popup->actions();
+    if (const qsizetype i = entradas.indexOf(Medidas2); i >= 0 && i + 1 < entradas.size() - 1) {
+        Popup->removeAction(Espectro2);
+        Popup->insertAction(entradas[i + 1], Espectro2);
+    }
     connect(Popup, &QMenu::aboutToShow, this, [this] { Espectro2->setEnabled(!AnalogicasVisibles().isEmpty()); });
 }
 
