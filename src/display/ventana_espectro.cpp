@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qv {
 
@@ -75,8 +76,7 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
     opciones->addWidget(CBEscala);
     opciones->addSpacing(12);
     opciones->addWidget(CBLogFrecuencia);
-    opciones->addSpacing(12);
-    opciones->addWidget(LRPico, 1);
+    opciones->addStretch(1);
     auto* lecturas = new QHBoxLayout;
     lecturas->addWidget(LFrecuencia);
     lecturas->addWidget(LRFrecuencia);
@@ -84,6 +84,7 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
     lecturas->addWidget(LNivel);
     lecturas->addWidget(LRNivel);
     lecturas->addStretch(1);
+    lecturas->addWidget(LRPico); // the peak's text, read with the cursor's
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(6, 6, 6, 4);
     columna->addLayout(opciones);
@@ -131,7 +132,8 @@ TfrmEspectro* TfrmEspectro::Abrir(IPrincipal& principal, const QString& senal, T
     auto* w = new TfrmEspectro(principal, senal, tramo);
     QMdiSubWindow* sub = principal.AreaVentanas().addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(w->size());
+    // Wide enough for its controls and the peak's text in any language.
+    sub->resize(std::max(w->width(), w->sizeHint().width()), w->height());
     sub->show();
     principal.AreaVentanas().setActiveSubWindow(sub);
     w->GEspectro->setFocus(Qt::OtherFocusReason);
