@@ -289,18 +289,17 @@ TEST(UnidadSimulada, DisparoDigitalPorFlanco)
 
 TEST(UnidadSimulada, DisparoDigitalEnEntradaSinSalida)
 {
-    // No output drives port A: input 1 carries the count's lowest bit, rising at 10 ms.
+    // No output drives port B: input 9 carries the count's lowest bit, rising at 10 ms.
     Banco b;
-    EXPECT_EQ(b.Pedir("6,25,1,a,0,a,0,1,1,1#"), "&");
+    EXPECT_EQ(b.Pedir("6,25,1,b,0,b,0,1,1,1#"), "&");
     b.Pasar(49000);
     EXPECT_EQ(b.Datos(), (QList<int>{25, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3}));
-    // Input 10 falls at 40 ms, not at its rise at 20 ms; watched from 12.345 ms, every 0.5 ms.
-    Banco c;
+    Banco c; // input 10 falls at 40 ms, past its rise at 20 ms; watched from 12.345 ms
     c.Pasar(12345);
     EXPECT_EQ(c.Pedir("6,4,1,b,0,b,1,0,0,500#"), "&");
     c.Pasar(37655);
     EXPECT_EQ(c.Datos(), (QList<int>{4, 4, 4, 4, 4})); // count 4, not 2
-    // Driven ports keep their loop-back: one played by the capture, one set by command 5.
+    // Driven inputs keep their loop-back: port A always, port B once command 5 sets it.
     Banco d;
     EXPECT_EQ(d.Pedir("6,2,1,a,1,u,1,1,a,0,1,1,1#"), "&");
     d.Pedir("5,V,8#");

@@ -350,12 +350,11 @@ bool TUnidadSimulada::ComandoSalidasFijas(const QList<QByteArray>& campos)
         ceros = ceros && v == 0;
     }
     fijo_ = fijo;
-    // Every output off lets the digital ports go; any other level takes the ports it names.
+    // Every output off lets port v go; any other level given to it takes it.
     if (ceros && std::all_of(nombrada.begin(), nombrada.end(), [](bool n) { return n; }))
-        conducida_ = {false, false};
+        conducidaV_ = false;
     else
-        for (int p = 0; p < 2; ++p)
-            conducida_[p] = conducida_[p] || nombrada[p];
+        conducidaV_ = conducidaV_ || nombrada[1];
     return true;
 }
 
@@ -460,8 +459,7 @@ bool TUnidadSimulada::ComandoPrograma(const QList<QByteArray>& campos)
     tProgramado_ = t;
     tEvaluado_ = t;
     estado_ = 1;
-    for (int p = 0; p < 2; ++p)
-        conducida_[p] = conducida_[p] || prog_.salida[p];
+    conducidaV_ = conducidaV_ || prog_.salida[1];
     // The trigger watches from the levels held until now, so the step to the levels
     // outputs wait at before their capture is one it can see.
     hayPrevio_ = prog_.disparo;
@@ -606,7 +604,7 @@ int TUnidadSimulada::CuentasCanal(int canal, double t) const
 
 bool TUnidadSimulada::Conduce(int puerto) const
 {
-    return conducida_[puerto] || op_.reposo.mascara[puerto] != 0;
+    return puerto == 0 || conducidaV_ || op_.reposo.mascara[1] != 0;
 }
 
 int TUnidadSimulada::PalabraDigital(int grupo, double t) const

@@ -62,16 +62,16 @@ struct TOpcionesUnidad {
 //   analog input 6      <- triangle, -4 V .. 4 V, 0.5 Hz (rising from -4 V at t = 0)
 //   analog input 7      <- square, 3 V for the first half of each 0.5 s, else 0 V
 //   analog input 8      <- constant 1 V
-//   digital inputs 1-8  <- digital outputs 1-8 while that port drives them, else a count
-//   digital inputs 9-16 <- digital outputs 9-16 likewise
-//   the count: binary, one step every 10 ms from 0 at t = 0; input 1 (and 9) is its lowest
-//   bit, a 50 Hz square wave high in the second 10 ms of each 20 ms; input 2 (10) 25 Hz;
-//   ... input 8 (16) 0.39 Hz
+//   digital inputs 1-8  <- digital outputs 1-8
+//   digital inputs 9-16 <- digital outputs 9-16 while port v drives them, else a count:
+//                          binary, one step every 10 ms from 0 at t = 0; input 9 is its
+//                          lowest bit, a 50 Hz square wave high in the second 10 ms of each
+//                          20 ms; input 10 at 25 Hz; ... input 16 at 0.39 Hz
 // Waveform time is the unit's time since power-on.
-// A digital port drives its inputs from the first command 5 that names it or the first
-// capture programmed that plays it; one given a level in TOpcionesUnidad::reposo always
-// does. The command 5 that turns every output off (all six groups at 0, as a program
-// does when it lets the unit go) leaves the others undriven again, as at power-on.
+// Port v drives its inputs from the first command 5 that names it or the first capture
+// programmed that plays it, and always when TOpcionesUnidad::reposo gives one of its
+// outputs a level. The command 5 that turns every output off (all six groups at 0, as a
+// program does when it lets the unit go) leaves it undriven again, as at power-on.
 //
 // Answers: "1#" -> "&" version "," 126974 "#" (memory in bytes, two per word);
 // "2#" -> "&" state "#"; "4,...#" -> "&0#"; "9#" -> "&" n "," values "#" with the
@@ -159,7 +159,7 @@ private:
     double VoltiosEntrada(int entrada, double t) const; // analog input 1..8
     int CuentasCanal(int canal, double t) const;        // canal 2..13 as in TPrograma
     int PalabraDigital(int grupo, double t) const;      // 0 A, 1 B
-    bool Conduce(int puerto) const;                     // digital output port 0 u, 1 v
+    bool Conduce(int puerto) const;                     // digital input port 0 A, 1 B
     int ValorDisparo(double t) const;                   // what the trigger watches, at t
 
     // The circuit brought up to unit time t, the output as it was played until then.
@@ -194,8 +194,8 @@ private:
     // switch state of outputs during a capture (commands 12/13)
     std::array<std::uint8_t, 2> mascaraDig_{{0xFF, 0xFF}};
     std::array<bool, 4> analogicaOn_{{true, true, true, true}};
-    // digital ports given a level since power-on or the last all-off command 5
-    std::array<bool, 2> conducida_{};
+    // port v given a level since power-on or the last all-off command 5
+    bool conducidaV_ = false;
 
     int estado_ = 0;
     TPrograma prog_;
