@@ -145,6 +145,13 @@ TEST(Sadsim, OpcionesDeFirmwareYFallos)
         EXPECT_TRUE(r.startsWith('&'));
         EXPECT_FALSE(r.contains('#'));
     }
+    {
+        Simulador sim(enlace, {"--rest", "a1=5", "--speed", "100"});
+        QSerialPort p;
+        ASSERT_TRUE(AbrirSerie(p, enlace));
+        EXPECT_EQ(Preguntar(p, "6,2,1,c,0,c,1024,1,1,1#", true), "&");
+        EXPECT_TRUE(Esperar([&] { return Preguntar(p, "2#") == "&3#"; }));
+    }
     QProcess malo;
     malo.start(Programa("sadsim"), {QStringLiteral("--fault"), QStringLiteral("smoke")});
     ASSERT_TRUE(malo.waitForFinished(5000));

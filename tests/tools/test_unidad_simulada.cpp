@@ -287,6 +287,57 @@ TEST(UnidadSimulada, DisparoDigitalPorFlanco)
     EXPECT_EQ(c.Estado(), 3);
 }
 
+TEST(UnidadSimulada, DisparoDigitalEnEntradaSinSalida)
+{
+    // No output drives port B: input 9 carries the count's lowest bit, rising at 10 ms.
+    Banco b;
+    EXPECT_EQ(b.Pedir("6,25,1,b,0,b,0,1,1,1#"), "&");
+    b.Pasar(49000);
+    EXPECT_EQ(b.Datos(), (QList<int>{25, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3}));
+    Banco c; // input 10 falls at 40 ms, past its rise at 20 ms; watched from 12.345 ms
+    c.Pasar(12345);
+    EXPECT_EQ(c.Pedir("6,4,1,b,0,b,1,0,0,500#"), "&");
+    c.Pasar(37655);
+    EXPECT_EQ(c.Datos(), (QList<int>{4, 4, 4, 4, 4})); // count 4, not 2
+    // Driven inputs keep their loop-back: port A always, port B once command 5 sets it.
+    Banco d;
+    EXPECT_EQ(d.Pedir("6,2,1,a,1,u,1,1,a,0,1,1,1#"), "&");
+    d.Pedir("5,V,8#");
+    d.Pasar(100000);
+    EXPECT_EQ(d.Estado(), 1);
+    EXPECT_EQ(d.Pedir("6,2,1,b,0,b,0,2,1,1#"), "&");
+    d.Pasar(100000);
+    EXPECT_EQ(d.Estado(), 1);
+    // Every output off lets both ports go: the count reaches input 9 again.
+    EXPECT_EQ(d.Pedir("5,U,0,V,0,W,0,X,0,Y,0,Z,0#"), "&");
+    d.Pasar(20000);
+    EXPECT_EQ(d.Estado(), 3);
+}
+
+TEST(UnidadSimulada, NivelesAlProgramarDisparanEntradasConBucle)
+{
+    TOpcionesUnidad op;
+    QString error;
+    ASSERT_TRUE(qv::LeerReposo(QStringLiteral("a1=5, d1=1"), op.reposo, error)) << qPrintable(error);
+    // Output 1 steps from 0 V to 5.02 V when armed: input 1 crosses 1024 upward, not downward.
+    Banco b(op), f(op);
+    EXPECT_EQ(b.Pedir("6,3,1,c,0,c,1024,1,1,1#"), "&");
+    EXPECT_EQ(f.Pedir("6,3,1,c,0,c,1024,0,1,1#"), "&");
+    b.Pasar(100000);
+    f.Pasar(100000);
+    EXPECT_EQ(b.Datos(), (QList<int>{3, Bucle(128, 10), Bucle(128, 10), Bucle(128, 10)}));
+    EXPECT_EQ(f.Estado(), 1);
+    Banco c(op); // digital output 1 rises as well; u and w play from the trigger
+    EXPECT_EQ(c.Pedir("6,2,2,a,c,2,u,w,6,7,10,20,a,0,1,1,1#"), "&");
+    c.Pasar(3000);
+    EXPECT_EQ(c.Datos(), (QList<int>{2, 6, Bucle(10, 10), 7, Bucle(20, 10)}));
+    for (const char* malo : {"", "a5=1", "a1=10.5", "a1=x", "d0=1", "d17=1", "d1=2", "w=1", "a1"})
+        EXPECT_FALSE(qv::LeerReposo(QLatin1String(malo), op.reposo, error)) << malo;
+    ASSERT_TRUE(qv::LeerReposo(QStringLiteral("d10=1,d9=0,a4=-10"), op.reposo, error));
+    EXPECT_EQ(op.reposo.mascara, (std::array<std::uint8_t, 2>{1, 3}));
+    EXPECT_EQ(op.reposo.cuentas, (std::array<int, 4>{128, 0, 0, -255})); // earlier levels stay
+}
+
 TEST(UnidadSimulada, ConmutarSalidasDuranteLaCaptura)
 {
     Banco b;

@@ -1,6 +1,6 @@
 // sadsim: a simulated unit behind a pseudo-terminal.
 // sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] [--fault KIND] [--baud N]
-//        [--circuit KIND:PARAMS]
+//        [--circuit KIND:PARAMS] [--rest a1=VOLTS,d1=0|1,...]
 #include "simulador_pty.h"
 #include "unidad_simulada.h"
 
@@ -28,7 +28,9 @@ void Uso()
 {
     std::fprintf(stderr, "usage: sadsim [--link PATH] [--firmware VERSION] [--speed FACTOR] "
                          "[--fault silence|garbage|cut|slow|atasco] [--baud N]\n"
-                         "              [--circuit rc-low|rc-high:R=..,C=.. | rlc-band:R=..,L=..,C=..]\n");
+                         "              [--circuit rc-low|rc-high:R=..,C=.. | rlc-band:R=..,L=..,C=..]\n"
+                         "              [--rest a1..a4=VOLTS,d1..d16=0|1,...]  levels of those outputs\n"
+                         "                                  whenever a capture is programmed\n");
 }
 
 // The link is ours to replace only when it is a symbolic link (a stale one from an
@@ -94,6 +96,12 @@ int main(int argc, char** argv)
             QString error;
             circuito = qv::TCircuito::Leer(args[++i], error);
             if (!circuito) {
+                std::fprintf(stderr, "sadsim: %s\n", qPrintable(error));
+                return 2;
+            }
+        } else if (a == QLatin1String("--rest") && hayValor) {
+            QString error;
+            if (!qv::LeerReposo(args[++i], op.reposo, error)) {
                 std::fprintf(stderr, "sadsim: %s\n", qPrintable(error));
                 return 2;
             }

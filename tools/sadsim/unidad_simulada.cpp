@@ -1,6 +1,7 @@
 #include "unidad_simulada.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <algorithm>
 #include <cctype>
@@ -14,6 +15,7 @@ namespace {
 constexpr double FondoEscala[6] = {10.0, 5.0, 2.0, 1.0, 0.5, 0.2};
 constexpr double CuentasPorVoltio = 25.5;
 constexpr double Pi = 3.14159265358979323846;
+constexpr double PasoCuentaUs = 10000.0; // the count of an undriven digital port steps every 10 ms
 
 // Strict decimal integer: optional "-", digits only, within [minimo, maximo].
 bool Entero(const QByteArray& t, long long minimo, long long maximo, long long& valor)
@@ -65,6 +67,12 @@ int ACuentas(double voltios, int rango)
     return static_cast<int>(std::clamp(c, -2048.0, 2047.0));
 }
 
+// What the digital inputs of a port no output drives read at unit time t.
+int CuentaPrueba(double t)
+{
+    return static_cast<int>(std::fmod(std::floor(t / PasoCuentaUs + 1e-9), 256.0));
+}
+
 } // namespace
 
 bool LeerFallo(const QString& texto, TFalloUnidad& fallo)
@@ -84,6 +92,43 @@ bool LeerFallo(const QString& texto, TFalloUnidad& fallo)
         fallo = TFalloUnidad::Atasco;
     else
         return false;
+    return true;
+}
+
+bool LeerReposo(const QString& texto, TReposoSalidas& reposo, QString& error)
+{
+    TReposoSalidas r = reposo;
+    const QStringList pares = texto.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (pares.isEmpty()) {
+        error = QStringLiteral("no output levels given (a1=VOLTS, d1=0|1, ...)");
+        return false;
+    }
+    for (const QString& par : pares) {
+        const qsizetype igual = par.indexOf(QLatin1Char('='));
+        const QString nombre = par.left(igual).trimmed().toLower();
+        const QString valor = par.mid(igual + 1).trimmed();
+        bool ok = igual > 1;
+        const int n = ok ? nombre.mid(1).toInt(&ok) : 0;
+        const QChar clase = nombre.isEmpty() ? QChar() : nombre.front();
+        if (ok && clase == QLatin1Char('a') && n >= 1 && n <= 4) {
+            const double v = valor.toDouble(&ok);
+            if (ok && std::isfinite(v) && v >= -10.0 && v <= 10.0) {
+                r.analogica[n - 1] = true;
+                r.cuentas[n - 1] = static_cast<int>(std::clamp(std::round(v * CuentasPorVoltio), -255.0, 255.0));
+                continue;
+            }
+        } else if (ok && clase == QLatin1Char('d') && n >= 1 && n <= 16
+                   && (valor == QLatin1String("0") || valor == QLatin1String("1"))) {
+            const auto bit = static_cast<std::uint8_t>(1u << ((n - 1) % 8));
+            auto& nivel = r.nivel[(n - 1) / 8];
+            r.mascara[(n - 1) / 8] |= bit;
+            nivel = valor == QLatin1String("1") ? (nivel | bit) : (nivel & ~bit);
+            continue;
+        }
+        error = QStringLiteral("bad output level \"%1\" (a1..a4=VOLTS in -10..10, d1..d16=0|1)").arg(par.trimmed());
+        return false;
+    }
+    reposo = r;
     return true;
 }
 
@@ -290,6 +335,8 @@ bool TUnidadSimulada::ComandoSalidasFijas(const QList<QByteArray>& campos)
     if (campos.size() % 2 != 1)
         return false;
     std::array<int, NumSalidas> fijo = fijo_;
+    std::array<bool, NumSalidas> nombrada{};
+    bool ceros = true;
     for (int i = 1; i + 1 < campos.size(); i += 2) {
         const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(Letra(campos[i]))));
         if (l < 'u' || l > 'z')
@@ -299,8 +346,15 @@ bool TUnidadSimulada::ComandoSalidasFijas(const QList<QByteArray>& campos)
         if (!Entero(campos[i + 1], g < 2 ? 0 : -255, 255, v))
             return false;
         fijo[g] = v;
+        nombrada[g] = true;
+        ceros = ceros && v == 0;
     }
     fijo_ = fijo;
+    // Every output off lets port v go; any other level given to it takes it.
+    if (ceros && std::all_of(nombrada.begin(), nombrada.end(), [](bool n) { return n; }))
+        conducidaV_ = false;
+    else
+        conducidaV_ = conducidaV_ || nombrada[1];
     return true;
 }
 
@@ -404,8 +458,19 @@ bool TUnidadSimulada::ComandoPrograma(const QList<QByteArray>& campos)
     datos_.clear();
     tProgramado_ = t;
     tEvaluado_ = t;
-    hayPrevio_ = false;
     estado_ = 1;
+    conducidaV_ = conducidaV_ || prog_.salida[1];
+    // The trigger watches from the levels held until now, so the step to the levels
+    // outputs wait at before their capture is one it can see.
+    hayPrevio_ = prog_.disparo;
+    if (hayPrevio_)
+        previo_ = ValorDisparo(t);
+    const TReposoSalidas& reposo = op_.reposo;
+    for (int i = 0; i < 4; ++i)
+        if (reposo.analogica[i])
+            fijo_[2 + i] = reposo.cuentas[i];
+    for (int p = 0; p < 2; ++p)
+        fijo_[p] = (fijo_[p] & ~reposo.mascara[p]) | (reposo.nivel[p] & reposo.mascara[p]);
     if (!prog_.disparo && prog_.retardoUs == 0)
         Empezar(t);
     return true;
@@ -537,9 +602,19 @@ int TUnidadSimulada::CuentasCanal(int canal, double t) const
     return ACuentas(VoltiosEntrada(entrada, t), rango_[entrada - 1]);
 }
 
+bool TUnidadSimulada::Conduce(int puerto) const
+{
+    return puerto == 0 || conducidaV_ || op_.reposo.mascara[1] != 0;
+}
+
 int TUnidadSimulada::PalabraDigital(int grupo, double t) const
 {
-    return SalidaAhora(grupo, t) & 0xFF;
+    return Conduce(grupo) ? SalidaAhora(grupo, t) & 0xFF : CuentaPrueba(t);
+}
+
+int TUnidadSimulada::ValorDisparo(double t) const
+{
+    return prog_.canal < 2 ? (PalabraDigital(prog_.canal, t) >> prog_.bit) & 1 : CuentasCanal(prog_.canal, t);
 }
 
 void TUnidadSimulada::Empezar(double tInicio)
@@ -592,8 +667,7 @@ void TUnidadSimulada::VigilarDisparo(double hasta)
     const bool digital = prog_.canal < 2;
     while (tEvaluado_ <= hasta) {
         const double t = tEvaluado_;
-        const int v = digital ? (PalabraDigital(prog_.canal, t) >> prog_.bit) & 1
-                              : CuentasCanal(prog_.canal, t);
+        const int v = ValorDisparo(t);
         if (hayPrevio_) {
             bool sube, baja;
             if (digital) {

@@ -26,6 +26,20 @@ enum class TFalloUnidad {
 
 bool LeerFallo(const QString& texto, TFalloUnidad& fallo);
 
+// Levels some outputs take whenever a capture is programmed, held until the capture
+// plays them (or all through it, for an output it does not play).
+struct TReposoSalidas {
+    std::array<bool, 4> analogica{};          // analog outputs 1-4 given
+    std::array<int, 4> cuentas{};             // their levels, counts (25.5 a volt)
+    std::array<std::uint8_t, 2> mascara{};    // digital outputs 1-8, 9-16 given, one bit each
+    std::array<std::uint8_t, 2> nivel{};      // their levels
+};
+
+// "a1=5,d1=1,d9=0": analog output N (1-4) in volts (-10 .. 10, to the outputs' step),
+// digital output N (1-16) at 0 or 1. Adds to `reposo`; false with the reason in `error`
+// (and `reposo` untouched) for anything else.
+bool LeerReposo(const QString& texto, TReposoSalidas& reposo, QString& error);
+
 struct TOpcionesUnidad {
     QByteArray version = "1.21";
     double velocidad = 1.0;                    // unit seconds per real second
@@ -33,6 +47,7 @@ struct TOpcionesUnidad {
     std::int64_t retrasoLentoUs = 1500000;     // real time, for TFalloUnidad::Lento
     std::int64_t atascoUs = 3500000;           // real time, for TFalloUnidad::Atasco
     std::uint32_t semilla = 1;                 // noise of TFalloUnidad::Basura
+    TReposoSalidas reposo;                     // none: outputs keep their level when armed
 };
 
 // The unit's side of the command protocol. It consumes bytes as they arrive from
@@ -47,8 +62,16 @@ struct TOpcionesUnidad {
 //   analog input 6      <- triangle, -4 V .. 4 V, 0.5 Hz (rising from -4 V at t = 0)
 //   analog input 7      <- square, 3 V for the first half of each 0.5 s, else 0 V
 //   analog input 8      <- constant 1 V
-//   digital inputs 1-16 <- digital outputs 1-16
+//   digital inputs 1-8  <- digital outputs 1-8
+//   digital inputs 9-16 <- digital outputs 9-16 while port v drives them, else a count:
+//                          binary, one step every 10 ms from 0 at t = 0; input 9 is its
+//                          lowest bit, a 50 Hz square wave high in the second 10 ms of each
+//                          20 ms; input 10 at 25 Hz; ... input 16 at 0.39 Hz
 // Waveform time is the unit's time since power-on.
+// Port v drives its inputs from the first command 5 that names it or the first capture
+// programmed that plays it, and always when TOpcionesUnidad::reposo gives one of its
+// outputs a level. The command 5 that turns every output off (all six groups at 0, as a
+// program does when it lets the unit go) leaves it undriven again, as at power-on.
 //
 // Answers: "1#" -> "&" version "," 126974 "#" (memory in bytes, two per word);
 // "2#" -> "&" state "#"; "4,...#" -> "&0#"; "9#" -> "&" n "," values "#" with the
@@ -59,7 +82,9 @@ struct TOpcionesUnidad {
 // (malformed, unknown, or a capture that does not fit the memory) gets no answer
 // and changes nothing. Replies leave in the order of their commands: one that is late
 // holds back those behind it, as on a serial line. Outputs play from the first sample of a capture; outside a
-// capture they hold the levels of command 5 or the last sample played.
+// capture they hold the levels of command 5 or the last sample played. When a capture is
+// programmed, the outputs given in TOpcionesUnidad::reposo step to those levels, and a
+// trigger watches from the levels held just before: a step that crosses it fires it there.
 class TUnidadSimulada {
 public:
     static constexpr int Capacidad = 63487;       // sample memory, words
@@ -134,6 +159,8 @@ private:
     double VoltiosEntrada(int entrada, double t) const; // analog input 1..8
     int CuentasCanal(int canal, double t) const;        // canal 2..13 as in TPrograma
     int PalabraDigital(int grupo, double t) const;      // 0 A, 1 B
+    bool Conduce(int puerto) const;                     // digital input port 0 A, 1 B
+    int ValorDisparo(double t) const;                   // what the trigger watches, at t
 
     // The circuit brought up to unit time t, the output as it was played until then.
     void AvanzarCircuito(double t) const;
@@ -167,6 +194,8 @@ private:
     // switch state of outputs during a capture (commands 12/13)
     std::array<std::uint8_t, 2> mascaraDig_{{0xFF, 0xFF}};
     std::array<bool, 4> analogicaOn_{{true, true, true, true}};
+    // port v given a level since power-on or the last all-off command 5
+    bool conducidaV_ = false;
 
     int estado_ = 0;
     TPrograma prog_;
