@@ -114,6 +114,10 @@ public:
     void PonerVentanaProgreso(TProgresoCaptura* v) { VentanaProgreso = v; }
 
     void Conectar(const QString& servidor);
+    // The relay called this station from its line (its connection to `servidor` got the
+    // holder's greeting): the unit is taken as Conectar takes a free one. Raises
+    // ENoHaySAD as Conectar does.
+    void TomarLlamada(const QString& servidor);
     void Desconectar();
     bool LeerVersion();
     bool LeerEstado(int& estado);
@@ -187,6 +191,8 @@ private:
     qsizetype Separador(qsizetype desde) const;
     void Aviso142();
     [[noreturn]] void SinSAD();
+    // After the greeting that names this station: the version, and the server kept.
+    void Presentarse(const QString& servidor);
 
     TTextos& Textos;
     TInteraccion& Interaccion;

@@ -4,11 +4,14 @@
 #include "e2e/procesos.h"
 #include "cola_turnos.h"
 #include "linea_unidad.h"
+#include "link/tcp_port.h"
+#include "link/turno_sad.h"
 #include "relay_server.h"
 
 #include <gtest/gtest.h>
 
 #include <QNetworkDatagram>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
@@ -436,4 +439,62 @@ TEST(TurnosPrograma, OpcionesDelRelay)
                                        "--call-timeout", "30", "--log-turns"});
     EXPECT_TRUE(linea.startsWith("RelayServer: port ")) << linea.toStdString();
     EXPECT_TRUE(relay.Vivo());
+}
+
+// The station's side: turn lines never pass for an answer, and survive the drain before
+// a command; what they say, read in order.
+TEST(TurnosPuesto, LineasDelRelayApartadasYLeidas)
+{
+    QTcpServer srv;
+    ASSERT_TRUE(srv.listen(QHostAddress::LocalHost, 0));
+    qv::TTcpPort p(srv.serverPort());
+    p.Configurar(QStringLiteral("127.0.0.1"));
+    p.Abrir();
+    ASSERT_TRUE(srv.waitForNewConnection(3000));
+    QTcpSocket* s = srv.nextPendingConnection();
+    s->write("@TURNO 0 2 -\n&0#\n@AVISO 60\n$10.0.0.9\n&1#\n@FIN\n!10.0.0.9\n@TU");
+    s->waitForBytesWritten(1000);
+    QByteArray t;
+    p.Recibir(t);
+    EXPECT_EQ(t, "&0#");
+    Esperar([] { return false; }, 50);
+    p.Descartar(); // before the next command
+    s->write("RNO 3 4 75\n");
+    s->waitForBytesWritten(1000);
+    EXPECT_TRUE(p.LeerLineasRelay(1000));
+    const QList<QByteArray> l = p.TomarLineasRelay();
+    EXPECT_EQ(l, (QList<QByteArray>{"@TURNO 0 2 -", "@AVISO 60", "$10.0.0.9", "@FIN", "@TURNO 3 4 75"}));
+    EXPECT_TRUE(p.TomarLineasRelay().isEmpty());
+
+    qv::TEstadoTurno e;
+    qv::AplicarLineasTurno(l, QStringLiteral("pc7"), e);
+    EXPECT_EQ(e.lugar, 3);
+    EXPECT_EQ(e.esperan, 4);
+    EXPECT_EQ(e.espera, 75);
+    EXPECT_EQ(e.aviso, 60);
+    EXPECT_EQ(e.titular, QStringLiteral("10.0.0.9"));
+    EXPECT_TRUE(e.fin);
+    EXPECT_FALSE(e.llamado);
+    qv::AplicarLineasTurno({"$PC7"}, QStringLiteral("pc7"), e);
+    EXPECT_TRUE(e.llamado); // its own name, in any letter case
+    qv::AplicarLineasTurno({"@FUERA", "$10.0.0.2", "@TURNO x 1 -"}, QStringLiteral("pc7"), e);
+    EXPECT_TRUE(e.fuera);
+    EXPECT_FALSE(e.llamado);
+    EXPECT_EQ(e.lugar, 3); // an ill-formed line changes nothing
+
+    s->abort();
+    EXPECT_FALSE(p.LeerLineasRelay(1000));
+
+    const auto v = qv::LeerVistaAula("QVSAD TURNOS 10.0.0.9 125 240 10.0.0.3:30 pc:b:4");
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->titular, "10.0.0.9");
+    EXPECT_EQ(v->retenido, 125);
+    EXPECT_EQ(v->media, 240);
+    ASSERT_EQ(v->cola.size(), 2);
+    EXPECT_EQ(v->cola[1].first, "pc:b");
+    EXPECT_EQ(qv::LeerVistaAula("QVSAD TURNOS - 0 -")->titular, "");
+    EXPECT_FALSE(qv::LeerVistaAula("QVSAD TURNOS 10.0.0.9 x -"));
+    EXPECT_FALSE(qv::LeerVistaAula("QVSAD TURNOS 10.0.0.9 1 - 10.0.0.3"));
+    EXPECT_EQ(qv::TextoDuracion(65), "1 min 05 s");
+    EXPECT_EQ(qv::TextoDuracion(3 * 3600 + 120), "3 h 02 min");
 }

@@ -115,7 +115,8 @@ bool RelayServer::Escuchar(const QHostAddress& direccion, quint16 puerto)
         error_ = servidor_->errorString();
         return false;
     }
-    if (!udp_->bind(direccion, puerto, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+    // The same number as the TCP port, also the one the system chose for port 0.
+    if (!udp_->bind(direccion, servidor_->serverPort(), QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
         // Discovery is a convenience; clients with a configured PC list still work.
         error_ = udp_->errorString();
     }
