@@ -316,6 +316,7 @@ void RelayServer::Quitar(QTcpSocket* s)
     if (!clientes_.count(s))
         return;
     disconnect(s, nullptr, this, nullptr);
+    const QString nombreIdo = clientes_.at(s).nombre;
     clientes_.erase(s);
     orden_.removeAll(s);
     const bool eraTitular = titular_ == s;
@@ -338,18 +339,18 @@ void RelayServer::Quitar(QTcpSocket* s)
     s->abort();
     s->deleteLater();
     if (enCola) {
-        Q_EMIT Suceso(QStringLiteral("left the line"));
+        Q_EMIT Suceso(QStringLiteral("left %1").arg(nombreIdo));
         ColaCambiada();
     }
     if (eraTitular)
-        Liberar();
+        Liberar(nombreIdo);
 }
 
-void RelayServer::Liberar()
+void RelayServer::Liberar(const QString& quien)
 {
     TerminarTurno();
     titular_ = nullptr;
-    Q_EMIT Suceso(QStringLiteral("released"));
+    Q_EMIT Suceso(QStringLiteral("released %1").arg(quien));
     // Whatever the holder left playing must not keep driving the outputs.
     Reenviar(ComandoLiberar, nullptr);
     Pasar();
@@ -718,21 +719,21 @@ void RelayServer::TratarTurno(QTcpSocket* s, QByteArrayView linea)
         if (turnos_.Vacia() && inicioTurno_ >= 0)
             colaDesde_ = reloj_.elapsed();
         turnos_.Pedir(s, c.equipo, c.nombre, reloj_.elapsed());
-        Q_EMIT Suceso(QStringLiteral("%1 waits, place %2").arg(c.nombre).arg(turnos_.Tamano()));
+        Q_EMIT Suceso(QStringLiteral("waits %1 place %2").arg(c.nombre).arg(turnos_.Tamano()));
         ColaCambiada();
         return;
     }
     case TOrdenTurno::TTipo::Dejar:
         if (turnos_.Dejar(s)) {
             Aviso(s, "@FUERA\n");
-            Q_EMIT Suceso(QStringLiteral("%1 left the line").arg(c.nombre));
+            Q_EMIT Suceso(QStringLiteral("left %1").arg(c.nombre));
             ColaCambiada();
         } else if (llamado_ == s) {
             Aviso(s, "@FUERA\n");
             llamado_ = nullptr;
             llamada_.stop();
             titular_ = nullptr;
-            Q_EMIT Suceso(QStringLiteral("%1 gave up its call").arg(c.nombre));
+            Q_EMIT Suceso(QStringLiteral("declined %1").arg(c.nombre));
             Pasar();
         } else {
             Rechazar(s);
@@ -808,7 +809,7 @@ void RelayServer::LlamadaAgotada()
         return;
     llamado_ = nullptr;
     titular_ = nullptr;
-    Q_EMIT Suceso(QStringLiteral("%1 did not take the unit").arg(clientes_.count(s) ? clientes_.at(s).nombre : QString()));
+    Q_EMIT Suceso(QStringLiteral("missed %1").arg(clientes_.count(s) ? clientes_.at(s).nombre : QString()));
     AvisoTurno(s, "@FUERA\n");
     Pasar();
 }
@@ -871,7 +872,7 @@ void RelayServer::CortarTurno()
     QTcpSocket* viejo = titular_.data();
     if (!viejo)
         return;
-    Q_EMIT Suceso(QStringLiteral("turn of %1 ended").arg(Titular()));
+    Q_EMIT Suceso(QStringLiteral("ended %1").arg(Titular()));
     AvisoTurno(viejo, "@FIN\n");
     TerminarTurno();
     titular_ = nullptr;

@@ -159,7 +159,9 @@ public:
 Q_SIGNALS:
     // A search for the unit has ended.
     void UnidadBuscada(bool hallada);
-    // What happened to the turns, for the log: "called 10.0.0.5", "took 10.0.0.5", ...
+    // What happened to the turns, for the log, verb first: "waits 10.0.0.5 place 3",
+    // "called", "took", "released", "left", "declined" (a call), "missed" (a call not
+    // taken in time), "warned", "ended" (a longest turn), each with the PC's name.
     void Suceso(const QString& texto);
 
 private:
@@ -189,7 +191,7 @@ private:
     void Quitar(QTcpSocket* s);
     void Cortar(QTcpSocket* s);
     void Reenviar(const QByteArray& comando, QTcpSocket* origen);
-    void Liberar();
+    void Liberar(const QString& quien); // the holder has gone
     void Avisar(const QByteArray& linea, QTcpSocket* excepto);
     // Writes unless the client already holds `limite` bytes it has not taken; such a
     // client is dropped instead.
