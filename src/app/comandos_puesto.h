@@ -3,10 +3,13 @@
 #include "link/ajustes_estacion.h"
 #include "net/contexto_red.h"
 
+#include <memory>
+
 namespace qv {
 
 class IServiciosPuesto;
 class TfrmPrincipal;
+class TTurnoPuesto;
 
 // The station commands of the main window: the station options, taking and releasing
 // the classroom's unit, the list of PCs with a unit, remote monitoring and its user
@@ -15,6 +18,7 @@ class TfrmPrincipal;
 class TComandosPuesto {
 public:
     TComandosPuesto(TfrmPrincipal& principal, IServiciosPuesto& puesto);
+    ~TComandosPuesto();
 
     void OpcionesQUORVANEClick();
     void Btn_OcuparClick();
@@ -25,6 +29,8 @@ public:
     void Btn_RemotoClick();
 
     const TAjustesEstacion& Ajustes() const { return ajustes_; }
+    // The station's place in the relay's line.
+    TTurnoPuesto& Turno() { return *turno_; }
     // How the dialogs search the network (tests point it at their own relays).
     TOpcionesBusqueda Busqueda;
 
@@ -34,6 +40,7 @@ private:
     TfrmPrincipal& principal_;
     IServiciosPuesto& puesto_;
     TAjustesEstacion ajustes_;
+    std::unique_ptr<TTurnoPuesto> turno_;
 };
 
 } // namespace qv

@@ -94,6 +94,18 @@ std::optional<TVistaAula> LeerVistaAula(const QByteArray& datagrama)
     return v;
 }
 
+QString RellenarTexto(QString texto, const QStringList& valores)
+{
+    for (int i = 0; i < valores.size(); ++i) {
+        const QString marca = QStringLiteral("%") + QString::number(i + 1);
+        if (texto.contains(marca))
+            texto.replace(marca, valores[i]);
+        else
+            texto += QLatin1Char(' ') + valores[i];
+    }
+    return texto;
+}
+
 QString TextoDuracion(int segundos)
 {
     segundos = std::max(0, segundos);

@@ -3,12 +3,37 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace qv {
 
 class TComCapvis;
+
+// Texts of the turns.
+namespace clave {
+inline constexpr int PedirTurno = 510;
+inline constexpr int LugarTurno = 511;    // "Turno: %1 de %2"
+inline constexpr int EsperaTurno = 512;   // "espera estimada: %1"
+inline constexpr int DejarTurno = 513;
+inline constexpr int LlamadaTurno = 514;  // %1 the PC of the unit
+inline constexpr int AvisoTurno = 515;
+inline constexpr int FinTurno = 516;
+inline constexpr int TurnoPerdido = 517;
+inline constexpr int ColaPerdida = 518;
+inline constexpr int EsperanTurno = 519;  // %1 stations
+inline constexpr int TurnosAula = 520;
+inline constexpr int ColPuesto = 521;
+inline constexpr int ColTiempo = 522;
+inline constexpr int SADLibre = 523;
+inline constexpr int SinRespuestaAula = 524;
+inline constexpr int SinTurno = 525;
+inline constexpr int ConElSAD = 526;
+inline constexpr int TurnoMedio = 527;    // %1 a length of time
+inline constexpr int PCAula = 528;
+inline constexpr int EsperandoTurno = 529; // %1 the PC of the unit
+} // namespace clave
 
 // What the relay has told a station about its turn, from the lines it set aside.
 struct TEstadoTurno {
@@ -38,6 +63,9 @@ struct TVistaAula {
     QList<QPair<QString, int>> cola; // PC and s waiting, first in line first
 };
 std::optional<TVistaAula> LeerVistaAula(const QByteArray& datagrama);
+// A text with its values in the places "%1", "%2"...: where the text has none for one (a
+// language file of another version) the value follows it, so that nothing is lost.
+QString RellenarTexto(QString texto, const QStringList& valores);
 // A length of time as the turn texts give it: "45 s", "3 min 05 s", "1 h 20 min".
 QString TextoDuracion(int segundos);
 inline constexpr const char* PeticionAula = "QVSAD TURNOS?";
