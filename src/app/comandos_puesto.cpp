@@ -11,6 +11,7 @@
 #include "net/liberar_sad.h"
 #include "net/pcs_sad.h"
 #include "net/remoto.h"
+#include "net/turnos_aula.h"
 #include "net/user_monitor.h"
 
 namespace qv {
@@ -89,6 +90,15 @@ void TComandosPuesto::PCsEnRedClick()
     TContextoRed red = Red();
     Tform_PcsSAD dialogo(red, &principal_);
     dialogo.Ejecutar();
+}
+
+void TComandosPuesto::TurnosAulaClick()
+{
+    if (!aula_)
+        aula_ = new TfrmTurnosAula(Red(), &principal_);
+    aula_->show();
+    aula_->raise();
+    aula_->activateWindow();
 }
 
 void TComandosPuesto::PerfilRemotaClick()

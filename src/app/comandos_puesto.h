@@ -3,6 +3,8 @@
 #include "link/ajustes_estacion.h"
 #include "net/contexto_red.h"
 
+#include <QPointer>
+
 #include <memory>
 
 namespace qv {
@@ -10,6 +12,7 @@ namespace qv {
 class IServiciosPuesto;
 class TfrmPrincipal;
 class TTurnoPuesto;
+class TfrmTurnosAula;
 
 // The station commands of the main window: the station options, taking and releasing
 // the classroom's unit, the list of PCs with a unit, remote monitoring and its user
@@ -25,6 +28,8 @@ public:
     // "Liberar" and the "Liberar SAD" menu item (one command).
     void Btn_LiberarClick();
     void PCsEnRedClick();
+    // "Turnos del aula": the room's line, one window for the whole run.
+    void TurnosAulaClick();
     void PerfilRemotaClick();
     void Btn_RemotoClick();
 
@@ -41,6 +46,7 @@ private:
     IServiciosPuesto& puesto_;
     TAjustesEstacion ajustes_;
     std::unique_ptr<TTurnoPuesto> turno_;
+    QPointer<TfrmTurnosAula> aula_;
 };
 
 } // namespace qv

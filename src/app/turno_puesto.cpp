@@ -28,8 +28,8 @@ TTurnoPuesto::TTurnoPuesto(TfrmPrincipal& principal) : QObject(&principal), prin
     BtnDejarTurno = new QToolButton(panel_);
     BtnDejarTurno->setObjectName(QStringLiteral("BtnDejarTurno"));
     BtnDejarTurno->setText(t.BuscarTexto(clave::DejarTurno));
-    BtnDejarTurno->setAutoRaise(true);
-    BtnDejarTurno->setMaximumHeight(20);
+    // A button that looks like one within the bar's 22 pixels.
+    BtnDejarTurno->setMaximumHeight(19);
     L_Turno->setBuddy(BtnDejarTurno);
     capa->addWidget(L_Turno);
     capa->addWidget(BtnDejarTurno);

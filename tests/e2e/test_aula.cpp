@@ -20,6 +20,7 @@
 #include "net/escoger_pc_sad.h"
 #include "net/liberar_sad.h"
 #include "net/panel_busqueda.h"
+#include "net/turnos_aula.h"
 #include "procesos.h"
 
 #include <QAction>
@@ -364,6 +365,16 @@ TEST(Aula, PedirTurnoYTomarLaUnidadAlLlegarle)
     ASSERT_TRUE(Girar([&] { return deUno.Esperan() == 1; }, 6000));
     uno.v->Timer_OcupadoTimer();
     EXPECT_EQ(uno.inter.Textos().back(), "T275 T519 1");
+    // Anyone may look at the room: the holder, and the line with its wait.
+    uno.v->Ejecutar(TComando::TurnosAula);
+    auto* aula = uno.v->findChild<TfrmTurnosAula*>("frmTurnosAula");
+    ASSERT_TRUE(aula);
+    aula->PonerPC("127.0.0.1");
+    auto* cola = aula->findChild<QTreeWidget*>("ListaTurnos");
+    ASSERT_TRUE(Girar([&] { return cola->topLevelItemCount() == 1; }, 5000));
+    EXPECT_EQ(cola->topLevelItem(0)->text(1), "127.0.0.1");
+    EXPECT_TRUE(aula->findChild<QLabel*>("L_Titular")->text().startsWith("T526: 127.0.0.1 ("));
+    aula->close();
 
     // The holder gives it back: the station waiting takes it, nothing modal in the way.
     EXPECT_TRUE(Liberar(uno));

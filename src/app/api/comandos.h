@@ -63,6 +63,7 @@ enum class TComando {
     Ocupar,
     Liberar,
     PCsEnRed,
+    TurnosAula,
     Remoto,
     PerfilRemoto,
     Ayuda,
