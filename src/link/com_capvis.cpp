@@ -384,6 +384,13 @@ void TComCapvis::TomarLlamada(const QString& servidor)
     Presentarse(servidor);
 }
 
+void TComCapvis::Ceder(const QString& titular)
+{
+    CapturaLeida = false;
+    PCPropietario = titular.isEmpty() || titular.compare(PCLocal, Qt::CaseInsensitive) == 0 ? QStringLiteral("-")
+                                                                                             : titular;
+}
+
 void TComCapvis::Presentarse(const QString& servidor)
 {
     // A relay that is still looking for its unit, or throwing away what it sends, says

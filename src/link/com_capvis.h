@@ -118,6 +118,9 @@ public:
     // holder's greeting): the unit is taken as Conectar takes a free one. Raises
     // ENoHaySAD as Conectar does.
     void TomarLlamada(const QString& servidor);
+    // The relay ended this station's turn and gave the unit to `titular`: it holds it no
+    // more, and leaving sends nothing the relay would refuse.
+    void Ceder(const QString& titular);
     void Desconectar();
     bool LeerVersion();
     bool LeerEstado(int& estado);

@@ -145,6 +145,8 @@ TEstadoTurno Mirar(TComCapvis& com, int esperaMs, const QString& servidor)
     }
     e.conectado = p->LeerLineasRelay(esperaMs);
     AplicarLineasTurno(p->TomarLineasRelay(), com.Foto().PCLocal, e);
+    if (e.fin)
+        com.Ceder(e.titular.value_or(QString()));
     if (e.llamado && !e.fuera && e.conectado) {
         try {
             com.TomarLlamada(servidor);

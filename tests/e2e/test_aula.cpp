@@ -22,6 +22,8 @@
 #include "net/panel_busqueda.h"
 #include "net/turnos_aula.h"
 #include "procesos.h"
+#include "linea_unidad.h"
+#include "relay_server.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -409,6 +411,59 @@ TEST(Aula, PedirTurnoYTomarLaUnidadAlLlegarle)
     EXPECT_FALSE(deUno.Panel()->isVisible());
     EXPECT_FALSE(uno.v->SADOcupado());
     EXPECT_TRUE(uno.v->findChild<QAction*>("Ocupar1")->isEnabled());
+}
+
+
+// With a longest turn and a station waiting, the holder's program hears the warning and
+// then the end of its turn, without a modal message, and the unit goes to the one that
+// waited. The relay runs here, on the simulated unit, with a turn of a few seconds.
+TEST(Aula, TurnoMaximoAvisaYPasaLaUnidad)
+{
+    TSadsim sim;
+    ASSERT_TRUE(sim.Arrancar({"--speed", "100"}));
+    TInteraccionGuion interRelay;
+    TRelojReal relojRelay;
+    TLineaSerie linea({sim.enlace}, interRelay, relojRelay);
+    RelayServer relay(linea, QStringLiteral("aula"));
+    TLimitesRelay limites = relay.Limites();
+    limites.turnoMaximoMs = 2500;
+    limites.avisoTurnoMs = 1200;
+    relay.PonerLimites(limites);
+    ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
+    relay.BuscarUnidad();
+    Puesto uno(relay.PuertoTcp()), dos(relay.PuertoTcp());
+    ASSERT_TRUE(Ocupar(uno, "127.0.0.1", true).aceptable);
+    TTurnoPuesto& deUno = uno.v->ComandosPuesto().Turno();
+    ASSERT_EQ(deUno.Fase(), TTurnoPuesto::TFase::Titular);
+
+    dos.modal.cola["form_EscogerPCSAD"].push_back([&](QDialog& d) {
+        d.findChild<QComboBox*>("Ed_PC")->setEditText("127.0.0.1");
+        d.findChild<QPushButton*>("SB_TestBE")->click();
+        Esperar([&] { return d.findChild<QPushButton*>("SB_TestBE")->isEnabled(); }, 30000);
+        d.findChild<QPushButton*>("BtnPedirTurno")->click();
+    });
+    dos.v->Ejecutar(TComando::Ocupar);
+    EsperarSAD(dos.v->Estado());
+    ASSERT_EQ(dos.v->ComandosPuesto().Turno().Fase(), TTurnoPuesto::TFase::Esperando);
+
+    // The holder looks often here, so that the warning is seen before the end.
+    QStringList dichos;
+    auto mirar = [&] {
+        deUno.Mirar();
+        for (QMessageBox* m : uno.v->findChildren<QMessageBox*>("MensajeTurno"))
+            if (!dichos.contains(m->text()))
+                dichos << m->text();
+        return !uno.v->SADOcupado() && dos.v->SADOcupado();
+    };
+    ASSERT_TRUE(Girar(mirar, 15000)) << dichos.join('|').toStdString();
+    EXPECT_EQ(dichos, (QStringList{"T515", "T516"}));
+    EXPECT_EQ(deUno.Fase(), TTurnoPuesto::TFase::Nada);
+    EXPECT_FALSE(uno.v->findChild<QAction*>("Inmediata")->isEnabled());
+    EXPECT_TRUE(uno.inter.mensajes.empty()) << uno.inter.Textos().join('|').toStdString();
+    EXPECT_TRUE(dos.EstadoLeido());
+    // The relay lives on this thread: the stations leave it while it can still answer.
+    for (Puesto* p : {&uno, &dos})
+        EnSAD<bool>(*p->v->Estado().EnlaceSAD, [](TComCapvis& c) { return c.Desconectar(), true; });
 }
 
 } // namespace
