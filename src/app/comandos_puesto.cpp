@@ -2,6 +2,7 @@
 #include "app/comandos_puesto.h"
 
 #include "app/api/estado.h"
+#include "app/turno_puesto.h"
 #include "app/ventana_principal.h"
 #include "link/servicio_sad.h"
 #include "link/servicios_puesto.h"
@@ -10,14 +11,18 @@
 #include "net/liberar_sad.h"
 #include "net/pcs_sad.h"
 #include "net/remoto.h"
+#include "net/turnos_aula.h"
 #include "net/user_monitor.h"
 
 namespace qv {
 
 TComandosPuesto::TComandosPuesto(TfrmPrincipal& principal, IServiciosPuesto& puesto)
-    : principal_(principal), puesto_(puesto), ajustes_(principal.Contexto().CarpetaPrograma)
+    : principal_(principal), puesto_(puesto), ajustes_(principal.Contexto().CarpetaPrograma),
+      turno_(std::make_unique<TTurnoPuesto>(principal))
 {
 }
+
+TComandosPuesto::~TComandosPuesto() = default;
 
 TContextoRed TComandosPuesto::Red()
 {
@@ -38,6 +43,7 @@ void TComandosPuesto::OpcionesQUORVANEClick()
     // first (outputs to zero) so that nobody believes it is still held. The same mode
     // keeps its transport, and with it a unit that is held.
     if (enlace && multipuesto != esTcp) {
+        turno_->Olvidar(); // the connection it waits on goes
         if (ocupado) {
             enlace->Encargar([](TComCapvis& c) { c.Desconectar(); });
             principal_.PonerSADOcupado(false);
@@ -52,9 +58,17 @@ void TComandosPuesto::OpcionesQUORVANEClick()
 
 void TComandosPuesto::Btn_OcuparClick()
 {
+    // A new check starts a new connection: a place in line would be lost unsaid.
+    if (turno_->Fase() == TTurnoPuesto::TFase::Esperando)
+        turno_->Dejar();
     TContextoRed red = Red();
     Tform_EscogerPCSAD dialogo(red, &principal_);
-    principal_.PonerSADOcupado(dialogo.Ejecutar() == QDialog::Accepted);
+    const bool tomada = dialogo.Ejecutar() == QDialog::Accepted;
+    principal_.PonerSADOcupado(tomada);
+    if (tomada)
+        turno_->Tomada();
+    else if (dialogo.PidioTurno())
+        turno_->Pedir(dialogo.ServidorTurno());
 }
 
 void TComandosPuesto::Btn_LiberarClick()
@@ -67,6 +81,8 @@ void TComandosPuesto::Btn_LiberarClick()
         liberado = dialogo.Ejecutar() == QDialog::Accepted;
     }
     principal_.PonerSADOcupado(liberado ? false : dialogo.Ocupado());
+    if (!principal_.SADOcupado())
+        turno_->Olvidar();
 }
 
 void TComandosPuesto::PCsEnRedClick()
@@ -74,6 +90,15 @@ void TComandosPuesto::PCsEnRedClick()
     TContextoRed red = Red();
     Tform_PcsSAD dialogo(red, &principal_);
     dialogo.Ejecutar();
+}
+
+void TComandosPuesto::TurnosAulaClick()
+{
+    if (!aula_)
+        aula_ = new TfrmTurnosAula(Red(), &principal_);
+    aula_->show();
+    aula_->raise();
+    aula_->activateWindow();
 }
 
 void TComandosPuesto::PerfilRemotaClick()

@@ -170,6 +170,7 @@ std::vector<TFilaComando> TablaComandos(TAreasComandos& a)
         {K::Ocupar,             "Ocupar1",                "Btn_Ocupar",        1141, "ocupar",       0, Libre<Ocupar>,      Multipuesto, [&s] { s.Btn_OcuparClick(); }},
         {K::Liberar,            "Liberar1",               "Btn_Liberar",       1142, "liberar",      0, Libre<Liberar>,     Multipuesto, [&s] { s.Btn_LiberarClick(); }},
         {K::PCsEnRed,           "PCsEnRed",               nullptr,             1143, nullptr,        0, Libre<>,            nullptr, [&s] { s.PCsEnRedClick(); }},
+        {K::TurnosAula,         "TurnosAula1",            nullptr,              520, nullptr,      258, nullptr,            nullptr, [&s] { s.TurnosAulaClick(); }},
         {K::Remoto,             "Remoto1",                "Btn_Remoto",        1151, "remoto",       0, nullptr,            Remoto,  [&s] { s.Btn_RemotoClick(); }},
         {K::PerfilRemoto,       "PerfilRemota",           nullptr,             1152, nullptr,        0, nullptr,            nullptr, [&s] { s.PerfilRemotaClick(); }},
         {K::Ayuda,              "Temasdeayuda1",          "SpBtnAyuda",        1161, "ayuda",      249, nullptr,            nullptr, [&p] { p.Temasdeayuda1Click(); }},
@@ -199,7 +200,7 @@ const std::vector<TFilaMenu>& TablaMenus()
         {"Ventana1", 1120, 0, Ventana, nullptr,
          {"NuevaVentana1", "VentanaDigital1", "-", "CerrarVentana1", "CerrarTodas1", "-", "Cascada1",
           "TileHorizontal1", "TileVertical1"}},
-        {"SAD1", 1140, 0, nullptr, Multipuesto, {"Ocupar1", "Liberar1", "-", "PCsEnRed"}},
+        {"SAD1", 1140, 0, nullptr, Multipuesto, {"Ocupar1", "Liberar1", "-", "PCsEnRed", "TurnosAula1"}},
         {"MonRemota1", 1150, 0, nullptr, Remoto, {"Remoto1", "PerfilRemota"}},
         {"Ayuda1", 1160, 0, nullptr, nullptr, {"Temasdeayuda1", "-", "Acercade"}},
     };

@@ -8,9 +8,11 @@
 #include "app/comandos_puesto.h"
 #include "app/comandos_representacion.h"
 #include "app/comandos_ventanas.h"
+#include "app/turno_puesto.h"
 #include "capture/espera_ack.h"
 #include "display/visualiza_senales_comun.h"
 #include "link/servicios_puesto.h"
+#include "link/turno_sad.h"
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "lang/ui/ayuda.h"
@@ -388,7 +390,11 @@ void TfrmPrincipal::RestaurarRecordatorio(bool activo)
 
 void TfrmPrincipal::Timer_OcupadoTimer()
 {
-    contexto_.Interaccion().MostrarAviso(contexto_.Textos().BuscarTexto(275), Botones::Aceptar);
+    QString texto = contexto_.Textos().BuscarTexto(275);
+    if (const int esperan = puestoComandos_->Turno().Esperan(); esperan > 0)
+        texto += QLatin1Char(' ') + RellenarTexto(contexto_.Textos().BuscarTexto(clave::EsperanTurno),
+                                                  {QString::number(esperan)});
+    contexto_.Interaccion().MostrarAviso(texto, Botones::Aceptar);
 }
 
 // ---- child windows -----------------------------------------------------------------

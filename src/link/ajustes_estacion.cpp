@@ -205,6 +205,13 @@ void TAjustesEstacion::EscribirUltimoPCSAD(const QString& pc) const
     Escribir(SeccionSAD, QStringLiteral("UltimoPCSAD"), pc);
 }
 
+int TAjustesEstacion::TurnoMaximo() const
+{
+    bool ok = false;
+    const int n = Leer(SeccionSAD, QStringLiteral("TurnoMaximo")).toInt(&ok);
+    return ok && n >= 0 && n <= 1440 ? n : 0;
+}
+
 QStringList TAjustesEstacion::PuertosSerie() const
 {
     QStringList lista;

@@ -67,6 +67,9 @@ public:
     // One device name as PuertosSerie takes it: blanks around it dropped, and a relative
     // name (a bare "ttySAD" too) taken from the program folder.
     QString RutaPuertoSerie(const QString& nombre) const;
+    // "TurnoMaximo": minutes a holder keeps the unit while others wait, 0 (also when
+    // missing or not a whole number from 0 to 1440) for no limit. Read by the relay.
+    int TurnoMaximo() const;
 
     // ---- "ServerVNC" ----
     // "Activo": this PC may be watched.

@@ -372,6 +372,27 @@ void TComCapvis::Conectar(const QString& servidor)
         }
         PCPropietario = PCLocal;
     }
+    Presentarse(servidor);
+}
+
+void TComCapvis::TomarLlamada(const QString& servidor)
+{
+    // The relay gave this station the unit from its line, with the greeting that names
+    // the holder: from here on as after a check that found the unit free.
+    CapturaLeida = false;
+    PCPropietario = PCLocal;
+    Presentarse(servidor);
+}
+
+void TComCapvis::Ceder(const QString& titular)
+{
+    CapturaLeida = false;
+    PCPropietario = titular.isEmpty() || titular.compare(PCLocal, Qt::CaseInsensitive) == 0 ? QStringLiteral("-")
+                                                                                             : titular;
+}
+
+void TComCapvis::Presentarse(const QString& servidor)
+{
     // A relay that is still looking for its unit, or throwing away what it sends, says
     // so: it is asked again within the greeting's wait, and the user hears the truth.
     const qint64 inicio = Reloj.Tick();

@@ -114,6 +114,13 @@ public:
     void PonerVentanaProgreso(TProgresoCaptura* v) { VentanaProgreso = v; }
 
     void Conectar(const QString& servidor);
+    // The relay called this station from its line (its connection to `servidor` got the
+    // holder's greeting): the unit is taken as Conectar takes a free one. Raises
+    // ENoHaySAD as Conectar does.
+    void TomarLlamada(const QString& servidor);
+    // The relay ended this station's turn and gave the unit to `titular`: it holds it no
+    // more, and leaving sends nothing the relay would refuse.
+    void Ceder(const QString& titular);
     void Desconectar();
     bool LeerVersion();
     bool LeerEstado(int& estado);
@@ -189,6 +196,8 @@ private:
     qsizetype Separador(qsizetype desde) const;
     void Aviso142();
     [[noreturn]] void SinSAD();
+    // After the greeting that names this station: the version, and the server kept.
+    void Presentarse(const QString& servidor);
 
     TTextos& Textos;
     TInteraccion& Interaccion;

@@ -4,6 +4,9 @@
 #include <QHostInfo>
 #include <QTcpSocket>
 
+#include <algorithm>
+#include <utility>
+
 namespace qv {
 
 TTcpPort::TTcpPort(int puerto) : Cliente(std::make_unique<QTcpSocket>()), PuertoTcp(puerto)
@@ -52,6 +55,9 @@ void TTcpPort::Abrir()
     if (Host.isNull())
         throw EComPort(QStringLiteral("Connect failed: no address"));
     Cliente->abort();
+    Relay_.clear();
+    if (!Origen.isNull() && !Cliente->bind(Origen, 0))
+        throw EComPort(QStringLiteral("Connect failed: ") + Cliente->errorString());
     Cliente->connectToHost(Host, static_cast<quint16>(PuertoTcp));
     if (!Cliente->waitForConnected(TiempoConexion)) {
         const QString e = Cliente->errorString();
@@ -115,6 +121,11 @@ void TTcpPort::Recibir(QByteArray& texto)
                 texto.chop(1);
             if (texto.endsWith('\r'))
                 texto.chop(1);
+            if (texto.startsWith('@')) {
+                Apartar(texto);
+                texto.clear();
+                continue;
+            }
             if (texto.startsWith(MarcaSinUnidad) || texto.startsWith(MarcaAbandonada) ||
                 texto.startsWith(MarcaPreparando)) {
                 Final_ = texto.at(0);
@@ -166,9 +177,43 @@ void TTcpPort::Descartar()
 {
     if (Cliente->state() != QAbstractSocket::ConnectedState)
         return;
-    // Takes in what the system already holds for the socket, without waiting.
+    // Takes in what the system already holds for the socket, without waiting; the
+    // relay's turn lines among it are kept, and so is one still coming.
     Cliente->waitForReadyRead(0);
-    Cliente->readAll();
+    while (Cliente->canReadLine()) {
+        const QByteArray l = Cliente->readLine().trimmed();
+        if (l.startsWith('@') || l.startsWith('$'))
+            Apartar(l);
+    }
+    char c = 0;
+    if (Cliente->peek(&c, 1) == 1 && c != '@' && c != '$')
+        Cliente->readAll();
+}
+
+void TTcpPort::Apartar(const QByteArray& linea)
+{
+    if (Relay_.size() >= MaxLineasRelay)
+        Relay_.removeFirst();
+    Relay_.append(linea);
+}
+
+bool TTcpPort::LeerLineasRelay(int esperaMs)
+{
+    if (Cliente->state() == QAbstractSocket::ConnectedState && !Cliente->canReadLine())
+        Cliente->waitForReadyRead(std::max(0, esperaMs));
+    while (Cliente->canReadLine()) {
+        const QByteArray l = Cliente->readLine().trimmed();
+        if (l.startsWith('@') || l.startsWith('$') || l.startsWith(MarcaRechazo))
+            Apartar(l);
+    }
+    if (Cliente->bytesAvailable() > LineaMaxima)
+        Cliente->abort();
+    return Cliente->state() == QAbstractSocket::ConnectedState || Cliente->canReadLine();
+}
+
+QList<QByteArray> TTcpPort::TomarLineasRelay()
+{
+    return std::exchange(Relay_, {});
 }
 
 } // namespace qv

@@ -18,6 +18,9 @@ namespace qv {
 // unanswered and is still there), "+" (the relay's unit is getting ready: the command
 // did not reach it) and "!" + holder (command refused). A fifth comes instead of the
 // greeting: "*", the relay has no slot left for this PC.
+//
+// The relay's turn lines ("@...", and the greetings "$..." that come after the first)
+// are never an answer: they are set aside, in order, for TomarLineasRelay.
 class TTcpPort : public TCOM {
 public:
     static constexpr int PuertoRelay = 9099;
@@ -47,6 +50,15 @@ public:
     // Whatever the socket holds now, whole lines or not.
     void Descartar() override;
     bool Conectado() override;
+
+    // Waits up to `esperaMs` for a line and sets aside every whole line the relay has
+    // sent meanwhile (the relay's own; anything else belongs to no command and is
+    // dropped). False when the connection has closed and nothing is left to read.
+    bool LeerLineasRelay(int esperaMs);
+    // The relay's lines set aside so far, oldest first; they are forgotten here.
+    QList<QByteArray> TomarLineasRelay();
+    // The local address connections start from (a machine with several); null: any.
+    void PonerOrigen(const QHostAddress& origen) { Origen = origen; }
     // The relay said, since the last command went out, that it has no unit.
     bool SinUnidad() const { return Final_ == MarcaSinUnidad; }
 
@@ -63,6 +75,10 @@ private:
     int PuertoTcp;
     // The relay's line that ended the wait for the command sent last, 0 while none.
     char Final_ = 0;
+    QList<QByteArray> Relay_;
+    QHostAddress Origen;
+    static constexpr int MaxLineasRelay = 256;
+    void Apartar(const QByteArray& linea);
     [[noreturn]] void LanzarFinal() const;
 };
 

@@ -7,6 +7,7 @@
 #include "lang/textos.h"
 #include "link/ajustes_estacion.h"
 #include "link/servicio_sad.h"
+#include "link/turno_sad.h"
 #include "model/claves_texto.h"
 #include "net/estado_unidad.h"
 #include "net/panel_busqueda.h"
@@ -56,16 +57,31 @@ Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
     panel_->Configurados = [this] { return red_.Ajustes.PCsServer(); };
 
     estado_ = new TPanelEstadoSAD(Textos(), this);
+    // Offered only while the PC checked last has its unit held by another.
+    BtnPedirTurno = new QPushButton(Textos().BuscarTexto(clave::PedirTurno), this);
+    BtnPedirTurno->setObjectName(QStringLiteral("BtnPedirTurno"));
+    BtnPedirTurno->setAutoDefault(false);
+    BtnPedirTurno->hide();
+    auto* filaTurno = new QHBoxLayout;
+    filaTurno->addStretch(1);
+    filaTurno->addWidget(BtnPedirTurno);
 
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(PanelPC);
     columna->addWidget(panel_, 1);
     columna->addWidget(estado_);
+    columna->addLayout(filaTurno);
     columna->addStretch();
     columna->addLayout(CrearBotones());
     setMinimumWidth(460);
 
     connect(SB_TestBE, &QPushButton::clicked, this, &Tform_EscogerPCSAD::SB_TestBEClick);
+    connect(BtnPedirTurno, &QPushButton::clicked, this, [this] {
+        if (!BtnPedirTurno->isVisible() || EnCurso())
+            return;
+        pidioTurno_ = true;
+        reject(); // nothing is sent: the connection stays open for the request
+    });
     connect(panel_, &TPanelBusqueda::SeleccionCambiada, this,
             [this](const QStringList& textos) { Ed_PC->setEditText(textos.first()); });
     setTabOrder(Ed_PC, SB_TestBE);
@@ -115,6 +131,7 @@ void Tform_EscogerPCSAD::SB_TestBEClick()
 TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
 {
     estado_->OcultarDetalles();
+    BtnPedirTurno->hide();
     TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
     if (nombre.isEmpty() || !e || EnCurso())
         co_return;
@@ -140,9 +157,14 @@ TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
             Interaccion().MostrarAviso(Textos().BuscarTexto(fallo), Botones::Aceptar);
         co_return;
     }
-    // Held by another PC: only who holds it.
+    // Held by another PC: only who holds it, and a place in its line on offer.
     estado_->Localizado(e->Info(), estado, tiene);
     BotonAceptar()->setEnabled(tiene);
+    if (!tiene) {
+        servidorTurno_ = nombre;
+        BtnPedirTurno->show();
+        BtnPedirTurno->setFocus();
+    }
 }
 
 bool Tform_EscogerPCSAD::Validar()

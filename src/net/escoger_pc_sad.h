@@ -17,6 +17,8 @@ class TPanelEstadoSAD;
 // with the unit and checks it: the relay's greeting tells who holds the unit. "Aceptar"
 // is offered only when this station got it; the connection then stays open and the
 // station holds the unit. Cancelling after getting it gives it back (outputs to zero).
+// When another PC holds it, "Pedir turno" closes the dialog asking for a place in the
+// relay's line on the connection the check left open.
 class Tform_EscogerPCSAD : public TFormulario {
     Q_OBJECT
 public:
@@ -32,6 +34,9 @@ public:
     TTarea Comprobar(QString nombre);
 
     TPanelBusqueda& Busqueda() const { return *panel_; }
+    // The dialog ended on "Pedir turno", for the relay of this PC.
+    bool PidioTurno() const { return pidioTurno_; }
+    const QString& ServidorTurno() const { return servidorTurno_; }
 
 protected:
     void AlMostrar() override;
@@ -47,6 +52,9 @@ private:
     QComboBox* Ed_PC;
     QPushButton* SB_TestBE;
     TPanelEstadoSAD* estado_;
+    QPushButton* BtnPedirTurno;
+    bool pidioTurno_ = false;
+    QString servidorTurno_;   // the PC last found held by another
 };
 
 } // namespace qv

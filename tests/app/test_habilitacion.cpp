@@ -290,7 +290,7 @@ TEST_F(Habilitacion, MientrasSeHablaConLaUnidad)
         {"Insertartexto1", Siempre}, {"Borrarltimotexto1", Siempre}, {"Borrartodoslostextos1", Siempre},
         {"NuevaVentana1", Siempre}, {"VentanaDigital1", Siempre}, {"CerrarVentana1", Siempre},
         {"CerrarTodas1", Siempre}, {"Cascada1", Siempre}, {"TileHorizontal1", Siempre},
-        {"TileVertical1", Siempre}, {"Ocupar1", Nunca}, {"Liberar1", Libre}, {"PCsEnRed", Libre},
+        {"TileVertical1", Siempre}, {"Ocupar1", Nunca}, {"Liberar1", Libre}, {"PCsEnRed", Libre}, {"TurnosAula1", Siempre},
         {"Remoto1", Siempre}, {"PerfilRemota", Siempre}, {"Temasdeayuda1", Siempre}, {"Acercade", Siempre},
     };
     TAreasComandos areas{*ventana, ventana->ComandosArchivo(), ventana->ComandosVentanas(),

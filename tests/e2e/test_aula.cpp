@@ -1,6 +1,7 @@
 // A classroom end to end: two stations (main windows with their real dialogs and device
 // links) share the simulated unit through the real relay program.
 #include "app/comandos_puesto.h"
+#include "app/turno_puesto.h"
 #include "common/esperar_sad.h"
 #include "app/ventana_principal.h"
 #include "common/esperar.h"
@@ -19,13 +20,17 @@
 #include "net/escoger_pc_sad.h"
 #include "net/liberar_sad.h"
 #include "net/panel_busqueda.h"
+#include "net/turnos_aula.h"
 #include "procesos.h"
+#include "linea_unidad.h"
+#include "relay_server.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -320,6 +325,145 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
             << k;
     EXPECT_TRUE(v.SADOcupado());
     EXPECT_TRUE(v.TimerOcupado().isActive());
+}
+
+
+// A station finds the unit held, asks for a turn from the take dialog, sees its place in
+// the status bar, and takes the unit by itself when the holder goes, without a modal
+// message; the five-minute reminder of the holder says how many wait. A relay restarted
+// under a station that waits leaves it with a clear message and usable.
+TEST(Aula, PedirTurnoYTomarLaUnidadAlLlegarle)
+{
+    TSadsim sim;
+    ASSERT_TRUE(sim.Arrancar({"--speed", "100"}));
+    auto relay = std::make_unique<TProceso>(QStringLiteral("RelayServer"));
+    const QString inicio = relay->Start({"--port", "0", "--serial", sim.enlace});
+    const quint16 puerto = QRegularExpression("port (\\d+)").match(inicio).captured(1).toUShort();
+    ASSERT_NE(puerto, 0) << inicio.toStdString();
+    Puesto uno(puerto), dos(puerto);
+    ASSERT_TRUE(Ocupar(uno, "127.0.0.1", true).aceptable);
+
+    bool ofrecido = false;
+    dos.modal.cola["form_EscogerPCSAD"].push_back([&](QDialog& d) {
+        d.findChild<QComboBox*>("Ed_PC")->setEditText("127.0.0.1");
+        auto* pedir = d.findChild<QPushButton*>("BtnPedirTurno");
+        EXPECT_FALSE(pedir->isVisible()); // nothing checked yet
+        d.findChild<QPushButton*>("SB_TestBE")->click();
+        Esperar([&] { return d.findChild<QPushButton*>("SB_TestBE")->isEnabled(); }, 30000);
+        ofrecido = pedir->isVisible() && !d.findChild<QPushButton*>("OKBtn")->isEnabled();
+        pedir->click();
+    });
+    dos.v->Ejecutar(TComando::Ocupar);
+    EsperarSAD(dos.v->Estado());
+    EXPECT_TRUE(ofrecido);
+    TTurnoPuesto& turno = dos.v->ComandosPuesto().Turno();
+    ASSERT_EQ(turno.Fase(), TTurnoPuesto::TFase::Esperando);
+    auto* lugar = dos.v->findChild<QLabel*>("L_Turno");
+    ASSERT_TRUE(Girar([&] { return lugar->text() == "T511 1 1"; }, 5000)) << lugar->text().toStdString();
+    EXPECT_TRUE(turno.Panel()->isVisible());
+    EXPECT_FALSE(dos.v->SADOcupado());
+    // The holder hears that one waits, in its reminder too.
+    TTurnoPuesto& deUno = uno.v->ComandosPuesto().Turno();
+    ASSERT_TRUE(Girar([&] { return deUno.Esperan() == 1; }, 6000));
+    uno.v->Timer_OcupadoTimer();
+    EXPECT_EQ(uno.inter.Textos().back(), "T275 T519 1");
+    // Anyone may look at the room: the holder, and the line with its wait.
+    uno.v->Ejecutar(TComando::TurnosAula);
+    auto* aula = uno.v->findChild<TfrmTurnosAula*>("frmTurnosAula");
+    ASSERT_TRUE(aula);
+    aula->PonerPC("127.0.0.1");
+    auto* cola = aula->findChild<QTreeWidget*>("ListaTurnos");
+    ASSERT_TRUE(Girar([&] { return cola->topLevelItemCount() == 1; }, 5000));
+    EXPECT_EQ(cola->topLevelItem(0)->text(1), "127.0.0.1");
+    EXPECT_TRUE(aula->findChild<QLabel*>("L_Titular")->text().startsWith("T526: 127.0.0.1 ("));
+    aula->close();
+
+    // The holder gives it back: the station waiting takes it, nothing modal in the way.
+    EXPECT_TRUE(Liberar(uno));
+    ASSERT_TRUE(Girar([&] { return dos.v->SADOcupado(); }, 10000));
+    EXPECT_EQ(turno.Fase(), TTurnoPuesto::TFase::Titular);
+    EXPECT_FALSE(turno.Panel()->isVisible());
+    EXPECT_TRUE(dos.v->TimerOcupado().isActive());
+    EXPECT_TRUE(dos.v->findChild<QAction*>("Inmediata")->isEnabled());
+    EXPECT_TRUE(dos.EstadoLeido());
+    auto* aviso = dos.v->findChild<QMessageBox*>("MensajeTurno");
+    ASSERT_TRUE(aviso);
+    EXPECT_FALSE(aviso->isModal());
+    EXPECT_EQ(aviso->text(), "T514 127.0.0.1");
+    EXPECT_TRUE(dos.inter.mensajes.empty()) << dos.inter.Textos().join('|').toStdString();
+    aviso->close();
+
+    // Now uno waits, and the relay goes away under it.
+    uno.modal.cola["form_EscogerPCSAD"].push_back([&](QDialog& d) {
+        d.findChild<QComboBox*>("Ed_PC")->setEditText("127.0.0.1");
+        d.findChild<QPushButton*>("SB_TestBE")->click();
+        Esperar([&] { return d.findChild<QPushButton*>("SB_TestBE")->isEnabled(); }, 30000);
+        d.findChild<QPushButton*>("BtnPedirTurno")->click();
+    });
+    uno.v->Ejecutar(TComando::Ocupar);
+    EsperarSAD(uno.v->Estado());
+    ASSERT_EQ(deUno.Fase(), TTurnoPuesto::TFase::Esperando);
+    relay.reset();
+    ASSERT_TRUE(Girar([&] { return deUno.Fase() == TTurnoPuesto::TFase::Nada; }, 5000));
+    auto* perdido = uno.v->findChild<QMessageBox*>("MensajeTurno");
+    ASSERT_TRUE(perdido);
+    EXPECT_EQ(perdido->text(), "T518");
+    EXPECT_FALSE(deUno.Panel()->isVisible());
+    EXPECT_FALSE(uno.v->SADOcupado());
+    EXPECT_TRUE(uno.v->findChild<QAction*>("Ocupar1")->isEnabled());
+}
+
+
+// With a longest turn and a station waiting, the holder's program hears the warning and
+// then the end of its turn, without a modal message, and the unit goes to the one that
+// waited. The relay runs here, on the simulated unit, with a turn of a few seconds.
+TEST(Aula, TurnoMaximoAvisaYPasaLaUnidad)
+{
+    TSadsim sim;
+    ASSERT_TRUE(sim.Arrancar({"--speed", "100"}));
+    TInteraccionGuion interRelay;
+    TRelojReal relojRelay;
+    TLineaSerie linea({sim.enlace}, interRelay, relojRelay);
+    RelayServer relay(linea, QStringLiteral("aula"));
+    TLimitesRelay limites = relay.Limites();
+    limites.turnoMaximoMs = 2500;
+    limites.avisoTurnoMs = 1200;
+    relay.PonerLimites(limites);
+    ASSERT_TRUE(relay.Escuchar(QHostAddress::LocalHost, 0));
+    relay.BuscarUnidad();
+    Puesto uno(relay.PuertoTcp()), dos(relay.PuertoTcp());
+    ASSERT_TRUE(Ocupar(uno, "127.0.0.1", true).aceptable);
+    TTurnoPuesto& deUno = uno.v->ComandosPuesto().Turno();
+    ASSERT_EQ(deUno.Fase(), TTurnoPuesto::TFase::Titular);
+
+    dos.modal.cola["form_EscogerPCSAD"].push_back([&](QDialog& d) {
+        d.findChild<QComboBox*>("Ed_PC")->setEditText("127.0.0.1");
+        d.findChild<QPushButton*>("SB_TestBE")->click();
+        Esperar([&] { return d.findChild<QPushButton*>("SB_TestBE")->isEnabled(); }, 30000);
+        d.findChild<QPushButton*>("BtnPedirTurno")->click();
+    });
+    dos.v->Ejecutar(TComando::Ocupar);
+    EsperarSAD(dos.v->Estado());
+    ASSERT_EQ(dos.v->ComandosPuesto().Turno().Fase(), TTurnoPuesto::TFase::Esperando);
+
+    // The holder looks often here, so that the warning is seen before the end.
+    QStringList dichos;
+    auto mirar = [&] {
+        deUno.Mirar();
+        for (QMessageBox* m : uno.v->findChildren<QMessageBox*>("MensajeTurno"))
+            if (!dichos.contains(m->text()))
+                dichos << m->text();
+        return !uno.v->SADOcupado() && dos.v->SADOcupado();
+    };
+    ASSERT_TRUE(Girar(mirar, 15000)) << dichos.join('|').toStdString();
+    EXPECT_EQ(dichos, (QStringList{"T515", "T516"}));
+    EXPECT_EQ(deUno.Fase(), TTurnoPuesto::TFase::Nada);
+    EXPECT_FALSE(uno.v->findChild<QAction*>("Inmediata")->isEnabled());
+    EXPECT_TRUE(uno.inter.mensajes.empty()) << uno.inter.Textos().join('|').toStdString();
+    EXPECT_TRUE(dos.EstadoLeido());
+    // The relay lives on this thread: the stations leave it while it can still answer.
+    for (Puesto* p : {&uno, &dos})
+        EnSAD<bool>(*p->v->Estado().EnlaceSAD, [](TComCapvis& c) { return c.Desconectar(), true; });
 }
 
 } // namespace

@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include <functional>
 #include <unistd.h>
 
@@ -164,6 +167,14 @@ TEST_F(Ajustes, ValoresExactos)
     EXPECT_FALSE(a.Multipuesto());
     EXPECT_TRUE(a.ModeloM()); // "Aspecto" missing
     EXPECT_TRUE(a.HayRed());
+    EXPECT_EQ(a.TurnoMaximo(), 0); // missing: no longest turn
+
+    // The relay's longest turn: whole minutes up to a day, anything else none.
+    for (const auto& [valor, minutos] : std::vector<std::pair<QByteArray, int>>{
+             {" 15 ", 15}, {"0", 0}, {"1440", 1440}, {"1441", 0}, {"-5", 0}, {"2.5", 0}, {"diez", 0}}) {
+        Poner("[ConfiguracionSAD]\r\nTurnoMaximo=" + valor + "\r\n");
+        EXPECT_EQ(a.TurnoMaximo(), minutos) << valor.constData();
+    }
 }
 
 TEST_F(Ajustes, ListaDePCs)

@@ -1077,3 +1077,59 @@ TEST_F(CliUnidad, UnidadAtascadaPorElRelayNuncaDaUnFicheroCorto)
         EXPECT_EQ(Entradas(out).second.size(), 60001);
     }
 }
+
+// Two companions wait in the relay's line for a unit another station holds: each hears
+// its place, "turns" shows the line in order, Ctrl+C leaves it at once, and the one
+// left captures as soon as the holder goes.
+TEST_F(CliUnidad, CapturaEsperaSuTurno)
+{
+    test::TProceso relay{QStringLiteral("RelayServer")};
+    const QString inicio = relay.Start({"--port", "0", "--serial", enlace});
+    const QString puerto = inicio.section(QLatin1Char(' '), 2, 2).remove(QLatin1Char(','));
+    ASSERT_FALSE(puerto.isEmpty()) << inicio.toStdString();
+    const QString destino = QStringLiteral("127.0.0.1:") + puerto;
+    QTcpSocket titular;
+    titular.connectToHost(QHostAddress::LocalHost, puerto.toUShort());
+    ASSERT_TRUE(titular.waitForReadyRead(5000));
+    ASSERT_EQ(titular.readLine(), "$\n");
+
+    const QString cfg = ConfiguracionSimple(QStringLiteral("turno.cfg"), 40, 1, true);
+    auto esperar = [&](QProcess& p, const char* desde, const QString& salida) {
+        p.start(cli.Ruta(QStringLiteral("quorvane-cli")),
+                {"capture", cfg, "-o", salida, "--relay", destino, "--wait", "--source", desde});
+        return p.waitForStarted(5000);
+    };
+    QProcess a, b;
+    QString errA, errB;
+    const QString lugarA = cli.textos.BuscarTexto(511).arg(1).arg(1);
+    const QString lugarB = cli.textos.BuscarTexto(511).arg(2).arg(2);
+    ASSERT_TRUE(esperar(a, "127.0.0.2", cli.Ruta(QStringLiteral("a.qvn"))));
+    ASSERT_TRUE(test::Esperar([&] { return (errA += QString::fromLocal8Bit(a.readAllStandardError())).contains(lugarA); }, 15000))
+        << errA.toStdString();
+    ASSERT_TRUE(esperar(b, "127.0.0.3", cli.Ruta(QStringLiteral("b.qvn"))));
+    ASSERT_TRUE(test::Esperar([&] { return (errB += QString::fromLocal8Bit(b.readAllStandardError())).contains(lugarB); }, 15000))
+        << errB.toStdString();
+
+    const TResultado vista = cli.Correr({"turns", "--relay", destino});
+    ASSERT_EQ(vista.estado, 0) << vista.error.toStdString();
+    EXPECT_TRUE(vista.salida.startsWith("holder: 127.0.0.1 (")) << vista.salida.constData();
+    EXPECT_TRUE(vista.salida.contains("waiting: 2\n"));
+    EXPECT_LT(vista.salida.indexOf("127.0.0.2"), vista.salida.indexOf("127.0.0.3"));
+
+    // Ctrl+C in line: out of it at once, with the interrupted status.
+    ::kill(static_cast<pid_t>(b.processId()), SIGINT);
+    ASSERT_TRUE(b.waitForFinished(5000));
+    EXPECT_EQ(b.exitCode(), 130);
+    const QByteArray despues = cli.Correr({"turns", "--relay", destino}).salida;
+    EXPECT_TRUE(despues.contains("waiting: 1\n") && !despues.contains("127.0.0.3")) << despues.constData();
+    EXPECT_FALSE(QFileInfo::exists(cli.Ruta(QStringLiteral("b.qvn"))));
+
+    // The holder goes: the first in line is called and captures.
+    EXPECT_EQ(a.state(), QProcess::Running);
+    titular.disconnectFromHost();
+    ASSERT_TRUE(a.waitForFinished(30000));
+    errA += QString::fromLocal8Bit(a.readAllStandardError());
+    EXPECT_EQ(a.exitCode(), 0) << errA.toStdString();
+    EXPECT_TRUE(errA.contains(cli.textos.BuscarTexto(514).arg(QStringLiteral("127.0.0.1"))));
+    EXPECT_EQ(Entradas(cli.Ruta(QStringLiteral("a.qvn"))).second.size(), 40);
+}

@@ -63,6 +63,11 @@ bool LeerOpcionesCli(const QStringList& args, TOpcionesCli& op, QString& error)
         } else if (a == QLatin1String("--relay")) {
             if (!valor(op.relay))
                 return false;
+        } else if (a == QLatin1String("--wait")) {
+            op.esperar = true;
+        } else if (a == QLatin1String("--source")) {
+            if (!valor(op.origen))
+                return false;
         } else if (a == QLatin1String("--delay")) {
             if (!valor(op.retardo))
                 return false;

@@ -17,6 +17,8 @@ struct TOpcionesCli {
     bool forzar = false;        // --force
     QString puerto;        // --port
     QString relay;         // --relay
+    bool esperar = false;  // --wait: a busy unit is waited for in line
+    QString origen;        // --source: the local address to connect from
     bool hayRetardo = false;
     QString retardo;       // --delay
     bool digital = false;  // --digital

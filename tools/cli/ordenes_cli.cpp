@@ -84,7 +84,8 @@ QString TOrdenesCli::Uso()
         "       quorvane-cli fit FILE --signals A --model MODEL [--from S] [--to S] [--csv]\n"
         "       quorvane-cli test [--port DEVICE | --relay HOST[:PORT]]\n"
         "       quorvane-cli capture CONFIG.cfg -o OUT.qvn [--delay S] [--force] [--overwrite]\n"
-        "                    [--port DEVICE | --relay HOST[:PORT]]\n"
+        "                    [--port DEVICE | --relay HOST[:PORT] [--wait] [--source ADDR]]\n"
+        "       quorvane-cli turns --relay HOST[:PORT]\n"
         "       quorvane-cli render FILE [--signals A,B,...] [--digital | --x NAME] -o OUT [--size WxH]\n"
         "                    [--overwrite]\n"
         "       quorvane-cli render FILE --spectrum [--signals A] -o OUT [--size WxH] [--overwrite]\n")
@@ -110,7 +111,10 @@ QString TOrdenesCli::Uso()
         "PuertosSerie are.\n"
         "--force lets capture replace a capture the unit holds; --overwrite replaces OUT.\n"
         "capture switches the unit's outputs off when it ends, however it ends; Ctrl+C stops it\n"
-        "(a capture under way is aborted first) with exit status 130.\n")
+        "(a capture under way is aborted first) with exit status 130.\n"
+        "--wait makes capture wait in the relay's line when another PC holds the unit, its\n"
+        "place on standard error; --source connects from that local address. turns prints\n"
+        "who holds the relay's unit and the line of PCs waiting for it.\n")
         + NotasBode();
 }
 
@@ -153,6 +157,8 @@ int TOrdenesCli::Ejecutar(const QStringList& args)
         return Medir(op);
     if (orden == QLatin1String("fit"))
         return Ajustar(op);
+    if (orden == QLatin1String("turns"))
+        return Turnos(op);
     return ErrorUso(QStringLiteral("unknown command %1").arg(orden));
 }
 
@@ -403,7 +409,7 @@ int TOrdenesCli::Medir(const TOpciones& op)
 
 // ---- the unit ----
 
-TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
+TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde, TInterrupcion* interrupcion)
 {
     bool tcp = false;
     QString host;
@@ -437,6 +443,8 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
     com->PonerPCLocal(QHostInfo::localHostName());
     com->PonerPuertoTcp(puertoTcp);
     com->SetTipoConexion(tcp);
+    if (auto* p = dynamic_cast<TTcpPort*>(com->Puerto()); p && !op.origen.isEmpty())
+        p->PonerOrigen(QHostAddress(op.origen));
     try {
         com->Conectar(host);
     } catch (const ENoHaySAD& e) {
@@ -447,8 +455,12 @@ TEnlace TOrdenesCli::Conectar(const TOpciones& op, QString& donde)
         return nullptr;
     }
     if (const TInfoSAD info = com->Foto(); info.PCPropietario.compare(info.PCLocal, Qt::CaseInsensitive) != 0) {
-        Error(269, info.PCPropietario);
-        return nullptr;
+        if (!tcp || !op.esperar) {
+            Error(269, info.PCPropietario);
+            return nullptr;
+        }
+        if (!EsperarTurno(*com, host, interrupcion))
+            return nullptr;
     }
     if (tcp) {
         donde = QStringLiteral("relay %1:%2").arg(host.isEmpty() ? QStringLiteral("localhost") : host).arg(puertoTcp);
@@ -526,7 +538,7 @@ int TOrdenesCli::Captura(const TOpciones& op)
     // its outputs.
     TInterrupcion interrupcion;
     QString donde;
-    auto com = Conectar(op, donde);
+    auto com = Conectar(op, donde, &interrupcion);
     if (!com)
         return interrupcion.Veces() > 0 ? Interrumpida() : Salida::Fallo;
 

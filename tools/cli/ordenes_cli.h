@@ -19,6 +19,7 @@ class TComCapvis;
 class TCjtSenales;
 class TConfigES;
 class TOperaciones;
+class TInterrupcion;
 
 // Exit statuses of quorvane-cli.
 namespace Salida {
@@ -64,7 +65,11 @@ private:
     bool AbrirFichero(const QString& ruta, TConfigES& config, TOperaciones& operaciones, TCjtSenales& senales);
     // The protocol object on the transport the options or the station settings give,
     // connected; null after the message was written.
-    TEnlace Conectar(const TOpciones& op, QString& donde);
+    // With --wait a busy unit is waited for in line (Ctrl+C through `interrupcion`).
+    TEnlace Conectar(const TOpciones& op, QString& donde, TInterrupcion* interrupcion = nullptr);
+    // orden_turnos.cpp: the wait in line, and the "turns" command.
+    bool EsperarTurno(TComCapvis& com, const QString& host, TInterrupcion* interrupcion);
+    int Turnos(const TOpciones& op);
     bool SalidaLibre(const QString& ruta, bool sobreescribir);
     // A signal file that holds signals, every one of `nombres` among them; otherwise the
     // message is out and the exit code is the answer.

@@ -34,6 +34,8 @@ public:
 
     // Bytes held for the line and the command being received.
     qsizetype Retenidos() const { return linea_.size() + comando_.size(); }
+    // A command has begun and not ended: the next line is more of it.
+    bool EnComando() const { return !comando_.isEmpty() || descartando_; }
 
 private:
     qsizetype maxLinea_;

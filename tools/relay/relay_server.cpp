@@ -7,7 +7,35 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
+#include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 namespace qv {
+
+namespace {
+
+// A PC that sleeps or loses its network never closes its connection: the system finds
+// out after a minute or so, and its place is freed then.
+void VigilarConexion(QTcpSocket* s)
+{
+    s->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#ifdef Q_OS_LINUX
+    const qintptr fd = s->socketDescriptor();
+    if (fd < 0)
+        return;
+    const int inactivo = 30, intervalo = 10, sondeos = 3;
+    ::setsockopt(int(fd), IPPROTO_TCP, TCP_KEEPIDLE, &inactivo, sizeof inactivo);
+    ::setsockopt(int(fd), IPPROTO_TCP, TCP_KEEPINTVL, &intervalo, sizeof intervalo);
+    ::setsockopt(int(fd), IPPROTO_TCP, TCP_KEEPCNT, &sondeos, sizeof sondeos);
+#endif
+}
+
+} // namespace
 
 QString NombreCliente(const QHostAddress& direccion)
 {
@@ -66,6 +94,11 @@ RelayServer::RelayServer(TLineaUnidad& linea, QString nombreEquipo, QObject* pad
     connect(&linea_, &TLineaUnidad::Llegada, this, &RelayServer::LlegadaUnidad);
     connect(&linea_, &TLineaUnidad::Perdida, this, &RelayServer::PerdidaUnidad);
     connect(&linea_, &TLineaUnidad::Callada, this, &RelayServer::AlCallar);
+    llamada_.setSingleShot(true);
+    connect(&llamada_, &QTimer::timeout, this, &RelayServer::LlamadaAgotada);
+    turno_.setSingleShot(true);
+    connect(&turno_, &QTimer::timeout, this, &RelayServer::RevisarTurno);
+    reloj_.start();
 }
 
 RelayServer::~RelayServer()
@@ -82,7 +115,8 @@ bool RelayServer::Escuchar(const QHostAddress& direccion, quint16 puerto)
         error_ = servidor_->errorString();
         return false;
     }
-    if (!udp_->bind(direccion, puerto, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+    // The same number as the TCP port, also the one the system chose for port 0.
+    if (!udp_->bind(direccion, servidor_->serverPort(), QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
         // Discovery is a convenience; clients with a configured PC list still work.
         error_ = udp_->errorString();
     }
@@ -174,6 +208,7 @@ void RelayServer::NuevaConexion()
         }
         // A client that floods is read in bounded pieces, so the others get their turn.
         s->setReadBufferSize(MaxLectura);
+        VigilarConexion(s);
         TCliente c;
         c.nombre = NombreCliente(s->peerAddress());
         c.equipo = equipo;
@@ -183,6 +218,7 @@ void RelayServer::NuevaConexion()
         connect(s, &QTcpSocket::disconnected, this, [this, s] { Quitar(s); });
         if (!titular_) {
             titular_ = s;
+            EmpezarTurno();
             Aviso(s, "$\n");
             Avisar("$" + clientes_.at(s).nombre.toLatin1() + "\n", s);
         } else {
@@ -226,9 +262,14 @@ bool RelayServer::TratarLinea(QTcpSocket* s, QByteArrayView linea)
     if (it == clientes_.end() || it->second.cortado)
         return false;
     TCliente& c = it->second;
+    if (!c.entrada.EnComando() && EsLineaTurno(linea)) {
+        TratarTurno(s, linea);
+        return clientes_.count(s) > 0;
+    }
     if (!titular_ && TieneContenido(linea)) {
         // Free unit: the first waiting client to use it takes it.
         titular_ = s;
+        EmpezarTurno();
         Avisar("$" + c.nombre.toLatin1() + "\n", s);
     }
     if (titular_ != s) {
@@ -247,10 +288,17 @@ bool RelayServer::Ordenar(QTcpSocket* s, const QByteArray& comando)
         return false;
     const bool cabe = int(cola_.size()) < limites_.maxCola &&
                       (cola_.empty() || bytesCola_ + comando.size() <= MaxComando);
-    if (titular_ != s || !cabe || !ComandoValido(comando))
+    const bool valido = ComandoValido(comando);
+    // A holder whose turn is over while others wait gets no further command through.
+    if (titular_ == s && valido && TurnoAgotado(comando))
+        CortarTurno();
+    if (titular_ != s || !cabe || !valido) {
         Rechazar(s);
-    else
+    } else {
+        if (llamado_ == s)
+            Tomar();
         Reenviar(comando, s);
+    }
     return clientes_.count(s) > 0; // the connection may have broken while we talked
 }
 
@@ -268,9 +316,15 @@ void RelayServer::Quitar(QTcpSocket* s)
     if (!clientes_.count(s))
         return;
     disconnect(s, nullptr, this, nullptr);
+    const QString nombreIdo = clientes_.at(s).nombre;
     clientes_.erase(s);
     orden_.removeAll(s);
     const bool eraTitular = titular_ == s;
+    if (llamado_ == s) {
+        llamado_ = nullptr;
+        llamada_.stop();
+    }
+    const bool enCola = turnos_.Dejar(s);
     // Its commands still waiting are dropped; the one on the line is answered to nobody.
     for (auto it = cola_.begin(); it != cola_.end();) {
         if (it->cliente == s && !(enCurso_ && it == cola_.begin())) {
@@ -284,20 +338,28 @@ void RelayServer::Quitar(QTcpSocket* s)
         cola_.front().cliente = nullptr;
     s->abort();
     s->deleteLater();
+    if (enCola) {
+        Q_EMIT Suceso(QStringLiteral("left %1").arg(nombreIdo));
+        ColaCambiada();
+    }
     if (eraTitular)
-        Liberar();
+        Liberar(nombreIdo);
 }
 
-void RelayServer::Liberar()
+void RelayServer::Liberar(const QString& quien)
 {
+    TerminarTurno();
     titular_ = nullptr;
+    Q_EMIT Suceso(QStringLiteral("released %1").arg(quien));
     // Whatever the holder left playing must not keep driving the outputs.
     Reenviar(ComandoLiberar, nullptr);
-    Avisar("$\n", nullptr);
+    Pasar();
 }
 
 void RelayServer::Reenviar(const QByteArray& comando, QTcpSocket* origen)
 {
+    if (origen && origen == titular_)
+        ultimoTitular_ = NumeroComando(comando);
     cola_.push_back({comando, RespuestaConDatos(NumeroComando(comando)), origen, ++ultimoId_, origen == nullptr});
     bytesCola_ += comando.size();
     Siguiente();
@@ -423,6 +485,10 @@ void RelayServer::Terminado()
 {
     espera_.stop();
     silencio_.stop();
+    // A turn that ran out while the holder talked ends once it has been answered.
+    if (enCurso_ && !cola_.empty() && cola_.front().cliente && cola_.front().cliente == titular_ &&
+        limites_.turnoMaximoMs > 0 && !turnos_.Vacia())
+        turno_.start(0);
     if (enCurso_ && !cola_.empty()) {
         bytesCola_ -= cola_.front().comando.size();
         cola_.pop_front();
@@ -587,8 +653,13 @@ void RelayServer::Entregar(const QByteArray& texto)
 {
     // An answer goes to whoever asked, and only while its command is on the line.
     QTcpSocket* destino = enCurso_ && !cola_.empty() ? cola_.front().cliente.data() : nullptr;
-    if (destino && clientes_.count(destino))
+    if (destino && clientes_.count(destino)) {
+        // The holder's capture is waiting to be read back, or is being read: its turn
+        // does not end under it.
+        if (destino == titular_ && ((ultimoTitular_ == "2" && texto == "&3#") || ultimoTitular_ == "9"))
+            lecturaHasta_ = reloj_.elapsed() + limites_.graciaLecturaMs;
         Escribir(destino, texto + "\n", limites_.maxSalida);
+    }
 }
 
 void RelayServer::Descubrir()
@@ -597,10 +668,252 @@ void RelayServer::Descubrir()
         const QNetworkDatagram d = udp_->receiveDatagram(512);
         if (!d.isValid())
             continue;
+        if (d.data().trimmed() == "QVSAD TURNOS?") {
+            // Anyone may look, but a flood of requests is not answered in full.
+            if (!ventanaAula_.isValid() || ventanaAula_.elapsed() >= 1000) {
+                ventanaAula_.start();
+                respuestasAula_ = 0;
+            }
+            if (++respuestasAula_ > limites_.maxAulaPorSegundo)
+                continue;
+            const qint64 ahora = reloj_.elapsed();
+            const QByteArray r =
+                LineaAula(Titular(), inicioTurno_ >= 0 ? ahora - inicioTurno_ : 0,
+                          turnos_.Media(limites_.turnoMaximoMs), turnos_, ahora);
+            udp_->writeDatagram(r, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+            continue;
+        }
         const auto r = RespuestaDescubrimiento(d.data(), equipo_, Titular());
         if (r)
             udp_->writeDatagram(*r, d.senderAddress(), static_cast<quint16>(d.senderPort()));
     }
+}
+
+
+// ---- turns ----
+
+void RelayServer::TratarTurno(QTcpSocket* s, QByteArrayView linea)
+{
+    auto it = clientes_.find(s);
+    if (it == clientes_.end())
+        return;
+    TCliente& c = it->second;
+    const std::optional<TOrdenTurno> orden = LeerOrdenTurno(linea);
+    if (!orden) {
+        Rechazar(s);
+        return;
+    }
+    switch (orden->tipo) {
+    case TOrdenTurno::TTipo::Pedir: {
+        // A place is this PC's own, and one is all it gets.
+        const bool otro = !orden->nombre.isEmpty() && orden->nombre.compare(c.nombre, Qt::CaseInsensitive) != 0;
+        if (otro || titular_ == s || turnos_.Lugar(s) > 0 || turnos_.Tiene(c.equipo)) {
+            Rechazar(s);
+            return;
+        }
+        c.avisos = true;
+        if (!titular_) {
+            Llamar(s);
+            return;
+        }
+        if (turnos_.Vacia() && inicioTurno_ >= 0)
+            colaDesde_ = reloj_.elapsed();
+        turnos_.Pedir(s, c.equipo, c.nombre, reloj_.elapsed());
+        Q_EMIT Suceso(QStringLiteral("waits %1 place %2").arg(c.nombre).arg(turnos_.Tamano()));
+        ColaCambiada();
+        return;
+    }
+    case TOrdenTurno::TTipo::Dejar:
+        if (turnos_.Dejar(s)) {
+            Aviso(s, "@FUERA\n");
+            Q_EMIT Suceso(QStringLiteral("left %1").arg(c.nombre));
+            ColaCambiada();
+        } else if (llamado_ == s) {
+            Aviso(s, "@FUERA\n");
+            llamado_ = nullptr;
+            llamada_.stop();
+            titular_ = nullptr;
+            Q_EMIT Suceso(QStringLiteral("declined %1").arg(c.nombre));
+            Pasar();
+        } else {
+            Rechazar(s);
+        }
+        return;
+    case TOrdenTurno::TTipo::Avisos:
+        if (titular_ != s) {
+            Rechazar(s);
+            return;
+        }
+        c.avisos = true;
+        Aviso(s, LineaTurno(0, turnos_.Tamano(), std::nullopt));
+        return;
+    }
+}
+
+void RelayServer::Llamar(QTcpSocket* s)
+{
+    titular_ = s;
+    llamado_ = s;
+    inicioTurno_ = -1;
+    llamada_.start(limites_.llamadaMs);
+    const QString nombre = clientes_.at(s).nombre;
+    Q_EMIT Suceso(QStringLiteral("called %1").arg(nombre));
+    Aviso(s, "$\n");
+    Avisar("$" + nombre.toLatin1() + "\n", s);
+    AvisarCola();
+}
+
+void RelayServer::Pasar()
+{
+    if (std::optional<TColaTurnos::TPlaza> p = turnos_.Sacar()) {
+        // Quitar takes every place of a client that goes: the first one is still here.
+        auto* s = static_cast<QTcpSocket*>(const_cast<void*>(p->clave));
+        if (turnos_.Vacia())
+            colaDesde_ = -1;
+        Llamar(s);
+        return;
+    }
+    Avisar("$\n", nullptr);
+}
+
+void RelayServer::Tomar()
+{
+    llamado_ = nullptr;
+    llamada_.stop();
+    EmpezarTurno();
+}
+
+void RelayServer::EmpezarTurno()
+{
+    inicioTurno_ = reloj_.elapsed();
+    colaDesde_ = turnos_.Vacia() ? -1 : inicioTurno_;
+    avisado_ = false;
+    lecturaHasta_ = -1;
+    ultimoTitular_.clear();
+    Q_EMIT Suceso(QStringLiteral("took %1").arg(Titular()));
+    RevisarTurno();
+}
+
+void RelayServer::TerminarTurno()
+{
+    turno_.stop();
+    if (inicioTurno_ >= 0)
+        turnos_.TurnoTerminado(reloj_.elapsed() - inicioTurno_);
+    inicioTurno_ = -1;
+}
+
+void RelayServer::LlamadaAgotada()
+{
+    QTcpSocket* s = llamado_.data();
+    if (!s || titular_ != s)
+        return;
+    llamado_ = nullptr;
+    titular_ = nullptr;
+    Q_EMIT Suceso(QStringLiteral("missed %1").arg(clientes_.count(s) ? clientes_.at(s).nombre : QString()));
+    AvisoTurno(s, "@FUERA\n");
+    Pasar();
+}
+
+qint64 RelayServer::FinTurno() const
+{
+    // Whoever waits gives the holder its warning a full minute ahead.
+    return std::max(inicioTurno_ + limites_.turnoMaximoMs, colaDesde_ + limites_.avisoTurnoMs);
+}
+
+bool RelayServer::TitularHablando() const
+{
+    for (const TPendiente& p : cola_)
+        if (p.cliente && p.cliente == titular_)
+            return true;
+    return false;
+}
+
+bool RelayServer::TurnoAgotado(const QByteArray& comando) const
+{
+    if (limites_.turnoMaximoMs <= 0 || turnos_.Vacia() || inicioTurno_ < 0 || !titular_)
+        return false;
+    const qint64 ahora = reloj_.elapsed();
+    const qint64 fin = FinTurno();
+    if (ahora < fin)
+        return false;
+    // The read-back of the capture it has goes on, within bounds.
+    return !(NumeroComando(comando) == "9" && ahora < lecturaHasta_ && ahora < fin + limites_.prorrogaMaximaMs);
+}
+
+void RelayServer::RevisarTurno()
+{
+    turno_.stop();
+    if (!titular_ || llamado_ || inicioTurno_ < 0 || limites_.turnoMaximoMs <= 0 || turnos_.Vacia())
+        return;
+    const qint64 ahora = reloj_.elapsed();
+    const qint64 fin = FinTurno();
+    if (!avisado_ && ahora >= fin - limites_.avisoTurnoMs) {
+        avisado_ = true;
+        Q_EMIT Suceso(QStringLiteral("warned %1").arg(Titular()));
+        AvisoTurno(titular_, "@AVISO " + QByteArray::number((std::max<qint64>(0, fin - ahora) + 999) / 1000) + "\n");
+    }
+    if (ahora < fin) {
+        const qint64 siguiente = avisado_ ? fin : fin - limites_.avisoTurnoMs;
+        turno_.start(static_cast<int>(std::clamp<qint64>(siguiente - ahora, 0, 1 << 30)));
+        return;
+    }
+    if (TitularHablando())
+        return; // comes back when the holder's command has been answered
+    const qint64 tope = fin + limites_.prorrogaMaximaMs;
+    if (ahora < lecturaHasta_ && ahora < tope) {
+        turno_.start(static_cast<int>(std::min(lecturaHasta_, tope) - ahora));
+        return;
+    }
+    CortarTurno();
+}
+
+void RelayServer::CortarTurno()
+{
+    QTcpSocket* viejo = titular_.data();
+    if (!viejo)
+        return;
+    Q_EMIT Suceso(QStringLiteral("ended %1").arg(Titular()));
+    AvisoTurno(viejo, "@FIN\n");
+    TerminarTurno();
+    titular_ = nullptr;
+    // Whatever it left playing goes off before the next holder's first command.
+    Reenviar(ComandoLiberar, nullptr);
+    Pasar();
+}
+
+void RelayServer::AvisoTurno(QTcpSocket* s, const QByteArray& linea)
+{
+    auto it = clientes_.find(s);
+    if (it != clientes_.end() && it->second.avisos)
+        Aviso(s, linea);
+}
+
+void RelayServer::AvisarCola()
+{
+    const qint64 ahora = reloj_.elapsed();
+    const qint64 retenido = inicioTurno_ >= 0 ? ahora - inicioTurno_ : 0;
+    const int n = turnos_.Tamano();
+    // Aviso may drop a client that does not read: the places are copied first.
+    const std::deque<TColaTurnos::TPlaza> plazas = turnos_.Plazas();
+    int lugar = 0;
+    for (const TColaTurnos::TPlaza& p : plazas) {
+        ++lugar;
+        auto* s = static_cast<QTcpSocket*>(const_cast<void*>(p.clave));
+        AvisoTurno(s, LineaTurno(lugar, n, turnos_.Espera(lugar, retenido, limites_.turnoMaximoMs)));
+    }
+    if (titular_)
+        AvisoTurno(titular_, LineaTurno(0, n, std::nullopt));
+}
+
+void RelayServer::ColaCambiada()
+{
+    if (turnos_.Vacia()) {
+        // The holder keeps the unit; who comes next gives it a full warning again.
+        colaDesde_ = -1;
+        avisado_ = false;
+    }
+    AvisarCola();
+    RevisarTurno();
 }
 
 } // namespace qv

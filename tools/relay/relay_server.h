@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cola_turnos.h"
 #include "entrada_cliente.h"
 
 #include <QByteArray>
@@ -32,6 +33,12 @@ struct TLimitesRelay {
     int olvidoMs = 3000;                // a command the unit leaves unanswered is given up
     int vaciadoMs = 6000;               // the late answer of a command given up must end by then
     int cierreRechazoMs = 2000;         // a connection refused for lack of slots is cut after this
+    int llamadaMs = 60000;              // a station called must take the unit by then
+    qint64 turnoMaximoMs = 0;           // longest turn while others wait; 0 none
+    int avisoTurnoMs = 60000;           // the holder is warned this long before its turn ends
+    int graciaLecturaMs = 5000;         // a read-back under way may start (again) this long after
+    int prorrogaMaximaMs = 180000;      // read-backs never keep a turn past its end longer than this
+    int maxAulaPorSegundo = 50;         // room-view answers; a flood of requests is not amplified
 };
 
 // Shares one unit among the program's TCP clients.
@@ -81,6 +88,18 @@ struct TLimitesRelay {
 //    it. Clients still connected are told "$" (the unit is free); the first of them that
 //    sends a line with content, or the next client to connect, becomes the holder, and
 //    the others are then told "$" + the new holder's name.
+//  - Turns (lines a station following the protocol above never sends nor gets): a line
+//    "@PEDIR" (outside a command) puts the client's PC in line, one place per PC; it
+//    then gets "@TURNO <place> <waiting> <expected wait in s, or ->" now and whenever
+//    that changes. When the holder goes (or its turn ends) the outputs go to zero and
+//    the first in line is called with the holder's greeting "$"; the others are told
+//    "$" + its name. One that sends no command within 60 s gets "@FUERA" and the next
+//    is called. "@DEJAR" leaves the line ("@FUERA"). With a longest turn set and others
+//    waiting, the holder gets "@AVISO <s left>" a minute before its turn ends and
+//    "@FIN" at the end, and then the refusals of any other client; a read-back under
+//    way is never cut. A holder that sends "@AVISOS" hears "@TURNO 0 <waiting> -". Any
+//    other line that starts with "@", a request for another PC's place or a second one,
+//    gets the refusal and nothing more.
 //  - Bounds: a line of more than 4096 characters, or a command that grows past
 //    4 MB, closes that client's connection; so does a client that does not read what
 //    it is sent (more than 8 MB of answers, or 64 KB of the relay's own lines, waiting
@@ -91,7 +110,8 @@ struct TLimitesRelay {
 //
 // Discovery (UDP, same port number): the datagram "QVSAD?" is answered with
 // "QVSAD " + this PC's host name + " " + holder's name (empty while the unit is
-// free), sent back to the sender's address and port. Other datagrams are ignored.
+// free), sent back to the sender's address and port; "QVSAD TURNOS?" with the room
+// view (LineaAula), at most 50 a second. Other datagrams are ignored.
 class RelayServer : public QObject {
     Q_OBJECT
 public:
@@ -125,6 +145,9 @@ public:
     const TLimitesRelay& Limites() const { return limites_; }
 
     QString Titular() const;       // holder's name, empty while free
+    int EnCola() const { return turnos_.Tamano(); }
+    // A station was called and has not taken the unit yet.
+    bool Llamando() const { return !llamado_.isNull(); }
     int NumClientes() const { return static_cast<int>(clientes_.size()); }
     int ComandosEnCola() const { return static_cast<int>(cola_.size()); }
     // Bytes the relay holds for its peers: partial lines and commands, commands for
@@ -136,6 +159,10 @@ public:
 Q_SIGNALS:
     // A search for the unit has ended.
     void UnidadBuscada(bool hallada);
+    // What happened to the turns, for the log, verb first: "waits 10.0.0.5 place 3",
+    // "called", "took", "released", "left", "declined" (a call), "missed" (a call not
+    // taken in time), "warned", "ended" (a longest turn), each with the PC's name.
+    void Suceso(const QString& texto);
 
 private:
     struct TCliente {
@@ -144,6 +171,7 @@ private:
         TEntradaCliente entrada{MaxLinea, MaxComando};
         bool rechazado = false; // a refusal went out for the piece of input being read
         bool cortado = false;   // does not read what it is sent: on its way out
+        bool avisos = false;    // speaks the turn lines: hears of the line
     };
     struct TPendiente {
         QByteArray comando;
@@ -163,7 +191,7 @@ private:
     void Quitar(QTcpSocket* s);
     void Cortar(QTcpSocket* s);
     void Reenviar(const QByteArray& comando, QTcpSocket* origen);
-    void Liberar();
+    void Liberar(const QString& quien); // the holder has gone
     void Avisar(const QByteArray& linea, QTcpSocket* excepto);
     // Writes unless the client already holds `limite` bytes it has not taken; such a
     // client is dropped instead.
@@ -191,6 +219,23 @@ private:
     void Entregar(const QByteArray& texto);
 
     void Descubrir();
+
+    // Turns.
+    void TratarTurno(QTcpSocket* s, QByteArrayView linea);
+    void Llamar(QTcpSocket* s);
+    void Pasar();              // the unit, just let go, to the first in line or to nobody
+    void Tomar();              // the station called sent its first command
+    void EmpezarTurno();
+    void TerminarTurno();      // the holder's turn, for the mean length
+    void LlamadaAgotada();
+    void RevisarTurno();
+    void CortarTurno();
+    bool TurnoAgotado(const QByteArray& comando) const;
+    qint64 FinTurno() const;
+    bool TitularHablando() const;
+    void AvisarCola();
+    void AvisoTurno(QTcpSocket* s, const QByteArray& linea);
+    void ColaCambiada();
 
     TLineaUnidad& linea_;
     QString equipo_;
@@ -220,6 +265,19 @@ private:
     bool vaciando_ = false;
     bool vaciarConDatos_ = false;
     QTimer vaciado_;
+
+    TColaTurnos turnos_;
+    QPointer<QTcpSocket> llamado_; // holds the unit, called, no command yet
+    QTimer llamada_;
+    QTimer turno_;
+    QElapsedTimer reloj_;
+    qint64 inicioTurno_ = -1;  // when the holder took the unit; -1 while none or called
+    qint64 colaDesde_ = -1;    // when others began to wait during this turn
+    bool avisado_ = false;
+    qint64 lecturaHasta_ = -1; // a read-back may go on until then
+    QByteArray ultimoTitular_; // number of the holder's command on the line
+    QElapsedTimer ventanaAula_;
+    int respuestasAula_ = 0;
 };
 
 // The name a client is known by: its peer address, IPv4 where it is one.

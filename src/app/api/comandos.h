@@ -66,6 +66,7 @@ enum class TComando {
     Ocupar,
     Liberar,
     PCsEnRed,
+    TurnosAula,
     Remoto,
     PerfilRemoto,
     Ayuda,
