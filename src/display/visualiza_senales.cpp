@@ -11,6 +11,7 @@
 #include "plot/grafica_senales.h"
 #include "plot/grf.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QMenu>
 
@@ -28,14 +29,12 @@ TfrmVisualizaSenales::TfrmVisualizaSenales(IPrincipal& principal, QWidget* paren
     PrepararGraficaAnalogica(*xygraphatras, Contexto.Textos);
     // Nothing to draw until the first load.
     xygraph->PonerPlotting(false);
-    Espectro2 = Popup->addAction(QStringLiteral("Espectro..."), this, &TfrmVisualizaSenales::AbrirEspectro);
+    Espectro2 = new QAction(QStringLiteral("Espectro..."), Popup);
     Espectro2->setObjectName(QStringLiteral("Espectro2"));
+    connect(Espectro2, &QAction::triggered, this, &TfrmVisualizaSenales::AbrirEspectro);
     // With the measurements, before the fits' group, as in the Representación menu.
     const QList<QAction*> entradas = Popup->actions();
-    if (const qsizetype i = entradas.indexOf(Medidas2); i >= 0 && i + 1 < entradas.size() - 1) {
-        Popup->removeAction(Espectro2);
-        Popup->insertAction(entradas[i + 1], Espectro2);
-    }
+    Popup->insertAction(entradas.value(entradas.indexOf(Medidas2) + 1), Espectro2);
     connect(Popup, &QMenu::aboutToShow, this, [this] { Espectro2->setEnabled(!AnalogicasVisibles().isEmpty()); });
 }
 

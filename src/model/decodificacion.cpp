@@ -1,6 +1,7 @@
 #include "model/decodificacion.h"
 
 #include "lang/textos.h"
+#include "model/exportar.h"
 #include "model/formatos.h"
 #include "model/lector_campos.h"
 #include "model/senales.h"
@@ -30,21 +31,7 @@ QByteArray UnaLinea(const QString& texto)
     return b;
 }
 
-QByteArray Campo(const QString& texto)
-{
-    const QByteArray t = texto.toUtf8();
-    const bool citar = t.contains(',') || t.contains('"') || t.contains('\r') || t.contains('\n')
-                       || (!t.isEmpty() && (t.front() == ' ' || t.back() == ' '));
-    if (!citar)
-        return t;
-    QByteArray r = "\"";
-    for (char c : t) {
-        if (c == '"')
-            r += '"';
-        r += c;
-    }
-    return r + '"';
-}
+QByteArray Campo(const QString& texto) { return CitarCsv(texto.toUtf8()); }
 
 } // namespace
 

@@ -83,6 +83,22 @@ void AnadirExportacion(QByteArray& destino, double valor)
     destino.append(p, rf.ptr - p);
 }
 
+QByteArray CitarCsv(const QByteArray& t)
+{
+    const auto blanco = [](char c) { return c == ' ' || c == '\t'; };
+    const bool citar = t.contains(',') || t.contains('"') || t.contains('\r') || t.contains('\n')
+                       || (!t.isEmpty() && (blanco(t.front()) || blanco(t.back())));
+    if (!citar)
+        return t;
+    QByteArray r = "\"";
+    for (char c : t) {
+        if (c == '"')
+            r += '"';
+        r += c;
+    }
+    return r + '"';
+}
+
 QByteArray ExportarTexto(const TCjtSenales& senales, const QStringList& nombres)
 {
     TTextos& textos = senales.Textos();

@@ -23,6 +23,10 @@ QByteArray ExportarTexto(const TCjtSenales& senales, const QStringList& nombres 
 // (formatos.h), made without allocations for the million cells of a large table.
 void AnadirExportacion(QByteArray& destino, double valor);
 
+// A CSV field as it stands, or quoted (inner quotes doubled) when it holds a comma, a
+// quote or a line end, or begins or ends with a blank.
+QByteArray CitarCsv(const QByteArray& campo);
+
 // Writes the table to a file, safely; false when it could not be written.
 bool ExportarTextoFichero(const TCjtSenales& senales, const QString& ruta, const QStringList& nombres = {});
 

@@ -1,5 +1,6 @@
 #include "exportar_csv.h"
 
+#include "model/exportar.h"
 #include "model/medidas.h"
 #include "model/senales.h"
 
@@ -22,21 +23,7 @@ QByteArray TextoFloat(float x)
     return QByteArray(buf, r.ptr - buf);
 }
 
-QByteArray CampoCsv(const QString& texto)
-{
-    const QByteArray t = texto.toLatin1();
-    const bool citar = t.contains(',') || t.contains('"') || t.contains('\r') || t.contains('\n') ||
-                       (!t.isEmpty() && (t.front() == ' ' || t.back() == ' ' || t.front() == '\t' || t.back() == '\t'));
-    if (!citar)
-        return t;
-    QByteArray r = "\"";
-    for (char c : t) {
-        if (c == '"')
-            r += '"';
-        r += c;
-    }
-    return r + '"';
-}
+QByteArray CampoCsv(const QString& texto) { return CitarCsv(texto.toLatin1()); }
 
 QByteArray ExportarCsv(const TCjtSenales& senales, const QStringList& nombres)
 {
