@@ -67,6 +67,15 @@ struct TSadsim {
         pts = proceso.Start(QStringList{QStringLiteral("--link"), enlace} + extra);
         return !pts.isEmpty();
     }
+    // The unit is lost at once, as if unplugged. Its link goes first: a killed unit
+    // cannot take it away itself, and whatever keeps searching for it (a relay, the
+    // program) would one day open the terminal the system has since given to another
+    // test's unit, and answer for that one.
+    void Matar()
+    {
+        QFile::remove(enlace);
+        proceso.Matar();
+    }
 };
 
 // A TCP port number nobody listens on right now, below the range the system takes

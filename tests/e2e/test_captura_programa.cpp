@@ -351,7 +351,7 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         E().ConfigActual = std::move(c);
         Programar();
         ASSERT_EQ(EsperarEstado(3).back(), 3);
-        QTimer::singleShot(500, [this] { sim.proceso.Matar(); });
+        QTimer::singleShot(500, [this] { sim.Matar(); });
         QElapsedTimer t;
         t.start();
         ventana->Ejecutar(TComando::LeerDatos);

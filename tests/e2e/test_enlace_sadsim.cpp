@@ -228,7 +228,7 @@ TEST_F(Enlace, FaultyUnitsMakeEveryOperationFail)
         const TConfigES config = ConfigBucle(50);
         if (matar) {
             ASSERT_TRUE(e.LeerVersion());
-            s.proceso.Matar();
+            s.Matar();
         }
         int estado = -1;
         bool datos = true;

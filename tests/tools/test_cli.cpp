@@ -991,7 +991,7 @@ TEST_F(CliUnidad, UnidadPerdidaDuranteLaCaptura)
         60000, [&](QProcess& p) {
             error += QString::fromLocal8Bit(p.readAllStandardError());
             if (!desdeMuerte.isValid() && error.contains(esperando)) {
-                lenta.proceso.Matar();
+                lenta.Matar();
                 desdeMuerte.start();
             }
         });
