@@ -130,18 +130,18 @@ struct TAula {
     ~TAula() { ventana.reset(); }
 
     TEstadoPrograma& E() { return ventana->Estado(); }
-    bool Libre() { return !E().Ocupado() && !E().EnlaceSAD->Hablando(); }
+    bool Libre() { return !E().Ocupado() && !E().Enlace()->Hablando(); }
     int EstadoUnidad()
     {
-        return test::EnSAD<int>(*E().EnlaceSAD, [](TComCapvis& c) {
+        return test::EnSAD<int>(*E().Enlace(), [](TComCapvis& c) {
             int e = -1;
             return c.LeerEstado(e) ? e : -1;
         });
     }
     void Apuntar(quint16 puertoTcp)
     {
-        E().EnlaceSAD->PonerPuertoTcp(puertoTcp);
-        E().EnlaceSAD->SetTipoConexion(true);
+        E().Enlace()->PonerPuertoTcp(puertoTcp);
+        E().Enlace()->SetTipoConexion(true);
         test::EsperarSAD(E());
     }
     // "Ocupar": this PC typed in and checked, `antes` and `despues` around the check.
@@ -239,12 +239,12 @@ void BM_FluidezLectura(benchmark::State& st)
             return;
         }
         TMedidor medidor;
-        medidor.Empezar([&] { return aula.E().SenalesActuales && aula.E().SenalesActuales->NumDig() > 0; });
+        medidor.Empezar([&] { return aula.E().Senales() && aula.E().Senales()->NumDig() > 0; });
         aula.ventana->Ejecutar(TComando::LeerDatos);
         Girar([&] { return aula.Libre(); }, 60000);
         Girar([] { return false; }, 200); // the windows' first paint
         medidor.Parar();
-        const TCjtSenales* s = aula.E().SenalesActuales.get();
+        const TCjtSenales* s = aula.E().Senales();
         if (!s || s->NumDig() != 8 || s->Dig(0)->NumMuestras() != llena) {
             st.SkipWithError("the read-back did not come whole");
             return;

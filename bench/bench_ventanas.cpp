@@ -277,7 +277,7 @@ void BM_MedidasSolas(benchmark::State& state)
     TEntorno& e = Entorno();
     e.dialogos.abrir.push_back(e.ruta);
     e.ventana->Ejecutar(TComando::Abrir);
-    const TCjtSenales& s = *e.ventana->Estado().SenalesActuales;
+    const TCjtSenales& s = *e.ventana->Estado().Senales();
     for (auto _ : state)
         benchmark::DoNotOptimize(TablaMedidas(s, s.NombresAna(), ColumnasAna(), 0, 0.1 * N * 0.9));
     e.Cerrar();

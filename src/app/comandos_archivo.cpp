@@ -106,7 +106,7 @@ void TComandosArchivo::PonerTitulo(const QString& titulo)
 
 bool TComandosArchivo::HayAlgoAbierto() const
 {
-    return Estado().ConfigActual || Estado().SenalesActuales;
+    return Estado().Config() || Estado().Senales();
 }
 
 // ---- signal files ----------------------------------------------------------------
@@ -214,9 +214,9 @@ bool TComandosArchivo::EscribirSenales(const QString& ruta)
         const TConfigES porDefecto;
         const TOperaciones sinOperaciones;
         const TCjtSenales vacio(Contexto().Textos(), Contexto().Interaccion());
-        GuardarFicheroSenales(ruta, ficheroConfig, e.ConfigActual ? *e.ConfigActual : porDefecto,
-                              e.OperacionesActuales ? *e.OperacionesActuales : sinOperaciones,
-                              e.SenalesActuales ? *e.SenalesActuales : vacio);
+        GuardarFicheroSenales(ruta, ficheroConfig, e.Config() ? *e.Config() : porDefecto,
+                              e.OperacionesSiHay() ? *e.OperacionesSiHay() : sinOperaciones,
+                              e.Senales() ? *e.Senales() : vacio);
     } catch (const std::exception&) {
         // The old file is intact and the changes are still unsaved.
         FallaEscritura(ruta);
@@ -296,7 +296,7 @@ void TComandosArchivo::Descartar()
 void TComandosArchivo::AnadirClick()
 {
     TEstadoPrograma& e = Estado();
-    if (!e.SenalesActuales)
+    if (!e.Senales())
         return;
     // The file chosen here is read only; it never becomes the open file.
     const QString ruta = Contexto().Dialogos.AbrirFichero(DlgAbrirSenales->Filtro(), DlgAbrirSenales->Titulo(),
@@ -315,7 +315,7 @@ void TComandosArchivo::AnadirClick()
     }
     if (!temporal)
         return; // the reader has shown which part was not valid
-    if (!e.ConfigActual || !temporal->Igual(*e.ConfigActual)) {
+    if (!e.Config() || !temporal->Igual(*e.Config())) {
         interaccion.MostrarAviso(textos.BuscarTexto(kTextoOtraConfiguracion), Botones::Aceptar);
         return;
     }
@@ -329,7 +329,7 @@ void TComandosArchivo::AnadirClick()
 void TComandosArchivo::VerConfig1Click()
 {
     TEstadoPrograma& e = Estado();
-    e.ConfigTrabajo = e.ConfigActual ? std::make_unique<TConfigES>(*e.ConfigActual) : std::make_unique<TConfigES>();
+    e.PonerTrabajo(e.Config() ? std::make_unique<TConfigES>(*e.Config()) : std::make_unique<TConfigES>());
     e.Operaciones();
     AbrirVentanaConfiguracion();
 }
@@ -353,7 +353,7 @@ void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
         if (!temporal)
             return; // the reader has shown which part was not valid
         // Another time base: the current signals do not belong to it.
-        if (e.ConfigActual && !e.ConfigActual->Igual(*temporal) && !Cerrar())
+        if (e.Config() && !e.Config()->Igual(*temporal) && !Cerrar())
             return;
         auto config = std::make_unique<TConfigES>();
         auto operaciones = std::make_unique<TOperaciones>();
@@ -374,14 +374,14 @@ void TComandosArchivo::CargarConfiguracionElegida(const QString& ruta)
 bool TComandosArchivo::EscribirConfig(const QString& ruta)
 {
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigActual)
+    if (!e.Config())
         return false;
     try {
         TCursorOcupado cursor(Contexto().Interaccion());
         const TOperaciones sinOperaciones;
         TFicheroConfig ficheroConfig(Contexto().Textos(), Contexto().Interaccion(), Contexto().CarpetaPrograma);
-        ficheroConfig.EscribirConfiguracion(ruta, *e.ConfigActual,
-                                            e.OperacionesActuales ? *e.OperacionesActuales : sinOperaciones);
+        ficheroConfig.EscribirConfiguracion(ruta, *e.Config(),
+                                            e.OperacionesSiHay() ? *e.OperacionesSiHay() : sinOperaciones);
     } catch (const std::exception&) {
         FallaEscritura(ruta);
         return false;
@@ -391,7 +391,7 @@ bool TComandosArchivo::EscribirConfig(const QString& ruta)
 
 void TComandosArchivo::GrabarConES1Click()
 {
-    if (!Estado().ConfigActual)
+    if (!Estado().Config())
         return;
     const QString nombre = Estado().FicheroConfig;
     if (nombre.isEmpty() || nombre.contains(QLatin1Char('*'))) {
@@ -403,7 +403,7 @@ void TComandosArchivo::GrabarConES1Click()
 
 void TComandosArchivo::Gurardarcomo1Click()
 {
-    if (!Estado().ConfigActual)
+    if (!Estado().Config())
         return;
     const QString ruta = Contexto().Dialogos.GuardarFichero(DlgGuardarConfig->Filtro(), DlgGuardarConfig->Titulo(),
                                                             DlgGuardarConfig->Nombre, DlgGuardarConfig->Extension());
@@ -434,7 +434,7 @@ std::pair<QString, bool> TComandosArchivo::Exportar(TDialogoFichero& d,
 void TComandosArchivo::ExportarTXT1Click()
 {
     const auto [ruta, escrito] =
-        Exportar(*DlgExportarTXT, [this](const QString& r) { return ExportarTextoFichero(*Estado().SenalesActuales, r); });
+        Exportar(*DlgExportarTXT, [this](const QString& r) { return ExportarTextoFichero(*Estado().Senales(), r); });
     if (!ruta.isEmpty() && !escrito)
         Contexto().Interaccion().MostrarInformacion(
             Contexto().Textos().BuscarTexto(clave::NoExportado) + QLatin1Char(' ') + ruta, Botones::Aceptar);
@@ -444,7 +444,7 @@ void TComandosArchivo::ExportarVCD1Click()
 {
     QString error;
     const auto [ruta, escrito] = Exportar(*DlgExportarVCD, [this, &error](const QString& r) {
-        return ExportarVcdFichero(*Estado().SenalesActuales, r, {}, {}, &error);
+        return ExportarVcdFichero(*Estado().Senales(), r, {}, {}, &error);
     });
     if (!ruta.isEmpty() && !escrito)
         Contexto().Interaccion().MostrarError(Contexto().Textos().BuscarTexto(kTextoNoExportadoVcd) + QLatin1Char(' ')
@@ -457,14 +457,14 @@ void TComandosArchivo::ExportarVCD1Click()
 void TComandosArchivo::AbrirVentanaConfiguracion()
 {
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigTrabajo)
-        e.ConfigTrabajo = std::make_unique<TConfigES>();
+    if (!e.Trabajo())
+        e.PonerTrabajo(std::make_unique<TConfigES>());
     {
         // Accepted, the window has made a copy of the working configuration current.
         std::unique_ptr<TMenuESBase> ventana = CrearMenuES(principal_, &principal_.Ventana());
         ventana->Ejecutar();
     }
-    e.ConfigTrabajo.reset();
+    e.PonerTrabajo(nullptr);
 }
 
 } // namespace qv

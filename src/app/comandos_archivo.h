@@ -71,9 +71,9 @@ public:
     // A configuration or a signal set is open.
     bool HayAlgoAbierto() const;
 
-    // Runs the configuration window on ConfigTrabajo, modally: the ZD800M window when
+    // Runs the configuration window on the working copy (Trabajo), modally: the ZD800M window when
     // ModeloM, the ZD801 window otherwise. Accepted, a copy of the working configuration
-    // has become ConfigActual; either way the working copy is freed afterwards.
+    // has become the configuration (Config); either way the working copy is freed afterwards.
     void AbrirVentanaConfiguracion();
 
     // The file dialogs' holders (their names and texts are the main window's).

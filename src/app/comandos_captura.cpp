@@ -131,7 +131,7 @@ void TComandosCaptura::Aviso(const QString& texto)
 
 bool TComandosCaptura::HayConfig()
 {
-    if (Estado().ConfigActual)
+    if (Estado().Config())
         return true;
     Aviso(kTextoSinConfig);
     return false;
@@ -146,12 +146,12 @@ QString TComandosCaptura::TituloVentana() const
 
 TServicioSAD& TComandosCaptura::SAD() const
 {
-    return *Estado().EnlaceSAD;
+    return *Estado().Enlace();
 }
 
 bool TComandosCaptura::Sigue() const
 {
-    return !Estado().Cerrando && Estado().EnlaceSAD;
+    return !Estado().Cerrando && Estado().Enlace();
 }
 
 void TComandosCaptura::FalloTarea(std::exception_ptr fallo) noexcept
@@ -184,7 +184,7 @@ TAsincrono<TConversacion::TPaso> TComandosCaptura::ConProgreso(std::shared_ptr<T
     // so that a capture that got in can be aborted.
     espera.PonerCancelar([this, fin, leyendo] {
         cancelado_ = true;
-        if (Estado().EnlaceSAD)
+        if (Estado().Enlace())
             SAD().Cancelar();
         if (leyendo)
             QTimer::singleShot(0, &principal_.Ventana(), [fin] { fin->Acabar(TPaso::Cancelada); });
@@ -220,12 +220,12 @@ TAsincrono<bool> TComandosCaptura::ComprobarEstado(QString separador)
         // "Ignorar" in the presence dialog means going on as if the unit had answered;
         // its silence to the state query then counts as nothing programmed.
         const int presencia = co_await Presencia();
-        if (presencia == Respuesta::Abortar || !Sigue() || !Estado().ConfigActual)
+        if (presencia == Respuesta::Abortar || !Sigue() || !Estado().Config())
             co_return false;
-        auto s = std::make_shared<TSecuenciaCaptura>(*Estado().ConfigActual, ninguna, t, Contexto().CarpetaPrograma,
+        auto s = std::make_shared<TSecuenciaCaptura>(*Estado().Config(), ninguna, t, Contexto().CarpetaPrograma,
                                                      TSecuenciaCaptura::TModo::Comprobar);
         const TPaso paso = co_await SAD().Hablar(s);
-        if (!Estado().EnlaceSAD)
+        if (!Estado().Enlace())
             co_return false;
         if (paso == TPaso::Decidir && Estado().Cerrando) {
             // The conversation keeps its turn until it is answered.
@@ -247,7 +247,7 @@ TAsincrono<bool> TComandosCaptura::ComprobarEstado(QString separador)
                                         : (SAD().Info().CapturaLeida ? kTextoLeidaSeBorrara : kTextoDatosSinLeer);
         int r = Contexto().Interaccion().MostrarPregunta(
             t.BuscarTexto(clave) + separador + t.BuscarTexto(kTextoContinuar), Botones::SiNoCancelar);
-        if (!Estado().EnlaceSAD)
+        if (!Estado().Enlace())
             co_return false;
         if (Estado().Cerrando)
             r = Respuesta::Cancelar;
@@ -271,18 +271,18 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
 {
     TOrdenSAD orden(principal_);
     Operacion(clave::NoProgramada);
-    if (!HayConfig() || !Estado().EnlaceSAD)
+    if (!HayConfig() || !Estado().Enlace())
         co_return;
     const bool inmediata = tipo == TProgramacion::Inmediata;
     const bool trigger = tipo == TProgramacion::TriggerAnalogico || tipo == TProgramacion::TriggerDigital;
     if (!co_await ComprobarEstado(inmediata ? QStringLiteral(".") : QStringLiteral(" ")))
         co_return;
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigActual || !Sigue())
+    if (!e.Config() || !Sigue())
         co_return; // a save asked during the checks may have closed it
-    e.ConfigTrabajo = std::make_unique<TConfigES>(*e.ConfigActual);
+    e.PonerTrabajo(std::make_unique<TConfigES>(*e.Config()));
     if (inmediata)
-        e.ConfigTrabajo->Retardo = 0;
+        e.Trabajo()->Retardo = 0;
     int resultado = QDialog::Rejected;
     std::optional<TTrigger> disparo;
     int pausa = 0;
@@ -306,13 +306,13 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
             disparo = d.Trigger();
     }
     if (!Sigue()) { // the program began to close while the dialog was open
-        e.ConfigTrabajo.reset();
+        e.PonerTrabajo(nullptr);
         co_return;
     }
     bool programada = false;
     if (resultado == QDialog::Accepted) {
         // The working copy itself becomes current, whether the unit takes it or not.
-        e.PonerConfig(std::move(e.ConfigTrabajo));
+        e.PonerConfig(e.TomarTrabajo());
         if (!trigger)
             e.MarcarModificado();
         const TProgramada r = co_await ProgramarUnidad(disparo, pausa);
@@ -322,13 +322,13 @@ TTarea TComandosCaptura::Programar(TProgramacion tipo)
             co_return;
         }
         programada = r == TProgramada::Si;
-        if (programada && !trigger && !e.SenalesActuales)
+        if (programada && !trigger && !e.Senales())
             e.PonerConjunto(std::make_unique<TCjtSenales>(Contexto().Textos(), Contexto().Interaccion()));
     }
     // The progress window is gone in a blink: the status line says what comes next.
     principal_.MostrarEstado(programada ? Contexto().Textos().BuscarTexto(kTextoProgramada) : QString());
-    e.ConfigTrabajo.reset();
-    const bool vacio = !e.SenalesActuales || e.SenalesActuales->Vacio();
+    e.PonerTrabajo(nullptr);
+    const bool vacio = !e.Senales() || e.Senales()->Vacio();
     if ((inmediata && resultado == QDialog::Accepted) || (!inmediata && vacio))
         principal_.AreaVentanas().closeAllSubWindows();
 }
@@ -339,13 +339,13 @@ TAsincrono<TComandosCaptura::TProgramada> TComandosCaptura::ProgramarUnidad(std:
     const TEstadoPrograma& e = Estado();
     const TOperaciones ninguna;
     auto s = std::make_shared<TSecuenciaCaptura>(
-        *e.ConfigActual, e.OperacionesActuales ? *e.OperacionesActuales : ninguna, Contexto().Textos(),
+        *e.Config(), e.OperacionesSiHay() ? *e.OperacionesSiHay() : ninguna, Contexto().Textos(),
         Contexto().CarpetaPrograma, TSecuenciaCaptura::TModo::SoloProgramar,
         trigger ? TSecuenciaCaptura::TTipo::Trigger : TSecuenciaCaptura::TTipo::Retardada);
     if (trigger)
         s->PonerTrigger(*trigger);
     const TPaso paso = co_await ConProgreso(s, false);
-    if (!Estado().EnlaceSAD)
+    if (!Estado().Enlace())
         co_return TProgramada::Cancelada;
     if (cancelado_ || Estado().Cerrando) {
         // The capture was sent before the stop came: nobody will wait for it or read
@@ -377,7 +377,7 @@ TTarea TComandosCaptura::AbortarCaptacion1Click()
     TInteraccion& inter = Contexto().Interaccion();
     TTextos& t = Contexto().Textos();
     std::optional<int> estado;
-    if (Estado().EnlaceSAD)
+    if (Estado().Enlace())
         estado = co_await SAD().LeerEstado();
     if (Estado().Cerrando)
         co_return;
@@ -411,15 +411,15 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     const TContextoPrograma& c = Contexto();
     TInteraccion& inter = c.Interaccion();
     TTextos& t = c.Textos();
-    if (!e.ConfigActual) {
+    if (!e.Config()) {
         Aviso(kTextoLeerSinConfig);
         co_return;
     }
-    if (!e.EnlaceSAD)
+    if (!e.Enlace())
         co_return;
 
     const std::optional<int> estado = co_await SAD().LeerEstado();
-    if (!Sigue() || !e.ConfigActual)
+    if (!Sigue() || !e.Config())
         co_return;
     // The layout of the unit's data is that of the capture last programmed, which may
     // have been programmed before the program was restarted.
@@ -435,7 +435,7 @@ TTarea TComandosCaptura::LecturaDatos1Click()
             }
             if (!programa)
                 co_return; // its reader said why
-            if (!programa->Igual(*e.ConfigActual)) {
+            if (!programa->Igual(*e.Config())) {
                 Aviso(kTextoOtraBase);
                 co_return;
             }
@@ -457,13 +457,13 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     // user wants them added. The old set and its windows go only once the new samples
     // are in: a read-back that fails leaves them as they were.
     bool anadir = false;
-    bool automatico = e.SenalesActuales && e.SenalesActuales->NombradoAuto();
-    int numCaptura = e.SenalesActuales && e.SenalesActuales->Vacio() ? e.SenalesActuales->NumCaptura : 0;
+    bool automatico = e.Senales() && e.Senales()->NombradoAuto();
+    int numCaptura = e.Senales() && e.Senales()->Vacio() ? e.Senales()->NumCaptura : 0;
     if (e.HayConjunto()) {
         const int r = inter.MostrarPregunta(t.BuscarTexto(kTextoAnadir), Botones::SiNoCancelar);
         if (r == Respuesta::Si) {
             anadir = true;
-            numCaptura = e.SenalesActuales->NumCaptura;
+            numCaptura = e.Senales()->NumCaptura;
         } else if (r != Respuesta::No || !principal_.GuardarAntesDeDescartar(kTextoGuardarAntes)) {
             co_return;
         }
@@ -471,18 +471,18 @@ TTarea TComandosCaptura::LecturaDatos1Click()
     if (automatico)
         ++numCaptura;
     // The questions above let the program run meanwhile.
-    if (!Sigue() || !e.ConfigActual)
+    if (!Sigue() || !e.Config())
         co_return;
 
     const TOperaciones ninguna;
-    auto s = std::make_shared<TSecuenciaCaptura>(*e.ConfigActual,
-                                                 e.OperacionesActuales ? *e.OperacionesActuales : ninguna, t,
+    auto s = std::make_shared<TSecuenciaCaptura>(*e.Config(),
+                                                 e.OperacionesSiHay() ? *e.OperacionesSiHay() : ninguna, t,
                                                  c.CarpetaPrograma, TSecuenciaCaptura::TModo::SoloLectura);
     const auto& grupos = SAD().Info().Descriptor.GrupoActivo;
     if (programa)
         s->PonerPrograma(*programa);
     else if (std::none_of(grupos.begin(), grupos.end(), [](std::uint8_t g) { return g != 0; }))
-        s->PonerPrograma(*e.ConfigActual); // nothing better known
+        s->PonerPrograma(*e.Config()); // nothing better known
     const TPaso paso = co_await ConProgreso(s, true);
     // Stopped, or the program closing: nothing read is handed over or told (a stopped
     // read-back may still be draining its reply).
@@ -494,14 +494,14 @@ TTarea TComandosCaptura::LecturaDatos1Click()
         std::unique_ptr<TCjtSenales> leidas = s->TomarSenales();
         // Added to, the set stays the file it was; a new one is no longer the file that
         // held the old one. The state takes the finished set, and the windows follow.
-        const bool extender = anadir && e.SenalesActuales;
+        const bool extender = anadir && e.Senales();
         auto nuevo = extender ? nullptr : std::make_unique<TCjtSenales>(t, inter);
         if (nuevo)
             nuevo->PonerNombradoAuto(automatico);
-        TCjtSenales& destino = extender ? *e.SenalesActuales : *nuevo;
+        TCjtSenales& destino = extender ? *e.Senales() : *nuevo;
         destino.NumCaptura = numCaptura;
         destino.AnadirDe(*leidas);
-        e.PonerConjunto(extender ? std::move(e.SenalesActuales) : std::move(nuevo),
+        e.PonerConjunto(extender ? e.TomarConjunto() : std::move(nuevo),
                         extender ? TituloVentana() : TEstadoPrograma::SinFicheroSenales);
         e.MarcarModificado();
         co_return;
@@ -523,7 +523,7 @@ TTarea TComandosCaptura::TestPresencia1Click()
 {
     TOrdenSAD orden(principal_);
     Operacion(kTextoSinEstado);
-    if (!Estado().EnlaceSAD)
+    if (!Estado().Enlace())
         co_return;
     principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoComprobando));
     struct TLimpiar {
@@ -552,7 +552,7 @@ TTarea TComandosCaptura::TestPresencia1Click()
 
 bool TComandosCaptura::CincoSegundos()
 {
-    const TConfigES& c = *Estado().ConfigActual;
+    const TConfigES& c = *Estado().Config();
     const bool basta = (c.UnidadAnalisis == Unidad::Mili && c.TiempoAnalisis >= 5000)
                        || (c.UnidadAnalisis == Unidad::Segundo && c.TiempoAnalisis >= 5)
                        || c.UnidadAnalisis == Unidad::Minuto || c.UnidadAnalisis == Unidad::Hora;
@@ -568,14 +568,14 @@ TTarea TComandosCaptura::Monitorizar1Click()
 {
     TOrdenSAD orden(principal_);
     Operacion(kTextoSinEstado);
-    if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
+    if (!HayConfig() || !CincoSegundos() || !Estado().Enlace())
         co_return;
     TEstadoPrograma& e = Estado();
     e.PonerMonitorizando(false);
     if (co_await Presencia() == Respuesta::Abortar || !Sigue())
         co_return;
     const std::optional<int> estado = co_await SAD().LeerEstado();
-    if (!Sigue() || !e.ConfigActual)
+    if (!Sigue() || !e.Config())
         co_return;
     if (!estado) {
         Aviso(kTextoSinEstado);
@@ -597,15 +597,15 @@ TTarea TComandosCaptura::MonitorContinuaClick()
 {
     TOrdenSAD orden(principal_);
     Operacion(clave::NoProgramada);
-    if (!HayConfig() || !CincoSegundos() || !Estado().EnlaceSAD)
+    if (!HayConfig() || !CincoSegundos() || !Estado().Enlace())
         co_return;
     if (!co_await ComprobarEstado(QStringLiteral(".")))
         co_return;
     TEstadoPrograma& e = Estado();
-    if (!e.ConfigActual || !Sigue())
+    if (!e.Config() || !Sigue())
         co_return;
-    e.ConfigActual->Retardo = 0;
-    if (const int clave = ComprobarCaptura(*e.ConfigActual)) {
+    e.Config()->Retardo = 0;
+    if (const int clave = ComprobarCaptura(*e.Config())) {
         Aviso(clave);
         co_return;
     }
@@ -613,9 +613,9 @@ TTarea TComandosCaptura::MonitorContinuaClick()
     co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(true), true; });
     // Only a capture the unit took is watched and repeated.
     TProgramada programada = TProgramada::Cancelada;
-    if (Sigue() && e.ConfigActual)
+    if (Sigue() && e.Config())
         programada = co_await ProgramarUnidad(std::nullopt, 0);
-    if (programada == TProgramada::Si && Sigue() && e.ConfigActual) {
+    if (programada == TProgramada::Si && Sigue() && e.Config()) {
         principal_.MostrarEstado(Contexto().Textos().BuscarTexto(kTextoContinuaEnMarcha));
         e.PonerMonitorizando(true);
         {
@@ -626,7 +626,7 @@ TTarea TComandosCaptura::MonitorContinuaClick()
     } else {
         principal_.MostrarEstado(QString());
     }
-    if (Estado().EnlaceSAD)
+    if (Estado().Enlace())
         co_await SAD().Hacer<bool>([](TComCapvis& c) { return c.SetRepetirCaptura(false), true; });
 }
 

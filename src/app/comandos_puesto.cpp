@@ -32,7 +32,7 @@ TContextoRed TComandosPuesto::Red()
 void TComandosPuesto::OpcionesQUORVANEClick()
 {
     TContextoRed red = Red();
-    TServicioSAD* enlace = principal_.Estado().EnlaceSAD.get();
+    TServicioSAD* enlace = principal_.Estado().Enlace();
     const bool esTcp = enlace ? enlace->Info().EsTcp : principal_.Multipuesto();
     TForm_Configuracion dialogo(red, esTcp, principal_.RemotoPermitido(), &principal_);
     if (dialogo.Ejecutar() != QDialog::Accepted)

@@ -23,7 +23,7 @@ constexpr int kTextoNingunaElegida = 218;
 
 void TComandosRepresentacion::Comentario2Click()
 {
-    if (!principal_.Estado().SenalesActuales)
+    if (!principal_.Estado().Senales())
         return;
     TfrmEdit editor(principal_, &principal_.Ventana());
     editor.Ejecutar();
@@ -32,9 +32,9 @@ void TComandosRepresentacion::Comentario2Click()
 void TComandosRepresentacion::VentanadeDatos1Click()
 {
     TEstadoPrograma& estado = principal_.Estado();
-    if (!estado.SenalesActuales)
+    if (!estado.Senales())
         return;
-    const QStringList todas = estado.SenalesActuales->NombresAna() + estado.SenalesActuales->NombresDig();
+    const QStringList todas = estado.Senales()->NombresAna() + estado.Senales()->NombresDig();
     TfrmElegirIni elegir(principal_, &principal_.Ventana());
     elegir.Inicializar({}, todas, 0, true);
     const bool aceptado = elegir.Ejecutar() == QDialog::Accepted;
@@ -56,7 +56,7 @@ void TComandosRepresentacion::VentanadeDatos1Click()
 void TComandosRepresentacion::spBtnCalculadoraClick()
 {
     const IVentanaHija* hija = principal_.HijaActiva();
-    if (!hija || !principal_.Estado().SenalesActuales)
+    if (!hija || !principal_.Estado().Senales())
         return;
     if (hija->TipoVentana() == TTipoVentana::Analogica) {
         TfrmCalcuAna calculadora(principal_, &principal_.Ventana());

@@ -64,7 +64,7 @@ void TComandosVentanas::AbrirVentanasDelConjunto(const QString& titulo)
     QMdiSubWindow* digital = nullptr;
     // Stacked logic traces read better than 0 / 5 V lines, and a full analog window
     // has no room left for the digital signals.
-    if (e.SenalesActuales->NumDig() > 0) {
+    if (e.Senales()->NumDig() > 0) {
         AbrirVentanaDigital(titulo);
         digital = area.currentSubWindow();
     }
@@ -99,7 +99,7 @@ void TComandosVentanas::NuevaVentana1Click()
 void TComandosVentanas::VentanaDigital1Click()
 {
     const TEstadoPrograma& e = principal_.Estado();
-    if (!e.SenalesActuales || e.SenalesActuales->NumDig() == 0) {
+    if (!e.Senales() || e.Senales()->NumDig() == 0) {
         const TContextoPrograma& c = principal_.Contexto();
         c.Interaccion().MostrarAviso(c.Textos().BuscarTexto(kTextoSinDigitales), Botones::Aceptar);
         return;

@@ -23,9 +23,9 @@
 
 namespace qv {
 
-bool TContextoReglas::HaySenales() const { return estado.SenalesActuales != nullptr; }
+bool TContextoReglas::HaySenales() const { return estado.Senales() != nullptr; }
 bool TContextoReglas::Conjunto() const { return estado.HayConjunto(); }
-bool TContextoReglas::HayConfig() const { return estado.ConfigActual != nullptr; }
+bool TContextoReglas::HayConfig() const { return estado.Config() != nullptr; }
 bool TContextoReglas::Modificado() const { return estado.Modificado(); }
 bool TContextoReglas::Admite(TComando c) const { return hija && activa && activa->Admite(c); }
 bool TContextoReglas::Marcado(TComando c) const { return hija && activa && activa->Marcado(c); }

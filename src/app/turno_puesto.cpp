@@ -95,7 +95,7 @@ void TTurnoPuesto::Noticia(int clave, const QString& arg)
 
 TTarea TTurnoPuesto::Pedir(QString servidor)
 {
-    TServicioSAD* e = principal_.Estado().EnlaceSAD.get();
+    TServicioSAD* e = principal_.Estado().Enlace();
     if (!e)
         co_return;
     // Made before the co_await (see tarea.h).
@@ -116,7 +116,7 @@ TTarea TTurnoPuesto::Dejar()
     if (fase_ != TFase::Esperando)
         co_return;
     Poner(TFase::Nada);
-    if (TServicioSAD* e = principal_.Estado().EnlaceSAD.get()) {
+    if (TServicioSAD* e = principal_.Estado().Enlace()) {
         TEspera<bool> salida = e->Hacer<bool>([](TComCapvis& c) { return turno::Dejar(c), true; });
         co_await salida;
     }
@@ -124,7 +124,7 @@ TTarea TTurnoPuesto::Dejar()
 
 TTarea TTurnoPuesto::Tomada()
 {
-    TServicioSAD* e = principal_.Estado().EnlaceSAD.get();
+    TServicioSAD* e = principal_.Estado().Enlace();
     if (!e || !e->Info().EsTcp)
         co_return;
     servidor_ = e->Info().Servidor;
@@ -140,7 +140,7 @@ void TTurnoPuesto::Olvidar()
 
 TTarea TTurnoPuesto::Mirar()
 {
-    TServicioSAD* e = principal_.Estado().EnlaceSAD.get();
+    TServicioSAD* e = principal_.Estado().Enlace();
     // One look at a time, and none while a command talks to the unit: it drains the
     // relay's lines itself and they wait for the next look.
     if (!e || mirando_ || fase_ == TFase::Nada || principal_.Estado().Ocupado() || principal_.Estado().Cerrando)

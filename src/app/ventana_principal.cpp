@@ -233,9 +233,7 @@ void TfrmPrincipal::CrearBarraEstado()
 
 void TfrmPrincipal::FormCreate()
 {
-    estado_.SenalesActuales.reset();
-    estado_.ConfigActual.reset();
-    estado_.OperacionesActuales.reset();
+    estado_.Vaciar();
     // The decimal separator is fixed for the whole process at program entry
     // (QLocale::setDefault(QLocale::c())); number text never goes through the system locale.
     estado_.PonerMonitorizando(false);
@@ -266,7 +264,7 @@ void TfrmPrincipal::FormShow()
     CrearEnlace();
     PonerSADOcupado(false);
     const bool multi = puesto_.LeerMultipuesto();
-    estado_.EnlaceSAD->SetTipoConexion(multi);
+    estado_.Enlace()->SetTipoConexion(multi);
     AplicarModoPuesto(multi);
     AplicarTextosFormulario(*this, TablaTextos(), contexto_.Textos());
     // Hints of the tool buttons also go to the status panel.
@@ -279,9 +277,9 @@ void TfrmPrincipal::FormShow()
 
 void TfrmPrincipal::CrearEnlace()
 {
-    if (!estado_.EnlaceSAD)
-        estado_.EnlaceSAD = std::make_unique<TServicioSAD>(contexto_.Textos(), contexto_.Interaccion(),
-                                                         contexto_.Reloj, puesto_.LeerPuertosSerie());
+    if (!estado_.Enlace())
+        estado_.PonerEnlace(std::make_unique<TServicioSAD>(contexto_.Textos(), contexto_.Interaccion(),
+                                                         contexto_.Reloj, puesto_.LeerPuertosSerie()));
 }
 
 bool TfrmPrincipal::event(QEvent* e)
@@ -472,8 +470,8 @@ bool TfrmPrincipal::FormCloseQuery()
                                                        Botones::AceptarCancelar)
             != Respuesta::Aceptar)
             return false;
-        if (estado_.EnlaceSAD)
-            estado_.EnlaceSAD->Encargar([](TComCapvis& c) { c.Desconectar(); });
+        if (estado_.Enlace())
+            estado_.Enlace()->Encargar([](TComCapvis& c) { c.Desconectar(); });
         PonerSADOcupado(false);
     }
     // A set whose file had no readable configuration goes too.
@@ -486,10 +484,8 @@ void TfrmPrincipal::FormClose()
     estado_.Cerrando = true;
     Timer_Ocupado.stop();
     CerrarVentanas();
-    estado_.SenalesActuales.reset();
-    estado_.ConfigActual.reset();
-    estado_.OperacionesActuales.reset();
-    estado_.EnlaceSAD.reset();
+    estado_.Vaciar();
+    estado_.PonerEnlace(nullptr);
 }
 
 void TfrmPrincipal::closeEvent(QCloseEvent* e)
@@ -503,8 +499,8 @@ void TfrmPrincipal::closeEvent(QCloseEvent* e)
         // As its "Cancelar" would: a read-back does not wait for its reply to drain.
         for (TfrmEsperaAck* espera : findChildren<TfrmEsperaAck*>())
             espera->Cancelar();
-        if (estado_.EnlaceSAD)
-            estado_.EnlaceSAD->Cancelar();
+        if (estado_.Enlace())
+            estado_.Enlace()->Cancelar();
         e->ignore();
         return;
     }

@@ -29,10 +29,10 @@ TDialogoCaptura::TDialogoCaptura(IPrincipal& principal, int numero, int ayuda, T
     : TFormulario(principal.Contexto().Formulario, numero, ayuda, parent), principal_(principal),
       estado_(principal.Estado())
 {
-    if (!estado_.ConfigTrabajo)
-        estado_.ConfigTrabajo = estado_.ConfigActual ? std::make_unique<TConfigES>(*estado_.ConfigActual)
-                                                     : std::make_unique<TConfigES>();
-    trabajo_ = estado_.ConfigTrabajo.get();
+    if (!estado_.Trabajo())
+        estado_.PonerTrabajo(estado_.Config() ? std::make_unique<TConfigES>(*estado_.Config())
+                                                     : std::make_unique<TConfigES>());
+    trabajo_ = estado_.Trabajo();
     panel_ = new TPanelTiemposCaptura(*this, *trabajo_, Textos(), ventana);
     panel_->Llenar();
 }
@@ -74,7 +74,7 @@ bool TDialogoCaptura::ComprobarCaptura(bool faltaOtra, QWidget* focoOtra)
 
 bool TDialogoCaptura::PreguntarCompatible()
 {
-    if (!estado_.SenalesActuales || estado_.SenalesActuales->CompatibleCon(*trabajo_))
+    if (!estado_.Senales() || estado_.Senales()->CompatibleCon(*trabajo_))
         return true;
     if (!principal_.GuardarAntesDeDescartar(kTextoIncompatible))
         return false;

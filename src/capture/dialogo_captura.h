@@ -11,7 +11,7 @@ class TEstadoPrograma;
 class TPanelTiemposCaptura;
 
 // What the delay and trigger dialogs share: the working configuration of the main
-// window (ConfigTrabajo; a copy of ConfigActual when the opener left none), the
+// window (Trabajo; a copy of Config when the opener left none), the
 // time-base panel, the checks of "Aceptar" on the time base and the question about
 // signals of another time base. The command that opens the dialog programs the unit
 // once it is accepted.

@@ -65,8 +65,8 @@ TfrmMonitorizacion::TfrmMonitorizacion(IPrincipal& principal, QWidget* parent)
     connect(&timer_, &QTimer::timeout, this, &TfrmMonitorizacion::MonitorizacionTimerTimer);
 
     TEstadoPrograma& e = principal_.Estado();
-    if (e.EnlaceSAD && e.ConfigActual)
-        monitor_ = std::make_unique<TMonitor>(*e.EnlaceSAD, *e.ConfigActual, Textos(), Interaccion(), *dibujo_,
+    if (e.Enlace() && e.Config())
+        monitor_ = std::make_unique<TMonitor>(*e.Enlace(), *e.Config(), Textos(), Interaccion(), *dibujo_,
                                               salidas_);
     listo_ = false;
 }
@@ -102,9 +102,9 @@ TTarea TfrmMonitorizacion::Empezar()
     timer_.start();
     co_await monitor_->Preparar();
     listo_ = true;
-    if (Cerrando() || !principal_.Estado().ConfigActual)
+    if (Cerrando() || !principal_.Estado().Config())
         co_return;
-    const TConfigES& c = *principal_.Estado().ConfigActual;
+    const TConfigES& c = *principal_.Estado().Config();
     bool salidas = false;
     for (int i = 1; i <= 16; ++i)
         salidas = salidas || c.SalDig(i).Activo;
@@ -198,7 +198,7 @@ void TfrmMonitorizacion::done(int r)
     // A read-back of the watch on its way is stopped (its reply drained) rather than
     // waited for to its end.
     if (EnCurso())
-        if (TServicioSAD* sad = principal_.Estado().EnlaceSAD.get())
+        if (TServicioSAD* sad = principal_.Estado().Enlace())
             sad->Cancelar();
     TFormulario::done(r);
 }

@@ -257,7 +257,7 @@ TfrmRespuestaFrecuencia::~TfrmRespuestaFrecuencia() = default;
 
 TServicioSAD* TfrmRespuestaFrecuencia::SAD() const
 {
-    return principal_.Estado().EnlaceSAD.get();
+    return principal_.Estado().Enlace();
 }
 
 void TfrmRespuestaFrecuencia::TextosAplicados()

@@ -190,7 +190,7 @@ bool TfrmTrigAna::ComprobarTrigger()
 TTrigger TfrmTrigAna::Trigger() const
 {
     const int e = Entrada();
-    const TConfigES& c = *estado_.ConfigTrabajo;
+    const TConfigES& c = *estado_.Trabajo();
     return {0, LetraEntrada(c, e), 0, NivelCuentas(c, e, Nivel(Edit1->text()).value_or(0)),
             std::uint8_t(RB1->isChecked() ? 0 : RB2->isChecked() ? 1 : 2)};
 }

@@ -28,7 +28,7 @@ TfrmActDesSenales::TfrmActDesSenales(IPrincipal& principal, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmActDesSenales"));
     setWindowTitle(QStringLiteral("Se\u00f1ales a Activar/Desactivar"));
-    if (const TConfigES* c = principal.Estado().ConfigActual.get())
+    if (const TConfigES* c = principal.Estado().Config())
         propio_ = TEstadoSalidas::Desde(*c);
 
     Label1 = new QLabel(QStringLiteral("Se\u00f1ales no Activas"), this);
@@ -82,7 +82,7 @@ void TfrmActDesSenales::Llenar()
 {
     SrcList->clear();
     DstList->clear();
-    const TConfigES* c = principal_.Estado().ConfigActual.get();
+    const TConfigES* c = principal_.Estado().Config();
     if (!c)
         return;
     auto poner = [&](int id, bool activa, bool encendida, const QString& nombre) {
@@ -164,7 +164,7 @@ TTarea TfrmActDesSenales::OKBtnClick()
         };
         recorrer(*DstList, true);
         recorrer(*SrcList, false);
-        TServicioSAD* sad = principal_.Estado().EnlaceSAD.get();
+        TServicioSAD* sad = principal_.Estado().Enlace();
         bool ok = sad != nullptr;
         const QString encender = CuerpoSalidas(onDig, onAna);
         const QString apagar = CuerpoSalidas(offDig, offAna);

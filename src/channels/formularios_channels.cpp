@@ -25,10 +25,9 @@ template <class T>
 void RegistrarDeCanal(TRegistroFormularios& registro)
 {
     registro.Registrar(T::Numero, NombreClase(T::staticMetaObject), [](IPrincipal& p) -> std::unique_ptr<QWidget> {
-        std::unique_ptr<TConfigES>& trabajo = p.Estado().ConfigTrabajo;
-        if (!trabajo)
-            trabajo = std::make_unique<TConfigES>();
-        return std::make_unique<T>(p, *trabajo, 1, &p.Ventana());
+        if (!p.Estado().Trabajo())
+            p.Estado().PonerTrabajo(std::make_unique<TConfigES>());
+        return std::make_unique<T>(p, *p.Estado().Trabajo(), 1, &p.Ventana());
     });
 }
 

@@ -130,8 +130,8 @@ TMenuESBase::TMenuESBase(IPrincipal& principal, const char* nombre, QWidget* par
 {
     IniciarIconosCanal();
     setObjectName(QLatin1String(nombre));
-    if (!principal_.Estado().ConfigTrabajo)
-        principal_.Estado().ConfigTrabajo = std::make_unique<TConfigES>();
+    if (!principal_.Estado().Trabajo())
+        principal_.Estado().PonerTrabajo(std::make_unique<TConfigES>());
 
     auto plantilla = [this](const char* objeto, const char* icono) {
         auto* b = new QToolButton(this);
@@ -326,9 +326,9 @@ void TMenuESBase::Montar(QWidget* paneles)
 TConfigES& TMenuESBase::Trabajo()
 {
     auto& e = principal_.Estado();
-    if (!e.ConfigTrabajo)
-        e.ConfigTrabajo = std::make_unique<TConfigES>();
-    return *e.ConfigTrabajo;
+    if (!e.Trabajo())
+        e.PonerTrabajo(std::make_unique<TConfigES>());
+    return *e.Trabajo();
 }
 
 // ---- filling the window ---------------------------------------------------------------
@@ -336,7 +336,7 @@ TConfigES& TMenuESBase::Trabajo()
 void TMenuESBase::TextosAplicados()
 {
     RellenarUnidades();
-    const TCjtSenales* s = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* s = principal_.Estado().Senales();
     LabelNum->setText(LabelNum->text() + QLatin1Char(' ') + QString::number(s ? s->NumCaptura : 0));
 }
 
@@ -383,8 +383,8 @@ void TMenuESBase::Rellenar()
     MostrarPanel();
 
     const auto& e = principal_.Estado();
-    CBoxAuto->setChecked(e.SenalesActuales && e.SenalesActuales->NombradoAuto());
-    CBoxActivar->setChecked(e.OperacionesActuales && e.OperacionesActuales->Activas);
+    CBoxAuto->setChecked(e.Senales() && e.Senales()->NombradoAuto());
+    CBoxActivar->setChecked(e.OperacionesSiHay() && e.OperacionesSiHay()->Activas);
     actualizando_ = antes;
 }
 
@@ -614,9 +614,9 @@ void TMenuESBase::CBoxAutoClick()
     if (actualizando_)
         return;
     auto& e = principal_.Estado();
-    if (!e.SenalesActuales)
+    if (!e.Senales())
         e.PonerConjunto(std::make_unique<TCjtSenales>(Textos(), Interaccion()));
-    e.SenalesActuales->PonerNombradoAuto(CBoxAuto->isChecked());
+    e.Senales()->PonerNombradoAuto(CBoxAuto->isChecked());
 }
 
 void TMenuESBase::CBoxActivarClick()
@@ -653,7 +653,7 @@ bool TMenuESBase::Validar()
     }
 
     auto& e = principal_.Estado();
-    if (e.SenalesActuales && !e.SenalesActuales->CompatibleCon(c)) {
+    if (e.Senales() && !e.Senales()->CompatibleCon(c)) {
         if (!principal_.GuardarAntesDeDescartar(kTextoSenalesIncompatibles))
             return false; // kept: nothing is discarded
         e.PonerConjunto(nullptr);

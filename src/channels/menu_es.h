@@ -41,7 +41,7 @@ QString NombreBotonCanal(int canal);
 QString NombreCheckCanal(int canal);
 
 // The input/output configuration window, common to both unit models: it edits the
-// working configuration (ConfigTrabajo) and, when accepted, makes a copy of it the
+// working configuration (Trabajo) and, when accepted, makes a copy of it the
 // current one. The two variants only lay their channel controls out differently; the
 // ZD800M one has no controls for digital lines 9 to 16, which keep their state.
 class TMenuESBase : public TFormulario {

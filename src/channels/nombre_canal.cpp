@@ -71,13 +71,13 @@ int ComprobarNombreCanal(const TEstadoPrograma& estado, const TConfigES& config,
         return clave::NombreCanal;
     // The windows of one channel look at signals and operations only while the set
     // names its signals itself; the naming dialog always does.
-    const TCjtSenales* senales = estado.SenalesActuales.get();
+    const TCjtSenales* senales = estado.Senales();
     if (!siempre && (!senales || senales->NombradoAuto()))
         return 0;
     if (senales && (senales->BuscarAna(nombre) || senales->BuscarDig(nombre))
         && !EsSenalPropia(*senales, canal, nombre))
         return clave::NombreSenal;
-    if (estado.OperacionesActuales && estado.OperacionesActuales->ExisteResultado(nombre))
+    if (estado.OperacionesSiHay() && estado.OperacionesSiHay()->ExisteResultado(nombre))
         return clave::NombreOperacion;
     return 0;
 }

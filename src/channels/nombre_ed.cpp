@@ -57,7 +57,7 @@ bool TfrmNomED::Refusar(int clave)
 // name of the capture) is no clash: the channel only takes its name back.
 bool TfrmNomED::CapturadaDeEsteCanal(const QString& nombre) const
 {
-    const TCjtSenales& s = *principal_.Estado().SenalesActuales;
+    const TCjtSenales& s = *principal_.Estado().Senales();
     const int numero = CanalGlobal(config_, canal_).Numero;
     if (canal_ <= CanalES::SalDig) {
         const TSenalDig* d = s.BuscarDig(nombre);
@@ -84,9 +84,9 @@ bool TfrmNomED::Validar()
         if (otro != canal_ && CanalGlobal(config_, otro).Nombre == nombre)
             return Refusar(clave::NombreCanal);
     const auto& e = principal_.Estado();
-    if (e.SenalesActuales && e.SenalesActuales->Existe(nombre) && !CapturadaDeEsteCanal(nombre))
+    if (e.Senales() && e.Senales()->Existe(nombre) && !CapturadaDeEsteCanal(nombre))
         return Refusar(clave::NombreSenal);
-    if (e.OperacionesActuales && e.OperacionesActuales->ExisteResultado(nombre))
+    if (e.OperacionesSiHay() && e.OperacionesSiHay()->ExisteResultado(nombre))
         return Refusar(clave::NombreOperacion);
     canal.Nombre = nombre;
     return true;

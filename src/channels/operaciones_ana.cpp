@@ -176,7 +176,7 @@ void TfrmOperacionesAna::ConstanteEditada(int operando)
 
 bool TfrmOperacionesAna::ComprobarOperacion()
 {
-    if (!principal_.Estado().ConfigTrabajo)
+    if (!principal_.Estado().Trabajo())
         return Refusar(kTextoSinConfiguracion, false);
     if (!Completa())
         return Refusar(clave::Incompleta, false);

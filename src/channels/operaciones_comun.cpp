@@ -166,7 +166,7 @@ QPushButton* TOperacionesBase::CrearTecla(const char* nombre, const QString& tex
 
 const TConfigES* TOperacionesBase::Config() const
 {
-    return principal_.Estado().ConfigTrabajo.get();
+    return principal_.Estado().Trabajo();
 }
 
 int TOperacionesBase::NumeroOperando(const TConfigES& c, const QString& nombre, bool analogica)
@@ -292,7 +292,7 @@ bool TOperacionesBase::Refusar(int clave, bool error)
 // operation of that name (which the recomputation replaces anyway).
 bool TOperacionesBase::NombreDeSenal(const QString& nombre) const
 {
-    TCjtSenales* s = principal_.Estado().SenalesActuales.get();
+    TCjtSenales* s = principal_.Estado().Senales();
     if (!s || !s->Existe(nombre))
         return false;
     const TSenal* senal = s->BuscarAna(nombre);

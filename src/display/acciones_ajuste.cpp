@@ -83,7 +83,7 @@ bool TAccionesAjuste::EjeTiempo() const
 QStringList TAccionesAjuste::AnalogicasVisibles() const
 {
     QStringList r;
-    if (const TCjtSenales* set = principal_.Estado().SenalesActuales.get())
+    if (const TCjtSenales* set = principal_.Estado().Senales())
         for (const QString& n : ventana_.SenalesVisibles)
             if (set->BuscarAna(n))
                 r << n;
@@ -124,7 +124,7 @@ void TAccionesAjuste::SuperponerCaptura()
 {
     const TContextoPrograma& c = principal_.Contexto();
     TTextos& t = c.Textos();
-    TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    TCjtSenales* set = principal_.Estado().Senales();
     if (!set)
         return;
     const QString ruta = c.Dialogos.AbrirFichero(t.BuscarTexto(kTextoFiltroSenales), t.BuscarTexto(kTextoTituloAbrir),
@@ -176,7 +176,7 @@ void TAccionesAjuste::SuperponerCaptura()
 
 void TAccionesAjuste::ConservarSuperposiciones()
 {
-    TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    TCjtSenales* set = principal_.Estado().Senales();
     if (!set || superpuestas_->Vacia())
         return;
     QStringList anadidas;

@@ -190,7 +190,7 @@ void TfrmAjusteCurva::Inicializar(const QStringList& senales, TTramo entreCursor
 
 TCjtSenales* TfrmAjusteCurva::Senales() const
 {
-    return principal_.Estado().SenalesActuales.get();
+    return principal_.Estado().Senales();
 }
 
 TModeloAjuste TfrmAjusteCurva::Modelo() const

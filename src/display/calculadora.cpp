@@ -219,7 +219,7 @@ void TCalculadora::Montar(QLayout* propias)
         setTabOrder(orden[i - 1], orden[i]);
 }
 
-TCjtSenales* TCalculadora::Senales() const { return principal_.Estado().SenalesActuales.get(); }
+TCjtSenales* TCalculadora::Senales() const { return principal_.Estado().Senales(); }
 
 QString TCalculadora::Pantalla() const { return pantalla_; }
 

@@ -70,11 +70,11 @@ private:
 
 const TSenal* Buscar(const TEstadoPrograma& e, const QString& nombre)
 {
-    if (!e.SenalesActuales)
+    if (!e.Senales())
         return nullptr;
-    if (const TSenal* s = e.SenalesActuales->BuscarAna(nombre))
+    if (const TSenal* s = e.Senales()->BuscarAna(nombre))
         return s;
-    return e.SenalesActuales->BuscarDig(nombre);
+    return e.Senales()->BuscarDig(nombre);
 }
 
 } // namespace
@@ -258,7 +258,7 @@ void TfrmDatos::AlMostrar()
 
 bool TfrmDatos::Admite(TComando comando) const
 {
-    return comando == TComando::Imprimir && principal_.Estado().SenalesActuales && !modelo_->Nombres().isEmpty();
+    return comando == TComando::Imprimir && principal_.Estado().Senales() && !modelo_->Nombres().isEmpty();
 }
 
 void TfrmDatos::Ejecutar(TComando comando)
@@ -303,7 +303,7 @@ void TfrmDatos::SBExportClick()
 {
     TEstadoPrograma& estado = principal_.Estado();
     // No names would mean every signal to the export.
-    if (!estado.SenalesActuales || modelo_->Nombres().isEmpty())
+    if (!estado.Senales() || modelo_->Nombres().isEmpty())
         return;
     const TContextoPrograma& c = principal_.Contexto();
     const QString ruta = c.Dialogos.GuardarFichero(
@@ -316,7 +316,7 @@ void TfrmDatos::SBExportClick()
     bool escrito = false;
     {
         TCursorOcupado cursor(c.Interaccion());
-        escrito = ExportarTextoFichero(*estado.SenalesActuales, ruta, modelo_->Nombres());
+        escrito = ExportarTextoFichero(*estado.Senales(), ruta, modelo_->Nombres());
     }
     if (!escrito)
         c.Interaccion().MostrarInformacion(
@@ -332,7 +332,7 @@ void TfrmDatos::SBPrintClick()
 bool TfrmDatos::Imprimir()
 {
     const TEstadoPrograma& estado = principal_.Estado();
-    if (!estado.SenalesActuales || modelo_->Nombres().isEmpty())
+    if (!estado.Senales() || modelo_->Nombres().isEmpty())
         return false;
     const TContextoPrograma& c = principal_.Contexto();
     QPrinter impresora(QPrinter::HighResolution);
@@ -341,7 +341,7 @@ bool TfrmDatos::Imprimir()
     bool impreso = false;
     {
         TCursorOcupado cursor(c.Interaccion());
-        impreso = ImprimirTabla(impresora, *this, *estado.SenalesActuales, modelo_->Nombres(), c.Textos());
+        impreso = ImprimirTabla(impresora, *this, *estado.Senales(), modelo_->Nombres(), c.Textos());
     }
     if (!impreso)
         c.Interaccion().MostrarError(c.Textos().BuscarTexto(kTextoNoImpreso), Botones::Aceptar);

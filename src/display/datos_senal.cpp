@@ -399,7 +399,7 @@ void TfrmDatosSenal::ComboBox1Change(int indice)
     if (seleccionando_ || indice < 0)
         return;
     const QString nombre = ComboBox1->itemText(indice);
-    const TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* senales = principal_.Estado().Senales();
     const TSenal* s = nullptr;
     if (senales) {
         s = senales->BuscarDig(nombre);
@@ -445,7 +445,7 @@ void TfrmDatosSenal::LlenarPaneles(const TSenal* s)
     LRNumeroPuntos->setText(QString::number(s->NumMuestras()));
     LRTiempoAnalisis->setText(TextoTiempoAnalisis(textos, s->Duracion(), s->Periodo()));
 
-    const TOrigenSenal o = DescribirOrigen(textos, *s, principal_.Estado().ConfigActual.get());
+    const TOrigenSenal o = DescribirOrigen(textos, *s, principal_.Estado().Config());
     LOrigen->setText(o.tipo);
     LOrigenDatos->setText(o.lineas.join(QLatin1Char('\n')));
     IOrigen->setPixmap(DibujoOrigen(o.dibujo, palette().color(QPalette::WindowText)));
@@ -463,7 +463,7 @@ void TfrmDatosSenal::spBtnPasarClick()
         TfrmPedirNombre pedir(Contexto, this);
         pedir.PonerNombre(viejo);
         pedir.PonerOcupado([this](const QString& n) {
-            const TCjtSenales* s = principal_.Estado().SenalesActuales.get();
+            const TCjtSenales* s = principal_.Estado().Senales();
             return s && (s->BuscarAna(n) || s->BuscarDig(n))
                        ? Textos().BuscarTexto(kTextoYaExiste) + QLatin1Char(' ') + n + QLatin1Char('!')
                        : QString();
@@ -472,7 +472,7 @@ void TfrmDatosSenal::spBtnPasarClick()
             return;
         nuevo = pedir.Nombre();
     }
-    TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
+    TCjtSenales* senales = principal_.Estado().Senales();
     if (!senales)
         return;
     if (!senales->RenombrarDig(viejo, nuevo) && !senales->RenombrarAna(viejo, nuevo)) {

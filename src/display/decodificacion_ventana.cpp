@@ -111,7 +111,7 @@ QByteArray TDecodificacionesVentana::Huella(const TDecodificacion& d, const TCjt
 void TDecodificacionesVentana::Actualizar(const QStringList& visibles)
 {
     visibles_ = visibles;
-    const TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* set = principal_.Estado().Senales();
     std::vector<TEstadoDecod> nuevo;
     std::vector<TFalloDecod> fallos;
     if (set)
@@ -278,7 +278,7 @@ void TDecodificacionesVentana::Catalogo(TCatalogoCompartido catalogo, int clave)
 
 void TDecodificacionesVentana::AbrirDialogo()
 {
-    TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    TCjtSenales* set = principal_.Estado().Senales();
     if (!set)
         return;
     const auto mia = [this](const TDecodificacion& d) {
@@ -294,7 +294,7 @@ void TDecodificacionesVentana::AbrirDialogo()
     const bool aceptado = dlg.Ejecutar() == QDialog::Accepted;
     if (!yo || !aceptado)
         return;
-    set = principal_.Estado().SenalesActuales.get();
+    set = principal_.Estado().Senales();
     if (!set)
         return;
     otras.insert(otras.end(), dlg.Decodificaciones().begin(), dlg.Decodificaciones().end());

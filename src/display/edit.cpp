@@ -66,7 +66,7 @@ TfrmEdit::TfrmEdit(IPrincipal& principal, QWidget* parent)
 void TfrmEdit::Cargar()
 {
     cargando_ = true;
-    const TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* senales = principal_.Estado().Senales();
     Memo1->setPlainText(senales ? senales->Comentario.join(QLatin1Char('\n')) : QString());
     cargando_ = false;
     cambiado_ = false;
@@ -91,9 +91,9 @@ void TfrmEdit::Abrir1Click()
 void TfrmEdit::Guardar1Click()
 {
     TEstadoPrograma& estado = principal_.Estado();
-    if (!estado.SenalesActuales)
+    if (!estado.Senales())
         return;
-    QStringList& comentario = estado.SenalesActuales->Comentario;
+    QStringList& comentario = estado.Senales()->Comentario;
     comentario.clear();
     const QString texto = Memo1->toPlainText();
     if (!texto.isEmpty())

@@ -106,7 +106,7 @@ TElegirBase::TElegirBase(IPrincipal& principal, int formulario, int ayuda, QWidg
 
 TCjtSenales* TElegirBase::Senales() const
 {
-    return principal_.Estado().SenalesActuales.get();
+    return principal_.Estado().Senales();
 }
 
 void TElegirBase::Llenar(const QStringList& visibles, const QStringList& ocultas, int maxSenales)

@@ -140,7 +140,7 @@ void TfrmEscSenFich::OKBtnClick()
 bool TfrmEscSenFich::Validar()
 {
     anadidas_.clear();
-    TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
+    TCjtSenales* senales = principal_.Estado().Senales();
     if (!senales) {
         reject();
         return false;

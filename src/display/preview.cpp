@@ -406,7 +406,7 @@ bool TfrmPreview::Imprimir(QPainter& p)
     if (!p.isActive())
         return false;
 
-    const TCjtSenales* senales = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* senales = principal_.Estado().Senales();
     if (senales && CBComentario->isChecked()) {
         p.setClipping(false);
         y = PintarComentario(hojas, senales->Comentario, textos, y);

@@ -119,7 +119,7 @@ TfrmEspectro::TfrmEspectro(IPrincipal& principal, const QString& senal, TTramo t
 
 TfrmEspectro* TfrmEspectro::Abrir(IPrincipal& principal, const QString& senal, TTramo tramo)
 {
-    const TCjtSenales* set = principal.Estado().SenalesActuales.get();
+    const TCjtSenales* set = principal.Estado().Senales();
     const TSenalAna* s = set ? set->BuscarAna(senal) : nullptr;
     if (!s)
         return nullptr;
@@ -142,7 +142,7 @@ TfrmEspectro* TfrmEspectro::Abrir(IPrincipal& principal, const QString& senal, T
 
 bool TfrmEspectro::Calcular()
 {
-    const TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* set = principal_.Estado().Senales();
     const TSenalAna* s = set ? set->BuscarAna(senal_) : nullptr;
     if (!s)
         return false;
@@ -170,7 +170,7 @@ void TfrmEspectro::PonerTitulo()
 {
     TTextos& t = Contexto.Textos;
     QString titulo = t.BuscarTexto(kTextoEspectro) + QStringLiteral(": ") + senal_;
-    const TCjtSenales* set = principal_.Estado().SenalesActuales.get();
+    const TCjtSenales* set = principal_.Estado().Senales();
     if (const TSenalAna* s = set ? set->BuscarAna(senal_) : nullptr; s && tramo_.hasta >= 0) {
         const TTramo r = AcotarTramo(tramo_, s->NumMuestras());
         titulo += QStringLiteral(" (") + TextoTramoSegundos(r.desde * s->Periodo(), r.hasta * s->Periodo(), t)

@@ -111,7 +111,7 @@ TVentanaSenales::~TVentanaSenales()
 
 TCjtSenales* TVentanaSenales::Senales() const
 {
-    return principal_.Estado().SenalesActuales.get();
+    return principal_.Estado().Senales();
 }
 
 const TSenal* TVentanaSenales::Buscar(const QString& nombre) const

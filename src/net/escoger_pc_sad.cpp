@@ -90,7 +90,7 @@ Tform_EscogerPCSAD::Tform_EscogerPCSAD(TContextoRed& red, QWidget* parent)
 
     // Before showing: who this PC is, the PC panel and the search button without the
     // tree, nothing checked yet.
-    if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+    if (TServicioSAD* e = red_.Principal.Estado().Enlace())
         e->PonerPCLocal(NombreEsteEquipo());
     panel_->Arbol()->hide();
     BotonAceptar()->setEnabled(false);
@@ -132,7 +132,7 @@ TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
 {
     estado_->OcultarDetalles();
     BtnPedirTurno->hide();
-    TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
+    TServicioSAD* e = red_.Principal.Estado().Enlace();
     if (nombre.isEmpty() || !e || EnCurso())
         co_return;
     TEnCurso curso(*this);
@@ -169,7 +169,7 @@ TTarea Tform_EscogerPCSAD::Comprobar(QString nombre)
 
 bool Tform_EscogerPCSAD::Validar()
 {
-    TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
+    TServicioSAD* e = red_.Principal.Estado().Enlace();
     if (!e || !BotonAceptar()->isEnabled() || EnCurso())
         return false;
     panel_->Detener();
@@ -182,7 +182,7 @@ void Tform_EscogerPCSAD::reject()
     panel_->Detener();
     // The unit was got by the check: give it back.
     if (BotonAceptar()->isEnabled())
-        if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+        if (TServicioSAD* e = red_.Principal.Estado().Enlace())
             e->Encargar([](TComCapvis& c) { c.Desconectar(); });
     BotonAceptar()->setEnabled(false);
     TFormulario::reject();

@@ -35,7 +35,7 @@ Tform_LiberarSAD::Tform_LiberarSAD(TContextoRed& red, bool ocupado, QWidget* par
     columna->addLayout(botones);
     setMinimumWidth(420);
 
-    if (const TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+    if (const TServicioSAD* e = red_.Principal.Estado().Enlace())
         panel_->Comprobando(e->Info().Servidor);
 }
 
@@ -51,7 +51,7 @@ TTarea Tform_LiberarSAD::Comprobar()
     if (comprobado_)
         co_return;
     comprobado_ = true;
-    TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get();
+    TServicioSAD* e = red_.Principal.Estado().Enlace();
     TEnCurso curso(*this);
     const std::optional<int> estado = e ? co_await e->LeerEstado() : std::nullopt;
     if (!estado) {
@@ -77,7 +77,7 @@ bool Tform_LiberarSAD::Validar()
     if (!BtnLiberar->isEnabled())
         return false;
     // Outputs to zero and the connection closed; a failure changes nothing of that.
-    if (TServicioSAD* e = red_.Principal.Estado().EnlaceSAD.get())
+    if (TServicioSAD* e = red_.Principal.Estado().Enlace())
         e->Encargar([](TComCapvis& c) { c.Desconectar(); });
     ocupado_ = false;
     return true;

@@ -102,11 +102,11 @@ TEST_F(Aplicacion, SalirCierraLaVentanaYLiberaElEstado)
 {
     TAplicacion app(kCarpetaDatos, modal, puesto);
     app.Principal.show();
-    ASSERT_NE(app.Principal.Estado().EnlaceSAD, nullptr);
+    ASSERT_NE(app.Principal.Estado().Enlace(), nullptr);
     app.Principal.findChild<QAction*>(QStringLiteral("Salir1"))->trigger();
     EXPECT_FALSE(app.Principal.isVisible());
     EXPECT_TRUE(app.Principal.Estado().Cerrando);
-    EXPECT_EQ(app.Principal.Estado().EnlaceSAD, nullptr);
+    EXPECT_EQ(app.Principal.Estado().Enlace(), nullptr);
     EXPECT_TRUE(modal.vistos.isEmpty());
 }
 

@@ -14,7 +14,7 @@ TEST_F(Cierre, SinNadaAbiertoCierraSinPreguntar)
     EXPECT_FALSE(ventana->isVisible());
     EXPECT_TRUE(interaccion.mensajes.empty());
     EXPECT_TRUE(ventana->Estado().Cerrando);
-    EXPECT_EQ(ventana->Estado().EnlaceSAD, nullptr);
+    EXPECT_EQ(ventana->Estado().Enlace(), nullptr);
 }
 
 TEST_F(Cierre, CancelarConCambiosLoConservaTodo)
@@ -34,9 +34,9 @@ TEST_F(Cierre, CancelarConCambiosLoConservaTodo)
     EXPECT_EQ(interaccion.mensajes[0].botones, Botones::SiNoCancelar);
     auto& e = ventana->Estado();
     EXPECT_TRUE(e.Modificado());
-    ASSERT_NE(e.SenalesActuales, nullptr);
-    EXPECT_EQ(e.SenalesActuales->NumAna(), 2);
-    EXPECT_NE(e.ConfigActual, nullptr);
+    ASSERT_NE(e.Senales(), nullptr);
+    EXPECT_EQ(e.Senales()->NumAna(), 2);
+    EXPECT_NE(e.Config(), nullptr);
     EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
     EXPECT_FALSE(e.Cerrando);
 }
@@ -49,7 +49,7 @@ TEST_F(Cierre, CierreDeTituloONingunaRespuestaEsCancelar)
     // 0: no box could be shown; anything that is neither "Si" nor "No" keeps the data.
     interaccion.respuestas = {Respuesta::Ninguna};
     EXPECT_FALSE(ventana->close());
-    EXPECT_NE(ventana->Estado().ConfigActual, nullptr);
+    EXPECT_NE(ventana->Estado().Config(), nullptr);
 }
 
 TEST_F(Cierre, NoDescartaYCierra)
@@ -63,8 +63,8 @@ TEST_F(Cierre, NoDescartaYCierra)
 
     EXPECT_TRUE(ventana->close());
     auto& e = ventana->Estado();
-    EXPECT_EQ(e.SenalesActuales, nullptr);
-    EXPECT_EQ(e.ConfigActual, nullptr);
+    EXPECT_EQ(e.Senales(), nullptr);
+    EXPECT_EQ(e.Config(), nullptr);
     EXPECT_FALSE(e.Modificado());
     EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
 }
@@ -78,7 +78,7 @@ TEST_F(Cierre, SiSinGuardarNoCierra)
     // The save did not take place (nothing could be written): the data stays.
     EXPECT_FALSE(ventana->close());
     EXPECT_TRUE(ventana->Estado().Modificado());
-    EXPECT_NE(ventana->Estado().ConfigActual, nullptr);
+    EXPECT_NE(ventana->Estado().Config(), nullptr);
 }
 
 TEST_F(Cierre, CerrarSinCambiosRestauraElTitulo)
@@ -90,7 +90,7 @@ TEST_F(Cierre, CerrarSinCambiosRestauraElTitulo)
     ventana->setWindowTitle(QStringLiteral("QUORVANE - a.qvn"));
     ventana->findChild<QAction*>(QStringLiteral("Cerrar"))->trigger();
     EXPECT_TRUE(interaccion.mensajes.empty());
-    EXPECT_EQ(ventana->Estado().ConfigActual, nullptr);
+    EXPECT_EQ(ventana->Estado().Config(), nullptr);
     EXPECT_EQ(ventana->Estado().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000"));
     EXPECT_FALSE(Activo("Cerrar"));

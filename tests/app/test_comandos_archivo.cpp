@@ -38,7 +38,7 @@ protected:
     // A signal added in memory, as a capture or a calculation would.
     void AnadirSenal(const QString& nombre)
     {
-        E().SenalesActuales->AnadirAna(std::make_unique<TSenalAna>(textos, nombre, true, nullptr, nullptr, 0,
+        E().Senales()->AnadirAna(std::make_unique<TSenalAna>(textos, nombre, true, nullptr, nullptr, 0,
                                                                    0.001, 4));
         ventana->Estado().MarcarModificado();
     }
@@ -64,11 +64,11 @@ TEST_F(ComandosArchivo, AbrirYGuardarIdaYVuelta)
     EXPECT_EQ(dialogos.llamadas[0].filtro, QStringLiteral("T1180"));
     EXPECT_EQ(dialogos.llamadas[0].inicial, QStringLiteral("*.qvn"));
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
-    ASSERT_NE(E().SenalesActuales, nullptr);
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_TRUE(E().ConfigActual->Igual(Config()));
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
-    EXPECT_EQ(E().SenalesActuales->NumDig(), 1);
+    ASSERT_NE(E().Senales(), nullptr);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_TRUE(E().Config()->Igual(Config()));
+    EXPECT_EQ(E().Senales()->NumAna(), 2);
+    EXPECT_EQ(E().Senales()->NumDig(), 1);
     EXPECT_EQ(E().FicheroAbierto, a);
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000 - a.qvn"));
     EXPECT_TRUE(Activo("Cerrar"));
@@ -84,15 +84,15 @@ TEST_F(ComandosArchivo, AbrirYGuardarIdaYVuelta)
     EXPECT_TRUE(NombresEnFichero(a).contains(QStringLiteral("Nueva")));
 
     // Closing and opening again gives the same set, samples and all.
-    const float muestra = E().SenalesActuales->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3);
+    const float muestra = E().Senales()->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3);
     Accion("Cerrar")->trigger();
-    EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_EQ(E().Senales(), nullptr);
     EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000"));
     Abrir(a);
-    ASSERT_NE(E().SenalesActuales, nullptr);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
-    EXPECT_EQ(E().SenalesActuales->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3), muestra);
+    ASSERT_NE(E().Senales(), nullptr);
+    EXPECT_EQ(E().Senales()->NumAna(), 3);
+    EXPECT_EQ(E().Senales()->BuscarAna(QStringLiteral("C2"))->LeerMuestra(3), muestra);
 }
 
 TEST_F(ComandosArchivo, GuardarSinFicheroEsGuardarComo)
@@ -111,8 +111,8 @@ TEST_F(ComandosArchivo, GuardarSinFicheroEsGuardarComo)
     interaccion.respuestas = {Respuesta::Si};
     EXPECT_FALSE(ventana->close());
     EXPECT_EQ(dialogos.llamadas.size(), 2u);
-    EXPECT_NE(E().ConfigActual, nullptr);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_NE(E().Config(), nullptr);
+    EXPECT_EQ(E().Senales()->NumAna(), 2);
 
     // Answered: the file is written and becomes the save-as name.
     const QString b = Ruta(QStringLiteral("b.qvn"));
@@ -145,7 +145,7 @@ TEST_F(ComandosArchivo, GuardarFallidoConservaLosCambios)
     // Closing with "Si" tries the same name again, fails again and keeps everything.
     interaccion.respuestas = {Respuesta::Si, Respuesta::Aceptar};
     EXPECT_FALSE(ventana->close());
-    EXPECT_NE(E().SenalesActuales, nullptr);
+    EXPECT_NE(E().Senales(), nullptr);
 }
 
 TEST_F(ComandosArchivo, AnadirNoCambiaElFicheroAbierto)
@@ -159,7 +159,7 @@ TEST_F(ComandosArchivo, AnadirNoCambiaElFicheroAbierto)
     Accion("Anadir")->trigger();
 
     EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmEscSenFich")});
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
+    EXPECT_EQ(E().Senales()->NumAna(), 3);
     EXPECT_TRUE(E().Modificado());
     EXPECT_EQ(E().FicheroAbierto, a);
 
@@ -181,7 +181,7 @@ TEST_F(ComandosArchivo, AnadirDeOtraConfiguracionSeNiega)
     EXPECT_TRUE(modal.vistos.isEmpty());
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T209")});
     EXPECT_EQ(interaccion.mensajes[0].sabor, Sabor::Aviso);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+    EXPECT_EQ(E().Senales()->NumAna(), 1);
     EXPECT_FALSE(E().Modificado());
 
     // A file that is not there at all: the open warning, nothing added.
@@ -189,7 +189,7 @@ TEST_F(ComandosArchivo, AnadirDeOtraConfiguracionSeNiega)
     dialogos.abrir.push_back(Ruta(QStringLiteral("falta.qvn")));
     ventana->ComandosArchivo().AnadirClick();
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T101")});
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+    EXPECT_EQ(E().Senales()->NumAna(), 1);
 }
 
 TEST_F(ComandosArchivo, SegundoAbrirCanceladoConservaElPrimero)
@@ -204,7 +204,7 @@ TEST_F(ComandosArchivo, SegundoAbrirCanceladoConservaElPrimero)
 
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T210")});
     EXPECT_EQ(E().FicheroAbierto, a);
-    EXPECT_NE(E().SenalesActuales->BuscarAna(QStringLiteral("C1")), nullptr);
+    EXPECT_NE(E().Senales()->BuscarAna(QStringLiteral("C1")), nullptr);
     EXPECT_EQ(ventana->windowTitle(), QStringLiteral("T1000 - a.qvn"));
     ventana->GuardarArchivoClick();
     EXPECT_TRUE(NombresEnFichero(a).contains(QStringLiteral("Nueva")));
@@ -222,9 +222,9 @@ TEST_F(ComandosArchivo, ConfiguracionIlegibleLeeLasSenales)
 
     Abrir(a);
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T149")});
-    EXPECT_EQ(E().ConfigActual, nullptr);
-    ASSERT_NE(E().SenalesActuales, nullptr);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_EQ(E().Config(), nullptr);
+    ASSERT_NE(E().Senales(), nullptr);
+    EXPECT_EQ(E().Senales()->NumAna(), 2);
     EXPECT_FALSE(Activo("Cerrar"));
     EXPECT_FALSE(Activo("GrabarConES1"));
     EXPECT_TRUE(Activo("ExportarTXT1"));
@@ -234,7 +234,7 @@ TEST_F(ComandosArchivo, ConfiguracionIlegibleLeeLasSenales)
     AnadirSenal(QStringLiteral("Nueva"));
     interaccion.respuestas = {Respuesta::Cancelar};
     EXPECT_FALSE(ventana->close());
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 3);
+    EXPECT_EQ(E().Senales()->NumAna(), 3);
 
     // ... and it saves (with a default configuration) and reads back.
     ventana->GuardarArchivoClick();
@@ -267,9 +267,9 @@ TEST_F(ComandosArchivo, FicheroDefectuosoNoDejaNadaAbierto)
         ASSERT_EQ(interaccion.mensajes.size(), 1u);
         EXPECT_EQ(interaccion.mensajes[0].texto, QStringLiteral("T101"));
         EXPECT_EQ(interaccion.mensajes[0].botones, Botones::Aceptar);
-        EXPECT_EQ(E().SenalesActuales, nullptr);
-        EXPECT_EQ(E().ConfigActual, nullptr);
-        EXPECT_EQ(E().OperacionesActuales, nullptr);
+        EXPECT_EQ(E().Senales(), nullptr);
+        EXPECT_EQ(E().Config(), nullptr);
+        EXPECT_EQ(E().OperacionesSiHay(), nullptr);
         EXPECT_EQ(E().FicheroAbierto, TEstadoPrograma::SinFicheroSenales);
         EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
         EXPECT_EQ(ventana->windowTitle(), titulo);
@@ -290,22 +290,22 @@ TEST_F(ComandosArchivo, ConfiguracionesAbrirYGuardar)
     // The configuration window then runs on a working copy prepared from it.
     QString enLaVentana;
     modal.accion = [&](QDialog&) {
-        enLaVentana = E().ConfigTrabajo ? E().ConfigTrabajo->EntAna(2).Nombre : QString();
+        enLaVentana = E().Trabajo() ? E().Trabajo()->EntAna(2).Nombre : QString();
     };
     dialogos.abrir.push_back(cfg);
     Accion("CargarConfES1")->trigger();
     EXPECT_EQ(dialogos.llamadas.back().filtro, QStringLiteral("T1184"));
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_EQ(E().ConfigActual->EntAna(2).Nombre, QStringLiteral("Presion"));
-    EXPECT_NE(E().OperacionesActuales, nullptr);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_EQ(E().Config()->EntAna(2).Nombre, QStringLiteral("Presion"));
+    EXPECT_NE(E().OperacionesSiHay(), nullptr);
     EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmMenuES2")});
     EXPECT_EQ(enLaVentana, QStringLiteral("Presion"));
-    EXPECT_EQ(E().ConfigTrabajo, nullptr);
+    EXPECT_EQ(E().Trabajo(), nullptr);
     modal.accion = nullptr;
     EXPECT_TRUE(Activo("Cerrar"));
 
     // Saved under the name it was opened with, without a dialog.
-    E().ConfigActual->EntAna(2).Nombre = QStringLiteral("Caudal");
+    E().Config()->EntAna(2).Nombre = QStringLiteral("Caudal");
     const std::size_t llamadas = dialogos.llamadas.size();
     Accion("GrabarConES1")->trigger();
     EXPECT_EQ(dialogos.llamadas.size(), llamadas);
@@ -319,7 +319,7 @@ TEST_F(ComandosArchivo, ConfiguracionesAbrirYGuardar)
     Accion("Gurardarcomo1")->trigger();
     EXPECT_EQ(dialogos.llamadas.back().extension, QStringLiteral("cfg"));
     EXPECT_TRUE(QFile::exists(dos));
-    E().ConfigActual->EntAna(2).Nombre = QStringLiteral("Nivel");
+    E().Config()->EntAna(2).Nombre = QStringLiteral("Nivel");
     ventana->ComandosArchivo().GrabarConES1Click();
     EXPECT_EQ(fc.LeerSoloConfiguracion(dos)->EntAna(2).Nombre, QStringLiteral("Nivel"));
     EXPECT_EQ(fc.LeerSoloConfiguracion(cfg)->EntAna(2).Nombre, QStringLiteral("Caudal"));
@@ -335,9 +335,9 @@ TEST_F(ComandosArchivo, FicheroDeFueraSegunSuTipo)
     fc.EscribirConfiguracion(cfg, c, TOperaciones());
     ventana->ComandosArchivo().AbrirFichero(cfg);
     EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmMenuES2")});
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_EQ(E().ConfigActual->EntAna(2).Nombre, QStringLiteral("Presion"));
-    EXPECT_EQ(E().SenalesActuales, nullptr);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_EQ(E().Config()->EntAna(2).Nombre, QStringLiteral("Presion"));
+    EXPECT_EQ(E().Senales(), nullptr);
 
     // Any other file as "Abrir": the configuration gives way to the signal file.
     const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
@@ -370,7 +370,7 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
 {
     const QString a = EscribirFicheroSenales(QStringLiteral("a.qvn"), {QStringLiteral("C1")});
     Abrir(a);
-    E().OperacionesActuales->AnadirOpAna(TOperacion("1", 0, false, false, 0, 0, "Ana", "V", "D", "Derivada", "0"));
+    E().OperacionesSiHay()->AnadirOpAna(TOperacion("1", 0, false, false, 0, 0, "Ana", "V", "D", "Derivada", "0"));
     ventana->Estado().MarcarModificado();
 
     // Same time base, but its analog inputs are spoilt: warning, nothing replaced.
@@ -383,9 +383,9 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
     dialogos.abrir.push_back(malo);
     ventana->ComandosArchivo().CargarConfES1Click();
     EXPECT_FALSE(Textos().isEmpty());
-    EXPECT_NE(E().ConfigActual, nullptr);
-    EXPECT_EQ(E().OperacionesActuales->ListaOpAna.size(), 1u);
-    EXPECT_NE(E().SenalesActuales, nullptr);
+    EXPECT_NE(E().Config(), nullptr);
+    EXPECT_EQ(E().OperacionesSiHay()->ListaOpAna.size(), 1u);
+    EXPECT_NE(E().Senales(), nullptr);
 
     // Another time base asks to close the signals first; "Cancelar" keeps all.
     const QString otra = Ruta(QStringLiteral("otra.cfg"));
@@ -395,17 +395,17 @@ TEST_F(ComandosArchivo, ConfiguracionDefectuosaNoTocaLaActual)
     dialogos.abrir.push_back(otra);
     ventana->ComandosArchivo().CargarConfES1Click();
     EXPECT_EQ(Textos(), QStringList{QStringLiteral("T210")});
-    EXPECT_TRUE(E().ConfigActual->Igual(Config()));
-    EXPECT_NE(E().SenalesActuales, nullptr);
+    EXPECT_TRUE(E().Config()->Igual(Config()));
+    EXPECT_NE(E().Senales(), nullptr);
 
     // "No": the signals go and the new configuration is current.
     interaccion.respuestas = {Respuesta::No};
     dialogos.abrir.push_back(otra);
     ventana->ComandosArchivo().CargarConfES1Click();
-    EXPECT_EQ(E().SenalesActuales, nullptr);
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_TRUE(E().ConfigActual->Igual(Config(3)));
-    EXPECT_TRUE(E().OperacionesActuales->ListaOpAna.empty());
+    EXPECT_EQ(E().Senales(), nullptr);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_TRUE(E().Config()->Igual(Config(3)));
+    EXPECT_TRUE(E().OperacionesSiHay()->ListaOpAna.empty());
 }
 
 TEST_F(ComandosArchivo, GuardarConfiguracionTrasAbrirSenales)
@@ -437,22 +437,22 @@ TEST_F(ComandosArchivo, VerConfiguracionPreparaLaCopia)
     std::optional<TConfigES> vista;
     bool copiaPropia = false;
     modal.accion = [&](QDialog&) {
-        if (E().ConfigTrabajo)
-            vista = *E().ConfigTrabajo;
-        copiaPropia = E().ConfigTrabajo && E().ConfigTrabajo.get() != E().ConfigActual.get();
+        if (E().Trabajo())
+            vista = *E().Trabajo();
+        copiaPropia = E().Trabajo() && E().Trabajo() != E().Config();
     };
     NuevaHija(TTipoVentana::Analogica);
     Accion("SpBtnES")->trigger();
     ASSERT_TRUE(vista.has_value());
     EXPECT_TRUE(vista->Igual(TConfigES()));
-    EXPECT_EQ(E().ConfigTrabajo, nullptr);
-    EXPECT_NE(E().OperacionesActuales, nullptr);
+    EXPECT_EQ(E().Trabajo(), nullptr);
+    EXPECT_NE(E().OperacionesSiHay(), nullptr);
 
     // A copy, not the current configuration itself. Once the configuration changes
     // without signals, no signal window may stay.
     AbrirConfiguracion();
     EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
-    E().ConfigActual->NumMuestras = 77;
+    E().Config()->NumMuestras = 77;
     AbrirConjunto(1);
     NuevaHija(TTipoVentana::Analogica);
     vista.reset();
@@ -474,7 +474,7 @@ TEST_F(ComandosArchivo, ExportarTexto)
     const QString txt = Ruta(QStringLiteral("tabla.txt"));
     dialogos.guardar.push_back(txt);
     Accion("ExportarTXT1")->trigger();
-    EXPECT_EQ(Bytes(txt), ExportarTexto(*E().SenalesActuales));
+    EXPECT_EQ(Bytes(txt), ExportarTexto(*E().Senales()));
     EXPECT_TRUE(Bytes(txt).contains("D1"));
 }
 

@@ -53,7 +53,7 @@ protected:
         ventana->show();
         auto p = std::make_unique<TPuertoUnidad>(reloj, unidad);
         puerto = p.get();
-        E().EnlaceSAD->PonerPuerto(std::move(p), false);
+        E().Enlace()->PonerPuerto(std::move(p), false);
     }
 
     // The window's link talks to the unit while it goes: it must go first.
@@ -69,13 +69,13 @@ protected:
     // Time passes on the unit's virtual clock once nothing is on its way to the unit.
     void Pasar(int ms)
     {
-        ASSERT_TRUE(EsperarSAD(E().EnlaceSAD.get()));
+        ASSERT_TRUE(EsperarSAD(E().Enlace()));
         reloj.ahora += ms;
         unidad.Avanzar(reloj.ahora * 1000);
     }
     int EstadoUnidad()
     {
-        EsperarSAD(E().EnlaceSAD.get());
+        EsperarSAD(E().Enlace());
         unidad.Avanzar(reloj.ahora * 1000);
         return unidad.Estado();
     }
@@ -134,7 +134,7 @@ protected:
     // The configuration programmed straight into the unit, as another program would.
     bool Programada(const TConfigES& c)
     {
-        return EnSAD<bool>(*E().EnlaceSAD, [c](TComCapvis& com) { return com.ProgramarRetardo(c); });
+        return EnSAD<bool>(*E().Enlace(), [c](TComCapvis& com) { return com.ProgramarRetardo(c); });
     }
 
     // Exactly the set's windows: its analog one, active, and a digital one when it has
@@ -144,7 +144,7 @@ protected:
         QList<QPointer<QWidget>> v;
         for (QMdiSubWindow* s : ventana->AreaVentanas().subWindowList(QMdiArea::CreationOrder))
             v << s->widget();
-        EXPECT_TRUE(v.size() == (E().SenalesActuales->NumDig() > 0 ? 2 : 1) && qobject_cast<TfrmVisualizaSenales*>(v[0])
+        EXPECT_TRUE(v.size() == (E().Senales()->NumDig() > 0 ? 2 : 1) && qobject_cast<TfrmVisualizaSenales*>(v[0])
                     && ventana->AreaVentanas().activeSubWindow()->widget() == v[0]
                     && (v.size() == 1 || qobject_cast<TfrmSenalesDigitales*>(v[1])));
         for (const auto& w : v)
@@ -225,8 +225,8 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
     // Immediate: the delay field of the command is 0.
     EXPECT_TRUE(puerto->Empiezan("7,").front().endsWith(",0,1,1#"));
     EXPECT_TRUE(QFile::exists(dir.filePath("Programa.cfg")));
-    ASSERT_TRUE(E().SenalesActuales);
-    EXPECT_TRUE(E().SenalesActuales->Vacio());
+    ASSERT_TRUE(E().Senales());
+    EXPECT_TRUE(E().Senales()->Vacio());
     // The status line tells what to do next, until the capture is read.
     EXPECT_EQ(ventana->findChild<QLabel*>("PE")->text(), "T13011");
 
@@ -234,8 +234,8 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
     modal.accion = nullptr;
     Ejecutar(TComando::LeerDatos);
     EXPECT_TRUE(interaccion.mensajes.empty()) << Avisos().join('|').toStdString();
-    const TCjtSenales& s = *E().SenalesActuales;
-    const TConfigES& c = *E().ConfigActual;
+    const TCjtSenales& s = *E().Senales();
+    const TConfigES& c = *E().Config();
     ASSERT_EQ(s.NumAna(), 2);
     ASSERT_EQ(s.NumDig(), 9);
     const TSenalAna* entrada = s.BuscarAna(c.EntAna(1).Nombre);
@@ -259,13 +259,13 @@ TEST_F(Captura, ImmediateCaptureReadBackHoldsTheLoopedOutputsAndTheOutputSignals
 TEST_F(Captura, TheDemoProgrammedUnchangedAsksNothing)
 {
     ASSERT_TRUE(ventana->ComandosArchivo().AbrirFicheroSenales(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn")));
-    const TCjtSenales* abierto = E().SenalesActuales.get();
+    const TCjtSenales* abierto = E().Senales();
     interaccion.mensajes.clear();
     Programar();
     EXPECT_TRUE(Avisos().isEmpty()) << Avisos().join('|').toStdString();
     EXPECT_EQ(puerto->Empiezan("7,").size(), 1);
-    EXPECT_EQ(E().SenalesActuales.get(), abierto);
-    EXPECT_EQ(abierto->Ana(0)->NumMuestras(), E().ConfigActual->NumMuestras); // the dialog's count
+    EXPECT_EQ(E().Senales(), abierto);
+    EXPECT_EQ(abierto->Ana(0)->NumMuestras(), E().Config()->NumMuestras); // the dialog's count
 }
 
 TEST_F(Captura, DelayedCapturePassesThroughItsStatesAndAbortReturnsTheUnitToRest)
@@ -274,7 +274,7 @@ TEST_F(Captura, DelayedCapturePassesThroughItsStatesAndAbortReturnsTheUnitToRest
     Programar(1);
     ASSERT_EQ(puerto->Empiezan("7,").size(), 1);
     EXPECT_TRUE(puerto->Empiezan("7,").front().endsWith(",1,1,1#"));
-    EXPECT_EQ(E().ConfigActual->Retardo, 1);
+    EXPECT_EQ(E().Config()->Retardo, 1);
     EXPECT_EQ(EstadoUnidad(), 1);
     Pasar(1000);
     EXPECT_EQ(EstadoUnidad(), 2);
@@ -360,17 +360,17 @@ TEST_F(Captura, ReadBackRefusalsLeaveTheSetAsItWas)
     Pasar(300);
 
     // Another time base than the one programmed: warning 206, the unit's data untouched.
-    E().ConfigActual->Periodo = 2;
+    E().Config()->Periodo = 2;
     Ejecutar(TComando::LeerDatos);
     EXPECT_EQ(interaccion.mensajes.back().texto, "T206");
     EXPECT_TRUE(puerto->Empiezan("9#").isEmpty());
-    E().ConfigActual->Periodo = 1;
+    E().Config()->Periodo = 1;
 
     // A set with signals, added to ("Si"), and a reply that is noise: three attempts,
     // text 140, the set and its capture count unchanged.
     AbrirConjunto(2);
-    E().SenalesActuales->PonerNombradoAuto(true);
-    E().SenalesActuales->NumCaptura = 4;
+    E().Senales()->PonerNombradoAuto(true);
+    E().Senales()->NumCaptura = 4;
     puerto->filtro = [this](const QByteArray& t) {
         if (t == "9#")
             unidad.Recibir("2#", reloj.Tick() * 1000); // a wrong reply instead of the data
@@ -380,34 +380,34 @@ TEST_F(Captura, ReadBackRefusalsLeaveTheSetAsItWas)
     Ejecutar(TComando::LeerDatos);
     EXPECT_EQ(interaccion.mensajes.back().texto, "T140");
     EXPECT_EQ(puerto->Empiezan("9#").size(), 3);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
-    EXPECT_EQ(E().SenalesActuales->NumDig(), 0);
-    EXPECT_EQ(E().SenalesActuales->NumCaptura, 4);
+    EXPECT_EQ(E().Senales()->NumAna(), 2);
+    EXPECT_EQ(E().Senales()->NumDig(), 0);
+    EXPECT_EQ(E().Senales()->NumCaptura, 4);
 
     // "No" (a new set), not saved, and the noise again: the old set and its windows stay.
     NuevaHija(TTipoVentana::Analogica);
-    const TCjtSenales* viejo = E().SenalesActuales.get();
+    const TCjtSenales* viejo = E().Senales();
     interaccion.respuestas = {Respuesta::No, Respuesta::No};
     Ejecutar(TComando::LeerDatos);
     EXPECT_EQ(interaccion.mensajes.back().texto, "T140");
-    EXPECT_EQ(E().SenalesActuales.get(), viejo);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
+    EXPECT_EQ(E().Senales(), viejo);
+    EXPECT_EQ(E().Senales()->NumAna(), 2);
     EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
 
     // The same set read for real: the new signals join it and the count moves on.
     puerto->filtro = nullptr;
     interaccion.respuestas = {Respuesta::Si};
     Ejecutar(TComando::LeerDatos);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2 + 2);
-    EXPECT_EQ(E().SenalesActuales->NumDig(), 9);
-    EXPECT_EQ(E().SenalesActuales->NumCaptura, 5);
+    EXPECT_EQ(E().Senales()->NumAna(), 2 + 2);
+    EXPECT_EQ(E().Senales()->NumDig(), 9);
+    EXPECT_EQ(E().Senales()->NumCaptura, 5);
 }
 
 TEST_F(Captura, AnalogTriggerStartsWhereTheTestWaveformCrossesTheLevel)
 {
     // Input 5 is the unit's 2 V, 1 Hz sine.
     Configurar(400, 1, false);
-    E().ConfigActual->EntAna(5).Activo = true;
+    E().Config()->EntAna(5).Activo = true;
     modal.accion = [](QDialog& d) {
         d.show();
         Pulsar(d, "E1");
@@ -424,7 +424,7 @@ TEST_F(Captura, AnalogTriggerStartsWhereTheTestWaveformCrossesTheLevel)
     ASSERT_EQ(EstadoUnidad(), 3);
     modal.accion = nullptr;
     Ejecutar(TComando::LeerDatos);
-    const TSenalAna* e5 = E().SenalesActuales->BuscarAna(E().ConfigActual->EntAna(5).Nombre);
+    const TSenalAna* e5 = E().Senales()->BuscarAna(E().Config()->EntAna(5).Nombre);
     ASSERT_NE(e5, nullptr);
     EXPECT_NEAR(e5->LeerMuestra(0), 1.0, 0.02);
     EXPECT_GT(e5->LeerMuestra(50), e5->LeerMuestra(0));
@@ -454,7 +454,7 @@ TEST_F(Captura, DigitalTriggerStartsOnTheEdgeOfItsInput)
     ASSERT_EQ(EstadoUnidad(), 3);
     modal.accion = nullptr;
     Ejecutar(TComando::LeerDatos);
-    const TSenalDig* d1 = E().SenalesActuales->BuscarDig(E().ConfigActual->EntDig(1).Nombre);
+    const TSenalDig* d1 = E().Senales()->BuscarDig(E().Config()->EntDig(1).Nombre);
     ASSERT_NE(d1, nullptr);
     EXPECT_EQ(d1->LeerMuestra(0), 1);
 }
@@ -475,7 +475,7 @@ TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
             const int antes = w->Monitor()->UltimoIndice();
             Pasar(100);
             w->MonitorizacionTimerTimer();
-            EsperarSAD(E().EnlaceSAD.get());
+            EsperarSAD(E().Enlace());
             puntos += w->Monitor()->UltimoIndice() != antes;
         }
         reprogramaciones = w->Reprogramaciones();
@@ -494,7 +494,7 @@ TEST_F(Captura, ContinuousMonitoringReprogramsTheSameCommandUntilClosed)
     EXPECT_TRUE(monitorizando[0][0].toBool());
     EXPECT_FALSE(monitorizando[1][0].toBool());
     EXPECT_FALSE(E().Monitorizando());
-    EXPECT_FALSE(EnSAD<bool>(*E().EnlaceSAD, [](TComCapvis& c) { return c.Repitiendo(); }));
+    EXPECT_FALSE(EnSAD<bool>(*E().Enlace(), [](TComCapvis& c) { return c.Repitiendo(); }));
     EXPECT_TRUE(interaccion.mensajes.empty()) << Avisos().join('|').toStdString();
 }
 
@@ -502,10 +502,10 @@ TEST_F(Captura, WatchingARunningCaptureReadsItBackWhenItEnds)
 {
     Configurar(501, 10);
     // Too short a capture is refused before anything is asked of the unit.
-    E().ConfigActual->TiempoAnalisis = 4999;
+    E().Config()->TiempoAnalisis = 4999;
     Ejecutar(TComando::Monitorizar);
     EXPECT_EQ(Avisos(), QStringList{"T226T227"});
-    E().ConfigActual->TiempoAnalisis = 5000;
+    E().Config()->TiempoAnalisis = 5000;
     // Nothing running: 127 + 170.
     Ejecutar(TComando::Monitorizar);
     EXPECT_EQ(Avisos().back(), "T127T170");
@@ -520,7 +520,7 @@ TEST_F(Captura, WatchingARunningCaptureReadsItBackWhenItEnds)
         for (int i = 0; i < 100 && !w->Detenido(); ++i) {
             Pasar(100);
             w->MonitorizacionTimerTimer();
-            EsperarSAD(E().EnlaceSAD.get());
+            EsperarSAD(E().Enlace());
         }
         detenido = w->Detenido();
         leidas = w->Monitor()->Senales().NumAna() ? w->Monitor()->Senales().Ana(0)->NumMuestras() : 0;
@@ -569,8 +569,8 @@ TEST_F(Captura, DialogChecksKeepTheDialogOpenWithTheirTexts)
 
     // Analog trigger: the level box keeps within +-10 V, a differential pair's second
     // input cannot be chosen and the first is sent as "k".
-    E().ConfigActual->EntAna(1).Diferencial = true;
-    E().ConfigActual->EntAna(2).Activo = true;
+    E().Config()->EntAna(1).Diferencial = true;
+    E().Config()->EntAna(2).Activo = true;
     interaccion.mensajes.clear();
     QString nivel;
     bool c2 = true;
@@ -596,7 +596,7 @@ TEST_F(Captura, DialogChecksKeepTheDialogOpenWithTheirTexts)
 TEST_F(Captura, DigitalTriggerOnGroupBAndOutputSwitchingBodies)
 {
     Configurar(100, 1, false);
-    E().ConfigActual->EntDig(13).Activo = true;
+    E().Config()->EntDig(13).Activo = true;
     modal.accion = [](QDialog& d) {
         d.show();
         Pulsar(d, "RGCanalDigitalB");
@@ -634,8 +634,8 @@ TEST_F(Captura, ACancelledOrFailedSaveDiscardsNothing)
     AbrirConjunto(1); // 10 samples: no time base of 100 takes them
     NuevaHija(TTipoVentana::Analogica);
     E().MarcarModificado();
-    const TCjtSenales* conjunto = E().SenalesActuales.get();
-    const TConfigES* config = E().ConfigActual.get();
+    const TCjtSenales* conjunto = E().Senales();
+    const TConfigES* config = E().Config();
     QFile(dir.filePath("f")).open(QIODevice::WriteOnly);
     const QString malo = dir.filePath("f/x.qvn"), otro = dir.filePath("otro.qvn");
     QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/ejemplos/demo.qvn"), otro);
@@ -682,8 +682,8 @@ TEST_F(Captura, ACancelledOrFailedSaveDiscardsNothing)
             EXPECT_TRUE(Avisos().contains(QString("T%1").arg(s.pregunta))
                         && Avisos().contains("T243 " + malo) == falla && dialogos.llamadas.back().guardar)
                 << Avisos().join('|').toStdString();
-            ASSERT_EQ(E().SenalesActuales.get(), conjunto);
-            ASSERT_EQ(E().ConfigActual.get(), config);
+            ASSERT_EQ(E().Senales(), conjunto);
+            ASSERT_EQ(E().Config(), config);
             EXPECT_TRUE(E().Modificado() && conjunto->NumAna() == 1 && config->NumMuestras == 100 && ventana->isVisible()
                         && ventana->AreaVentanas().subWindowList().size() == 1);
             EXPECT_TRUE(puerto->Empiezan("7,").isEmpty() && puerto->Empiezan("6,").isEmpty()
@@ -706,10 +706,10 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     dialogos.abrir = {a};
     Ejecutar(TComando::Abrir);
     const auto delFichero = VentanasDelConjunto(a);
-    ASSERT_TRUE(Programada(*E().ConfigActual));
+    ASSERT_TRUE(Programada(*E().Config()));
     Pasar(1200);
     // Added to, the set is still the file: its windows open anew under its name.
-    E().SenalesActuales->PonerNombradoAuto(true);
+    E().Senales()->PonerNombradoAuto(true);
     interaccion.respuestas = {Respuesta::Si};
     Ejecutar(TComando::LeerDatos);
     const auto anadidas = VentanasDelConjunto(a);
@@ -731,7 +731,7 @@ TEST_F(Captura, ANewSetReadBackIsNoLongerTheOpenedFileAndKnowsItWasRead)
     interaccion.respuestas = {Respuesta::No};
     Ejecutar(TComando::Inmediata);
     EXPECT_EQ(Avisos().last(), "T301.T215");
-    ASSERT_TRUE(Programada(*E().ConfigActual));
+    ASSERT_TRUE(Programada(*E().Config()));
     Pasar(1200);
     Ejecutar(TComando::Test);
     EXPECT_EQ(estados, (QStringList{" T300", " T130"}));

@@ -47,9 +47,9 @@ protected:
         // The relay this station would talk to is nowhere: nothing is ever reached.
         QTcpServer s;
         s.listen(QHostAddress::LocalHost, 0);
-        ventana->Estado().EnlaceSAD->PonerPuertoTcp(s.serverPort());
-        if (ventana->Estado().EnlaceSAD->Info().EsTcp)
-            ventana->Estado().EnlaceSAD->SetTipoConexion(true);
+        ventana->Estado().Enlace()->PonerPuertoTcp(s.serverPort());
+        if (ventana->Estado().Enlace()->Info().EsTcp)
+            ventana->Estado().Enlace()->SetTipoConexion(true);
         return *ventana;
     }
     void Opciones(bool red, bool remoto)
@@ -105,7 +105,7 @@ TEST_F(ComandosPuesto, OpcionesAplicanElModoYLaMonitorizacion)
 
     Opciones(true, true);
     EXPECT_TRUE(ventana->Multipuesto());
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
+    EXPECT_TRUE(ventana->Estado().Enlace()->Info().EsTcp);
     EXPECT_TRUE(Visible("SAD1"));
     EXPECT_TRUE(ventana->RemotoVisible());
     EXPECT_TRUE(Visible("MonRemota1"));
@@ -116,7 +116,7 @@ TEST_F(ComandosPuesto, OpcionesAplicanElModoYLaMonitorizacion)
     puesto.llamadas.clear();
     Opciones(false, false);
     EXPECT_FALSE(ventana->Multipuesto());
-    EXPECT_FALSE(ventana->Estado().EnlaceSAD->Info().EsTcp);
+    EXPECT_FALSE(ventana->Estado().Enlace()->Info().EsTcp);
     EXPECT_FALSE(ventana->RemotoVisible());
     EXPECT_EQ(puesto.llamadas, QStringList({"DetenerRelay", "Detener"}));
 }
@@ -127,7 +127,7 @@ TEST_F(ComandosPuesto, OpcionesSinRedConservanElModo)
     Crear();
     Opciones(false, true);
     EXPECT_TRUE(ventana->Multipuesto());
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
+    EXPECT_TRUE(ventana->Estado().Enlace()->Info().EsTcp);
     EXPECT_FALSE(ventana->RemotoVisible());
     EXPECT_EQ(ajustes.Leer("ConfiguracionSAD", "TipoConAula"), "Multipuesto");
 }
@@ -161,7 +161,7 @@ TEST_F(ComandosPuesto, OcuparCanceladoYLiberarInalcanzable)
     ventana->PonerSADOcupado(true);
     modal.Cuando("form_LiberarSAD", [this](QDialog& d) {
         static_cast<Tform_LiberarSAD&>(d).Comprobar();
-        EsperarSAD(ventana->Estado().EnlaceSAD.get());
+        EsperarSAD(ventana->Estado().Enlace());
         EXPECT_FALSE(d.findChild<QPushButton*>("BtnLiberar")->isEnabled());
         Pulsar(d, "CancelBtn");
     });

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(Representacion, ComentarioEditaElDelConjunto)
 {
-    ventana->Estado().SenalesActuales->Comentario = {QStringLiteral("antes")};
+    ventana->Estado().Senales()->Comentario = {QStringLiteral("antes")};
     modal.accion = [](QDialog& d) {
         auto* memo = d.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         EXPECT_NE(memo, nullptr);
@@ -48,7 +48,7 @@ TEST_F(Representacion, ComentarioEditaElDelConjunto)
     };
     Accion("Comentario2")->trigger();
     EXPECT_EQ(modal.vistos, QStringList{"frmEdit"});
-    EXPECT_EQ(ventana->Estado().SenalesActuales->Comentario, QStringList{"despues"});
+    EXPECT_EQ(ventana->Estado().Senales()->Comentario, QStringList{"despues"});
     EXPECT_TRUE(ventana->Estado().Modificado());
     EXPECT_TRUE(Activo("GuardarArchivo1"));
 }
@@ -83,12 +83,12 @@ TEST_F(Representacion, TablaDeLasSenalesElegidas)
     EXPECT_FALSE(Activo("Abrir1"));
 
     // A rename reaches the table as it reaches the signal windows.
-    ventana->Estado().SenalesActuales->RenombrarAna(QStringLiteral("S2"), QStringLiteral("Nuevo"));
+    ventana->Estado().Senales()->RenombrarAna(QStringLiteral("S2"), QStringLiteral("Nuevo"));
     ventana->Estado().AvisarRenombrada(QStringLiteral("S2"), QStringLiteral("Nuevo"));
     EXPECT_EQ(tabla.Elegidas(), (QStringList{"Nuevo", "S0"}));
     EXPECT_EQ(tabla.Celda(1, 1), QStringLiteral("0.0000"));
     // A signal deleted elsewhere leaves the table too.
-    ventana->Estado().SenalesActuales->BorrarAna(QStringLiteral("S0"));
+    ventana->Estado().Senales()->BorrarAna(QStringLiteral("S0"));
     ventana->Estado().AvisarQuitadas({QStringLiteral("S0")});
     EXPECT_EQ(tabla.Elegidas(), QStringList{"Nuevo"});
     EXPECT_EQ(tabla.ColCount(), 2);
@@ -107,7 +107,7 @@ TEST_F(Representacion, BorrarDesdeLaTablaLlegaALasVentanas)
     QSignalSpy quitadas(&ventana->Estado(), &TEstadoPrograma::SenalesQuitadas);
     QSignalSpy sustituido(&ventana->Estado(), &TEstadoPrograma::ConjuntoSustituido);
     Accion("VentanadeDatos1")->trigger();
-    EXPECT_FALSE(ventana->Estado().SenalesActuales->Existe(QStringLiteral("S1")));
+    EXPECT_FALSE(ventana->Estado().Senales()->Existe(QStringLiteral("S1")));
     ASSERT_EQ(quitadas.size(), 1);
     EXPECT_EQ(quitadas.front().front().toStringList(), QStringList{"S1"});
     EXPECT_EQ(sustituido.size(), 0); // the set itself stays

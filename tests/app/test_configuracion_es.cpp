@@ -118,14 +118,14 @@ TEST_F(ConfiguracionES, DeNadaALaCapturaPorLasVentanas)
         EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("MuestrasEdit"))->text(), QStringLiteral("1001"));
         Pulsar(d, "SBOpAnalogico");
         // Nothing of it is the program's configuration before "Aceptar".
-        EXPECT_EQ(E().ConfigActual, nullptr);
+        EXPECT_EQ(E().Config(), nullptr);
         Pulsar(d, "OKBtn");
     });
     Accion("SpBtnES")->trigger();
     EXPECT_EQ(modal.Pendientes(), 0);
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join(QLatin1Char(',')).toStdString();
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_EQ(E().ConfigTrabajo, nullptr);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_EQ(E().Trabajo(), nullptr);
     EXPECT_TRUE(Activo("GrabarConES1"));
     EXPECT_GT(QFileInfo(tabla).size(), 0);
 
@@ -199,18 +199,18 @@ TEST_F(ConfiguracionES, DeNadaALaCapturaPorLasVentanas)
 TEST_F(ConfiguracionES, CanceladaNoCambiaNadaYLaCopiaSeLibera)
 {
     AbrirConfiguracion();
-    E().ConfigActual->EntDig(4).Activo = true;
+    E().Config()->EntDig(4).Activo = true;
     modal.Cuando(QStringLiteral("frmMenuES"), [this](QDialog& d) {
         // The window works on a copy of the current configuration.
         EXPECT_TRUE(d.findChild<QCheckBox*>(QStringLiteral("CheckBoxED4"))->isChecked());
-        EXPECT_NE(E().ConfigTrabajo.get(), E().ConfigActual.get());
+        EXPECT_NE(E().Trabajo(), E().Config());
         Marcar(d, "CheckBoxED4", false);
         Pulsar(d, "CancelBtn");
     });
     Accion("VerConfig1")->trigger();
     EXPECT_EQ(modal.vistos, QStringList{QStringLiteral("frmMenuES")});
-    EXPECT_TRUE(E().ConfigActual->EntDig(4).Activo);
-    EXPECT_EQ(E().ConfigTrabajo, nullptr);
+    EXPECT_TRUE(E().Config()->EntDig(4).Activo);
+    EXPECT_EQ(E().Trabajo(), nullptr);
 }
 
 } // namespace

@@ -147,7 +147,7 @@ protected:
         ventana->show();
         auto p = std::make_unique<TPuertoRetenido>(reloj, unidad);
         puerto = p.get();
-        E().EnlaceSAD->PonerPuerto(std::move(p), false);
+        E().Enlace()->PonerPuerto(std::move(p), false);
     }
     void TearDown() override
     {
@@ -161,17 +161,17 @@ protected:
     bool Libre() const
     {
         const TEstadoPrograma& e = ventana->Estado();
-        return !e.Ocupado() && (!e.EnlaceSAD || !e.EnlaceSAD->Hablando());
+        return !e.Ocupado() && (!e.Enlace() || !e.Enlace()->Hablando());
     }
     void Pasar(int ms)
     {
-        ASSERT_TRUE(EsperarSAD(E().EnlaceSAD.get()));
+        ASSERT_TRUE(EsperarSAD(E().Enlace()));
         reloj.ahora += ms;
         unidad.Avanzar(reloj.ahora * 1000);
     }
     int EstadoUnidad()
     {
-        EsperarSAD(E().EnlaceSAD.get());
+        EsperarSAD(E().Enlace());
         unidad.Avanzar(reloj.ahora * 1000);
         return unidad.Estado();
     }
@@ -229,7 +229,7 @@ TEST_F(Conversacion, EscapeStopsALongReadBackAndLeavesTheSetTheWindowsAndTheUnit
 {
     CapturaTerminada();
     ConjuntoAnterior();
-    const TCjtSenales* anterior = E().SenalesActuales.get();
+    const TCjtSenales* anterior = E().Senales();
     // A new set, the old one not saved: it would go once the samples are in.
     interaccion.respuestas = {Respuesta::No, Respuesta::No};
     puerto->retenerTras = 60000;
@@ -270,7 +270,7 @@ TEST_F(Conversacion, EscapeStopsALongReadBackAndLeavesTheSetTheWindowsAndTheUnit
     SoltarYEsperar();
 
     EXPECT_EQ(Avisos(), (QStringList{"T207", "T208"}));
-    EXPECT_EQ(E().SenalesActuales.get(), anterior);
+    EXPECT_EQ(E().Senales(), anterior);
     EXPECT_EQ(anterior->NumAna(), 2);
     EXPECT_EQ(anterior->NumDig(), 0);
     EXPECT_EQ(ventana->AreaVentanas().subWindowList().size(), 1);
@@ -283,9 +283,9 @@ TEST_F(Conversacion, EscapeStopsALongReadBackAndLeavesTheSetTheWindowsAndTheUnit
     ventana->Ejecutar(TComando::LeerDatos);
     ASSERT_TRUE(EsperarSAD(E()));
     EXPECT_EQ(Avisos(), (QStringList{"T207", "T208"}));
-    ASSERT_NE(E().SenalesActuales.get(), nullptr);
-    ASSERT_EQ(E().SenalesActuales->NumAna(), 1);
-    EXPECT_EQ(E().SenalesActuales->Ana(0)->NumMuestras(), Muestras);
+    ASSERT_NE(E().Senales(), nullptr);
+    ASSERT_EQ(E().Senales()->NumAna(), 1);
+    EXPECT_EQ(E().Senales()->Ana(0)->NumMuestras(), Muestras);
     EXPECT_TRUE(quejas.Quejas().isEmpty()) << quejas.Quejas().join('|').toStdString();
 }
 
@@ -353,8 +353,8 @@ TEST_F(Conversacion, ClosingDuringAReadBackStopsItAndThenCloses)
     puerto = nullptr; // gone with the link
     // Closed for good: the link (and its thread) is gone, nothing read was handed over
     // and nothing more was asked.
-    EXPECT_EQ(E().EnlaceSAD, nullptr);
-    EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_EQ(E().Enlace(), nullptr);
+    EXPECT_EQ(E().Senales(), nullptr);
     EXPECT_TRUE(ventana->AreaVentanas().subWindowList().isEmpty());
     EXPECT_EQ(Avisos(), (QStringList{"T207", "T208"}));
     EXPECT_TRUE(modal.vistos.size() == 1); // the programming dialog of the set-up only
@@ -378,7 +378,7 @@ TEST_F(Conversacion, ClosingWhileADelayedCaptureIsProgrammedAbortsItAndThenClose
     interaccion.respuestas = {Respuesta::No};
     puerto->soltar.release();
     ASSERT_TRUE(Esperar([&] { return !ventana->isVisible(); }, 10000));
-    EXPECT_EQ(E().EnlaceSAD, nullptr);
+    EXPECT_EQ(E().Enlace(), nullptr);
     puerto = nullptr; // gone with the link
     EXPECT_EQ(Avisos(), QStringList{"T210"});
     unidad.Avanzar(reloj.ahora * 1000);

@@ -74,11 +74,11 @@ TEST_F(FicheroCapturado, LaCapturaDelCompanionSeAbreEnElPrograma)
     ventana->ComandosArchivo().SpBtnAbrirClick();
     ASSERT_TRUE(interaccion.mensajes.empty()) << interaccion.Textos().join('|').toStdString();
     auto& e = ventana->Estado();
-    ASSERT_NE(e.ConfigActual, nullptr);
-    EXPECT_EQ(e.ConfigActual->NumMuestras, 50);
-    ASSERT_NE(e.SenalesActuales, nullptr);
-    const TSenalAna* entrada = e.SenalesActuales->BuscarAna(QStringLiteral("InAnaC1"));
-    const TSenalAna* escalon = e.SenalesActuales->BuscarAna(QStringLiteral("OutAnY1"));
+    ASSERT_NE(e.Config(), nullptr);
+    EXPECT_EQ(e.Config()->NumMuestras, 50);
+    ASSERT_NE(e.Senales(), nullptr);
+    const TSenalAna* entrada = e.Senales()->BuscarAna(QStringLiteral("InAnaC1"));
+    const TSenalAna* escalon = e.Senales()->BuscarAna(QStringLiteral("OutAnY1"));
     ASSERT_TRUE(entrada && escalon);
     ASSERT_EQ(entrada->NumMuestras(), 50);
     // Before the step the loop carries 0 V, after it 2.5 V, within two input counts.

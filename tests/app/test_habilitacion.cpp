@@ -230,7 +230,7 @@ TEST_F(Habilitacion, VentanaDigitalSinSenalesDigitales)
 
     // With a digital signal there is nothing to refuse.
     interaccion.mensajes.clear();
-    ventana->Estado().SenalesActuales->AnadirDig(
+    ventana->Estado().Senales()->AnadirDig(
         std::make_unique<TSenalDig>(QStringLiteral("D"), false, nullptr, nullptr, 0, 0.001, 10));
     Accion("VentanaDigital1")->trigger();
     EXPECT_TRUE(interaccion.mensajes.empty());
@@ -332,8 +332,8 @@ TEST_F(Habilitacion, MientrasSeHablaConLaUnidad)
     Accion("SpBtnES")->trigger();
     EXPECT_EQ(interaccion.preguntasPresencia, 0);
     EXPECT_TRUE(modal.vistos.isEmpty()) << modal.vistos.join(' ').toStdString();
-    EXPECT_NE(ventana->Estado().ConfigActual, nullptr);
-    EXPECT_NE(ventana->Estado().SenalesActuales, nullptr);
+    EXPECT_NE(ventana->Estado().Config(), nullptr);
+    EXPECT_NE(ventana->Estado().Senales(), nullptr);
     // Nested marks: only the last one out gives the commands back.
     ventana->Estado().PonerOcupado(true);
     ventana->Estado().PonerOcupado(false);

@@ -41,7 +41,7 @@ protected:
         AbrirConjunto(3); // S2, S1, S0
         auto d = std::make_unique<TSenalDig>(QStringLiteral("D0"), false, nullptr, nullptr, 0, 0.001, 4);
         d->PonerMuestra(0, 1);
-        ventana->Estado().SenalesActuales->AnadirDig(std::move(d));
+        ventana->Estado().Senales()->AnadirDig(std::move(d));
         ventana->Estado().Notificar();
     }
     static void Procesar()
@@ -147,7 +147,7 @@ TEST_F(OrdenesVivas, LasOrdenesDeRepresentacionHacenSuTrabajo)
     });
     Accion("spBtnCalculadora")->trigger();
     EXPECT_EQ(modal.Pendientes(), 0);
-    EXPECT_NE(ventana->Estado().SenalesActuales->BuscarAna(QStringLiteral("Suma")), nullptr);
+    EXPECT_NE(ventana->Estado().Senales()->BuscarAna(QStringLiteral("Suma")), nullptr);
 
     // "Ajustar curva..." from the menu: the active window's fit dialog.
     Accion("AjustarCurva1")->trigger();

@@ -39,7 +39,7 @@ TEST_F(Puesto, MultipuestoSinUnidadYConUnidad)
     Crear();
     EXPECT_TRUE(ventana->Multipuesto());
     EXPECT_FALSE(ventana->Estado().ModeloM);
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
+    EXPECT_TRUE(ventana->Estado().Enlace()->Info().EsTcp);
     for (const char* n : kMulti)
         EXPECT_TRUE(Visible(n)) << n;
     EXPECT_FALSE(Visible("I_Mono"));
@@ -94,7 +94,7 @@ TEST_F(Puesto, AjustesLeidosYAplicadosEnSuOrden)
     EXPECT_EQ(puesto.orden, QStringList({"HayRed", "Habilitado", "Activo"}));
     ventana->show();
     EXPECT_EQ(puesto.orden, QStringList({"HayRed", "Habilitado", "Activo", "TipoConAula", "IniciarRelay", "Aspecto"}));
-    EXPECT_TRUE(ventana->Estado().EnlaceSAD->Info().EsTcp);
+    EXPECT_TRUE(ventana->Estado().Enlace()->Info().EsTcp);
     EXPECT_FALSE(ventana->Estado().ModeloM);
 }
 

@@ -32,10 +32,10 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QString error;
         unidad.PonerCircuito(TCircuito::Leer(QStringLiteral("rc-low:R=10k,C=100n"), error));
-        p.estado.EnlaceSAD = std::make_unique<TServicioSAD>(p.textos, p.interaccion, relojUnidad, QStringList{});
+        p.estado.PonerEnlace(std::make_unique<TServicioSAD>(p.textos, p.interaccion, relojUnidad, QStringList{}));
         auto puerto = std::make_unique<TPuertoUnidad>(relojUnidad, unidad);
         puertoUnidad = puerto.get();
-        p.estado.EnlaceSAD->PonerPuerto(std::move(puerto), false);
+        p.estado.Enlace()->PonerPuerto(std::move(puerto), false);
         p.contexto.CarpetaPrograma = dir.path();
         ventana = std::make_unique<TfrmRespuestaFrecuencia>(p, &p.ventana);
         ventana->show();
@@ -43,7 +43,7 @@ protected:
     void TearDown() override
     {
         ventana.reset();
-        p.estado.EnlaceSAD.reset(); // its thread ends before the unit goes
+        p.estado.PonerEnlace(nullptr); // its thread ends before the unit goes
     }
 
     template <class T>

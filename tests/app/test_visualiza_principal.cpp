@@ -243,7 +243,7 @@ TEST_F(VisualizaPrincipal, TheDataViewsWorkOnTheActiveWindowAndReachEveryWindow)
         Procesar();
     };
     borrar(QStringLiteral("D2"));
-    EXPECT_EQ(ventana->Estado().SenalesActuales->BuscarDig(QStringLiteral("D2")), nullptr);
+    EXPECT_EQ(ventana->Estado().Senales()->BuscarDig(QStringLiteral("D2")), nullptr);
     EXPECT_EQ(dig->SenalesVisibles, QStringList{QStringLiteral("D1")});
     EXPECT_FALSE(ana->SenalesOcultas.contains(QStringLiteral("D2")));
     // Deleting what it shows last closes the digital window; the analog one stays.
@@ -309,7 +309,7 @@ TEST_F(VisualizaPrincipal, MeasurementsSpectrumAndValueChangeDumpFromTheWindows)
     Procesar();
     auto* ana = dynamic_cast<TfrmVisualizaSenales*>(Activa());
     ASSERT_NE(ana, nullptr);
-    const TSenalAna& seno = *ventana->Estado().SenalesActuales->BuscarAna(QStringLiteral("Seno"));
+    const TSenalAna& seno = *ventana->Estado().Senales()->BuscarAna(QStringLiteral("Seno"));
 
     // The tool button shows the panel, checked, with the whole signal measured.
     auto* boton = ventana->findChild<QToolButton*>(QStringLiteral("SpBtnMedidas"));
@@ -391,7 +391,7 @@ TEST_F(VisualizaPrincipal, MeasurementsSpectrumAndValueChangeDumpFromTheWindows)
                                           QRegularExpression::DotMatchesEverythingOption);
     const QString leido = QString::fromLatin1(Bytes(vcd)).remove(fecha);
     EXPECT_TRUE(leido.contains(QStringLiteral(" Tren $end")));
-    EXPECT_EQ(leido, QString::fromLatin1(ExportarVcd(*ventana->Estado().SenalesActuales)).remove(fecha));
+    EXPECT_EQ(leido, QString::fromLatin1(ExportarVcd(*ventana->Estado().Senales())).remove(fecha));
     dialogos.guardar.push_back(Ruta(QStringLiteral("no/hay/s.vcd")));
     Accion("ExportarVCD1")->trigger();
     ASSERT_FALSE(Textos().isEmpty());

@@ -19,14 +19,14 @@ protected:
     TCjtSenales& Conjunto(bool automatico)
     {
         auto& e = principal.Estado();
-        e.SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
-        e.SenalesActuales->PonerNombradoAuto(automatico);
-        return *e.SenalesActuales;
+        e.PonerConjunto(std::make_unique<TCjtSenales>(textos, interaccion));
+        e.Senales()->PonerNombradoAuto(automatico);
+        return *e.Senales();
     }
     void Senal(const QString& nombre, int canal, bool generada)
     {
         TGenSeno g(textos, "segundos", "segundos", 0, 0, 1, 0, 1);
-        principal.Estado().SenalesActuales->AnadirAna(std::make_unique<TSenalAna>(
+        principal.Estado().Senales()->AnadirAna(std::make_unique<TSenalAna>(
             textos, nombre, false, nullptr, generada ? &g : nullptr, canal, 0.001, 10));
     }
     // The name check of analog output 1 with `nombre` typed.
@@ -58,8 +58,8 @@ TEST_F(Activacion, NombresQueYaLlevaOtraCosa)
     Senal("Captada", 3, false);
     Senal("Viejo", 1, true); // generated on this very output under its former name
     Senal("Ajena", 2, true);
-    principal.Estado().OperacionesActuales = std::make_unique<TOperaciones>();
-    principal.Estado().OperacionesActuales->AnadirOpAna(
+    principal.Estado().PonerOperaciones(std::make_unique<TOperaciones>());
+    principal.Estado().OperacionesSiHay()->AnadirOpAna(
         TOperacion("1", 255, false, false, 0, 0, "Ana", "V", "Suma", "+", "2"));
     EXPECT_EQ(Nombre("Captada"), QStringList{T(158)});
     EXPECT_EQ(Nombre("Ajena"), QStringList{T(158)});
@@ -67,7 +67,7 @@ TEST_F(Activacion, NombresQueYaLlevaOtraCosa)
     EXPECT_EQ(Nombre("Viejo"), QStringList{});
 
     // With automatic naming the set renames clashing signals itself.
-    principal.Estado().SenalesActuales->PonerNombradoAuto(true);
+    principal.Estado().Senales()->PonerNombradoAuto(true);
     EXPECT_EQ(Nombre("Captada"), QStringList{});
     EXPECT_EQ(Nombre("Suma"), QStringList{});
     EXPECT_EQ(Nombre("InAnaC1"), QStringList{T(175)});

@@ -28,12 +28,12 @@ protected:
     TPrincipalPrueba p;
     TEstadoPrograma& E() { return p.estado; }
 
-    // Runs the window of the state's model on ConfigTrabajo (made from ConfigActual, as
+    // Runs the window of the state's model on the working copy (made from the configuration, as
     // the "E/S" command does) with `accion` inside it; answers the modal result.
     int Ejecutar(const TAccion& accion)
     {
-        E().ConfigTrabajo = E().ConfigActual ? std::make_unique<TConfigES>(*E().ConfigActual)
-                                             : std::make_unique<TConfigES>();
+        E().PonerTrabajo(E().Config() ? std::make_unique<TConfigES>(*E().Config())
+                                             : std::make_unique<TConfigES>());
         std::unique_ptr<TMenuESBase> v = CrearMenuES(p, &p.ventana);
         p.modal.Cuando(v->objectName(), accion);
         return v->Ejecutar();
@@ -94,7 +94,7 @@ TEST_F(MenuES, AceptarCompruebaEnSuOrdenYAvisaMientrasSeEscribe)
         EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("LabelAviso"))->text(), QStringLiteral("T261T263"));
         Pulsar(d, "OKBtn");
         EXPECT_EQ(Mensajes().last(), QStringLiteral("T134"));
-        EXPECT_EQ(E().ConfigActual, nullptr);
+        EXPECT_EQ(E().Config(), nullptr);
 
         // A period beyond the box's range is brought back to it.
         Elegir(d, "tMuesComboBox", QStringLiteral("microsegundos"));
@@ -110,18 +110,18 @@ TEST_F(MenuES, AceptarCompruebaEnSuOrdenYAvisaMientrasSeEscribe)
         Pulsar(d, "OKBtn");
     });
     EXPECT_TRUE(Mensajes().isEmpty()) << Mensajes().join(QLatin1Char(',')).toStdString();
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_EQ(E().ConfigActual->Periodo, 3);
-    EXPECT_EQ(E().ConfigActual->UnidadPeriodo, Unidad::Micro);
-    EXPECT_EQ(E().ConfigActual->NumMuestras, 3334);
-    EXPECT_TRUE(E().ConfigActual->EntDig(1).Activo);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_EQ(E().Config()->Periodo, 3);
+    EXPECT_EQ(E().Config()->UnidadPeriodo, Unidad::Micro);
+    EXPECT_EQ(E().Config()->NumMuestras, 3334);
+    EXPECT_TRUE(E().Config()->EntDig(1).Activo);
     EXPECT_TRUE(E().Modificado());
 }
 
 TEST_F(MenuES, AceptadaLaCopiaPasaAActualYCanceladaNo)
 {
-    E().ConfigActual = std::make_unique<TConfigES>();
-    E().ConfigActual->EntDig(3).Activo = true;
+    E().PonerConfig(std::make_unique<TConfigES>());
+    E().Config()->EntDig(3).Activo = true;
 
     // Cancelled after a rename and a new channel: nothing changes.
     p.modal.Cuando(QStringLiteral("frmNomED"), [](QDialog& n) {
@@ -140,8 +140,8 @@ TEST_F(MenuES, AceptadaLaCopiaPasaAActualYCanceladaNo)
         Pulsar(d, "CancelBtn");
     });
     EXPECT_EQ(r, QDialog::Rejected);
-    EXPECT_EQ(E().ConfigActual->EntDig(3).Nombre, QStringLiteral("InDigA3"));
-    EXPECT_FALSE(E().ConfigActual->EntDig(5).Activo);
+    EXPECT_EQ(E().Config()->EntDig(3).Nombre, QStringLiteral("InDigA3"));
+    EXPECT_FALSE(E().Config()->EntDig(5).Activo);
     EXPECT_FALSE(E().Modificado());
 
     // Accepted: a copy of the working configuration, not the working object itself.
@@ -149,11 +149,11 @@ TEST_F(MenuES, AceptadaLaCopiaPasaAActualYCanceladaNo)
         Tiempos(d, QStringLiteral("1"), "milisegundos", QStringLiteral("1"), "segundos");
         Pulsar(d, "OKBtn");
     });
-    ASSERT_NE(E().ConfigActual, nullptr);
-    EXPECT_NE(E().ConfigActual.get(), E().ConfigTrabajo.get());
-    EXPECT_EQ(E().ConfigActual->NumMuestras, 1001);
-    EXPECT_EQ(E().ConfigActual->UnidadAnalisis, Unidad::Segundo);
-    EXPECT_TRUE(E().ConfigActual->EntDig(3).Activo);
+    ASSERT_NE(E().Config(), nullptr);
+    EXPECT_NE(E().Config(), E().Trabajo());
+    EXPECT_EQ(E().Config()->NumMuestras, 1001);
+    EXPECT_EQ(E().Config()->UnidadAnalisis, Unidad::Segundo);
+    EXPECT_TRUE(E().Config()->EntDig(3).Activo);
 }
 
 class Pregunta198 : public MenuES {
@@ -161,11 +161,11 @@ protected:
     void SetUp() override
     {
         // 10 samples that the new time base (1001 samples) does not fit.
-        E().SenalesActuales = std::make_unique<TCjtSenales>(p.textos, p.interaccion);
-        E().SenalesActuales->AnadirAna(
+        E().PonerConjunto(std::make_unique<TCjtSenales>(p.textos, p.interaccion));
+        E().Senales()->AnadirAna(
             std::make_unique<TSenalAna>(p.textos, QStringLiteral("S"), false, nullptr, nullptr, 1, 0.001, 10));
-        E().ConfigActual = std::make_unique<TConfigES>();
-        E().ConfigActual->EntAna(1).Activo = true;
+        E().PonerConfig(std::make_unique<TConfigES>());
+        E().Config()->EntAna(1).Activo = true;
     }
     int Aceptar(int respuesta)
     {
@@ -182,18 +182,18 @@ TEST_F(Pregunta198, CancelarNoCambiaNada)
     EXPECT_EQ(Aceptar(Respuesta::Cancelar), QDialog::Rejected);
     EXPECT_EQ(Mensajes(), QStringList{QStringLiteral("T198")});
     EXPECT_EQ(p.interaccion.mensajes.back().botones, Botones::SiNoCancelar);
-    ASSERT_NE(E().SenalesActuales, nullptr);
-    EXPECT_EQ(E().ConfigActual->NumMuestras, 0);
+    ASSERT_NE(E().Senales(), nullptr);
+    EXPECT_EQ(E().Config()->NumMuestras, 0);
 }
 
 TEST_F(Pregunta198, NoDescartaLasSenales)
 {
     EXPECT_EQ(Aceptar(Respuesta::No), QDialog::Accepted);
-    EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_EQ(E().Senales(), nullptr);
     EXPECT_EQ(p.Llamadas(QStringLiteral("GuardarArchivoClick")), 0);
     EXPECT_EQ(p.Llamadas(QStringLiteral("CerrarVentanas")), 1);
     EXPECT_TRUE(E().Modificado());
-    EXPECT_EQ(E().ConfigActual->NumMuestras, 1001);
+    EXPECT_EQ(E().Config()->NumMuestras, 1001);
 }
 
 TEST_F(Pregunta198, SiGuardaAntesYSinGuardarNoSigue)
@@ -202,16 +202,16 @@ TEST_F(Pregunta198, SiGuardaAntesYSinGuardarNoSigue)
     E().MarcarModificado();
     EXPECT_EQ(Aceptar(Respuesta::Si), QDialog::Rejected);
     EXPECT_EQ(p.Llamadas(QStringLiteral("GuardarArchivoClick")), 1);
-    ASSERT_NE(E().SenalesActuales, nullptr);
-    EXPECT_EQ(E().ConfigActual->NumMuestras, 0);
+    ASSERT_NE(E().Senales(), nullptr);
+    EXPECT_EQ(E().Config()->NumMuestras, 0);
 
     // Saved: the signals go, the new configuration comes.
     E().MarcarGuardado();
     EXPECT_EQ(Aceptar(Respuesta::Si), QDialog::Accepted);
     EXPECT_EQ(p.Llamadas(QStringLiteral("GuardarArchivoClick")), 2);
-    EXPECT_EQ(E().SenalesActuales, nullptr);
+    EXPECT_EQ(E().Senales(), nullptr);
     EXPECT_TRUE(E().Modificado());
-    EXPECT_EQ(E().ConfigActual->NumMuestras, 1001);
+    EXPECT_EQ(E().Config()->NumMuestras, 1001);
 }
 
 TEST_F(MenuES, ModoRapidoSinCanalesVuelveYConUnaEntradaAnalogica)
@@ -235,8 +235,8 @@ TEST_F(MenuES, ModoRapidoSinCanalesVuelveYConUnaEntradaAnalogica)
         EXPECT_EQ(Caja(d, "tMuesEdit")->text(), QStringLiteral("16"));
         Pulsar(d, "OKBtn");
     });
-    ASSERT_NE(E().ConfigActual, nullptr);
-    const TConfigES& c = *E().ConfigActual;
+    ASSERT_NE(E().Config(), nullptr);
+    const TConfigES& c = *E().Config();
     EXPECT_TRUE(c.Rapida);
     EXPECT_EQ(c.Periodo, 16);
     EXPECT_TRUE(CabeEnMemoria(c));
@@ -254,7 +254,7 @@ TEST_F(MenuES, DiferencialApagaLaSegundaEntradaDelPar)
         EXPECT_FALSE(Boton(d, QStringLiteral("EntAna2"))->isEnabled());
         EXPECT_EQ(Boton(d, QStringLiteral("EntAna2"))->icon().cacheKey(),
                   Boton(d, QStringLiteral("SpBtnDesactivar"))->icon().cacheKey());
-        const TConfigES& t = *E().ConfigTrabajo;
+        const TConfigES& t = *E().Trabajo();
         EXPECT_TRUE(t.EntAna(1).Diferencial && t.EntAna(2).Diferencial);
         EXPECT_FALSE(t.EntAna(2).Activo);
 
@@ -267,10 +267,10 @@ TEST_F(MenuES, DiferencialApagaLaSegundaEntradaDelPar)
 TEST_F(MenuES, ZD800MConservaLasLineasDigitales9a16)
 {
     E().ModeloM = true;
-    E().ConfigActual = std::make_unique<TConfigES>();
-    E().ConfigActual->EntDig(12).Activo = true;
-    E().ConfigActual->SalDig(10).Activo = true;
-    E().ConfigActual->SalDig(10).Nombre = QStringLiteral("Bomba");
+    E().PonerConfig(std::make_unique<TConfigES>());
+    E().Config()->EntDig(12).Activo = true;
+    E().Config()->SalDig(10).Activo = true;
+    E().Config()->SalDig(10).Nombre = QStringLiteral("Bomba");
     Ejecutar([&](QDialog& d) {
         EXPECT_EQ(d.objectName(), QStringLiteral("frmMenuES2"));
         EXPECT_EQ(Check(d, 12), nullptr);
@@ -280,8 +280,8 @@ TEST_F(MenuES, ZD800MConservaLasLineasDigitales9a16)
         Tiempos(d, QStringLiteral("1"), "milisegundos", QStringLiteral("1"), "segundos");
         Pulsar(d, "OKBtn");
     });
-    ASSERT_NE(E().ConfigActual, nullptr);
-    const TConfigES& c = *E().ConfigActual;
+    ASSERT_NE(E().Config(), nullptr);
+    const TConfigES& c = *E().Config();
     EXPECT_TRUE(c.EntDig(1).Activo);
     EXPECT_TRUE(c.EntDig(12).Activo);
     EXPECT_TRUE(c.SalDig(10).Activo);
@@ -290,8 +290,8 @@ TEST_F(MenuES, ZD800MConservaLasLineasDigitales9a16)
 
 TEST_F(MenuES, SalidasSoloSeActivanConGenerador)
 {
-    E().ConfigActual = std::make_unique<TConfigES>();
-    E().ConfigActual->SalAna(2).Generador =
+    E().PonerConfig(std::make_unique<TConfigES>());
+    E().Config()->SalAna(2).Generador =
         std::make_unique<TGenSeno>(p.textos, QStringLiteral("segundos"), QStringLiteral("segundos"), 0, 0, 1, 0, 1);
     // Its window is left without a generator.
     p.modal.Cuando(QStringLiteral("frmActiveSA"), [](QDialog& s) { s.reject(); });
@@ -303,15 +303,15 @@ TEST_F(MenuES, SalidasSoloSeActivanConGenerador)
                   Boton(d, QStringLiteral("spbtnNada"))->icon().cacheKey());
         Canal(d, y1);
         EXPECT_FALSE(Check(d, y1)->isChecked());
-        EXPECT_FALSE(E().ConfigTrabajo->SalAna(1).Activo);
+        EXPECT_FALSE(E().Trabajo()->SalAna(1).Activo);
         Canal(d, y2);
-        EXPECT_TRUE(E().ConfigTrabajo->SalAna(2).Activo);
+        EXPECT_TRUE(E().Trabajo()->SalAna(2).Activo);
         EXPECT_EQ(static_cast<TMenuESBase&>(d).CanalActual(), y2);
 
         // "Limpiar" leaves a new configuration: no generator, nothing active.
         Pulsar(d, "ClearBtn");
         EXPECT_FALSE(Check(d, y2)->isChecked());
-        EXPECT_EQ(E().ConfigTrabajo->SalAna(2).Generador, nullptr);
+        EXPECT_EQ(E().Trabajo()->SalAna(2).Generador, nullptr);
         EXPECT_EQ(Boton(d, NombreBotonCanal(y2))->icon().cacheKey(),
                   Boton(d, QStringLiteral("spbtnNada"))->icon().cacheKey());
     });
@@ -319,10 +319,10 @@ TEST_F(MenuES, SalidasSoloSeActivanConGenerador)
 
 TEST_F(MenuES, BotonesDeOperacionesYCasillas)
 {
-    E().OperacionesActuales = std::make_unique<TOperaciones>();
-    E().ConfigActual = std::make_unique<TConfigES>();
-    E().ConfigActual->EntDig(1).Activo = true;
-    E().ConfigActual->EntDig(2).Activo = true;
+    E().PonerOperaciones(std::make_unique<TOperaciones>());
+    E().PonerConfig(std::make_unique<TConfigES>());
+    E().Config()->EntDig(1).Activo = true;
+    E().Config()->EntDig(2).Activo = true;
     p.modal.Cuando(QStringLiteral("frmOperacionesDig"), [](QDialog& o) {
         Elegir(o, "Operando1ListBox", QStringLiteral("InDigA1"));
         Pulsar(o, "SpButtonNot");
@@ -342,11 +342,11 @@ TEST_F(MenuES, BotonesDeOperacionesYCasillas)
     // They take effect at once, whatever becomes of the window: the accepted digital
     // dialog and the check box are announced, the cancelled analog dialog is not.
     EXPECT_EQ(operaciones.size(), 2);
-    ASSERT_EQ(E().OperacionesActuales->ListaOpDig.size(), 1u);
-    EXPECT_EQ(E().OperacionesActuales->ListaOpDig[0].Operador, QStringLiteral("Not"));
-    EXPECT_FALSE(E().OperacionesActuales->Activas);
-    ASSERT_NE(E().SenalesActuales, nullptr);
-    EXPECT_TRUE(E().SenalesActuales->NombradoAuto());
+    ASSERT_EQ(E().OperacionesSiHay()->ListaOpDig.size(), 1u);
+    EXPECT_EQ(E().OperacionesSiHay()->ListaOpDig[0].Operador, QStringLiteral("Not"));
+    EXPECT_FALSE(E().OperacionesSiHay()->Activas);
+    ASSERT_NE(E().Senales(), nullptr);
+    EXPECT_TRUE(E().Senales()->NombradoAuto());
 }
 
 // ---- naming dialog ------------------------------------------------------------------
@@ -372,11 +372,11 @@ protected:
 
 TEST_F(NombreED, RechazaVacioCanalesSenalesYOperaciones)
 {
-    p.estado.SenalesActuales = std::make_unique<TCjtSenales>(p.textos, p.interaccion);
-    p.estado.SenalesActuales->AnadirDig(
+    p.estado.PonerConjunto(std::make_unique<TCjtSenales>(p.textos, p.interaccion));
+    p.estado.Senales()->AnadirDig(
         std::make_unique<TSenalDig>(QStringLiteral("Ajena"), false, nullptr, nullptr, 5, 0.001, 4));
-    p.estado.OperacionesActuales = std::make_unique<TOperaciones>();
-    p.estado.OperacionesActuales->AnadirOpDig(TOperacion(QStringLiteral("1"), 255, false, false, 0, 0,
+    p.estado.PonerOperaciones(std::make_unique<TOperaciones>());
+    p.estado.OperacionesSiHay()->AnadirOpDig(TOperacion(QStringLiteral("1"), 255, false, false, 0, 0,
                                                          QStringLiteral("Dig"), QStringLiteral("V"),
                                                          QStringLiteral("Suma"), QStringLiteral("Not"),
                                                          QStringLiteral("0")));
@@ -393,7 +393,7 @@ TEST_F(NombreED, RechazaVacioCanalesSenalesYOperaciones)
     EXPECT_EQ(config.EntDig(2).Nombre, QStringLiteral("InDigA2"));
 
     // Its own name passes even when a signal bears it; blanks cannot be typed.
-    p.estado.SenalesActuales->AnadirDig(
+    p.estado.Senales()->AnadirDig(
         std::make_unique<TSenalDig>(QStringLiteral("InDigA2"), false, nullptr, nullptr, 2, 0.001, 4));
     EXPECT_EQ(Nombrar(QStringLiteral("InDigA2")), QDialog::Accepted);
     EXPECT_EQ(Nombrar(QStringLiteral("Pie dra")), QDialog::Accepted);

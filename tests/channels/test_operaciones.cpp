@@ -26,8 +26,8 @@ class Operaciones : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        p.estado.ConfigTrabajo = std::make_unique<TConfigES>();
-        TConfigES& c = *p.estado.ConfigTrabajo;
+        p.estado.PonerTrabajo(std::make_unique<TConfigES>());
+        TConfigES& c = *p.estado.Trabajo();
         c.EntAna(1).Activo = true;
         c.EntAna(3).Activo = true;
         c.SalAna(2).Activo = true;
@@ -129,8 +129,8 @@ TEST_F(Operaciones, AnalogicaConCanalesYConstantes)
 
 TEST_F(Operaciones, AnadirRechazaEnSuOrden)
 {
-    p.estado.SenalesActuales = std::make_unique<TCjtSenales>(p.textos, p.interaccion);
-    p.estado.SenalesActuales->AnadirAna(
+    p.estado.PonerConjunto(std::make_unique<TCjtSenales>(p.textos, p.interaccion));
+    p.estado.Senales()->AnadirAna(
         std::make_unique<TSenalAna>(p.textos, QStringLiteral("Vieja"), false, nullptr, nullptr, 1, 0.001, 4));
     operaciones.AnadirOpAna(TOperacion(QStringLiteral("1"), 255, false, false, 0, 0, QStringLiteral("Ana"),
                                        QStringLiteral("V"), QStringLiteral("Doble"), QStringLiteral("Derivada"),
@@ -173,7 +173,7 @@ TEST_F(Operaciones, AnadirRechazaEnSuOrden)
     EXPECT_EQ(p.interaccion.mensajes.size(), 7u);
 
     // Without a working configuration there is nothing to refer to.
-    p.estado.ConfigTrabajo.reset();
+    p.estado.PonerTrabajo(nullptr);
     p.interaccion.mensajes.clear();
     Ejecutar<TfrmOperacionesAna>([&](QDialog& d) {
         EXPECT_EQ(d.findChild<QListWidget*>(QStringLiteral("Operando1ListBox"))->count(), 0);

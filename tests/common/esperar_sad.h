@@ -19,7 +19,7 @@ inline bool EsperarSAD(const TServicioSAD* sad, int maxMs = 60000)
 // The same, and no command is talking to the unit any more.
 inline bool EsperarSAD(const TEstadoPrograma& e, int maxMs = 60000)
 {
-    return Esperar([&] { return !e.Ocupado() && (!e.EnlaceSAD || !e.EnlaceSAD->Hablando()); }, maxMs);
+    return Esperar([&] { return !e.Ocupado() && (!e.Enlace() || !e.Enlace()->Hablando()); }, maxMs);
 }
 
 namespace detalle {

@@ -71,9 +71,9 @@ protected:
 
     TCjtSenales& Conjunto()
     {
-        if (!p.estado.SenalesActuales)
-            p.estado.SenalesActuales = std::make_unique<TCjtSenales>(p.textos, p.interaccion);
-        return *p.estado.SenalesActuales;
+        if (!p.estado.Senales())
+            p.estado.PonerConjunto(std::make_unique<TCjtSenales>(p.textos, p.interaccion));
+        return *p.estado.Senales();
     }
     TSenalAna& Ana(const QString& nombre, double periodo, const std::vector<float>& muestras)
     {

@@ -17,8 +17,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ficheros.dir.isValid());
-        principal.estado.ConfigActual = std::make_unique<TConfigES>();
-        principal.estado.SenalesActuales = std::make_unique<TCjtSenales>(textos, interaccion);
+        principal.estado.PonerConfig(std::make_unique<TConfigES>());
+        principal.estado.PonerConjunto(std::make_unique<TCjtSenales>(textos, interaccion));
         dlg = std::make_unique<TfrmEscSenFich>(principal, &principal.ventana);
     }
 
@@ -54,7 +54,7 @@ protected:
         return r;
     }
 
-    TCjtSenales& Conjunto() { return *principal.estado.SenalesActuales; }
+    TCjtSenales& Conjunto() { return *principal.estado.Senales(); }
     void Pulsar(const char* nombre) { test::Pulsar(*dlg, nombre); }
 
     std::unique_ptr<TfrmEscSenFich> dlg;

@@ -41,9 +41,9 @@ protected:
 
     TCjtSenales& Set()
     {
-        if (!principal.estado.SenalesActuales)
-            principal.estado.SenalesActuales = std::make_unique<TCjtSenales>(principal.textos, principal.interaccion);
-        return *principal.estado.SenalesActuales;
+        if (!principal.estado.Senales())
+            principal.estado.PonerConjunto(std::make_unique<TCjtSenales>(principal.textos, principal.interaccion));
+        return *principal.estado.Senales();
     }
     // An analog signal of n samples every `periodo` seconds, sample i = f(i).
     void Ana(const QString& nombre, int n, double periodo, const std::function<float(int)>& f)

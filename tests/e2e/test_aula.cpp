@@ -80,14 +80,14 @@ struct Puesto {
     {
         v = std::make_unique<TfrmPrincipal>(textos, inter, modal, puesto, reloj, dir.path());
         v->show();
-        TServicioSAD& e = *v->Estado().EnlaceSAD;
+        TServicioSAD& e = *v->Estado().Enlace();
         e.PonerPuertoTcp(puertoRelay);
         e.SetTipoConexion(true);
         v->ComandosPuesto().Busqueda = {puertoRelay, 1500, {QHostAddress(QHostAddress::LocalHost)}};
     }
     // Asked of the link on its own thread.
-    bool Conectado() { return EnSAD<bool>(*v->Estado().EnlaceSAD, [](TComCapvis& c) { return c.Puerto()->Conectado(); }); }
-    bool EstadoLeido() { return EnSAD<bool>(*v->Estado().EnlaceSAD, [](TComCapvis& c) { int e; return c.LeerEstado(e); }); }
+    bool Conectado() { return EnSAD<bool>(*v->Estado().Enlace(), [](TComCapvis& c) { return c.Puerto()->Conectado(); }); }
+    bool EstadoLeido() { return EnSAD<bool>(*v->Estado().Enlace(), [](TComCapvis& c) { int e; return c.LeerEstado(e); }); }
     QString Ajuste(const char* clave) { return TAjustesEstacion(dir.path()).Leer("ConfiguracionSAD", clave); }
 };
 
@@ -135,7 +135,7 @@ bool Liberar(Puesto& p)
     bool ofrecido = false;
     p.modal.cola["form_LiberarSAD"].push_back([&](QDialog& d) {
         static_cast<Tform_LiberarSAD&>(d).Comprobar();
-        EsperarSAD(p.v->Estado().EnlaceSAD.get());
+        EsperarSAD(p.v->Estado().Enlace());
         auto* b = d.findChild<QPushButton*>("BtnLiberar");
         ofrecido = b->isEnabled();
         d.findChild<QPushButton*>(ofrecido ? "BtnLiberar" : "CancelBtn")->click();
@@ -269,7 +269,7 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     // What the settings say, applied at start: multi-station with its relay, the ZD801,
     // a networked station; no capture before the unit is held.
     EXPECT_TRUE(v.Multipuesto());
-    EXPECT_TRUE(v.Estado().EnlaceSAD->Info().EsTcp);
+    EXPECT_TRUE(v.Estado().Enlace()->Info().EsTcp);
     EXPECT_EQ(puesto.relay, QStringList{"Iniciar"});
     EXPECT_FALSE(v.Estado().ModeloM);
     EXPECT_TRUE(v.RemotoPermitido());
@@ -277,8 +277,8 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     EXPECT_FALSE(v.findChild<QAction*>("LecturaDatos1")->isEnabled());
 
     // The test's relay listens on a port of its own: the transport is made again for it.
-    v.Estado().EnlaceSAD->PonerPuertoTcp(puerto);
-    v.Estado().EnlaceSAD->SetTipoConexion(true);
+    v.Estado().Enlace()->PonerPuertoTcp(puerto);
+    v.Estado().Enlace()->SetTipoConexion(true);
     v.ComandosPuesto().Busqueda = {puerto, 1500, {QHostAddress(QHostAddress::LocalHost)}};
     ASSERT_TRUE(Ocupar(v, modal, "127.0.0.1", true).aceptable);
     ASSERT_TRUE(v.findChild<QAction*>("Inmediata")->isEnabled());
@@ -302,7 +302,7 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     ASSERT_TRUE(QFile::exists(dir.filePath("Programa.cfg")));
     ASSERT_TRUE(Esperar(
         [&] {
-            return EnSAD<std::optional<int>>(*v.Estado().EnlaceSAD, [](TComCapvis& c) -> std::optional<int> {
+            return EnSAD<std::optional<int>>(*v.Estado().Enlace(), [](TComCapvis& c) -> std::optional<int> {
                        int e = -1;
                        return c.LeerEstado(e) ? std::optional<int>(e) : std::nullopt;
                    }) == 3;
@@ -312,10 +312,10 @@ TEST(Aula, PuestoMultipuestoCapturaPorElRelay)
     EsperarSAD(v.Estado());
     EXPECT_TRUE(inter.mensajes.empty()) << inter.Textos().join('|').toStdString();
 
-    ASSERT_TRUE(v.Estado().SenalesActuales);
-    const TConfigES& config = *v.Estado().ConfigActual;
-    const TSenalAna* entrada = v.Estado().SenalesActuales->BuscarAna(config.EntAna(1).Nombre);
-    const TSenalAna* salida = v.Estado().SenalesActuales->BuscarAna(config.SalAna(1).Nombre);
+    ASSERT_TRUE(v.Estado().Senales());
+    const TConfigES& config = *v.Estado().Config();
+    const TSenalAna* entrada = v.Estado().Senales()->BuscarAna(config.EntAna(1).Nombre);
+    const TSenalAna* salida = v.Estado().Senales()->BuscarAna(config.SalAna(1).Nombre);
     ASSERT_TRUE(entrada && salida);
     ASSERT_EQ(entrada->NumMuestras(), n);
     // Output 1 loops back to input 1: what was played comes back within the converter's steps.
@@ -463,7 +463,7 @@ TEST(Aula, TurnoMaximoAvisaYPasaLaUnidad)
     EXPECT_TRUE(dos.EstadoLeido());
     // The relay lives on this thread: the stations leave it while it can still answer.
     for (Puesto* p : {&uno, &dos})
-        EnSAD<bool>(*p->v->Estado().EnlaceSAD, [](TComCapvis& c) { return c.Desconectar(), true; });
+        EnSAD<bool>(*p->v->Estado().Enlace(), [](TComCapvis& c) { return c.Desconectar(), true; });
 }
 
 } // namespace

@@ -64,7 +64,7 @@ protected:
     // The unit's state, asked on the link's own thread.
     int EstadoUnidad()
     {
-        return EnSAD<int>(*E().EnlaceSAD, [](TComCapvis& c) {
+        return EnSAD<int>(*E().Enlace(), [](TComCapvis& c) {
             int e = -1;
             return c.LeerEstado(e) ? e : -1;
         });
@@ -131,9 +131,9 @@ protected:
 
     void ComprobarBucle(int n)
     {
-        ASSERT_TRUE(E().SenalesActuales);
-        const TCjtSenales& s = *E().SenalesActuales;
-        const TConfigES& c = *E().ConfigActual;
+        ASSERT_TRUE(E().Senales());
+        const TCjtSenales& s = *E().Senales();
+        const TConfigES& c = *E().Config();
         const TSenalAna* entrada = s.BuscarAna(c.EntAna(1).Nombre);
         const TSenalAna* salida = s.BuscarAna(c.SalAna(1).Nombre);
         const TSenalDig* dEntrada = s.BuscarDig(c.EntDig(1).Nombre);
@@ -170,8 +170,8 @@ TEST_F(CapturaPrograma, TestProgramAndReadBackOverTheSerialLine)
     EsperarSAD(ventana->Estado());
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
     ComprobarBucle(1000);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 2);
-    EXPECT_EQ(E().SenalesActuales->NumDig(), 9);
+    EXPECT_EQ(E().Senales()->NumAna(), 2);
+    EXPECT_EQ(E().Senales()->NumDig(), 9);
 }
 
 // A read-back at the wire's speed: the progress window, modal to the program, shows a
@@ -186,7 +186,7 @@ TEST_F(CapturaPrograma, LongReadBackShowsItsProgressWhileTheProgramWaits)
     c->UnidadAnalisis = Unidad::Mili;
     c->TiempoAnalisis = 300;
     c->EntAna(1).Activo = true;
-    E().ConfigActual = std::move(c);
+    E().PonerConfig(std::move(c));
     Programar();
     ASSERT_EQ(EsperarEstado(3).back(), 3);
 
@@ -207,8 +207,8 @@ TEST_F(CapturaPrograma, LongReadBackShowsItsProgressWhileTheProgramWaits)
     EsperarSAD(ventana->Estado());
     muestreo.stop();
     EXPECT_TRUE(interaccion.mensajes.empty()) << Textos().join('|').toStdString();
-    ASSERT_TRUE(E().SenalesActuales);
-    EXPECT_EQ(E().SenalesActuales->NumAna(), 1);
+    ASSERT_TRUE(E().Senales());
+    EXPECT_EQ(E().Senales()->NumAna(), 1);
     // Several readings of a bar that only grows.
     ASSERT_GE(valores.size(), 3u);
     EXPECT_TRUE(std::is_sorted(valores.begin(), valores.end()));
@@ -240,7 +240,7 @@ TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
     ASSERT_TRUE(Arrancar({"--speed", "5"}));
     // Analog: input 5 is the unit's 2 V, 1 Hz sine; 1 V rising.
     Configurar(200, 1, false);
-    E().ConfigActual->EntAna(5).Activo = true;
+    E().Config()->EntAna(5).Activo = true;
     modal.accion = [](QDialog& d) {
         d.show();
         Pulsar(d, "E1");
@@ -253,14 +253,14 @@ TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
     modal.accion = nullptr;
     ventana->Ejecutar(TComando::LeerDatos);
     EsperarSAD(ventana->Estado());
-    ASSERT_TRUE(E().SenalesActuales);
-    const TSenalAna* e5 = E().SenalesActuales->BuscarAna(E().ConfigActual->EntAna(5).Nombre);
+    ASSERT_TRUE(E().Senales());
+    const TSenalAna* e5 = E().Senales()->BuscarAna(E().Config()->EntAna(5).Nombre);
     ASSERT_NE(e5, nullptr);
     EXPECT_NEAR(e5->LeerMuestra(0), 1.0, 0.05);
     EXPECT_GT(e5->LeerMuestra(100), e5->LeerMuestra(0));
 
     // Digital: a rising edge on input 1, made by switching output 1 on.
-    E().SenalesActuales.reset();
+    E().PonerConjunto(nullptr);
     interaccion.respuestas = {Respuesta::Si}; // over the capture just read
     modal.accion = [](QDialog& d) {
         d.show();
@@ -271,7 +271,7 @@ TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
     EsperarSAD(ventana->Estado());
     QThread::msleep(100);
     EXPECT_EQ(EstadoUnidad(), 1);
-    ASSERT_TRUE(EnSAD<bool>(*E().EnlaceSAD, [](TComCapvis& c) {
+    ASSERT_TRUE(EnSAD<bool>(*E().Enlace(), [](TComCapvis& c) {
         QByteArray r;
         return c.EnviarComando("5,U,1,V,0,W,0,X,0,Y,0,Z,0#", r, false);
     }));
@@ -279,7 +279,7 @@ TEST_F(CapturaPrograma, TriggersStartWhereTheyShould)
     modal.accion = nullptr;
     ventana->Ejecutar(TComando::LeerDatos);
     EsperarSAD(ventana->Estado());
-    const TSenalDig* d1 = E().SenalesActuales->BuscarDig(E().ConfigActual->EntDig(1).Nombre);
+    const TSenalDig* d1 = E().Senales()->BuscarDig(E().Config()->EntDig(1).Nombre);
     ASSERT_NE(d1, nullptr);
     EXPECT_EQ(d1->LeerMuestra(0), 1);
 }
@@ -311,10 +311,10 @@ TEST_F(CapturaPrograma, CaptureThroughTheRelay)
     ASSERT_FALSE(relay.Start({"--port", QString::number(puertoTcp), "--serial", sim.enlace}).isEmpty());
     ventana = std::make_unique<TfrmPrincipal>(textos, interaccion, modal, puesto, reloj, carpeta.path());
     ventana->show();
-    E().EnlaceSAD->PonerPuertoTcp(puertoTcp);
-    E().EnlaceSAD->SetTipoConexion(true);
-    E().EnlaceSAD->PonerPCLocal("Puesto");
-    ASSERT_EQ(EnSAD<int>(*E().EnlaceSAD, [](TComCapvis& c) {
+    E().Enlace()->PonerPuertoTcp(puertoTcp);
+    E().Enlace()->SetTipoConexion(true);
+    E().Enlace()->PonerPCLocal("Puesto");
+    ASSERT_EQ(EnSAD<int>(*E().Enlace(), [](TComCapvis& c) {
                   try {
                       c.Conectar("127.0.0.1");
                       return 0;
@@ -348,7 +348,7 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         c->UnidadAnalisis = Unidad::Mili;
         c->TiempoAnalisis = 1000;
         c->EntAna(1).Activo = true;
-        E().ConfigActual = std::move(c);
+        E().PonerConfig(std::move(c));
         Programar();
         ASSERT_EQ(EsperarEstado(3).back(), 3);
         QTimer::singleShot(500, [this] { sim.Matar(); });
@@ -361,7 +361,7 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         const QString texto = interaccion.mensajes.back().texto;
         EXPECT_TRUE(texto == "T157" || texto == "T140") << texto.toStdString();
         // A set that did not exist before does not appear, nor any signal.
-        EXPECT_TRUE(!E().SenalesActuales || E().SenalesActuales->Vacio());
+        EXPECT_TRUE(!E().Senales() || E().Senales()->Vacio());
         ventana.reset();
     }
     for (const char* fallo : {"silence", "garbage"}) {
@@ -373,8 +373,8 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         p.puertos = {s.enlace};
         TfrmPrincipal v(textos, inter, modal, p, reloj, carpeta.path());
         v.show();
-        v.Estado().ConfigActual = std::make_unique<TConfigES>();
-        v.Estado().SenalesActuales = std::make_unique<TCjtSenales>(textos, inter);
+        v.Estado().PonerConfig(std::make_unique<TConfigES>());
+        v.Estado().PonerConjunto(std::make_unique<TCjtSenales>(textos, inter));
         QElapsedTimer t;
         t.start();
         v.Ejecutar(TComando::LeerDatos);
@@ -385,7 +385,7 @@ TEST_F(CapturaPrograma, FaultsGiveTheirTextsWithinTheBoundedWaits)
         EXPECT_LT(t.elapsed(), 30000);
         EXPECT_EQ(inter.Textos(), QStringList{"T125"});
         EXPECT_EQ(inter.preguntasPresencia, 1);
-        EXPECT_TRUE(v.Estado().SenalesActuales->Vacio());
+        EXPECT_TRUE(v.Estado().Senales()->Vacio());
     }
 }
 

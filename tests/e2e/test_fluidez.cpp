@@ -36,10 +36,10 @@ protected:
     void TearDown() override { ventana.reset(); }
 
     TEstadoPrograma& E() { return ventana->Estado(); }
-    bool Libre() { return !E().Ocupado() && !E().EnlaceSAD->Hablando(); }
+    bool Libre() { return !E().Ocupado() && !E().Enlace()->Hablando(); }
     int EstadoUnidad()
     {
-        return EnSAD<int>(*E().EnlaceSAD, [](TComCapvis& c) {
+        return EnSAD<int>(*E().Enlace(), [](TComCapvis& c) {
             int e = -1;
             return c.LeerEstado(e) ? e : -1;
         });
@@ -47,8 +47,8 @@ protected:
     // "Ocupar" through the relay on `puertoTcp` of this PC, this PC typed in and checked.
     bool Ocupar(quint16 puertoTcp)
     {
-        E().EnlaceSAD->PonerPuertoTcp(puertoTcp);
-        E().EnlaceSAD->SetTipoConexion(true);
+        E().Enlace()->PonerPuertoTcp(puertoTcp);
+        E().Enlace()->SetTipoConexion(true);
         EsperarSAD(E());
         modal.Cuando("form_EscogerPCSAD", [&](QDialog& d) {
             d.findChild<QComboBox*>("Ed_PC")->setEditText("127.0.0.1");
@@ -97,9 +97,9 @@ TEST_F(Fluidez, AFullMemoryReadBackAndContinuousMonitoringComeThroughTheRelayWho
     ventana->Ejecutar(TComando::LeerDatos);
     EXPECT_TRUE(Girar([&] { return Libre(); }, 60000));
     EXPECT_TRUE(interaccion.mensajes.empty()) << interaccion.Textos().join('|').toStdString();
-    ASSERT_TRUE(E().SenalesActuales);
-    ASSERT_EQ(E().SenalesActuales->NumDig(), 8);
-    EXPECT_EQ(E().SenalesActuales->BuscarDig(E().ConfigActual->EntDig(8).Nombre)->NumMuestras(), llena);
+    ASSERT_TRUE(E().Senales());
+    ASSERT_EQ(E().Senales()->NumDig(), 8);
+    EXPECT_EQ(E().Senales()->BuscarDig(E().Config()->EntDig(8).Nombre)->NumMuestras(), llena);
 
     // Continuous monitoring: 500 s captures at 200 times the unit's pace (a point every
     // poll, a rearm every 2.5 s), with loop-backs and test waveforms, until it has

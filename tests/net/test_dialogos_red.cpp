@@ -147,12 +147,12 @@ TEST_F(Red, ListaDePCsIdaYVuelta)
 struct RedSinRelay : Red {
     void SetUp() override
     {
-        principal.estado.EnlaceSAD = std::make_unique<TServicioSAD>(textos, interaccion, principal.reloj, QStringList{});
+        principal.estado.PonerEnlace(std::make_unique<TServicioSAD>(textos, interaccion, principal.reloj, QStringList{}));
         // A port nobody listens on.
         QTcpServer s;
         s.listen(QHostAddress::LocalHost, 0);
-        principal.estado.EnlaceSAD->PonerPuertoTcp(s.serverPort());
-        principal.estado.EnlaceSAD->SetTipoConexion(true);
+        principal.estado.Enlace()->PonerPuertoTcp(s.serverPort());
+        principal.estado.Enlace()->SetTipoConexion(true);
     }
 };
 
@@ -192,7 +192,7 @@ TEST_F(RedSinRelay, OcuparSinNombreOSinRelay)
 
 TEST_F(RedSinRelay, LiberarUnaUnidadInalcanzableLaDaPorPerdida)
 {
-    TServicioSAD& sad = *principal.estado.EnlaceSAD;
+    TServicioSAD& sad = *principal.estado.Enlace();
     // The station took the unit of "aula1" once; that relay is gone since.
     EnSAD<bool>(sad, [](TComCapvis& c) {
         struct TRelayDeUnaVez : TCOM {

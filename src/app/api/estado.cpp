@@ -6,7 +6,7 @@ namespace qv {
 
 void TEstadoPrograma::PonerConjunto(std::unique_ptr<TCjtSenales> senales, QString fichero)
 {
-    SenalesActuales = std::move(senales);
+    senales_ = std::move(senales);
     if (fichero != FicheroGuardarComo)
         FicheroGuardarComo = SinFicheroSenales;
     FicheroAbierto = fichero;
@@ -16,9 +16,16 @@ void TEstadoPrograma::PonerConjunto(std::unique_ptr<TCjtSenales> senales, QStrin
 
 void TEstadoPrograma::PonerConfig(std::unique_ptr<TConfigES> config)
 {
-    ConfigActual = std::move(config);
+    config_ = std::move(config);
     Q_EMIT ConfigCambiada();
     Notificar();
+}
+
+void TEstadoPrograma::Vaciar()
+{
+    senales_.reset();
+    config_.reset();
+    operaciones_.reset();
 }
 
 void TEstadoPrograma::AvisarQuitadas(const QStringList& nombres)
@@ -49,14 +56,14 @@ void TEstadoPrograma::PonerMonitorizando(bool on)
 
 TOperaciones& TEstadoPrograma::Operaciones()
 {
-    if (!OperacionesActuales)
-        OperacionesActuales = std::make_unique<TOperaciones>();
-    return *OperacionesActuales;
+    if (!operaciones_)
+        operaciones_ = std::make_unique<TOperaciones>();
+    return *operaciones_;
 }
 
 void TEstadoPrograma::PonerOperaciones(std::unique_ptr<TOperaciones> operaciones)
 {
-    OperacionesActuales = std::move(operaciones);
+    operaciones_ = std::move(operaciones);
     Q_EMIT OperacionesCambiadas();
     Notificar();
 }

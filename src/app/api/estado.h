@@ -24,18 +24,21 @@ public:
     static inline const QString SinFicheroConfig = QStringLiteral("*.cfg");
 
     // Signals of the open file or of the last capture; none when nothing is open.
-    std::unique_ptr<TCjtSenales> SenalesActuales;
+    TCjtSenales* Senales() const { return senales_.get(); }
     // Configuration the signals belong to; none means nothing open.
-    std::unique_ptr<TConfigES> ConfigActual;
+    TConfigES* Config() const { return config_.get(); }
     // Working copy for the configuration, capture and trigger dialogs; they copy it back
-    // into ConfigActual when accepted.
-    std::unique_ptr<TConfigES> ConfigTrabajo;
-    // Operations that derive signals, recomputed after each read-back; replaced through
-    // PonerOperaciones.
-    std::unique_ptr<TOperaciones> OperacionesActuales;
+    // into the configuration when accepted. Theirs alone: changing it says nothing.
+    TConfigES* Trabajo() const { return trabajo_.get(); }
+    void PonerTrabajo(std::unique_ptr<TConfigES> config) { trabajo_ = std::move(config); }
+    std::unique_ptr<TConfigES> TomarTrabajo() { return std::move(trabajo_); }
+    // Operations that derive signals, recomputed after each read-back (none yet: null);
+    // replaced through PonerOperaciones.
+    TOperaciones* OperacionesSiHay() const { return operaciones_.get(); }
     // The device link on its own thread: created when the main window is first shown,
     // freed when it closes.
-    std::unique_ptr<TServicioSAD> EnlaceSAD;
+    TServicioSAD* Enlace() const { return enlace_.get(); }
+    void PonerEnlace(std::unique_ptr<TServicioSAD> enlace) { enlace_ = std::move(enlace); }
 
     // The frequency filter's transform, kept for the whole run.
     TFFT FFT2;
@@ -49,7 +52,7 @@ public:
     QString FicheroConfig = SinFicheroConfig;     // the configuration dialogs' name
 
     // The set exists and holds at least one signal.
-    bool HayConjunto() const { return SenalesActuales && !SenalesActuales->Vacio(); }
+    bool HayConjunto() const { return senales_ && !senales_->Vacio(); }
 
     // The signal set has unsaved changes (MarcarModificado, MarcarGuardado).
     bool Modificado() const { return modificado_; }
@@ -75,10 +78,15 @@ public:
     // the new set is and becomes the open file name; none: a new set, saved only under a
     // name the user gives, never over the file that held the old one.
     void PonerConjunto(std::unique_ptr<TCjtSenales> senales, QString fichero = SinFicheroSenales);
+    // The set itself, to be given back extended through PonerConjunto.
+    std::unique_ptr<TCjtSenales> TomarConjunto() { return std::move(senales_); }
     void PonerConfig(std::unique_ptr<TConfigES> config);
     // Signals the set has lost, or one it has renamed: every window showing them follows.
     void AvisarQuitadas(const QStringList& nombres);
     void AvisarRenombrada(const QString& anterior, const QString& nuevo);
+    // The set, the configuration and the operations freed without a word: the run's
+    // start and end, with nobody left to tell.
+    void Vaciar();
     // Something no setter names changed (Cambiado alone): a set edited in place.
     void Notificar();
     // The set or what is shown of it changed and is not saved yet; saved.
@@ -102,6 +110,11 @@ private:
     // A flag set (its signal when it changes) and Cambiado.
     void Cambiar(bool& flag, bool valor, void (TEstadoPrograma::*senal)(bool));
 
+    std::unique_ptr<TCjtSenales> senales_;
+    std::unique_ptr<TConfigES> config_;
+    std::unique_ptr<TConfigES> trabajo_;
+    std::unique_ptr<TOperaciones> operaciones_;
+    std::unique_ptr<TServicioSAD> enlace_;
     int ocupado_ = 0;
     bool modificado_ = false;
     bool monitorizando_ = false;
