@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <stdexcept>
 
 namespace qv {
@@ -41,6 +42,13 @@ public:
     using EComPort::EComPort;
 };
 
+// A long send stopped between its pieces because the user cancelled: no link failure.
+// What went out is closed with "#", so the unit throws the half command away.
+class EInterrumpido : public std::runtime_error {
+public:
+    EInterrumpido() : std::runtime_error("send cancelled") {}
+};
+
 // The abstract port the protocol object talks through. Wire text is 8-bit, so it is
 // carried as bytes. Operations other than Cerrar and Conectado may throw EComPort or
 // one of its kinds, which the protocol object turns into a failed operation; anything
@@ -57,6 +65,14 @@ public:
     // Throws away what has arrived and was not read, without waiting for more: a
     // command about to go out must not take a late answer to an earlier one for its own.
     virtual void Descartar() {}
+    // Where a send of several pieces looks, between them, whether to stop (null: never).
+    void PonerInterrupcion(const std::atomic<bool>* i) { Interrupcion_ = i; }
+
+protected:
+    bool Interrumpido() const { return Interrupcion_ && Interrupcion_->load(); }
+
+private:
+    const std::atomic<bool>* Interrupcion_ = nullptr;
 };
 
 } // namespace qv

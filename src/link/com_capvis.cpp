@@ -36,13 +36,23 @@ void TComCapvis::SetTipoConexion(bool esTcp)
         PonerPuerto(std::make_unique<TSeriePort>(PuertosSerie, Interaccion, Reloj), false);
 }
 
+void TComCapvis::PonerInterrupcion(const std::atomic<bool>* i)
+{
+    Interrupcion = i;
+    if (Puerto_)
+        Puerto_->PonerInterrupcion(i);
+}
+
 void TComCapvis::PonerPuerto(std::unique_ptr<TCOM> puerto, bool esTcp)
 {
     if (Puerto_)
         Puerto_->Cerrar();
     Puerto_ = std::move(puerto);
+    if (Puerto_)
+        Puerto_->PonerInterrupcion(Interrupcion);
     EsTcp = esTcp;
     CapturaLeida = false;
+    PorDrenar_ = false;
     VaciarRecepcion();
     BufEnvio.clear();
 }
@@ -79,6 +89,7 @@ bool TComCapvis::EnviarTexto(const QByteArray& texto)
         }
         SinUnidad = false;
         Preparando = false;
+        Interrumpido_ = false;
         Puerto_->Enviar(BufEnvio);
         if (RepetirCaptura && CapturaGuardada.isEmpty() && BufEnvio.startsWith('7'))
             CapturaGuardada = BufEnvio;
@@ -87,6 +98,11 @@ bool TComCapvis::EnviarTexto(const QByteArray& texto)
     } catch (const EComPort&) {
         BufEnvio.clear();
         CapturaGuardada.clear();
+        return false;
+    } catch (const EInterrumpido&) {
+        BufEnvio.clear();
+        CapturaGuardada.clear();
+        Interrumpido_ = true;
         return false;
     }
 }
@@ -152,6 +168,8 @@ void TComCapvis::VaciarRecepcion()
 
 void TComCapvis::Drenar()
 {
+    while (!PasoDrenaje())
+        Reloj.Dormir(PausaDrenaje);
     VaciarRecepcion();
     try {
         if (Puerto_ && Puerto_->Conectado())
@@ -159,6 +177,52 @@ void TComCapvis::Drenar()
     } catch (const EComPort&) {
         // The command that follows finds the port's fault itself.
     }
+}
+
+void TComCapvis::DejarPorDrenar(bool hastaFin)
+{
+    PorDrenar_ = true;
+    DrenarHastaFin = hastaFin;
+    Drenados = 0;
+    VaciosDrenaje = 0;
+    UltimoDrenado = Reloj.Tick();
+}
+
+bool TComCapvis::PasoDrenaje()
+{
+    if (!PorDrenar_)
+        return true;
+    bool fin = DrenarHastaFin && Recepcion.indexOf('#', PosRecepcion) >= 0;
+    Drenados += Recepcion.size() - PosRecepcion;
+    VaciarRecepcion();
+    if (!fin) {
+        QByteArray rec;
+        bool perdido = false;
+        try {
+            Recibir(rec);
+        } catch (const EComPort&) {
+            rec.clear();
+            // Nothing more comes over a port that closed, nor from a relay that said so.
+            perdido = NadaVendra() || !(Puerto_ && Puerto_->Conectado());
+        }
+        if (!rec.isEmpty()) {
+            Drenados += rec.size();
+            VaciosDrenaje = 0;
+            UltimoDrenado = Reloj.Tick();
+            fin = DrenarHastaFin && rec.contains('#');
+        } else {
+            ++VaciosDrenaje;
+            // Without an end to wait for, the first empty receive ends it.
+            fin = !DrenarHastaFin || perdido
+                  || (VaciosDrenaje >= Intentos && Reloj.Tick() - UltimoDrenado >= Intentos * 10);
+        }
+        fin = fin || Drenados > MaxDrenaje;
+    }
+    if (fin) {
+        PorDrenar_ = false;
+        VaciarRecepcion();
+    }
+    return fin;
 }
 
 bool TComCapvis::EsperarAck()
@@ -442,6 +506,9 @@ int TComCapvis::ClaveFallo(int clave) const
 
 void TComCapvis::Desconectar()
 {
+    // Leaving waits for no reply given up: whoever leaves first lets it run out (the
+    // service and the companion do), and a closing program must not.
+    PorDrenar_ = false;
     try {
         if (Puerto_ && Puerto_->Conectado()) {
             BufEnvio.clear();

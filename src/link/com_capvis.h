@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -112,6 +113,11 @@ public:
     void PonerPuertoTcp(int puerto) { PuertoTcp = puerto; }
     // Progress window of the running sequence, or null.
     void PonerVentanaProgreso(TProgresoCaptura* v) { VentanaProgreso = v; }
+    // The flag the user's cancel sets, which a long send looks at between its pieces
+    // (this port and the next ones); null: sends always go out whole.
+    void PonerInterrupcion(const std::atomic<bool>* i);
+    // The last command was cut short by that flag, before its end went out.
+    bool EnvioInterrumpido() const { return Interrumpido_; }
 
     void Conectar(const QString& servidor);
     // The relay called this station from its line (its connection to `servidor` got the
@@ -148,8 +154,20 @@ public:
     bool LeerCampo(QByteArray& campo);
     char LeerCaracter();
     void VaciarRecepcion();
-    // VaciarRecepcion, and what the port holds unread: before every command.
+    // VaciarRecepcion, and what the port holds unread: before every command. A reply
+    // left to drain is waited out first, on the clock.
     void Drenar();
+    // A reply the unit goes on sending that nobody reads any more (a read-back given
+    // up): it comes off the line in steps (PasoDrenaje) while nothing else is said, or
+    // all at once before the next command. `hastaFin`: it ends with its "#"; otherwise
+    // at the first silence.
+    void DejarPorDrenar(bool hastaFin);
+    bool PorDrenar() const { return PorDrenar_; }
+    // One receive of it, never waiting: true once it is over (its end, a silence of the
+    // field reader's polling passes, the link gone, or MaxDrenaje bytes).
+    bool PasoDrenaje();
+    static constexpr qint64 MaxDrenaje = 4 << 20;
+    static constexpr int PausaDrenaje = 10; // ms between the steps of a drain
     bool EsperarSaludo(QString& nombre);
     // Nothing will answer the command sent last: the relay said so, or the link is gone.
     bool NadaVendra() const { return SinUnidad || Preparando; }
@@ -216,6 +234,9 @@ private:
     bool SinUnidad = false;
     // Likewise, that the relay's unit is getting ready: the command never reached it.
     bool Preparando = false;
+    // The user stopped the last send between its pieces (EInterrumpido).
+    bool Interrumpido_ = false;
+    const std::atomic<bool>* Interrupcion = nullptr;
     // This program has read back the finished capture the unit holds (state 3), so its
     // state is a capture already read, not data waiting. Set by the read-back; cleared
     // whenever a capture is programmed or aborted and whenever the link connects anew.
@@ -234,6 +255,12 @@ private:
     QByteArray BufEnvio;
     QByteArray Recepcion;       // received text; consumed up to PosRecepcion
     qsizetype PosRecepcion = 0;
+    // The reply being drained (DejarPorDrenar).
+    bool PorDrenar_ = false;
+    bool DrenarHastaFin = false;
+    qint64 Drenados = 0;
+    int VaciosDrenaje = 0;      // empty receives in a row
+    qint64 UltimoDrenado = 0;   // tick of the last bytes drained
 };
 
 } // namespace qv

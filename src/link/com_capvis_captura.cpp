@@ -86,8 +86,9 @@ bool TiemposEnviables(const TConfigES& config, bool trigger)
 
 void TComCapvis::Aviso142()
 {
-    // A link that is gone is no missing acknowledge: the caller says what happened.
-    if (ClaveFallo(142) == 142)
+    // A link that is gone, or a send the user stopped, is no missing acknowledge: the
+    // caller says what happened.
+    if (!Interrumpido_ && ClaveFallo(142) == 142)
         Interaccion.MostrarAviso(Textos.BuscarTexto(142), Botones::Aceptar);
 }
 

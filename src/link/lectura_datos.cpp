@@ -92,8 +92,9 @@ int TLecturaDatos::EsperaSugerida() const
     switch (Estado) {
     case TEstado::Cabecera:
     case TEstado::Campos:
-    case TEstado::Drenar:
         return SinPausa ? 0 : PausaSinDatos;
+    case TEstado::Drenar:
+        return TComCapvis::PausaDrenaje; // each step takes all that has come
     default:
         return 0;
     }
@@ -107,13 +108,14 @@ void TLecturaDatos::Cancelar()
         break;
     case TEstado::Cabecera:
     case TEstado::Campos:
-        // The unit cannot be stopped mid-reply: what it still sends is thrown away,
-        // so that it is not taken for the answer of the next command.
-        Cancelar_ = true;
+        // The unit cannot be stopped mid-reply: the protocol object throws the rest
+        // away, in the background or before the next command, so that it is not taken
+        // for that command's answer; the reader is done at once.
         Romper(true);
+        Estado = TEstado::Cancelada;
         break;
     case TEstado::Drenar:
-        Cancelar_ = true;
+        Estado = TEstado::Cancelada;
         break;
     default:
         break;
@@ -178,22 +180,7 @@ void TLecturaDatos::Recibir()
 
 void TLecturaDatos::Drenar()
 {
-    bool fin = DrenarHastaFin && Com.Recepcion.indexOf('#', Com.PosRecepcion) >= 0;
-    Drenados += Com.Recepcion.size() - Com.PosRecepcion;
-    Com.VaciarRecepcion();
-    if (!fin) {
-        QByteArray rec;
-        bool perdido = false;
-        if (Trozo(rec, perdido)) {
-            Drenados += rec.size();
-            fin = DrenarHastaFin && rec.contains('#');
-        } else {
-            // Without an end to wait for, the first empty receive ends the drain.
-            fin = !DrenarHastaFin || perdido || Silencio();
-        }
-        fin = fin || Drenados > MaxDrenaje;
-    }
-    if (fin)
+    if (Com.PasoDrenaje())
         FinIntento();
 }
 
@@ -205,19 +192,14 @@ void TLecturaDatos::Romper(bool hastaFin)
         p = {};
     Datos_ = false;
     Estado = TEstado::Drenar;
-    DrenarHastaFin = hastaFin;
-    Drenados = 0;
-    Vacios = 0;
-    UltimoDato = Com.Reloj.Tick();
+    Com.DejarPorDrenar(hastaFin);
 }
 
 void TLecturaDatos::FinIntento()
 {
     Com.VaciarRecepcion();
     SinPausa = false;
-    if (Cancelar_)
-        Estado = TEstado::Cancelada;
-    else if (Intento_ >= NumIntentos)
+    if (Intento_ >= NumIntentos)
         Estado = TEstado::Hecha; // without data
     else
         Estado = TEstado::Pedir;

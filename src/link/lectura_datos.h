@@ -41,12 +41,11 @@ public:
         Sigue,     // call Paso again (after EsperaSugerida)
         Hecha,     // ended: Datos tells whether a valid reply came
         SinEnvio,  // the request could not go out
-        Cancelada, // Cancelar, once the pending reply was drained
+        Cancelada, // Cancelar; the protocol object drains what the unit still sends
     };
     static constexpr int NumIntentos = 3;
     static constexpr int MaxCampo = 32;           // longer text without separator is no field
     static constexpr int PausaSinDatos = 10;      // ms between receives that find nothing
-    static constexpr qint64 MaxDrenaje = 4 << 20; // bytes thrown away before giving up draining
 
     // `terminada`: the capture has ended (state 3), so every programmed sample is there.
     TLecturaDatos(TComCapvis& com, const TConfigES& config, bool terminada = true);
@@ -57,7 +56,8 @@ public:
     TResultado Paso();
     // Milliseconds until the next Paso is useful: 0 while bytes are coming.
     int EsperaSugerida() const;
-    // Stops reading; the next steps drain the rest of the reply, then Cancelada.
+    // Stops reading: the next step answers Cancelada, and the rest of the reply is left
+    // to the protocol object to drain (TComCapvis::PorDrenar).
     void Cancelar();
 
     bool Datos() const { return Datos_; }
@@ -93,10 +93,7 @@ private:
     bool Terminada;
     TEstado Estado = TEstado::Pedir;
     int Intento_ = 0;
-    bool Cancelar_ = false;
     bool SinPausa = false;    // the next receive is worth making at once
-    bool DrenarHastaFin = false;
-    qint64 Drenados = 0;
     int Vacios = 0;           // empty receives in a row
     qint64 UltimoDato = 0;    // tick of the last bytes received
 

@@ -211,6 +211,10 @@ void TSecuenciaCaptura::PasoAbortar()
 void TSecuenciaCaptura::PasoProgramar()
 {
     const bool ok = Tipo == TTipo::Trigger ? Com->ProgramarTrigger(Config, Trigger) : Com->ProgramarRetardo(Config);
+    if (!ok && Com->EnvioInterrumpido()) {
+        Fase_ = TFase::Cancelada; // the unit dropped the half command: nothing programmed
+        return;
+    }
     if (!ok) {
         Fallar(Com->ClaveFallo(135));
         return;

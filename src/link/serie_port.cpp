@@ -184,6 +184,12 @@ void TSeriePort::Enviar(const QByteArray& texto)
 {
     const int pieza = TamBloque > 0 ? TamBloque : 2048;
     for (qsizetype desde = 0; desde < texto.size(); desde += pieza) {
+        if (desde > 0 && Interrumpido()) {
+            // A capture command takes minutes on a slow line: stopped here, its end
+            // makes the unit drop what it got (the numbers cut short spoil no command).
+            EscribirTodo(QByteArrayLiteral("#"));
+            throw EInterrumpido();
+        }
         EscribirTodo(texto.mid(desde, pieza));
         Reloj.Dormir(PausaBloque);
     }

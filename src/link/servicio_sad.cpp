@@ -121,6 +121,7 @@ public:
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { Paso(); });
         com_.PonerVentanaProgreso(this);
+        com_.PonerInterrupcion(&s.cancelado_);
     }
 
     TComCapvis& Com() { return com_; }
@@ -128,6 +129,7 @@ public:
 
     void Empezar(std::shared_ptr<TConversacion> c)
     {
+        servicio_.cancelado_ = false;
         actual_ = std::move(c);
         Armar(0);
     }
@@ -169,6 +171,12 @@ private:
 
     void Paso()
     {
+        // The rest of a reply given up comes off the line first, between conversations:
+        // the one that ended has been answered already, the next one waits for it.
+        if (com_.PorDrenar() && !com_.PasoDrenaje()) {
+            Armar(TComCapvis::PausaDrenaje);
+            return;
+        }
         if (!actual_)
             return;
         TPaso r = TPaso::Fallida;
@@ -191,6 +199,8 @@ private:
         const TInfoSAD info = com_.Foto();
         QMetaObject::invokeMethod(&servicio_, [s = &servicio_, r, info] { s->Terminada(r, info); },
                                   Qt::QueuedConnection);
+        if (com_.PorDrenar())
+            Armar(TComCapvis::PausaDrenaje);
     }
 
     TServicioSAD& servicio_;
@@ -280,6 +290,7 @@ TEspera<TServicioSAD::TPaso> TServicioSAD::Responder(std::shared_ptr<TConversaci
 
 void TServicioSAD::Cancelar()
 {
+    cancelado_ = true;
     EnHilo([](TTrabajador& t) { t.Cancelar(); });
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <deque>
 
 #include <functional>
@@ -65,7 +66,8 @@ public:
     TEspera<TPaso> Hablar(std::shared_ptr<TConversacion> c);
     // After Decidir: the answer reaches the step object and the conversation goes on.
     TEspera<TPaso> Responder(std::shared_ptr<TConversacion> c, int respuesta);
-    // The running conversation stops at its next step (a read-back drains first).
+    // The running conversation stops at its next step, a long send between its pieces;
+    // what the unit still sends of a read-back is drained before the next one talks.
     void Cancelar();
 
     // One call on the protocol object, on its thread. `f` must capture only copies.
@@ -120,6 +122,9 @@ private:
     void Terminada(TPaso paso, const TInfoSAD& info);
     void EnHilo(std::function<void(TTrabajador&)> f);
 
+    // Set by Cancelar on this thread, read by a send on the device thread; cleared when
+    // the next conversation starts.
+    std::atomic<bool> cancelado_{false};
     QThread hilo_;
     TTrabajador* trabajador_;
     TInfoSAD info_;

@@ -4,7 +4,10 @@
 #include "reloj_falso.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
+#include <QSemaphore>
+#include <QThread>
 #include <deque>
 #include <functional>
 #include <map>
@@ -25,6 +28,8 @@ public:
     bool fallarAbrir = false;
     bool fallarEnviar = false;
     bool fallarRecibir = false;   // the line has gone under an open port
+    bool cortarCaptura = false;   // a capture command goes out slowly, cut by a cancel
+    QSemaphore enviando;          // released as such a command starts going out
     int configuraciones = 0;
     int recepciones = 0;
     QString host;
@@ -52,6 +57,18 @@ public:
     {
         if (!abierto || fallarEnviar)
             throw EComPort(QStringLiteral("Operation failed: closed"));
+        if (cortarCaptura && t.startsWith('7')) {
+            // On its way until the cancel flag is set (for at most 5 s), then stopped
+            // between pieces as the serial port does.
+            enviando.release();
+            QDeadlineTimer limite(5000);
+            while (!Interrumpido() && !limite.hasExpired())
+                QThread::msleep(1);
+            if (Interrumpido()) {
+                enviados << t.left(t.size() / 2) + "#";
+                throw EInterrumpido();
+            }
+        }
         enviados << t;
         if (responder)
             responder(t);

@@ -261,6 +261,24 @@ TEST_F(Secuencia, CancelarLaEsperaAbortaYUnEnlacePerdidoSeDice)
     EXPECT_TRUE(inter.mensajes.empty()) << "no missing-acknowledge box for a link that is gone";
 }
 
+// Cancelled while its capture command is on its way (minutes on a slow line): the unit
+// drops the half command, nothing is programmed, and no box says it refused.
+TEST_F(Secuencia, CancelarDuranteElEnvioNoProgramaNada)
+{
+    estados = {0};
+    puerto->cortarCaptura = true;
+    const std::atomic<bool> cancelado{true};
+    enlace.PonerInterrupcion(&cancelado);
+    auto s = Nueva(Sec::TModo::Completa, Sec::TTipo::Retardada);
+    EXPECT_EQ(Correr(*s), Sec::TPaso::Cancelada);
+    EXPECT_TRUE(inter.mensajes.empty());
+    EXPECT_FALSE(QFileInfo::exists(Programa()));
+    ASSERT_FALSE(puerto->enviados.isEmpty());
+    EXPECT_TRUE(puerto->enviados.back().startsWith('7'));
+    EXPECT_TRUE(puerto->enviados.back().endsWith('#'));
+    enlace.PonerInterrupcion(nullptr);
+}
+
 TEST_F(Secuencia, ElProgresoDeLaLecturaCreceHastaLoEsperado)
 {
     estados = {3};
@@ -300,25 +318,30 @@ TEST_F(Secuencia, CancelarEnMitadDeLaLecturaDejaElConjuntoYDrenaLaRespuesta)
     huecos = 3; // the unit is still sending when the user cancels
     auto s = Nueva(Sec::TModo::SoloLectura);
     s->PonerPrograma(config);
-    bool cancelado = false;
+    int pasosTrasCancelar = -1;
     const Sec::TPaso p = Correr(*s, [&] {
-        if (!cancelado && s->Recibidos() > n / 2) {
+        if (pasosTrasCancelar >= 0)
+            ++pasosTrasCancelar;
+        else if (s->Recibidos() > n / 2) {
             s->Cancelar();
-            cancelado = true;
+            pasosTrasCancelar = 0;
         }
     });
+    // Done with at the next step, while the unit is still sending: the rest is the
+    // protocol object's to drain.
     EXPECT_EQ(p, Sec::TPaso::Cancelada);
-    EXPECT_TRUE(cancelado);
+    EXPECT_EQ(pasosTrasCancelar, 1);
+    EXPECT_TRUE(enlace.PorDrenar());
     EXPECT_FALSE(s->TomarSenales());
     EXPECT_EQ(Enviados("9#"), 1);
-    // Everything the unit sent was taken off the line, so the next command reads
-    // its own reply.
-    EXPECT_TRUE(std::all_of(puerto->entrada.begin(), puerto->entrada.end(),
-                            [](const QByteArray& t) { return t.isEmpty(); }));
+    // The next command waits the reply out and reads its own answer.
     estados = {0};
     int e = -1;
     ASSERT_TRUE(enlace.LeerEstado(e));
     EXPECT_EQ(e, 0);
+    EXPECT_FALSE(enlace.PorDrenar());
+    EXPECT_TRUE(std::all_of(puerto->entrada.begin(), puerto->entrada.end(),
+                            [](const QByteArray& t) { return t.isEmpty(); }));
 }
 
 TEST_F(Secuencia, LaUnidadQueCallaAMitadDeLaLecturaFallaEnTiempoAcotado)

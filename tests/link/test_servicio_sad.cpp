@@ -4,6 +4,7 @@
 #include "common/esperar.h"
 #include "common/interaccion_guion.h"
 #include "link/servicio_sad.h"
+#include "puerto_guion.h"
 #include "reloj_falso.h"
 
 #include <gtest/gtest.h>
@@ -229,4 +230,76 @@ TEST_F(ServicioSAD, DestruidoMientrasUnaConversacionSigue)
     Esperar([] { return false; }, 100);
     EXPECT_EQ(diario.Lineas().size(), pasos);
     EXPECT_FALSE(fa.has_value());
+}
+
+// A read-back given up while the unit still sends: its conversation is answered at
+// once, the rest of the reply comes off the line between conversations, and the next
+// one talks only once it is gone, reading its own answer.
+TEST_F(ServicioSAD, LoQueQuedaDeUnaLecturaDejadaSeDrenaEntreConversaciones)
+{
+    auto puerto = std::make_unique<TPuertoGuion>(reloj);
+    TPuertoGuion* p = puerto.get();
+    for (int i = 0; i < 200; ++i) {
+        p->entrada.push_back("12,34,56,");
+        p->entrada.push_back({}); // the slow line between its bytes
+    }
+    p->entrada.push_back("78#");
+    TServicioSAD sad(textos, inter, reloj, {});
+    sad.Encargar([&puerto](TComCapvis& c) {
+        c.PonerPuerto(std::move(puerto), false);
+        c.DejarPorDrenar(true);
+    });
+    struct TEstado : TConversacion {
+        std::atomic<int> estado{-1};
+        std::atomic<bool> porDrenar{true};
+        std::atomic<bool> lineaVacia{false};
+        TPuertoGuion* p = nullptr;
+        TPaso Paso(TComCapvis& com) override
+        {
+            porDrenar = com.PorDrenar();
+            lineaVacia = p->entrada.empty();
+            p->responder = [q = p](const QByteArray&) { q->entrada.push_back("&0#"); };
+            int e = -1;
+            if (com.LeerEstado(e))
+                estado = e;
+            p->responder = nullptr;
+            return TPaso::Terminada;
+        }
+    };
+    auto e = std::make_shared<TEstado>();
+    e->p = p;
+    std::optional<TPaso> fin;
+    Hablar(sad, e, fin);
+    ASSERT_TRUE(Esperar([&] { return fin.has_value(); }));
+    EXPECT_FALSE(e->porDrenar);
+    EXPECT_TRUE(e->lineaVacia);
+    EXPECT_EQ(e->estado, 0);
+    EXPECT_EQ(p->enviados, QList<QByteArray>{"2#"});
+}
+
+// Cancelling reaches a send that is on its way inside a step (a capture command takes
+// minutes on a slow line): the step ends at once, cancelled.
+TEST_F(ServicioSAD, CancelarCortaUnEnvioEnCurso)
+{
+    auto puerto = std::make_unique<TPuertoGuion>(reloj);
+    TPuertoGuion* p = puerto.get();
+    p->cortarCaptura = true;
+    TServicioSAD sad(textos, inter, reloj, {});
+    sad.PonerPuerto(std::move(puerto), false);
+    struct TEnvio : TConversacion {
+        TPaso Paso(TComCapvis& com) override
+        {
+            const bool ok = com.EnviarTexto(QByteArray(5000, '7') + "#");
+            return !ok && com.EnvioInterrumpido() ? TPaso::Cancelada : TPaso::Terminada;
+        }
+    };
+    std::optional<TPaso> fin;
+    Hablar(sad, std::make_shared<TEnvio>(), fin);
+    ASSERT_TRUE(Esperar([&] { return p->enviando.tryAcquire(); }));
+    QElapsedTimer t;
+    t.start();
+    sad.Cancelar();
+    ASSERT_TRUE(Esperar([&] { return fin.has_value(); }));
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_EQ(fin, TPaso::Cancelada);
 }

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -159,6 +161,40 @@ TEST_F(Serie, NewFirmwareWritesWholeAndOldFirmwareIsPaced)
     puerto.Enviar(largo);
     EXPECT_EQ(reloj.suenos, std::vector<int>(10, 50));
     EXPECT_EQ(piezas, (std::vector<qsizetype>{512, 512, 512, 512, 512, 512, 512, 512, 512, 392}));
+}
+
+// Cancelling between the pieces of a long send stops it there: the unit gets the
+// pieces sent so far closed with "#", which makes it drop the half command.
+TEST_F(Serie, CancelledLongSendStopsBetweenPiecesAndEndsTheCommand)
+{
+    TPty unidad;
+    std::atomic<bool> cancelar{false};
+    QByteArray llegado;
+    int pausas = 0;
+    reloj.alDormir = [&](int ms) {
+        QByteArray d = unidad.Leer();
+        if (ms == 100 && d == "1#") {
+            unidad.Escribir("&1.00,63487#");
+        } else if (ms == 50) {
+            for (int i = 0; i < 100 && llegado.size() + d.size() < 512 * (pausas + 1); ++i)
+                d += unidad.Leer();
+            llegado += d;
+            if (++pausas == 3)
+                cancelar = true;
+        }
+    };
+    TSeriePort puerto({unidad.esclavo}, inter, reloj);
+    puerto.Configurar(QString());
+    puerto.PonerInterrupcion(&cancelar);
+    QByteArray largo(5000, '7');
+    largo.back() = '#';
+    EXPECT_THROW(puerto.Enviar(largo), EInterrumpido);
+    llegado += unidad.Leer();
+    EXPECT_EQ(llegado, largo.left(3 * 512) + "#");
+    // A short command goes out whole whatever the flag says: winding down needs it.
+    reloj.alDormir = nullptr;
+    EXPECT_NO_THROW(puerto.Enviar("8#"));
+    EXPECT_EQ(unidad.Leer(), "8#");
 }
 
 TEST_F(Serie, OpenFailureShowsThePlainMessage)

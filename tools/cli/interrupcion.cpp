@@ -20,11 +20,15 @@ namespace {
 
 // The one thing a signal handler can reach: where it leaves its note. Set only while a
 // TInterrupcion lives.
+std::atomic<std::atomic<bool>*> bandera{nullptr}; // the flag a long send looks at
+
 #ifdef Q_OS_UNIX
 std::atomic<int> aviso{-1};
 
 extern "C" void AlInterrumpir(int)
 {
+    if (std::atomic<bool>* b = bandera.load())
+        b->store(true);
     const int fd = aviso.load();
     if (fd >= 0) {
         const char c = 1;
@@ -36,6 +40,8 @@ std::atomic<int> pendientes{0};
 
 extern "C" void AlInterrumpir(int)
 {
+    if (std::atomic<bool>* b = bandera.load())
+        b->store(true);
     pendientes.fetch_add(1);
     std::signal(SIGINT, AlInterrumpir); // some platforms reset the handler
 }
@@ -53,6 +59,7 @@ struct TInterrupcion::TAnterior {
 
 TInterrupcion::TInterrupcion() : anterior_(std::make_unique<TAnterior>())
 {
+    bandera.store(&pedida_);
 #ifdef Q_OS_UNIX
     if (::pipe2(tubo_, O_CLOEXEC | O_NONBLOCK) != 0) {
         tubo_[0] = tubo_[1] = -1;
@@ -73,6 +80,7 @@ TInterrupcion::TInterrupcion() : anterior_(std::make_unique<TAnterior>())
 
 TInterrupcion::~TInterrupcion()
 {
+    bandera.store(nullptr);
 #ifdef Q_OS_UNIX
     if (instalada_)
         ::sigaction(SIGINT, &anterior_->accion, nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 namespace qv {
@@ -20,6 +21,8 @@ public:
     int Veces();
     // Waits up to `ms`, less when Ctrl+C comes again meanwhile; answers Veces().
     int Esperar(int ms);
+    // Set by the first Ctrl+C, at once: what a send of many pieces looks at.
+    const std::atomic<bool>* Bandera() const { return &pedida_; }
 
 private:
     void Recoger(int esperaMs);
@@ -27,6 +30,7 @@ private:
     struct TAnterior; // the handling the signal had before
     std::unique_ptr<TAnterior> anterior_;
     int veces_ = 0;
+    std::atomic<bool> pedida_{false};
     int tubo_[2] = {-1, -1};
     bool instalada_ = false;
 };

@@ -542,6 +542,8 @@ int TOrdenesCli::Captura(const TOpciones& op)
     if (!com)
         return interrupcion.Veces() > 0 ? Interrumpida() : Salida::Fallo;
 
+    // Ctrl+C stops a capture command that takes minutes on a slow line in its middle.
+    com->PonerInterrupcion(interrupcion.Bandera());
     TSecuenciaCaptura secuencia(config, operaciones, idioma_, carpeta_, TSecuenciaCaptura::TModo::Completa,
                                 retardo > 0 ? TSecuenciaCaptura::TTipo::Retardada : TSecuenciaCaptura::TTipo::Inmediata);
     // The progress line, rewritten at most ten times a second.
@@ -596,7 +598,7 @@ int TOrdenesCli::Captura(const TOpciones& op)
             break;
         }
         if (paso == TSecuenciaCaptura::TPaso::Fallida || paso == TSecuenciaCaptura::TPaso::Cancelada) {
-            if (!cancelada)
+            if (!cancelada && interrupcion.Veces() == 0)
                 fallo = ErrorUnidad(*com, secuencia.ClaveFallo() != 0 ? secuencia.ClaveFallo() : 101);
             break;
         }
@@ -619,6 +621,10 @@ int TOrdenesCli::Captura(const TOpciones& op)
         std::fputc('\n', error_);
         lineaAbierta_ = false;
     }
+    // A read-back given up runs out first: the unit takes no command while it sends.
+    // Asked twice, the companion waits for it no more.
+    while (com->PorDrenar() && interrupcion.Veces() <= 1 && !com->PasoDrenaje())
+        interrupcion.Esperar(TComCapvis::PausaDrenaje);
     if (apagar)
         com->Desconectar();
     if (interrupcion.Veces() > 0)
