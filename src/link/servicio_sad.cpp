@@ -130,6 +130,7 @@ public:
     void Empezar(std::shared_ptr<TConversacion> c)
     {
         servicio_.cancelado_ = false;
+        decidiendo_ = false;
         actual_ = std::move(c);
         Armar(0);
     }
@@ -137,6 +138,7 @@ public:
     {
         if (!actual_)
             return;
+        decidiendo_ = false;
         actual_->Responder(respuesta);
         Armar(0);
     }
@@ -177,8 +179,8 @@ private:
             Armar(TComCapvis::PausaDrenaje);
             return;
         }
-        if (!actual_)
-            return;
+        if (!actual_ || decidiendo_)
+            return; // a conversation waiting for its decision goes on with the answer
         TPaso r = TPaso::Fallida;
         try {
             r = actual_->Paso(com_);
@@ -194,7 +196,8 @@ private:
             Armar(actual_->EsperaSugerida());
             return;
         }
-        if (r != TPaso::Decidir)
+        decidiendo_ = r == TPaso::Decidir;
+        if (!decidiendo_)
             actual_.reset();
         const TInfoSAD info = com_.Foto();
         QMetaObject::invokeMethod(&servicio_, [s = &servicio_, r, info] { s->Terminada(r, info); },
@@ -209,6 +212,7 @@ private:
     TReloj& reloj_;
     QTimer timer_{this};
     std::shared_ptr<TConversacion> actual_;
+    bool decidiendo_ = false;
 };
 
 TServicioSAD::TServicioSAD(TTextos& textos, TInteraccion& interaccion, TReloj& reloj, QStringList puertosSerie)
