@@ -20,7 +20,6 @@
 #include "link/reloj.h"
 #include "link/serie_port.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -125,12 +124,3 @@ void BM_BarridoRC(benchmark::State& st)
 BENCHMARK(BM_BarridoRC)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

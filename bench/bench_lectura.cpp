@@ -276,12 +276,3 @@ void BM_LecturaSadsim(benchmark::State& st)
 BENCHMARK(BM_LecturaSadsim)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

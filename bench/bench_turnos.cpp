@@ -41,17 +41,6 @@ namespace {
 
 constexpr int Clientes = 40;
 
-qint64 MemoriaKb(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmRSS:"))
-            return l.mid(6).trimmed().split(' ').front().toLongLong();
-    return -1;
-}
-
 QString Configuracion(const QString& carpeta)
 {
     TLanguage textos;
@@ -135,7 +124,7 @@ void BM_TurnosAula(benchmark::State& st)
     relay.p.readAllStandardOutput(); // the log so far
 
     for (auto _ : st) {
-        const qint64 antes = MemoriaKb(relay.p.processId());
+        const qint64 antes = test::MemoriaKb(relay.p.processId());
         std::vector<std::unique_ptr<QProcess>> ps;
         QElapsedTimer t;
         t.start();
@@ -158,7 +147,7 @@ void BM_TurnosAula(benchmark::State& st)
             relay.p.waitForReadyRead(100);
             log += relay.p.readAllStandardOutput();
         }
-        const qint64 despues = MemoriaKb(relay.p.processId());
+        const qint64 despues = test::MemoriaKb(relay.p.processId());
 
         const std::vector<TSuceso> s = Sucesos(log);
         QStringList pedidos, tomados, llamados;
@@ -195,12 +184,3 @@ void BM_TurnosAula(benchmark::State& st)
 } // namespace
 
 BENCHMARK(BM_TurnosAula)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

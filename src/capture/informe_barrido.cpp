@@ -36,12 +36,6 @@ QString Rotulo(TTextos& t, int clave)
     return s.trimmed();
 }
 
-QString Rango(int r)
-{
-    static const char16_t* const nombres[] = {u"\u00b110V", u"\u00b15V", u"\u00b12V", u"\u00b11V", u"0,5V", u"\u00b10,2V"};
-    return r >= 0 && r < 6 ? QString::fromUtf16(nombres[r]) : QString();
-}
-
 } // namespace
 
 bool ImprimirBarrido(QPrinter& impresora, const QWidget& ventana, TGraficaBode& grafica, const TResultadoBarrido& r,
@@ -80,9 +74,9 @@ bool ImprimirBarrido(QPrinter& impresora, const QWidget& ventana, TGraficaBode& 
     y += 16 * k;
     hojas.Texto(30 * k, y, QStringLiteral("%1 %2 (%3 %4), %5 %6 (%3 %7)")
                                .arg(Rotulo(textos, kTextoReferencia)).arg(a.Referencia)
-                               .arg(Rotulo(textos, kTextoRango).toLower(), Rango(a.RangoReferencia))
+                               .arg(Rotulo(textos, kTextoRango).toLower(), NombreRango(a.RangoReferencia))
                                .arg(Rotulo(textos, kTextoRespuesta)).arg(a.Respuesta)
-                               .arg(Rango(a.RangoRespuesta)));
+                               .arg(NombreRango(a.RangoRespuesta)));
     y += 24 * k;
 
     // The plot at the proportions it has on screen, laid out in screen pixels.

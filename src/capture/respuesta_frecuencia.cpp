@@ -9,6 +9,7 @@
 #include "lang/interaccion.h"
 #include "lang/textos.h"
 #include "link/com_capvis.h"
+#include "model/config_es.h"
 #include "model/errores.h"
 #include "model/escritura_segura.h"
 #include "model/fichero_barrido.h"
@@ -68,12 +69,6 @@ constexpr int kTextoEstado2 = 129;
 constexpr int kTextoDatosSinLeer = 216;
 constexpr int kTextoLeidaSeBorrara = 301;
 
-QString RangoTexto(int r)
-{
-    static const char16_t* const nombres[] = {u"\u00b110V", u"\u00b15V", u"\u00b12V", u"\u00b11V", u"0,5V", u"\u00b10,2V"};
-    return QString::fromUtf16(nombres[r]);
-}
-
 QComboBox* Lista(const char* nombre, QWidget* padre, int desde, int hasta)
 {
     auto* c = new QComboBox(padre);
@@ -88,7 +83,7 @@ QComboBox* Rangos(const char* nombre, QWidget* padre)
     auto* c = new QComboBox(padre);
     c->setObjectName(QLatin1String(nombre));
     for (int r = 0; r < 6; ++r)
-        c->addItem(RangoTexto(r), r);
+        c->addItem(NombreRango(r), r);
     return c;
 }
 

@@ -37,8 +37,8 @@ TfrmActivaEA::TfrmActivaEA(IPrincipal& principal, TConfigES& trabajo, int indice
     ComBoxVoltajes = new QComboBox(this);
     ComBoxVoltajes->setObjectName(QStringLiteral("ComBoxVoltajes"));
     // Range codes 0..5, in this order.
-    ComBoxVoltajes->addItems({QStringLiteral("\u00b110V"), QStringLiteral("\u00b15V"), QStringLiteral("\u00b12V"),
-                              QStringLiteral("\u00b11V"), QStringLiteral("0,5V"), QStringLiteral("\u00b10,2V")});
+    for (int r = 0; r < 6; ++r)
+        ComBoxVoltajes->addItem(NombreRango(r));
     DenominacionEdit = NuevaCaja("DenominacionEdit", TFiltro::Nombre, this);
     DenominacionEdit->setMaxLength(kLargoUnidad);
     CalibradoEdit = NuevaCaja("CalibradoEdit", TFiltro::Decimal, this);

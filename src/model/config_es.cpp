@@ -43,6 +43,12 @@ QString TokenRango(int rango)
     return rango >= 0 && rango < 6 ? QString::fromLatin1(tokens[rango]) : QString();
 }
 
+QString NombreRango(int rango)
+{
+    static const char16_t* const nombres[] = {u"\u00b110V", u"\u00b15V", u"\u00b12V", u"\u00b11V", u"0,5V", u"\u00b10,2V"};
+    return rango >= 0 && rango < 6 ? QString::fromUtf16(nombres[rango]) : QString();
+}
+
 TConfigES::TConfigES()
 {
     for (int i = 1; i <= NumEntDig; ++i) {

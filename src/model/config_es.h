@@ -62,6 +62,9 @@ float FondoEscalaRango(int rango);
 float ResolucionRango(int rango);
 // File token of a range code ("10V", "5V", "2V", "1V", "05V", "02V"); empty when unknown.
 QString TokenRango(int rango);
+// Name of a range code as the windows show it ("\u00b110V" ... "0,5V", "\u00b10,2V");
+// empty when unknown.
+QString NombreRango(int rango);
 
 // Channel letters of the device commands: every letter followed by a comma.
 struct TLetras {

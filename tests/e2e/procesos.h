@@ -78,6 +78,18 @@ struct TSadsim {
     }
 };
 
+// Resident memory of a running process, in kB (-1 when it cannot be read).
+inline qint64 MemoriaKb(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (l.startsWith("VmRSS:"))
+            return l.mid(6).trimmed().split(' ').front().toLongLong();
+    return -1;
+}
+
 // A TCP port number nobody listens on right now, below the range the system takes
 // client ports from: a test polling a server that is still starting could otherwise
 // be given that very port for its own end, connect to itself, wait on its own silence

@@ -591,17 +591,6 @@ void NoLeer(QTcpSocket* s)
     s->setReadBufferSize(4096);
 }
 
-qint64 MemoriaKb(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmRSS:"))
-            return l.mid(6).trimmed().split(' ').front().toLongLong();
-    return -1;
-}
-
 struct RelayManual : ::testing::Test {
     LineaManual linea;
     RelayServer relay{linea, QStringLiteral("aula")};
@@ -864,10 +853,10 @@ TEST(RelayPrograma, MemoriaAcotadaConUnClienteQueInunda)
     ASSERT_TRUE(b.waitForConnected(3000));
     NoLeer(&b);
 
-    const qint64 antes = MemoriaKb(pid);
+    const qint64 antes = qv::test::MemoriaKb(pid);
     ASSERT_GT(antes, 0);
     qint64 maximo = antes;
-    Inundar(&b, QByteArray(4094, '#') + "\r\n", 48 * 1024 * 1024, [&] { maximo = std::max(maximo, MemoriaKb(pid)); });
+    Inundar(&b, QByteArray(4094, '#') + "\r\n", 48 * 1024 * 1024, [&] { maximo = std::max(maximo, qv::test::MemoriaKb(pid)); });
     EXPECT_EQ(b.state(), QAbstractSocket::ConnectedState);
     EXPECT_LT(maximo, 64 * 1024) << "before " << antes << " kB";
     // Without a unit the holder hears so at once.

@@ -91,17 +91,9 @@ int TOrdenesCli::Ajustar(const TOpciones& op)
     if (!peticion)
         return ErrorUso(QStringLiteral("--model takes linear, poly2 to poly5, exp, rc, sine, damped-sine or "
                                        "expr:FORMULA"));
-    double desde = 0, hasta = std::numeric_limits<double>::infinity();
-    for (auto [texto, destino] : {std::pair{&op.desde, &desde}, std::pair{&op.hasta, &hasta}}) {
-        if (texto->isEmpty())
-            continue;
-        const auto t = LeerReal(*texto);
-        if (!t || !std::isfinite(*t) || *t < 0)
-            return ErrorUso(QStringLiteral("--from and --to take seconds from the start, 0 or more"));
-        *destino = *t;
-    }
-    if (desde > hasta)
-        return ErrorUso(QStringLiteral("--from is after --to"));
+    double desde = 0, hasta = 0;
+    if (const std::optional<int> fallo = LeerIntervalo(op, desde, hasta))
+        return *fallo;
 
     const QString ruta = op.posicionales.front();
     TConfigES config;

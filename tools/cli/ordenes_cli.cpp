@@ -373,11 +373,10 @@ int TOrdenesCli::Render(const TOpciones& op)
     return Salida::Bien;
 }
 
-int TOrdenesCli::Medir(const TOpciones& op)
+std::optional<int> TOrdenesCli::LeerIntervalo(const TOpciones& op, double& desde, double& hasta)
 {
-    if (op.posicionales.size() != 1)
-        return ErrorUso(QStringLiteral("measure takes one file"));
-    double desde = 0, hasta = std::numeric_limits<double>::infinity();
+    desde = 0;
+    hasta = std::numeric_limits<double>::infinity();
     for (auto [texto, destino] : {std::pair{&op.desde, &desde}, std::pair{&op.hasta, &hasta}}) {
         if (texto->isEmpty())
             continue;
@@ -388,6 +387,16 @@ int TOrdenesCli::Medir(const TOpciones& op)
     }
     if (desde > hasta)
         return ErrorUso(QStringLiteral("--from is after --to"));
+    return std::nullopt;
+}
+
+int TOrdenesCli::Medir(const TOpciones& op)
+{
+    if (op.posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("measure takes one file"));
+    double desde = 0, hasta = 0;
+    if (const std::optional<int> fallo = LeerIntervalo(op, desde, hasta))
+        return *fallo;
     const QString ruta = op.posicionales.front();
     const bool aFichero = !op.salida.isEmpty() && op.salida != QLatin1String("-");
     if (aFichero && !SalidaLibre(op.salida, op.sobreescribir))

@@ -76,6 +76,9 @@ private:
     std::optional<int> AbrirConSenales(const QString& ruta, const QStringList& nombres, TConfigES& config,
                                        TOperaciones& operaciones, TCjtSenales& senales);
     bool Escribir(const QString& ruta, const QByteArray& datos);
+    // --from and --to in seconds from the start (0 and no end when absent); otherwise
+    // the usage message is out and the exit code is the answer.
+    std::optional<int> LeerIntervalo(const TOpciones& op, double& desde, double& hasta);
 
     int Error(int clave, const QString& detalle = {});
     // A failed unit command: the lost-unit text when the link says the unit is gone.
